@@ -1,0 +1,58 @@
+# Subsystem libraries are static archives that never link each other directly;
+# executables link the whole dependency closure with WHOLE_ARCHIVE so that the
+# static class registrations inside every archive run before main().
+
+set(WORDRAIL_SUBSYSTEMS "" CACHE INTERNAL "")
+
+# subsystem_closure(<out-var> <names...>): the names and everything they build on, lowest last.
+function(subsystem_closure out)
+  set(result "")
+  set(pending ${ARGN})
+  while(pending)
+    list(POP_FRONT pending name)
+    if(NOT name IN_LIST result)
+      list(APPEND result ${name})
+      get_property(deps GLOBAL PROPERTY WORDRAIL_DEPENDS_${name})
+      list(APPEND pending ${deps})
+    endif()
+  endwhile()
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+# add_subsystem(<name> <folder under src> [DEPENDS subsystems...] [EXTERNAL targets...])
+function(add_subsystem name folder)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;EXTERNAL" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${PROJECT_SOURCE_DIR}/src/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/src/${folder}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/src/main/Main\\.cpp$")
+  add_library(${name} STATIC ${sources} ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  set_property(GLOBAL PROPERTY WORDRAIL_DEPENDS_${name} ${ARG_DEPENDS})
+  set_property(GLOBAL PROPERTY WORDRAIL_EXTERNAL_${name} ${ARG_EXTERNAL})
+  set_property(GLOBAL PROPERTY WORDRAIL_FOLDER_${name} ${folder})
+  subsystem_closure(closure ${name})
+  foreach(member IN LISTS closure)
+    get_property(external GLOBAL PROPERTY WORDRAIL_EXTERNAL_${member})
+    target_link_libraries(${name} PUBLIC ${external})
+  endforeach()
+  set(WORDRAIL_SUBSYSTEMS ${WORDRAIL_SUBSYSTEMS} ${name} CACHE INTERNAL "")
+endfunction()
+
+# link_subsystems(<target> <names...>): links the names and everything they build on.
+function(link_subsystems target)
+  subsystem_closure(closure ${ARGN})
+  foreach(member IN LISTS closure)
+    target_link_libraries(${target} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${member}>")
+  endforeach()
+endfunction()
+
+# subsystem_for_folder(<out-var> <folder under src>): the subsystem built from that folder.
+function(subsystem_for_folder out folder)
+  set(${out} "" PARENT_SCOPE)
+  foreach(name IN LISTS WORDRAIL_SUBSYSTEMS)
+    get_property(f GLOBAL PROPERTY WORDRAIL_FOLDER_${name})
+    if(f STREQUAL folder)
+      set(${out} ${name} PARENT_SCOPE)
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,4 @@
+// Program entry point; the command line is not read.
+int main() {
+    return 0;
+}
