@@ -1,0 +1,99 @@
+#include "platform/Files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+
+namespace platform {
+namespace {
+
+std::atomic<bool> failNextAtomicWrite{false};
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() { Close(); }
+
+    int Get() const { return fd_; }
+    bool Close() {
+        if (fd_ < 0) {
+            return true;
+        }
+        const bool closed = ::close(fd_) == 0;
+        fd_ = -1;
+        return closed;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, const uint8_t* data, size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            return false;
+        }
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0) {
+        return false;
+    }
+    bytes.clear();
+    uint8_t chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(file.Get(), chunk, sizeof chunk);
+        if (got < 0) {
+            return false;
+        }
+        if (got == 0) {
+            return true;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+}
+
+bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
+    const std::string temporary = path + ".tmp";
+    bool written;
+    {
+        FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+        if (file.Get() < 0) {
+            return false;
+        }
+        written = WriteAll(file.Get(), static_cast<const uint8_t*>(data), size) &&
+                  ::fsync(file.Get()) == 0 && file.Close();
+    }
+    if (failNextAtomicWrite.exchange(false)) {
+        written = false;
+    }
+    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+void FailNextAtomicWriteForTesting() {
+    failNextAtomicWrite = true;
+}
+
+}  // namespace platform

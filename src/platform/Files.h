@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Plain file access for the layers above. Paths are UTF-8 on disk.
+namespace platform {
+
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+
+// Writes the bytes to a temporary file beside `path`, flushes it to disk and
+// renames it over `path`; on any failure the previous file stays untouched
+// and the temporary file is removed.
+bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
+
+bool FileExists(const std::string& path);
+
+// Makes the next WriteFileAtomically fail after the temporary file is written
+// and before the rename, as a full disk or a crash at that moment would.
+void FailNextAtomicWriteForTesting();
+
+}  // namespace platform
