@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/foundation/Object.h"
+#include "game/words/LetterNode.h"
+
+// The game's dictionary: a letter trie of words of 3 to 7 letters, with the
+// words listed by length and the ranked 6- and 7-letter words from which
+// mission words are drawn.
+class WordList : public Object {
+    ENGINE_CLASS(WordList, Object)
+
+public:
+    struct RankedWord {
+        WordNode* word;
+        int rank;
+    };
+
+    static constexpr int kMinimumLength = 3;
+    static constexpr int kMaximumLength = 7;
+    // Words longer than this are never counted further.
+    static constexpr int kLongestCount = 29;
+
+    WordList();
+    ~WordList() override;
+
+    // The folding, lower-case and expansion tables; built on first use, so
+    // calling this at start-up only moves that moment.
+    static void InitLetterTables();
+    // The plain lower-case letter of a byte, or LetterNode::kNoLetter.
+    static uint8_t FoldLetter(uint8_t c);
+    static uint8_t LowerLetter(uint8_t c);
+    // "ss", "ae", "oe" for the letters that stand for two, else empty.
+    static const std::string& ExpandLetter(uint8_t c);
+    // Appends the folded letters of `text`, skipping bytes that fold to no letter.
+    static void FoldWord(const std::string& text, std::string& out);
+    // Bytes of `text` that fold to a letter, at most kLongestCount.
+    static int CountLetters(const std::string& text);
+
+    // Reads a front-coded word file: bytes of 28 and above are characters of
+    // the current word; a lower byte ends it and keeps that many characters
+    // (minus 8, followed by a little-endian 16-bit rank, for bytes 8 to 27)
+    // of it as the start of the next word. Afterwards the word index is
+    // built and the ranked lists are sorted.
+    void ReadWordFile(const uint8_t* data, size_t size);
+
+    void AddWord(const std::string& text, int rank);
+    // Call after the last AddWord: builds the index and sorts the ranked lists.
+    void FinishAdding();
+
+    const WordNode* Contains(const std::string& text) const;
+    // With `out`, appends every word matching the folded pattern ("?" is any
+    // letter) in trie order and returns null; without, the first match.
+    const WordNode* MatchPattern(const std::string& pattern, std::vector<const WordNode*>* out = nullptr) const;
+    // The words that can be made from the multiset `letters` ("?" is a joker),
+    // at most maxLength letters long (below 1: as many as given); with
+    // exactLength only those exactly maxLength long.
+    void FindFromLetters(const std::string& letters, std::vector<const WordNode*>& out, bool exactLength,
+                         int maxLength) const;
+
+    int WordCount() const { return wordCount_; }
+    // Every word in trie order.
+    const std::vector<WordNode*>& WordIndex() const { return wordIndex_; }
+    // The words of `length` letters in file order; empty outside 3 to 7.
+    const std::vector<WordNode*>& WordsOfLength(int length) const;
+    // The ranked words of 6 or 7 letters, ascending by rank; empty otherwise.
+    const std::vector<RankedWord>& RankedWords(int length) const;
+
+private:
+    void Clear();
+
+    int wordCount_ = 0;
+    std::unique_ptr<LetterNode> root_;
+    std::vector<WordNode*> wordIndex_;
+    std::array<std::vector<WordNode*>, kMaximumLength - kMinimumLength + 1> wordsByLength_;
+    std::array<std::vector<RankedWord>, 2> rankedWords_;
+};

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/foundation/Ref.h"
+#include "game/words/WordList.h"
+
+namespace {
+
+std::vector<std::string> Texts(const std::vector<const WordNode*>& words) {
+    std::vector<std::string> texts;
+    for (const WordNode* word : words) {
+        texts.push_back(word->Text());
+    }
+    return texts;
+}
+
+std::vector<std::string> Texts(const std::vector<WordNode*>& words) {
+    return Texts(std::vector<const WordNode*>(words.begin(), words.end()));
+}
+
+Ref<WordList> FromWords(const std::vector<std::string>& words) {
+    Ref<WordList> list = new WordList;
+    for (const std::string& word : words) {
+        list->AddWord(word, 0);
+    }
+    list->FinishAdding();
+    return list;
+}
+
+Ref<WordList> FromBytes(const std::vector<uint8_t>& bytes) {
+    Ref<WordList> list = new WordList;
+    list->ReadWordFile(bytes.data(), bytes.size());
+    return list;
+}
+
+TEST(WordListFile, ReadsFrontCodedWordsWithTheirRanks) {
+    // "garden" rank 300, "gardens" (keeps 6) rank 2, "gate" (keeps 2), "cat".
+    const std::vector<uint8_t> bytes = {8,   44,  1,   'g', 'a', 'r', 'd', 'e', 'n', 14, 2, 0, 's',
+                                        2,   't', 'e', 0,   'c', 'a', 't'};
+    Ref<WordList> list = FromBytes(bytes);
+
+    EXPECT_EQ(list->WordCount(), 4);
+    EXPECT_EQ(Texts(list->WordIndex()), (std::vector<std::string>{"cat", "garden", "gardens", "gate"}));
+    EXPECT_EQ(Texts(list->WordsOfLength(4)), std::vector<std::string>{"gate"});
+    ASSERT_EQ(list->RankedWords(6).size(), 1u);
+    EXPECT_EQ(list->RankedWords(6)[0].word->Text(), "garden");
+    EXPECT_EQ(list->RankedWords(6)[0].rank, 300);
+    ASSERT_EQ(list->RankedWords(7).size(), 1u);
+    EXPECT_EQ(list->RankedWords(7)[0].rank, 2);
+}
+
+TEST(WordListFile, BrokenDataEndsSafely) {
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        std::vector<std::string> words;
+    };
+    const std::vector<Case> cases = {
+        {"rank cut off by the end", {0, 'c', 'a', 't', 9, 1}, {"cat"}},
+        {"prefix longer than the word before", {0, 'c', 'a', 't', 7, 's'}, {"cat", "cats"}},
+        {"nothing but control bytes", {0, 1, 2, 3}, {}},
+        {"overlong run of characters", std::vector<uint8_t>(5000, 'a'), {}},
+        {"empty file", {}, {}},
+    };
+    for (const Case& c : cases) {
+        Ref<WordList> list = FromBytes(c.bytes);
+        EXPECT_EQ(Texts(list->WordIndex()), c.words) << c.what;
+    }
+}
+
+TEST(WordListFile, RankedListsAreSortedStablyAndOnlyForSixAndSevenLetters) {
+    Ref<WordList> list = new WordList;
+    list->AddWord("stream", 9);
+    list->AddWord("strain", 4);
+    list->AddWord("planet", 9);
+    list->AddWord("train", 5);     // a ranked 5-letter word is only listed by length
+    list->AddWord("station", 0);   // rank 0 is no rank
+    list->FinishAdding();
+
+    std::vector<std::string> ranked;
+    for (const WordList::RankedWord& entry : list->RankedWords(6)) {
+        ranked.push_back(entry.word->Text());
+    }
+    EXPECT_EQ(ranked, (std::vector<std::string>{"strain", "stream", "planet"}));
+    EXPECT_TRUE(list->RankedWords(7).empty());
+    EXPECT_TRUE(list->RankedWords(5).empty());
+    EXPECT_EQ(Texts(list->WordsOfLength(5)), std::vector<std::string>{"train"});
+}
+
+TEST(WordListLetters, FoldingMakesOneWordOfEverySpelling) {
+    // 0xE9 e acute, 0xC9 E acute, 0xDF sharp s, 0xC6 AE.
+    Ref<WordList> list = FromWords({"caf\xE9", "CAFE", "ma\xDF", "\xC6gis", "co-op", "ab1c", "xy"});
+
+    // Texts are kept as written, lower-cased; the trie holds only the letters.
+    EXPECT_EQ(Texts(list->WordIndex()), (std::vector<std::string>{"ab1c", "aegis", "caf\xE9", "co-op", "mass"}));
+    EXPECT_NE(list->Contains("cafe"), nullptr);
+    EXPECT_NE(list->Contains("C\xC0" "F\xC9"), nullptr);  // A grave, E acute
+    EXPECT_EQ(list->Contains("mass")->LetterCount(), 4);   // sharp s counts as two letters
+    EXPECT_EQ(list->Contains("ma\xDF"), nullptr);          // but is no letter on its own
+    EXPECT_NE(list->Contains("coop"), nullptr);
+    EXPECT_EQ(list->Contains("co-op"), nullptr);           // the hyphen finds no child
+    EXPECT_EQ(list->Contains(""), nullptr);
+    EXPECT_EQ(list->Contains("ca"), nullptr);              // a prefix is not a word
+}
+
+TEST(WordListLetters, TablesFollowTheCharacterSet) {
+    struct Case {
+        uint8_t byte;
+        uint8_t fold;
+        uint8_t lower;
+    };
+    const Case cases[] = {
+        {'Q', 'q', 'q'},   {'q', 'q', 'q'},   {'7', 174, '7'},   {0xC5, 'a', 0xE5}, {0xE7, 'c', 0xE7},
+        {0xD0, 'd', 0xD0}, {0xD8, 'o', 0xF8}, {0x8A, 's', 0x9A}, {0x9F, 'y', 0xFF}, {0x8E, 'z', 0x9E},
+        {0xDD, 'y', 0xFD}, {0x8C, 174, 0x9C}, {0xC6, 174, 0xE6}, {0xDF, 174, 0xDF}, {0xD7, 174, 0xD7},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WordList::FoldLetter(c.byte), c.fold) << int(c.byte);
+        EXPECT_EQ(WordList::LowerLetter(c.byte), c.lower) << int(c.byte);
+    }
+    EXPECT_EQ(WordList::ExpandLetter(0x9C), "oe");
+    EXPECT_EQ(WordList::ExpandLetter(0xE6), "ae");
+    EXPECT_EQ(WordList::ExpandLetter('a'), "");
+    std::string folded;
+    WordList::FoldWord("Na\xEFve-1", folded);
+    EXPECT_EQ(folded, "naive");
+}
+
+TEST(WordListSearch, MatchPatternInTrieOrder) {
+    Ref<WordList> list = FromWords({"cat", "cot", "cut", "coat", "dog", "cats"});
+    std::vector<const WordNode*> matches;
+    EXPECT_EQ(list->MatchPattern("c?t", &matches), nullptr);
+    EXPECT_EQ(Texts(matches), (std::vector<std::string>{"cat", "cot", "cut"}));
+    ASSERT_NE(list->MatchPattern("?o?"), nullptr);
+    EXPECT_EQ(list->MatchPattern("?o?")->Text(), "cot");
+    EXPECT_EQ(list->MatchPattern("????t"), nullptr);
+    EXPECT_EQ(list->MatchPattern(""), nullptr);
+}
+
+TEST(WordListSearch, FindFromLetters) {
+    Ref<WordList> list = FromWords({"rat", "tar", "art", "star", "rats", "tsar", "arts", "trap", "sat", "at"});
+    struct Case {
+        const char* letters;
+        bool exact;
+        int maxLength;
+        std::vector<std::string> words;
+    };
+    const std::vector<Case> cases = {
+        {"rat", false, 0, {"art", "rat", "tar"}},
+        {"rats", true, 4, {"arts", "rats", "star", "tsar"}},
+        {"rats", true, 3, {"art", "rat", "sat", "tar"}},
+        {"rats", false, 3, {"art", "rat", "sat", "tar"}},
+        {"rat?", true, 4, {"arts", "rats", "star", "trap", "tsar"}},  // one letter more than given
+        {"R\xC0T", false, 0, {"art", "rat", "tar"}},                   // folded like words
+        {"xyz", false, 0, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<const WordNode*> found;
+        list->FindFromLetters(c.letters, found, c.exact, c.maxLength);
+        EXPECT_EQ(Texts(found), c.words) << c.letters << " " << c.maxLength;
+    }
+}
+
+TEST(WordListRecord, FreeStandingRecordCountsItsLetters) {
+    WordNode word("tr?in");
+    EXPECT_EQ(word.Text(), "tr?in");
+    EXPECT_EQ(word.LetterCount(), 4);
+}
+
+}  // namespace
