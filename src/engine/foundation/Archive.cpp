@@ -1,0 +1,295 @@
+#include "engine/foundation/Archive.h"
+
+#include <minizip/unzip.h>
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "engine/foundation/Logger.h"
+#include "engine/foundation/Ref.h"
+#include "engine/foundation/Scrambler.h"
+#include "platform/Files.h"
+
+namespace {
+
+// Every '\' becomes '/', then runs of '/' shrink to one.
+std::string NormalizeSlashes(const std::string& path) {
+    std::string result;
+    result.reserve(path.size());
+    for (char c : path) {
+        const char slashed = c == '\\' ? '/' : c;
+        if (slashed == '/' && !result.empty() && result.back() == '/') {
+            continue;
+        }
+        result.push_back(slashed);
+    }
+    return result;
+}
+
+// minizip's flag for names that compare without regard to case on every system.
+constexpr int kCaseInsensitive = 2;
+constexpr uint32_t kReadChunk = 64 * 1024;
+constexpr const char* kMediaArchiveName = "media.dat";
+
+struct MediaArchive {
+    Ref<Archive> archive;
+    LoadMode mode = LoadMode::File;
+};
+
+MediaArchive& Media() {
+    static MediaArchive media;
+    return media;
+}
+
+bool IsScrambled(LoadMode mode) {
+    return mode == LoadMode::ScrambledFile || mode == LoadMode::ScrambledArchive;
+}
+
+LoadMode Effective(LoadMode mode) {
+    if (mode != LoadMode::Default) {
+        return mode;
+    }
+    return Media().archive ? Media().mode : LoadMode::File;
+}
+
+bool LoadLooseFile(const std::string& name, DataBuffer& buffer) {
+    std::vector<uint8_t> bytes;
+    if (!platform::ReadWholeFile(name, bytes) || bytes.empty()) {
+        return false;
+    }
+    if (bytes.size() >= std::numeric_limits<uint32_t>::max()) {
+        ENGINE_LOG(2, "File too large to load: %s", name.c_str());
+        return false;
+    }
+    buffer.Assign(std::move(bytes));
+    return true;
+}
+
+}  // namespace
+
+Archive::Archive(std::string fileName) : fileName_(std::move(fileName)) {}
+
+Archive::~Archive() {
+    Close();
+}
+
+void Archive::SetFileName(const std::string& fileName) {
+    Close();
+    fileName_ = fileName;
+    reportedUnreadable_ = false;
+}
+
+bool Archive::Open() {
+    if (open_) {
+        return true;
+    }
+    zip_ = unzOpen(fileName_.c_str());
+    open_ = zip_ != nullptr;
+    if (!open_ && !reportedUnreadable_ && platform::FileExists(fileName_)) {
+        reportedUnreadable_ = true;
+        ENGINE_LOG(3, "Archive %s is not a readable zip file; media files are read from disk instead",
+                   fileName_.c_str());
+    }
+    return open_;
+}
+
+void Archive::Close() {
+    if (!open_) {
+        return;
+    }
+    if (memberOpen_) {
+        memberOpen_ = false;
+        unzCloseCurrentFile(zip_);
+    }
+    unzClose(zip_);
+    zip_ = nullptr;
+    open_ = false;
+}
+
+bool Archive::GoToFirstFile() {
+    if (!open_ || unzGoToFirstFile(zip_) != UNZ_OK) {
+        return false;
+    }
+    ReadCurrentInfo();
+    return true;
+}
+
+bool Archive::GoToNextFile() {
+    if (!open_ || unzGoToNextFile(zip_) != UNZ_OK) {
+        return false;
+    }
+    ReadCurrentInfo();
+    return true;
+}
+
+bool Archive::LocateFile(const std::string& name) {
+    const std::string memberName = NormalizeSlashes(name);
+    if (!Open() || unzLocateFile(zip_, memberName.c_str(), kCaseInsensitive) != UNZ_OK) {
+        return false;
+    }
+    ReadCurrentInfo();
+    return true;
+}
+
+bool Archive::OpenFile(const std::string& name) {
+    return LocateFile(name) && OpenCurrentFile();
+}
+
+bool Archive::OpenCurrentFile() {
+    if (!open_) {
+        return false;
+    }
+    if (unzOpenCurrentFile(zip_) != UNZ_OK) {
+        Close();
+        return false;
+    }
+    memberOpen_ = true;
+    return true;
+}
+
+void Archive::CloseCurrentFile() {
+    if (!memberOpen_) {
+        return;
+    }
+    memberOpen_ = false;
+    if (unzCloseCurrentFile(zip_) != UNZ_OK) {
+        Close();
+    }
+}
+
+int Archive::Read(void* buffer, uint32_t count) {
+    if (!memberOpen_) {
+        return UNZ_PARAMERROR;
+    }
+    const int result = unzReadCurrentFile(zip_, buffer, count);
+    if (result < 0) {
+        Close();
+    }
+    return result;
+}
+
+bool Archive::ReadAll(DataBuffer& buffer) {
+    // The size in the member record comes from the file, so the buffer grows
+    // with what is really read rather than trusting it up front.
+    const uint32_t expected = member_.uncompressedSize;
+    std::vector<uint8_t> bytes;
+    bytes.reserve(std::min(expected, 16 * kReadChunk));
+    while (bytes.size() < expected) {
+        const size_t offset = bytes.size();
+        const uint32_t want = std::min<uint32_t>(kReadChunk, expected - static_cast<uint32_t>(offset));
+        bytes.resize(offset + want);
+        const int got = Read(bytes.data() + offset, want);
+        if (got <= 0) {
+            buffer.Clear();
+            return false;
+        }
+        bytes.resize(offset + static_cast<size_t>(got));
+    }
+    buffer.Assign(std::move(bytes));
+    return true;
+}
+
+bool Archive::IsEndOfFile() const {
+    return memberOpen_ && unzeof(zip_) == 1;
+}
+
+Archive::ReadResult Archive::ReadMember(const std::string& name, DataBuffer& buffer) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!Open()) {
+        return ReadResult::Unavailable;
+    }
+    if (!LocateFile(name)) {
+        return ReadResult::Missing;
+    }
+    if (!OpenCurrentFile()) {
+        return ReadResult::ReadError;
+    }
+    const bool read = ReadAll(buffer);
+    // Closing checks the member's checksum once all of it has been read.
+    const bool intact = memberOpen_ && unzCloseCurrentFile(zip_) == UNZ_OK;
+    memberOpen_ = false;
+    if (read && intact) {
+        return ReadResult::Loaded;
+    }
+    Close();
+    buffer.Clear();
+    return ReadResult::ReadError;
+}
+
+void Archive::ReadCurrentInfo() {
+    unz_file_info info{};
+    char name[256] = {};
+    unzGetCurrentFileInfo(zip_, &info, name, sizeof name, nullptr, 0, nullptr, 0);
+    member_.version = static_cast<uint32_t>(info.version);
+    member_.versionNeeded = static_cast<uint32_t>(info.version_needed);
+    member_.flag = static_cast<uint32_t>(info.flag);
+    member_.compressionMethod = static_cast<uint32_t>(info.compression_method);
+    member_.dosDate = static_cast<uint32_t>(info.dosDate);
+    member_.crc = static_cast<uint32_t>(info.crc);
+    member_.compressedSize = static_cast<uint32_t>(info.compressed_size);
+    member_.uncompressedSize = static_cast<uint32_t>(info.uncompressed_size);
+    member_.internalAttributes = static_cast<uint32_t>(info.internal_fa);
+    member_.externalAttributes = static_cast<uint32_t>(info.external_fa);
+    member_.name = name;
+    member_.extraField.clear();
+    member_.comment.clear();
+}
+
+void OpenMediaArchive(LoadMode mode, const std::string& fileName) {
+    std::string name = fileName;
+    if (platform::FileExists(kMediaArchiveName)) {
+        Ref<Archive> probe(new Archive(kMediaArchiveName));
+        if (probe->Open()) {
+            name = kMediaArchiveName;
+            mode = LoadMode::Archive;
+        }
+    }
+    Media().archive = new Archive(name);
+    Media().mode = mode == LoadMode::Default ? LoadMode::ScrambledArchive : mode;
+}
+
+void CloseMediaArchive() {
+    Media().archive.Reset();
+    Media().mode = LoadMode::File;
+}
+
+Archive* GetMediaArchive() {
+    return Media().archive.Get();
+}
+
+LoadMode GetGlobalLoadMode() {
+    return Media().mode;
+}
+
+std::string MakeMediaFileName(LoadMode mode, const std::string& path) {
+    if (mode == LoadMode::Default && Media().archive) {
+        mode = Media().mode;
+    }
+    return IsScrambled(mode) ? path + ".!" : path;
+}
+
+bool LoadFile(const std::string& path, DataBuffer& buffer, LoadMode mode) {
+    const std::string name = MakeMediaFileName(mode, NormalizeSlashes(path));
+    mode = Effective(mode);
+    bool loaded = false;
+    if (mode == LoadMode::Archive || mode == LoadMode::ScrambledArchive) {
+        Archive* archive = GetMediaArchive();
+        const Archive::ReadResult result =
+            archive != nullptr ? archive->ReadMember(name, buffer) : Archive::ReadResult::Unavailable;
+        if (result == Archive::ReadResult::ReadError) {
+            ENGINE_LOG(3, "Archive member %s could not be read", name.c_str());
+        }
+        loaded = result == Archive::ReadResult::Loaded;
+        if (result == Archive::ReadResult::Unavailable) {
+            loaded = LoadLooseFile(name, buffer);
+        }
+    } else {
+        loaded = LoadLooseFile(name, buffer);
+    }
+    if (loaded && IsScrambled(mode)) {
+        DescrambleBuffer(buffer.Bytes(), buffer.Count());
+    }
+    return !loaded;
+}
