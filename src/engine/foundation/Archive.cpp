@@ -8,25 +8,12 @@
 #include <vector>
 
 #include "engine/foundation/Logger.h"
+#include "engine/foundation/Paths.h"
 #include "engine/foundation/Ref.h"
 #include "engine/foundation/Scrambler.h"
 #include "platform/Files.h"
 
 namespace {
-
-// Every '\' becomes '/', then runs of '/' shrink to one.
-std::string NormalizeSlashes(const std::string& path) {
-    std::string result;
-    result.reserve(path.size());
-    for (char c : path) {
-        const char slashed = c == '\\' ? '/' : c;
-        if (slashed == '/' && !result.empty() && result.back() == '/') {
-            continue;
-        }
-        result.push_back(slashed);
-    }
-    return result;
-}
 
 // minizip's flag for names that compare without regard to case on every system.
 constexpr int kCaseInsensitive = 2;
