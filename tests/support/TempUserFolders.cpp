@@ -22,7 +22,8 @@ void Restore(const char* name, const std::optional<std::string>& value) {
 }  // namespace
 
 TempUserFolders::TempUserFolders()
-    : previousData_(Variable("XDG_DATA_HOME")), previousConfig_(Variable("XDG_CONFIG_HOME")) {
+    : previousData_(Variable("XDG_DATA_HOME")), previousConfig_(Variable("XDG_CONFIG_HOME")),
+      previousHome_(Variable("HOME")) {
     ::mkdir(DataHome().c_str(), 0755);
     ::mkdir(ConfigHome().c_str(), 0755);
     ::setenv("XDG_DATA_HOME", DataHome().c_str(), 1);
@@ -32,4 +33,5 @@ TempUserFolders::TempUserFolders()
 TempUserFolders::~TempUserFolders() {
     Restore("XDG_DATA_HOME", previousData_);
     Restore("XDG_CONFIG_HOME", previousConfig_);
+    Restore("HOME", previousHome_);
 }

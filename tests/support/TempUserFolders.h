@@ -6,7 +6,7 @@
 #include "support/TempFolder.h"
 
 // Points XDG_DATA_HOME and XDG_CONFIG_HOME at fresh temporary folders for the
-// object's life, then restores them. Code that caches folders must be told
+// object's life, then restores them and HOME, so a test may also change HOME. Code that caches folders must be told
 // to forget them as well.
 class TempUserFolders {
 public:
@@ -22,4 +22,5 @@ private:
     TempFolder root_;
     std::optional<std::string> previousData_;
     std::optional<std::string> previousConfig_;
+    std::optional<std::string> previousHome_;
 };

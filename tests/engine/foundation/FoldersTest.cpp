@@ -34,8 +34,6 @@ TEST_F(FoldersTest, GameFoldersLieUnderTheDataHomeAndAreMade) {
 }
 
 TEST_F(FoldersTest, WithoutADataHomeEveryFolderIsTheProgramFolder) {
-    const char* home = std::getenv("HOME");
-    const std::string savedHome = home != nullptr ? home : "";
     ::unsetenv("XDG_DATA_HOME");
     ::unsetenv("HOME");
     const std::string program = GetProgramFolder();
@@ -44,9 +42,6 @@ TEST_F(FoldersTest, WithoutADataHomeEveryFolderIsTheProgramFolder) {
     EXPECT_EQ(GetGameDataFolder(), program);
     EXPECT_EQ(GetGameTempFolder(), program + "/_temp");
     platform::RemoveDirectory(program + "/_temp");
-    if (home != nullptr) {
-        ::setenv("HOME", savedHome.c_str(), 1);
-    }
 }
 
 TEST_F(FoldersTest, MakeDirectoryChainMakesMissingParents) {
