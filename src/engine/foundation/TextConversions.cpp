@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "engine/foundation/Defines.h"
+
 namespace {
 
 bool IsSpace(wchar_t c) {
@@ -168,4 +170,22 @@ std::wstring FloatToText(float value) {
         break;
     }
     return NarrowToWide(text);
+}
+
+std::wstring FormatGrouped(unsigned value, const std::string& separatorName) {
+    std::wstring separator;
+    if (const Defines* defines = Defines::Instance()) {
+        separator = defines->GetText(separatorName);
+    }
+    // Built backwards, then reversed, so a longer separator comes out reversed too.
+    std::wstring work;
+    int digits = 0;
+    do {
+        work.push_back(static_cast<wchar_t>(L'0' + value % 10));
+        value /= 10;
+        if (++digits % 3 == 0 && value != 0) {
+            work += separator;
+        }
+    } while (value != 0);
+    return std::wstring(work.rbegin(), work.rend());
 }

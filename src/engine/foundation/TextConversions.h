@@ -27,3 +27,8 @@ float ParseFloatText(const std::wstring& text);
 // Six decimals, then trailing zeros and a bare point removed, never the first
 // character: 1.5 -> "1.5", 2.0 -> "2", 0.0 -> "0".
 std::wstring FloatToText(float value);
+
+// The decimal digits of the value with the Text constant `separatorName`
+// between groups of three digits counted from the right: 1234567 with a
+// comma gives "1,234,567". A missing constant gives no separator.
+std::wstring FormatGrouped(unsigned value, const std::string& separatorName);
