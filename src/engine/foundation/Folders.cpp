@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/foundation/GameIdentity.h"
+#include "engine/foundation/Defines.h"
 #include "platform/Directories.h"
 #include "platform/UserFolders.h"
 
@@ -70,7 +70,7 @@ std::string GameDataFolderLocked() {
     if (platform::DataHomeFolder().empty()) {
         return *(cache.game = shared);
     }
-    const std::string name = CurrentGameName();
+    const std::string name = GetGameName();
     const std::string folder = JoinPath(shared, name);
     platform::MakeDirectory(folder);
     if (!name.empty()) {

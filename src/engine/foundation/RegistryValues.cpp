@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/foundation/GameIdentity.h"
+#include "engine/foundation/Defines.h"
 #include "platform/RegistryStore.h"
 
 RegistryPath SplitRegistryPath(const std::string& path) {
@@ -19,7 +19,7 @@ RegistryPath SplitRegistryPath(const std::string& path) {
 }
 
 std::string MakeGameRegistryPath() {
-    return "Software\\Quelt\\Games\\" + CurrentGameId();
+    return "Software\\Quelt\\Games\\" + GetGameId();
 }
 
 std::string MakeEngineRegistryPath(const std::string& valueName) {

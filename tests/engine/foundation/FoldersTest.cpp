@@ -5,7 +5,8 @@
 #include <cstdlib>
 
 #include "engine/foundation/Folders.h"
-#include "engine/foundation/GameIdentity.h"
+#include "GameConstants.h"
+#include "engine/foundation/Defines.h"
 #include "platform/Directories.h"
 #include "platform/Files.h"
 #include "support/TempFolder.h"
@@ -15,7 +16,10 @@ namespace {
 
 class FoldersTest : public ::testing::Test {
 protected:
-    void SetUp() override { ForgetFoldersForTesting(); }
+    void SetUp() override {
+        UseTestGameConstants();
+        ForgetFoldersForTesting();
+    }
     void TearDown() override { ForgetFoldersForTesting(); }
 
     TempUserFolders userFolders_;
@@ -28,9 +32,22 @@ void WriteFile(const std::string& path) {
 TEST_F(FoldersTest, GameFoldersLieUnderTheDataHomeAndAreMade) {
     const std::string shared = userFolders_.DataHome() + "/Quelt/Games";
     EXPECT_EQ(GetSharedDataFolder(), shared);
-    EXPECT_EQ(GetGameDataFolder(), shared + "/" + CurrentGameName());
-    EXPECT_EQ(GetGameTempFolder(), shared + "/" + CurrentGameName() + "/_temp");
+    EXPECT_EQ(GetGameDataFolder(), shared + "/" + GetGameName());
+    EXPECT_EQ(GetGameTempFolder(), shared + "/" + GetGameName() + "/_temp");
     EXPECT_TRUE(platform::IsDirectory(GetGameTempFolder()));
+}
+
+TEST(GameFolderTest, IsNotKeptBeforeTheGameNameIsKnown) {
+    if (!GetGameName().empty()) {
+        GTEST_SKIP() << "the game name was set by an earlier test in this process";
+    }
+    TempUserFolders userFolders;
+    ForgetFoldersForTesting();
+    const std::string shared = userFolders.DataHome() + "/Quelt/Games";
+    EXPECT_EQ(GetGameTempFolder(), shared + "/_temp");
+    UseTestGameConstants();
+    EXPECT_EQ(GetGameTempFolder(), shared + "/" + GetGameName() + "/_temp");
+    ForgetFoldersForTesting();
 }
 
 TEST_F(FoldersTest, WithoutADataHomeEveryFolderIsTheProgramFolder) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/foundation/GameIdentity.h"
+#include "GameConstants.h"
+#include "engine/foundation/Defines.h"
 #include "engine/foundation/RegistryValues.h"
 #include "platform/RegistryStore.h"
 #include "support/TempUserFolders.h"
@@ -26,7 +27,8 @@ TEST(RegistryValuesTest, SplitRegistryPathTable) {
         EXPECT_EQ(split.keyPath, c.keyPath) << c.path;
         EXPECT_EQ(split.valueName, c.valueName) << c.path;
     }
-    EXPECT_EQ(MakeGameRegistryPath(), "Software\\Quelt\\Games\\" + CurrentGameId());
+    UseTestGameConstants();
+    EXPECT_EQ(MakeGameRegistryPath(), "Software\\Quelt\\Games\\" + GetGameId());
     EXPECT_EQ(MakeEngineRegistryPath("x"), MakeGameRegistryPath() + "\\qlt\\x");
 }
 
