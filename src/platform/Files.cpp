@@ -92,6 +92,11 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool AppendToFile(const std::string& path, const void* data, size_t size) {
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+    return file.Get() >= 0 && WriteAll(file.Get(), static_cast<const uint8_t*>(data), size) && file.Close();
+}
+
 void FailNextAtomicWriteForTesting() {
     failNextAtomicWrite = true;
 }

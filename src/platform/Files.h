@@ -17,6 +17,9 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
 
 bool FileExists(const std::string& path);
 
+// Adds the bytes at the end of the file, making it when missing.
+bool AppendToFile(const std::string& path, const void* data, size_t size);
+
 // Makes the next WriteFileAtomically fail after the temporary file is written
 // and before the rename, as a full disk or a crash at that moment would.
 void FailNextAtomicWriteForTesting();

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "GameConstants.h"
+#include "engine/foundation/Defines.h"
+#include "engine/foundation/Folders.h"
+#include "engine/foundation/Logger.h"
+#include "engine/foundation/RegistryValues.h"
+#include "platform/Directories.h"
+#include "platform/Files.h"
+#include "support/TempUserFolders.h"
+
+namespace {
+
+constexpr int kFileOnly = 1;
+
+class LoggerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UseTestGameConstants();
+        ForgetFoldersForTesting();
+    }
+    void TearDown() override { ForgetFoldersForTesting(); }
+
+    static std::string Content(const std::string& path) {
+        std::vector<uint8_t> bytes;
+        platform::ReadWholeFile(path, bytes);
+        return {bytes.begin(), bytes.end()};
+    }
+
+    static void Log(Logger& logger, int level, const char* message) {
+        logger.SetLocation("src/game/Thing.cpp", "Update", 42);
+        logger.Write(level, "%s", message);
+    }
+
+    TempUserFolders userFolders_;
+};
+
+const std::regex kFactsLine(
+    R"(GameName\[TestGame\]CompName\[[^\]]*\]CPUSpeed\[\d+\]CPUType\[\d+\]NumberOfCPUs\[[1-9]\d*\]CPUCaps\[0\])"
+    R"(OSName\[Linux [^\]]+\]WinBuild\[0\]SysMem\[[1-9]\d*\]DirectX\[#0900\]Screen\[\d+x\d+x\d+\]\n)");
+
+TEST_F(LoggerTest, FileBeginsWithMachineFactsThenTheLines) {
+    Logger logger(0, kFileOnly);
+    logger.SetLocation("src/game/Thing.cpp", "Update", 42);
+    logger.Write(1, "value %d of %s", 7, "seven");
+    Log(logger, 0, "second");
+
+    const std::string name = logger.FileName();
+    const std::string folder = GetGameTempFolder() + "/log/";
+    ASSERT_EQ(name.substr(0, folder.size()), folder);
+    EXPECT_TRUE(std::regex_match(name.substr(folder.size()), std::regex(R"(\d{4}-\d\d-\d\d \d\d-\d\d-\d\d\.log)")))
+        << name;
+
+    const std::string content = Content(name);
+    const size_t factsEnd = content.find('\n') + 1;
+    EXPECT_TRUE(std::regex_match(content.substr(0, factsEnd), kFactsLine)) << content;
+    EXPECT_EQ(content.substr(factsEnd),
+              "src/game/Thing.cpp(42) : [Update]\n\tvalue 7 of seven\n"
+              "src/game/Thing.cpp(42) : [Update]\n\tsecond\n");
+}
+
+TEST_F(LoggerTest, LevelsBelowTheThresholdAndLevelFourAreDropped) {
+    struct Case {
+        int threshold;
+        const char* written;  // one letter per level 0 to 4 that reached the file
+    };
+    const Case cases[] = {{0, "abcd"}, {2, "cd"}, {4, ""}};
+    for (const Case& c : cases) {
+        ForgetFoldersForTesting();
+        TempUserFolders folders;
+        Logger logger(c.threshold, kFileOnly);
+        const char* letters[] = {"a", "b", "c", "d", "e"};
+        for (int level = 0; level <= Logger::kNever; ++level) {
+            Log(logger, level, letters[level]);
+        }
+        std::string written;
+        const std::string content = Content(logger.FileName());
+        for (size_t tab = content.find('\t'); tab != std::string::npos; tab = content.find('\t', tab + 1)) {
+            written += content[tab + 1];
+        }
+        EXPECT_EQ(written, c.written) << "threshold " << c.threshold;
+    }
+}
+
+TEST_F(LoggerTest, FileBeginsAgainAfterTenThousandLines) {
+    Logger logger(0, kFileOnly);
+    for (uint32_t i = 0; i < Logger::kMaxLinesPerFile; ++i) {
+        Log(logger, 0, "filler");
+    }
+    ASSERT_TRUE(platform::FileExists(logger.FileName()));
+    Log(logger, 0, "one too many");
+    EXPECT_FALSE(platform::FileExists(logger.FileName()));
+    Log(logger, 0, "fresh");
+    const std::string content = Content(logger.FileName());
+    const size_t factsEnd = content.find('\n') + 1;
+    EXPECT_TRUE(std::regex_match(content.substr(0, factsEnd), kFactsLine));
+    EXPECT_EQ(content.substr(factsEnd), "src/game/Thing.cpp(42) : [Update]\n\tfresh\n");
+}
+
+TEST_F(LoggerTest, RecordLogFileEmptiesTheFolderAndStoresTheName) {
+    const std::string folder = GetGameTempFolder() + "/log";
+    MakeDirectoryChain(folder + "/old/deeper");
+    ASSERT_TRUE(platform::WriteFileAtomically(folder + "/old.log", "old", 3));
+
+    Logger logger(0, kFileOnly);
+    logger.RecordLogFile();
+    std::vector<platform::DirectoryEntry> entries;
+    ASSERT_TRUE(platform::ListDirectory(folder, entries));
+    EXPECT_TRUE(entries.empty());  // the file itself waits for the first line
+
+    RegistryString recorded(MakeEngineRegistryPath("cdgfilename"), false, "");
+    EXPECT_EQ(recorded.Read(), logger.FileName());
+    EXPECT_FALSE(logger.FileName().empty());
+
+    // The name is chosen once per run.
+    const std::string name = logger.FileName();
+    logger.MakeLogFileName();
+    EXPECT_EQ(logger.FileName(), name);
+}
+
+TEST_F(LoggerTest, OverlongTextsAreCut) {
+    Logger logger(0, kFileOnly);
+    const std::string longSource(400, 's');
+    const std::string longFunction(400, 'f');
+    const std::string longMessage(70 * 1024, 'm');
+    logger.SetLocation(longSource.c_str(), longFunction.c_str(), 1);
+    logger.Write(0, "%s", longMessage.c_str());
+
+    const std::string content = Content(logger.FileName());
+    const std::string line = content.substr(content.find('\n') + 1);
+    EXPECT_EQ(line.size(), Logger::kLineRoom - 1);
+    EXPECT_EQ(line.substr(0, 256), std::string(254, 's') + "(1");
+    EXPECT_NE(line.find("[" + std::string(256, 'f') + "]"), std::string::npos);
+}
+
+TEST_F(LoggerTest, LinesFromTwoThreadsNeverInterleave) {
+    Logger logger(0, kFileOnly);
+    constexpr int kLinesEach = 200;
+    auto writer = [&logger](const char* message) {
+        for (int i = 0; i < kLinesEach; ++i) {
+            Log(logger, 0, message);
+        }
+    };
+    std::thread first(writer, "first thread");
+    std::thread second(writer, "second thread");
+    first.join();
+    second.join();
+
+    const std::string content = Content(logger.FileName());
+    const std::string firstLine = "src/game/Thing.cpp(42) : [Update]\n\tfirst thread\n";
+    const std::string secondLine = "src/game/Thing.cpp(42) : [Update]\n\tsecond thread\n";
+    size_t position = content.find('\n') + 1;
+    int lines = 0;
+    while (position < content.size()) {
+        if (content.compare(position, firstLine.size(), firstLine) == 0) {
+            position += firstLine.size();
+        } else {
+            ASSERT_EQ(content.compare(position, secondLine.size(), secondLine), 0) << "at " << position;
+            position += secondLine.size();
+        }
+        ++lines;
+    }
+    EXPECT_EQ(lines, 2 * kLinesEach);
+}
+
+}  // namespace

@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include "engine/foundation/SystemInfo.h"
+
+namespace {
+
+TEST(SystemInfoTest, MemoryCountsInUnitsOf1024000Bytes) {
+    EXPECT_EQ(MemoryInReportUnits(2147483648ULL), 2097u);
+    EXPECT_EQ(MemoryInReportUnits(1023999), 0u);
+    EXPECT_GT(GetSystemMemory(), 0u);
+}
+
+TEST(SystemInfoTest, FactsAreFilled) {
+    const SystemInfo info;
+    EXPECT_EQ(info.osName.rfind("Linux ", 0), 0u) << info.osName;
+    EXPECT_EQ(info.buildNumber, 0u);
+    EXPECT_GE(info.numberOfCpus, 1u);
+    EXPECT_EQ(info.directXVersion, 0x900u);
+    EXPECT_EQ(FormatDirectXVersion(info.directXVersion), "#0900");
+    EXPECT_EQ(FormatDirectXVersion(0x0E0), "#00e0");
+}
+
+}  // namespace
