@@ -1,5 +1,7 @@
 #include "platform/Time.h"
 
+#include "platform/VirtualClock.h"
+
 #include <sched.h>
 #include <time.h>
 
@@ -18,6 +20,7 @@ int64_t ClockMs(clockid_t clock) {
 }  // namespace
 
 uint32_t TickCountMs() {
+    if (VirtualClockEnabled()) return VirtualClockNow();
     return static_cast<uint32_t>(ClockMs(CLOCK_MONOTONIC));
 }
 
@@ -26,6 +29,12 @@ int64_t MonotonicMs() {
 }
 
 void SleepMs(uint32_t ms) {
+    if (VirtualClockEnabled()) {
+        // Virtual time passes at once; a real yield lets other threads run.
+        AdvanceVirtualClock(ms);
+        sched_yield();
+        return;
+    }
     if (ms == 0) {
         sched_yield();
         return;

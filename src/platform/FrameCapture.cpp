@@ -1,0 +1,71 @@
+#include "platform/FrameCapture.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/PngWriter.h"
+#include "platform/RunOptions.h"
+
+namespace platform {
+
+uint32_t Rgb565ToXrgb(uint16_t pixel) {
+    const uint32_t r = (pixel >> 11) & 0x1F;
+    const uint32_t g = (pixel >> 5) & 0x3F;
+    const uint32_t b = pixel & 0x1F;
+    return ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+}
+
+void FrameCapture::OnPresent(const uint8_t* pixels, int width, int height, int bytesPerPixel) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const size_t count = static_cast<size_t>(width) * height;
+    frame_.resize(count);
+    width_ = width;
+    height_ = height;
+    if (bytesPerPixel == 2) {
+        for (size_t i = 0; i < count; ++i) {
+            uint16_t pixel;
+            std::memcpy(&pixel, pixels + i * 2, 2);
+            frame_[i] = Rgb565ToXrgb(pixel);
+        }
+    } else {
+        std::memcpy(frame_.data(), pixels, count * 4);
+        for (uint32_t& pixel : frame_) pixel &= 0x00FFFFFF;
+    }
+    ++presented_;
+    for (const std::string& name : pending_) SaveLocked(name);
+    pending_.clear();
+}
+
+void FrameCapture::RequestScreenshot(const std::string& name) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pending_.push_back(name);
+}
+
+bool FrameCapture::SaveLastFrame(const std::string& name) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return SaveLocked(name);
+}
+
+bool FrameCapture::SaveLocked(const std::string& name) {
+    if (frame_.empty()) return false;
+    const std::string path = CurrentRunOptions().screenshotFolder + "/" + name + ".png";
+    if (!WritePng(path, frame_.data(), width_, height_)) {
+        std::fprintf(stderr, "screenshot %s could not be written\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+uint64_t FrameCapture::PresentedFrames() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return presented_;
+}
+
+std::vector<uint32_t> FrameCapture::LastFrame(int& width, int& height) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    width = width_;
+    height = height_;
+    return frame_;
+}
+
+}  // namespace platform

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+// Keeps the last presented frame as 0x00RRGGBB pixels and writes screenshots
+// of it. Presents come from the main thread; the watchdog may save the last
+// frame from its own thread.
+namespace platform {
+
+class FrameCapture {
+public:
+    // Takes a tightly packed frame of RGB565 or 32-bit pixels; a screenshot
+    // asked for since the last frame is written from it.
+    void OnPresent(const uint8_t* pixels, int width, int height, int bytesPerPixel);
+
+    // The next presented frame is saved as <screenshot folder>/<name>.png.
+    void RequestScreenshot(const std::string& name);
+    // Saves the last presented frame now; false when there is none.
+    bool SaveLastFrame(const std::string& name);
+
+    uint64_t PresentedFrames() const;
+    // A copy of the last frame (empty before the first present).
+    std::vector<uint32_t> LastFrame(int& width, int& height) const;
+
+private:
+    bool SaveLocked(const std::string& name);
+
+    mutable std::mutex mutex_;
+    std::vector<uint32_t> frame_;
+    int width_ = 0;
+    int height_ = 0;
+    uint64_t presented_ = 0;
+    std::vector<std::string> pending_;
+};
+
+// RGB565 widened to 8 bits a channel by repeating the top bits.
+uint32_t Rgb565ToXrgb(uint16_t pixel);
+
+}  // namespace platform

@@ -1,0 +1,250 @@
+#include "platform/sdl/SdlBackend.h"
+
+#include <cstdio>
+
+#include "platform/RunOptions.h"
+#include "platform/Time.h"
+
+namespace platform {
+
+namespace {
+
+constexpr uint32_t kMaximizeEchoMs = 500;
+
+SDL_SystemCursor SystemCursor(CursorShape shape) {
+    switch (shape) {
+    case CursorShape::AppStarting: return SDL_SYSTEM_CURSOR_WAITARROW;
+    case CursorShape::Hand: return SDL_SYSTEM_CURSOR_HAND;
+    case CursorShape::Wait: return SDL_SYSTEM_CURSOR_WAIT;
+    case CursorShape::IBeam: return SDL_SYSTEM_CURSOR_IBEAM;
+    default: return SDL_SYSTEM_CURSOR_ARROW;   // SDL has no help cursor
+    }
+}
+
+}  // namespace
+
+SdlBackend::SdlBackend() {
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
+    SDL_SetHint(SDL_HINT_APP_NAME, "Word Rail");
+    videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (!videoReady_) std::fprintf(stderr, "no display: %s\n", SDL_GetError());
+    script_ = Script::LoadFromOptions();
+    if (const uint32_t limit = CurrentRunOptions().watchdogMs; limit > 0)
+        watchdog_ = std::make_unique<Watchdog>(limit, capture_);
+}
+
+SdlBackend::~SdlBackend() {
+    watchdog_.reset();
+    CloseWindow();
+    for (SDL_Cursor* cursor : cursors_)
+        if (cursor) SDL_FreeCursor(cursor);
+    if (videoReady_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+DesktopMode SdlBackend::Desktop() const {
+    SDL_DisplayMode mode{};
+    if (!videoReady_ || SDL_GetDesktopDisplayMode(0, &mode) != 0) return DesktopMode{};
+    // Bytes x 8: an XRGB8888 desktop says 24 bits but takes four bytes.
+    return DesktopMode{mode.w, mode.h, static_cast<int>(SDL_BYTESPERPIXEL(mode.format)) * 8};
+}
+
+bool SdlBackend::OpenWindow(const std::string& titleUtf8, int width, int height,
+                            bool fullScreen) {
+    if (!videoReady_) return false;
+    const uint32_t fullScreenFlag = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    ignoreMaximizeUntil_ = SDL_GetTicks() + kMaximizeEchoMs;
+    width_ = width;
+    height_ = height;
+    if (window_) {
+        SDL_SetWindowTitle(window_, titleUtf8.c_str());
+        SDL_SetWindowFullscreen(window_, fullScreenFlag);
+        if (!fullScreen) SDL_SetWindowSize(window_, width, height);
+        SDL_RenderSetLogicalSize(renderer_, width, height);
+        return true;
+    }
+    window_ = SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               width, height, SDL_WINDOW_HIDDEN | fullScreenFlag);
+    if (!window_) {
+        std::fprintf(stderr, "no window: %s\n", SDL_GetError());
+        return false;
+    }
+    if (!CreateRenderer()) {
+        SDL_DestroyWindow(window_);
+        window_ = nullptr;
+        return false;
+    }
+    input_ = SdlInputState{};
+    input_.windowId = SDL_GetWindowID(window_);
+    SDL_StartTextInput();
+    return true;
+}
+
+bool SdlBackend::CreateRenderer() {
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (!renderer_) {
+        std::fprintf(stderr, "no renderer: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_RenderSetLogicalSize(renderer_, width_, height_);
+    vsync_ = false;
+    rendererLost_ = false;
+    return true;
+}
+
+void SdlBackend::DestroyRenderer() {
+    if (texture_) SDL_DestroyTexture(texture_);
+    texture_ = nullptr;
+    textureBytes_ = 0;
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    renderer_ = nullptr;
+}
+
+void SdlBackend::CloseWindow() {
+    if (!window_) return;
+    SDL_StopTextInput();
+    DestroyRenderer();
+    SDL_DestroyWindow(window_);
+    window_ = nullptr;
+}
+
+void SdlBackend::ShowWindow() {
+    if (!window_) return;
+    SDL_ShowWindow(window_);
+    SDL_RaiseWindow(window_);
+}
+
+void SdlBackend::MinimizeWindow() {
+    if (window_) SDL_MinimizeWindow(window_);
+}
+
+void SdlBackend::RestoreWindow() {
+    if (window_) SDL_RestoreWindow(window_);
+}
+
+void SdlBackend::RaiseWindow() {
+    if (window_) SDL_RaiseWindow(window_);
+}
+
+void SdlBackend::MoveWindow(int x, int y) {
+    if (window_ && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN))
+        SDL_SetWindowPosition(window_, x, y);
+}
+
+Point SdlBackend::WindowPosition() const {
+    Point position;
+    if (window_) SDL_GetWindowPosition(window_, &position.x, &position.y);
+    return position;
+}
+
+bool SdlBackend::Present(const uint8_t* pixels, int width, int height, int bytesPerPixel,
+                         bool waitForVerticalBlank) {
+    if (!renderer_ || rendererLost_) return false;
+    if (!texture_ || textureBytes_ != bytesPerPixel) {
+        if (texture_) SDL_DestroyTexture(texture_);
+        texture_ = SDL_CreateTexture(
+            renderer_, bytesPerPixel == 2 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888,
+            SDL_TEXTUREACCESS_STREAMING, width, height);
+        textureBytes_ = texture_ ? bytesPerPixel : 0;
+        if (!texture_) return false;
+    }
+    if (vsync_ != waitForVerticalBlank) {
+        SDL_RenderSetVSync(renderer_, waitForVerticalBlank ? 1 : 0);
+        vsync_ = waitForVerticalBlank;
+    }
+    SDL_UpdateTexture(texture_, nullptr, pixels, width * bytesPerPixel);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    const int64_t before = MonotonicMs();
+    SDL_RenderPresent(renderer_);
+    if (waitForVerticalBlank) {
+        // Some drivers ignore vsync; then the frames are paced here instead of
+        // running as fast as the processor allows.
+        quickPresents_ = MonotonicMs() - before < 2 ? quickPresents_ + 1 : 0;
+        if (quickPresents_ >= 8) PaceWithoutVsync();
+    }
+    capture_.OnPresent(pixels, width, height, bytesPerPixel);
+    return true;
+}
+
+void SdlBackend::PaceWithoutVsync() {
+    SDL_DisplayMode mode{};
+    int rate = 60;
+    if (SDL_GetWindowDisplayMode(window_, &mode) == 0 && mode.refresh_rate > 0)
+        rate = mode.refresh_rate;
+    const int64_t now = MonotonicMs();
+    const int64_t next = ((now * rate / 1000 + 1) * 1000 + rate - 1) / rate;
+    SleepMs(static_cast<uint32_t>(next - now));
+}
+
+bool SdlBackend::ResetRenderer() {
+    if (!window_) return false;
+    DestroyRenderer();
+    return CreateRenderer();
+}
+
+void SdlBackend::Inject(const RawEvent& event) {
+    SDL_Event sdlEvent;
+    if (SdlEventFromRaw(event, input_.windowId, sdlEvent)) SDL_PushEvent(&sdlEvent);
+}
+
+void SdlBackend::PollEvents(std::vector<RawEvent>& events) {
+    if (!videoReady_) return;
+    if (script_) script_->Step(*this);
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        RawEvent raw;
+        if (!RawEventFromSdl(event, input_, raw)) continue;
+        if (raw.kind == RawEvent::Kind::RendererReset) {
+            rendererLost_ = true;
+            continue;
+        }
+        // Some window managers report our own full-screen switch as a
+        // maximise, which would switch straight back.
+        if (raw.kind == RawEvent::Kind::Maximized &&
+            !SDL_TICKS_PASSED(SDL_GetTicks(), ignoreMaximizeUntil_))
+            continue;
+        events.push_back(raw);
+    }
+}
+
+Point SdlBackend::PointerPosition() const { return input_.pointer; }
+
+void SdlBackend::SetCursorShape(CursorShape shape) {
+    if (!videoReady_) return;
+    if (shape == CursorShape::None) {
+        SDL_ShowCursor(SDL_DISABLE);
+        return;
+    }
+    SDL_Cursor*& cursor = cursors_[static_cast<size_t>(shape)];
+    if (!cursor) cursor = SDL_CreateSystemCursor(SystemCursor(shape));
+    if (cursor) SDL_SetCursor(cursor);
+    SDL_ShowCursor(SDL_ENABLE);
+}
+
+void SdlBackend::SetMouseCapture(bool captured) {
+    if (videoReady_) SDL_CaptureMouse(captured ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlBackend::SetClipboardText(const std::string& utf8) {
+    if (videoReady_) SDL_SetClipboardText(utf8.c_str());
+}
+
+std::string SdlBackend::GetClipboardText() const {
+    if (!videoReady_ || !SDL_HasClipboardText()) return "";
+    char* text = SDL_GetClipboardText();
+    std::string result = text ? text : "";
+    SDL_free(text);
+    return result;
+}
+
+void SdlBackend::ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
+                                bool isError) {
+    const uint32_t flags = isError ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_WARNING;
+    if (SDL_ShowSimpleMessageBox(flags, captionUtf8.c_str(), textUtf8.c_str(), window_) != 0)
+        std::fprintf(stderr, "[%s] %s\n", captionUtf8.c_str(), textUtf8.c_str());
+}
+
+}  // namespace platform

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <array>
+#include <memory>
+
+#include "platform/Backend.h"
+#include "platform/FrameCapture.h"
+#include "platform/Script.h"
+#include "platform/Watchdog.h"
+#include "platform/sdl/SdlEvents.h"
+
+// The real display: one SDL window with a renderer that scales the picture
+// to the window (desktop full screen keeps its resolution), a streaming
+// texture in the surfaces' format (RGB565 or XRGB8888) and vsync pacing.
+namespace platform {
+
+class SdlBackend final : public Backend, private ScriptHost {
+public:
+    SdlBackend();
+    ~SdlBackend() override;
+
+    DesktopMode Desktop() const override;
+    bool OpenWindow(const std::string& titleUtf8, int width, int height, bool fullScreen) override;
+    void CloseWindow() override;
+    void ShowWindow() override;
+    void MinimizeWindow() override;
+    void RestoreWindow() override;
+    void RaiseWindow() override;
+    void MoveWindow(int x, int y) override;
+    Point WindowPosition() const override;
+    bool Present(const uint8_t* pixels, int width, int height, int bytesPerPixel,
+                 bool waitForVerticalBlank) override;
+    bool ResetRenderer() override;
+    void PollEvents(std::vector<RawEvent>& events) override;
+    Point PointerPosition() const override;
+    void SetCursorShape(CursorShape shape) override;
+    void SetMouseCapture(bool captured) override;
+    void SetClipboardText(const std::string& utf8) override;
+    std::string GetClipboardText() const override;
+    void ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
+                        bool isError) override;
+
+private:
+    void Inject(const RawEvent& event) override;
+    void SetClipboardFromScript(const std::string& utf8) override { SetClipboardText(utf8); }
+    FrameCapture& Capture() override { return capture_; }
+
+    bool CreateRenderer();
+    void DestroyRenderer();
+    void PaceWithoutVsync();
+
+    bool videoReady_ = false;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    int textureBytes_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    bool vsync_ = false;
+    bool rendererLost_ = false;
+    uint32_t ignoreMaximizeUntil_ = 0;
+    int quickPresents_ = 0;
+    SdlInputState input_;
+    std::array<SDL_Cursor*, 7> cursors_{};
+    FrameCapture capture_;
+    std::unique_ptr<Script> script_;
+    std::unique_ptr<Watchdog> watchdog_;
+};
+
+}  // namespace platform
