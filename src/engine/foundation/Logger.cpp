@@ -46,9 +46,19 @@ Logger::Logger(int threshold, int outputMode)
 void Logger::Lock() {
     // A wait that times out is reported and the wait goes on: writing
     // unlocked would interleave lines.
-    while (!mutex_.try_lock_for(std::chrono::milliseconds(10000))) {
+    std::unique_lock<std::mutex> state(stateMutex_);
+    while (!released_.wait_for(state, std::chrono::milliseconds(10000), [this] { return !held_; })) {
         std::fputs("Logger: still waiting for the logging lock\n", stderr);
     }
+    held_ = true;
+}
+
+void Logger::Unlock() {
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        held_ = false;
+    }
+    released_.notify_one();
 }
 
 void Logger::SetLocation(const char* sourceFile, const char* functionName, int line) {
@@ -59,7 +69,7 @@ void Logger::SetLocation(const char* sourceFile, const char* functionName, int l
 }
 
 void Logger::Write(int level, const char* format, ...) {
-    std::unique_lock<std::timed_mutex> lock(mutex_, std::adopt_lock);
+    const Unlocker unlocker(*this);
     if (level == kNever || level < threshold_) {
         return;
     }
@@ -97,7 +107,7 @@ void Logger::WriteToFile(const char* line) {
 
 void Logger::MakeLogFileName() {
     Lock();
-    std::lock_guard<std::timed_mutex> lock(mutex_, std::adopt_lock);
+    const Unlocker unlocker(*this);
     MakeLogFileNameLocked();
 }
 
@@ -114,7 +124,7 @@ void Logger::MakeLogFileNameLocked() {
 
 void Logger::RecordLogFile() {
     Lock();
-    std::lock_guard<std::timed_mutex> lock(mutex_, std::adopt_lock);
+    const Unlocker unlocker(*this);
     MakeLogFileNameLocked();
     RegistryString record(MakeEngineRegistryPath("cdgfilename"), false, "");
     record.SetValue(fileName_);
@@ -123,6 +133,6 @@ void Logger::RecordLogFile() {
 
 std::string Logger::FileName() {
     Lock();
-    std::lock_guard<std::timed_mutex> lock(mutex_, std::adopt_lock);
+    const Unlocker unlocker(*this);
     return fileName_;
 }

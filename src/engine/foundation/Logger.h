@@ -1,5 +1,6 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -44,11 +45,28 @@ public:
     std::string FileName();
 
 private:
+    // Releases the logging lock when it goes out of scope.
+    class Unlocker {
+    public:
+        explicit Unlocker(Logger& logger) : logger_(logger) {}
+        Unlocker(const Unlocker&) = delete;
+        Unlocker& operator=(const Unlocker&) = delete;
+        ~Unlocker() { logger_.Unlock(); }
+
+    private:
+        Logger& logger_;
+    };
+
+    // The logging lock is held from SetLocation to Write, across calls, so it
+    // is a flag guarded by a mutex rather than a mutex held that long.
     void Lock();
+    void Unlock();
     void MakeLogFileNameLocked();
     void WriteToFile(const char* line);
 
-    std::timed_mutex mutex_;
+    std::mutex stateMutex_;
+    std::condition_variable released_;
+    bool held_ = false;
     int outputMode_;
     int threshold_;
     std::string fileName_;
