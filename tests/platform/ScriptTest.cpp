@@ -1,0 +1,71 @@
+#include "platform/Script.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/FrameCapture.h"
+#include "platform/KeyCodes.h"
+
+using namespace platform;
+
+namespace {
+
+class RecordingHost : public ScriptHost {
+public:
+    void Inject(const RawEvent& event) override { events.push_back(event); }
+    void SetClipboardFromScript(const std::string& utf8) override { clipboard = utf8; }
+    FrameCapture& Capture() override { return capture; }
+
+    std::vector<RawEvent> events;
+    std::string clipboard;
+    FrameCapture capture;
+};
+
+std::vector<RawEvent::Kind> Kinds(const std::vector<RawEvent>& events) {
+    std::vector<RawEvent::Kind> kinds;
+    for (const RawEvent& event : events) kinds.push_back(event.kind);
+    return kinds;
+}
+
+TEST(Script, BadLinesAreRefusedWithTheirNumber) {
+    for (const char* text : {"key NOSUCHKEY", "click 10", "wait frames", "dance", "type \"open",
+                             "click 1 2 sideways"}) {
+        std::string error;
+        EXPECT_EQ(Script::Parse(std::string("# fine\n") + text, error), nullptr) << text;
+        EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
+    }
+}
+
+TEST(Script, CommandsPlayInOrderAndWaitForFrames) {
+    std::string error;
+    auto script = Script::Parse(
+        "key RETURN\n"
+        "wait frames 2\n"
+        "click 10 20\n"
+        "type \"ab\"\n"
+        "clipboard \"copied\"\n",
+        error);
+    ASSERT_NE(script, nullptr) << error;
+    RecordingHost host;
+    script->Step(host);
+    EXPECT_EQ(Kinds(host.events),
+              (std::vector<RawEvent::Kind>{RawEvent::Kind::KeyDown, RawEvent::Kind::KeyUp}));
+    EXPECT_EQ(host.events[0].virtualKey, VK_RETURN);
+    host.events.clear();
+    const uint8_t pixel[4] = {};
+    host.capture.OnPresent(pixel, 1, 1, 4);
+    script->Step(host);
+    EXPECT_TRUE(host.events.empty());
+    host.capture.OnPresent(pixel, 1, 1, 4);
+    script->Step(host);
+    using K = RawEvent::Kind;
+    EXPECT_EQ(Kinds(host.events),
+              (std::vector<K>{K::MouseMove, K::ButtonDown, K::ButtonUp, K::KeyDown, K::Text,
+                              K::KeyUp, K::KeyDown, K::Text, K::KeyUp, K::Quit}));
+    EXPECT_EQ(host.events[1].buttonsHeld, MK_LBUTTON);
+    EXPECT_EQ(host.events[2].buttonsHeld, 0u);
+    EXPECT_EQ(host.events[4].text, "a");
+    EXPECT_EQ(host.clipboard, "copied");
+    EXPECT_TRUE(script->Finished());
+}
+
+}  // namespace
