@@ -2,21 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/Backend.h"
 #include "platform/MachineFacts.h"
-
-namespace {
-
-struct DesktopFacts {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    uint32_t bitsPerPixel = 0;
-};
-
-DesktopFacts QueryDesktop() {
-    return {};
-}
-
-}  // namespace
 
 SystemInfo::SystemInfo() {
     cpuType = platform::CpuType();
@@ -25,10 +12,10 @@ SystemInfo::SystemInfo() {
     osName = GetOsName(buildNumber);
     computerName = platform::ComputerName();
     directXVersion = GetDirectXVersion();
-    const DesktopFacts desktop = QueryDesktop();
-    bitDepth = desktop.bitsPerPixel;
-    screenWidth = desktop.width;
-    screenHeight = desktop.height;
+    const platform::DesktopMode desktop = platform::ActiveBackend().Desktop();
+    bitDepth = static_cast<uint32_t>(desktop.bitsPerPixel);
+    screenWidth = static_cast<uint32_t>(desktop.width);
+    screenHeight = static_cast<uint32_t>(desktop.height);
 }
 
 uint32_t MemoryInReportUnits(uint64_t bytes) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/foundation/SystemInfo.h"
+#include "platform/Backend.h"
 
 namespace {
 
@@ -18,6 +19,11 @@ TEST(SystemInfoTest, FactsAreFilled) {
     EXPECT_EQ(info.directXVersion, 0x900u);
     EXPECT_EQ(FormatDirectXVersion(info.directXVersion), "#0900");
     EXPECT_EQ(FormatDirectXVersion(0x0E0), "#00e0");
+    const platform::DesktopMode desktop = platform::ActiveBackend().Desktop();
+    EXPECT_EQ(info.screenWidth, static_cast<uint32_t>(desktop.width));
+    EXPECT_EQ(info.screenHeight, static_cast<uint32_t>(desktop.height));
+    EXPECT_EQ(info.bitDepth, static_cast<uint32_t>(desktop.bitsPerPixel));
+    EXPECT_GT(info.screenWidth, 0u);
 }
 
 }  // namespace
