@@ -1,0 +1,144 @@
+#include "mediagen/Drawing.h"
+
+#include <cairo-ft.h>
+
+#include <cmath>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+void SetSource(cairo_t* cairo, const Rgba& color) { cairo_set_source_rgba(cairo, color.r, color.g, color.b, color.a); }
+
+void AddStop(cairo_pattern_t* pattern, double offset, const Rgba& color) {
+    cairo_pattern_add_color_stop_rgba(pattern, offset, color.r, color.g, color.b, color.a);
+}
+
+void FillWithPattern(cairo_t* cairo, cairo_pattern_t* pattern) {
+    cairo_set_source(cairo, pattern);
+    cairo_fill(cairo);
+    cairo_pattern_destroy(pattern);
+}
+
+}  // namespace
+
+Rgba Rgba::FromHex(uint32_t rgb, double alpha) {
+    return {((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0, alpha};
+}
+
+Rgba Rgba::Shaded(double amount) const {
+    const double target = amount > 0 ? 1.0 : 0.0;
+    const double t = std::fabs(amount);
+    return {r + (target - r) * t, g + (target - g) * t, b + (target - b) * t, a};
+}
+
+Rgba Rgba::Greyed() const {
+    const double grey = 0.3 * r + 0.59 * g + 0.11 * b;
+    return {grey, grey, grey, a};
+}
+
+Drawing::Drawing(int width, int height)
+    : width_(width),
+      height_(height),
+      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+      cairo_(cairo_create(surface_)) {
+    if (cairo_status(cairo_) != CAIRO_STATUS_SUCCESS) {
+        throw std::runtime_error("cannot create a drawing");
+    }
+}
+
+Drawing::~Drawing() {
+    cairo_destroy(cairo_);
+    cairo_surface_destroy(surface_);
+}
+
+void Drawing::RoundedRectangle(double x, double y, double w, double h, double radius) {
+    const double r = std::min(radius, std::min(w, h) / 2);
+    cairo_new_sub_path(cairo_);
+    cairo_arc(cairo_, x + w - r, y + r, r, -M_PI / 2, 0);
+    cairo_arc(cairo_, x + w - r, y + h - r, r, 0, M_PI / 2);
+    cairo_arc(cairo_, x + r, y + h - r, r, M_PI / 2, M_PI);
+    cairo_arc(cairo_, x + r, y + r, r, M_PI, 3 * M_PI / 2);
+    cairo_close_path(cairo_);
+}
+
+void Drawing::Circle(double cx, double cy, double radius) {
+    cairo_new_sub_path(cairo_);
+    cairo_arc(cairo_, cx, cy, radius, 0, 2 * M_PI);
+}
+
+void Drawing::Fill(const Rgba& color) {
+    SetSource(cairo_, color);
+    cairo_fill(cairo_);
+}
+
+void Drawing::FillVertical(double top, double bottom, const Rgba& topColor, const Rgba& bottomColor) {
+    cairo_pattern_t* pattern = cairo_pattern_create_linear(0, top, 0, bottom);
+    AddStop(pattern, 0, topColor);
+    AddStop(pattern, 1, bottomColor);
+    FillWithPattern(cairo_, pattern);
+}
+
+void Drawing::FillRadial(double cx, double cy, double radius, const Rgba& inner, const Rgba& outer) {
+    cairo_pattern_t* pattern = cairo_pattern_create_radial(cx, cy, 0, cx, cy, radius);
+    AddStop(pattern, 0, inner);
+    AddStop(pattern, 1, outer);
+    FillWithPattern(cairo_, pattern);
+}
+
+void Drawing::Stroke(const Rgba& color, double width) {
+    SetSource(cairo_, color);
+    cairo_set_line_width(cairo_, width);
+    cairo_stroke(cairo_);
+}
+
+void Drawing::Caption(FontFaces& faces, const std::string& face, double pixelSize, const std::string& text, double cx,
+                      double baselineY, const Rgba& color) {
+    cairo_font_face_t* fontFace = cairo_ft_font_face_create_for_ft_face(faces.Face(face), 0);
+    cairo_set_font_face(cairo_, fontFace);
+    cairo_set_font_size(cairo_, pixelSize);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cairo_, text.c_str(), &extents);
+    cairo_move_to(cairo_, std::round(cx - extents.x_advance / 2), baselineY);
+    SetSource(cairo_, color);
+    cairo_show_text(cairo_, text.c_str());
+    cairo_set_font_face(cairo_, nullptr);
+    cairo_font_face_destroy(fontFace);
+}
+
+Picture Drawing::ToPicture() const {
+    cairo_surface_flush(surface_);
+    Picture picture(width_, height_);
+    const unsigned char* data = cairo_image_surface_get_data(surface_);
+    const int stride = cairo_image_surface_get_stride(surface_);
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+            uint32_t argb;
+            std::memcpy(&argb, data + static_cast<size_t>(y) * stride + x * 4, 4);  // native-endian words
+            const uint32_t a = argb >> 24;
+            uint8_t* out = picture.Pixel(x, y);
+            for (int c = 0; c < 3; ++c) {
+                const uint32_t premultiplied = (argb >> (16 - 8 * c)) & 0xFF;
+                out[c] = a == 0 ? 0 : static_cast<uint8_t>(std::min<uint32_t>(255, (premultiplied * 255 + a / 2) / a));
+            }
+            out[3] = static_cast<uint8_t>(a);
+        }
+    }
+    return picture;
+}
+
+Picture StackFrames(const std::vector<Picture>& frames) {
+    if (frames.empty()) {
+        return {};
+    }
+    const int width = frames.front().width;
+    const int height = frames.front().height;
+    Picture strip(width, height * static_cast<int>(frames.size()));
+    for (size_t i = 0; i < frames.size(); ++i) {
+        if (frames[i].width != width || frames[i].height != height) {
+            throw std::logic_error("frames of a strip differ in size");
+        }
+        std::memcpy(strip.Pixel(0, height * static_cast<int>(i)), frames[i].rgba.data(), frames[i].rgba.size());
+    }
+    return strip;
+}

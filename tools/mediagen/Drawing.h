@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "mediagen/FontFaces.h"
+#include "mediagen/Picture.h"
+
+// A colour with straight alpha, each channel 0..1.
+struct Rgba {
+    double r = 0;
+    double g = 0;
+    double b = 0;
+    double a = 1;
+
+    static Rgba FromHex(uint32_t rgb, double alpha = 1.0);
+    // Towards white (amount > 0) or black (amount < 0), amount in -1..1.
+    Rgba Shaded(double amount) const;
+    // The grey of equal brightness, for disabled looks.
+    Rgba Greyed() const;
+};
+
+// The drawing kit the art families share: an anti-aliased cairo canvas with
+// the shapes, fills and captions they are made of. Cairo's software
+// rasteriser gives the same pixels on every run.
+class Drawing {
+public:
+    Drawing(int width, int height);
+    Drawing(const Drawing&) = delete;
+    Drawing& operator=(const Drawing&) = delete;
+    ~Drawing();
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    cairo_t* Context() const { return cairo_; }
+
+    // Path helpers: they set the current path, which a fill or stroke uses.
+    void RoundedRectangle(double x, double y, double w, double h, double radius);
+    void Circle(double cx, double cy, double radius);
+
+    void Fill(const Rgba& color);
+    void FillVertical(double top, double bottom, const Rgba& topColor, const Rgba& bottomColor);
+    void FillRadial(double cx, double cy, double radius, const Rgba& inner, const Rgba& outer);
+    void Stroke(const Rgba& color, double width);
+
+    // Text centred on cx with its baseline at y, in a face of the font folder.
+    void Caption(FontFaces& faces, const std::string& face, double pixelSize, const std::string& text, double cx,
+                 double baselineY, const Rgba& color);
+
+    // The pixels, converted to straight alpha.
+    Picture ToPicture() const;
+
+private:
+    int width_;
+    int height_;
+    cairo_surface_t* surface_;
+    cairo_t* cairo_;
+};
+
+// Frames of equal size stacked top to bottom: the strip layout sprites read.
+Picture StackFrames(const std::vector<Picture>& frames);
