@@ -1,0 +1,234 @@
+#include "engine/foundation/Players.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/Defines.h"
+#include "engine/foundation/Folders.h"
+#include "engine/foundation/Logger.h"
+#include "engine/foundation/Paths.h"
+#include "engine/foundation/PropertyFile.h"
+#include "engine/foundation/PropertyNode.h"
+#include "engine/foundation/PropertyValue.h"
+#include "engine/foundation/SavedFile.h"
+#include "engine/foundation/TextConversions.h"
+#include "platform/CodePage.h"
+#include "platform/Directories.h"
+#include "platform/Files.h"
+
+namespace {
+
+Ref<Players>& GlobalList() {
+    static Ref<Players> list;
+    return list;
+}
+
+}  // namespace
+
+Players* Players::Create(const std::string& version, bool scrambled) {
+    const Defines* defines = Defines::Instance();
+    Players* list = new Players(
+        !version.empty() || defines == nullptr ? version : defines->GetString("PLAYERS_VERSION"), scrambled);
+    GlobalList() = list;
+    return list;
+}
+
+Players* Players::Instance() {
+    return GlobalList().Get();
+}
+
+void Players::Free() {
+    GlobalList().Reset();
+}
+
+Players::Players(std::string version, bool scrambled) : version_(std::move(version)), scrambled_(scrambled) {}
+
+std::string Players::FileNameOf(const std::string& playerName) {
+    const std::string escaped = platform::Cp1252ToUtf8(EscapeFileName(playerName, false));
+    if (escaped.find_first_not_of('.') != std::string::npos) {
+        return escaped;
+    }
+    std::string safe = escaped.empty() ? "_" : "";
+    for (size_t dot = 0; dot < escaped.size(); ++dot) {
+        safe += "_._";
+    }
+    return safe;
+}
+
+std::string Players::ListFilePath() const {
+    return GetGameDataFolder() + "/" + playersFolder_ + "/players.plrs";
+}
+
+std::string Players::PlayerFilePath(const std::string& playerName) const {
+    return GetGameDataFolder() + "/" + playersFolder_ + "/" + FileNameOf(playerName) + ".plr";
+}
+
+std::string Players::SaveGameFolder(const std::string& playerName) const {
+    return GetGameDataFolder() + "/" + saveGamesFolder_ + "/" + FileNameOf(playerName);
+}
+
+std::string Players::SaveGamePath(const std::string& playerName, const std::string& saveName) const {
+    return SaveGameFolder(playerName) + "/" + saveName + ".sav";
+}
+
+void Players::Load() {
+    Ref<PropertyFile> file = new PropertyFile();
+    file->SetLoadMode(FileMode());
+    if (LoadSavedFile(*file, ListFilePath(), "players") == SavedFileStatus::kLoaded) {
+        ReadXml(Property::Child(file.Get(), "players"));
+    }
+    for (const Ref<PlayerProfile>& player : players_) {
+        LoadPlayer(*player);
+    }
+}
+
+void Players::Save() {
+    MakeDirectoryChain(GetGameDataFolder() + "/" + playersFolder_);
+    Ref<PropertyFile> file = new PropertyFile();
+    file->SetLoadMode(FileMode());
+    file->SetOutputFileName(ListFilePath());
+    Ref<PropertyNode> node = new PropertyNode("players", "Players");
+    WriteXml(node.Get());
+    file->Add(node.Get());
+    SaveSavedFile(*file);
+    for (const Ref<PlayerProfile>& player : players_) {
+        SavePlayer(*player);
+    }
+}
+
+void Players::Add(PlayerProfile* player) {
+    players_.emplace_back(player);
+    if (players_.size() == 1) {
+        current_ = player;
+    }
+}
+
+void Players::DeletePlayerFile(PlayerProfile* player) {
+    const Ref<PlayerProfile> kept(player);
+    const std::string& name = player->GetName();
+    if (platform::PathExists(SaveGameFolder(name))) {
+        DeleteFolderTree(SaveGameFolder(name));
+    }
+    const std::string playerFile = MakeMediaFileName(FileMode(), PlayerFilePath(name));
+    if (platform::PathExists(playerFile)) {
+        platform::RemoveFile(playerFile);
+    }
+    players_.erase(std::remove(players_.begin(), players_.end(), kept), players_.end());
+    if (current_ == player) {
+        current_ = nullptr;
+    }
+    Save();
+}
+
+bool Players::HasName(const std::string& name) const {
+    return FindByName(name) != players_.end();
+}
+
+Players::List::const_iterator Players::FindByName(const std::string& name) const {
+    const std::string wanted = FileNameOf(name);
+    return std::find_if(players_.begin(), players_.end(), [&wanted](const Ref<PlayerProfile>& player) {
+        return FileNameOf(player->GetName()) == wanted;
+    });
+}
+
+void Players::LoadPlayer(PlayerProfile& player) const {
+    Ref<PropertyFile> file = new PropertyFile();
+    file->SetLoadMode(FileMode());
+    if (LoadSavedFile(*file, PlayerFilePath(player.GetName()), "player") == SavedFileStatus::kLoaded) {
+        player.ReadProgress(Property::Child(file.Get(), "player"));
+    }
+}
+
+void Players::SavePlayer(const PlayerProfile& player) const {
+    Ref<PropertyNode> node = new PropertyNode("player", "Player");
+    player.WriteProgress(node.Get());
+    if (node->IndexOrder().empty()) {
+        return;
+    }
+    MakeDirectoryChain(GetGameDataFolder() + "/" + playersFolder_);
+    Ref<PropertyFile> file = new PropertyFile();
+    file->SetLoadMode(FileMode());
+    file->SetOutputFileName(PlayerFilePath(player.GetName()));
+    file->Add(node.Get());
+    SaveSavedFile(*file);
+}
+
+bool Players::LoadSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const {
+    file.SetLoadMode(FileMode());
+    return LoadSavedFile(file, SaveGamePath(player.GetName(), saveName), "") == SavedFileStatus::kLoaded;
+}
+
+void Players::StoreSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const {
+    MakeDirectoryChain(SaveGameFolder(player.GetName()));
+    file.SetLoadMode(FileMode());
+    file.SetOutputFileName(SaveGamePath(player.GetName(), saveName));
+    SaveSavedFile(file);
+}
+
+bool Players::HasSaveGame(const PlayerProfile& player, const std::string& saveName) const {
+    return platform::FileExists(MakeMediaFileName(FileMode(), SaveGamePath(player.GetName(), saveName)));
+}
+
+void Players::DeleteSaveGame(const PlayerProfile& player, const std::string& saveName) const {
+    if (HasSaveGame(player, saveName)) {
+        platform::RemoveFile(MakeMediaFileName(FileMode(), SaveGamePath(player.GetName(), saveName)));
+    }
+}
+
+void Players::ReadXml(const Property* node) {
+    const Property* names = Property::Child(node, "playernames");
+    if (names != nullptr && names->GetKind() == Property::kVector) {
+        // Every entry is built before any is acted on: removing a player saves
+        // the list, and an entry that builds no player must still be in the
+        // copy kept of the file.
+        List read;
+        for (const Ref<Property>& item : static_cast<const PropertyVector*>(names)->Items()) {
+            const Ref<Object> created = ClassFactory::Instance().Create(&Property::NodeOf(item.Get()));
+            if (PlayerProfile* player = ObjectCast<PlayerProfile>(created.Get())) {
+                read.emplace_back(player);
+            } else {
+                ENGINE_LOG(3, "A player list entry of type \"%s\" is not a player and is skipped",
+                           item->TypeName().c_str());
+            }
+        }
+        if (read.size() != static_cast<const PropertyVector*>(names)->Items().size()) {
+            KeepDamagedCopy(ListFilePath(), FileMode());
+        }
+        const std::string listVersion = Property::AsString(Property::Child(node, "version"));
+        if (version_.empty()) {
+            // Without the expected version (the constants did not load) a
+            // mismatch proves nothing, and it would delete every player.
+            ENGINE_LOG(3, "No player list version is expected; the list's version is not checked");
+        }
+        for (const Ref<PlayerProfile>& player : read) {
+            players_.push_back(player);
+            if (!version_.empty() && listVersion != version_) {
+                ENGINE_LOG(2, "Player list version \"%s\" is not \"%s\": player \"%s\" is removed",
+                           listVersion.c_str(), version_.c_str(), player->GetName().c_str());
+                DeletePlayerFile(player.Get());
+            }
+        }
+    }
+    if (!players_.empty()) {
+        const auto found = FindByName(Property::AsString(Property::Child(node, "currentplayer")));
+        if (found != players_.end()) {
+            current_ = found->Get();
+        }
+    }
+}
+
+void Players::WriteXml(Property* node) const {
+    PropertyNode& target = Property::NodeOf(node);
+    target.Add(PropertyValue::FromText("version", NarrowToWide(version_), false));
+    if (current_ != nullptr) {
+        target.Add(PropertyValue::FromText("currentplayer", NarrowToWide(current_->GetName()), false));
+    }
+    Ref<PropertyVector> names = new PropertyVector("playernames");
+    for (const Ref<PlayerProfile>& player : players_) {
+        Ref<PropertyNode> item = new PropertyNode("", "");
+        player->Write(item.Get());
+        names->Add(item.Get());
+    }
+    target.Add(names.Get());
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "engine/foundation/Archive.h"
+
+class PropertyFile;
+
+// Reading and writing the files the program keeps for the player (player
+// list, player files, save games, high scores).
+
+enum class SavedFileStatus { kAbsent, kLoaded, kDamaged };
+
+// Loads `path` into `file` in the file's load mode. With a non-empty
+// `rootName` the file must hold a node of that name. A file that is there but
+// cannot be read or parsed, or lacks that node, is reported in the log, adds
+// nothing to `file` and is copied aside (see KeepDamagedCopy).
+SavedFileStatus LoadSavedFile(PropertyFile& file, const std::string& path, const std::string& rootName);
+
+// Copies the file stored for `path` in `loadMode` to its on-disk name plus
+// ".damaged", so that the next save, which replaces it, loses nothing.
+void KeepDamagedCopy(const std::string& path, LoadMode loadMode);
+
+// Writes the file to its output name; a failed write is logged and leaves the
+// previous file in place.
+void SaveSavedFile(const PropertyFile& file);

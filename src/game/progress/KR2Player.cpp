@@ -1,0 +1,157 @@
+#include "game/progress/KR2Player.h"
+
+#include <utility>
+
+#include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/PropertyNode.h"
+#include "engine/foundation/PropertyValue.h"
+
+namespace {
+
+// The hint that starts already shown.
+constexpr int kHintShownFromStart = 41;
+
+// The value children of a vector child, at most `limit` of them, in order;
+// anything that is not a vector has none.
+template <typename Visit>
+void ForEachItem(const Property* node, const char* key, size_t limit, Visit visit) {
+    const Property* items = Property::Child(node, key);
+    if (items == nullptr || items->GetKind() != Property::kVector) {
+        return;
+    }
+    const auto& children = static_cast<const PropertyVector*>(items)->Items();
+    for (size_t index = 0; index < children.size() && index < limit; ++index) {
+        visit(index, children[index].Get());
+    }
+}
+
+bool ReadFlag(const Property* node, const char* key) {
+    return Property::AsBool(Property::Child(node, key));
+}
+
+int32_t ReadNumber(const Property* node, const char* key) {
+    return Property::AsInt(Property::Child(node, key));
+}
+
+}  // namespace
+
+KR2Player::KR2Player(std::string name) : PlayerProfile(std::move(name)) {
+    Reset();
+}
+
+KR2Player::KR2Player(const Property* node) : PlayerProfile(Property::AsString(Property::Child(node, "name"))) {
+    Reset();
+    ranking = ReadNumber(node, "ranking");
+    cp = Property::AsFloat(Property::Child(node, "cp"));
+    // A trophy won but not yet presented comes back as presented.
+    ForEachItem(node, "trophysAwarded", kTrophyCount, [this](size_t index, const Property* item) {
+        trophies[index] = Property::AsInt(item) != 0 ? kTrophyShown : kTrophyNotWon;
+    });
+}
+
+KR2Player* KR2Player::FromXml(const Property* node) {
+    return new KR2Player(node);
+}
+
+void KR2Player::Reset() {
+    typechance.fill(0.0f);
+    classicClicked = false;
+    mixedAnimationSeen = false;
+    classicGameTypeClicked.fill(false);
+    curcity = 0;
+    cursection = 0;
+    boostidx = 0;
+    oldboostidx = 0;
+    coins = 0;
+    carsize = 0;
+    fakepass = false;
+    cp = 0.0f;
+    mapFlag = false;
+    ranking = 0;
+    rankChanged = false;
+    lastPlaytime = 0;
+    lastWon = false;
+    lastScore = 0;
+    lastResult = -1;
+    coinsBefore = 0;
+    prevclassic = 0;
+    showhints = true;
+    hints.fill(true);
+    hints[kHintShownFromStart] = false;
+    trophies.fill(kTrophyNotWon);
+}
+
+void KR2Player::Write(Property* node) const {
+    PropertyNode& target = Property::NodeOf(node);
+    if (&target == &Property::DummyNode()) {
+        return;
+    }
+    PlayerProfile::Write(node);
+    target.SetTypeName("KR2Player");
+    target.Add(PropertyValue::FromInteger("ranking", ranking, true));
+    target.Add(PropertyValue::FromFloat("cp", cp, true));
+    Ref<PropertyVector> awarded = new PropertyVector("trophysAwarded");
+    for (const int32_t state : trophies) {
+        awarded->Add(PropertyValue::FromInteger("", state, false));
+    }
+    target.Add(awarded.Get());
+}
+
+void KR2Player::WriteProgress(Property* node) const {
+    PropertyNode& target = Property::NodeOf(node);
+    for (const auto& [key, number] : {std::pair{"boostidx", boostidx}, {"oldboostidx", oldboostidx}, {"coins", coins},
+                                      {"curcity", curcity}, {"cursection", cursection},
+                                      {"prevclassic", prevclassic}, {"carsize", carsize}}) {
+        target.Add(PropertyValue::FromInteger(key, number, true));
+    }
+    target.SetBool("fakepass", fakepass, true);
+    target.SetBool("showhints", showhints, true);
+    target.SetBool("classicClicked", classicClicked, true);
+    target.SetBool("mixedAnimationSeen", mixedAnimationSeen, true);
+
+    Ref<PropertyVector> hintFlags = new PropertyVector("hints");
+    for (const bool notShown : hints) {
+        hintFlags->PushBool(notShown);
+    }
+    target.Add(hintFlags.Get());
+    Ref<PropertyVector> chances = new PropertyVector("typechance");
+    for (const float chance : typechance) {
+        chances->Add(PropertyValue::FromFloat("", chance, false));
+    }
+    target.Add(chances.Get());
+    Ref<PropertyVector> clicked = new PropertyVector("classicGameTypeClicked");
+    for (const bool wasClicked : classicGameTypeClicked) {
+        clicked->PushBool(wasClicked);
+    }
+    target.Add(clicked.Get());
+}
+
+void KR2Player::ReadProgress(const Property* node) {
+    // Missing numbers read 0 and missing switches false.
+    boostidx = ReadNumber(node, "boostidx");
+    oldboostidx = ReadNumber(node, "oldboostidx");
+    coins = ReadNumber(node, "coins");
+    curcity = ReadNumber(node, "curcity");
+    cursection = ReadNumber(node, "cursection");
+    showhints = ReadFlag(node, "showhints");
+    classicClicked = ReadFlag(node, "classicClicked");
+    mixedAnimationSeen = ReadFlag(node, "mixedAnimationSeen");
+    prevclassic = ReadNumber(node, "prevclassic");
+    carsize = ReadNumber(node, "carsize");
+    fakepass = ReadFlag(node, "fakepass");
+    ForEachItem(node, "hints", kHintCount,
+                [this](size_t index, const Property* item) { hints[index] = Property::AsBool(item); });
+    ForEachItem(node, "typechance", kGameTypeCount,
+                [this](size_t index, const Property* item) { typechance[index] = Property::AsFloat(item); });
+    ForEachItem(node, "classicGameTypeClicked", kClassicGameTypeCount, [this](size_t index, const Property* item) {
+        classicGameTypeClicked[index] = Property::AsBool(item);
+    });
+}
+
+namespace {
+
+const ClassRegistration registration("KR2Player", [](Property* definition) -> Object* {
+    return KR2Player::FromXml(definition);
+});
+
+}  // namespace

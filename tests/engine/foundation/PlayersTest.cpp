@@ -1,0 +1,364 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/Folders.h"
+#include "engine/foundation/Players.h"
+#include "engine/foundation/PropertyFile.h"
+#include "engine/foundation/PropertyValue.h"
+#include "platform/Directories.h"
+#include "platform/Files.h"
+#include "support/TempFolder.h"
+#include "support/TempUserFolders.h"
+
+namespace {
+
+// A profile with one summary value and one progress value; it writes no
+// progress while it has no coins.
+class TestProfile : public PlayerProfile {
+    ENGINE_CLASS(TestProfile, PlayerProfile)
+
+public:
+    explicit TestProfile(std::string name, int level = 0, int coins = 0)
+        : PlayerProfile(std::move(name)), level(level), coins(coins) {}
+    explicit TestProfile(Property* node)
+        : PlayerProfile(Property::AsString(Property::Child(node, "name"))),
+          level(Property::AsInt(Property::Child(node, "level"))) {}
+
+    void Write(Property* node) const override {
+        PlayerProfile::Write(node);
+        Property::NodeOf(node).SetTypeName("TestProfile");
+        Property::NodeOf(node).Add(PropertyValue::FromInteger("level", level, true));
+    }
+    void WriteProgress(Property* node) const override {
+        if (coins != 0) {
+            Property::NodeOf(node).Add(PropertyValue::FromInteger("coins", coins, true));
+        }
+    }
+    void ReadProgress(const Property* node) override { coins = Property::AsInt(Property::Child(node, "coins")); }
+
+    int level = 0;
+    int coins = 0;
+};
+
+const ClassRegistration registration("TestProfile", CreateFromProperty<TestProfile>);
+
+std::string ReadText(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(platform::ReadWholeFile(path, bytes)) << path;
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    ASSERT_TRUE(platform::WriteFileAtomically(path, text.data(), text.size())) << path;
+}
+
+class PlayersTest : public ::testing::Test {
+protected:
+    void SetUp() override { ForgetFoldersForTesting(); }
+    void TearDown() override {
+        Players::Free();
+        ForgetFoldersForTesting();
+    }
+
+    static std::string Data() { return GetGameDataFolder(); }
+    static std::string PlayersFolder() { return Data() + "/players"; }
+
+    // A fresh list read from disk, as the next run would see it.
+    static Players& Reload(const std::string& version = "1", bool scrambled = true) {
+        Players::Free();
+        Players& players = *Players::Create(version, scrambled);
+        players.Load();
+        return players;
+    }
+
+    static std::vector<std::string> Names(const Players& players) {
+        std::vector<std::string> names;
+        for (const Ref<PlayerProfile>& player : players.GetPlayers()) {
+            names.push_back(player->GetName());
+        }
+        return names;
+    }
+
+    static TestProfile& At(const Players& players, size_t index) {
+        return static_cast<TestProfile&>(*players.GetPlayers().at(index));
+    }
+
+    // alice (level 2, 5 coins), then bob (no progress), bob current.
+    static Players& SaveTwoPlayers(bool scrambled = true) {
+        Players& players = *Players::Create("1", scrambled);
+        players.Add(new TestProfile("alice", 2, 5));
+        players.Add(new TestProfile("bob"));
+        players.SetCurrent(players.GetPlayers()[1].Get());
+        players.Save();
+        return players;
+    }
+
+    // A list node naming the players, without a version.
+    static Ref<PropertyNode> ListNode(const std::vector<std::string>& names) {
+        Ref<PropertyNode> list = new PropertyNode("players", "Players");
+        Ref<PropertyVector> entries = new PropertyVector("playernames");
+        for (const std::string& name : names) {
+            Ref<PropertyNode> entry = new PropertyNode("", "");
+            TestProfile(name).Write(entry.Get());
+            entries->Add(entry.Get());
+        }
+        list->Add(entries.Get());
+        return list;
+    }
+
+    static void SaveListFile(PropertyNode* content) {
+        MakeDirectoryChain(PlayersFolder());
+        Ref<PropertyFile> file = new PropertyFile();
+        file->SetLoadMode(LoadMode::ScrambledFile);
+        file->SetOutputFileName(PlayersFolder() + "/players.plrs");
+        file->Add(content);
+        ASSERT_TRUE(file->Save());
+    }
+
+    static Ref<PropertyFile> ReadListFile() {
+        Ref<PropertyFile> file = new PropertyFile();
+        file->SetLoadMode(LoadMode::ScrambledFile);
+        EXPECT_TRUE(file->LoadOne(PlayersFolder() + "/players.plrs"));
+        return file;
+    }
+
+    static Ref<PropertyFile> SaveGameFile(int level) {
+        Ref<PropertyFile> file = new PropertyFile();
+        Ref<PropertyNode> game = new PropertyNode("game", "Node");
+        game->Add(PropertyValue::FromInteger("level", level, false));
+        file->Add(game.Get());
+        return file;
+    }
+
+    TempUserFolders userFolders_;
+};
+
+TEST_F(PlayersTest, ListAndPlayerFilesRoundTripInBothModes) {
+    for (const bool scrambled : {true, false}) {
+        SaveTwoPlayers(scrambled);
+        const std::string suffix = scrambled ? ".!" : "";
+        const std::string list = PlayersFolder() + "/players.plrs" + suffix;
+        ASSERT_TRUE(platform::FileExists(list));
+        EXPECT_EQ(ReadText(list).rfind("<root", 0) == 0, !scrambled) << "scrambled " << scrambled;
+        EXPECT_TRUE(platform::FileExists(PlayersFolder() + "/alice.plr" + suffix));
+        EXPECT_FALSE(platform::FileExists(PlayersFolder() + "/bob.plr" + suffix)) << "no progress, no file";
+
+        const Players& read = Reload("1", scrambled);
+        EXPECT_EQ(Names(read), (std::vector<std::string>{"alice", "bob"}));
+        EXPECT_EQ(At(read, 0).level, 2);
+        EXPECT_EQ(At(read, 0).coins, 5);
+        EXPECT_EQ(read.GetCurrent(), read.GetPlayers()[1].Get());
+        EXPECT_EQ(read.GetVersion(), "1");
+        DeleteFolderTree(Data());
+        ForgetFoldersForTesting();
+    }
+}
+
+TEST_F(PlayersTest, TheFirstPlayerAddedBecomesCurrent) {
+    Players& players = *Players::Create("1", true);
+    players.Add(new TestProfile("first"));
+    players.Add(new TestProfile("second"));
+    EXPECT_EQ(players.GetCurrent()->GetName(), "first");
+}
+
+TEST_F(PlayersTest, AListOfAnotherVersionLosesEveryPlayerAndTheirFilesAndIsRewritten) {
+    for (const char* listVersion : {"0.9", static_cast<const char*>(nullptr)}) {
+        Ref<PropertyNode> list = ListNode({"alice", "bob"});
+        if (listVersion != nullptr) {
+            list->Add(PropertyValue::FromString("version", listVersion, false));
+        }
+        SaveListFile(list.Get());
+        for (const char* name : {"alice", "bob"}) {
+            WriteText(PlayersFolder() + "/" + name + ".plr.!", "progress");
+            MakeDirectoryChain(Data() + "/savegames/" + name);
+            WriteText(Data() + "/savegames/" + name + "/kr2.sav.!", "game");
+        }
+        WriteText(Data() + "/savegames/keep.txt", "not a player's");
+
+        EXPECT_TRUE(Reload("1").GetPlayers().empty());
+        for (const char* name : {"alice", "bob"}) {
+            EXPECT_FALSE(platform::PathExists(PlayersFolder() + "/" + name + ".plr.!"));
+            EXPECT_FALSE(platform::PathExists(Data() + "/savegames/" + name));
+        }
+        EXPECT_TRUE(platform::FileExists(Data() + "/savegames/keep.txt"));
+        EXPECT_EQ(Property::AsString(Property::Child(ReadListFile()->Find("players"), "version")), "1");
+        EXPECT_TRUE(Reload("1").GetPlayers().empty());
+    }
+}
+
+TEST_F(PlayersTest, WithoutAnExpectedVersionTheListIsKept) {
+    SaveTwoPlayers();
+    EXPECT_EQ(Names(Reload("")), (std::vector<std::string>{"alice", "bob"}));
+    EXPECT_TRUE(platform::FileExists(PlayersFolder() + "/alice.plr.!"));
+}
+
+TEST_F(PlayersTest, NamesAreFoundByTheirFileNameForm) {
+    Players& players = SaveTwoPlayers();
+    EXPECT_TRUE(players.HasName("alice"));
+    EXPECT_FALSE(players.HasName("alic"));
+    EXPECT_EQ(players.FindByName("bob") - players.GetPlayers().begin(), 1);
+    EXPECT_EQ(players.FindByName("carol"), players.GetPlayers().end());
+}
+
+TEST_F(PlayersTest, FileNamesEscapeUnsafeCharactersAndDotOnlyNames) {
+    struct Case {
+        const char* name;
+        const char* fileName;
+    };
+    for (const Case& c : {Case{"a b", "a_0_b"}, Case{"x/y", "x_2_y"}, Case{"a_b", "a___b"}, Case{".", "_._"},
+                          Case{"..", "_.__._"}, Case{"", "_"}, Case{"a.", "a."}, Case{".hidden", ".hidden"},
+                          Case{"Jos\xE9", "Jos\xC3\xA9"}}) {
+        EXPECT_EQ(Players::FileNameOf(c.name), c.fileName) << "\"" << c.name << "\"";
+    }
+}
+
+TEST_F(PlayersTest, RemovingThePlayerDeletesOnlyItsOwnFilesAndClearsCurrent) {
+    Players& players = SaveTwoPlayers();
+    players.SetCurrent(players.GetPlayers()[0].Get());
+    players.StoreSaveGame(*players.GetPlayers()[0], "kr2", *SaveGameFile(1));
+    players.StoreSaveGame(*players.GetPlayers()[1], "kr2", *SaveGameFile(2));
+
+    players.DeletePlayerFile(players.GetPlayers()[0].Get());
+    EXPECT_EQ(players.GetCurrent(), nullptr);
+    EXPECT_EQ(Names(players), std::vector<std::string>{"bob"});
+    EXPECT_FALSE(platform::PathExists(PlayersFolder() + "/alice.plr.!"));
+    EXPECT_FALSE(platform::PathExists(Data() + "/savegames/alice"));
+    EXPECT_TRUE(players.HasSaveGame(*players.GetPlayers()[0], "kr2"));
+    EXPECT_EQ(Names(Reload()), std::vector<std::string>{"bob"}) << "the list was saved";
+}
+
+TEST_F(PlayersTest, RemovingDotNamedPlayersNeverReachesOutsideTheirOwnFolder) {
+    WriteText(Data() + "/outside.txt", "game data");
+    MakeDirectoryChain(Data() + "/savegames");
+    WriteText(Data() + "/savegames/other.txt", "another player's");
+    TempFolder elsewhere;
+    WriteText(elsewhere.Path() + "/precious.txt", "not ours");
+    MakeDirectoryChain(Data() + "/savegames");
+    ASSERT_EQ(::symlink(elsewhere.Path().c_str(), (Data() + "/savegames/linked").c_str()), 0);
+
+    Players& players = *Players::Create("1", true);
+    for (const char* name : {".", "..", "", "linked"}) {
+        players.Add(new TestProfile(name, 0, 1));
+    }
+    for (size_t index = 0; index < 3; ++index) {
+        players.StoreSaveGame(*players.GetPlayers()[index], "kr2", *SaveGameFile(1));
+    }
+    players.Save();
+    while (!players.GetPlayers().empty()) {
+        players.DeletePlayerFile(players.GetPlayers().front().Get());
+    }
+    EXPECT_TRUE(platform::FileExists(Data() + "/outside.txt"));
+    EXPECT_TRUE(platform::FileExists(Data() + "/savegames/other.txt"));
+    EXPECT_TRUE(platform::FileExists(elsewhere.Path() + "/precious.txt"));
+    EXPECT_TRUE(platform::FileExists(PlayersFolder() + "/players.plrs.!"));
+    for (const char* fileName : {"_._", "_.__._", "_"}) {
+        EXPECT_FALSE(platform::PathExists(Data() + "/savegames/" + fileName)) << fileName;
+        EXPECT_FALSE(platform::PathExists(PlayersFolder() + "/" + fileName + ".plr.!")) << fileName;
+    }
+}
+
+TEST_F(PlayersTest, ADamagedListIsIgnoredKeptAsideAndNotLostOnTheNextSave) {
+    SaveTwoPlayers();
+    const std::string list = PlayersFolder() + "/players.plrs.!";
+    const std::string good = ReadText(list);
+    const std::string plain = "<root><Players id=\"players\"><Text id=\"version\" value=\"1\"/></Players></root>";
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"truncated", good.substr(0, good.size() / 2)},
+        {"empty", ""},
+        {"unscrambled", plain},
+        {"random", std::string("\x01\xff\x10garbage\x00\x7f", 13)},
+    };
+    for (const Case& c : cases) {
+        WriteText(list, c.bytes);
+        Players& players = Reload();
+        EXPECT_TRUE(players.GetPlayers().empty()) << c.what;
+        EXPECT_EQ(ReadText(list + ".damaged"), c.bytes) << c.what;
+        players.Add(new TestProfile("carol"));
+        players.Save();
+        EXPECT_EQ(ReadText(list + ".damaged"), c.bytes) << c.what;
+        EXPECT_TRUE(platform::FileExists(PlayersFolder() + "/alice.plr.!")) << c.what;
+    }
+}
+
+TEST_F(PlayersTest, AForeignListOrEntryIsIgnoredAndKeptAside) {
+    const std::string list = PlayersFolder() + "/players.plrs.!";
+    Ref<PropertyNode> foreign = new PropertyNode("highscoretables", "HighScoreTables");
+    SaveListFile(foreign.Get());
+    EXPECT_TRUE(Reload().GetPlayers().empty());
+    EXPECT_TRUE(platform::FileExists(list + ".damaged"));
+    ASSERT_TRUE(platform::RemoveFile(list + ".damaged"));
+
+    Ref<PropertyNode> mixed = ListNode({"alice", "bob"});
+    mixed->Add(PropertyValue::FromString("version", "1", false));
+    Ref<PropertyNode> stranger = new PropertyNode("", "Sprite");
+    static_cast<PropertyVector*>(mixed->Find("playernames"))->Add(stranger.Get());
+    SaveListFile(mixed.Get());
+    EXPECT_EQ(Names(Reload()), (std::vector<std::string>{"alice", "bob"}));
+    EXPECT_TRUE(platform::FileExists(list + ".damaged"));
+}
+
+TEST_F(PlayersTest, ADamagedPlayerFileLeavesThePlayerAsListedAndIsKeptAside) {
+    SaveTwoPlayers();
+    WriteText(PlayersFolder() + "/alice.plr.!", "not xml");
+    const Players& players = Reload();
+    EXPECT_EQ(Names(players), (std::vector<std::string>{"alice", "bob"}));
+    EXPECT_EQ(At(players, 0).level, 2);
+    EXPECT_EQ(At(players, 0).coins, 0);
+    EXPECT_EQ(ReadText(PlayersFolder() + "/alice.plr.!.damaged"), "not xml");
+}
+
+TEST_F(PlayersTest, AFailedWriteKeepsThePreviousFiles) {
+    Players& players = SaveTwoPlayers();
+    players.Add(new TestProfile("carol"));
+    platform::FailNextAtomicWriteForTesting();
+    players.Save();
+    EXPECT_EQ(Names(Reload()), (std::vector<std::string>{"alice", "bob"}));
+
+    Players& again = Reload();
+    At(again, 0).coins = 9;
+    again.SavePlayer(*again.GetPlayers()[0]);
+    At(again, 0).coins = 10;
+    platform::FailNextAtomicWriteForTesting();
+    again.SavePlayer(*again.GetPlayers()[0]);
+    EXPECT_EQ(At(Reload(), 0).coins, 9);
+}
+
+TEST_F(PlayersTest, SaveGamesRoundTripAndAreDeleted) {
+    Players& players = SaveTwoPlayers();
+    const PlayerProfile& alice = *players.GetPlayers()[0];
+    EXPECT_FALSE(players.HasSaveGame(alice, "kr2"));
+    Ref<PropertyFile> missing = new PropertyFile();
+    EXPECT_FALSE(players.LoadSaveGame(alice, "kr2", *missing));
+
+    players.StoreSaveGame(alice, "kr2", *SaveGameFile(42));
+    EXPECT_TRUE(platform::FileExists(Data() + "/savegames/alice/kr2.sav.!"));
+    EXPECT_TRUE(players.HasSaveGame(alice, "kr2"));
+    Ref<PropertyFile> read = new PropertyFile();
+    ASSERT_TRUE(players.LoadSaveGame(alice, "kr2", *read));
+    EXPECT_EQ(Property::AsInt(Property::Child(read->Find("game"), "level")), 42);
+
+    players.DeleteSaveGame(alice, "kr2");
+    EXPECT_FALSE(players.HasSaveGame(alice, "kr2"));
+}
+
+TEST_F(PlayersTest, ADamagedSaveGameDoesNotLoadAndIsKeptAside) {
+    Players& players = SaveTwoPlayers();
+    const PlayerProfile& alice = *players.GetPlayers()[0];
+    MakeDirectoryChain(Data() + "/savegames/alice");
+    WriteText(Data() + "/savegames/alice/kr2.sav.!", "<root><Integer");
+    Ref<PropertyFile> read = new PropertyFile();
+    EXPECT_FALSE(players.LoadSaveGame(alice, "kr2", *read));
+    EXPECT_TRUE(read->IndexOrder().empty());
+    EXPECT_TRUE(platform::FileExists(Data() + "/savegames/alice/kr2.sav.!.damaged"));
+}
+
+}  // namespace

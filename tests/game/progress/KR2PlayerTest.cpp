@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/Folders.h"
+#include "engine/foundation/Players.h"
+#include "engine/foundation/PropertyNode.h"
+#include "engine/foundation/PropertyValue.h"
+#include "game/progress/KR2Player.h"
+#include "support/TempUserFolders.h"
+
+namespace {
+
+Ref<KR2Player> RebuiltFromSummary(const KR2Player& player) {
+    Ref<PropertyNode> node = new PropertyNode("", "");
+    player.Write(node.Get());
+    EXPECT_EQ(node->TypeName(), "KR2Player");
+    Ref<Object> created = ClassFactory::Instance().Create(node.Get());
+    return ObjectCast<KR2Player>(created.Get());
+}
+
+TEST(KR2PlayerTest, ANewProfileStartsWithHintsOnExceptOne) {
+    const KR2Player player("ann");
+    EXPECT_TRUE(player.showhints);
+    for (int hint = 0; hint < KR2Player::kHintCount; ++hint) {
+        EXPECT_EQ(player.hints[hint], hint != 41) << hint;
+    }
+    EXPECT_EQ(player.lastResult, -1);
+}
+
+TEST(KR2PlayerTest, TheSummaryRoundTripsAndAPendingTrophyComesBackShown) {
+    KR2Player player("ann");
+    player.ranking = 7;
+    player.cp = 0.25f;
+    player.trophies[0] = KR2Player::kTrophyPending;
+    player.trophies[5] = KR2Player::kTrophyShown;
+    player.coins = 99;
+
+    const Ref<KR2Player> read = RebuiltFromSummary(player);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->GetName(), "ann");
+    EXPECT_EQ(read->ranking, 7);
+    EXPECT_FLOAT_EQ(read->cp, 0.25f);
+    EXPECT_EQ(read->trophies[0], KR2Player::kTrophyShown);
+    EXPECT_EQ(read->trophies[5], KR2Player::kTrophyShown);
+    EXPECT_EQ(read->trophies[1], KR2Player::kTrophyNotWon);
+    EXPECT_EQ(read->coins, 0) << "progress is not part of the summary";
+}
+
+TEST(KR2PlayerTest, ProgressRoundTrips) {
+    KR2Player player("ann");
+    player.boostidx = 2;
+    player.oldboostidx = 1;
+    player.coins = 1234;
+    player.curcity = 3;
+    player.cursection = 4;
+    player.prevclassic = 5;
+    player.carsize = 3;
+    player.fakepass = true;
+    player.classicClicked = true;
+    player.mixedAnimationSeen = true;
+    player.hints[0] = false;
+    player.hints[41] = true;
+    player.typechance = {0.5f, 1.0f, 0.0f, 2.25f, 0.0f, 0.0f, 0.0f, 0.125f};
+    player.classicGameTypeClicked[8] = true;
+    Ref<PropertyNode> node = new PropertyNode("player", "Player");
+    player.WriteProgress(node.Get());
+
+    KR2Player read("ann");
+    read.ReadProgress(node.Get());
+    EXPECT_EQ(read.boostidx, 2);
+    EXPECT_EQ(read.oldboostidx, 1);
+    EXPECT_EQ(read.coins, 1234);
+    EXPECT_EQ(read.curcity, 3);
+    EXPECT_EQ(read.cursection, 4);
+    EXPECT_EQ(read.prevclassic, 5);
+    EXPECT_EQ(read.carsize, 3);
+    EXPECT_TRUE(read.fakepass);
+    EXPECT_TRUE(read.showhints);
+    EXPECT_TRUE(read.classicClicked);
+    EXPECT_TRUE(read.mixedAnimationSeen);
+    EXPECT_EQ(read.hints, player.hints);
+    EXPECT_EQ(read.typechance, player.typechance);
+    EXPECT_EQ(read.classicGameTypeClicked, player.classicGameTypeClicked);
+}
+
+TEST(KR2PlayerTest, MissingProgressReadsZeroAndFalseAndLongVectorsAreCut) {
+    Ref<PropertyNode> node = new PropertyNode("player", "Player");
+    Ref<PropertyVector> hints = new PropertyVector("hints");
+    for (int index = 0; index < 60; ++index) {
+        hints->PushBool(false);
+    }
+    node->Add(hints.Get());
+    KR2Player read("ann");
+    read.coins = 5;
+    read.ReadProgress(node.Get());
+    EXPECT_FALSE(read.showhints);
+    EXPECT_EQ(read.coins, 0);
+    for (const bool notShown : read.hints) {
+        EXPECT_FALSE(notShown);
+    }
+
+    KR2Player fromNothing("bob");
+    fromNothing.ReadProgress(nullptr);
+    EXPECT_FALSE(fromNothing.showhints);
+}
+
+TEST(KR2PlayerTest, PlayersStoreAndReadTheProfileThroughTheirFiles) {
+    TempUserFolders userFolders;
+    ForgetFoldersForTesting();
+    Players& players = *Players::Create("1", true);
+    KR2Player* ann = new KR2Player("ann");
+    ann->ranking = 3;
+    ann->coins = 40;
+    ann->showhints = false;
+    players.Add(ann);
+    players.Save();
+    Players::Free();
+
+    Players& read = *Players::Create("1", true);
+    read.Load();
+    ASSERT_EQ(read.GetPlayers().size(), 1u);
+    const auto* player = ObjectCast<KR2Player>(read.GetPlayers()[0].Get());
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(read.GetCurrent(), player);
+    EXPECT_EQ(player->ranking, 3);
+    EXPECT_EQ(player->coins, 40);
+    EXPECT_FALSE(player->showhints);
+    Players::Free();
+    ForgetFoldersForTesting();
+}
+
+}  // namespace
