@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/foundation/Ref.h"
+#include "engine/media/Rect.h"
+
+class AlphaMemorySurface;
+class Canvas;
+class ChannelMap;
+class MemorySurface;
+class Surface;
+
+// Surface factories and whole-picture operations used by resources and effects.
+
+// A tightly packed 32-bit picture, pixels zeroed.
+Ref<MemorySurface> CreateMemorySurface(int32_t width, int32_t height);
+// A tightly packed 16-bit picture with its alpha buffer.
+Ref<AlphaMemorySurface> CreateAlphaMemorySurface(int32_t width, int32_t height);
+
+// The 32-bit picture packed into a new 16-bit one, alpha bytes into its alpha
+// buffer; frame count and alpha flag come along.
+Ref<AlphaMemorySurface> ConvertToAlphaMemorySurface(const Surface& source);
+// The same into an existing 16-bit picture; only the part both sizes share is packed.
+void ConvertIntoAlphaMemorySurface(const Surface& source, AlphaMemorySurface& target);
+
+// A 32-bit copy: width x height words, frame count and alpha flag.
+Ref<MemorySurface> CloneSurface(const Surface& source);
+
+// One channel of a 32-bit picture as bytes; channels other than 1, 2, 3 give alpha.
+Ref<ChannelMap> ExtractChannelMap(const Surface& source, int32_t channel);
+
+// Lowers the target's alpha to the source's wherever the source's is smaller,
+// with the source centred on (x, y). Both pictures are prepared for the
+// display through displayCanvas first.
+void DrawImageCentered(Canvas& displayCanvas, Surface& target, Surface& source, int32_t x, int32_t y);
+
+// Stamps the source's alpha, scaled and centred on (x, y), into the target's
+// display copy, which displayCanvas prepares first.
+void DrawImageScaled(Canvas& displayCanvas, Surface& target, const Surface& source, int32_t x, int32_t y,
+                     double scale);
+
+// Lowers the target's alpha (the alpha byte of a 32-bit target, the alpha
+// buffer of a 16-bit one) to the bilinear sample of the source's alpha, turned
+// and scaled about the pivot and placed at (x, y), never to 210 or above.
+// Without smoothing nothing is stamped.
+void AlphaStamp(const Surface& source, Surface& target, const Rect& clip, int32_t x, int32_t y, double angle,
+                double scale, int32_t pivotX, int32_t pivotY, bool smoothing);
+
+// A vertical strip of square frames (side = width) extended by three blocks of
+// the same frames turned a quarter, a half and three quarters clockwise. The
+// strip's owner shows the result with height / width frames. Null for a strip
+// of width 0.
+Ref<MemorySurface> AddRotatedFrames(Surface& strip);
+
+// alpha := 255 - alpha over the picture, or over its 16-bit display copy's alpha buffer.
+void InvertImageAlpha(Surface& picture);

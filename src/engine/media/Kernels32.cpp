@@ -1,0 +1,161 @@
+#include "engine/media/Kernels32.h"
+
+#include <algorithm>
+
+#include "engine/media/ChannelMap.h"
+#include "engine/media/PackedPixels.h"
+#include "engine/media/PixelMath.h"
+#include "engine/media/Surface.h"
+
+namespace Kernels32 {
+namespace {
+
+// Runs row(source row, destination row) over the block, source locked first.
+template <typename Row>
+void ForEachRow(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t h, int32_t x,
+                int32_t y, Row row) {
+    ScopedSurfaceLock sourceLock(source);
+    ScopedSurfaceLock destinationLock(destination);
+    const uint32_t* from = source.Pixels32() + source.PixelIndex(sourceX, sourceY);
+    uint32_t* to = destination.Pixels32() + destination.PixelIndex(x, y);
+    const int32_t sourceStep = source.PitchIn32();
+    const int32_t destinationStep = destination.PitchIn32();
+    for (int32_t j = 0; j < h; ++j, from += sourceStep, to += destinationStep) {
+        row(from, to);
+    }
+}
+
+uint32_t SourceWeight(uint32_t pixel, uint32_t alpha) {
+    return ((pixel >> 24) * alpha) >> 8;
+}
+
+void BlitAlphaRow(const uint32_t* __restrict from, uint32_t* __restrict to, int32_t w, uint32_t alpha) {
+    int32_t i = 0;
+    for (; i + 1 < w; i += 2) {
+        const uint32_t a0 = SourceWeight(from[i], alpha);
+        const uint32_t a1 = SourceWeight(from[i + 1], alpha);
+        if ((a0 | a1) == 0) {
+            continue;
+        }
+        if (a0 == 254 && a1 == 254) {
+            to[i] = KeepAlpha(to[i], from[i]);
+            to[i + 1] = KeepAlpha(to[i + 1], from[i + 1]);
+            continue;
+        }
+        const PairLanes weights = ColourWeights(static_cast<uint16_t>(a0), static_cast<uint16_t>(a1));
+        StorePair(to + i, BlendLanes(LoadPair(to + i), LoadPair(from + i), weights));
+    }
+    if (i < w) {
+        const auto a = static_cast<int32_t>(SourceWeight(from[i], alpha));
+        to[i] = BlendColour32(to[i], from[i], a);
+    }
+}
+
+void MaskPaintRow(const uint8_t* map, uint32_t* __restrict to, int32_t w, uint32_t colour, uint32_t alpha) {
+    const uint32_t colours[2] = {colour, colour};
+    const PairLanes colourLanes = LoadPair(colours);
+    int32_t i = 0;
+    for (; i + 1 < w; i += 2) {
+        const uint32_t a0 = (map[i] * alpha) >> 8;
+        const uint32_t a1 = (map[i + 1] * alpha) >> 8;
+        if ((a0 | a1) == 0) {
+            continue;
+        }
+        const PairLanes weights = ColourWeights(static_cast<uint16_t>(a0), static_cast<uint16_t>(a1));
+        StorePair(to + i, BlendLanes(LoadPair(to + i), colourLanes, weights));
+    }
+    if (i < w) {
+        to[i] = BlendColour32(to[i], colour, static_cast<int32_t>((map[i] * alpha) >> 8));
+    }
+}
+
+void BlitFixedAlphaRow(const uint32_t* __restrict from, uint32_t* __restrict to, int32_t w, uint16_t alpha) {
+    const PairLanes weights = {alpha, alpha, alpha, alpha, alpha, alpha, alpha, alpha};
+    int32_t i = 0;
+    for (; i + 1 < w; i += 2) {
+        const PairLanes d = LoadPair(to + i);
+        const PairLanes s = LoadPair(from + i);
+        // Never above 255: d - (d * a >> 8) is largest at d = 255, where the sum is exactly 255.
+        StorePair(to + i, d + ((s * weights) >> 8) - ((d * weights) >> 8));
+    }
+    if (i < w) {
+        uint32_t result = 0;
+        for (uint32_t shift = 0; shift < 32; shift += 8) {
+            const uint32_t d = (to[i] >> shift) & 0xFF;
+            const uint32_t s = (from[i] >> shift) & 0xFF;
+            result |= (d + ((s * alpha) >> 8) - ((d * alpha) >> 8)) << shift;
+        }
+        to[i] = result;
+    }
+}
+
+}  // namespace
+
+void BlitOpaque(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w, int32_t h,
+                int32_t x, int32_t y) {
+    ForEachRow(source, destination, sourceX, sourceY, h, x, y,
+               [w](const uint32_t* __restrict from, uint32_t* __restrict to) {
+                   for (int32_t i = 0; i < w; ++i) {
+                       to[i] = KeepAlpha(to[i], from[i]);
+                   }
+               });
+}
+
+void BlitFixedAlpha(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w,
+                    int32_t h, int32_t x, int32_t y, int32_t alpha) {
+    ForEachRow(source, destination, sourceX, sourceY, h, x, y, [w, alpha](const uint32_t* from, uint32_t* to) {
+        BlitFixedAlphaRow(from, to, w, static_cast<uint16_t>(alpha));
+    });
+}
+
+void BlitAlpha(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w, int32_t h,
+               int32_t x, int32_t y, int32_t alpha) {
+    ForEachRow(source, destination, sourceX, sourceY, h, x, y, [w, alpha](const uint32_t* from, uint32_t* to) {
+        BlitAlphaRow(from, to, w, static_cast<uint32_t>(alpha));
+    });
+}
+
+void MaskPaint(const ChannelMap& map, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w,
+               int32_t h, int32_t x, int32_t y, uint32_t colour, int32_t alpha) {
+    ScopedSurfaceLock lock(destination);
+    const uint8_t* from = map.GetBytes() + static_cast<size_t>(sourceY) * map.GetWidth() + sourceX;
+    uint32_t* to = destination.Pixels32() + destination.PixelIndex(x, y);
+    for (int32_t j = 0; j < h; ++j, from += map.GetWidth(), to += destination.PitchIn32()) {
+        MaskPaintRow(from, to, w, colour, static_cast<uint32_t>(alpha));
+    }
+}
+
+void CopyRect(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w, int32_t h,
+              int32_t x, int32_t y) {
+    ForEachRow(source, destination, sourceX, sourceY, h, x, y,
+               [w](const uint32_t* from, uint32_t* to) { std::copy_n(from, w, to); });
+}
+
+void ChannelBlit(ChannelOp op, int32_t channel, Surface& source, Surface& destination, int32_t sourceX,
+                 int32_t sourceY, int32_t w, int32_t h, int32_t x, int32_t y) {
+    const uint32_t mask = ChannelMask(channel);
+    ForEachRow(source, destination, sourceX, sourceY, h, x, y, [=](const uint32_t* from, uint32_t* to) {
+        for (int32_t i = 0; i < w; ++i) {
+            const uint32_t s = from[i] & mask;
+            const uint32_t d = to[i] & mask;
+            const bool replace = op == ChannelOp::kCopy || (op == ChannelOp::kMin ? s < d : d < s);
+            to[i] = replace ? (to[i] & ~mask) | s : to[i];
+        }
+    });
+}
+
+void ChannelFromMap(const ChannelMap& map, int32_t channel, Surface& destination, int32_t sourceX,
+                    int32_t sourceY, int32_t w, int32_t h, int32_t x, int32_t y) {
+    ScopedSurfaceLock lock(destination);
+    const uint32_t shift = ChannelShift(channel);
+    const uint32_t keep = ~ChannelMask(channel);
+    const uint8_t* from = map.GetBytes() + static_cast<size_t>(sourceY) * map.GetWidth() + sourceX;
+    uint32_t* to = destination.Pixels32() + destination.PixelIndex(x, y);
+    for (int32_t j = 0; j < h; ++j, from += map.GetWidth(), to += destination.PitchIn32()) {
+        for (int32_t i = 0; i < w; ++i) {
+            to[i] = (to[i] & keep) | (uint32_t{from[i]} << shift);
+        }
+    }
+}
+
+}  // namespace Kernels32

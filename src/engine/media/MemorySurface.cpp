@@ -1,0 +1,48 @@
+#include "engine/media/MemorySurface.h"
+
+#include <algorithm>
+
+#include "engine/media/Canvas32.h"
+#include "engine/media/SurfaceLock.h"
+
+namespace {
+size_t PixelCount(int32_t width, int32_t height) {
+    return width > 0 && height > 0 ? static_cast<size_t>(width) * static_cast<size_t>(height) : 0;
+}
+}  // namespace
+
+MemorySurface::MemorySurface(int32_t width, int32_t height)
+    : buffer_(std::make_unique<uint32_t[]>(PixelCount(width, height))), pixels_(buffer_.get()) {
+    SetWidth(width);
+    SetHeight(height);
+    SetPitch(width * 4);
+    SetPixelFormat(Format32());
+}
+
+MemorySurface::MemorySurface(const Surface& source) {
+    CopyDescriptionFrom(source);
+    const size_t count = PixelCount(GetWidth(), GetHeight());
+    buffer_ = std::make_unique<uint32_t[]>(count);
+    pixels_ = buffer_.get();
+    // The copy is tightly packed whatever the source's rows were, so its pitch must say so.
+    SetPitch(GetWidth() * 4);
+    const uint32_t* from = source.Pixels32();
+    if (from != nullptr && source.GetPixelFormat().bytesPerPixel == 4) {
+        std::copy_n(from, count, pixels_);
+    }
+}
+
+MemorySurface::~MemorySurface() = default;
+
+Ref<Canvas> MemorySurface::CreateCanvas() {
+    return Ref<Canvas>(new Canvas32(*this));
+}
+
+Ref<SurfaceLock> MemorySurface::CreateLock(int32_t channel) {
+    return Ref<SurfaceLock>(new SurfaceLock(*this, channel));
+}
+
+void MemorySurface::FreePixels() {
+    buffer_.reset();
+    pixels_ = nullptr;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/media/Rect.h"
+
+// The geometry of a rotated and scaled blit: the destination box the turned
+// picture covers and the inverse mapping of each box pixel to the source in
+// fixed point with 20 fractional bits.
+class RotateScaleWalk {
+public:
+    static constexpr int32_t kFractionBits = 20;
+    static constexpr double kOne = 1048576.0;
+
+    // The picture (sourceWidth x sourceHeight) turns by angle (radians,
+    // clockwise on screen) and scales by scale about the pivot, given relative
+    // to the corner that lands at (x, y) when not turned; the box is clipped.
+    RotateScaleWalk(int32_t sourceWidth, int32_t sourceHeight, int32_t x, int32_t y, int32_t pivotX,
+                    int32_t pivotY, double angle, double scale, const Rect& clip);
+
+    const Rect& Box() const { return box_; }
+
+    // Calls visit(destination x, destination y, u, v) for every box pixel,
+    // row by row; u and v are the source offsets in fixed point.
+    template <typename Visit>
+    void ForEach(Visit&& visit) const {
+        uint32_t rowU = static_cast<uint32_t>(startU_);
+        uint32_t rowV = static_cast<uint32_t>(startV_);
+        for (int32_t y = box_.y; y < box_.y + box_.h; ++y) {
+            uint32_t u = rowU;
+            uint32_t v = rowV;
+            for (int32_t x = box_.x; x < box_.x + box_.w; ++x) {
+                visit(x, y, static_cast<int32_t>(u), static_cast<int32_t>(v));
+                u += static_cast<uint32_t>(stepCos_);
+                v -= static_cast<uint32_t>(stepSin_);
+            }
+            rowU += static_cast<uint32_t>(stepSin_);
+            rowV += static_cast<uint32_t>(stepCos_);
+        }
+    }
+
+private:
+    Rect box_;
+    int32_t stepCos_ = 0;
+    int32_t stepSin_ = 0;
+    int32_t startU_ = 0;
+    int32_t startV_ = 0;
+};
+
+// A float cut toward zero into 32 bits, held at the ends of the range instead
+// of overflowing.
+int32_t TruncateToInt32(double value);

@@ -1,0 +1,290 @@
+#include "engine/media/SoftBlit.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/media/LineWalk.h"
+#include "engine/media/PixelMath.h"
+#include "engine/media/RotateScaleWalk.h"
+#include "engine/media/Surface.h"
+
+namespace SoftBlit {
+namespace {
+
+// Runs destination = combine(destination, source) over a w x h block.
+template <typename Combine>
+void ForEachBlockPixel(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w,
+                       int32_t h, int32_t x, int32_t y, Combine combine) {
+    ScopedSurfaceLock sourceLock(source);
+    ScopedSurfaceLock destinationLock(destination);
+    const uint32_t* from = source.Pixels32() + source.PixelIndex(sourceX, sourceY);
+    uint32_t* to = destination.Pixels32() + destination.PixelIndex(x, y);
+    for (int32_t row = 0; row < h; ++row) {
+        for (int32_t i = 0; i < w; ++i) {
+            to[i] = combine(to[i], from[i]);
+        }
+        from += source.PitchIn32();
+        to += destination.PitchIn32();
+    }
+}
+
+template <typename Paint>
+void ForEachRectPixel(Surface& surface, int32_t x, int32_t y, int32_t w, int32_t h, Paint paint) {
+    ScopedSurfaceLock lock(surface);
+    uint32_t* row = surface.Pixels32() + surface.PixelIndex(x, y);
+    for (int32_t j = 0; j < h; ++j, row += surface.PitchIn32()) {
+        for (int32_t i = 0; i < w; ++i) {
+            row[i] = paint(row[i]);
+        }
+    }
+}
+
+enum class Weighting { kColourOnly, kConstant, kSourceAlpha };
+
+// How a sampled source word lands on a destination pixel in the turned and
+// scaled blits.
+uint32_t DrawSample(uint32_t destination, uint32_t sample, Weighting weighting, int32_t alpha) {
+    switch (weighting) {
+        case Weighting::kColourOnly:
+            return KeepAlpha(destination, sample);
+        case Weighting::kConstant:
+            return BlendRule32(destination, sample, alpha);
+        case Weighting::kSourceAlpha:
+            return BlendRule32(destination, sample, static_cast<int32_t>((sample >> 24) * alpha) >> 8);
+    }
+    return destination;
+}
+
+// Bilinear sample of the four pixels right and below (i, j); each byte is the
+// weighted sum cut to an integer.
+uint32_t SampleBilinear(const uint32_t* topLeft, int32_t rowLength, int32_t u, int32_t v) {
+    const float fx = static_cast<float>(u) / 1048576.0f;
+    const float fy = static_cast<float>(v) / 1048576.0f;
+    const float rx = fx - std::trunc(fx);
+    const float ry = fy - std::trunc(fy);
+    const float w00 = (1.0f - rx) * (1.0f - ry);
+    const float w10 = rx * (1.0f - ry);
+    const float w01 = (1.0f - rx) * ry;
+    const float w11 = rx * ry;
+    const uint32_t p00 = topLeft[0];
+    const uint32_t p10 = topLeft[1];
+    const uint32_t p01 = topLeft[rowLength];
+    const uint32_t p11 = topLeft[rowLength + 1];
+    uint32_t result = 0;
+    for (uint32_t shift = 0; shift < 32; shift += 8) {
+        const float sum = w00 * static_cast<float>((p00 >> shift) & 0xFF) +
+                          w10 * static_cast<float>((p10 >> shift) & 0xFF) +
+                          w01 * static_cast<float>((p01 >> shift) & 0xFF) +
+                          w11 * static_cast<float>((p11 >> shift) & 0xFF);
+        result |= (static_cast<uint32_t>(sum) & 0xFF) << shift;
+    }
+    return result;
+}
+
+void RotateScaleBlit(Surface& source, Surface& destination, const RotateScale& blit, Weighting weighting,
+                     int32_t alpha) {
+    // Only pixels inside both the source rectangle and the source surface are read.
+    const Rect bounds = IntersectRect(blit.source, Rect{0, 0, source.GetWidth(), source.GetHeight()});
+    if (bounds.IsEmpty()) {
+        return;
+    }
+    const Rect clip = IntersectRect(blit.clip, Rect{0, 0, destination.GetWidth(), destination.GetHeight()});
+    const RotateScaleWalk walk(source.GetWidth(), source.GetHeight(), blit.x, blit.y, blit.pivotX,
+                               blit.pivotY, blit.angle, blit.scale, clip);
+    ScopedSurfaceLock sourceLock(source);
+    ScopedSurfaceLock destinationLock(destination);
+    const uint32_t* from = source.Pixels32();
+    uint32_t* to = destination.Pixels32();
+    const int32_t sourceRow = source.PitchIn32();
+    const int32_t destinationRow = destination.PitchIn32();
+    walk.ForEach([&](int32_t x, int32_t y, int32_t u, int32_t v) {
+        const int32_t i = blit.source.x + (u >> RotateScaleWalk::kFractionBits);
+        const int32_t j = blit.source.y + (v >> RotateScaleWalk::kFractionBits);
+        if (i < bounds.x || i >= bounds.x + bounds.w || j < bounds.y || j >= bounds.y + bounds.h) {
+            return;
+        }
+        const uint32_t* texel = from + j * sourceRow + i;
+        const bool nearest =
+            !blit.smooth || i == blit.source.x + blit.source.w - 1 || j == blit.source.y + blit.source.h - 1 ||
+            i + 1 >= source.GetWidth() || j + 1 >= source.GetHeight();
+        const uint32_t sample = nearest ? *texel : SampleBilinear(texel, sourceRow, u, v);
+        uint32_t& pixel = to[y * destinationRow + x];
+        pixel = DrawSample(pixel, sample, weighting, alpha);
+    });
+}
+
+void ScaleBlit(Surface& source, const Rect& sourceRect, Surface& destination, const Rect& destinationRect,
+               const Rect& clip, Weighting weighting, int32_t alpha) {
+    const Rect area = IntersectRect(
+        IntersectRect(destinationRect, clip), Rect{0, 0, destination.GetWidth(), destination.GetHeight()});
+    if (area.IsEmpty() || destinationRect.w <= 0 || destinationRect.h <= 0) {
+        return;
+    }
+    const auto stepX = static_cast<int32_t>(std::lrint(
+        static_cast<float>(sourceRect.w) / static_cast<float>(destinationRect.w) * 1048576.0f));
+    const auto stepY = static_cast<int32_t>(std::lrint(
+        static_cast<float>(sourceRect.h) / static_cast<float>(destinationRect.h) * 1048576.0f));
+    ScopedSurfaceLock sourceLock(source);
+    ScopedSurfaceLock destinationLock(destination);
+    const uint32_t* from = source.Pixels32();
+    const int32_t sourceWidth = source.GetWidth();
+    const int32_t sourceHeight = source.GetHeight();
+    int64_t v = int64_t{sourceRect.y} * 1048576 + int64_t{area.y - destinationRect.y} * stepY;
+    for (int32_t y = area.y; y < area.y + area.h; ++y, v += stepY) {
+        uint32_t* row = destination.Pixels32() + destination.PixelIndex(0, y);
+        const int64_t j = v >> 20;
+        int64_t u = int64_t{sourceRect.x} * 1048576 + int64_t{area.x - destinationRect.x} * stepX;
+        for (int32_t x = area.x; x < area.x + area.w; ++x, u += stepX) {
+            const int64_t i = u >> 20;
+            // A source rectangle reaching past the picture reads nothing outside it.
+            if (i < 0 || i >= sourceWidth || j < 0 || j >= sourceHeight) {
+                continue;
+            }
+            row[x] = DrawSample(row[x], from[j * sourceWidth + i], weighting, alpha);
+        }
+    }
+}
+
+}  // namespace
+
+void BlitCopy(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w, int32_t h,
+              int32_t x, int32_t y) {
+    ForEachBlockPixel(source, destination, sourceX, sourceY, w, h, x, y, [](uint32_t, uint32_t s) { return s; });
+}
+
+void BlitSourceAlpha(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w,
+                     int32_t h, int32_t x, int32_t y) {
+    ForEachBlockPixel(source, destination, sourceX, sourceY, w, h, x, y,
+                      [](uint32_t d, uint32_t s) { return BlendRule32(d, s, static_cast<int32_t>(s >> 24)); });
+}
+
+void BlitConstantAlpha(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w,
+                       int32_t h, int32_t x, int32_t y, int32_t alpha) {
+    ForEachBlockPixel(source, destination, sourceX, sourceY, w, h, x, y,
+                      [alpha](uint32_t d, uint32_t s) { return BlendRule32(d, s, alpha); });
+}
+
+void BlitCombinedAlpha(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w,
+                       int32_t h, int32_t x, int32_t y, int32_t alpha) {
+    ForEachBlockPixel(source, destination, sourceX, sourceY, w, h, x, y, [alpha](uint32_t d, uint32_t s) {
+        return BlendRule32(d, s, static_cast<int32_t>((s >> 24) * static_cast<uint32_t>(alpha)) >> 8);
+    });
+}
+
+void RotateScaleCopy(Surface& source, Surface& destination, const RotateScale& blit) {
+    RotateScaleBlit(source, destination, blit, Weighting::kColourOnly, 255);
+}
+
+void RotateScaleConstantAlpha(Surface& source, Surface& destination, const RotateScale& blit, int32_t alpha) {
+    RotateScaleBlit(source, destination, blit, Weighting::kConstant, alpha);
+}
+
+void RotateScaleAlpha(Surface& source, Surface& destination, const RotateScale& blit, int32_t alpha) {
+    RotateScaleBlit(source, destination, blit, Weighting::kSourceAlpha, alpha);
+}
+
+void ScaleCopy(Surface& source, const Rect& sourceRect, Surface& destination, const Rect& destinationRect,
+               const Rect& clip) {
+    ScaleBlit(source, sourceRect, destination, destinationRect, clip, Weighting::kColourOnly, 255);
+}
+
+void ScaleConstantAlpha(Surface& source, const Rect& sourceRect, Surface& destination,
+                        const Rect& destinationRect, const Rect& clip, int32_t alpha) {
+    ScaleBlit(source, sourceRect, destination, destinationRect, clip, Weighting::kConstant, alpha);
+}
+
+void ScaleAlpha(Surface& source, const Rect& sourceRect, Surface& destination, const Rect& destinationRect,
+                const Rect& clip, int32_t alpha) {
+    ScaleBlit(source, sourceRect, destination, destinationRect, clip, Weighting::kSourceAlpha, alpha);
+}
+
+void CopySurfaceRect32(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w,
+                       int32_t h, int32_t x, int32_t y) {
+    ScopedSurfaceLock sourceLock(source);
+    ScopedSurfaceLock destinationLock(destination);
+    const uint32_t* from = source.Pixels32() + sourceY * source.GetWidth() + sourceX;
+    uint32_t* to = destination.Pixels32() + y * destination.GetWidth() + x;
+    for (int32_t row = 0; row < h; ++row) {
+        std::copy_n(from, w, to);
+        from += source.GetWidth();
+        to += destination.GetWidth();
+    }
+}
+
+void PutPixel(Surface& surface, int32_t x, int32_t y, uint32_t colour) {
+    ScopedSurfaceLock lock(surface);
+    uint32_t& pixel = surface.Pixels32()[surface.PixelIndex(x, y)];
+    pixel = KeepAlpha(pixel, colour);
+}
+
+void BlendPixel(Surface& surface, int32_t x, int32_t y, uint32_t colour, int32_t alpha) {
+    ScopedSurfaceLock lock(surface);
+    uint32_t& pixel = surface.Pixels32()[surface.PixelIndex(x, y)];
+    pixel = BlendRule32(pixel, colour, alpha);
+}
+
+void PutChannel(Surface& surface, int32_t x, int32_t y, int32_t channel, uint32_t value) {
+    ScopedSurfaceLock lock(surface);
+    uint32_t& pixel = surface.Pixels32()[surface.PixelIndex(x, y)];
+    pixel = SetColourChannel(pixel, channel, value);
+}
+
+void LineOpaque(Surface& surface, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) {
+    ScopedSurfaceLock lock(surface);
+    uint32_t* pixels = surface.Pixels32();
+    WalkLine(x1, y1, x2, y2, [&](int32_t x, int32_t y) {
+        uint32_t& pixel = pixels[surface.PixelIndex(x, y)];
+        pixel = KeepAlpha(pixel, colour);
+    });
+}
+
+void LineBlended(Surface& surface, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
+                 int32_t alpha) {
+    ScopedSurfaceLock lock(surface);
+    uint32_t* pixels = surface.Pixels32();
+    WalkLine(x1, y1, x2, y2, [&](int32_t x, int32_t y) {
+        uint32_t& pixel = pixels[surface.PixelIndex(x, y)];
+        pixel = BlendRule32(pixel, colour, alpha);
+    });
+}
+
+void LineChannel(Surface& surface, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t channel,
+                 uint32_t value) {
+    ScopedSurfaceLock lock(surface);
+    uint32_t* pixels = surface.Pixels32();
+    WalkLine(x1, y1, x2, y2, [&](int32_t x, int32_t y) {
+        uint32_t& pixel = pixels[surface.PixelIndex(x, y)];
+        pixel = SetColourChannel(pixel, channel, value);
+    });
+}
+
+void LineSmooth(Surface& surface, float x1, float y1, float x2, float y2, uint32_t colour) {
+    WalkSmoothLine(x1, y1, x2, y2, surface.GetWidth(), surface.GetHeight(),
+                   [&](int32_t x, int32_t y, int32_t weight) { BlendPixel(surface, x, y, colour, weight); });
+}
+
+void HLineOpaque(Surface& surface, int32_t x1, int32_t x2, int32_t y, uint32_t colour) {
+    if (x2 > x1) {
+        FillRectOpaque(surface, x1, y, x2 - x1, 1, colour);
+    }
+}
+
+void FillChannelRect(Surface& surface, int32_t x, int32_t y, int32_t w, int32_t h, int32_t channel,
+                     uint32_t value) {
+    ForEachRectPixel(surface, x, y, w, h,
+                     [channel, value](uint32_t pixel) { return SetColourChannel(pixel, channel, value); });
+}
+
+void FillRectOpaque(Surface& surface, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour) {
+    const uint32_t colourBits = colour & kColourMask32;
+    ForEachRectPixel(surface, x, y, w, h,
+                     [colourBits](uint32_t pixel) { return (pixel & kAlphaMask32) | colourBits; });
+}
+
+void FillRectBlended(Surface& surface, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour,
+                     int32_t alpha) {
+    ForEachRectPixel(surface, x, y, w, h,
+                     [colour, alpha](uint32_t pixel) { return BlendRule32(pixel, colour, alpha); });
+}
+
+}  // namespace SoftBlit
