@@ -9,17 +9,23 @@
 
 #include "ZipFixture.h"
 #include "engine/foundation/Archive.h"
+#include "engine/foundation/Folders.h"
 #include "support/TempFolder.h"
+#include "support/TempUserFolders.h"
 
 namespace {
 
 // Runs each test inside a fresh folder, where "media.dat" is looked for.
 class ArchiveTest : public testing::Test {
 protected:
-    ArchiveTest() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(folder_.Path()); }
+    ArchiveTest() : previous_(std::filesystem::current_path()) {
+        ForgetFoldersForTesting();
+        std::filesystem::current_path(folder_.Path());
+    }
     ~ArchiveTest() override {
         CloseMediaArchive();
         std::filesystem::current_path(previous_);
+        ForgetFoldersForTesting();
     }
 
     // Loads through LoadFile; "<not loaded>" when it reports nothing loaded.
@@ -32,6 +38,8 @@ protected:
         return std::string(buffer.Text(), buffer.Count());
     }
 
+    // Log files go to the temporary user folders.
+    TempUserFolders userFolders_;
     TempFolder folder_;
     std::filesystem::path previous_;
 };

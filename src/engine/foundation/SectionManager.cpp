@@ -1,0 +1,268 @@
+#include "engine/foundation/SectionManager.h"
+
+#include <algorithm>
+
+#include "engine/foundation/Logger.h"
+#include "engine/foundation/ScopedLock.h"
+#include "platform/Time.h"
+
+namespace {
+
+Ref<SectionManager>& Current() {
+    static Ref<SectionManager> current;
+    return current;
+}
+
+}  // namespace
+
+void SectionManager::Start() {
+    if (!Current()) {
+        Current() = new SectionManager();
+    }
+}
+
+void SectionManager::Stop() {
+    if (Current()) {
+        Current()->StopLoader();
+        Current().Reset();
+    }
+}
+
+SectionManager* SectionManager::Instance() {
+    return Current().Get();
+}
+
+void SectionManager::WakeLoader() {
+    if (SectionManager* manager = Instance()) {
+        manager->ResumeLoader();
+    }
+}
+
+SectionManager::SectionManager()
+    : dataLock_("section data"), loader_([this](platform::Thread& self) { RunLoader(self); }) {}
+
+SectionManager::~SectionManager() {
+    StopLoader();
+}
+
+void SectionManager::StopLoader() {
+    running_ = false;
+    loader_.Resume();
+    loader_.Join();
+}
+
+void SectionManager::AddDefinitionFile(const std::string& fileName) {
+    ScopedLock data(dataLock_);
+    definitionFiles_.push_back(fileName);
+}
+
+void SectionManager::SetDeclared() {
+    {
+        ScopedLock data(dataLock_);
+        declared_ = true;
+    }
+    ResumeLoader();
+}
+
+bool SectionManager::IsDeclared() {
+    ScopedLock data(dataLock_);
+    return declared_;
+}
+
+void SectionManager::AddSection(Section* section) {
+    ScopedLock data(dataLock_);
+    Ref<Section> entry(section);
+    sections_[section->Name()] = entry;
+    if (section->AutoLoad() && !section->IsLoaded()) {
+        ResumeLoader();
+        pending_.push_back(section->Name());
+    }
+    section->SetStarted();
+}
+
+bool SectionManager::RequestSection(const std::string& name) {
+    ScopedLock data(dataLock_);
+    const Section* section = FindSection(name);
+    if (section == nullptr || section->IsLoaded()) {
+        return false;
+    }
+    if (std::find(loadQueue_.begin(), loadQueue_.end(), name) == loadQueue_.end()) {
+        ResumeLoader();
+        loadQueue_.push_back(name);
+        queuedWeight_ += section->TotalWeight();
+    }
+    return true;
+}
+
+void SectionManager::ClearLoadQueue() {
+    ScopedLock data(dataLock_);
+    loadQueue_.clear();
+    queuedWeight_ = 0;
+    doneWeight_ = 0;
+}
+
+double SectionManager::GetLoadProgress() {
+    ScopedLock data(dataLock_);
+    if (queuedWeight_ <= 0) {
+        return 1.0;
+    }
+    int32_t loaded = doneWeight_;
+    for (const std::string& name : loadQueue_) {
+        if (const Section* section = FindSection(name)) {
+            loaded += section->LoadedWeight();
+        }
+    }
+    return static_cast<double>(loaded) / queuedWeight_;
+}
+
+Section* SectionManager::NextUnloadedSection(List list, bool count) {
+    ScopedLock data(dataLock_);
+    std::list<std::string>& names = ListOf(list);
+    for (auto name = names.begin(); name != names.end();) {
+        Section* section = FindSection(*name);
+        if (section != nullptr && !section->IsLoaded()) {
+            return section;
+        }
+        if (section != nullptr) {
+            if (count) {
+                doneWeight_ += section->TotalWeight();
+            }
+            if (const int failed = section->FailedCount()) {
+                ENGINE_LOG(3, "Section %s finished with %d resource(s) that failed to load", name->c_str(),
+                           failed);
+            }
+        }
+        name = names.erase(name);
+    }
+    return nullptr;
+}
+
+Object* SectionManager::GetResource(const std::string& identifier, const std::string& sectionName) {
+    ScopedLock data(dataLock_);
+    Resource* resource = FindResource(identifier, sectionName);
+    return resource != nullptr && resource->IsLoaded() ? resource->GetData() : nullptr;
+}
+
+Object* SectionManager::GetLoadedResource(const std::string& identifier, const std::string& sectionName) {
+    ScopedLock data(dataLock_);
+    Resource* resource = FindResource(identifier, sectionName);
+    if (resource == nullptr) {
+        return nullptr;
+    }
+    std::lock_guard<std::mutex> gate(loadGate_);
+    if (!resource->IsLoaded()) {
+        resource->Load();
+        FinishLoad(*resource);
+    }
+    return resource->GetData();
+}
+
+void SectionManager::RemoveSection(const std::string& name, bool unload) {
+    ScopedLock data(dataLock_);
+    loadQueue_.remove(name);
+    pending_.remove(name);
+    if (sections_.count(name) != 0) {
+        if (unload) {
+            UnloadSection(name);
+        }
+        sections_.erase(name);
+    }
+}
+
+void SectionManager::UnloadSection(const std::string& name) {
+    ScopedLock data(dataLock_);
+    const Section* section = FindSection(name);
+    if (section == nullptr) {
+        return;
+    }
+    for (const auto& entry : section->Resources()) {
+        if (entry.second.Get() == inFlight_) {
+            unloadAfterLoad_ = true;
+        } else if (entry.second->IsLoaded()) {
+            entry.second->Unload();
+        }
+    }
+}
+
+Resource* SectionManager::FindResourceByFile(const Resource& resource) {
+    ScopedLock data(dataLock_);
+    for (const auto& section : sections_) {
+        for (const auto& entry : section.second->Resources()) {
+            if (entry.second->IsFile(resource)) {
+                return entry.second.Get();
+            }
+        }
+    }
+    return nullptr;
+}
+
+void SectionManager::ResumeLoader() {
+    loader_.Resume();
+}
+
+bool SectionManager::OggToWav() {
+    ScopedLock data(dataLock_);
+    return oggToWav_;
+}
+
+void SectionManager::RunLoader(platform::Thread& self) {
+    while (running_) {
+        if (!LoadNextResource()) {
+            self.SuspendSelf();
+        }
+    }
+}
+
+bool SectionManager::LoadNextResource() {
+    Ref<Resource> resource;
+    {
+        ScopedLock data(dataLock_);
+        if (!running_ || !declared_) {
+            return false;
+        }
+        Section* section = NextUnloadedSection(List::LoadQueue, true);
+        if (section == nullptr) {
+            section = NextUnloadedSection(List::Pending, false);
+        }
+        if (section == nullptr || !section->HasStarted()) {
+            return false;
+        }
+        resource = section->FirstUnloaded();
+        inFlight_ = resource.Get();
+        unloadAfterLoad_ = false;
+    }
+    {
+        std::lock_guard<std::mutex> gate(loadGate_);
+        resource->Load();
+    }
+    platform::SleepMs(0);
+
+    ScopedLock data(dataLock_);
+    FinishLoad(*resource);
+    inFlight_ = nullptr;
+    if (unloadAfterLoad_) {
+        resource->Unload();
+    }
+    // Reference counts are guarded by the data lock, so let go while holding it.
+    resource.Reset();
+    return true;
+}
+
+void SectionManager::FinishLoad(Resource& resource) {
+    // A load that does not end loaded would be picked again at once, for ever.
+    if (!resource.IsLoaded()) {
+        ENGINE_LOG(3, "Resource %s did not finish loading; it counts as failed", resource.FileName().c_str());
+        resource.SetHasError(true);
+        resource.SetLoaded();
+    }
+}
+
+Section* SectionManager::FindSection(const std::string& name) const {
+    const auto found = sections_.find(name);
+    return found != sections_.end() ? found->second.Get() : nullptr;
+}
+
+Resource* SectionManager::FindResource(const std::string& identifier, const std::string& sectionName) const {
+    const Section* section = FindSection(sectionName);
+    return section != nullptr ? section->FindResource(identifier) : nullptr;
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <list>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "engine/foundation/Object.h"
+#include "engine/foundation/Ref.h"
+#include "engine/foundation/Section.h"
+#include "platform/Thread.h"
+#include "platform/TimedMutex.h"
+
+// Owns every resource section and the loader thread that loads the sections
+// asked for, one resource per cycle, in the background.
+//
+// The data lock guards the section map, the lists, the weights and the
+// resources' bookkeeping; every public operation takes it for its whole run,
+// and code elsewhere holds it around a lookup and the use of its result. The
+// loader releases it while a resource loads, keeping a reference to that
+// resource so that nothing can free it meanwhile.
+class SectionManager : public Object {
+    ENGINE_CLASS(SectionManager, Object)
+
+public:
+    enum class List { LoadQueue, Pending };
+
+    // Creates the one manager and its loader thread, which waits until the
+    // sections are declared.
+    static void Start();
+    // Wakes the loader, waits for it to end, then releases the manager.
+    static void Stop();
+    // The manager between Start and Stop, else null.
+    static SectionManager* Instance();
+    // Wakes the loader of the current manager, if there is one.
+    static void WakeLoader();
+
+    ~SectionManager() override;
+
+    void AddDefinitionFile(const std::string& fileName);
+    // Lets the loader start work.
+    void SetDeclared();
+    bool IsDeclared();
+
+    // Enters the section under its name, replacing a previous one; an auto
+    // section with work left joins the pending list.
+    void AddSection(Section* section);
+    // True while the section is not wholly loaded; queues it the first time.
+    bool RequestSection(const std::string& name);
+    void ClearLoadQueue();
+    // From 0 to 1 over what was queued since the last ClearLoadQueue; 1 when
+    // nothing is queued.
+    double GetLoadProgress();
+    // Erases the wholly loaded sections from the list (counting their weight
+    // as done when `count` is true) and returns the first one left, or null.
+    Section* NextUnloadedSection(List list, bool count);
+
+    // The data of a loaded resource, or null when the section or resource is
+    // unknown or the resource is not loaded. Never loads.
+    Object* GetResource(const std::string& identifier, const std::string& sectionName);
+    // The same, but loads the resource on the calling thread first when it is
+    // not loaded; when the loader is loading it, waits for that load.
+    Object* GetLoadedResource(const std::string& identifier, const std::string& sectionName);
+
+    void RemoveSection(const std::string& name, bool unload);
+    // Unloads every loaded resource of the section; one the loader is loading
+    // right now is unloaded when that load ends.
+    void UnloadSection(const std::string& name);
+    // The first declared resource, sections and resources in name order,
+    // that names the same file, or null.
+    Resource* FindResourceByFile(const Resource& resource);
+
+    void ResumeLoader();
+    // True from Start until Stop begins.
+    bool IsRunning() const { return running_; }
+
+    // Whether Ogg sounds are converted to WAV files when loaded.
+    bool OggToWav();
+    platform::TimedMutex& DataLock() { return dataLock_; }
+
+private:
+    SectionManager();
+
+    void RunLoader(platform::Thread& self);
+    // One loader cycle; false when there was nothing to load.
+    bool LoadNextResource();
+    void FinishLoad(Resource& resource);
+    std::list<std::string>& ListOf(List list) { return list == List::LoadQueue ? loadQueue_ : pending_; }
+    Section* FindSection(const std::string& name) const;
+    Resource* FindResource(const std::string& identifier, const std::string& sectionName) const;
+    void StopLoader();
+
+    std::map<std::string, Ref<Section>> sections_;
+    std::vector<std::string> definitionFiles_;
+    std::list<std::string> loadQueue_;
+    std::list<std::string> pending_;
+    bool declared_ = false;
+    int32_t queuedWeight_ = 0;
+    int32_t doneWeight_ = 0;
+    bool oggToWav_ = true;
+    // The resource the loader is loading with the data lock released.
+    Resource* inFlight_ = nullptr;
+    bool unloadAfterLoad_ = false;
+
+    std::atomic<bool> running_{true};
+    platform::TimedMutex dataLock_;
+    // Held around every Load, so that a load on the main thread waits for
+    // the loader's load of the same resource to end.
+    std::mutex loadGate_;
+    // Last: the loader starts once everything above exists.
+    platform::Thread loader_;
+};

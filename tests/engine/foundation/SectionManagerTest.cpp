@@ -1,0 +1,370 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ZipFixture.h"
+#include "engine/foundation/Archive.h"
+#include "engine/foundation/ScopedLock.h"
+#include "engine/foundation/SectionManager.h"
+#include "engine/foundation/Folders.h"
+#include "support/TempFolder.h"
+#include "support/TempUserFolders.h"
+
+namespace {
+
+// Holds loads until the test opens it, and tells the test that one started.
+class LoadGate {
+public:
+    void Pass() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        ++arrived_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return open_; });
+    }
+    void WaitForArrival() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return arrived_ > 0; });
+    }
+    void Open() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int arrived_ = 0;
+    bool open_ = false;
+};
+
+// What happened to the test resources, in order.
+struct Journal {
+    std::mutex mutex;
+    std::vector<std::string> loads;
+    std::atomic<int> unloads{0};
+    std::atomic<int> destroyed{0};
+
+    int LoadsOf(const std::string& file) {
+        std::lock_guard<std::mutex> lock(mutex);
+        return static_cast<int>(std::count(loads.begin(), loads.end(), file));
+    }
+};
+
+// A resource kind for tests: reads its file through LoadFile and records
+// each load; its load can be held at a gate, or can forget to finish.
+class TestResource : public Resource {
+    ENGINE_CLASS(TestResource, Resource)
+
+public:
+    TestResource(const std::string& file, Journal& journal, LoadGate* gate = nullptr, bool finishes = true)
+        : Resource(file), journal_(journal), gate_(gate), finishes_(finishes) {}
+    ~TestResource() override { ++journal_.destroyed; }
+
+    void Load() override {
+        {
+            std::lock_guard<std::mutex> lock(journal_.mutex);
+            journal_.loads.push_back(FileName());
+        }
+        if (gate_ != nullptr) {
+            gate_->Pass();
+        }
+        SetHasError(LoadFile(FileName(), buffer_, GetLoadMode()));
+        if (finishes_) {
+            SetLoaded();
+        }
+    }
+    Object* GetData() override { return buffer_.Count() > 0 ? &buffer_ : nullptr; }
+    void Unload() override {
+        buffer_.Clear();
+        ++journal_.unloads;
+        Resource::Unload();
+    }
+
+private:
+    Journal& journal_;
+    LoadGate* gate_;
+    bool finishes_;
+    DataBuffer buffer_;
+};
+
+std::string TextOf(Object* data) {
+    const auto* buffer = ObjectCast<DataBuffer>(data);
+    return buffer != nullptr ? std::string(buffer->Text()) : "<none>";
+}
+
+void WaitUntil(const std::function<bool()>& done) {
+    while (!done()) {
+        std::this_thread::yield();
+    }
+}
+
+class SectionManagerTest : public testing::Test {
+protected:
+    SectionManagerTest() : previous_(std::filesystem::current_path()) {
+        ForgetFoldersForTesting();
+        std::filesystem::current_path(folder_.Path());
+        SectionManager::Start();
+        manager_ = SectionManager::Instance();
+    }
+    ~SectionManagerTest() override {
+        SectionManager::Stop();
+        CloseMediaArchive();
+        std::filesystem::current_path(previous_);
+        ForgetFoldersForTesting();
+    }
+
+    // A section of test resources named "<section>/<id>.txt", each file
+    // holding its own identifier.
+    Section* MakeSection(const std::string& name, const std::vector<std::string>& ids, bool autoLoad = false,
+                         bool writeFiles = true) {
+        auto* section = new Section(name, autoLoad);
+        for (const std::string& id : ids) {
+            const std::string file = name + "/" + id + ".txt";
+            if (writeFiles) {
+                WriteTestFile(file, id);
+            }
+            section->AddResource(id, new TestResource(file, journal_));
+        }
+        return section;
+    }
+
+    // Requests the section and waits until the loader has loaded it.
+    void LoadInBackground(const std::string& name) {
+        WaitUntil([&] { return !manager_->RequestSection(name); });
+    }
+
+    // Log files go to the temporary user folders.
+    TempUserFolders userFolders_;
+    TempFolder folder_;
+    std::filesystem::path previous_;
+    Journal journal_;
+    SectionManager* manager_ = nullptr;
+};
+
+TEST_F(SectionManagerTest, RequestQueuesASectionOnceAndOnlyWhileWorkIsLeft) {
+    // Not declared, so the loader stays idle and the queue holds still.
+    Section* done = MakeSection("done", {"a"});
+    done->FindResource("a")->Load();
+    manager_->AddSection(done);
+    manager_->AddSection(MakeSection("fresh", {"a", "b"}));
+    manager_->AddSection(MakeSection("empty", {}));
+
+    EXPECT_FALSE(manager_->RequestSection("done"));
+    EXPECT_FALSE(manager_->RequestSection("empty"));
+    EXPECT_FALSE(manager_->RequestSection("undeclared"));
+    EXPECT_EQ(manager_->GetLoadProgress(), 1.0);
+
+    EXPECT_TRUE(manager_->RequestSection("fresh"));
+    EXPECT_TRUE(manager_->RequestSection("fresh"));
+    EXPECT_EQ(manager_->GetLoadProgress(), 0.0);
+    EXPECT_EQ(TextOf(manager_->GetLoadedResource("a", "fresh")), "a");
+    EXPECT_EQ(manager_->GetLoadProgress(), 0.5);
+    EXPECT_EQ(manager_->NextUnloadedSection(SectionManager::List::LoadQueue, true)->Name(), "fresh");
+
+    manager_->ClearLoadQueue();
+    EXPECT_EQ(manager_->GetLoadProgress(), 1.0);
+    EXPECT_EQ(manager_->NextUnloadedSection(SectionManager::List::LoadQueue, true), nullptr);
+    EXPECT_EQ(journal_.LoadsOf("fresh/b.txt"), 0);
+}
+
+TEST_F(SectionManagerTest, TheLoaderLoadsQueuedSectionsWithSteadyProgress) {
+    manager_->AddSection(MakeSection("first", {"a", "b", "c"}));
+    manager_->AddSection(MakeSection("second", {"d"}));
+    ASSERT_TRUE(manager_->RequestSection("first"));
+    ASSERT_TRUE(manager_->RequestSection("second"));
+    EXPECT_EQ(manager_->GetResource("a", "first"), nullptr);
+    manager_->SetDeclared();
+
+    // Every value seen is a whole number of resources out of four, and it never falls.
+    double last = 0.0;
+    WaitUntil([&] {
+        const double progress = manager_->GetLoadProgress();
+        EXPECT_GE(progress, last);
+        EXPECT_DOUBLE_EQ(progress * 4, static_cast<int>(progress * 4 + 0.5));
+        last = progress;
+        return manager_->NextUnloadedSection(SectionManager::List::LoadQueue, true) == nullptr;
+    });
+    EXPECT_EQ(manager_->GetLoadProgress(), 1.0);
+    EXPECT_EQ(TextOf(manager_->GetResource("c", "first")), "c");
+    EXPECT_EQ(TextOf(manager_->GetResource("d", "second")), "d");
+    EXPECT_EQ(manager_->GetResource("x", "first"), nullptr);
+    EXPECT_EQ(manager_->GetResource("a", "undeclared"), nullptr);
+    const std::vector<std::string> order = {"first/a.txt", "first/b.txt", "first/c.txt", "second/d.txt"};
+    EXPECT_EQ(journal_.loads, order);
+}
+
+TEST_F(SectionManagerTest, AnAutoSectionLoadsAfterTheQueueWithoutMovingProgress) {
+    manager_->AddSection(MakeSection("background", {"x", "y"}, true));
+    manager_->AddSection(MakeSection("wanted", {"a"}));
+    ASSERT_TRUE(manager_->RequestSection("wanted"));
+    manager_->SetDeclared();
+    LoadInBackground("wanted");
+    WaitUntil([&] { return manager_->NextUnloadedSection(SectionManager::List::Pending, false) == nullptr; });
+
+    EXPECT_EQ(manager_->GetLoadProgress(), 1.0);
+    const std::vector<std::string> order = {"wanted/a.txt", "background/x.txt", "background/y.txt"};
+    EXPECT_EQ(journal_.loads, order);
+}
+
+TEST_F(SectionManagerTest, ASectionLoadsFromTheArchiveOrFromLooseFiles) {
+    ASSERT_TRUE(WriteZip("media.dat", {{"pics/a.txt", "from the archive"}}));
+    WriteTestFile("pics/a.txt", "from disk");
+    WriteTestFile("pics/b.txt", "only on disk");
+    auto* section = new Section("pics", false);
+    section->AddResource("a", new TestResource("Pics\\A.TXT", journal_));
+    section->AddResource("b", new TestResource("pics/b.txt", journal_));
+    manager_->AddSection(section);
+    manager_->SetDeclared();
+
+    OpenMediaArchive(LoadMode::File, "");
+    LoadInBackground("pics");
+    EXPECT_EQ(TextOf(manager_->GetResource("a", "pics")), "from the archive");
+    // The archive is the whole media: a member it lacks is not looked for on disk.
+    EXPECT_EQ(manager_->GetResource("b", "pics"), nullptr);
+
+    manager_->UnloadSection("pics");
+    std::filesystem::remove("media.dat");
+    OpenMediaArchive(LoadMode::File, "");
+    LoadInBackground("pics");
+    EXPECT_EQ(TextOf(manager_->GetResource("a", "pics")), "from disk");
+    EXPECT_EQ(TextOf(manager_->GetResource("b", "pics")), "only on disk");
+}
+
+TEST_F(SectionManagerTest, FailedResourcesStillFinishTheirSection) {
+    auto* section = MakeSection("broken", {"missing"}, false, false);
+    section->AddResource("stuck", new TestResource("broken/stuck.txt", journal_, nullptr, false));
+    manager_->AddSection(section);
+    manager_->SetDeclared();
+    ASSERT_TRUE(manager_->RequestSection("broken"));
+    WaitUntil([&] { return manager_->NextUnloadedSection(SectionManager::List::LoadQueue, true) == nullptr; });
+
+    EXPECT_EQ(manager_->GetLoadProgress(), 1.0);
+    EXPECT_FALSE(manager_->RequestSection("broken"));
+    EXPECT_EQ(manager_->GetResource("missing", "broken"), nullptr);
+    for (const char* id : {"missing", "stuck"}) {
+        const Resource* resource = section->FindResource(id);
+        EXPECT_TRUE(resource->IsLoaded()) << id;
+        EXPECT_TRUE(resource->HasError()) << id;
+    }
+    EXPECT_EQ(journal_.LoadsOf("broken/stuck.txt"), 1);
+}
+
+TEST_F(SectionManagerTest, StopDuringALoadWaitsForItAndLoadsNothingMore) {
+    LoadGate gate;
+    auto* section = MakeSection("slow", {"b", "c"});
+    section->AddResource("a", new TestResource("slow/a.txt", journal_, &gate));
+    manager_->AddSection(section);
+    manager_->RequestSection("slow");
+    manager_->SetDeclared();
+    gate.WaitForArrival();
+
+    std::atomic<bool> stopped{false};
+    std::thread stopper([&] {
+        SectionManager::Stop();
+        stopped = true;
+    });
+    // Stop cannot end while the load runs; once it may, it ends by itself.
+    WaitUntil([&] { return !manager_->IsRunning(); });
+    EXPECT_FALSE(stopped);
+    gate.Open();
+    stopper.join();
+
+    EXPECT_EQ(SectionManager::Instance(), nullptr);
+    EXPECT_EQ(journal_.loads, std::vector<std::string>{"slow/a.txt"});
+    EXPECT_EQ(journal_.destroyed, 3);
+}
+
+TEST_F(SectionManagerTest, StopWhileIdleEndsTheLoader) {
+    manager_->AddSection(MakeSection("never", {"a"}));
+    SectionManager::Stop();
+    EXPECT_EQ(SectionManager::Instance(), nullptr);
+    EXPECT_TRUE(journal_.loads.empty());
+    SectionManager::Start();
+    EXPECT_NE(SectionManager::Instance(), nullptr);
+}
+
+TEST_F(SectionManagerTest, ALoadOnTheMainThreadWaitsForTheLoadersLoad) {
+    LoadGate gate;
+    auto* section = new Section("pics", false);
+    WriteTestFile("pics/a.txt", "a");
+    section->AddResource("a", new TestResource("pics/a.txt", journal_, &gate));
+    manager_->AddSection(section);
+    manager_->RequestSection("pics");
+    manager_->SetDeclared();
+    gate.WaitForArrival();
+
+    EXPECT_EQ(manager_->GetResource("a", "pics"), nullptr);
+    std::string fetched;
+    std::thread fetcher([&] { fetched = TextOf(manager_->GetLoadedResource("a", "pics")); });
+    // Once the fetcher holds the data lock it is on its way to wait for the load.
+    WaitUntil([&] {
+        if (manager_->DataLock().TryLockFor(0)) {
+            manager_->DataLock().Unlock();
+            return false;
+        }
+        return true;
+    });
+    gate.Open();
+    fetcher.join();
+    EXPECT_EQ(fetched, "a");
+    EXPECT_EQ(journal_.LoadsOf("pics/a.txt"), 1);
+}
+
+TEST_F(SectionManagerTest, UnloadAndRemoveDuringALoadWaitForItToEnd) {
+    LoadGate gate;
+    auto* section = new Section("pics", false);
+    WriteTestFile("pics/a.txt", "a");
+    section->AddResource("a", new TestResource("pics/a.txt", journal_, &gate));
+    manager_->AddSection(section);
+    manager_->RequestSection("pics");
+    manager_->SetDeclared();
+    gate.WaitForArrival();
+
+    manager_->RemoveSection("pics", true);
+    EXPECT_EQ(journal_.unloads, 0);
+    EXPECT_EQ(journal_.destroyed, 0);
+    gate.Open();
+    // The loader unloads the resource after its load, then lets it go.
+    WaitUntil([&] { return journal_.destroyed == 1; });
+    EXPECT_EQ(journal_.unloads, 1);
+    EXPECT_FALSE(manager_->RequestSection("pics"));
+}
+
+TEST_F(SectionManagerTest, ResourcesNamingOneFileAreFoundByFile) {
+    auto* first = MakeSection("first", {"a"});
+    manager_->AddSection(first);
+    const TestResource sameFile("FIRST/a.txt", journal_);
+    const TestResource otherFile("first/b.txt", journal_);
+    EXPECT_EQ(manager_->FindResourceByFile(sameFile), first->FindResource("a"));
+    EXPECT_EQ(manager_->FindResourceByFile(otherFile), nullptr);
+}
+
+TEST_F(SectionManagerTest, LookupsAndRemovalsRaceSafelyWithTheLoader) {
+    std::vector<std::string> ids;
+    for (int i = 0; i < 20; ++i) {
+        ids.push_back("r" + std::to_string(i));
+    }
+    manager_->SetDeclared();
+    for (int round = 0; round < 20; ++round) {
+        const std::string name = "s" + std::to_string(round % 3);
+        manager_->AddSection(MakeSection(name, ids, round % 2 == 0));
+        manager_->RequestSection(name);
+        for (const std::string& id : ids) {
+            ScopedLock data(manager_->DataLock());
+            const std::string text = TextOf(manager_->GetResource(id, name));
+            EXPECT_TRUE(text == "<none>" || text == id) << text;
+        }
+        manager_->GetLoadProgress();
+        manager_->RemoveSection(name, round % 4 == 1);
+    }
+}
+
+}  // namespace
