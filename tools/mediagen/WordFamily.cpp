@@ -17,11 +17,6 @@ constexpr const char* kWordFile = "media/data/words.dat";
 constexpr const char* kLicenceFile = "media/data/words_copyright.txt";
 constexpr const char* kLetterFrequencyFile = "media/properties/letterfreqs.xml";
 
-// Commonness levels of the lists read: up to 50 the lists hold the words an
-// ordinary reader knows.
-constexpr int kLevels[] = {10, 20, 35, 40, 50};
-constexpr const char* kLists[] = {"english-words", "american-words"};
-
 // Units per word length when the constants do not give them yet.
 constexpr WordUnits kDefaultUnits = {1, 2, 3, 4, 5};
 
@@ -83,14 +78,8 @@ void CheckBudgets(const ConstantsFile& settings, const WordList& list) {
 
 void AddWordListRows(Manifest& manifest, const GeneratorInputs& inputs) {
     auto make = [inputs](MediaTree& tree) {
-        std::vector<std::string> lists;
-        for (const char* list : kLists) {
-            for (int level : kLevels) {
-                lists.push_back(inputs.scowlFolder + "/" + list + "." + std::to_string(level));
-            }
-        }
-        const std::set<std::string> blocked = ReadWordSet(inputs.mediaSource + "/src/words/blocklist.txt");
-        const std::vector<std::string> words = ReadCandidateWords(lists, blocked);
+        const std::set<std::string> blocked = ReadWordSet(BlockListFile(inputs.mediaSource));
+        const std::vector<std::string> words = ReadCandidateWords(ScowlListFiles(inputs.scowlFolder), blocked);
         const ConstantsFile dynamic(inputs.mediaSource + "/properties/dynamic.xml");
         const Bytes file = EncodeWordFile(RankWords(words, ReadUnits(dynamic)));
 

@@ -16,6 +16,11 @@ constexpr int kFirstRankedLength = 6;
 constexpr int kMaxRank = 65535;
 constexpr size_t kWindow = 76;
 
+// Commonness levels of the lists read: up to 50 the lists hold the words an
+// ordinary reader knows.
+constexpr int kLevels[] = {10, 20, 35, 40, 50};
+constexpr const char* kLists[] = {"english-words", "american-words"};
+
 bool IsPlainWord(const std::string& line) {
     return line.size() >= kShortest && line.size() <= kLongest &&
            std::all_of(line.begin(), line.end(), [](char c) { return c >= 'a' && c <= 'z'; });
@@ -41,6 +46,18 @@ size_t SharedPrefix(const std::string& a, const std::string& b) {
 }
 
 }  // namespace
+
+std::vector<std::string> ScowlListFiles(const std::string& scowlFolder) {
+    std::vector<std::string> files;
+    for (const char* list : kLists) {
+        for (int level : kLevels) {
+            files.push_back(scowlFolder + "/" + list + "." + std::to_string(level));
+        }
+    }
+    return files;
+}
+
+std::string BlockListFile(const std::string& mediaSource) { return mediaSource + "/src/words/blocklist.txt"; }
 
 std::set<std::string> ReadWordSet(const std::string& file) {
     std::ifstream in(file);

@@ -18,6 +18,11 @@ struct RankedEntry {
     int rank;  // 0 for words of 3 to 5 letters, which are never drawn by rank
 };
 
+// The scowl lists of English and American words the word file is made from.
+std::vector<std::string> ScowlListFiles(const std::string& scowlFolder);
+// The checked-in list of words kept out of the game.
+std::string BlockListFile(const std::string& mediaSource);
+
 // Lower-case a-z words of 3 to 7 letters from the given lists, minus the
 // blocked ones, sorted and without duplicates.
 std::vector<std::string> ReadCandidateWords(const std::vector<std::string>& listFiles,

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/foundation/Archive.h"
+#include "engine/foundation/Paths.h"
+#include "engine/foundation/PropertyFile.h"
+#include "engine/foundation/Ref.h"
+#include "game/words/WordList.h"
+#include "mediagen/WordFile.h"
+#include "mediagen/MediaTree.h"
+#include "platform/Files.h"
+#include "platform/OggDecoder.h"
+
+// The media this build generated, read back through the program's readers.
+namespace {
+
+const std::string kBuild = WORDRAIL_BUILD_DIR;
+
+Bytes Loose(const std::string& path) {
+    Bytes bytes;
+    EXPECT_TRUE(platform::ReadWholeFile(kBuild + "/" + path, bytes)) << path;
+    return bytes;
+}
+
+Ref<PropertyFile> ReadXml(const std::string& path) {
+    const Bytes bytes = Loose(path);
+    Ref<PropertyFile> file = new PropertyFile;
+    EXPECT_TRUE(file->LoadFromMemory(reinterpret_cast<const char*>(bytes.data()), bytes.size(), path)) << path;
+    return file;
+}
+
+std::string Key(const Property* node, const char* name) { return Property::AsString(Property::Child(node, name)); }
+
+struct Declared {
+    std::string section;
+    const Property* node;
+};
+
+// Every resource of resources.xml, section by section; the nodes live as
+// long as `resources`.
+std::vector<Declared> DeclaredResources(const Ref<PropertyFile>& resources) {
+    std::vector<Declared> declared;
+    const Property* sections = Property::Child(resources.Get(), "Sections");
+    for (int s = 0; const Property* section = Property::At(sections, s); ++s) {
+        for (int r = 0; const Property* resource = Property::At(section, r); ++r) {
+            declared.push_back({Key(section, "name"), resource});
+        }
+    }
+    return declared;
+}
+
+// Width, height, bit depth and colour type from a PNG's header.
+struct PngHeader {
+    uint32_t width = 0, height = 0;
+    int depth = 0, colorType = 0;
+};
+
+PngHeader ReadPngHeader(const Bytes& png) {
+    PngHeader header;
+    if (png.size() < 26) {
+        return header;
+    }
+    auto word = [&png](size_t at) { return uint32_t(png[at]) << 24 | uint32_t(png[at + 1]) << 16 | uint32_t(png[at + 2]) << 8 | png[at + 3]; };
+    header.width = word(16);
+    header.height = word(20);
+    header.depth = png[24];
+    header.colorType = png[25];
+    return header;
+}
+
+std::string PictureOf(const Property* resource) {
+    const std::string file = Key(resource, "file");
+    return file.empty() ? Key(resource, "mask") : file;
+}
+
+TEST(GeneratedMedia, EveryResourceFileIsThereLooseAndInTheArchive) {
+    Ref<Archive> archive = new Archive(kBuild + "/media.dat");
+    const std::set<std::string> kinds = {"Image", "Sound", "Stream", "Font", "Xmlfile", "WordList"};
+    const Ref<PropertyFile> resources = ReadXml("media/properties/resources.xml");
+    const std::vector<Declared> declared = DeclaredResources(resources);
+    ASSERT_FALSE(declared.empty());
+    for (const Declared& resource : declared) {
+        EXPECT_EQ(kinds.count(resource.node->TypeName()), 1u) << resource.node->Name();
+        for (const char* key : {"file", "mask", "format"}) {
+            const std::string path = Key(resource.node, key);
+            if (path.empty()) {
+                continue;
+            }
+            EXPECT_EQ(NormalizeMediaPath(path), path);  // found on disk as declared
+            Ref<DataBuffer> member = new DataBuffer;
+            ASSERT_EQ(archive->ReadMember(path, *member), Archive::ReadResult::Loaded) << path;
+            const Bytes loose = Loose(path);
+            EXPECT_TRUE(Bytes(member->Bytes(), member->Bytes() + member->Count()) == loose) << path;
+        }
+    }
+}
+
+TEST(GeneratedMedia, PicturesAreRgba8AndHoldWholeFrames) {
+    const Ref<PropertyFile> resources = ReadXml("media/properties/resources.xml");
+    for (const Declared& resource : DeclaredResources(resources)) {
+        const std::string kind = resource.node->TypeName();
+        if (kind != "Image" && kind != "Font") {
+            continue;
+        }
+        const std::string picture = PictureOf(resource.node);
+        const PngHeader header = ReadPngHeader(Loose(picture));
+        EXPECT_EQ(header.depth, 8) << picture;
+        EXPECT_EQ(header.colorType, 6) << picture;  // RGBA
+        const int frames = std::max(1, Property::AsInt(Property::Child(resource.node, "nrofframes")));
+        EXPECT_EQ(header.height % frames, 0u) << picture;
+    }
+}
+
+TEST(GeneratedMedia, FontsDescribeEveryPrintableCharacterInOneLineBox) {
+    int fonts = 0;
+    const Ref<PropertyFile> resources = ReadXml("media/properties/resources.xml");
+    for (const Declared& resource : DeclaredResources(resources)) {
+        if (resource.node->TypeName() != "Font") {
+            continue;
+        }
+        ++fonts;
+        const PngHeader picture = ReadPngHeader(Loose(PictureOf(resource.node)));
+        Ref<PropertyFile> format = ReadXml(Key(resource.node, "format"));
+        const int lineHeight = Property::AsInt(Property::Child(Property::Child(format.Get(), "charsetinfo"), "lineheight"));
+        std::set<char> characters;
+        const Property* charset = Property::Child(format.Get(), "charset");
+        for (int i = 0; const Property* glyph = Property::At(charset, i); ++i) {
+            auto key = [glyph](const char* name) { return Property::AsInt(Property::Child(glyph, name)); };
+            characters.insert(glyph->Name()[0]);
+            EXPECT_EQ(key("h"), lineHeight) << resource.node->Name();
+            EXPECT_LE(uint32_t(key("x") + key("w")), picture.width) << resource.node->Name();
+            EXPECT_LE(uint32_t(key("y") + key("h")), picture.height) << resource.node->Name();
+        }
+        EXPECT_EQ(characters.size(), 94u) << resource.node->Name();
+    }
+    EXPECT_GE(fonts, 22);
+}
+
+TEST(GeneratedMedia, SoundsDecodeAsShortMonoSounds) {
+    int sounds = 0;
+    const Ref<PropertyFile> resources = ReadXml("media/properties/resources.xml");
+    for (const Declared& resource : DeclaredResources(resources)) {
+        if (resource.node->TypeName() != "Sound") {
+            continue;
+        }
+        ++sounds;
+        EXPECT_GT(Property::AsFloat(Property::Child(resource.node, "volumemultiplier")), 0.0f);
+        EXPECT_LE(Property::AsFloat(Property::Child(resource.node, "volumemultiplier")), 1.0f);
+        platform::Pcm pcm;
+        ASSERT_TRUE(platform::DecodeOgg(Loose(Key(resource.node, "file")), pcm)) << resource.node->Name();
+        EXPECT_EQ(pcm.channels, 1);
+        EXPECT_GT(pcm.Frames(), 0u);
+        EXPECT_LT(pcm.Frames(), size_t(pcm.rate) * 3);
+    }
+    EXPECT_GE(sounds, 1);
+}
+
+TEST(GeneratedMedia, WordFileHoldsTheFilteredWordSet) {
+    const Bytes file = Loose("media/data/words.dat");
+    Ref<WordList> list = new WordList;
+    list->ReadWordFile(file.data(), file.size());
+
+    const std::set<std::string> blocked = ReadWordSet(BlockListFile(WORDRAIL_MEDIA_SOURCE));
+    const std::vector<std::string> expected = ReadCandidateWords(ScowlListFiles(WORDRAIL_SCOWL_FOLDER), blocked);
+    std::vector<std::string> words;
+    for (const WordNode* word : list->WordIndex()) {
+        words.push_back(word->Text());
+    }
+    EXPECT_TRUE(words == expected);
+    EXPECT_GT(words.size(), 20000u);
+    for (const std::string& word : blocked) {
+        EXPECT_EQ(list->Contains(word), nullptr) << word;
+    }
+    for (int length : {6, 7}) {
+        EXPECT_EQ(list->RankedWords(length).size(), list->WordsOfLength(length).size());
+        EXPECT_GT(HighestFullWindowRank(*list, length), 100);
+    }
+
+    EXPECT_NE(list->Contains("train"), nullptr);
+    std::vector<const WordNode*> found;
+    list->MatchPattern("tr??n", &found);
+    EXPECT_TRUE(std::any_of(found.begin(), found.end(), [](const WordNode* w) { return w->Text() == "train"; }));
+    found.clear();
+    list->FindFromLetters("garden", found, true, 6);
+    std::set<std::string> anagrams;
+    for (const WordNode* word : found) {
+        anagrams.insert(word->Text());
+    }
+    EXPECT_TRUE(anagrams.count("danger") && anagrams.count("garden") && anagrams.count("ranged")) << anagrams.size();
+}
+
+TEST(GeneratedMedia, LicenceAndLetterWeightsShipWithTheWords) {
+    const Bytes licence = Loose("media/data/words_copyright.txt");
+    EXPECT_NE(std::string(licence.begin(), licence.end()).find("Kevin Atkinson"), std::string::npos);
+    Ref<PropertyFile> weights = ReadXml("media/properties/letterfreqs.xml");
+    const Property* list = Property::Child(weights.Get(), "LETTER_FREQS");
+    float sum = 0;
+    for (int i = 0; i < 26; ++i) {
+        const float weight = Property::AsFloat(Property::At(list, i));
+        EXPECT_GT(weight, 0.0f) << char('a' + i);
+        sum += weight;
+    }
+    EXPECT_EQ(Property::At(list, 26), nullptr);
+    EXPECT_NEAR(sum, 100.0f, 0.1f);
+}
+
+}  // namespace
