@@ -7,6 +7,29 @@
 
 namespace platform {
 
+// What a device and its surfaces share: the present state of the display.
+struct DisplayState {
+    bool waitForVerticalBlank = false;
+    bool lost = false;
+};
+
+namespace {
+
+DisplayResult Present(DisplayState& state, const DisplaySurfaceDesc& desc,
+                      const std::vector<uint8_t>& pixels) {
+    const bool wait = state.waitForVerticalBlank;
+    state.waitForVerticalBlank = false;
+    if (state.lost) return DisplayResult::SurfaceLost;
+    if (!ActiveBackend().Present(pixels.data(), desc.width, desc.height,
+                                 desc.format.bytesPerPixel, wait)) {
+        state.lost = true;
+        return DisplayResult::SurfaceLost;
+    }
+    return DisplayResult::Ok;
+}
+
+}  // namespace
+
 DisplayPixelFormat DisplayFormatForBytes(int bytesPerPixel) {
     DisplayPixelFormat format;
     format.bytesPerPixel = bytesPerPixel;
@@ -22,9 +45,9 @@ DisplayPixelFormat DisplayFormatForBytes(int bytesPerPixel) {
     return format;
 }
 
-DisplaySurface::DisplaySurface(DisplayDevice& device, bool primary, int width, int height,
-                               int bytesPerPixel)
-    : device_(&device), primary_(primary) {
+DisplaySurface::DisplaySurface(std::shared_ptr<DisplayState> state, bool primary, int width,
+                               int height, int bytesPerPixel)
+    : state_(std::move(state)), primary_(primary) {
     desc_.width = width;
     desc_.height = height;
     desc_.pitch = width * bytesPerPixel;
@@ -67,7 +90,7 @@ DisplayResult DisplaySurface::Blt(const Rect* destination, DisplaySurface& sourc
                                   const Rect* sourceRect, uint32_t /*flags*/) {
     if (source.desc_.format.bytesPerPixel != desc_.format.bytesPerPixel || source.primary_)
         return DisplayResult::Generic;
-    if (primary_) return device_->Present(source);
+    if (primary_) return Present(*state_, source.desc_, source.pixels_);
 
     // A copy without scaling between off-screen surfaces, clipped to both.
     const Rect from = sourceRect ? *sourceRect : WholeRect(source.desc_);
@@ -90,13 +113,15 @@ DisplayResult DisplaySurface::Blt(const Rect* destination, DisplaySurface& sourc
 }
 
 DisplayResult DisplaySurface::Restore() {
-    if (!primary_ || !device_->lost_) return DisplayResult::Ok;
+    if (!primary_ || !state_->lost) return DisplayResult::Ok;
     if (!ActiveBackend().ResetRenderer()) return DisplayResult::Generic;
-    device_->lost_ = false;
+    state_->lost = false;
     return DisplayResult::Ok;
 }
 
-bool DisplaySurface::IsLost() const { return primary_ && device_->lost_; }
+bool DisplaySurface::IsLost() const { return primary_ && state_->lost; }
+
+DisplayDevice::DisplayDevice() : state_(std::make_shared<DisplayState>()) {}
 
 DisplayResult DisplayDevice::Create(std::unique_ptr<DisplayDevice>& device) {
     device.reset(new DisplayDevice());
@@ -148,30 +173,17 @@ DisplayResult DisplayDevice::CreateSurface(uint32_t caps, int width, int height,
         height = desktop.height;
     }
     if (width <= 0 || height <= 0) return DisplayResult::Generic;
-    surface.reset(new DisplaySurface(*this, primary, width, height, SurfaceBytesPerPixel()));
+    surface.reset(new DisplaySurface(state_, primary, width, height, SurfaceBytesPerPixel()));
     return DisplayResult::Ok;
 }
 
 DisplayResult DisplayDevice::WaitForVerticalBlank() {
-    waitForVerticalBlank_ = true;
+    state_->waitForVerticalBlank = true;
     return DisplayResult::Ok;
 }
 
 DisplayResult DisplayDevice::AttachClipper(WindowHandle window) {
     window_ = window;
-    return DisplayResult::Ok;
-}
-
-DisplayResult DisplayDevice::Present(const DisplaySurface& source) {
-    const bool wait = waitForVerticalBlank_;
-    waitForVerticalBlank_ = false;
-    if (lost_) return DisplayResult::SurfaceLost;
-    const DisplaySurfaceDesc& desc = source.desc_;
-    if (!ActiveBackend().Present(source.pixels_.data(), desc.width, desc.height,
-                                 desc.format.bytesPerPixel, wait)) {
-        lost_ = true;
-        return DisplayResult::SurfaceLost;
-    }
     return DisplayResult::Ok;
 }
 

@@ -57,6 +57,7 @@ struct DisplaySurfaceDesc {
 };
 
 class DisplayDevice;
+struct DisplayState;
 
 class DisplaySurface {
 public:
@@ -83,17 +84,17 @@ public:
 
 private:
     friend class DisplayDevice;
-    DisplaySurface(DisplayDevice& device, bool primary, int width, int height, int bytesPerPixel);
+    DisplaySurface(std::shared_ptr<DisplayState> state, bool primary, int width, int height,
+                   int bytesPerPixel);
 
-    DisplayDevice* device_;
+    std::shared_ptr<DisplayState> state_;   // shared with the device, which may go first
     bool primary_;
     DisplaySurfaceDesc desc_;
     std::vector<uint8_t> pixels_;
     int lockCount_ = 0;
 };
 
-// One display object; it stands for the window's renderer. Surfaces keep a
-// pointer to their device, so the device must outlive them.
+// One display object; it stands for the window's renderer.
 class DisplayDevice {
 public:
     static DisplayResult Create(std::unique_ptr<DisplayDevice>& device);
@@ -119,15 +120,12 @@ public:
     bool IsFullScreen() const { return (cooperativeFlags_ & DDSCL_FULLSCREEN) != 0; }
 
 private:
-    friend class DisplaySurface;
-    DisplayDevice() = default;
-    DisplayResult Present(const DisplaySurface& source);
+    DisplayDevice();
 
     WindowHandle window_ = 0;
     uint32_t cooperativeFlags_ = DDSCL_NORMAL;
     int modeBitsPerPixel_ = 0;
-    bool waitForVerticalBlank_ = false;
-    bool lost_ = false;
+    std::shared_ptr<DisplayState> state_;
 };
 
 }  // namespace platform
