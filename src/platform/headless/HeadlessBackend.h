@@ -14,7 +14,7 @@
 // in-process clipboard.
 namespace platform {
 
-class HeadlessBackend final : public Backend, private ScriptHost {
+class HeadlessBackend : public Backend, private ScriptHost {
 public:
     HeadlessBackend();
     ~HeadlessBackend() override;
