@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <functional>
 
+#include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/DataBuffer.h"
+#include "engine/foundation/Logger.h"
+#include "engine/foundation/Ref.h"
+
 namespace {
 
 constexpr uint8_t kFirstCharacter = 28;
@@ -10,11 +15,33 @@ constexpr uint8_t kFirstRankedControl = 8;
 
 int LengthSlot(int length) { return length - WordList::kMinimumLength; }
 
+const ClassRegistration registration("WordList", CreateFromProperty<WordList>);
+
 }  // namespace
 
-WordList::WordList() : root_(std::make_unique<LetterNode>(LetterNode::kNoLetter)) {}
+WordList::WordList() : Resource(std::string()), root_(std::make_unique<LetterNode>(LetterNode::kNoLetter)) {}
+
+WordList::WordList(Property* definition)
+    : Resource(definition), root_(std::make_unique<LetterNode>(LetterNode::kNoLetter)) {}
 
 WordList::~WordList() = default;
+
+void WordList::Load() {
+    Ref<DataBuffer> buffer = new DataBuffer;
+    if (LoadFile(FileName(), *buffer, GetLoadMode())) {
+        ENGINE_LOG(3, "word file %s cannot be read; the word list stays empty", FileName().c_str());
+        Clear();
+        SetHasError(true);
+    } else {
+        ReadWordFile(buffer->Bytes(), buffer->Count());
+    }
+    SetLoaded();
+}
+
+void WordList::Unload() {
+    Clear();
+    Resource::Unload();
+}
 
 void WordList::Clear() {
     wordCount_ = 0;

@@ -7,14 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "engine/foundation/Object.h"
+#include "engine/foundation/Resource.h"
 #include "game/words/LetterNode.h"
+
+class Property;
 
 // The game's dictionary: a letter trie of words of 3 to 7 letters, with the
 // words listed by length and the ranked 6- and 7-letter words from which
-// mission words are drawn.
-class WordList : public Object {
-    ENGINE_CLASS(WordList, Object)
+// mission words are drawn. As a resource ("WordList") it reads its word
+// file when loaded; GetData gives the list itself.
+class WordList : public Resource {
+    ENGINE_CLASS(WordList, Resource)
 
 public:
     struct RankedWord {
@@ -27,8 +30,18 @@ public:
     // Words longer than this are never counted further.
     static constexpr int kLongestCount = 29;
 
+    // A list filled in memory with AddWord or ReadWordFile.
     WordList();
+    // A resource from its definition ("file").
+    explicit WordList(Property* definition);
     ~WordList() override;
+
+    // Reads and parses the word file; a missing file leaves the list empty
+    // and sets the error flag. Parsing touches nothing but this list, so it
+    // may run on the loader thread.
+    void Load() override;
+    Object* GetData() override { return this; }
+    void Unload() override;
 
     // The folding, lower-case and expansion tables; built on first use, so
     // calling this at start-up only moves that moment.

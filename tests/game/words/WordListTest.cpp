@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/PropertyNode.h"
+#include "engine/foundation/PropertyValue.h"
 #include "engine/foundation/Ref.h"
 #include "game/words/WordList.h"
+#include "platform/Files.h"
+#include "support/TempFolder.h"
+#include "support/TempUserFolders.h"
 
 namespace {
 
@@ -167,6 +174,59 @@ TEST(WordListRecord, FreeStandingRecordCountsItsLetters) {
     WordNode word("tr?in");
     EXPECT_EQ(word.Text(), "tr?in");
     EXPECT_EQ(word.LetterCount(), 4);
+}
+
+}  // namespace
+
+namespace {
+
+// The word list as a resource, read from a loose word file.
+class WordListResource : public testing::Test {
+protected:
+    WordListResource() : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder_.Path());
+        std::filesystem::create_directories("media/data");
+    }
+    ~WordListResource() override { std::filesystem::current_path(previous_); }
+
+    static Ref<WordList> Declared(const std::string& file) {
+        Ref<PropertyNode> definition = new PropertyNode("WORDLIST", "WordList");
+        definition->Add(PropertyValue::FromString("file", file, true));
+        return ObjectCast<WordList>(ClassFactory::Instance().Create(definition.Get()));
+    }
+
+    TempUserFolders userFolders_;  // the error is logged under the game folder
+    TempFolder folder_;
+    std::filesystem::path previous_;
+};
+
+TEST_F(WordListResource, LoadsItsFileAndGivesItselfAsData) {
+    const std::vector<uint8_t> bytes = {0, 'r', 'a', 'i', 'l', 12, 5, 0, 'w', 'a', 'y'};
+    ASSERT_TRUE(platform::WriteFileAtomically("media/data/words.dat", bytes.data(), bytes.size()));
+    Ref<WordList> list = Declared("Media\\Data\\Words.dat");
+    ASSERT_TRUE(list);
+    list->Load();
+    EXPECT_TRUE(list->IsLoaded());
+    EXPECT_FALSE(list->HasError());
+    EXPECT_EQ(list->GetData(), list.Get());
+    EXPECT_EQ(Texts(list->WordIndex()), (std::vector<std::string>{"rail", "railway"}));
+
+    list->Unload();
+    EXPECT_FALSE(list->IsLoaded());
+    EXPECT_EQ(list->WordCount(), 0);
+    EXPECT_EQ(list->Contains("rail"), nullptr);
+}
+
+TEST_F(WordListResource, AMissingFileLeavesAnEmptyListMarkedAsFailed) {
+    Ref<WordList> list = Declared("media/data/missing.dat");
+    list->Load();
+    EXPECT_TRUE(list->IsLoaded());
+    EXPECT_TRUE(list->HasError());
+    EXPECT_EQ(list->WordCount(), 0);
+    EXPECT_EQ(list->Contains("rail"), nullptr);
+    std::vector<const WordNode*> found;
+    list->FindFromLetters("rail", found, false, 0);
+    EXPECT_TRUE(found.empty());
 }
 
 }  // namespace

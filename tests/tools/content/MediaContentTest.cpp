@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "engine/foundation/Archive.h"
+#include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/Folders.h"
 #include "engine/foundation/Paths.h"
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/Ref.h"
@@ -14,6 +17,8 @@
 #include "mediagen/MediaTree.h"
 #include "platform/Files.h"
 #include "platform/OggDecoder.h"
+#include "support/TempFolder.h"
+#include "support/TempUserFolders.h"
 
 // The media this build generated, read back through the program's readers.
 namespace {
@@ -159,10 +164,76 @@ TEST(GeneratedMedia, SoundsDecodeAsShortMonoSounds) {
     EXPECT_GE(sounds, 1);
 }
 
-TEST(GeneratedMedia, WordFileHoldsTheFilteredWordSet) {
-    const Bytes file = Loose("media/data/words.dat");
-    Ref<WordList> list = new WordList;
-    list->ReadWordFile(file.data(), file.size());
+// The program's own start-up: the media folder is the current folder, and
+// "media.dat" there makes every read go to the archive. Without it the same
+// paths are read as loose files.
+class LoadedMedia : public testing::TestWithParam<bool> {
+protected:
+    LoadedMedia() : previous_(std::filesystem::current_path()) {
+        ForgetFoldersForTesting();
+        if (GetParam()) {
+            std::filesystem::current_path(kBuild);
+        } else {
+            std::filesystem::copy(kBuild + "/media", loose_.Path() + "/media", std::filesystem::copy_options::recursive);
+            std::filesystem::current_path(loose_.Path());
+        }
+        OpenMediaArchive(LoadMode::File, "");
+    }
+    ~LoadedMedia() override {
+        CloseMediaArchive();
+        std::filesystem::current_path(previous_);
+        ForgetFoldersForTesting();
+    }
+
+    // Builds the resource from its definition, as the section loader does,
+    // and loads it on this thread.
+    static Ref<Resource> Load(Property* definition) {
+        Ref<Resource> resource = ObjectCast<Resource>(ClassFactory::Instance().Create(definition));
+        if (resource) {
+            resource->Load();
+        }
+        return resource;
+    }
+
+    TempUserFolders userFolders_;
+    TempFolder loose_;
+    std::filesystem::path previous_;
+};
+
+TEST_P(LoadedMedia, ReadsFromTheArchiveOnlyWhenItIsThere) {
+    EXPECT_EQ(GetGlobalLoadMode(), GetParam() ? LoadMode::Archive : LoadMode::File);
+}
+
+// Kinds whose readers have not joined the program yet are skipped here.
+TEST_P(LoadedMedia, EveryDeclaredResourceOfAKnownKindLoads) {
+    const Ref<PropertyFile> resources = ReadXml("media/properties/resources.xml");
+    int loaded = 0;
+    for (const Declared& declared : DeclaredResources(resources)) {
+        if (ClassFactory::Instance().Find(declared.node->TypeName()) == nullptr) {
+            continue;
+        }
+        const Ref<Resource> resource = Load(const_cast<Property*>(declared.node));
+        ASSERT_TRUE(resource) << declared.node->Name();
+        EXPECT_TRUE(resource->IsLoaded()) << declared.node->Name();
+        EXPECT_FALSE(resource->HasError()) << declared.node->Name();
+        EXPECT_NE(resource->GetData(), nullptr) << declared.node->Name();
+        ++loaded;
+    }
+    EXPECT_GE(loaded, 1);
+}
+
+TEST_P(LoadedMedia, WordListResourceHoldsTheFilteredWordSet) {
+    const Ref<PropertyFile> resources = ReadXml("media/properties/resources.xml");
+    const Property* definition = nullptr;
+    for (const Declared& declared : DeclaredResources(resources)) {
+        if (declared.node->Name() == "WORDLIST" && declared.section == "wordlist") {
+            definition = declared.node;
+        }
+    }
+    ASSERT_NE(definition, nullptr);
+    const Ref<Resource> resource = Load(const_cast<Property*>(definition));
+    WordList* list = ObjectCast<WordList>(resource.Get());
+    ASSERT_NE(list, nullptr);
 
     const std::set<std::string> blocked = ReadWordSet(BlockListFile(WORDRAIL_MEDIA_SOURCE));
     const std::vector<std::string> expected = ReadCandidateWords(ScowlListFiles(WORDRAIL_SCOWL_FOLDER), blocked);
@@ -192,6 +263,9 @@ TEST(GeneratedMedia, WordFileHoldsTheFilteredWordSet) {
     }
     EXPECT_TRUE(anagrams.count("danger") && anagrams.count("garden") && anagrams.count("ranged")) << anagrams.size();
 }
+
+INSTANTIATE_TEST_SUITE_P(BothLoadModes, LoadedMedia, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Archive" : "LooseFiles"; });
 
 TEST(GeneratedMedia, LicenceAndLetterWeightsShipWithTheWords) {
     const Bytes licence = Loose("media/data/words_copyright.txt");
