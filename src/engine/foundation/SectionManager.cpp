@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Logger.h"
+#include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/ScopedLock.h"
 #include "platform/Time.h"
 
@@ -54,6 +56,45 @@ void SectionManager::StopLoader() {
 void SectionManager::AddDefinitionFile(const std::string& fileName) {
     ScopedLock data(dataLock_);
     definitionFiles_.push_back(fileName);
+}
+
+void SectionManager::LoadSections() {
+    ScopedLock data(dataLock_);
+    Ref<PropertyFile> file(new PropertyFile());
+    for (const std::string& fileName : definitionFiles_) {
+        file->Clear();
+        file->LoadOne(fileName);
+        if (Property* oggToWav = Property::Child(Property::Child(file.Get(), "ResourceDefaults"), "oggtowav")) {
+            oggToWav_ = Property::AsBool(oggToWav);
+        }
+        Property* sections = Property::Child(file.Get(), "Sections");
+        if (sections == nullptr || sections->GetKind() != Property::kVector) {
+            continue;
+        }
+        for (const Ref<Property>& definition : Property::VectorOf(sections).Items()) {
+            AddSection(BuildSection(definition.Get()));
+        }
+    }
+}
+
+Section* SectionManager::BuildSection(Property* definition) {
+    auto* section = new Section(Property::AsString(Property::Child(definition, "name")),
+                                Property::AsBool(Property::Child(definition, "auto")));
+    for (const Ref<Property>& child : Property::NodeOf(definition).Items()) {
+        if (child->GetKind() != Property::kNode) {
+            continue;
+        }
+        const Ref<Object> created(ClassFactory::Instance().Create(child.Get()));
+        Resource* resource = ObjectCast<Resource>(created.Get());
+        if (resource == nullptr) {
+            ENGINE_LOG(2, "Section %s: %s is not a resource kind; resource %s skipped", section->Name().c_str(),
+                       child->TypeName().c_str(), child->Name().c_str());
+            continue;
+        }
+        Resource* declared = FindResourceByFile(*resource);
+        section->AddResource(child->Name(), declared != nullptr ? declared : resource);
+    }
+    return section;
 }
 
 void SectionManager::SetDeclared() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/foundation/Object.h"
+#include "engine/foundation/Property.h"
 #include "engine/foundation/Ref.h"
 #include "engine/foundation/Section.h"
 #include "platform/Thread.h"
@@ -41,6 +42,9 @@ public:
     ~SectionManager() override;
 
     void AddDefinitionFile(const std::string& fileName);
+    // Reads every definition file and adds the sections declared in it. A
+    // resource naming the file of one already declared shares that resource.
+    void LoadSections();
     // Lets the loader start work.
     void SetDeclared();
     bool IsDeclared();
@@ -84,6 +88,8 @@ public:
 private:
     SectionManager();
 
+    // A section from its definition; resource kinds come from the class registry.
+    Section* BuildSection(Property* definition);
     void RunLoader(platform::Thread& self);
     // One loader cycle; false when there was nothing to load.
     bool LoadNextResource();

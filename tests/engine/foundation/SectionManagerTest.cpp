@@ -11,6 +11,7 @@
 
 #include "ZipFixture.h"
 #include "engine/foundation/Archive.h"
+#include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/ScopedLock.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/foundation/Folders.h"
@@ -94,6 +95,28 @@ private:
     bool finishes_;
     DataBuffer buffer_;
 };
+
+// The kind the definition-file tests declare: reads its file, counting loads.
+class TextFile : public Resource {
+    ENGINE_CLASS(TextFile, Resource)
+
+public:
+    static inline std::atomic<int> loads{0};
+
+    explicit TextFile(Property* definition) : Resource(definition) {}
+
+    void Load() override {
+        ++loads;
+        SetHasError(LoadFile(FileName(), buffer_, GetLoadMode()));
+        SetLoaded();
+    }
+    Object* GetData() override { return buffer_.Count() > 0 ? &buffer_ : nullptr; }
+
+private:
+    DataBuffer buffer_;
+};
+
+const ClassRegistration textFileRegistration("TextFile", CreateFromProperty<TextFile>);
 
 std::string TextOf(Object* data) {
     const auto* buffer = ObjectCast<DataBuffer>(data);
@@ -345,6 +368,62 @@ TEST_F(SectionManagerTest, ResourcesNamingOneFileAreFoundByFile) {
     const TestResource otherFile("first/b.txt", journal_);
     EXPECT_EQ(manager_->FindResourceByFile(sameFile), first->FindResource("a"));
     EXPECT_EQ(manager_->FindResourceByFile(otherFile), nullptr);
+}
+
+TEST_F(SectionManagerTest, TheDefinitionFileDeclaresSectionsThatShareFiles) {
+    WriteTestFile("media/properties/resources.xml", R"(<root>
+  <Node id="ResourceDefaults" oggtowav="false"/>
+  <Vector id="Sections">
+    <Node name="first">
+      <TextFile id="a" file="\Media\Text\A.TXT"/>
+      <TextFile id="b" file="media/text/b.txt" archive="encryptfile"/>
+      <Mystery id="m" file="media/text/m.txt"/>
+      <Integer id="number" value="3"/>
+    </Node>
+    <Node name="second" auto="true">
+      <TextFile id="same" file="media/text/a.txt" archive="zip"/>
+    </Node>
+  </Vector>
+</root>)");
+    WriteTestFile("media/text/a.txt", "text a");
+    WriteTestFile("media/text/b.txt.!", Scrambled("text b"));
+    TextFile::loads = 0;
+    manager_->AddDefinitionFile("media/properties/resources.xml");
+    manager_->LoadSections();
+
+    EXPECT_FALSE(manager_->OggToWav());
+    manager_->SetDeclared();
+    LoadInBackground("first");
+    WaitUntil([&] { return manager_->NextUnloadedSection(SectionManager::List::Pending, false) == nullptr; });
+
+    EXPECT_EQ(TextOf(manager_->GetResource("a", "first")), "text a");
+    EXPECT_EQ(TextOf(manager_->GetResource("b", "first")), "text b");
+    EXPECT_EQ(manager_->GetResource("a", "first"), manager_->GetResource("same", "second"));
+    EXPECT_EQ(manager_->GetResource("m", "first"), nullptr);
+    EXPECT_EQ(manager_->GetResource("number", "first"), nullptr);
+    EXPECT_EQ(TextFile::loads, 2);
+}
+
+TEST_F(SectionManagerTest, OggToWavIsOnUnlessTheDefinitionTurnsItOff) {
+    struct Case {
+        const char* defaults;
+        bool expected;
+    };
+    const Case cases[] = {
+        {R"(<Node id="ResourceDefaults" oggtowav="false"/>)", false},
+        {R"(<Node id="ResourceDefaults" oggtowav=""/>)", false},
+        {R"(<Node id="ResourceDefaults" oggtowav="yes"/>)", true},
+        {R"(<Node id="ResourceDefaults"/>)", true},
+        {"", true},
+    };
+    for (const Case& c : cases) {
+        SectionManager::Stop();
+        SectionManager::Start();
+        WriteTestFile("resources.xml", std::string("<root>") + c.defaults + "</root>");
+        SectionManager::Instance()->AddDefinitionFile("resources.xml");
+        SectionManager::Instance()->LoadSections();
+        EXPECT_EQ(SectionManager::Instance()->OggToWav(), c.expected) << c.defaults;
+    }
 }
 
 TEST_F(SectionManagerTest, LookupsAndRemovalsRaceSafelyWithTheLoader) {
