@@ -4,14 +4,21 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/foundation/Archive.h"
 #include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/DataBuffer.h"
 #include "engine/foundation/Folders.h"
 #include "engine/foundation/Paths.h"
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/Ref.h"
+#include "engine/foundation/SectionManager.h"
+#include "engine/media/BitmapFont.h"
+#include "engine/media/ImageDecoding.h"
+#include "engine/media/ImageTools.h"
+#include "engine/media/MemorySurface.h"
 #include "game/words/WordList.h"
 #include "mediagen/WordFile.h"
 #include "mediagen/MediaTree.h"
@@ -166,7 +173,8 @@ TEST(GeneratedMedia, SoundsDecodeAsShortMonoSounds) {
 
 // The program's own start-up: the media folder is the current folder, and
 // "media.dat" there makes every read go to the archive. Without it the same
-// paths are read as loose files.
+// paths are read as loose files. The sections of resources.xml are declared
+// and loaded by the loader thread.
 class LoadedMedia : public testing::TestWithParam<bool> {
 protected:
     LoadedMedia() : previous_(std::filesystem::current_path()) {
@@ -178,26 +186,36 @@ protected:
             std::filesystem::current_path(loose_.Path());
         }
         OpenMediaArchive(LoadMode::File, "");
+        SectionManager::Start();
+        manager_ = SectionManager::Instance();
+        manager_->AddDefinitionFile("media/properties/resources.xml");
+        manager_->LoadSections();
+        manager_->SetDeclared();
     }
     ~LoadedMedia() override {
+        SectionManager::Stop();
         CloseMediaArchive();
         std::filesystem::current_path(previous_);
         ForgetFoldersForTesting();
     }
 
-    // Builds the resource from its definition, as the section loader does,
-    // and loads it on this thread.
-    static Ref<Resource> Load(Property* definition) {
-        Ref<Resource> resource = ObjectCast<Resource>(ClassFactory::Instance().Create(definition));
-        if (resource) {
-            resource->Load();
+    void LoadSection(const std::string& name) {
+        while (manager_->RequestSection(name)) {
+            std::this_thread::yield();
         }
-        return resource;
+    }
+
+    // The resource's data once its section is loaded.
+    Object* Loaded(const Declared& declared) {
+        LoadSection(declared.section);
+        return manager_->GetResource(declared.node->Name(), declared.section);
     }
 
     TempUserFolders userFolders_;
     TempFolder loose_;
     std::filesystem::path previous_;
+    SectionManager* manager_ = nullptr;
+    const Ref<PropertyFile> resources_ = ReadXml("media/properties/resources.xml");
 };
 
 TEST_P(LoadedMedia, ReadsFromTheArchiveOnlyWhenItIsThere) {
@@ -206,34 +224,80 @@ TEST_P(LoadedMedia, ReadsFromTheArchiveOnlyWhenItIsThere) {
 
 // Kinds whose readers have not joined the program yet are skipped here.
 TEST_P(LoadedMedia, EveryDeclaredResourceOfAKnownKindLoads) {
-    const Ref<PropertyFile> resources = ReadXml("media/properties/resources.xml");
     int loaded = 0;
-    for (const Declared& declared : DeclaredResources(resources)) {
+    for (const Declared& declared : DeclaredResources(resources_)) {
         if (ClassFactory::Instance().Find(declared.node->TypeName()) == nullptr) {
             continue;
         }
-        const Ref<Resource> resource = Load(const_cast<Property*>(declared.node));
-        ASSERT_TRUE(resource) << declared.node->Name();
-        EXPECT_TRUE(resource->IsLoaded()) << declared.node->Name();
-        EXPECT_FALSE(resource->HasError()) << declared.node->Name();
-        EXPECT_NE(resource->GetData(), nullptr) << declared.node->Name();
+        Object* data = Loaded(declared);
+        ASSERT_NE(data, nullptr) << declared.node->Name();
+        if (const WordList* list = ObjectCast<WordList>(data)) {
+            EXPECT_FALSE(list->HasError());
+        }
         ++loaded;
     }
     EXPECT_GE(loaded, 1);
 }
 
+// Every picture decodes; every font reads its description over its picture,
+// covers the printable characters, measures and draws.
+TEST_P(LoadedMedia, PicturesDecodeAndFontsMeasureAndDraw) {
+    for (const Declared& declared : DeclaredResources(resources_)) {
+        const std::string kind = declared.node->TypeName();
+        if (kind != "Image" && kind != "Font") {
+            continue;
+        }
+        const std::string name = declared.node->Name();
+        Ref<DataBuffer> bytes = new DataBuffer;
+        ASSERT_FALSE(LoadFile(PictureOf(declared.node), *bytes, LoadMode::Default)) << name;
+        const Ref<MemorySurface> picture = DecodePngFromMemory(bytes->Bytes(), bytes->Count());
+        ASSERT_TRUE(picture) << name;
+        const PngHeader header = ReadPngHeader(Loose(PictureOf(declared.node)));
+        EXPECT_EQ(uint32_t(picture->GetWidth()), header.width) << name;
+        EXPECT_EQ(uint32_t(picture->GetHeight()), header.height) << name;
+        if (kind != "Font") {
+            continue;
+        }
+
+        const bool maskFont = !Key(declared.node, "mask").empty();
+        Ref<BitmapFont> font = new BitmapFont;
+        ASSERT_TRUE(font->Load(Key(declared.node, "format"), maskFont, 0xFFFFFF, *picture, LoadMode::Default)) << name;
+        for (int c = 33; c <= 126; ++c) {
+            EXPECT_TRUE(font->HasGlyph(static_cast<wchar_t>(c))) << name << " " << char(c);
+        }
+        const std::wstring text = L"Word Rail!";
+        const int32_t width = font->GetTextWidth(text, 0, static_cast<int32_t>(text.size()), false);
+        EXPECT_GT(width, 0) << name;
+        const Ref<MemorySurface> target = CreateMemorySurface(width + 8, font->GetLineHeight());
+        const Ref<Canvas> canvas = target->CreateCanvas();
+        canvas->SetColor(Color(0xFF0000));
+        font->DrawText(*canvas, text, 0, 0);
+        const uint32_t* pixels = target->Pixels32();
+        const size_t count = static_cast<size_t>(target->GetWidth()) * target->GetHeight();
+        EXPECT_TRUE(std::any_of(pixels, pixels + count, [](uint32_t p) { return (p >> 24) == 0xFF; })) << name;
+        if (maskFont) {
+            // Drawn in the caller's colour: opaque pixels are red.
+            for (size_t i = 0; i < count; ++i) {
+                if ((pixels[i] >> 24) == 0xFF) {
+                    EXPECT_GE((pixels[i] >> 16) & 0xFF, 0xF0u) << name;
+                    EXPECT_LE(pixels[i] & 0xFFFF, 0x0404u) << name;
+                }
+            }
+        }
+    }
+}
+
 TEST_P(LoadedMedia, WordListResourceHoldsTheFilteredWordSet) {
-    const Ref<PropertyFile> resources = ReadXml("media/properties/resources.xml");
     const Property* definition = nullptr;
-    for (const Declared& declared : DeclaredResources(resources)) {
+    for (const Declared& declared : DeclaredResources(resources_)) {
         if (declared.node->Name() == "WORDLIST" && declared.section == "wordlist") {
             definition = declared.node;
         }
     }
     ASSERT_NE(definition, nullptr);
-    const Ref<Resource> resource = Load(const_cast<Property*>(definition));
-    WordList* list = ObjectCast<WordList>(resource.Get());
+    WordList* list = ObjectCast<WordList>(Loaded({"wordlist", definition}));
     ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(list->HasError());
 
     const std::set<std::string> blocked = ReadWordSet(BlockListFile(WORDRAIL_MEDIA_SOURCE));
     const std::vector<std::string> expected = ReadCandidateWords(ScowlListFiles(WORDRAIL_SCOWL_FOLDER), blocked);
