@@ -29,25 +29,40 @@ uint32_t SourceWeight(uint32_t pixel, uint32_t alpha) {
     return ((pixel >> 24) * alpha) >> 8;
 }
 
-void BlitAlphaRow(const uint32_t* __restrict from, uint32_t* __restrict to, int32_t w, uint32_t alpha) {
+WIDE_ROW void BlitAlphaRow(const uint32_t* __restrict from, uint32_t* __restrict to, int32_t w, uint32_t alpha) {
     int32_t i = 0;
+    for (; i + 3 < w; i += 4) {
+        const uint32_t anyAlpha = (from[i] | from[i + 1] | from[i + 2] | from[i + 3]) >> 24;
+        if (((anyAlpha * alpha) >> 8) == 0) {
+            continue;
+        }
+        const uint32_t allAlpha = (from[i] & from[i + 1] & from[i + 2] & from[i + 3]) >> 24;
+        if (allAlpha == 255 && alpha == 255) {
+            // Two opaque pairs: weight 254 on every pixel, so both pairs take the source colours.
+            for (int32_t k = i; k < i + 4; ++k) {
+                to[k] = KeepAlpha(to[k], from[k]);
+            }
+            continue;
+        }
+        const QuadLanes source = LoadQuad(from + i);
+        StoreQuad(to + i, BlendLanes(LoadQuad(to + i), source, PairRuleWeights(source, static_cast<uint16_t>(alpha))));
+    }
     for (; i + 1 < w; i += 2) {
         const uint32_t a0 = SourceWeight(from[i], alpha);
         const uint32_t a1 = SourceWeight(from[i + 1], alpha);
-        if ((a0 | a1) == 0) {
-            continue;
-        }
-        if (a0 == 254 && a1 == 254) {
-            to[i] = KeepAlpha(to[i], from[i]);
-            to[i + 1] = KeepAlpha(to[i + 1], from[i + 1]);
-            continue;
-        }
-        const PairLanes weights = ColourWeights(static_cast<uint16_t>(a0), static_cast<uint16_t>(a1));
-        StorePair(to + i, BlendLanes(LoadPair(to + i), LoadPair(from + i), weights));
+        const bool copy = a0 == 254 && a1 == 254;
+        to[i] = copy ? KeepAlpha(to[i], from[i]) : BlendColour32(to[i], from[i], static_cast<int32_t>(a0));
+        to[i + 1] = copy ? KeepAlpha(to[i + 1], from[i + 1]) : BlendColour32(to[i + 1], from[i + 1], static_cast<int32_t>(a1));
     }
     if (i < w) {
         const auto a = static_cast<int32_t>(SourceWeight(from[i], alpha));
         to[i] = BlendColour32(to[i], from[i], a);
+    }
+}
+
+WIDE_ROW void BlitOpaqueRow(const uint32_t* __restrict from, uint32_t* __restrict to, int32_t w) {
+    for (int32_t i = 0; i < w; ++i) {
+        to[i] = KeepAlpha(to[i], from[i]);
     }
 }
 
@@ -94,11 +109,7 @@ void BlitFixedAlphaRow(const uint32_t* __restrict from, uint32_t* __restrict to,
 void BlitOpaque(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w, int32_t h,
                 int32_t x, int32_t y) {
     ForEachRow(source, destination, sourceX, sourceY, h, x, y,
-               [w](const uint32_t* __restrict from, uint32_t* __restrict to) {
-                   for (int32_t i = 0; i < w; ++i) {
-                       to[i] = KeepAlpha(to[i], from[i]);
-                   }
-               });
+               [w](const uint32_t* from, uint32_t* to) { BlitOpaqueRow(from, to, w); });
 }
 
 void BlitFixedAlpha(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w,

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/media/LineWalk.h"
+#include "engine/media/PackedPixels.h"
 #include "engine/media/PixelMath.h"
 #include "engine/media/RotateScaleWalk.h"
 #include "engine/media/Surface.h"
@@ -36,6 +37,12 @@ void ForEachRectPixel(Surface& surface, int32_t x, int32_t y, int32_t w, int32_t
         for (int32_t i = 0; i < w; ++i) {
             row[i] = paint(row[i]);
         }
+    }
+}
+
+WIDE_ROW void FillOpaqueRow(uint32_t* row, int32_t w, uint32_t colour) {
+    for (int32_t i = 0; i < w; ++i) {
+        row[i] = (row[i] & kAlphaMask32) | colour;
     }
 }
 
@@ -276,9 +283,11 @@ void FillChannelRect(Surface& surface, int32_t x, int32_t y, int32_t w, int32_t 
 }
 
 void FillRectOpaque(Surface& surface, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour) {
-    const uint32_t colourBits = colour & kColourMask32;
-    ForEachRectPixel(surface, x, y, w, h,
-                     [colourBits](uint32_t pixel) { return (pixel & kAlphaMask32) | colourBits; });
+    ScopedSurfaceLock lock(surface);
+    uint32_t* row = surface.Pixels32() + surface.PixelIndex(x, y);
+    for (int32_t j = 0; j < h; ++j, row += surface.PitchIn32()) {
+        FillOpaqueRow(row, w, colour & kColourMask32);
+    }
 }
 
 void FillRectBlended(Surface& surface, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour,
