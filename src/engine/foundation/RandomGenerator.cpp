@@ -1,5 +1,16 @@
 #include "engine/foundation/RandomGenerator.h"
 
+#include "engine/foundation/Ref.h"
+
+namespace {
+
+Ref<RandomGenerator>& GlobalHolder() {
+    static Ref<RandomGenerator> holder;
+    return holder;
+}
+
+}  // namespace
+
 RandomGenerator::RandomGenerator(uint32_t seedLow, uint32_t seedHigh) {
     uint64_t seed = (static_cast<uint64_t>(seedHigh) << 32) | seedLow;
     state = (seed ^ multiplier) & mask;
@@ -20,4 +31,12 @@ int RandomGenerator::NextBetween(int a, int b) {
     uint64_t span = static_cast<uint64_t>(static_cast<int64_t>(b) - a) + 1;
     uint64_t output = Next();
     return static_cast<int>(static_cast<int64_t>(a) + static_cast<int64_t>(output % span));
+}
+
+void RandomGenerator::SetGlobal(RandomGenerator* generator) {
+    GlobalHolder() = generator;
+}
+
+RandomGenerator* RandomGenerator::Global() {
+    return GlobalHolder().Get();
 }

@@ -14,6 +14,11 @@ public:
     // The seed is (high << 32) | low, scrambled with the multiplier.
     RandomGenerator(uint32_t seedLow, uint32_t seedHigh);
 
+    // The run's shared generator: start-up sets it (taking a reference) and
+    // shutdown sets null, releasing it. Null while none is set.
+    static void SetGlobal(RandomGenerator* generator);
+    static RandomGenerator* Global();
+
     // state = (state * multiplier + addend) & mask; the output is bits 16..47.
     uint32_t Next();
     // A number in 0 .. n-1; 0 when n is 0.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/foundation/RandomGenerator.h"
+#include "engine/foundation/Ref.h"
 
 namespace {
 
@@ -53,6 +54,16 @@ TEST(RandomGeneratorTest, RangesUseTheOutputModulo) {
     reference.Next();
     int full = ranged.NextBetween(-2147483647 - 1, 2147483647);
     EXPECT_EQ(static_cast<uint32_t>(full), reference.Next() + 0x80000000u);
+}
+
+TEST(RandomGeneratorTest, TheGlobalGeneratorHoldsOneReference) {
+    EXPECT_EQ(RandomGenerator::Global(), nullptr);
+    Ref<RandomGenerator> generator(new RandomGenerator(5, 0));
+    RandomGenerator::SetGlobal(generator.Get());
+    EXPECT_EQ(RandomGenerator::Global(), generator.Get());
+    EXPECT_EQ(generator->ReferenceCount(), 2);
+    RandomGenerator::SetGlobal(nullptr);
+    EXPECT_EQ(generator->ReferenceCount(), 1);
 }
 
 }  // namespace
