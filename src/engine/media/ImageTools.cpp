@@ -5,6 +5,8 @@
 #include "engine/media/AlphaMemorySurface.h"
 #include "engine/media/Canvas.h"
 #include "engine/media/ChannelMap.h"
+#include "engine/media/DDrawSurface16.h"
+#include "engine/media/DDrawSurface32.h"
 #include "engine/media/MemorySurface.h"
 #include "engine/media/PixelMath.h"
 #include "engine/media/RotateScaleWalk.h"
@@ -54,6 +56,25 @@ void ConvertIntoAlphaMemorySurface(const Surface& source, AlphaMemorySurface& ta
             alpha[x] = static_cast<uint8_t>(from[x] >> 24);
         }
     }
+}
+
+namespace {
+template <typename Wrapper>
+Ref<Wrapper> WrapDisplaySurface(std::shared_ptr<platform::DisplaySurface> surface) {
+    platform::DisplaySurfaceDesc desc;
+    if (!surface || surface->GetDesc(desc) != platform::DisplayResult::Ok) {
+        return {};
+    }
+    return Ref<Wrapper>(new Wrapper(std::move(surface), desc));
+}
+}  // namespace
+
+Ref<DDrawSurface16> WrapDirectDrawSurface16(std::shared_ptr<platform::DisplaySurface> surface) {
+    return WrapDisplaySurface<DDrawSurface16>(std::move(surface));
+}
+
+Ref<DDrawSurface32> WrapDirectDrawSurface32(std::shared_ptr<platform::DisplaySurface> surface) {
+    return WrapDisplaySurface<DDrawSurface32>(std::move(surface));
 }
 
 Ref<MemorySurface> CloneSurface(const Surface& source) {

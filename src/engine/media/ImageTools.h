@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/foundation/Ref.h"
 #include "engine/media/Rect.h"
@@ -8,8 +9,14 @@
 class AlphaMemorySurface;
 class Canvas;
 class ChannelMap;
+class DDrawSurface16;
+class DDrawSurface32;
 class MemorySurface;
 class Surface;
+
+namespace platform {
+class DisplaySurface;
+}
 
 // Surface factories and whole-picture operations used by resources and effects.
 
@@ -23,6 +30,11 @@ Ref<AlphaMemorySurface> CreateAlphaMemorySurface(int32_t width, int32_t height);
 Ref<AlphaMemorySurface> ConvertToAlphaMemorySurface(const Surface& source);
 // The same into an existing 16-bit picture; only the part both sizes share is packed.
 void ConvertIntoAlphaMemorySurface(const Surface& source, AlphaMemorySurface& target);
+
+// Pictures over the display's surfaces, sized from their descriptions; null
+// when the description cannot be read.
+Ref<DDrawSurface16> WrapDirectDrawSurface16(std::shared_ptr<platform::DisplaySurface> surface);
+Ref<DDrawSurface32> WrapDirectDrawSurface32(std::shared_ptr<platform::DisplaySurface> surface);
 
 // A 32-bit copy: width x height words, frame count and alpha flag.
 Ref<MemorySurface> CloneSurface(const Surface& source);

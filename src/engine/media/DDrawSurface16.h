@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+
+#include "engine/media/AlphaMemorySurface.h"
+#include "platform/Display.h"
+
+// A 16-bit picture over a display surface, without an alpha buffer: its pixels
+// are the display surface's memory, valid only between Lock and Unlock.
+class DDrawSurface16 : public AlphaMemorySurface {
+    ENGINE_CLASS(DDrawSurface16, AlphaMemorySurface)
+
+public:
+    DDrawSurface16(std::shared_ptr<platform::DisplaySurface> surface, const platform::DisplaySurfaceDesc& desc);
+    ~DDrawSurface16() override;
+
+    bool Lock() override;
+    bool Unlock() override;
+
+    platform::DisplaySurface& GetDisplaySurface() const { return *surface_; }
+    const platform::DisplaySurfaceDesc& GetDescription() const { return desc_; }
+
+private:
+    std::shared_ptr<platform::DisplaySurface> surface_;
+    platform::DisplaySurfaceDesc desc_;
+};
