@@ -25,7 +25,9 @@ public:
     // A kind releases its data first, then calls this.
     virtual void Unload();
 
-    bool IsFile(const Resource& other) const { return fileName_ == other.fileName_; }
+    // Whether the other resource reads the same file; kinds with more than a
+    // file name to compare add their own tests.
+    virtual bool IsFile(const Resource& other) const { return fileName_ == other.fileName_; }
     void SetLoaded();
     void SetHasError(bool hasError) { hasError_ = hasError; }
     std::string Dump() const override;
@@ -43,6 +45,10 @@ protected:
     explicit Resource(Property* definition);
     // A resource made on demand, outside any section.
     explicit Resource(const std::string& fileName);
+
+    // For a kind whose definition names its file under another key; only
+    // while the resource is being made.
+    void SetFileName(const std::string& fileName) { fileName_ = fileName; }
 
 private:
     std::string fileName_;

@@ -11,7 +11,9 @@ MusicStream::~MusicStream() {
 }
 
 bool MusicStream::LoadSyncPoints(const std::string& fileName) {
+    // Sync points lie beside their music, which is always a loose file.
     const Ref<PropertyFile> file(new PropertyFile({fileName}));
+    file->SetLoadMode(LoadMode::File);
     if (!file->Load()) {
         return false;
     }

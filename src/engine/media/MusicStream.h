@@ -18,7 +18,7 @@ public:
     MusicStream& operator=(const MusicStream&) = delete;
     ~MusicStream() override;
 
-    // Reads the vector "SyncPoints" of the XML file and appends the integer
+    // Reads the vector "SyncPoints" of the loose XML file and appends the integer
     // "value" of each of its nodes, in file order; false when the file could
     // not be read.
     bool LoadSyncPoints(const std::string& fileName);
