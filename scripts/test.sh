@@ -15,11 +15,11 @@ jobs=$(nproc)
 
 echo "== fuzz targets"
 build_tree build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DWORDRAIL_FUZZ=ON -DWORDRAIL_TESTS=OFF
+  -DWORDRAIL_FUZZ=ON -DWORDRAIL_TESTS=OFF -- fuzz_targets
 ctest --test-dir build-fuzz -j"$jobs" --output-on-failure
 
 echo "== ThreadSanitizer (the layers that run threads)"
-build_tree build-tsan -DWORDRAIL_SANITIZE=thread
+build_tree build-tsan -DWORDRAIL_SANITIZE=thread -- test_platform test_foundation
 ctest --test-dir build-tsan -j"$jobs" --output-on-failure -L "^(platform|foundation)$"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
