@@ -20,7 +20,8 @@ public:
     // "Integer" values to the node (to nothing when it is not a node).
     virtual void Save(Property* node) const;
     // Takes every known key the node holds, read as an integer: the registry
-    // hands switches over as the numbers 0 and 1.
+    // hands switches over as the numbers 0 and 1. A key whose text holds no
+    // number keeps its value.
     virtual void Load(const Property* node);
     virtual void Assign(const Settings& other);
 

@@ -73,12 +73,16 @@ TEST_F(SettingsTest, StoredValuesOverrideTheDefaultsWhateverTheirStoredType) {
     EXPECT_TRUE(settings.GetUseHardware());
 }
 
-TEST_F(SettingsTest, AWronglyTypedSwitchReadsAsItsNumber) {
-    StoreString("fullscreen", "yes");
-    StoreString("usehardware", "0");
+TEST_F(SettingsTest, AStoredTextWithoutANumberKeepsTheDefault) {
+    StoreString("usehardware", "yes");
+    StoreString("soundvolume", "loud");
+    StoreString("musicvolume", "#1F");
+    StoreString("usehints", " 0");
     const Settings& settings = RegistrySettings::Create(DefaultSettings())->GetSettings();
-    EXPECT_FALSE(settings.GetFullScreen());
-    EXPECT_FALSE(settings.GetUseHardware());
+    EXPECT_TRUE(settings.GetUseHardware());
+    EXPECT_EQ(settings.GetSoundVolume(), 255);
+    EXPECT_EQ(settings.GetMusicVolume(), 31);
+    EXPECT_FALSE(settings.GetUseHints());
 }
 
 TEST_F(SettingsTest, ARunThatDidNotEndCorrectlyStartsInAWindow) {
