@@ -1,4 +1,11 @@
-// Program entry point; the command line is not read.
+#include "engine/foundation/Folders.h"
+#include "main/Application.h"
+#include "platform/Directories.h"
+
+// Program entry point; the command line is not read. Media paths are
+// relative to the program's own folder.
 int main() {
-    return 0;
+    platform::SetCurrentFolder(GetProgramFolder());
+    Application application;
+    return application.Run();
 }

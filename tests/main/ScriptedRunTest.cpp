@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/foundation/Defines.h"
+#include "engine/foundation/Folders.h"
+#include "engine/media/FrameTimer.h"
+#include "engine/media/GameWindow.h"
+#include "engine/media/InputDispatcher.h"
+#include "main/Application.h"
+#include "platform/Files.h"
+#include "platform/InstanceLock.h"
+#include "platform/RunOptions.h"
+#include "platform/Window.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "platform/sdl/SdlBackend.h"
+#include "support/TempFolder.h"
+
+using namespace platform;
+
+namespace {
+
+// Writes what reaches it as short lines.
+class RecordingListener : public InputListener {
+public:
+    bool OnKeyDown(int32_t key) override { return Note("down " + std::to_string(key)); }
+    bool OnKeyUp(int32_t key) override { return Note("up " + std::to_string(key)); }
+    bool OnChar(int32_t c) override { return Note("char " + std::to_string(c)); }
+    bool OnMouseMove(int32_t x, int32_t y, uint32_t flags) override {
+        return Note("move " + At(x, y, flags));
+    }
+    bool OnLButtonDown(int32_t x, int32_t y, uint32_t flags, bool dbl) override {
+        return Note((dbl ? "ldbl " : "ldown ") + At(x, y, flags));
+    }
+    bool OnLButtonUp(int32_t x, int32_t y, uint32_t flags) override {
+        return Note("lup " + At(x, y, flags));
+    }
+    bool OnRButtonDown(int32_t x, int32_t y, uint32_t flags, bool dbl) override {
+        return Note((dbl ? "rdbl " : "rdown ") + At(x, y, flags));
+    }
+    bool OnRButtonUp(int32_t x, int32_t y, uint32_t flags) override {
+        return Note("rup " + At(x, y, flags));
+    }
+    void SetInputEnabled(bool) override {}
+    bool IsInputEnabled() const override { return true; }
+
+    std::vector<std::string> log;
+
+private:
+    static std::string At(int32_t x, int32_t y, uint32_t flags) {
+        return std::to_string(x) + "," + std::to_string(y) + "/" + std::to_string(flags);
+    }
+    bool Note(const std::string& line) {
+        log.push_back(line);
+        return true;
+    }
+};
+
+// A headless run with its own data folder, screenshot folder and script.
+class ScriptedRunTest : public ::testing::Test {
+protected:
+    void Prepare(const std::string& script, bool sdl = false) {
+        const std::string scriptPath = folder_.Path() + "/run.script";
+        ASSERT_TRUE(WriteFileAtomically(scriptPath, script.data(), script.size()));
+        setenv("WORDRAIL_SCRIPT", scriptPath.c_str(), 1);
+        setenv("WORDRAIL_SCREENSHOTS", folder_.Path().c_str(), 1);
+        setenv("WORDRAIL_CLOCK", "virtual", 1);
+        setenv("XDG_DATA_HOME", (folder_.Path() + "/data").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (folder_.Path() + "/config").c_str(), 1);
+        ReloadRunOptionsForTesting();
+        ForgetFoldersForTesting();
+        if (sdl) {
+            setenv("SDL_VIDEODRIVER", "dummy", 1);
+            SetActiveBackend(std::make_unique<SdlBackend>());
+            return;
+        }
+        auto backend = std::make_unique<HeadlessBackend>();
+        backend_ = backend.get();
+        SetActiveBackend(std::move(backend));
+    }
+    void TearDown() override {
+        GameWindow::ReleaseSingleInstanceForTesting();
+        ResetWindowsForTesting();
+        SetActiveBackend(nullptr);
+        for (const char* name : {"WORDRAIL_SCRIPT", "WORDRAIL_SCREENSHOTS", "WORDRAIL_CLOCK",
+                                 "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+            unsetenv(name);
+        ReloadRunOptionsForTesting();
+        ForgetFoldersForTesting();
+    }
+
+    TempFolder folder_;
+    HeadlessBackend* backend_ = nullptr;
+};
+
+// Input played through either backend: headless directly, SDL through its
+// own event queue and key symbols.
+class ScriptedInputTest : public ScriptedRunTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ScriptedInputTest, KeysAndMouseReachTheSceneListenerInOrder) {
+    Prepare(
+        "mouse 400 300\n"
+        "wait frames 2\n"
+        "screenshot first\n"
+        "key A\n"
+        "type \"b\"\n"
+        "key BACK\n"
+        "alt key X\n"
+        "wait frames 1\n"
+        "click 100 200\n"
+        "click 300 300 right\n"
+        "wait ms 600\n"
+        "dblclick 50 60\n"
+        "key RETURN\n"
+        "wait frames 1\n"
+        "mouse 850 10\n"
+        "wait frames 3\n"
+        "close\n",
+        GetParam());
+    GameWindow* window = GameWindow::Create("Test", 800, 600, false, 0, 102);
+    FrameTimer* timer = FrameTimer::Create();
+    timer->SetMinimumFrameTime(1);
+    timer->AddListener(window);
+    // What a scene does: its dispatcher listens to the window and runs each frame.
+    Ref<InputDispatcher> dispatcher = new InputDispatcher();
+    Ref<InputListenerList> list = new InputListenerList();
+    RecordingListener listener;
+    list->AddListener(&listener, false);
+    dispatcher->AddList(list.Get());
+    window->GetListeners()->AddListener(dispatcher.Get());
+    timer->AddListener(dispatcher.Get());
+
+    RunMainLoop();
+
+    window->GetListeners()->RemoveListener(dispatcher.Get());
+    FrameTimer::DestroyInstance();
+    GameWindow::DestroyInstance();
+
+    const std::vector<std::string> expected = {
+        "move 400,300/0",
+        "down 65", "char 97", "up 65",
+        "down 66", "char 98", "up 66",
+        "down 8", "char 8", "up 8",
+        // Alt+X and Alt itself are system keys: never delivered.
+        "move 100,200/0", "ldown 100,200/1", "lup 100,200/0",
+        "move 300,300/0", "rdown 300,300/2", "rup 300,300/0",
+        "move 50,60/0", "ldown 50,60/1", "lup 50,60/0", "ldbl 50,60/1", "lup 50,60/0",
+        "down 13", "char 13", "up 13",
+        "move 800,10/0",
+    };
+    ASSERT_GE(listener.log.size(), expected.size() + 1);
+    EXPECT_EQ(std::vector<std::string>(listener.log.begin(), listener.log.begin() + expected.size()),
+              expected);
+    // Outside the window with nothing queued: one move a frame at the edge.
+    for (size_t i = expected.size(); i < listener.log.size(); ++i)
+        EXPECT_EQ(listener.log[i], "move 800,10/0");
+    std::vector<uint8_t> png;
+    ASSERT_TRUE(ReadWholeFile(folder_.Path() + "/first.png", png));
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ScriptedInputTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Sdl" : "Headless";
+                         });
+
+TEST_F(ScriptedRunTest, ProgramRunEndsAtTheCloseBox) {
+    Prepare("wait frames 3\nscreenshot end\nwait frames 1\nclose\nwait frames 100\n");
+    Application application;
+    EXPECT_EQ(application.Run(), 0);
+    EXPECT_FALSE(backend_->WindowOpen());
+    EXPECT_GE(backend_->Frames().PresentedFrames(), 4u);
+    EXPECT_TRUE(FileExists(folder_.Path() + "/end.png"));
+}
+
+TEST_F(ScriptedRunTest, SecondCopyReturnsOne) {
+    Prepare("close\n");
+    bool running = false;
+    auto lock = InstanceLock::Acquire(GetGameDataFolder(), GetGameName(), running);
+    ASSERT_NE(lock, nullptr);
+    Application application;
+    EXPECT_EQ(application.Run(), 1);
+    EXPECT_FALSE(backend_->WindowOpen());
+}
+
+}  // namespace
