@@ -18,7 +18,8 @@ class Resource : public Object {
 
 public:
     // Reads and decodes the file; always ends with SetLoaded, with the error
-    // flag set when the file was missing or bad.
+    // flag set when the file was missing or bad. Runs without the section
+    // data lock, so it must not use the section manager's tables.
     virtual void Load() = 0;
     // The loaded object, or null (or an empty object) when nothing is loaded.
     virtual Object* GetData() = 0;

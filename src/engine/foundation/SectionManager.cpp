@@ -241,11 +241,6 @@ void SectionManager::ResumeLoader() {
     loader_.Resume();
 }
 
-bool SectionManager::OggToWav() {
-    ScopedLock data(dataLock_);
-    return oggToWav_;
-}
-
 void SectionManager::RunLoader(platform::Thread& self) {
     while (running_) {
         if (!LoadNextResource()) {

@@ -81,8 +81,9 @@ public:
     // True from Start until Stop begins.
     bool IsRunning() const { return running_; }
 
-    // Whether Ogg sounds are converted to WAV files when loaded.
-    bool OggToWav();
+    // Whether Ogg sounds are converted to WAV files when loaded. Takes no
+    // lock, so a resource's Load may ask.
+    bool OggToWav() const { return oggToWav_; }
     platform::TimedMutex& DataLock() { return dataLock_; }
 
 private:
@@ -106,7 +107,7 @@ private:
     bool declared_ = false;
     int32_t queuedWeight_ = 0;
     int32_t doneWeight_ = 0;
-    bool oggToWav_ = true;
+    std::atomic<bool> oggToWav_{true};
     // The resource the loader is loading with the data lock released.
     Resource* inFlight_ = nullptr;
     bool unloadAfterLoad_ = false;
