@@ -18,6 +18,13 @@ typename Map::mapped_type Lookup(const Map& table, const std::string& name) {
     return found == table.end() ? typename Map::mapped_type{} : found->second;
 }
 
+// The held object itself, without touching its reference count.
+template <typename T>
+T* LookupObject(const std::unordered_map<std::string, Ref<T>>& table, const std::string& name) {
+    auto found = table.find(name);
+    return found == table.end() ? nullptr : found->second.Get();
+}
+
 // The type words store a constant and build no object.
 template <auto store>
 Object* StoreIn(Property* property) {
@@ -120,12 +127,12 @@ std::wstring Defines::GetText(const std::string& name) const {
 }
 
 PropertyNode* Defines::GetNode(const std::string& name) const {
-    PropertyNode* node = Lookup(nodes_, name).Get();
+    PropertyNode* node = LookupObject(nodes_, name);
     return node != nullptr ? node : &Property::DummyNode();
 }
 
 PropertyVector* Defines::GetVector(const std::string& name) const {
-    PropertyVector* vector = Lookup(vectors_, name).Get();
+    PropertyVector* vector = LookupObject(vectors_, name);
     return vector != nullptr ? vector : &Property::DummyVector();
 }
 

@@ -15,11 +15,11 @@ bool IsKindOf(const ClassInfo* a, const ClassInfo* b) {
 }
 
 void Object::AddRef() {
-    ++referenceCount_;
+    referenceCount_.fetch_add(1, std::memory_order_relaxed);
 }
 
 void Object::Release() {
-    if (referenceCount_-- == 1) {
+    if (referenceCount_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         Destroy();
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -42,12 +43,14 @@ public:
     virtual const ClassInfo* GetClassInfo() const { return &classInfo; }
     virtual std::string Dump() const;
 
-    int32_t ReferenceCount() const { return referenceCount_; }
+    int32_t ReferenceCount() const { return referenceCount_.load(std::memory_order_relaxed); }
 
     bool IsKindOf(const ClassInfo* target) const { return ::IsKindOf(GetClassInfo(), target); }
 
 private:
-    int32_t referenceCount_ = 0;
+    // Atomic because property trees read on the loader thread share constant
+    // nodes (and the shared defaults) with the main thread.
+    std::atomic<int32_t> referenceCount_ = 0;
 };
 
 // Casts to T when the object's class is T or derives from it, else null.
