@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/foundation/ClassFactory.h"
@@ -241,6 +242,26 @@ TEST_F(PropertyFileTest, CanLoadLeavesTheTreeAloneAndRereadingKeepsOnePerName) {
     EXPECT_EQ(DescribeChildren(*file), "Integer:a=1\nNode:n{}\n");
     file->ClearFileList();
     EXPECT_TRUE(file->GetFileNames().empty());
+}
+
+// Parsing runs on the loader thread and the main thread at once; each parse
+// sets the parser's global white-space flag first.
+TEST_F(PropertyFileTest, ParsesFromTwoThreadsAtOnce) {
+    const std::string xml = "<root><Text id=\"t\">  two   words  </Text></root>";
+    auto parse = [&xml](bool condense, std::wstring* last) {
+        for (int i = 0; i < 200; ++i) {
+            Ref<PropertyFile> file(new PropertyFile());
+            file->SetCondenseWhiteSpace(condense);
+            ASSERT_TRUE(file->LoadFromMemory(xml.data(), xml.size(), "thread"));
+            *last = Property::AsText(Property::Child(file.Get(), "t"));
+        }
+    };
+    std::wstring condensed, kept;
+    std::thread other(parse, true, &condensed);
+    parse(false, &kept);
+    other.join();
+    EXPECT_EQ(condensed, L"two words");
+    EXPECT_EQ(kept, L"  two   words  ");
 }
 
 }  // namespace
