@@ -6,6 +6,7 @@
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/DataBuffer.h"
 #include "engine/foundation/Logger.h"
+#include "engine/foundation/RandomGenerator.h"
 #include "engine/foundation/Ref.h"
 
 namespace {
@@ -16,6 +17,16 @@ constexpr uint8_t kFirstRankedControl = 8;
 int LengthSlot(int length) { return length - WordList::kMinimumLength; }
 
 const ClassRegistration registration("WordList", CreateFromProperty<WordList>);
+
+constexpr size_t kWindow = 76;
+constexpr int kRankSpan = 3;
+constexpr int kMaxShuffles = 100;
+
+// The next draw of the run's generator; 0 when the run has none.
+uint32_t Draw() {
+    RandomGenerator* generator = RandomGenerator::Global();
+    return generator != nullptr ? generator->Next() : 0;
+}
 
 }  // namespace
 
@@ -246,6 +257,40 @@ void WordList::FindFromLetters(const std::string& letters, std::vector<const Wor
         }
     };
     walk(*root_, 0);
+}
+
+bool WordList::RandomWord(int length, int rank, std::string& out) const {
+    out.clear();
+    const std::vector<RankedWord>& ranked = RankedWords(length);
+    if (ranked.empty()) {
+        return false;
+    }
+    auto rankBelow = [](const RankedWord& entry, int r) { return entry.rank < r; };
+    auto rankAbove = [](int64_t r, const RankedWord& entry) { return r < entry.rank; };
+    size_t low = std::lower_bound(ranked.begin(), ranked.end(), rank, rankBelow) - ranked.begin();
+    const int64_t top = static_cast<int64_t>(rank) + kRankSpan;  // a rank from data may be near the int limit
+    const size_t past = std::upper_bound(ranked.begin(), ranked.end(), top, rankAbove) - ranked.begin();
+    size_t high = std::max(low + kWindow - 1, past == 0 ? 0 : past - 1);
+    if (high >= ranked.size()) {
+        // Too few words ranked this high: the last 76 (or all there are).
+        low = ranked.size() > kWindow ? ranked.size() - kWindow : 0;
+        high = ranked.size() - 1;
+    }
+    const size_t index = low + Draw() % (high - low + 1);
+    FoldWord(ranked[index].word->Text(), out);
+    return true;
+}
+
+bool WordList::ShuffleUntilNotAWord(std::string& word) const {
+    for (int attempt = 0; attempt < kMaxShuffles; ++attempt) {
+        for (size_t i = word.size(); i > 1; --i) {
+            std::swap(word[i - 1], word[Draw() % i]);
+        }
+        if (Contains(word) == nullptr) {
+            return true;
+        }
+    }
+    return false;
 }
 
 const std::vector<WordNode*>& WordList::WordsOfLength(int length) const {

@@ -77,6 +77,16 @@ public:
     void FindFromLetters(const std::string& letters, std::vector<const WordNode*>& out, bool exactLength,
                          int maxLength) const;
 
+    // A random ranked word of `length` (6 or 7) letters, folded, drawn with
+    // the run's generator from the window that starts at the first word of
+    // at least `rank` and holds every word up to rank + 3 and at least 76
+    // words; near the end of the list the window is its last 76 words.
+    // False, and `out` empty, when no word of that length is ranked.
+    bool RandomWord(int length, int rank, std::string& out) const;
+    // Shuffles the letters of `word` until they spell no word of the list, at
+    // most 100 times; the last shuffle stands. True when the result is no word.
+    bool ShuffleUntilNotAWord(std::string& word) const;
+
     int WordCount() const { return wordCount_; }
     // Every word in trie order.
     const std::vector<WordNode*>& WordIndex() const { return wordIndex_; }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/PropertyValue.h"
+#include "engine/foundation/RandomGenerator.h"
 #include "engine/foundation/Ref.h"
 #include "game/words/WordList.h"
 #include "platform/Files.h"
@@ -227,6 +229,101 @@ TEST_F(WordListResource, AMissingFileLeavesAnEmptyListMarkedAsFailed) {
     std::vector<const WordNode*> found;
     list->FindFromLetters("rail", found, false, 0);
     EXPECT_TRUE(found.empty());
+}
+
+}  // namespace
+
+namespace {
+
+class WordListDraws : public testing::Test {
+protected:
+    WordListDraws() { RandomGenerator::SetGlobal(new RandomGenerator(99, 7)); }
+    ~WordListDraws() override { RandomGenerator::SetGlobal(nullptr); }
+};
+
+// Six-letter words "aaaa" + two letters, ranked as given, in rank order.
+Ref<WordList> RankedList(const std::vector<int>& ranks) {
+    Ref<WordList> list = new WordList;
+    for (size_t i = 0; i < ranks.size(); ++i) {
+        std::string word = "aaaaaa";
+        word[4] = static_cast<char>('a' + i / 26);
+        word[5] = static_cast<char>('a' + i % 26);
+        list->AddWord(word, ranks[i]);
+    }
+    list->FinishAdding();
+    return list;
+}
+
+TEST_F(WordListDraws, RandomWordDrawsFromTheRankWindow) {
+    std::vector<int> ranks;
+    for (int i = 0; i < 200; ++i) {
+        ranks.push_back(10 + i / 2);  // two words per rank: 10, 10, 11, 11, ...
+    }
+    const Ref<WordList> list = RankedList(ranks);
+    struct Case {
+        const char* what;
+        int rank;
+        size_t low;
+        size_t high;
+    };
+    const Case cases[] = {
+        {"below every rank: the first 76", 0, 0, 75},
+        {"window of 76 from the first word of the rank", 20, 20, 95},
+        {"last full window", 72, 124, 199},
+        {"past the full windows: the last 76", 80, 124, 199},
+        {"beyond every rank: the last 76", 5000, 124, 199},
+        {"a rank near the integer limit", 2147483647, 124, 199},
+    };
+    for (const Case& c : cases) {
+        RandomGenerator twin = *RandomGenerator::Global();
+        std::string word;
+        ASSERT_TRUE(list->RandomWord(6, c.rank, word)) << c.what;
+        const size_t index = c.low + twin.Next() % (c.high - c.low + 1);
+        EXPECT_EQ(word, list->RankedWords(6)[index].word->Text()) << c.what;
+    }
+}
+
+TEST_F(WordListDraws, RandomWordWindowCoversEveryWordUpToThreeRanksAbove) {
+    // 100 words of rank 50 then 100 of rank 60: a draw at 48 may take any of the first 100.
+    std::vector<int> ranks(100, 50);
+    ranks.insert(ranks.end(), 100, 60);
+    const Ref<WordList> list = RankedList(ranks);
+    RandomGenerator twin = *RandomGenerator::Global();
+    std::string word;
+    ASSERT_TRUE(list->RandomWord(6, 48, word));
+    EXPECT_EQ(word, list->RankedWords(6)[twin.Next() % 100].word->Text());
+}
+
+TEST_F(WordListDraws, RandomWordWithFewOrNoRankedWords) {
+    const Ref<WordList> few = RankedList({5, 6, 7});
+    std::string word;
+    EXPECT_TRUE(few->RandomWord(6, 100, word));
+    EXPECT_EQ(word.size(), 6u);
+    EXPECT_FALSE(few->RandomWord(7, 1, word));
+    EXPECT_EQ(word, "");
+    EXPECT_FALSE(few->RandomWord(5, 1, word));
+}
+
+TEST_F(WordListDraws, ShuffleStopsAtTheFirstOrderThatIsNoWord) {
+    Ref<WordList> list = FromWords({"stop", "pots", "tops", "spot", "post", "opts"});
+    std::string word = "stop";
+    EXPECT_TRUE(list->ShuffleUntilNotAWord(word));
+    EXPECT_EQ(list->Contains(word), nullptr);
+    std::string sorted = word;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, "opst");
+}
+
+TEST_F(WordListDraws, ShuffleGivesUpAfterAHundredTries) {
+    Ref<WordList> list = FromWords({"aaa"});
+    RandomGenerator twin = *RandomGenerator::Global();
+    std::string word = "aaa";
+    EXPECT_FALSE(list->ShuffleUntilNotAWord(word));
+    EXPECT_EQ(word, "aaa");
+    for (int i = 0; i < 100 * 2; ++i) {  // two draws shuffle three letters
+        twin.Next();
+    }
+    EXPECT_EQ(RandomGenerator::Global()->state, twin.state);
 }
 
 }  // namespace
