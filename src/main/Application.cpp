@@ -2,11 +2,20 @@
 
 #include "engine/foundation/Archive.h"
 #include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/DataGathering.h"
 #include "engine/foundation/Defines.h"
+#include "engine/foundation/HighScoreTables.h"
 #include "engine/foundation/Logger.h"
+#include "engine/foundation/Players.h"
 #include "engine/foundation/PropertyFile.h"
+#include "engine/foundation/RandomGenerator.h"
+#include "engine/foundation/RegistrySettings.h"
+#include "engine/foundation/SectionManager.h"
+#include "engine/foundation/Settings.h"
 #include "engine/media/FrameTimer.h"
 #include "engine/media/GameWindow.h"
+#include "engine/media/SoundAvailable.h"
+#include "engine/media/SoundManager.h"
 #include "platform/Time.h"
 #include "platform/Window.h"
 
@@ -17,6 +26,7 @@ constexpr int kWindowHeight = 600;
 constexpr int kIconId = 102;
 constexpr int kBusyCursor = 1;
 constexpr uint32_t kInactiveSleepMs = 40;
+constexpr uint32_t kLoadPollMs = 10;
 
 const std::vector<std::string> kConstantFiles = {
     "media/properties/default.xml",      "media/properties/assets.xml",
@@ -30,6 +40,33 @@ void ReadConstants() {
     Ref<PropertyFile> constants = new PropertyFile(kConstantFiles);
     constants->Load();
     ClassFactory::Instance().CreateNamedObjects(*constants);
+}
+
+void CreateSoundManager(const Settings& settings) {
+    SoundManager* sound = SoundManager::Create(44100, 0, 32);
+    if (!IsSoundAvailable()) return;
+    sound->SetMusicVolume(static_cast<uint8_t>(settings.GetMusicVolume()));
+    sound->SetEffectsVolume(static_cast<uint8_t>(settings.GetSoundVolume()));
+}
+
+// Declares the resource sections and waits until the first two are loaded;
+// the next ones load meanwhile, measured by the load scene.
+void StartLoading() {
+    SectionManager::Start();
+    SectionManager* sections = SectionManager::Instance();
+    sections->AddDefinitionFile("media/properties/resources.xml");
+    sections->LoadSections();
+    sections->SetDeclared();
+    sections->RequestSection("splash");
+    sections->RequestSection("music");
+    for (;;) {
+        sections->ResumeLoader();
+        if (sections->NextUnloadedSection(SectionManager::List::LoadQueue, true) == nullptr) break;
+        platform::SleepMs(kLoadPollMs);
+    }
+    sections->ClearLoadQueue();
+    for (const char* name : {"preloading", "default", "dialogs", "selectionscene"})
+        sections->RequestSection(name);
 }
 
 }  // namespace
@@ -49,24 +86,54 @@ bool Application::StartUp() {
     OpenMediaArchive(LoadMode::File, "");
     ReadConstants();
     if (GameWindow::CheckSingleInstance()) return false;
+    Logger::Instance().RecordLogFile();
+    DataGathering::Start();
+    RandomGenerator::SetGlobal(new RandomGenerator(platform::TickCountMs(), 0));
+    RegistrySettings* settings = RegistrySettings::Create(
+        std::make_unique<Settings>(false, true, true, true, 255, 255));
 
-    GameWindow* window = GameWindow::Create(GetGameName(), kWindowWidth, kWindowHeight, false, 0,
-                                            kIconId);
+    // The window forces full screen itself on a desktop too small for it.
+    GameWindow* window = GameWindow::Create(GetGameName(), kWindowWidth, kWindowHeight,
+                                            settings->GetSettings().GetFullScreen(), 0, kIconId);
     window->SetCursorShape(kBusyCursor);
+    DataGathering::SetWindowFactsSource([] {
+        const GameWindow* current = GameWindow::Instance();
+        WindowFacts facts;
+        facts.fullScreen = current && current->IsFullScreen();
+        facts.bitDepth = current ? static_cast<uint32_t>(current->GetPixelBytes() * 8) : 0;
+        return facts;
+    });
+    CreateSoundManager(settings->GetSettings());
+    StartLoading();
+    HighScoreTables::Create(true, "1.0")->Load();
+    Players::Create("", true)->Load();
     window->SetWaitForVerticalBlank(true);
 
     FrameTimer* timer = FrameTimer::Create();
     timer->SetMinimumFrameTime(1);
     timer->Reset();
     timer->AddListener(window);
+    timer->AddListener(SoundManager::Get());
     return true;
 }
 
 void Application::ShutDown(bool normalEnd) {
-    if (normalEnd && GameWindow::Instance()) GameWindow::Instance()->Shutdown();
+    if (normalEnd) {
+        if (HighScoreTables::Instance()) HighScoreTables::Instance()->Save();
+        if (Players::Instance()) Players::Instance()->Save();
+        if (GameWindow::Instance()) GameWindow::Instance()->Shutdown();
+    }
     FrameTimer::DestroyInstance();
+    Players::Free();
     GameWindow::DestroyInstance();
+    SoundManager::Shutdown();
+    SectionManager::Stop();
+    HighScoreTables::Free();
+    if (RegistrySettings::Instance()) RegistrySettings::Instance()->Save();
+    RegistrySettings::Free();
     ClassFactory::ReleaseInstance();
+    RandomGenerator::SetGlobal(nullptr);
+    DataGathering::AddPlayingTime();
     Defines::ReleaseInstance();
     CloseMediaArchive();
 }

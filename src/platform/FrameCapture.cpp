@@ -38,7 +38,8 @@ void FrameCapture::OnPresent(const uint8_t* pixels, int width, int height, int b
 
 void FrameCapture::RequestScreenshot(const std::string& name) {
     std::lock_guard<std::mutex> lock(mutex_);
-    pending_.push_back(name);
+    if (frame_.empty()) pending_.push_back(name);
+    else SaveLocked(name);
 }
 
 bool FrameCapture::SaveLastFrame(const std::string& name) {

@@ -16,7 +16,8 @@ public:
     // asked for since the last frame is written from it.
     void OnPresent(const uint8_t* pixels, int width, int height, int bytesPerPixel);
 
-    // The next presented frame is saved as <screenshot folder>/<name>.png.
+    // Saves the frame on show as <screenshot folder>/<name>.png, or the
+    // first one presented when none has been yet.
     void RequestScreenshot(const std::string& name);
     // Saves the last presented frame now; false when there is none.
     bool SaveLastFrame(const std::string& name);

@@ -16,7 +16,7 @@
 //   mouse X Y | click X Y [left|right|middle] | dblclick X Y [button] |
 //   press X Y [button] | release X Y [button] | wheel X Y STEPS | pointer leave
 //   focus lost | focus gained | minimize | restore | maximize | close | quit
-//   screenshot NAME | clipboard "text"
+//   screenshot NAME (the frame on show) | clipboard "text"
 // When the script ends the run is asked to quit.
 namespace platform {
 
