@@ -54,7 +54,8 @@ bool NestingWithinLimit(const std::string& text) {
         } else if (i + 1 < text.size() && (text[i + 1] == '!' || text[i + 1] == '?')) {
             i = text.find('>', i + 1);
         } else if (i + 1 < text.size() && text[i + 1] == '/') {
-            --depth;
+            // Stray closing tags must not buy room for deeper nesting later.
+            depth = depth > 0 ? depth - 1 : 0;
         } else {
             size_t end = text.find('>', i);
             if (end == std::string::npos || text[end - 1] != '/') {

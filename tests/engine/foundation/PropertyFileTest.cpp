@@ -214,6 +214,12 @@ TEST_F(PropertyFileTest, BadFilesAddNothingAndTheOthersStillLoad) {
         Write("empty.xml", ""),
         Write("text.xml", "just words"),
         Write("deep.xml", std::string(3000, '<') + "a>"),
+        Write("strayclose.xml", std::string("<root/>") + [] {
+            std::string text;
+            for (int i = 0; i < 400; ++i) text += "</x>";
+            for (int i = 0; i < 400; ++i) text += "<x>";
+            return text;
+        }()),
         Write("nested.xml", [] {
             std::string deep = "<root>";
             for (int i = 0; i < 1000; ++i) deep += "<Node>";
