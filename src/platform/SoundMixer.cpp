@@ -169,8 +169,10 @@ struct SoundMixer::Channel {
 };
 
 SoundMixer& SoundMixer::Instance() {
-    static SoundMixer mixer;
-    return mixer;
+    // Never destroyed: sounds and the sound manager may still be released by
+    // other static objects while the program exits.
+    static SoundMixer* const mixer = new SoundMixer;
+    return *mixer;
 }
 
 SoundMixer::SoundMixer() = default;

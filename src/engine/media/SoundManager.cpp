@@ -21,6 +21,8 @@ bool IsOpen(const MusicStream* stream) {
 }  // namespace
 
 SoundManager* SoundManager::Create(int mixRate, int, int maxChannels, platform::AudioOutput output) {
+    // A manager made before goes first: releasing it ends the output.
+    soundManager.Reset();
     InitSound(mixRate, maxChannels, output);
     soundManager = new SoundManager();
     return soundManager.Get();
