@@ -39,9 +39,7 @@ WIDE_ROW void BlitAlphaRow(const uint32_t* __restrict from, uint32_t* __restrict
         const uint32_t allAlpha = (from[i] & from[i + 1] & from[i + 2] & from[i + 3]) >> 24;
         if (allAlpha == 255 && alpha == 255) {
             // Two opaque pairs: weight 254 on every pixel, so both pairs take the source colours.
-            for (int32_t k = i; k < i + 4; ++k) {
-                to[k] = KeepAlpha(to[k], from[k]);
-            }
+            CopyColoursOfQuad(from + i, to + i);
             continue;
         }
         const QuadLanes source = LoadQuad(from + i);

@@ -10,12 +10,16 @@
 // With GCC the hot rows are built twice, for the baseline and for AVX2, and
 // the one the processor runs best is picked at start-up. Clang, which only
 // builds the fuzz targets here, refuses wide vectors across the two builds'
-// boundary, so it builds the rows once.
+// boundary, and the sanitizer runtimes are not ready when the start-up choice
+// runs, so those builds have the rows once.
 #if defined(__clang__)
 #pragma clang diagnostic ignored "-Wpsabi"
-#define WIDE_ROW
 #else
 #pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+#if defined(__clang__) || defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define WIDE_ROW
+#else
 #define WIDE_ROW __attribute__((target_clones("avx2", "default")))
 #endif
 
@@ -52,6 +56,17 @@ inline QuadLanes LoadQuad(const uint32_t* pixels) {
 inline void StoreQuad(uint32_t* pixels, QuadLanes lanes) {
     const QuadBytes bytes = __builtin_convertvector(lanes, QuadBytes);
     std::memcpy(pixels, &bytes, sizeof bytes);
+}
+
+// The source's colour bytes over the destination's alpha bytes, four pixels at once.
+inline void CopyColoursOfQuad(const uint32_t* from, uint32_t* to) {
+    QuadBytes source;
+    QuadBytes destination;
+    std::memcpy(&source, from, sizeof source);
+    std::memcpy(&destination, to, sizeof destination);
+    const QuadBytes alpha = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
+    const QuadBytes result = (destination & alpha) | (source & ~alpha);
+    std::memcpy(to, &result, sizeof result);
 }
 
 // Each pixel's alpha byte copied to its three colour lanes; its alpha lane 0,

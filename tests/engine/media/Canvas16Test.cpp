@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "CanvasTestSupport.h"
@@ -143,4 +144,44 @@ TEST_F(Canvas16Fixture, MaskAndAlphaBufferOperations) {
     EXPECT_EQ(surface->GetAlphaBuffer()[32 + 2], 0x7F);
     canvas->CopyRect(*other, 0, 3, 0, 0, 3, 1);
     EXPECT_EQ(surface->GetAlphaBuffer()[3 * 32 + 2], 200);
+}
+
+TEST(Canvas16, AlphaBlitsMatchTheGroupModel) {
+    // The blend of one 5/6/5 field written out: d + floor((s - d) * a / 256).
+    const auto blend = [](uint16_t d, uint16_t s, int a) {
+        const auto field = [a](int dv, int sv) { return dv + static_cast<int>(std::floor((sv - dv) * a / 256.0)); };
+        return static_cast<uint16_t>(field(d >> 11, s >> 11) << 11 | field((d >> 5) & 63, (s >> 5) & 63) << 5 |
+                                     field(d & 31, s & 31));
+    };
+    const uint8_t alphas[] = {0, 255, 0, 255, 255, 255, 255, 255, 0, 0, 0, 0, 7, 200, 255, 0, 255};
+    for (int width : {3, 4, 9, 13, 17}) {
+        for (int alpha : {255, 128}) {
+            Ref<MemorySurface> picture(new MemorySurface(width, 1));
+            for (int i = 0; i < width; ++i) {
+                picture->Pixels32()[i] = uint32_t{alphas[i]} << 24 | (0xF0E0D0u - 0x0F1E2Du * i);
+            }
+            Ref<AlphaMemorySurface> target(new AlphaMemorySurface(width, 1));
+            for (int i = 0; i < width; ++i) {
+                target->Pixels16()[i] = static_cast<uint16_t>(0x1234 + 0x0F0F * i);
+            }
+            const std::vector<uint16_t> before(target->Pixels16(), target->Pixels16() + width);
+            Ref<Canvas> canvas = target->CreateCanvas();
+            canvas->SetAlpha(alpha);
+            canvas->Blit(*picture, 0, 0);
+            for (int i = 0; i < width; ++i) {
+                const auto source = static_cast<uint16_t>(PackColour(Format565(), picture->Pixels32()[i]));
+                const int group = i / 4 * 4;
+                const bool inGroup = group + 4 <= width;
+                bool groupOpaque = inGroup;
+                for (int k = group; inGroup && k < group + 4; ++k) {
+                    groupOpaque = groupOpaque && alphas[k] == 255;
+                }
+                uint16_t expected = blend(before[i], source, alpha == 255 ? alphas[i] : alphas[i] * alpha >> 8);
+                if (alpha == 255 && (inGroup ? groupOpaque : alphas[i] == 255)) {
+                    expected = source;
+                }
+                EXPECT_EQ(target->Pixels16()[i], expected) << "width " << width << " alpha " << alpha << " pixel " << i;
+            }
+        }
+    }
 }
