@@ -43,6 +43,16 @@ const ClassRegistration kText("Text", StoreIn<&Defines::StoreText>);
 const ClassRegistration kNode("Node", StoreIn<&Defines::StoreNode>);
 const ClassRegistration kVector("Vector", StoreIn<&Defines::StoreVector>);
 
+struct GameConstantsCache {
+    std::string id;
+    std::string name;
+};
+
+GameConstantsCache& KeptGameConstants() {
+    static GameConstantsCache cache;
+    return cache;
+}
+
 // The cached copy is kept once it is not empty, even after the store is gone.
 std::string CachedString(std::string& cache, const char* name) {
     if (cache.empty() && Defines::Instance() != nullptr) {
@@ -137,11 +147,13 @@ PropertyVector* Defines::GetVector(const std::string& name) const {
 }
 
 std::string GetGameId() {
-    static std::string cache;
-    return CachedString(cache, "GAME_ID");
+    return CachedString(KeptGameConstants().id, "GAME_ID");
 }
 
 std::string GetGameName() {
-    static std::string cache;
-    return CachedString(cache, "GAME_NAME");
+    return CachedString(KeptGameConstants().name, "GAME_NAME");
+}
+
+void ForgetGameConstantsForTesting() {
+    KeptGameConstants() = GameConstantsCache{};
 }

@@ -59,3 +59,6 @@ private:
 // has read a non-empty value, and answers from it after the store is gone.
 std::string GetGameId();
 std::string GetGameName();
+
+// Drops the kept copies, so that a test can start from an unnamed game.
+void ForgetGameConstantsForTesting();

@@ -98,6 +98,7 @@ TEST_F(DefinesTest, FormatGroupedUsesTheSeparatorConstant) {
 }
 
 TEST(GameNameTest, EmptyBeforeTheStoreThenKeptAfterIt) {
+    ForgetGameConstantsForTesting();
     EXPECT_EQ(GetGameName(), "");
     Defines::Create().StoreString(Ref<PropertyValue>(new PropertyValue("GAME_NAME", "String", L"Rail")).Get());
     Defines::Instance()->StoreString(Ref<PropertyValue>(new PropertyValue("GAME_ID", "String", L"R1")).Get());
@@ -106,6 +107,7 @@ TEST(GameNameTest, EmptyBeforeTheStoreThenKeptAfterIt) {
     Defines::ReleaseInstance();
     EXPECT_EQ(GetGameName(), "Rail");
     EXPECT_EQ(GetGameId(), "R1");
+    ForgetGameConstantsForTesting();
 }
 
 }  // namespace
