@@ -1,4 +1,5 @@
 #include "mediagen/Families.h"
+#include "mediagen/OggVorbisEncoder.h"
 #include "mediagen/Synth.h"
 
 namespace {
@@ -18,7 +19,7 @@ Synth ButtonClick() {
 void AddSound(Manifest& manifest, const std::string& section, const std::string& id, const std::string& file,
               Synth (*recipe)()) {
     auto make = [file, recipe](MediaTree& tree) {
-        tree.Add(file, EncodeOggVorbis(recipe().Samples(), Synth::kRate, kQuality));
+        tree.Add(file, EncodeOggVorbis(recipe().Samples(), 1, Synth::kRate, kQuality));
     };
     // Without "volumemultiplier" a sound would always play at full volume.
     manifest.Add({section, id, "Sound", file, {{"volumemultiplier", "1.0"}}, make});

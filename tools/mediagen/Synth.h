@@ -2,8 +2,6 @@
 
 #include <vector>
 
-#include "mediagen/MediaTree.h"
-
 // A small synthesiser for sound effects: mono sample buffers built from
 // oscillators, noise and envelopes, all deterministic.
 class Synth {
@@ -26,7 +24,3 @@ private:
     std::vector<float> samples_;
     unsigned noiseState_ = 0x2545F491u;
 };
-
-// Mono Ogg Vorbis at the given quality (-0.1 .. 1.0), with a fixed stream
-// serial number so equal samples give equal bytes.
-Bytes EncodeOggVorbis(const std::vector<float>& samples, int rate, float quality);

@@ -1,7 +1,10 @@
 # Small Ogg Vorbis tones that the sound tests read, made at build time by our
 # own encoder program (never downloaded).
 pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc vorbis ogg)
-add_executable(make_test_ogg ${CMAKE_CURRENT_LIST_DIR}/MakeTestOgg.cpp)
+# It shares the media generator's encoder source.
+add_executable(make_test_ogg ${CMAKE_CURRENT_LIST_DIR}/MakeTestOgg.cpp
+               ${PROJECT_SOURCE_DIR}/tools/mediagen/OggVorbisEncoder.cpp)
+target_include_directories(make_test_ogg PRIVATE ${PROJECT_SOURCE_DIR}/tools)
 target_link_libraries(make_test_ogg PRIVATE PkgConfig::VORBISENC)
 # The encoder runs at build time; sanitizer reports in it are not ours to fix.
 target_compile_options(make_test_ogg PRIVATE -fno-sanitize=all)
