@@ -29,6 +29,11 @@ struct SampleRule {
             pixel = Blend16(pixel, sample, alpha);
         }
     }
+
+    // Draws the source's pixel at `index`, with its opacity when it has one.
+    void DrawFrom(AlphaMemorySurface& source, int64_t index, uint16_t& pixel) const {
+        Draw(pixel, source.Pixels16()[index], sourceAlpha ? source.GetAlphaBuffer()[index] : 255);
+    }
 };
 
 bool ScaleTooSmall(double scale) {
@@ -264,8 +269,7 @@ void Canvas16::RotateScaleBlit(Surface& source, double angle, double scale, int3
             return;
         }
         const int32_t index = j * rowLength + i;
-        rule.Draw(target.Pixels16()[target.PixelIndex(tx, ty)], copy->Pixels16()[index],
-                  rule.sourceAlpha ? copy->GetAlphaBuffer()[index] : 255);
+        rule.DrawFrom(*copy, index, target.Pixels16()[target.PixelIndex(tx, ty)]);
     });
 }
 
@@ -310,8 +314,7 @@ void Canvas16::ScaleBlit(Surface& source, int32_t sourceX, int32_t sourceY, int3
                 continue;
             }
             const int64_t index = j * sourceWidth + i;
-            rule.Draw(target.Pixels16()[target.PixelIndex(tx, ty)], copy->Pixels16()[index],
-                      rule.sourceAlpha ? copy->GetAlphaBuffer()[index] : 255);
+            rule.DrawFrom(*copy, index, target.Pixels16()[target.PixelIndex(tx, ty)]);
         }
     }
 }
