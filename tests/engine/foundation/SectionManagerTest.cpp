@@ -159,6 +159,18 @@ protected:
         return section;
     }
 
+    // Section "pics" with the one resource "a", whose load the loader has
+    // begun and now holds at the gate.
+    void StartGatedLoad(LoadGate& gate) {
+        auto* section = new Section("pics", false);
+        WriteTestFile("pics/a.txt", "a");
+        section->AddResource("a", new TestResource("pics/a.txt", journal_, &gate));
+        manager_->AddSection(section);
+        manager_->RequestSection("pics");
+        manager_->SetDeclared();
+        gate.WaitForArrival();
+    }
+
     // Requests the section and waits until the loader has loaded it.
     void LoadInBackground(const std::string& name) {
         WaitUntil([&] { return !manager_->RequestSection(name); });
@@ -316,13 +328,7 @@ TEST_F(SectionManagerTest, StopWhileIdleEndsTheLoader) {
 
 TEST_F(SectionManagerTest, ALoadOnTheMainThreadWaitsForTheLoadersLoad) {
     LoadGate gate;
-    auto* section = new Section("pics", false);
-    WriteTestFile("pics/a.txt", "a");
-    section->AddResource("a", new TestResource("pics/a.txt", journal_, &gate));
-    manager_->AddSection(section);
-    manager_->RequestSection("pics");
-    manager_->SetDeclared();
-    gate.WaitForArrival();
+    StartGatedLoad(gate);
 
     EXPECT_EQ(manager_->GetResource("a", "pics"), nullptr);
     std::string fetched;
@@ -343,13 +349,7 @@ TEST_F(SectionManagerTest, ALoadOnTheMainThreadWaitsForTheLoadersLoad) {
 
 TEST_F(SectionManagerTest, UnloadAndRemoveDuringALoadWaitForItToEnd) {
     LoadGate gate;
-    auto* section = new Section("pics", false);
-    WriteTestFile("pics/a.txt", "a");
-    section->AddResource("a", new TestResource("pics/a.txt", journal_, &gate));
-    manager_->AddSection(section);
-    manager_->RequestSection("pics");
-    manager_->SetDeclared();
-    gate.WaitForArrival();
+    StartGatedLoad(gate);
 
     manager_->RemoveSection("pics", true);
     EXPECT_EQ(journal_.unloads, 0);
