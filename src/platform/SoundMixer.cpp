@@ -361,6 +361,17 @@ const SoundMixer::Channel* SoundMixer::LiveChannel(int32_t handle) const {
     return &channels_[slot];
 }
 
+template <typename Change>
+bool SoundMixer::ChangeChannel(int32_t handle, Change change) {
+    std::lock_guard lock(mutex_);
+    Channel* channel = LiveChannel(handle);
+    if (channel == nullptr) {
+        return false;
+    }
+    change(*channel);
+    return true;
+}
+
 int32_t SoundMixer::PlaySound(SoundSampleId sample, bool paused) {
     std::lock_guard lock(mutex_);
     const auto found = samples_.find(sample);
@@ -379,59 +390,39 @@ int32_t SoundMixer::PlaySound(SoundSampleId sample, bool paused) {
 }
 
 bool SoundMixer::SetVolume(int32_t handle, int volume) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = LiveChannel(handle);
-    if (channel == nullptr) {
-        return false;
-    }
-    channel->volume = ClampByte(volume);
-    Record(Format("SetVolume channel=%d volume=%d", handle, channel->volume));
-    return true;
+    return ChangeChannel(handle, [&](Channel& channel) {
+        channel.volume = ClampByte(volume);
+        Record(Format("SetVolume channel=%d volume=%d", handle, channel.volume));
+    });
 }
 
 bool SoundMixer::SetVolumeAbsolute(int32_t handle, int volume) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = LiveChannel(handle);
-    if (channel == nullptr) {
-        return false;
-    }
-    channel->volume = ClampByte(volume);
-    channel->absolute = true;
-    Record(Format("SetVolumeAbsolute channel=%d volume=%d", handle, channel->volume));
-    return true;
+    return ChangeChannel(handle, [&](Channel& channel) {
+        channel.volume = ClampByte(volume);
+        channel.absolute = true;
+        Record(Format("SetVolumeAbsolute channel=%d volume=%d", handle, channel.volume));
+    });
 }
 
 bool SoundMixer::SetPan(int32_t handle, int pan) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = LiveChannel(handle);
-    if (channel == nullptr) {
-        return false;
-    }
-    channel->pan = ClampByte(pan);
-    Record(Format("SetPan channel=%d pan=%d", handle, channel->pan));
-    return true;
+    return ChangeChannel(handle, [&](Channel& channel) {
+        channel.pan = ClampByte(pan);
+        Record(Format("SetPan channel=%d pan=%d", handle, channel.pan));
+    });
 }
 
 bool SoundMixer::SetPaused(int32_t handle, bool paused) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = LiveChannel(handle);
-    if (channel == nullptr) {
-        return false;
-    }
-    channel->paused = paused;
-    Record(Format("SetPaused channel=%d paused=%d", handle, paused ? 1 : 0));
-    return true;
+    return ChangeChannel(handle, [&](Channel& channel) {
+        channel.paused = paused;
+        Record(Format("SetPaused channel=%d paused=%d", handle, paused ? 1 : 0));
+    });
 }
 
 bool SoundMixer::StopSound(int32_t handle) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = LiveChannel(handle);
-    if (channel == nullptr) {
-        return false;
-    }
-    FreeChannel(*channel);
-    Record(Format("StopSound channel=%d", handle));
-    return true;
+    return ChangeChannel(handle, [&](Channel& channel) {
+        FreeChannel(channel);
+        Record(Format("StopSound channel=%d", handle));
+    });
 }
 
 SoundStreamId SoundMixer::StreamOpen(const std::string& path, uint32_t mode) {

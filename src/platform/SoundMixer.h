@@ -127,6 +127,9 @@ private:
     SoundSampleId RegisterSample(Pcm pcm, const char* origin, uint32_t mode);
     Channel* LiveChannel(int32_t handle);
     const Channel* LiveChannel(int32_t handle) const;
+    // Under the lock, applies `change` to the live channel; false when there is none.
+    template <typename Change>
+    bool ChangeChannel(int32_t handle, Change change);
     int32_t TakeChannel();
     void FreeChannel(Channel& channel);
     void StopStreamChannel(Stream& stream);
