@@ -18,8 +18,6 @@ public:
     RotateScaleWalk(int32_t sourceWidth, int32_t sourceHeight, int32_t x, int32_t y, int32_t pivotX,
                     int32_t pivotY, double angle, double scale, const Rect& clip);
 
-    const Rect& Box() const { return box_; }
-
     // Calls visit(destination x, destination y, u, v) for every box pixel,
     // row by row; u and v are the source offsets in fixed point.
     template <typename Visit>
