@@ -207,14 +207,19 @@ AlphaMemorySurface* Canvas16::DisplayCopyOf(Surface& source) {
     return ObjectCast<AlphaMemorySurface>(source.GetDisplayCopy());
 }
 
-void Canvas16::Blit(Surface& source, int32_t x, int32_t y, int32_t sourceX, int32_t sourceY, int32_t sourceW,
-                    int32_t sourceH) {
+AlphaMemorySurface* Canvas16::ClippedDisplayCopyOf(Surface& source, int32_t& x, int32_t& y, int32_t& sourceX,
+                                                   int32_t& sourceY, int32_t& w, int32_t& h) {
     x += GetOriginX();
     y += GetOriginY();
-    if (!ClipBlitRect(source.GetWidth(), source.GetHeight(), x, y, sourceX, sourceY, sourceW, sourceH)) {
-        return;
+    if (!ClipBlitRect(source.GetWidth(), source.GetHeight(), x, y, sourceX, sourceY, w, h)) {
+        return nullptr;
     }
-    AlphaMemorySurface* copy = DisplayCopyOf(source);
+    return DisplayCopyOf(source);
+}
+
+void Canvas16::Blit(Surface& source, int32_t x, int32_t y, int32_t sourceX, int32_t sourceY, int32_t sourceW,
+                    int32_t sourceH) {
+    AlphaMemorySurface* copy = ClippedDisplayCopyOf(source, x, y, sourceX, sourceY, sourceW, sourceH);
     const int32_t alpha = GetAlpha();
     if (copy == nullptr || alpha == 0) {
         return;
@@ -321,12 +326,7 @@ void Canvas16::ScaleBlit(Surface& source, int32_t sourceX, int32_t sourceY, int3
 
 void Canvas16::CopyRect(Surface& source, int32_t x, int32_t y, int32_t sourceX, int32_t sourceY, int32_t sourceW,
                         int32_t sourceH) {
-    x += GetOriginX();
-    y += GetOriginY();
-    if (!ClipBlitRect(source.GetWidth(), source.GetHeight(), x, y, sourceX, sourceY, sourceW, sourceH)) {
-        return;
-    }
-    AlphaMemorySurface* copy = DisplayCopyOf(source);
+    AlphaMemorySurface* copy = ClippedDisplayCopyOf(source, x, y, sourceX, sourceY, sourceW, sourceH);
     if (copy == nullptr) {
         return;
     }
@@ -363,12 +363,7 @@ void Canvas16::DrawMask(const ChannelMap& map, int32_t x, int32_t y, int32_t sou
 
 void Canvas16::CopyChannel(Surface& source, int32_t, int32_t x, int32_t y, int32_t sourceX, int32_t sourceY,
                            int32_t w, int32_t h) {
-    x += GetOriginX();
-    y += GetOriginY();
-    if (!ClipBlitRect(source.GetWidth(), source.GetHeight(), x, y, sourceX, sourceY, w, h)) {
-        return;
-    }
-    AlphaMemorySurface* copy = DisplayCopyOf(source);
+    AlphaMemorySurface* copy = ClippedDisplayCopyOf(source, x, y, sourceX, sourceY, w, h);
     AlphaMemorySurface& target = Target();
     if (copy == nullptr || copy->GetAlphaBuffer() == nullptr || target.GetAlphaBuffer() == nullptr) {
         return;

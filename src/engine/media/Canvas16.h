@@ -65,6 +65,10 @@ private:
     void WriteChannel(uint16_t& pixel, uint8_t* alpha, int32_t channel, uint32_t value) const;
     // The source's 16-bit display copy, made or repacked as needed.
     AlphaMemorySurface* DisplayCopyOf(Surface& source);
+    // Moves a blit by the origin and clips it as ClipBlitRect does; the
+    // source's display copy, or null when nothing is left to draw.
+    AlphaMemorySurface* ClippedDisplayCopyOf(Surface& source, int32_t& x, int32_t& y, int32_t& sourceX,
+                                             int32_t& sourceY, int32_t& w, int32_t& h);
     void CompareAlpha(bool keepSmaller, Surface& source, int32_t x, int32_t y, int32_t sourceX, int32_t sourceY,
                       int32_t w, int32_t h);
 };
