@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "engine/media/AlphaMemorySurface.h"
-#include "platform/Display.h"
+#include "engine/media/BorrowedDisplayMemory.h"
 
 // A 16-bit picture over a display surface, without an alpha buffer: its pixels
 // are the display surface's memory, valid only between Lock and Unlock.
@@ -17,10 +17,9 @@ public:
     bool Lock() override;
     bool Unlock() override;
 
-    platform::DisplaySurface& GetDisplaySurface() const { return *surface_; }
-    const platform::DisplaySurfaceDesc& GetDescription() const { return desc_; }
+    platform::DisplaySurface& GetDisplaySurface() const { return display_.Surface(); }
+    const platform::DisplaySurfaceDesc& GetDescription() const { return display_.Description(); }
 
 private:
-    std::shared_ptr<platform::DisplaySurface> surface_;
-    platform::DisplaySurfaceDesc desc_;
+    BorrowedDisplayMemory display_;
 };

@@ -2,7 +2,7 @@
 
 DDrawSurface32::DDrawSurface32(std::shared_ptr<platform::DisplaySurface> surface,
                                const platform::DisplaySurfaceDesc& desc)
-    : surface_(std::move(surface)), desc_(desc) {
+    : display_(std::move(surface), desc) {
     SetWidth(desc.width);
     SetHeight(desc.height);
     SetPitch(desc.pitch);
@@ -15,13 +15,11 @@ DDrawSurface32::~DDrawSurface32() {
 }
 
 bool DDrawSurface32::Lock() {
-    void* pixels = nullptr;
-    int pitch = 0;
-    const bool locked = surface_->Lock(&pixels, &pitch) == platform::DisplayResult::Ok;
-    SetPixels(locked ? pixels : nullptr);
-    return locked;
+    void* pixels = display_.Lock();
+    SetPixels(pixels);
+    return pixels != nullptr;
 }
 
 bool DDrawSurface32::Unlock() {
-    return surface_->Unlock() == platform::DisplayResult::Ok;
+    return display_.Unlock();
 }
