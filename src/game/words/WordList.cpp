@@ -6,8 +6,8 @@
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/DataBuffer.h"
 #include "engine/foundation/Logger.h"
-#include "engine/foundation/RandomGenerator.h"
 #include "engine/foundation/Ref.h"
+#include "game/words/GlobalDraw.h"
 
 namespace {
 
@@ -21,12 +21,6 @@ const ClassRegistration registration("WordList", CreateFromProperty<WordList>);
 constexpr size_t kWindow = 76;
 constexpr int kRankSpan = 3;
 constexpr int kMaxShuffles = 100;
-
-// The next draw of the run's generator; 0 when the run has none.
-uint32_t Draw() {
-    RandomGenerator* generator = RandomGenerator::Global();
-    return generator != nullptr ? generator->Next() : 0;
-}
 
 }  // namespace
 
@@ -276,7 +270,7 @@ bool WordList::RandomWord(int length, int rank, std::string& out) const {
         low = ranked.size() > kWindow ? ranked.size() - kWindow : 0;
         high = ranked.size() - 1;
     }
-    const size_t index = low + Draw() % (high - low + 1);
+    const size_t index = low + DrawGlobal() % (high - low + 1);
     FoldWord(ranked[index].word->Text(), out);
     return true;
 }
@@ -284,7 +278,7 @@ bool WordList::RandomWord(int length, int rank, std::string& out) const {
 bool WordList::ShuffleUntilNotAWord(std::string& word) const {
     for (int attempt = 0; attempt < kMaxShuffles; ++attempt) {
         for (size_t i = word.size(); i > 1; --i) {
-            std::swap(word[i - 1], word[Draw() % i]);
+            std::swap(word[i - 1], word[DrawGlobal() % i]);
         }
         if (Contains(word) == nullptr) {
             return true;
