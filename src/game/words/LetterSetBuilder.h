@@ -13,7 +13,7 @@ class WordList;
 // words stands, so a small list or bad weights cannot stall the game.
 class LetterSetBuilder {
 public:
-    static constexpr int kMaxAttempts = 4000;
+    static constexpr int kMaxAttempts = 2500;
 
     // `scene` answers which words are already in the word queue; null: none are.
     LetterSetBuilder(const WordList& words, const TicketSceneHook* scene);
