@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/Property.h"
@@ -91,13 +92,14 @@ void TicketGenerator::Generate() {
     ticket_.Performance[0] = static_cast<float>((performance + 1.0) * 0.5);
 
     const int lengthClass = hooks_.map != nullptr ? hooks_.map->TrackLengthClass(ticket_.Section, ticket_.Track) : 0;
-    ticket_.NumUnits = TruncateToInt32(Lerp(static_cast<float>(IntAt(Property::Child(group_, "DISTANCE_CP0"), lengthClass)),
-                                            static_cast<float>(IntAt(Property::Child(group_, "DISTANCE_CP1"), lengthClass))));
+    auto distance = [&](const char* name) {
+        return static_cast<float>(IntAt(Property::Child(group_, name), lengthClass));
+    };
+    ticket_.NumUnits = TruncateToInt32(Lerp(distance("DISTANCE_CP0"), distance("DISTANCE_CP1")));
 
     const int budget = WordBudget();
     const bool forbid = ForbidsRareLetters();
-    const bool ownWeights = ticket_.GameType == 2 || ticket_.GameType == 5;
-    if (ownWeights || forbid) {
+    if (ticket_.HasOwnWeights() || forbid) {
         ComputeLetterWeights(forbid ? 1.0f : GroupLerp("FREQ_STRENGTH_CP0", "FREQ_STRENGTH_CP1"));
     }
 
@@ -111,10 +113,12 @@ void TicketGenerator::Generate() {
             words_.ShuffleUntilNotAWord(ticket_.LetterSet);
             break;
         case 3:
-            FillAnagrams(budget);
+            FillWords(budget, [this](std::string& text) {
+                return words_.ShuffleUntilNotAWord(text) && !RejectsAnagram(text);
+            });
             break;
         case 4:
-            FillSlots(budget);
+            FillWords(budget, MaskWord);
             break;
         default:
             ENGINE_LOG(2, "a ticket of game type %d has no level to fill", ticket_.GameType);
@@ -124,7 +128,7 @@ void TicketGenerator::Generate() {
 
 int TicketGenerator::WordBudget() const {
     double fraction = 1.0;
-    if (ticket_.GameType != 2 && ticket_.GameType != 5) {
+    if (!ticket_.HasOwnWeights()) {
         const float fewest = GroupLerp("MIN_WORD_PERC_CP0", "MIN_WORD_PERC_CP1");
         const float most = GroupLerp("MAX_WORD_PERC_CP0", "MAX_WORD_PERC_CP1");
         const int steps = TruncateToInt32((most - fewest) * 1000);
@@ -196,9 +200,11 @@ void TicketGenerator::FillWordWeights() {
         ticket_.Units[i] = std::max(1, TruncateToInt32(IntAt(units, i) * strength));
     }
     auto interpolate = [&](const char* atZero, const char* atOne) {
-        const int zero = Property::AsInt(Property::Child(group_, atZero));
-        const int one = Property::AsInt(Property::Child(group_, atOne));
-        return TruncateToInt32(zero + static_cast<double>(TruncateToInt32(static_cast<float>(one - zero) * ticket_.Rating)));
+        const int64_t zero = Property::AsInt(Property::Child(group_, atZero));
+        const int64_t one = Property::AsInt(Property::Child(group_, atOne));
+        // Only the rated difference is truncated, and it is rated in single precision.
+        const int64_t rated = TruncateToInt32(static_cast<float>(one - zero) * ticket_.Rating);
+        return static_cast<int32_t>(std::clamp<int64_t>(zero + rated, INT32_MIN, INT32_MAX));
     };
     ticket_.MinPermutations = interpolate("MIN_PERMUTATIONS_CP0", "MIN_PERMUTATIONS_CP1");
     ticket_.MaxPermutations = interpolate("MAX_PERMUTATIONS_CP0", "MAX_PERMUTATIONS_CP1");
@@ -256,23 +262,6 @@ bool TicketGenerator::RejectsAnagram(const std::string& candidate) const {
     return static_cast<int64_t>(found.size()) <= shown;
 }
 
-void TicketGenerator::FillAnagrams(int budget) {
-    for (int length : ChooseWordLengths(budget)) {
-        const std::vector<WordNode*>& list = words_.WordsOfLength(length);
-        if (list.empty()) {
-            continue;  // nothing to draw: every try would fail alike
-        }
-        for (int attempt = 0; attempt < kWordTries; ++attempt) {
-            std::string scramble = PickRandomListEntry(list)->Text();
-            if (words_.ShuffleUntilNotAWord(scramble) && !RejectsAnagram(scramble)) {
-                ticket_.Words.push_back(std::make_unique<WordNode>(scramble));
-                break;
-            }
-        }
-    }
-    SortWords();
-}
-
 bool TicketGenerator::MaskWord(std::string& word) {
     const int length = static_cast<int>(word.size());
     if (length < 3 || length > 6) {
@@ -291,16 +280,16 @@ bool TicketGenerator::MaskWord(std::string& word) {
     return hidden == length - shown;
 }
 
-void TicketGenerator::FillSlots(int budget) {
+void TicketGenerator::FillWords(int budget, const std::function<bool(std::string&)>& makeLevelWord) {
     for (int length : ChooseWordLengths(budget)) {
         const std::vector<WordNode*>& list = words_.WordsOfLength(length);
         if (list.empty()) {
-            continue;
+            continue;  // nothing to draw: every try would fail alike
         }
         for (int attempt = 0; attempt < kWordTries; ++attempt) {
-            std::string masked = PickRandomListEntry(list)->Text();
-            if (MaskWord(masked)) {
-                ticket_.Words.push_back(std::make_unique<WordNode>(masked));
+            std::string text = PickRandomListEntry(list)->Text();
+            if (makeLevelWord(text)) {
+                ticket_.Words.push_back(std::make_unique<WordNode>(text));
                 break;
             }
         }

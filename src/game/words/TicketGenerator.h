@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,9 @@ private:
     void FillFromRandomWord(int budget, bool forbid);
     std::string ForbiddenLetters() const;
     void FillWordWeights();
-    void FillAnagrams(int budget);
-    void FillSlots(int budget);
+    // For each chosen length, draws words of that length until one is made
+    // into a level word (at most a bounded number of tries), then sorts them.
+    void FillWords(int budget, const std::function<bool(std::string&)>& makeLevelWord);
     void SortWords();
 
     TicketInfo& ticket_;

@@ -55,6 +55,9 @@ public:
     static void SetHooks(const TicketHooks& hooks);
     static const TicketHooks& Hooks();
 
+    // Replace and keep games draw letters by the ticket's own weights and units.
+    bool HasOwnWeights() const { return GameType == 2 || GameType == 5; }
+
     int32_t GameType = -1;
     int32_t Track = 0;
     int32_t Section = 0;
@@ -76,5 +79,4 @@ public:
 
 private:
     void Read(Property* node);
-    bool HasOwnWeights() const { return GameType == 2 || GameType == 5; }
 };
