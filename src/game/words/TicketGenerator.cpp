@@ -38,11 +38,8 @@ const WordList& EmptyWordList() {
     return *empty;
 }
 
-// One random entry of a list, or null (and no draw) when it is empty.
+// One random entry of a list that is not empty.
 const WordNode* PickRandomListEntry(const std::vector<WordNode*>& list) {
-    if (list.empty()) {
-        return nullptr;
-    }
     return list[DrawGlobal() % list.size()];
 }
 
@@ -143,9 +140,12 @@ int TicketGenerator::WordBudget() const {
     return TruncateToInt32(ticket_.NumUnits / fraction);
 }
 
+int TicketGenerator::GamesPlayed() const {
+    return std::max(0, hooks_.player != nullptr ? hooks_.player->GamesPlayed() : 0);
+}
+
 bool TicketGenerator::ForbidsRareLetters() const {
-    const int gamesPlayed = hooks_.player != nullptr ? hooks_.player->GamesPlayed() : 0;
-    return ticket_.GameType == 0 && gamesPlayed < ticket_constants::Int("FORBIDDEN_LETTER_MAX_GAMES");
+    return ticket_.GameType == 0 && GamesPlayed() < ticket_constants::Int("FORBIDDEN_LETTER_MAX_GAMES");
 }
 
 void TicketGenerator::ComputeLetterWeights(float strength) {
@@ -165,11 +165,11 @@ std::string TicketGenerator::ForbiddenLetters() const {
         auto before = std::find_if(ranking.begin(), ranking.end(), [&](int j) { return weight(j) <= weight(i); });
         ranking.insert(before, i);
     }
-    // Only reached while games played is below the positive maximum.
+    // Only reached while games played (at least 0) is below the maximum, so
+    // the maximum is above 0.
     const int64_t amount = ticket_constants::Int("FORBIDDEN_LETTER_AMOUNT");
     const int64_t maxGames = ticket_constants::Int("FORBIDDEN_LETTER_MAX_GAMES");
-    const int64_t games = std::max(0, hooks_.player != nullptr ? hooks_.player->GamesPlayed() : 0);
-    const int64_t count = std::clamp<int64_t>(amount - amount * games / maxGames, 0, TicketInfo::kLetters);
+    const int64_t count = std::clamp<int64_t>(amount - amount * GamesPlayed() / maxGames, 0, TicketInfo::kLetters);
     std::string letters;
     for (auto it = ranking.end() - count; it != ranking.end(); ++it) {
         letters.push_back(static_cast<char>('a' + *it));

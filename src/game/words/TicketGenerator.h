@@ -42,6 +42,8 @@ private:
     float Lerp(float atZero, float atOne) const;
     float GroupLerp(const char* atZero, const char* atOne) const;
     int WordBudget() const;
+    // The player's games, never below 0.
+    int GamesPlayed() const;
     bool ForbidsRareLetters() const;
     void ComputeLetterWeights(float strength);
     void FillFromRandomWord(int budget, bool forbid);

@@ -102,6 +102,10 @@ TEST_F(TicketGenerationTest, NewPlayersGetNoRareLettersInClassicSixLetterSets) {
     // Every word holds a forbidden letter: the thousandth redraw stands.
     hooks.gamesPlayed = 0;
     EXPECT_EQ(Generated(0, 0.5f, 3)->LetterSet.size(), 6u);
+    // No maximum forbids nothing, even for a count of games below 0.
+    TicketConstantsFixture::Define("<Integer id=\"FORBIDDEN_LETTER_MAX_GAMES\" value=\"0\"/>");
+    hooks.gamesPlayed = -3;
+    EXPECT_EQ(Generated(0, 0.5f, 3)->FreqsTotal, 0.0f);
 }
 
 TEST_F(TicketGenerationTest, MaskingKeepsTheDrawnNumberOfLettersVisible) {
@@ -272,7 +276,10 @@ TEST_F(TicketGenerationTest, LetterSetBuilderEndsWithTheLettersItWasAskedFor) {
 }
 
 TEST_F(TicketGenerationTest, LetterSetsAllowTheirWordCountWithALongWordNotYetQueued) {
-    hooks.queue = {"stare", "tears", "rates", "least", "steal", "slate", "learn", "alert", "alter", "later"};
+    // Every three-letter word is queued: only longer ones count.
+    for (const WordNode* word : hooks.words->WordsOfLength(3)) {
+        hooks.queue.insert(word->Text());
+    }
     for (uint32_t seed = 1; seed <= 30; ++seed) {
         Ref<TicketInfo> ticket = Generated(2, 0.5f, seed);
         std::vector<const WordNode*> found;
