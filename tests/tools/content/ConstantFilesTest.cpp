@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -157,11 +156,14 @@ protected:
     bool loaded_ = false;
 };
 
+// Every printf field of the text: "%", its flags and width, the conversion.
 std::vector<std::string> FormatFields(const std::string& text) {
     std::vector<std::string> fields;
-    const std::regex field("%[-+ #0-9.]*[a-zA-Z%]");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), field); it != std::sregex_iterator(); ++it) {
-        fields.push_back(it->str());
+    for (size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at)) {
+        const size_t end = text.find_first_not_of("-+ #0123456789.", at + 1);
+        const size_t next = end == std::string::npos ? text.size() : end + 1;
+        fields.push_back(text.substr(at, next - at));
+        at = next;
     }
     return fields;
 }
