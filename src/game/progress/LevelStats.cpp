@@ -17,12 +17,18 @@ struct Key {
 
 // The order in which the counters are written and read.
 constexpr Key kKeys[] = {
-    {"playtime", &LevelStats::playtime},           {"score", &LevelStats::score},
-    {"tracksBought", &LevelStats::tracksBought},   {"numWordsFound", &LevelStats::numWordsFound},
-    {"numWordsInserted", &LevelStats::numWordsInserted}, {"numWordsInQueue", &LevelStats::numWordsInQueue},
-    {"coalsUsed", &LevelStats::coalsUsed},         {"moneyEarned", &LevelStats::moneyEarned},
-    {"numShuffle", &LevelStats::numShuffle},       {"numSkip", &LevelStats::numSkip},
-    {"numHelp", &LevelStats::numHelp},             {"gamesCounter", &LevelStats::gamesCounter},
+    {"playtime", &LevelStats::playtime},
+    {"score", &LevelStats::score},
+    {"tracksBought", &LevelStats::tracksBought},
+    {"numWordsFound", &LevelStats::numWordsFound},
+    {"numWordsInserted", &LevelStats::numWordsInserted},
+    {"numWordsInQueue", &LevelStats::numWordsInQueue},
+    {"coalsUsed", &LevelStats::coalsUsed},
+    {"moneyEarned", &LevelStats::moneyEarned},
+    {"numShuffle", &LevelStats::numShuffle},
+    {"numSkip", &LevelStats::numSkip},
+    {"numHelp", &LevelStats::numHelp},
+    {"gamesCounter", &LevelStats::gamesCounter},
 };
 
 // What Add sums up: every counter but the score and gamesCounter.
