@@ -16,6 +16,7 @@
 #include "engine/media/GameWindow.h"
 #include "engine/media/SoundAvailable.h"
 #include "engine/media/SoundManager.h"
+#include "main/GameConstants.h"
 #include "platform/Time.h"
 #include "platform/Window.h"
 
@@ -85,6 +86,7 @@ bool Application::StartUp() {
     Logger::Instance(0, 2);
     OpenMediaArchive(LoadMode::File, "");
     ReadConstants();
+    XML::Init();
     if (GameWindow::CheckSingleInstance()) return false;
     Logger::Instance().RecordLogFile();
     DataGathering::Start();

@@ -1,5 +1,6 @@
 #include "game/progress/KR2Player.h"
 
+#include <numeric>
 #include <utility>
 
 #include "engine/foundation/ClassFactory.h"
@@ -41,6 +42,7 @@ KR2Player::KR2Player(std::string name) : PlayerProfile(std::move(name)) {
 
 KR2Player::KR2Player(const Property* node) : PlayerProfile(Property::AsString(Property::Child(node, "name"))) {
     Reset();
+    stats.Read(Property::Child(node, "stats"));
     ranking = ReadNumber(node, "ranking");
     cp = Property::AsFloat(Property::Child(node, "cp"));
     // A trophy won but not yet presented comes back as presented.
@@ -79,6 +81,7 @@ void KR2Player::Reset() {
     hints.fill(true);
     hints[kHintShownFromStart] = false;
     trophies.fill(kTrophyNotWon);
+    stats = PlayerStats();
 }
 
 void KR2Player::Write(Property* node) const {
@@ -88,6 +91,9 @@ void KR2Player::Write(Property* node) const {
     }
     PlayerProfile::Write(node);
     target.SetTypeName("KR2Player");
+    Ref<PropertyNode> totals = new PropertyNode("stats", "Stats");
+    stats.Write(totals.Get());
+    target.Add(totals.Get());
     target.Add(PropertyValue::FromInteger("ranking", ranking, true));
     target.Add(PropertyValue::FromFloat("cp", cp, true));
     Ref<PropertyVector> awarded = new PropertyVector("trophysAwarded");
@@ -104,6 +110,8 @@ void KR2Player::WriteProgress(Property* node) const {
                                       {"prevclassic", prevclassic}, {"carsize", carsize}}) {
         target.Add(PropertyValue::FromInteger(key, number, true));
     }
+    // A copy for whoever reads the file; the totals keep their own.
+    target.Add(PropertyValue::FromInteger("playtime", stats.playtime, true));
     target.SetBool("fakepass", fakepass, true);
     target.SetBool("showhints", showhints, true);
     target.SetBool("classicClicked", classicClicked, true);
@@ -146,6 +154,10 @@ void KR2Player::ReadProgress(const Property* node) {
     ForEachItem(node, "classicGameTypeClicked", kClassicGameTypeCount, [this](size_t index, const Property* item) {
         classicGameTypeClicked[index] = Property::AsBool(item);
     });
+}
+
+int32_t KR2Player::GetTotalPlayCount() const {
+    return std::accumulate(stats.playcount.begin(), stats.playcount.end(), int32_t{0}, SaturatingAdd);
 }
 
 namespace {

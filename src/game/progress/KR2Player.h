@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/foundation/PlayerProfile.h"
+#include "game/progress/PlayerStats.h"
 
 // One named player profile. The summary (name, rank, track share, trophies)
 // goes into the player list file; the rest of the progress into the
@@ -34,6 +35,9 @@ public:
     void WriteProgress(Property* node) const override;
     void ReadProgress(const Property* node) override;
 
+    // Adventure levels won, over every game type.
+    int32_t GetTotalPlayCount() const;
+
     std::array<float, kGameTypeCount> typechance{};
     bool classicClicked = false;
     bool mixedAnimationSeen = false;
@@ -58,6 +62,7 @@ public:
     bool showhints = true;
     std::array<bool, kHintCount> hints{};  // true: not shown yet
     std::array<int32_t, kTrophyCount> trophies{};
+    PlayerStats stats;
 
 private:
     explicit KR2Player(const Property* node);

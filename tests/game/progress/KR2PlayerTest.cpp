@@ -34,6 +34,9 @@ TEST(KR2PlayerTest, TheSummaryRoundTripsAndAPendingTrophyComesBackShown) {
     player.trophies[0] = KR2Player::kTrophyPending;
     player.trophies[5] = KR2Player::kTrophyShown;
     player.coins = 99;
+    player.stats.score = 4321;
+    player.stats.playcount[2] = 3;
+    player.stats.missionsWon[1] = 2;
 
     const Ref<KR2Player> read = RebuiltFromSummary(player);
     ASSERT_TRUE(read);
@@ -44,6 +47,9 @@ TEST(KR2PlayerTest, TheSummaryRoundTripsAndAPendingTrophyComesBackShown) {
     EXPECT_EQ(read->trophies[5], KR2Player::kTrophyShown);
     EXPECT_EQ(read->trophies[1], KR2Player::kTrophyNotWon);
     EXPECT_EQ(read->coins, 0) << "progress is not part of the summary";
+    EXPECT_EQ(read->stats.score, 4321);
+    EXPECT_EQ(read->stats.missionsWon[1], 2);
+    EXPECT_EQ(read->GetTotalPlayCount(), 3);
 }
 
 TEST(KR2PlayerTest, ProgressRoundTrips) {
@@ -62,11 +68,15 @@ TEST(KR2PlayerTest, ProgressRoundTrips) {
     player.hints[41] = true;
     player.typechance = {0.5f, 1.0f, 0.0f, 2.25f, 0.0f, 0.0f, 0.0f, 0.125f};
     player.classicGameTypeClicked[8] = true;
+    player.stats.playtime = 90000;
     Ref<PropertyNode> node = new PropertyNode("player", "Player");
     player.WriteProgress(node.Get());
+    EXPECT_EQ(Property::AsInt(Property::Child(node.Get(), "playtime")), 90000);
 
     KR2Player read("ann");
+    read.stats.playtime = 5;
     read.ReadProgress(node.Get());
+    EXPECT_EQ(read.stats.playtime, 5) << "the copy in the progress file is not read back";
     EXPECT_EQ(read.boostidx, 2);
     EXPECT_EQ(read.oldboostidx, 1);
     EXPECT_EQ(read.coins, 1234);
@@ -112,6 +122,8 @@ TEST(KR2PlayerTest, PlayersStoreAndReadTheProfileThroughTheirFiles) {
     ann->ranking = 3;
     ann->coins = 40;
     ann->showhints = false;
+    ann->stats.score = 777;
+    ann->stats.playcount[7] = 2;
     players.Add(ann);
     players.Save();
     Players::Free();
@@ -125,6 +137,8 @@ TEST(KR2PlayerTest, PlayersStoreAndReadTheProfileThroughTheirFiles) {
     EXPECT_EQ(player->ranking, 3);
     EXPECT_EQ(player->coins, 40);
     EXPECT_FALSE(player->showhints);
+    EXPECT_EQ(player->stats.score, 777);
+    EXPECT_EQ(player->stats.playcount[7], 2);
     Players::Free();
     ForgetFoldersForTesting();
 }
