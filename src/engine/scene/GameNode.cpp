@@ -72,6 +72,9 @@ GameNode::~GameNode() {
     modifiers_.clear();
     // The tree lets go of the animations aimed at this node; their target is
     // forgotten first, so that leaving the tree does not touch this node.
+    for (Modifier* dropped : std::exchange(droppedAnimations_, {})) {
+        dropped->target_ = nullptr;
+    }
     const std::vector<Modifier*> animations = std::exchange(animations_, {});
     for (Modifier* animation : animations) {
         animation->target_ = nullptr;
@@ -226,13 +229,16 @@ bool GameNode::AddAnimation(Modifier* modifier) {
 
 void GameNode::RemoveAnimation(Modifier* modifier) {
     std::erase(animations_, modifier);
+    std::erase(droppedAnimations_, modifier);
 }
 
 void GameNode::RemoveAnimationsUpTo(Modifier* modifier) {
     for (size_t i = 0; i < animations_.size(); ++i) {
         animations_[i]->SetCancelled(true);
         if (animations_[i] == modifier) {
-            animations_.erase(animations_.begin(), animations_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+            const auto end = animations_.begin() + static_cast<std::ptrdiff_t>(i) + 1;
+            droppedAnimations_.insert(droppedAnimations_.end(), animations_.begin(), end);
+            animations_.erase(animations_.begin(), end);
             return;
         }
     }

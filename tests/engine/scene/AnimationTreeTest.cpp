@@ -146,6 +146,20 @@ TEST_F(AnimationTreeTest, ANodeDestroyedWithAnimationsTakesThemOutOfTheTree) {
     EXPECT_THAT(Frame(), ElementsAre("other"));
 }
 
+TEST_F(AnimationTreeTest, ANodeFreedBeforeTheTreeLetsGoOfItsCancelledAnimationsIsNotTouched) {
+    // The usual ending of a throw-away node: the last animation removes the
+    // node and ends the earlier ones, which the tree lets go of only in the
+    // next frame, after the delete pass has freed the node.
+    Ref<GameNode> doomed(new GameNode);
+    Add(tree_.Get(), Step("earlier", 0, Modifier::kRemoveTargetOnDestroy), doomed.Get());
+    Add(tree_.Get(), Step("last", 1, Modifier::kRemoveNodeAtEnd | Modifier::kReleasePreceding), doomed.Get());
+    EXPECT_THAT(Frame(), ElementsAre("earlier", "last"));
+    EXPECT_TRUE(doomed->IsRemoved());
+    doomed.Reset();
+    EXPECT_THAT(Frame(), IsEmpty());
+    EXPECT_THAT(log_->destroyed, ElementsAre("last", "earlier"));
+}
+
 TEST_F(AnimationTreeTest, DestroyingTheTreeReleasesEveryEntry) {
     Modifier* a = Add(tree_.Get(), Step("a", 0), node_.Get());
     Add(a, Step("b", 0));
