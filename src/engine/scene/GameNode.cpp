@@ -76,8 +76,13 @@ GameNode::~GameNode() {
         dropped->target_ = nullptr;
     }
     const std::vector<Modifier*> animations = std::exchange(animations_, {});
+    // Held while the tree lets go: letting go of one entry releases its
+    // subtree, which may hold other animations of this node.
+    std::vector<Ref<Modifier>> held(animations.begin(), animations.end());
     for (Modifier* animation : animations) {
         animation->target_ = nullptr;
+    }
+    for (Modifier* animation : animations) {
         if (animation->IsInTree() && animation->GetTreeParent() != nullptr) {
             animation->LeaveTree();
             animation->Release();

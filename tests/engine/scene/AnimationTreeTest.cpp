@@ -9,6 +9,7 @@ namespace {
 
 using testing::ElementsAre;
 using testing::IsEmpty;
+using testing::UnorderedElementsAre;
 
 class AnimationTreeTest : public testing::Test {
 protected:
@@ -139,10 +140,10 @@ TEST_F(AnimationTreeTest, MovingAnEntryWithinTheTreeDropsItsTarget) {
 TEST_F(AnimationTreeTest, ANodeDestroyedWithAnimationsTakesThemOutOfTheTree) {
     Ref<GameNode> doomed(new GameNode);
     Modifier* chained = Add(tree_.Get(), Step("on doomed", 0, Modifier::kRemoveTargetOnDestroy), doomed.Get());
-    Add(chained, Step("child", 1));
+    Add(chained, Step("child", 1), doomed.Get());
     Add(tree_.Get(), Step("other", 0));
     doomed.Reset();
-    EXPECT_THAT(log_->destroyed, ElementsAre("child", "on doomed"));
+    EXPECT_THAT(log_->destroyed, UnorderedElementsAre("child", "on doomed"));
     EXPECT_THAT(Frame(), ElementsAre("other"));
 }
 
