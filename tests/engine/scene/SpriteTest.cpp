@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <functional>
 
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
@@ -14,7 +14,6 @@
 
 namespace {
 
-using testing::ElementsAre;
 
 constexpr uint32_t kBlack = 0xFF000000;
 constexpr uint32_t kRed = 0xFFFF0000;
