@@ -280,7 +280,8 @@ protected:
         section->AddResource("WIDE", new HeldResource(FilledSurface(9, 2, kBlue).Get()));
         sections_.Load(section);
         Defines::Create();
-        Defines::Instance()->StoreText(PropertyValue::FromText("TIP_PLAY", L"Play!", false));
+        const Ref<PropertyValue> tip(PropertyValue::FromText("TIP_PLAY", L"Play!", false));
+        Defines::Instance()->StoreText(tip.Get());
     }
     void TearDown() override {
         Defines::ReleaseInstance();
