@@ -137,9 +137,8 @@ struct BusyScene {
                 break;
             case Kind::kAlpha:
                 if (i % 2 == 0) {
-                    running = new ModifierPulse(96, 255, {.rampUpMs = 400, .rampDownMs = 400, .holdSecondMs = 100,
-                                                          .holdFirstMs = 100},
-                                                0);
+                    running = new ModifierPulse(
+                        96, 255, {.rampUpMs = 400, .rampDownMs = 400, .holdSecondMs = 100, .holdFirstMs = 100}, 0);
                 } else {
                     running = new ModifierValue(250, 100, kForeverMs / 1000);
                 }
@@ -175,7 +174,8 @@ struct BusyScene {
         for (const Sprite* sprite : sprites) {
             const Rect source = sprite->GetSourceRect() ? *sprite->GetSourceRect()
                                                         : Rect{0, 0, sprite->GetWidth(), sprite->GetHeight()};
-            blits.push_back({sprite->GetImage(), sprite->GetParentAbsoluteX() + sprite->GetX() - RoundToInt(sprite->GetAnchorX()),
+            blits.push_back({sprite->GetImage(),
+                             sprite->GetParentAbsoluteX() + sprite->GetX() - RoundToInt(sprite->GetAnchorX()),
                              sprite->GetParentAbsoluteY() + sprite->GetY() - RoundToInt(sprite->GetAnchorY()), source,
                              sprite->GetAlpha(), sprite->GetRotation(), sprite->GetScale(),
                              RoundToInt(sprite->GetPivotX()), RoundToInt(sprite->GetPivotY())});
