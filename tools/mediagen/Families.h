@@ -1,6 +1,15 @@
 #pragma once
 
+#include <memory>
+
 #include "mediagen/Generator.h"
+#include "mediagen/MapLayout.h"
+
+// The width of the in-between pictures; the constant SECTION_BETWEEN_WIDTH
+// must give the same number.
+constexpr int kSectionBetweenWidth = 100;
+// The constants file that the map generator completes with its lists.
+constexpr const char* kHandWrittenAssets = "properties/assets.xml";
 
 // Each family adds its rows to the resource table; its makers draw, bake or
 // synthesise the files those rows name.
@@ -8,3 +17,11 @@ void AddFontRows(Manifest& manifest, FontFaces& faces);
 void AddButtonRows(Manifest& manifest, FontFaces& faces);
 void AddSoundRows(Manifest& manifest);
 void AddWordListRows(Manifest& manifest, const GeneratorInputs& inputs);
+
+// The railway map: the plan laid out and checked (throws listing every
+// broken constraint), its pictures, and the data files read beside them.
+std::shared_ptr<const MapLayout> BuildMap(const GeneratorInputs& inputs);
+void AddMapRows(Manifest& manifest, const std::shared_ptr<const MapLayout>& map);
+void AddMapSpriteRows(Manifest& manifest, FontFaces& faces);
+void AddMapSoundRows(Manifest& manifest);
+void AddMapFiles(const MapLayout& map, const GeneratorInputs& inputs, MediaTree& tree);
