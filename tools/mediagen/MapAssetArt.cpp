@@ -206,7 +206,7 @@ Picture TownHouse(const AssetKind& k) {
     Paint(c, Hex(0x56606E));
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 2; ++col) {
-            Rect(c, 8 + col * (w - 20) / 1.0 * 0.55, 17 + row * 8.5, 5, 5);
+            Rect(c, col == 0 ? 8 : w - 13, 17 + row * 8.5, 5, 5);
             Paint(c, Hex(0xF3E6B0), 0.7);
         }
     }
@@ -560,6 +560,7 @@ AssetKind PostKind(const char* id, const char* file) {
     AssetKind kind = Kind(id, file, 92, 44, {{0, -30, 12}}, Signpost);
     kind.section = "mapscene";
     kind.file = std::string("media/gfx/map/") + file + ".png";
+    kind.sideMargin = 28;
     return kind;
 }
 

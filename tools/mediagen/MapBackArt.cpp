@@ -119,11 +119,15 @@ public:
         }
     }
 
-    void Paint() {
+    // The city grounds belong to the explored map only.
+    void Paint(bool cityGrounds) {
         Ground();
         Patches();
         WaterBodies();
-        CityGrounds();
+        Backdrop();
+        if (cityGrounds) {
+            CityGrounds();
+        }
     }
 
 private:
@@ -179,15 +183,34 @@ private:
         cairo_stroke(c_);
     }
 
-    // A river across the section from top to bottom; the rails bridge it.
+    // A river across the section from top to bottom, as far from the
+    // cities as it can run; the rails bridge it.
     void River(const Rgba& water) {
-        const double x0 = 250 + Random(500) * 300, x1 = 250 + Random(501) * 300;
+        double x0 = 0, x1 = 0, bestRoom = -1;
+        for (uint32_t i = 0; i < 40; ++i) {
+            const double a = 150 + Random(500 + i) * 500, b = 150 + Random(560 + i) * 500;
+            const CubicSpan course{{a, -10}, {a + 180, 200}, {b - 180, 400}, {b, kMapHeight + 10.0}};
+            double room = 1e9;
+            for (const MapPoint& p : SampleSpan(course, 40)) {
+                for (const LaidCity& city : section_.cities) {
+                    room = std::min(room, Distance(p, {double(city.x), double(city.y)}));
+                }
+            }
+            if (room > bestRoom) {
+                bestRoom = room;
+                x0 = a;
+                x1 = b;
+            }
+        }
         for (double width : {30.0, 24.0}) {
             cairo_move_to(c_, x0, -10);
             cairo_curve_to(c_, x0 + 180, 200, x1 - 180, 400, x1, kMapHeight + 10);
             SetColor(c_, width > 25 ? water.Shaded(-0.3) : water);
             cairo_set_line_width(c_, width);
             cairo_stroke(c_);
+        }
+        for (const MapPoint& p : SampleSpan({{x0, -10}, {x0 + 180, 200}, {x1 - 180, 400}, {x1, kMapHeight + 10.0}}, 60)) {
+            water_.push_back({int(p.x), int(p.y), 30});
         }
         cairo_move_to(c_, x0 - 3, -10);
         cairo_curve_to(c_, x0 + 174, 200, x1 - 186, 400, x1 - 3, kMapHeight + 10);
@@ -205,6 +228,7 @@ private:
             if (room > 70 && std::all_of(lakes.begin(), lakes.end(), [&](MapPoint q) { return Distance(p, q) > 160; })) {
                 lakes.push_back(p);
                 const double r = std::min(room - 25, 80.0);
+                water_.push_back({int(p.x), int(p.y), int(r + 24)});
                 Ellipse(c_, p.x, p.y, r, r * 0.6, Random(1400 + i) * 0.6 - 0.3);
                 WaterStroke(water);
                 Ellipse(c_, p.x - r * 0.25, p.y - r * 0.15, r * 0.35, r * 0.12, 0);
@@ -225,6 +249,7 @@ private:
                 }
             }
             coast.push_back(y + 8 * std::sin(x * 0.045));
+            water_.push_back({x, int(coast.back()) + 400, 420});
         }
         cairo_move_to(c_, -20, kMapHeight + 10);
         for (size_t i = 0; i < coast.size(); ++i) {
@@ -241,6 +266,37 @@ private:
         SetColor(c_, Rgba::FromHex(0xF6EED2));
         cairo_set_line_width(c_, 5);
         cairo_stroke(c_);
+    }
+
+    // Clumps of distant trees in the open country away from the rails,
+    // baked into the ground; the scenery sprites stand near the tracks.
+    void Backdrop() {
+        const Rgba crown = Rgba::FromHex(theme_.backdrop);
+        int clumps = 0;
+        for (uint32_t i = 0; i < 600 && clumps < theme_.backdropClumps; ++i) {
+            const MapPoint p{10 + Random(2000 + i) * (kMapWidth - 20), 10 + Random(2600 + i) * (kMapHeight - 20)};
+            if (Clearance(p) < 48 || InWater(p)) {
+                continue;
+            }
+            ++clumps;
+            const int trees = 3 + static_cast<int>(Random(3200 + i) * 4);
+            for (int t = 0; t < trees; ++t) {
+                const double x = p.x + (Random(3800 + i * 7 + t) - 0.5) * 34;
+                const double y = p.y + (Random(4400 + i * 7 + t) - 0.5) * 20 + t * 2;
+                const double r = 5 + Random(5000 + i * 7 + t) * 4;
+                Ellipse(c_, x + 2, y + r * 0.8, r, r * 0.45, 0);
+                SetColor(c_, Rgba{0.1, 0.08, 0.05, 0.18});
+                cairo_fill(c_);
+                drawing_.Circle(x, y, r);
+                drawing_.FillRadial(x - r * 0.35, y - r * 0.35, r * 1.3, crown.Shaded(0.2), crown.Shaded(-0.2));
+            }
+        }
+    }
+
+    bool InWater(MapPoint p) const {
+        return std::any_of(water_.begin(), water_.end(), [&](const MapCircle& w) {
+            return Distance(p, {double(w.x), double(w.y)}) < w.radius;
+        });
     }
 
     void CityGrounds() {
@@ -260,6 +316,7 @@ private:
     const MapTheme& theme_;
     uint32_t seed_;
     std::vector<MapPoint> rails_;
+    std::vector<MapCircle> water_;
 };
 
 // The rails that run off the map towards the neighbouring sections.
@@ -288,7 +345,7 @@ std::vector<MapPoint> Densified(const std::vector<MapPoint>& line) {
 
 Picture Scenery(const LaidSection& section, int index) {
     Drawing drawing(kMapWidth, kMapHeight);
-    SceneryPainter(drawing, section, index).Paint();
+    SceneryPainter(drawing, section, index).Paint(false);
     return drawing.ToPicture();
 }
 
@@ -296,7 +353,7 @@ Picture Scenery(const LaidSection& section, int index) {
 
 Picture DrawSectionBackground(const LaidSection& section, int index) {
     Drawing drawing(kMapWidth, kMapHeight);
-    SceneryPainter(drawing, section, index).Paint();
+    SceneryPainter(drawing, section, index).Paint(true);
     for (const std::vector<MapPoint>& stub : Stubs(section, index)) {
         DrawRails(drawing.Context(), Densified(stub));
     }
@@ -331,14 +388,26 @@ Picture DrawBetween(const LaidSection& section, const LaidSection& next, int ind
     cairo_t* c = drawing.Context();
     const MapTheme& from = ThemeNamed(section.theme);
     const MapTheme& to = ThemeNamed(next.theme);
-    cairo_rectangle(c, 0, 0, width, kMapHeight);
-    cairo_pattern_t* blend = cairo_pattern_create_linear(0, 0, width, 0);
-    const Rgba a = Rgba::FromHex(from.groundLight), b = Rgba::FromHex(to.groundLight);
-    cairo_pattern_add_color_stop_rgba(blend, 0, a.r, a.g, a.b, 1);
-    cairo_pattern_add_color_stop_rgba(blend, 1, b.r, b.g, b.b, 1);
-    cairo_set_source(c, blend);
-    cairo_fill(c);
-    cairo_pattern_destroy(blend);
+    // Each side's ground as its section paints it, the next one faded in.
+    const auto ground = [](const MapTheme& theme) {
+        cairo_pattern_t* pattern = cairo_pattern_create_linear(0, 0, 0, kMapHeight);
+        const Rgba top = Rgba::FromHex(theme.groundLight), bottom = top.Shaded(-0.1);
+        cairo_pattern_add_color_stop_rgba(pattern, 0, top.r, top.g, top.b, 1);
+        cairo_pattern_add_color_stop_rgba(pattern, 1, bottom.r, bottom.g, bottom.b, 1);
+        return pattern;
+    };
+    cairo_pattern_t* left = ground(from);
+    cairo_set_source(c, left);
+    cairo_paint(c);
+    cairo_pattern_destroy(left);
+    cairo_pattern_t* right = ground(to);
+    cairo_pattern_t* fade = cairo_pattern_create_linear(0, 0, width, 0);
+    cairo_pattern_add_color_stop_rgba(fade, 0.2, 0, 0, 0, 0);
+    cairo_pattern_add_color_stop_rgba(fade, 0.8, 0, 0, 0, 1);
+    cairo_set_source(c, right);
+    cairo_mask(c, fade);
+    cairo_pattern_destroy(fade);
+    cairo_pattern_destroy(right);
     // A hedge row marks the border between the two regions.
     for (int y = 8; y < kMapHeight; y += 22) {
         drawing.Circle(width / 2.0 + 4 * std::sin(y * 0.3), y, 9);

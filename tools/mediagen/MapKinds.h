@@ -24,6 +24,7 @@ struct AssetKind {
     int frames = 1;
     int anchorX = 0;
     int anchorY = 0;
+    int sideMargin = 0;  // empty columns at each side, which may overlap others
     std::vector<HitCircle> hits;
     std::string disabledId;  // stations: the "imageDisabled" picture, else empty
     std::string disabledFile;

@@ -16,8 +16,8 @@ constexpr int kCircleRadius = 72;
 constexpr int kCityCircleRadius = 56;
 constexpr double kRailClearance = 10;   // half the sleeper width plus a little air
 constexpr double kCityClearance = 30;   // rails pass other cities no nearer than this
-constexpr int kScenerySpots = 700;      // candidate spots tried per section
-constexpr int kSceneryPerSection = 34;
+constexpr int kScenerySpots = 1200;     // candidate spots tried per section
+constexpr int kSceneryPerSection = 42;
 
 // A small deterministic generator (splitmix64), seeded per use.
 class MapRandom {
@@ -48,9 +48,9 @@ struct Box {
 };
 
 Box BoxOf(const AssetKind& kind, int x, int y) {
-    const double left = x - kind.anchorX;
+    const double left = x - kind.anchorX + kind.sideMargin;
     const double top = y - kind.anchorY;
-    return {left, top, left + kind.width, top + kind.height};
+    return {left, top, left + kind.width - 2 * kind.sideMargin, top + kind.height};
 }
 
 MapPoint Rounded(MapPoint p) { return {std::round(p.x), std::round(p.y)}; }

@@ -20,6 +20,8 @@ struct MapTheme {
     uint32_t patch;   // fields, heath or paving laid on the ground
     uint32_t water;
     Water waterKind;
+    uint32_t backdrop;   // crowns of the distant trees
+    int backdropClumps;
     std::vector<SceneryChoice> scenery;
     const char* station;  // the station kind of ordinary cities
 };
