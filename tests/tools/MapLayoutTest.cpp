@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/Ref.h"
+#include "mediagen/Families.h"
 #include "mediagen/MapChecks.h"
 #include "mediagen/MapKinds.h"
 #include "mediagen/MapXml.h"
 #include "platform/Files.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -111,6 +115,21 @@ TEST(MapLists, AssetsFileKeepsTheHandWrittenConstantsAndGainsTheLists) {
     }
     EXPECT_THROW(CompleteAssetsXml("<root>\n<Vector id=\"ASSETS\"/>\n</root>\n"), std::runtime_error);
     EXPECT_THROW(CompleteAssetsXml("<root>\n"), std::runtime_error);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MapPictures, InBetweenWidthFollowsTheConstants) {
+    TempFolder media;
+    EXPECT_EQ(SectionBetweenWidth(media.Path()), 100);
+    std::filesystem::create_directories(media.Path() + "/properties");
+    std::ofstream(media.Path() + "/properties/a.xml") << "<root><Integer id=\"OTHER\" value=\"3\"/></root>\n";
+    std::ofstream(media.Path() + "/properties/b.xml") << "<root><Integer id=\"SECTION_BETWEEN_WIDTH\" value=\"64\"/></root>\n";
+    EXPECT_EQ(SectionBetweenWidth(media.Path()), 64);
+    std::ofstream(media.Path() + "/properties/b.xml") << "<root><Integer id=\"SECTION_BETWEEN_WIDTH\" value=\"0\"/></root>\n";
+    EXPECT_THROW(SectionBetweenWidth(media.Path()), std::runtime_error);
 }
 
 }  // namespace

@@ -5,9 +5,6 @@
 #include "mediagen/Generator.h"
 #include "mediagen/MapLayout.h"
 
-// The width of the in-between pictures; the constant SECTION_BETWEEN_WIDTH
-// must give the same number.
-constexpr int kSectionBetweenWidth = 100;
 // The constants file that the map generator completes with its lists.
 constexpr const char* kHandWrittenAssets = "properties/assets.xml";
 
@@ -21,7 +18,10 @@ void AddWordListRows(Manifest& manifest, const GeneratorInputs& inputs);
 // The railway map: the plan laid out and checked (throws listing every
 // broken constraint), its pictures, and the data files read beside them.
 std::shared_ptr<const MapLayout> BuildMap(const GeneratorInputs& inputs);
-void AddMapRows(Manifest& manifest, const std::shared_ptr<const MapLayout>& map);
+// The in-between pictures are SECTION_BETWEEN_WIDTH wide, as the first
+// constants file under media/properties gives it (100 while none does).
+int SectionBetweenWidth(const std::string& mediaSource);
+void AddMapRows(Manifest& manifest, const std::shared_ptr<const MapLayout>& map, int betweenWidth);
 void AddMapSpriteRows(Manifest& manifest, FontFaces& faces);
 void AddMapSoundRows(Manifest& manifest);
 void AddMapFiles(const MapLayout& map, const GeneratorInputs& inputs, MediaTree& tree);

@@ -62,7 +62,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddButtonRows(manifest, faces);
     AddSoundRows(manifest);
     AddWordListRows(manifest, inputs);
-    AddMapRows(manifest, map);
+    AddMapRows(manifest, map, SectionBetweenWidth(inputs.mediaSource));
     AddMapSpriteRows(manifest, faces);
     AddMapSoundRows(manifest);
     return manifest;

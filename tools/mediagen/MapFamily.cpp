@@ -1,7 +1,9 @@
-#include <cstdio>
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 
+#include "mediagen/ConstantsFile.h"
 #include "mediagen/Families.h"
 #include "mediagen/MapBackArt.h"
 #include "mediagen/MapChecks.h"
@@ -13,6 +15,7 @@ namespace {
 
 constexpr const char* kSectionsFile = "media/data/sections.xml";
 constexpr const char* kAnchorPointsFile = "media/properties/anchorpoints.xml";
+constexpr int kDefaultBetweenWidth = 100;
 
 void AddPicture(Manifest& manifest, const std::string& section, const std::string& id, const std::string& file,
                 int frames, std::function<Picture()> draw) {
@@ -48,7 +51,29 @@ std::shared_ptr<const MapLayout> BuildMap(const GeneratorInputs& inputs) {
     return layout;
 }
 
-void AddMapRows(Manifest& manifest, const std::shared_ptr<const MapLayout>& map) {
+int SectionBetweenWidth(const std::string& mediaSource) {
+    const std::filesystem::path folder = std::filesystem::path(mediaSource) / "properties";
+    std::vector<std::filesystem::path> files;
+    if (std::filesystem::is_directory(folder)) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (entry.path().extension() == ".xml") {
+                files.push_back(entry.path());
+            }
+        }
+    }
+    std::sort(files.begin(), files.end());
+    for (const std::filesystem::path& file : files) {
+        if (const std::optional<double> width = ConstantsFile(file.string()).Number("SECTION_BETWEEN_WIDTH")) {
+            if (*width < 1 || *width > 800) {
+                throw std::runtime_error("SECTION_BETWEEN_WIDTH out of range in " + file.string());
+            }
+            return static_cast<int>(*width);
+        }
+    }
+    return kDefaultBetweenWidth;
+}
+
+void AddMapRows(Manifest& manifest, const std::shared_ptr<const MapLayout>& map, int betweenWidth) {
     for (const AssetKind& kind : LandscapeKinds()) {
         AddPicture(manifest, kind.section, kind.id, kind.file, kind.frames, [&kind] { return kind.draw(kind); });
     }
@@ -68,9 +93,11 @@ void AddMapRows(Manifest& manifest, const std::shared_ptr<const MapLayout>& map)
                    [map, n] { return DrawSectionOverlay(map->sections[n], n); });
         if (n + 1 < sections) {
             AddPicture(manifest, "mapbacks", "BETWEEN_A" + std::to_string(number), BackFile("between_a", number), 1,
-                       [map, n] { return DrawBetween(map->sections[n], map->sections[n + 1], n, kSectionBetweenWidth); });
+                       [map, n, betweenWidth] {
+                           return DrawBetween(map->sections[n], map->sections[n + 1], n, betweenWidth);
+                       });
             AddPicture(manifest, "mapbacks", "BETWEEN_B" + std::to_string(number), BackFile("between_b", number), 1,
-                       [map, n] { return DrawBetweenLocked(map->sections[n + 1], kSectionBetweenWidth); });
+                       [map, n, betweenWidth] { return DrawBetweenLocked(map->sections[n + 1], betweenWidth); });
         }
     }
 }
