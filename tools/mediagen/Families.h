@@ -22,6 +22,6 @@ std::shared_ptr<const MapLayout> BuildMap(const GeneratorInputs& inputs);
 // constants file under media/properties gives it (100 while none does).
 int SectionBetweenWidth(const std::string& mediaSource);
 void AddMapRows(Manifest& manifest, const std::shared_ptr<const MapLayout>& map, int betweenWidth);
-void AddMapSpriteRows(Manifest& manifest, FontFaces& faces);
+void AddMapSpriteRows(Manifest& manifest);
 void AddMapSoundRows(Manifest& manifest);
 void AddMapFiles(const MapLayout& map, const GeneratorInputs& inputs, MediaTree& tree);

@@ -63,7 +63,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddSoundRows(manifest);
     AddWordListRows(manifest, inputs);
     AddMapRows(manifest, map, SectionBetweenWidth(inputs.mediaSource));
-    AddMapSpriteRows(manifest, faces);
+    AddMapSpriteRows(manifest);
     AddMapSoundRows(manifest);
     return manifest;
 }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -48,6 +49,18 @@ std::shared_ptr<const MapLayout> BuildMap(const GeneratorInputs& inputs) {
         }
         throw std::runtime_error(message);
     }
+    // The spread of route lengths, for tuning TRACK_LENGTH_PER_NUM_PIXELS.
+    int tracks = 0;
+    double shortest = 1e9, longest = 0;
+    for (const LaidSection& section : layout->sections) {
+        for (const LaidTrack& track : section.tracks) {
+            const double length = PolylineLength(TrackRails(section, track));
+            shortest = std::min(shortest, length);
+            longest = std::max(longest, length);
+            ++tracks;
+        }
+    }
+    std::printf("map: %d tracks, %.0f to %.0f px long\n", tracks, shortest, longest);
     return layout;
 }
 

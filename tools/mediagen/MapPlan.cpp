@@ -82,15 +82,16 @@ private:
         section.cities.push_back({words[1], Number(words[2]), Number(words[3])});
         const int index = static_cast<int>(section.cities.size()) - 1;
         if (words.size() == 5) {
-            int& role = words[4] == "enter" ? section.enter : words[4] == "leave" ? section.leave : Unknown(words[4]);
+            if (words[4] != "enter" && words[4] != "leave") {
+                Fail("not a city role: " + words[4]);
+            }
+            int& role = words[4] == "enter" ? section.enter : section.leave;
             if (role != -1) {
                 Fail("a second " + words[4] + " city");
             }
             role = index;
         }
     }
-
-    int& Unknown(const std::string& word) { Fail("not a city role: " + word); }
 
     void ReadTrack(const std::vector<std::string>& words) {
         const int a = CityIndex(words[1]);

@@ -296,7 +296,7 @@ Picture Passenger(uint32_t colour, int kind) {
 
 }  // namespace
 
-void AddMapSpriteRows(Manifest& manifest, FontFaces& /*faces*/) {
+void AddMapSpriteRows(Manifest& manifest) {
     Add(manifest, "TRAIN_RIGHT", "train_right", 1, [] { return Train(-1); });
     Add(manifest, "TRAIN_LEFT", "train_left", 1, [] { return Mirrored(Train(-1)); });
     Add(manifest, "TRAIN_RIGHT_SHINE", "train_right_shine", 5, [] { return ShineStrip(false); });
