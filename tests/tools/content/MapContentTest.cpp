@@ -11,6 +11,8 @@
 #include "engine/foundation/DataBuffer.h"
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/Ref.h"
+#include "engine/media/ImageDecoding.h"
+#include "engine/media/MemorySurface.h"
 #include "platform/Files.h"
 
 // The generated railway map, read back through the program's property-file
@@ -293,6 +295,61 @@ TEST_F(GeneratedMap, AnchorPointsMatchTheListsAndPlaceEveryAssetOnATrack) {
             });
             EXPECT_TRUE(listed) << s << "/" << a;
         }
+    }
+}
+
+Ref<MemorySurface> Decoded(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(platform::ReadWholeFile(kBuild + "/" + path, bytes)) << path;
+    return DecodePngFromMemory(bytes.data(), bytes.size());
+}
+
+double Brightness(const MemorySurface& picture, int x, int y) {
+    const uint32_t pixel = picture.Pixels32()[picture.PixelIndex(std::clamp(x, 0, picture.GetWidth() - 1),
+                                                                 std::clamp(y, 0, picture.GetHeight() - 1))];
+    return 0.3 * ((pixel >> 16) & 0xFF) + 0.59 * ((pixel >> 8) & 0xFF) + 0.11 * (pixel & 0xFF);
+}
+
+// Whether a dark steel line passes within a pixel of p.
+bool SteelNear(const MemorySurface& picture, float px, float py) {
+    const int x = int(std::lround(px)), y = int(std::lround(py));
+    double darkest = 255;
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            darkest = std::min(darkest, Brightness(picture, x + dx, y + dy));
+        }
+    }
+    return darkest < 95;
+}
+
+// The rails are drawn along the curves the game moves the train on: both
+// steel rails run about 3 px either side of every curve. The overlay covers
+// the whole section and is opaque everywhere.
+TEST_F(GeneratedMap, BackgroundsShowTheRailsOnTheCurvesAndOverlaysAreOpaque) {
+    for (int s = 0; const Property* section = Property::At(sections_, s); ++s) {
+        const std::string number = std::to_string(s + 1);
+        const Ref<MemorySurface> back = Decoded("media/gfx/map/backs/background" + number + ".png");
+        const Ref<MemorySurface> overlay = Decoded("media/gfx/map/backs/overlay" + number + ".png");
+        ASSERT_TRUE(back && overlay);
+        EXPECT_EQ(back->GetWidth(), 800);
+        EXPECT_EQ(overlay->GetWidth(), back->GetWidth());
+        EXPECT_EQ(overlay->GetHeight(), back->GetHeight());
+        const uint32_t* pixels = overlay->Pixels32();
+        EXPECT_TRUE(std::all_of(pixels, pixels + overlay->GetWidth() * overlay->GetHeight(),
+                                [](uint32_t p) { return (p >> 24) == 0xFF; }));
+        int samples = 0, onSteel = 0;
+        for (int p = 0; const Property* part = Property::At(Property::Child(section, "trackParts"), p); ++p) {
+            const std::vector<Point> path = Curve(part).Sampled();
+            for (size_t i = 1; i < path.size(); ++i) {
+                const float dx = path[i].x - path[i - 1].x, dy = path[i].y - path[i - 1].y;
+                const float length = std::max(1e-3f, std::hypot(dx, dy));
+                const float nx = -dy / length * 3.2f, ny = dx / length * 3.2f;
+                onSteel += SteelNear(*back, path[i].x + nx, path[i].y + ny) && SteelNear(*back, path[i].x - nx, path[i].y - ny);
+                ++samples;
+            }
+        }
+        ASSERT_GT(samples, 0);
+        EXPECT_GT(onSteel, samples * 95 / 100) << s << ": " << onSteel << " of " << samples;
     }
 }
 
