@@ -8,8 +8,6 @@
 // a darker outline and a soft ground shadow, light from the top left.
 namespace {
 
-void SetColor(cairo_t* c, const Rgba& color) { cairo_set_source_rgba(c, color.r, color.g, color.b, color.a); }
-
 // Fills the current path with a top-left light and outlines it one step darker.
 void Paint(cairo_t* c, const Rgba& fill, double outline = 1.4) {
     double x0, y0, x1, y1;
@@ -41,17 +39,8 @@ void Polygon(cairo_t* c, std::initializer_list<double> xy) {
     cairo_close_path(c);
 }
 
-void Ellipse(cairo_t* c, double cx, double cy, double rx, double ry) {
-    cairo_save(c);
-    cairo_translate(c, cx, cy);
-    cairo_scale(c, rx, ry);
-    cairo_new_sub_path(c);
-    cairo_arc(c, 0, 0, 1, 0, 2 * M_PI);
-    cairo_restore(c);
-}
-
 void GroundShadow(cairo_t* c, double cx, double cy, double rx, double ry) {
-    Ellipse(c, cx, cy, rx, ry);
+    EllipsePath(c, cx, cy, rx, ry);
     SetColor(c, {0.1, 0.08, 0.05, 0.28});
     cairo_fill(c);
 }
@@ -66,9 +55,9 @@ void RoundTree(cairo_t* c, double w, double h, uint32_t leaves) {
     GroundShadow(c, w / 2 + 2, h - 4, w * 0.34, 3.5);
     Rect(c, w / 2 - 2.5, h * 0.55, 5, h * 0.42);
     Paint(c, Hex(0x7A4E2C), 1.2);
-    Ellipse(c, w / 2, h * 0.38, w * 0.44, h * 0.34);
+    EllipsePath(c, w / 2, h * 0.38, w * 0.44, h * 0.34);
     Paint(c, Hex(leaves));
-    Ellipse(c, w * 0.4, h * 0.3, w * 0.16, h * 0.12);
+    EllipsePath(c, w * 0.4, h * 0.3, w * 0.16, h * 0.12);
     SetColor(c, {1, 1, 1, 0.22});
     cairo_fill(c);
 }
@@ -123,7 +112,7 @@ Picture TreePoplar(const AssetKind& k) {
     GroundShadow(c, w / 2 + 2, h - 4, w * 0.36, 3);
     Rect(c, w / 2 - 1.5, h - 12, 3, 10);
     Paint(c, Hex(0x6E4A2A), 1);
-    Ellipse(c, w / 2, h * 0.44, w * 0.36, h * 0.4);
+    EllipsePath(c, w / 2, h * 0.44, w * 0.36, h * 0.4);
     Paint(c, Hex(0x4E9444));
     return d.ToPicture();
 }
@@ -134,7 +123,7 @@ Picture Bush(const AssetKind& k) {
     const double w = k.width, h = k.height;
     GroundShadow(c, w / 2 + 1, h - 3, w * 0.42, 2.5);
     for (double f : {0.3, 0.7, 0.5}) {
-        Ellipse(c, w * f, h * (f == 0.5 ? 0.42 : 0.58), w * 0.26, h * 0.36);
+        EllipsePath(c, w * f, h * (f == 0.5 ? 0.42 : 0.58), w * 0.26, h * 0.36);
         Paint(c, Hex(0x4F8F3A), 1.1);
     }
     return d.ToPicture();
@@ -143,7 +132,7 @@ Picture Bush(const AssetKind& k) {
 Picture Flowers(const AssetKind& k) {
     Drawing d(k.width, k.height);
     cairo_t* c = d.Context();
-    Ellipse(c, k.width / 2.0, k.height - 4.0, k.width * 0.45, 4);
+    EllipsePath(c, k.width / 2.0, k.height - 4.0, k.width * 0.45, 4);
     Paint(c, Hex(0x6DAA48), 0);
     const uint32_t colours[] = {0xE8505B, 0xF4D03F, 0xFFFFFF, 0xB07CD8, 0xF39C4A};
     for (int i = 0; i < 7; ++i) {
@@ -168,7 +157,7 @@ Picture Reeds(const AssetKind& k) {
         cairo_set_line_width(c, 1.6);
         cairo_stroke(c);
         if (i % 2 == 0) {
-            Ellipse(c, x + (i % 2 ? 4 : -2), 6 + (i % 3) * 2, 1.6, 3.5);
+            EllipsePath(c, x + (i % 2 ? 4 : -2), 6 + (i % 3) * 2, 1.6, 3.5);
             Paint(c, Hex(0x7A5230), 0);
         }
     }
@@ -342,9 +331,9 @@ Picture Field(const AssetKind& k) {
 Picture Pond(const AssetKind& k) {
     Drawing d(k.width, k.height);
     cairo_t* c = d.Context();
-    Ellipse(c, k.width / 2.0, k.height / 2.0, k.width / 2.0 - 2, k.height / 2.0 - 2);
+    EllipsePath(c, k.width / 2.0, k.height / 2.0, k.width / 2.0 - 2, k.height / 2.0 - 2);
     Paint(c, Hex(0x5A9ED0), 1.4);
-    Ellipse(c, k.width * 0.4, k.height * 0.4, k.width * 0.2, k.height * 0.12);
+    EllipsePath(c, k.width * 0.4, k.height * 0.4, k.width * 0.2, k.height * 0.12);
     SetColor(c, {1, 1, 1, 0.3});
     cairo_fill(c);
     return d.ToPicture();
@@ -394,9 +383,9 @@ void Animal(cairo_t* c, double w, double h, uint32_t body, uint32_t head) {
         SetColor(c, Hex(0x3A2E26));
         cairo_fill(c);
     }
-    Ellipse(c, w * 0.47, h * 0.45, w * 0.34, h * 0.28);
+    EllipsePath(c, w * 0.47, h * 0.45, w * 0.34, h * 0.28);
     Paint(c, Hex(body), 1);
-    Ellipse(c, w * 0.84, h * 0.32, w * 0.12, h * 0.18);
+    EllipsePath(c, w * 0.84, h * 0.32, w * 0.12, h * 0.18);
     Paint(c, Hex(head), 1);
 }
 
@@ -409,7 +398,7 @@ Picture Sheep(const AssetKind& k) {
 Picture Cow(const AssetKind& k) {
     Drawing d(k.width, k.height);
     Animal(d.Context(), k.width, k.height, 0xF4EEE4, 0x6B4A32);
-    Ellipse(d.Context(), k.width * 0.4, k.height * 0.4, 3, 2);
+    EllipsePath(d.Context(), k.width * 0.4, k.height * 0.4, 3, 2);
     SetColor(d.Context(), Hex(0x3A2E26));
     cairo_fill(d.Context());
     return d.ToPicture();
@@ -419,7 +408,7 @@ Picture Boat(const AssetKind& k) {
     Drawing d(k.width, k.height);
     cairo_t* c = d.Context();
     const double w = k.width, h = k.height;
-    Ellipse(c, w / 2, h - 4, w * 0.48, 3);
+    EllipsePath(c, w / 2, h - 4, w * 0.48, 3);
     SetColor(c, {0.2, 0.4, 0.6, 0.35});
     cairo_fill(c);
     Polygon(c, {2, h - 10, w - 2, h - 10, w - 7, h - 4, 7, h - 4});
@@ -460,7 +449,7 @@ Picture StationFrame(const AssetKind& k, const StationLook& look, int frame) {
         return colour;
     };
     if (frame == 1) {
-        Ellipse(c, w / 2, h / 2, w / 2 - 1, h / 2 - 1);
+        EllipsePath(c, w / 2, h / 2, w / 2 - 1, h / 2 - 1);
         cairo_pattern_t* glow = cairo_pattern_create_radial(w / 2, h / 2, 2, w / 2, h / 2, w / 2);
         cairo_pattern_add_color_stop_rgba(glow, 0, 1, 0.95, 0.6, 0.55);
         cairo_pattern_add_color_stop_rgba(glow, 1, 1, 0.95, 0.6, 0);

@@ -42,18 +42,6 @@ void Mottle(Picture& picture, uint32_t seed, double strength) {
     }
 }
 
-void SetColor(cairo_t* c, const Rgba& color) { cairo_set_source_rgba(c, color.r, color.g, color.b, color.a); }
-
-void Ellipse(cairo_t* c, double cx, double cy, double rx, double ry, double angle) {
-    cairo_save(c);
-    cairo_translate(c, cx, cy);
-    cairo_rotate(c, angle);
-    cairo_scale(c, rx, ry);
-    cairo_new_sub_path(c);
-    cairo_arc(c, 0, 0, 1, 0, 2 * M_PI);
-    cairo_restore(c);
-}
-
 void Polyline(cairo_t* c, const std::vector<MapPoint>& points) {
     cairo_move_to(c, points.front().x, points.front().y);
     for (size_t i = 1; i < points.size(); ++i) {
@@ -147,7 +135,7 @@ private:
                               Rgba::FromHex(theme_.groundLight).Shaded(-0.1));
         // Darker hollows.
         for (uint32_t i = 0; i < 9; ++i) {
-            Ellipse(c_, Random(i) * kMapWidth, Random(i + 40) * kMapHeight, 70 + Random(i + 80) * 90,
+            EllipsePath(c_, Random(i) * kMapWidth, Random(i + 40) * kMapHeight, 70 + Random(i + 80) * 90,
                     40 + Random(i + 120) * 50, Random(i + 160) * M_PI);
             SetColor(c_, Rgba::FromHex(theme_.groundDark, 0.28));
             cairo_fill(c_);
@@ -159,7 +147,7 @@ private:
             const double x = Random(i + 200) * kMapWidth, y = Random(i + 240) * kMapHeight;
             const double rx = 30 + Random(i + 280) * 45, ry = 18 + Random(i + 320) * 26;
             const double angle = Random(i + 360) * M_PI;
-            Ellipse(c_, x, y, rx, ry, angle);
+            EllipsePath(c_, x, y, rx, ry, angle);
             SetColor(c_, Rgba::FromHex(theme_.patch, 0.4));
             cairo_fill(c_);
         }
@@ -229,9 +217,9 @@ private:
                 lakes.push_back(p);
                 const double r = std::min(room - 25, 80.0);
                 water_.push_back({int(p.x), int(p.y), int(r + 24)});
-                Ellipse(c_, p.x, p.y, r, r * 0.6, Random(1400 + i) * 0.6 - 0.3);
+                EllipsePath(c_, p.x, p.y, r, r * 0.6, Random(1400 + i) * 0.6 - 0.3);
                 WaterStroke(water);
-                Ellipse(c_, p.x - r * 0.25, p.y - r * 0.15, r * 0.35, r * 0.12, 0);
+                EllipsePath(c_, p.x - r * 0.25, p.y - r * 0.15, r * 0.35, r * 0.12, 0);
                 SetColor(c_, Rgba{1, 1, 1, 0.25});
                 cairo_fill(c_);
             }
@@ -284,7 +272,7 @@ private:
                 const double x = p.x + (Random(3800 + i * 7 + t) - 0.5) * 34;
                 const double y = p.y + (Random(4400 + i * 7 + t) - 0.5) * 20 + t * 2;
                 const double r = 5 + Random(5000 + i * 7 + t) * 4;
-                Ellipse(c_, x + 2, y + r * 0.8, r, r * 0.45, 0);
+                EllipsePath(c_, x + 2, y + r * 0.8, r, r * 0.45, 0);
                 SetColor(c_, Rgba{0.1, 0.08, 0.05, 0.18});
                 cairo_fill(c_);
                 drawing_.Circle(x, y, r);

@@ -20,12 +20,6 @@ double DistanceToSegment(MapPoint a, MapPoint b, MapPoint p) {
 
 double Distance(MapPoint a, MapPoint b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
-MapPoint CubicSpan::At(double t) const {
-    const double u = 1 - t;
-    return {u * u * u * start.x + 3 * t * u * u * startControl.x + 3 * t * t * u * endControl.x + t * t * t * end.x,
-            u * u * u * start.y + 3 * t * u * u * startControl.y + 3 * t * t * u * endControl.y + t * t * t * end.y};
-}
-
 void CubicSpan::Split(double t, CubicSpan& first, CubicSpan& second) const {
     const MapPoint ab = Mix(start, startControl, t);
     const MapPoint bc = Mix(startControl, endControl, t);

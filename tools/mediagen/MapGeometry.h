@@ -16,7 +16,6 @@ struct CubicSpan {
     MapPoint endControl;
     MapPoint end;
 
-    MapPoint At(double t) const;
     // The two halves at t (de Casteljau), which trace this span exactly.
     void Split(double t, CubicSpan& first, CubicSpan& second) const;
 };

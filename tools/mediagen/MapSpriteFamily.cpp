@@ -14,8 +14,6 @@ constexpr int kPassengerKinds = 6;
 constexpr uint32_t kTypeColours[kTicketTypes] = {0xB5651D, 0xB20B0B, 0x106E09, 0x071F87,
                                                   0x990A9B, 0xAF1E6E, 0x0B590A, 0x0072FF};
 
-void SetColor(cairo_t* c, const Rgba& color) { cairo_set_source_rgba(c, color.r, color.g, color.b, color.a); }
-
 void Outlined(cairo_t* c, const Rgba& fill, double width = 1.3) {
     SetColor(c, fill);
     cairo_fill_preserve(c);
