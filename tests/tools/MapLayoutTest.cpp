@@ -81,6 +81,21 @@ TEST(MapLayout, ChecksFindEachBrokenConstraint) {
         {"no enter city", [](MapLayout& m) { m.sections[6].enter = 40; }, "no enter city"},
         {"a track to no city", [](MapLayout& m) { m.sections[7].tracks[0].city1 = 99; }, "ends at no city"},
         {"too few cities", [](MapLayout& m) { m.sections[8].cities.resize(7); }, "not 8 to 12"},
+        {"tracks that cross",
+         [](MapLayout& m) {
+             // A straight track between two far cities cuts through the others.
+             LaidSection& s = m.sections[9];
+             const LaidCity& a = s.cities[s.enter];
+             const LaidCity& b = s.cities[s.leave];
+             LaidPart part;
+             part.span = {{double(a.x), double(a.y)}, {double(a.x), double(a.y)}, {double(b.x), double(b.y)},
+                          {double(b.x), double(b.y)}};
+             part.samples = SampleSpan(part.span, 40);
+             part.circles.push_back({a.x, a.y, 50});
+             s.parts.push_back(part);
+             s.tracks.push_back({s.enter, s.leave, {}, {int(s.parts.size()) - 1}});
+         },
+         "cross"},
     };
     const MapLayout sound = ShippedLayout();
     for (const auto& c : cases) {

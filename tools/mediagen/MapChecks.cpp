@@ -1,5 +1,6 @@
 #include "mediagen/MapChecks.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "mediagen/MapKinds.h"
@@ -40,6 +41,19 @@ public:
                                       StationKinds()[asset.kind].frames == 4);
             }
             Expect(station, city.name + " has no station with 4 frames");
+        }
+        // Rails meet only at cities: the map has no level crossings.
+        std::vector<std::vector<MapPoint>> rails;
+        for (const LaidTrack& track : section.tracks) {
+            const bool valid = std::all_of(track.parts.begin(), track.parts.end(),
+                                           [&](int id) { return id >= 0 && id < int(section.parts.size()); });
+            rails.push_back(valid ? TrackRails(section, track) : std::vector<MapPoint>{});
+        }
+        for (size_t a = 0; a < rails.size(); ++a) {
+            for (size_t b = a + 1; b < rails.size(); ++b) {
+                Expect(!PolylinesCross(rails[a], rails[b], 4),
+                       "tracks " + std::to_string(a) + " and " + std::to_string(b) + " cross");
+            }
         }
         for (int t : section.unlocked) {
             Expect(t >= 0 && t < int(section.tracks.size()), "an unlocked track that does not exist");

@@ -74,3 +74,31 @@ double DistanceToPolyline(const std::vector<MapPoint>& points, MapPoint p) {
     }
     return nearest;
 }
+
+bool PolylinesCross(const std::vector<MapPoint>& a, const std::vector<MapPoint>& b, double endClearance) {
+    if (a.size() < 2 || b.size() < 2) {
+        return false;
+    }
+    const MapPoint ends[] = {a.front(), a.back(), b.front(), b.back()};
+    for (size_t i = 1; i < a.size(); ++i) {
+        for (size_t j = 1; j < b.size(); ++j) {
+            const MapPoint p = a[i - 1], r = b[j - 1];
+            const double px = a[i].x - p.x, py = a[i].y - p.y, rx = b[j].x - r.x, ry = b[j].y - r.y;
+            const double denominator = px * ry - py * rx;
+            if (std::fabs(denominator) < 1e-12) {
+                continue;
+            }
+            const double t = ((r.x - p.x) * ry - (r.y - p.y) * rx) / denominator;
+            const double u = ((r.x - p.x) * py - (r.y - p.y) * px) / denominator;
+            if (t < 0 || t > 1 || u < 0 || u > 1) {
+                continue;
+            }
+            const MapPoint crossing{p.x + px * t, p.y + py * t};
+            if (std::none_of(std::begin(ends), std::end(ends),
+                             [&](MapPoint end) { return Distance(crossing, end) <= endClearance; })) {
+                return true;
+            }
+        }
+    }
+    return false;
+}

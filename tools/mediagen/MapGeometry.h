@@ -28,3 +28,6 @@ double PolylineLength(const std::vector<MapPoint>& points);
 // The point `distance` along the polyline (clamped to its ends).
 MapPoint PointAlong(const std::vector<MapPoint>& points, double distance);
 double DistanceToPolyline(const std::vector<MapPoint>& points, MapPoint p);
+// Whether the polylines cross anywhere except within `endClearance` of an
+// end of either (where tracks meet at their cities).
+bool PolylinesCross(const std::vector<MapPoint>& a, const std::vector<MapPoint>& b, double endClearance);

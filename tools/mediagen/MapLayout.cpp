@@ -16,6 +16,7 @@ constexpr int kCircleRadius = 72;
 constexpr int kCityCircleRadius = 56;
 constexpr double kRailClearance = 10;   // half the sleeper width plus a little air
 constexpr double kCityClearance = 30;   // rails pass other cities no nearer than this
+constexpr double kJoinClearance = 4;    // tracks touch only where they meet at a city
 constexpr int kScenerySpots = 1200;     // candidate spots tried per section
 constexpr int kSceneryPerSection = 42;
 
@@ -90,8 +91,9 @@ LaidPart MakePart(const CubicSpan& span) {
 }
 
 // The curve of a track: a gentle arc or S bend, as strong as the other
-// cities allow.
-CubicSpan TrackSpan(const PlanSection& plan, const PlanTrack& track, MapRandom& random) {
+// cities and the tracks laid before allow.
+CubicSpan TrackSpan(const PlanSection& plan, const PlanTrack& track, const std::vector<std::vector<MapPoint>>& laid,
+                    MapRandom& random) {
     const PlanCity& a = plan.cities[track.city0];
     const PlanCity& b = plan.cities[track.city1];
     const MapPoint from{double(a.x), double(a.y)};
@@ -118,6 +120,9 @@ CubicSpan TrackSpan(const PlanSection& plan, const PlanTrack& track, MapRandom& 
         }
         const bool inside = std::all_of(samples.begin(), samples.end(), [](MapPoint p) {
             return p.x > 20 && p.x < kMapWidth - 20 && p.y > 20 && p.y < kMapHeight - 20;
+        });
+        clear = clear && std::none_of(laid.begin(), laid.end(), [&](const std::vector<MapPoint>& other) {
+            return PolylinesCross(samples, other, kJoinClearance);
         });
         if ((clear && inside) || scale == 0.0) {
             return span;
@@ -273,9 +278,11 @@ LaidSection LayOutSection(const PlanSection& plan, size_t index, int firstNumber
         section.cities.push_back(laid);
     }
     MapRandom random(0x4D415031ull * (index + 1));
+    std::vector<std::vector<MapPoint>> laid;
     for (size_t t = 0; t < plan.tracks.size(); ++t) {
         const PlanTrack& planned = plan.tracks[t];
-        const CubicSpan span = TrackSpan(plan, planned, random);
+        const CubicSpan span = TrackSpan(plan, planned, laid, random);
+        laid.push_back(SampleSpan(span, 40));
         const double length = Distance(span.start, span.end);
         LaidTrack track{planned.city0, planned.city1, {}, {}};
         for (const CubicSpan& piece : CutSpan(span, std::max(1, static_cast<int>(std::lround(length / kPartLength))))) {
