@@ -29,11 +29,15 @@ double ValueNoise(double x, double y, double scale, uint32_t seed) {
     return top + (bottom - top) * sy;
 }
 
-// A gentle mottling of the whole picture, like grass or paper grain.
-void Mottle(Picture& picture, uint32_t seed, double strength) {
+constexpr uint32_t kGroundGrain = 11;
+constexpr uint32_t kPaperGrain = 31;
+
+// A gentle mottling of the whole picture, like grass or paper grain; `left`
+// is the picture's x on the whole map, so neighbouring pictures join.
+void Mottle(Picture& picture, uint32_t seed, double strength, int left) {
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
-            const double n = ValueNoise(x, y, 46, seed) * 0.7 + ValueNoise(x, y, 9, seed + 1) * 0.3 - 0.5;
+            const double n = ValueNoise(left + x, y, 46, seed) * 0.7 + ValueNoise(left + x, y, 9, seed + 1) * 0.3 - 0.5;
             uint8_t* p = picture.Pixel(x, y);
             for (int c = 0; c < 3; ++c) {
                 p[c] = static_cast<uint8_t>(std::clamp(p[c] * (1 + n * strength), 0.0, 255.0));
@@ -109,10 +113,15 @@ public:
 
     // The city grounds belong to the explored map only.
     void Paint(bool cityGrounds) {
-        Ground();
-        Patches();
+        cairo_rectangle(c_, 0, 0, kMapWidth, kMapHeight);
+        drawing_.FillVertical(0, kMapHeight, Rgba::FromHex(theme_.groundLight),
+                              Rgba::FromHex(theme_.groundLight).Shaded(-0.1));
+        FadedAtSides([this] {
+            Hollows();
+            Patches();
+        });
         WaterBodies();
-        Backdrop();
+        FadedAtSides([this] { Backdrop(); });
         if (cityGrounds) {
             CityGrounds();
         }
@@ -129,11 +138,23 @@ private:
 
     double Random(uint32_t i) const { return (Hash(i, 77, seed_) & 0xFFFF) / 65535.0; }
 
-    void Ground() {
-        cairo_rectangle(c_, 0, 0, kMapWidth, kMapHeight);
-        drawing_.FillVertical(0, kMapHeight, Rgba::FromHex(theme_.groundLight),
-                              Rgba::FromHex(theme_.groundLight).Shaded(-0.1));
-        // Darker hollows.
+    // Texture that fades out towards the left and right edges, so the
+    // in-between pictures, which show the plain ground, join without a seam.
+    template <typename Paint>
+    void FadedAtSides(Paint paint) {
+        cairo_push_group(c_);
+        paint();
+        cairo_pop_group_to_source(c_);
+        cairo_pattern_t* fade = cairo_pattern_create_linear(0, 0, kMapWidth, 0);
+        cairo_pattern_add_color_stop_rgba(fade, 0, 0, 0, 0, 0);
+        cairo_pattern_add_color_stop_rgba(fade, 0.08, 0, 0, 0, 1);
+        cairo_pattern_add_color_stop_rgba(fade, 0.92, 0, 0, 0, 1);
+        cairo_pattern_add_color_stop_rgba(fade, 1, 0, 0, 0, 0);
+        cairo_mask(c_, fade);
+        cairo_pattern_destroy(fade);
+    }
+
+    void Hollows() {
         for (uint32_t i = 0; i < 9; ++i) {
             EllipsePath(c_, Random(i) * kMapWidth, Random(i + 40) * kMapHeight, 70 + Random(i + 80) * 90,
                     40 + Random(i + 120) * 50, Random(i + 160) * M_PI);
@@ -339,7 +360,7 @@ Picture Scenery(const LaidSection& section, int index) {
 
 }  // namespace
 
-Picture DrawSectionBackground(const LaidSection& section, int index) {
+Picture DrawSectionBackground(const LaidSection& section, int index, int betweenWidth) {
     Drawing drawing(kMapWidth, kMapHeight);
     SceneryPainter(drawing, section, index).Paint(true);
     for (const std::vector<MapPoint>& stub : Stubs(section, index)) {
@@ -349,7 +370,7 @@ Picture DrawSectionBackground(const LaidSection& section, int index) {
         DrawRails(drawing.Context(), TrackRails(section, track));
     }
     Picture picture = drawing.ToPicture();
-    Mottle(picture, 11u + uint32_t(index), 0.07);
+    Mottle(picture, kGroundGrain, 0.07, index * (kMapWidth + betweenWidth));
     return picture;
 }
 
@@ -367,7 +388,7 @@ Picture DrawSectionOverlay(const LaidSection& section, int index) {
             p[3] = 255;
         }
     }
-    Mottle(picture, 31u + uint32_t(index), 0.09);
+    Mottle(picture, kPaperGrain, 0.09, index * kMapWidth);
     return picture;
 }
 
@@ -405,7 +426,7 @@ Picture DrawBetween(const LaidSection& section, const LaidSection& next, int ind
     const CubicSpan rail{{-4, y0}, {width * 0.5, y0}, {width * 0.5, y1}, {width + 4.0, y1}};
     DrawRails(c, SampleSpan(rail, 40));
     Picture picture = drawing.ToPicture();
-    Mottle(picture, 51u + uint32_t(index), 0.07);
+    Mottle(picture, kGroundGrain, 0.07, index * (kMapWidth + width) + kMapWidth);
     return picture;
 }
 

@@ -4,8 +4,9 @@
 #include "mediagen/Picture.h"
 
 // The section's scenery with every rail along the exact curves, and the
-// stubs that lead on to the neighbouring sections.
-Picture DrawSectionBackground(const LaidSection& section, int index);
+// stubs that lead on to the neighbouring sections. The sections stand
+// `betweenWidth` apart on the whole map.
+Picture DrawSectionBackground(const LaidSection& section, int index, int betweenWidth);
 // The same scenery without rails, faded towards parchment: the unexplored
 // map laid over the background until tracks are bought.
 Picture DrawSectionOverlay(const LaidSection& section, int index);

@@ -101,7 +101,7 @@ void AddMapRows(Manifest& manifest, const std::shared_ptr<const MapLayout>& map,
     for (int n = 0; n < sections; ++n) {
         const int number = n + 1;
         AddPicture(manifest, "mapbacks", "BACKGROUND" + std::to_string(number), BackFile("background", number), 1,
-                   [map, n] { return DrawSectionBackground(map->sections[n], n); });
+                   [map, n, betweenWidth] { return DrawSectionBackground(map->sections[n], n, betweenWidth); });
         AddPicture(manifest, "mapbacks", "OVERLAY" + std::to_string(number), BackFile("overlay", number), 1,
                    [map, n] { return DrawSectionOverlay(map->sections[n], n); });
         if (n + 1 < sections) {

@@ -56,7 +56,7 @@ Synth SectionCleared() {
         s.Tone(i * 0.12, 0.8, notes[i], notes[i], 0.35, 0.01, 0.3);
     }
     s.Tone(0.72, 0.8, kE5, kE5, 0.25, 0.01, 0.45);
-    s.Normalize(0.75);
+    s.Normalize(0.7);
     return s;
 }
 
