@@ -408,9 +408,9 @@ Picture Boat(const AssetKind& k) {
     Drawing d(k.width, k.height);
     cairo_t* c = d.Context();
     const double w = k.width, h = k.height;
-    EllipsePath(c, w / 2, h - 4, w * 0.48, 3);
-    SetColor(c, {0.2, 0.4, 0.6, 0.35});
-    cairo_fill(c);
+    // A boat rides on its own patch of water wherever it is placed.
+    EllipsePath(c, w / 2, h - 6, w / 2 - 1, 5);
+    Paint(c, Hex(0x5A9ED0), 1.2);
     Polygon(c, {2, h - 10, w - 2, h - 10, w - 7, h - 4, 7, h - 4});
     Paint(c, Hex(0x8A5A32));
     cairo_move_to(c, w / 2, h - 10);

@@ -236,7 +236,8 @@ private:
             const double room = Clearance(p);
             if (room > 70 && std::all_of(lakes.begin(), lakes.end(), [&](MapPoint q) { return Distance(p, q) > 160; })) {
                 lakes.push_back(p);
-                const double r = std::min(room - 25, 80.0);
+                // Lakes stay off the sides, where the in-between pictures join.
+                const double r = std::min({room - 25, 80.0, p.x - 12, kMapWidth - 12 - p.x});
                 water_.push_back({int(p.x), int(p.y), int(r + 24)});
                 EllipsePath(c_, p.x, p.y, r, r * 0.6, Random(1400 + i) * 0.6 - 0.3);
                 WaterStroke(water);
