@@ -8,8 +8,6 @@
 
 namespace {
 
-void SetSource(cairo_t* cairo, const Rgba& color) { cairo_set_source_rgba(cairo, color.r, color.g, color.b, color.a); }
-
 void AddStop(cairo_pattern_t* pattern, double offset, const Rgba& color) {
     cairo_pattern_add_color_stop_rgba(pattern, offset, color.r, color.g, color.b, color.a);
 }
@@ -68,7 +66,7 @@ void Drawing::Circle(double cx, double cy, double radius) {
 }
 
 void Drawing::Fill(const Rgba& color) {
-    SetSource(cairo_, color);
+    SetColor(cairo_, color);
     cairo_fill(cairo_);
 }
 
@@ -87,7 +85,7 @@ void Drawing::FillRadial(double cx, double cy, double radius, const Rgba& inner,
 }
 
 void Drawing::Stroke(const Rgba& color, double width) {
-    SetSource(cairo_, color);
+    SetColor(cairo_, color);
     cairo_set_line_width(cairo_, width);
     cairo_stroke(cairo_);
 }
@@ -100,7 +98,7 @@ void Drawing::Caption(FontFaces& faces, const std::string& face, double pixelSiz
     cairo_text_extents_t extents;
     cairo_text_extents(cairo_, text.c_str(), &extents);
     cairo_move_to(cairo_, std::round(cx - extents.x_advance / 2), baselineY);
-    SetSource(cairo_, color);
+    SetColor(cairo_, color);
     cairo_show_text(cairo_, text.c_str());
     cairo_set_font_face(cairo_, nullptr);
     cairo_font_face_destroy(fontFace);
@@ -125,6 +123,18 @@ Picture Drawing::ToPicture() const {
         }
     }
     return picture;
+}
+
+void SetColor(cairo_t* cairo, const Rgba& color) { cairo_set_source_rgba(cairo, color.r, color.g, color.b, color.a); }
+
+void EllipsePath(cairo_t* cairo, double cx, double cy, double rx, double ry, double angle) {
+    cairo_save(cairo);
+    cairo_translate(cairo, cx, cy);
+    cairo_rotate(cairo, angle);
+    cairo_scale(cairo, rx, ry);
+    cairo_new_sub_path(cairo);
+    cairo_arc(cairo, 0, 0, 1, 0, 2 * M_PI);
+    cairo_restore(cairo);
 }
 
 Picture StackFrames(const std::vector<Picture>& frames) {

@@ -60,5 +60,10 @@ private:
     cairo_t* cairo_;
 };
 
+// Path and colour helpers for art drawn on the cairo context directly.
+void SetColor(cairo_t* cairo, const Rgba& color);
+// An ellipse as a new sub-path, turned by `angle` radians about its centre.
+void EllipsePath(cairo_t* cairo, double cx, double cy, double rx, double ry, double angle = 0);
+
 // Frames of equal size stacked top to bottom: the strip layout sprites read.
 Picture StackFrames(const std::vector<Picture>& frames);

@@ -1,6 +1,12 @@
 #pragma once
 
+#include <memory>
+
 #include "mediagen/Generator.h"
+#include "mediagen/MapLayout.h"
+
+// The constants file that the map generator completes with its lists.
+constexpr const char* kHandWrittenAssets = "properties/assets.xml";
 
 // Each family adds its rows to the resource table; its makers draw, bake or
 // synthesise the files those rows name.
@@ -8,3 +14,14 @@ void AddFontRows(Manifest& manifest, FontFaces& faces);
 void AddButtonRows(Manifest& manifest, FontFaces& faces);
 void AddSoundRows(Manifest& manifest);
 void AddWordListRows(Manifest& manifest, const GeneratorInputs& inputs);
+
+// The railway map: the plan laid out and checked (throws listing every
+// broken constraint), its pictures, and the data files read beside them.
+std::shared_ptr<const MapLayout> BuildMap(const GeneratorInputs& inputs);
+// The in-between pictures are SECTION_BETWEEN_WIDTH wide, as the first
+// constants file under media/properties gives it (100 while none does).
+int SectionBetweenWidth(const std::string& mediaSource);
+void AddMapRows(Manifest& manifest, const std::shared_ptr<const MapLayout>& map, int betweenWidth);
+void AddMapSpriteRows(Manifest& manifest);
+void AddMapSoundRows(Manifest& manifest);
+void AddMapFiles(const MapLayout& map, const GeneratorInputs& inputs, MediaTree& tree);

@@ -24,7 +24,8 @@ void AddCheckedInFiles(const std::string& mediaSource, MediaTree& tree) {
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(mediaSource)) {
         const fs::path relative = fs::relative(entry.path(), generatorSources);
         const bool isSource = !relative.empty() && *relative.begin() != "..";
-        if (entry.is_regular_file() && !isSource && entry.path().filename() != ".gitkeep") {
+        const bool completed = fs::relative(entry.path(), mediaSource).generic_string() == kHandWrittenAssets;
+        if (entry.is_regular_file() && !isSource && !completed && entry.path().filename() != ".gitkeep") {
             files.push_back(entry.path());
         }
     }
@@ -46,7 +47,7 @@ void AddCheckedInFiles(const std::string& mediaSource, MediaTree& tree) {
 
 }  // namespace
 
-Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces) {
+Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const std::shared_ptr<const MapLayout>& map) {
     Manifest manifest;
     // Sections in the order the program meets them; the ones never asked for
     // by name, or only waited for, load by themselves in the background.
@@ -61,6 +62,9 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces) {
     AddButtonRows(manifest, faces);
     AddSoundRows(manifest);
     AddWordListRows(manifest, inputs);
+    AddMapRows(manifest, map, SectionBetweenWidth(inputs.mediaSource));
+    AddMapSpriteRows(manifest);
+    AddMapSoundRows(manifest);
     return manifest;
 }
 
@@ -68,8 +72,10 @@ MediaTree GenerateMedia(const GeneratorInputs& inputs) {
     MediaTree tree;
     AddCheckedInFiles(inputs.mediaSource, tree);
     FontFaces faces(inputs.fontFolder);
-    const Manifest manifest = BuildManifest(inputs, faces);
+    const std::shared_ptr<const MapLayout> map = BuildMap(inputs);
+    const Manifest manifest = BuildManifest(inputs, faces, map);
     manifest.MakeFiles(tree);
+    AddMapFiles(*map, inputs, tree);
     tree.Add(kResourcesFile, manifest.ResourcesXml());
     return tree;
 }

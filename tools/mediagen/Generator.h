@@ -1,11 +1,13 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "mediagen/Manifest.h"
 #include "mediagen/MediaTree.h"
 
 class FontFaces;
+struct MapLayout;
 
 // Where the generator reads from: the repository's media sources and the
 // Debian packages the media are made from.
@@ -17,8 +19,9 @@ struct GeneratorInputs {
 };
 
 // The one table of sections and resources, with the makers of their files.
-Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces);
+Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const std::shared_ptr<const MapLayout>& map);
 
 // Every media file: the checked-in ones under media/ (except the generator's
-// own sources in media/src/), the made ones and resources.xml.
+// own sources in media/src/ and the constants it completes), the made ones
+// and resources.xml.
 MediaTree GenerateMedia(const GeneratorInputs& inputs);

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "mediagen/MapGeometry.h"
+#include "mediagen/MapPlan.h"
+
+constexpr int kMapWidth = 800;
+constexpr int kMapHeight = 600;
+
+struct MapCircle {
+    int x = 0;
+    int y = 0;
+    int radius = 0;
+};
+
+struct PlacedAsset {
+    int kind = 0;  // index into the landscape or station kinds
+    int x = 0;
+    int y = 0;
+};
+
+// One drawn curve of a track: a single cubic span.
+struct LaidPart {
+    CubicSpan span;
+    int steps = 10;
+    MapPoint ticket;
+    std::vector<MapCircle> circles;
+    std::vector<MapPoint> samples;  // as the program samples it
+};
+
+struct LaidCity {
+    std::string name;
+    int x = 0;
+    int y = 0;
+    MapCircle circle;
+    int ticketX = 0;
+    int ticketY = 0;
+    int number = 0;  // written on the signpost
+    std::vector<PlacedAsset> assets;  // station kinds
+};
+
+struct LaidTrack {
+    int city0 = 0;
+    int city1 = 0;
+    MapPoint indicator;
+    std::vector<int> parts;  // in travel order from city0
+};
+
+struct LaidSection {
+    std::string theme;
+    std::vector<LaidCity> cities;
+    std::vector<LaidPart> parts;
+    std::vector<LaidTrack> tracks;
+    std::vector<PlacedAsset> assets;  // landscape kinds
+    std::vector<int> unlocked;
+    int enter = -1;
+    int leave = -1;
+};
+
+struct MapLayout {
+    std::vector<LaidSection> sections;
+};
+
+// Lays every track of the plan as a chain of curves with circle points,
+// places the stations and signposts and scatters the landscape beside the
+// rails. Deterministic: the same plan gives the same layout.
+MapLayout LayOutMap(const MapPlan& plan);
+
+// The track's sampled rails, city0 to city1.
+std::vector<MapPoint> TrackRails(const LaidSection& section, const LaidTrack& track);

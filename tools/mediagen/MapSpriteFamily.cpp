@@ -1,0 +1,320 @@
+#include <cmath>
+#include <vector>
+
+#include "mediagen/Drawing.h"
+#include "mediagen/Families.h"
+
+// The map's small sprites: the train, route dots, the track builder, the
+// alpha stamps that wear the overlay away, and the tickets.
+namespace {
+
+constexpr int kTicketTypes = 8;
+constexpr int kPassengerKinds = 6;
+// One colour per game type, as the classic scene's panels show them.
+constexpr uint32_t kTypeColours[kTicketTypes] = {0xB5651D, 0xB20B0B, 0x106E09, 0x071F87,
+                                                  0x990A9B, 0xAF1E6E, 0x0B590A, 0x0072FF};
+
+void Outlined(cairo_t* c, const Rgba& fill, double width = 1.3) {
+    SetColor(c, fill);
+    cairo_fill_preserve(c);
+    SetColor(c, fill.Shaded(-0.5));
+    cairo_set_line_width(c, width);
+    cairo_stroke(c);
+}
+
+void Add(Manifest& manifest, const std::string& id, const std::string& file, int frames, std::function<Picture()> draw) {
+    std::vector<ResourceKey> keys;
+    if (frames > 1) {
+        keys.push_back({"nrofframes", std::to_string(frames)});
+    }
+    const std::string path = "media/gfx/map/" + file + ".png";
+    manifest.Add({"mapscene", id, "Image", path, keys,
+                  [path, draw = std::move(draw)](MediaTree& tree) { tree.Add(path, EncodePng(draw())); }});
+}
+
+Picture Mirrored(const Picture& picture) {
+    Picture mirrored(picture.width, picture.height);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            std::copy_n(picture.Pixel(picture.width - 1 - x, y), 4, mirrored.Pixel(x, y));
+        }
+    }
+    return mirrored;
+}
+
+// --- the map train (facing right; the left one is its mirror) ---------------
+
+constexpr int kTrainWidth = 60;
+constexpr int kTrainHeight = 40;
+
+// `shine` in 0..1 moves a glint over the engine; below 0 there is none.
+Picture Train(double shine) {
+    Drawing d(kTrainWidth, kTrainHeight);
+    cairo_t* c = d.Context();
+    cairo_save(c);
+    cairo_translate(c, 1, 0);
+    // Shadow, cab, boiler, chimney, dome, wheels, buffer.
+    d.RoundedRectangle(4, 33, 52, 5, 2.5);
+    d.Fill(Rgba{0, 0, 0, 0.25});
+    d.RoundedRectangle(4, 9, 16, 22, 2);
+    Outlined(c, Rgba::FromHex(0xC8372D));
+    cairo_rectangle(c, 8, 13, 8, 7);
+    Outlined(c, Rgba::FromHex(0xF3DE9A), 1);
+    d.RoundedRectangle(2, 6, 20, 5, 2);
+    Outlined(c, Rgba::FromHex(0x3A3F45));
+    d.RoundedRectangle(18, 15, 32, 15, 6);
+    d.FillVertical(15, 30, Rgba::FromHex(0x4A8A5A), Rgba::FromHex(0x24513A));
+    d.RoundedRectangle(18, 15, 32, 15, 6);
+    SetColor(c, Rgba::FromHex(0x1F3A2A));
+    cairo_set_line_width(c, 1.3);
+    cairo_stroke(c);
+    cairo_rectangle(c, 25, 15, 3, 15);
+    cairo_rectangle(c, 38, 15, 3, 15);
+    SetColor(c, Rgba::FromHex(0xC89B3C));
+    cairo_fill(c);
+    cairo_rectangle(c, 42, 5, 6, 11);
+    Outlined(c, Rgba::FromHex(0x3A3F45));
+    d.RoundedRectangle(40, 3, 10, 4, 1.5);
+    Outlined(c, Rgba::FromHex(0x3A3F45));
+    d.Circle(32, 14, 3.5);
+    Outlined(c, Rgba::FromHex(0xC89B3C), 1);
+    for (double x : {11.0, 27.0, 41.0}) {
+        d.Circle(x, 31, x < 20 ? 6 : 5);
+        Outlined(c, Rgba::FromHex(0x3A3F45));
+        d.Circle(x, 31, 1.6);
+        SetColor(c, Rgba::FromHex(0xC89B3C));
+        cairo_fill(c);
+    }
+    cairo_move_to(c, 50, 24);
+    cairo_line_to(c, 56, 34);
+    cairo_line_to(c, 48, 34);
+    cairo_close_path(c);
+    Outlined(c, Rgba::FromHex(0xC8372D), 1);
+    cairo_restore(c);
+    Picture picture = d.ToPicture();
+    if (shine >= 0) {
+        const double centre = -10 + shine * (kTrainWidth + 20);
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                const double along = x + y * 0.5 - centre;
+                const double glint = std::max(0.0, 1 - std::fabs(along) / 7.0) * 0.7;
+                uint8_t* p = picture.Pixel(x, y);
+                for (int ch = 0; ch < 3; ++ch) {
+                    p[ch] = static_cast<uint8_t>(p[ch] + (255 - p[ch]) * glint);
+                }
+            }
+        }
+    }
+    return picture;
+}
+
+Picture ShineStrip(bool left) {
+    std::vector<Picture> frames;
+    for (int f = 0; f < 5; ++f) {
+        const Picture frame = Train(f / 4.0);
+        frames.push_back(left ? Mirrored(frame) : frame);
+    }
+    return StackFrames(frames);
+}
+
+// --- route dots and the builder ----------------------------------------------
+
+Picture Dot() {
+    std::vector<Picture> frames;
+    for (uint32_t colour : {0x8A5A32u, 0xF2C230u}) {
+        Drawing d(12, 12);
+        d.Circle(6, 6, 4.2);
+        d.FillRadial(5, 5, 5, Rgba::FromHex(colour).Shaded(0.35), Rgba::FromHex(colour));
+        d.Circle(6, 6, 4.2);
+        d.Stroke(Rgba::FromHex(colour).Shaded(-0.5), 1.2);
+        frames.push_back(d.ToPicture());
+    }
+    return StackFrames(frames);
+}
+
+void Hammer(cairo_t* c, double x, double y, double angle) {
+    cairo_save(c);
+    cairo_translate(c, x, y);
+    cairo_rotate(c, angle);
+    cairo_rectangle(c, -1.2, -11, 2.4, 12);
+    Outlined(c, Rgba::FromHex(0x8A5A32), 0.8);
+    cairo_rectangle(c, -4, -14, 8, 4);
+    Outlined(c, Rgba::FromHex(0x5A6068), 0.8);
+    cairo_restore(c);
+}
+
+// A worker in a cap swinging a hammer: five frames of the swing.
+Picture Builder() {
+    std::vector<Picture> frames;
+    for (int f = 0; f < 5; ++f) {
+        Drawing d(34, 40);
+        cairo_t* c = d.Context();
+        cairo_save(c);
+        cairo_translate(c, 12, 0);
+        cairo_scale(c, 1, 1);
+        cairo_new_path(c);
+        cairo_arc(c, 10, 37, 9, 0, 2 * M_PI);
+        SetColor(c, Rgba{0, 0, 0, 0.2});
+        cairo_fill(c);
+        cairo_rectangle(c, 5, 24, 4, 13);
+        cairo_rectangle(c, 11, 24, 4, 13);
+        Outlined(c, Rgba::FromHex(0x2F4F7A), 1);
+        d.RoundedRectangle(4, 12, 12, 14, 3);
+        Outlined(c, Rgba::FromHex(0xE0892A), 1.2);
+        d.Circle(10, 8, 4.5);
+        Outlined(c, Rgba::FromHex(0xF0C8A0), 1);
+        cairo_rectangle(c, 5, 2.5, 10, 3.5);
+        Outlined(c, Rgba::FromHex(0xC8372D), 1);
+        const double swing = -1.1 + f * 0.55;
+        Hammer(c, 14, 16, swing);
+        cairo_restore(c);
+        frames.push_back(d.ToPicture());
+    }
+    return StackFrames(frames);
+}
+
+Picture Nail() {
+    Drawing d(12, 6);
+    cairo_t* c = d.Context();
+    cairo_rectangle(c, 1, 1, 3, 4);
+    cairo_rectangle(c, 4, 2.2, 7, 1.6);
+    Outlined(c, Rgba::FromHex(0x9AA2AA), 0.7);
+    return d.ToPicture();
+}
+
+Picture HammerPicture() {
+    Drawing d(18, 18);
+    Hammer(d.Context(), 9, 16, 0.35);
+    return d.ToPicture();
+}
+
+// --- alpha stamps: transparent inside a soft-edged disc, opaque outside ------
+
+Picture Stamp(int radius) {
+    const int size = radius * 2;
+    Picture picture(size, size);
+    const double centre = radius - 0.5;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const double distance = std::hypot(x - centre, y - centre) / radius;
+            const double inside = std::clamp((1.0 - distance) / 0.35, 0.0, 1.0);
+            const double smooth = inside * inside * (3 - 2 * inside);
+            uint8_t* p = picture.Pixel(x, y);
+            p[0] = p[1] = p[2] = 255;
+            p[3] = static_cast<uint8_t>(std::lround(255 * (1 - smooth)));
+        }
+    }
+    return picture;
+}
+
+// --- tickets and passengers -----------------------------------------------------
+
+constexpr int kTicketWidth = 116;
+constexpr int kTicketHeight = 52;
+
+Picture TicketFrame(uint32_t colour, int state) {
+    Drawing d(kTicketWidth, kTicketHeight);
+    cairo_t* c = d.Context();
+    Rgba base = Rgba::FromHex(colour);
+    Rgba paper = Rgba::FromHex(0xF3E6C8);
+    const double lift = state == 2 ? 1 : 0;
+    if (state == 1) {
+        paper = paper.Shaded(0.35);
+        base = base.Shaded(0.15);
+    } else if (state == 3) {
+        paper = paper.Greyed();
+        base = base.Greyed();
+    }
+    d.RoundedRectangle(5, 5, kTicketWidth - 9, kTicketHeight - 9, 6);
+    d.Fill(Rgba{0, 0, 0, 0.3});
+    d.RoundedRectangle(3, 2 + lift, kTicketWidth - 9, kTicketHeight - 9, 6);
+    d.FillVertical(2, kTicketHeight - 7, paper.Shaded(0.2), paper.Shaded(-0.06));
+    d.RoundedRectangle(3, 2 + lift, kTicketWidth - 9, kTicketHeight - 9, 6);
+    d.Stroke(base.Shaded(-0.3), 1.6);
+    // The coloured stub on the left, cut off by a perforation.
+    d.RoundedRectangle(3, 2 + lift, 24, kTicketHeight - 9, 6);
+    d.Fill(base);
+    for (double y = 6; y < kTicketHeight - 9; y += 5) {
+        d.Circle(28, y + lift, 1.2);
+        d.Fill(base.Shaded(-0.3));
+    }
+    // A small engine emblem on the stub and a route line on the card.
+    d.Circle(15, 22 + lift, 7);
+    d.Stroke(Rgba::FromHex(0xF3E6C8), 1.6);
+    cairo_move_to(c, 38, 14 + lift);
+    cairo_line_to(c, kTicketWidth - 16, 14 + lift);
+    SetColor(c, base.Shaded(0.1));
+    cairo_set_line_width(c, 2);
+    cairo_set_dash(c, std::vector<double>{5, 3}.data(), 2, 0);
+    cairo_stroke(c);
+    cairo_set_dash(c, nullptr, 0, 0);
+    return d.ToPicture();
+}
+
+Picture Ticket(uint32_t colour) {
+    std::vector<Picture> frames;
+    for (int state = 0; state < 4; ++state) {
+        frames.push_back(TicketFrame(colour, state));
+    }
+    return StackFrames(frames);
+}
+
+// A passenger 12 x 16: head, body and a mark of its kind; empty seats are
+// only outlined.
+Picture Passenger(uint32_t colour, int kind) {
+    Drawing d(12, 16);
+    cairo_t* c = d.Context();
+    const Rgba body = Rgba::FromHex(colour);
+    if (kind < 0) {
+        d.Circle(6, 4, 2.8);
+        d.RoundedRectangle(2, 8, 8, 7.5, 3);
+        d.Stroke(body.Greyed().Shaded(0.2), 1);
+        return d.ToPicture();
+    }
+    d.RoundedRectangle(1.5, 8, 9, 7.5, 3.5);
+    Outlined(c, kind % 2 == 0 ? body : body.Shaded(0.25), 1);
+    d.Circle(6, 4.5, 3);
+    Outlined(c, Rgba::FromHex(kind < 3 ? 0xF0C8A0 : 0xC8966A), 0.9);
+    switch (kind % 3) {
+        case 0:  // cap
+            cairo_rectangle(c, 3, 1, 6, 2);
+            Outlined(c, Rgba::FromHex(0x3A3F45), 0.6);
+            break;
+        case 1:  // hat with a brim
+            cairo_rectangle(c, 4, 0, 4, 2.5);
+            cairo_rectangle(c, 2, 2.2, 8, 1);
+            Outlined(c, Rgba::FromHex(0x2B2118), 0.5);
+            break;
+        default:  // a case in hand
+            cairo_rectangle(c, 8.5, 11.5, 3, 4);
+            Outlined(c, Rgba::FromHex(0x8A5A32), 0.6);
+    }
+    return d.ToPicture();
+}
+
+}  // namespace
+
+void AddMapSpriteRows(Manifest& manifest) {
+    Add(manifest, "TRAIN_RIGHT", "train_right", 1, [] { return Train(-1); });
+    Add(manifest, "TRAIN_LEFT", "train_left", 1, [] { return Mirrored(Train(-1)); });
+    Add(manifest, "TRAIN_RIGHT_SHINE", "train_right_shine", 5, [] { return ShineStrip(false); });
+    Add(manifest, "TRAIN_LEFT_SHINE", "train_left_shine", 5, [] { return ShineStrip(true); });
+    Add(manifest, "DOT", "dot", 2, Dot);
+    Add(manifest, "BUILD_TRACK", "build_track", 5, Builder);
+    Add(manifest, "BUILD_NAIL", "build_nail", 1, Nail);
+    Add(manifest, "BUILD_HAMER", "build_hammer", 1, HammerPicture);
+    Add(manifest, "TRACKBUYCIRCLE", "stamp_buy", 1, [] { return Stamp(20); });
+    Add(manifest, "TRACKPLAYCIRCLE", "stamp_play", 1, [] { return Stamp(65); });
+    Add(manifest, "TRACKOVERLAYCIRCLE", "stamp_overlay", 1, [] { return Stamp(40); });
+    for (int t = 0; t < kTicketTypes; ++t) {
+        const uint32_t colour = kTypeColours[t];
+        const std::string type = std::to_string(t);
+        Add(manifest, "TICKET_" + type, "tickets/ticket_" + type, 4, [colour] { return Ticket(colour); });
+        for (int k = 0; k < kPassengerKinds; ++k) {
+            Add(manifest, type + "_PASSENGER" + std::to_string(k),
+                "tickets/passenger_" + type + "_" + std::to_string(k), 1, [colour, k] { return Passenger(colour, k); });
+        }
+        Add(manifest, type + "_PASSENGER_EMPTY", "tickets/passenger_" + type + "_empty", 1,
+            [colour] { return Passenger(colour, -1); });
+    }
+}
