@@ -27,9 +27,12 @@ float ScanFloat(const std::string& text) {
     return std::sscanf(text.c_str(), "%f", &value) == 1 ? value : 0.0f;
 }
 
+// Only a loose Ogg file is converted: one inside the archive is played as it
+// is, which is no failure.
 bool ConversionWanted(const std::string& fileName) {
     SectionManager* sections = SectionManager::Instance();
-    return sections != nullptr && sections->OggToWav() && GetFileExtension(fileName) == "ogg";
+    return sections != nullptr && sections->OggToWav() && GetFileExtension(fileName) == "ogg" &&
+           platform::FileExists(fileName);
 }
 
 }  // namespace

@@ -253,7 +253,7 @@ TEST_P(LoadedMedia, PicturesDecodeAndFontsMeasureAndDraw) {
         const std::string name = declared.node->Name();
         Ref<DataBuffer> bytes = new DataBuffer;
         ASSERT_FALSE(LoadFile(PictureOf(declared.node), *bytes, LoadMode::Default)) << name;
-        const Ref<MemorySurface> picture = DecodePngFromMemory(bytes->Bytes(), bytes->Count());
+        const Ref<MemorySurface> picture = DecodePngFromMemory(bytes->Bytes(), bytes->Count(), PictureOf(declared.node));
         ASSERT_TRUE(picture) << name;
         const PngHeader header = ReadPngHeader(Loose(PictureOf(declared.node)));
         EXPECT_EQ(uint32_t(picture->GetWidth()), header.width) << name;
