@@ -16,6 +16,7 @@
 #include "engine/media/GameWindow.h"
 #include "engine/media/SoundAvailable.h"
 #include "engine/media/SoundManager.h"
+#include "platform/MessageBox.h"
 #include "platform/Time.h"
 #include "platform/Window.h"
 
@@ -35,11 +36,21 @@ const std::vector<std::string> kConstantFiles = {
     "media/properties/gamesettings.xml", "media/properties/rankings.xml",
 };
 
-void ReadConstants() {
+// False, with a message, when the constants lack the game's name or id:
+// without them the game's files would land in the folders of every game.
+bool ReadConstants() {
     Defines::Create();
     Ref<PropertyFile> constants = new PropertyFile(kConstantFiles);
     constants->Load();
     ClassFactory::Instance().CreateNamedObjects(*constants);
+    if (!GetGameName().empty() && !GetGameId().empty()) {
+        return true;
+    }
+    platform::MessageBox(0,
+                         "The game's name could not be read from \"" + kConstantFiles.front() +
+                             "\".\nThe game cannot start; nothing has been changed.",
+                         "Error", platform::MB_OK | platform::MB_ICONERROR);
+    return false;
 }
 
 void CreateSoundManager(const Settings& settings) {
@@ -84,7 +95,7 @@ int Application::Run() {
 bool Application::StartUp() {
     Logger::Instance(0, 2);
     OpenMediaArchive(LoadMode::File, "");
-    ReadConstants();
+    if (!ReadConstants()) return false;
     if (GameWindow::CheckSingleInstance()) return false;
     Logger::Instance().RecordLogFile();
     DataGathering::Start();
