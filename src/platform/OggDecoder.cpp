@@ -132,13 +132,4 @@ void DecodeRemaining(OggDecoder& decoder, size_t maxFrames, Pcm& pcm) {
     }
 }
 
-bool DecodeOgg(std::vector<uint8_t> bytes, Pcm& pcm) {
-    const std::unique_ptr<OggDecoder> decoder = OggDecoder::Open(std::move(bytes));
-    if (!decoder) {
-        return false;
-    }
-    DecodeRemaining(*decoder, kMaxSoundFrames, pcm);
-    return true;
-}
-
 }  // namespace platform

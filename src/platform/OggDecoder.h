@@ -44,7 +44,4 @@ bool LooksLikeOgg(const uint8_t* data, size_t size);
 // `pcm.cut` tells whether the stream went on beyond them.
 void DecodeRemaining(OggDecoder& decoder, size_t maxFrames, Pcm& pcm);
 
-// Decodes a whole Ogg Vorbis file held in memory, up to kMaxSoundFrames.
-bool DecodeOgg(std::vector<uint8_t> bytes, Pcm& pcm);
-
 }  // namespace platform

@@ -22,21 +22,33 @@ bool FitsAtRate(const Pcm& pcm, int rate, size_t maxBytes) {
 
 }  // namespace
 
+SampleDecodeResult DecodeOggSample(std::vector<uint8_t> bytes, int rate, Pcm& pcm, size_t maxBytes) {
+    const std::unique_ptr<OggDecoder> decoder = OggDecoder::Open(std::move(bytes));
+    if (!decoder || rate < kMinSoundRate || rate > kMaxSoundRate) {
+        return SampleDecodeResult::Undecodable;
+    }
+    Pcm decoded;
+    DecodeRemaining(*decoder, MaxSourceFrames(decoder->Channels(), decoder->Rate(), rate, maxBytes), decoded);
+    if (!FitsAtRate(decoded, rate, maxBytes)) {
+        return SampleDecodeResult::TooLarge;
+    }
+    pcm = std::move(decoded);
+    return SampleDecodeResult::Decoded;
+}
+
 SampleDecodeResult DecodeSample(std::vector<uint8_t> bytes, int rate, Pcm& pcm, size_t maxBytes) {
     if (rate < kMinSoundRate || rate > kMaxSoundRate) {
         return SampleDecodeResult::Undecodable;
     }
     Pcm decoded;
     if (LooksLikeOgg(bytes.data(), bytes.size())) {
-        const std::unique_ptr<OggDecoder> decoder = OggDecoder::Open(std::move(bytes));
-        if (!decoder) {
-            return SampleDecodeResult::Undecodable;
+        const SampleDecodeResult result = DecodeOggSample(std::move(bytes), rate, decoded, maxBytes);
+        if (result != SampleDecodeResult::Decoded) {
+            return result;
         }
-        DecodeRemaining(*decoder, MaxSourceFrames(decoder->Channels(), decoder->Rate(), rate, maxBytes), decoded);
     } else if (!ReadWav(bytes.data(), bytes.size(), decoded)) {
         return SampleDecodeResult::Undecodable;
-    }
-    if (!FitsAtRate(decoded, rate, maxBytes)) {
+    } else if (!FitsAtRate(decoded, rate, maxBytes)) {
         return SampleDecodeResult::TooLarge;
     }
     pcm = ResamplePcm(decoded, rate);

@@ -16,4 +16,9 @@ enum class SampleDecodeResult { Decoded, Undecodable, TooLarge };
 SampleDecodeResult DecodeSample(std::vector<uint8_t> bytes, int rate, Pcm& pcm,
                                 size_t maxBytes = kMaxSampleBytes);
 
+// Decodes an Ogg Vorbis file at its own rate, refusing it as DecodeSample
+// does when it would take more than `maxBytes` once converted to `rate`.
+SampleDecodeResult DecodeOggSample(std::vector<uint8_t> bytes, int rate, Pcm& pcm,
+                                   size_t maxBytes = kMaxSampleBytes);
+
 }  // namespace platform

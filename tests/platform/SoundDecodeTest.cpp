@@ -161,7 +161,7 @@ TEST(OggDecoderTest, DecodesTheWholeTone) {
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(platform::ReadWholeFile(OggFixturePath("tone_mono_22050"), bytes));
     Pcm pcm;
-    ASSERT_TRUE(platform::DecodeOgg(bytes, pcm));
+    ASSERT_EQ(platform::DecodeOggSample(bytes, 44100, pcm), platform::SampleDecodeResult::Decoded);
     EXPECT_EQ(pcm.channels, 1);
     EXPECT_EQ(pcm.rate, 22050);
     EXPECT_EQ(pcm.Frames(), 5512u);
@@ -193,17 +193,18 @@ TEST(OggDecoderTest, DamagedStreamsFailOrEndEarlyWithoutHarm) {
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(platform::ReadWholeFile(OggFixturePath("tone_mono_22050"), bytes));
     Pcm pcm;
-    EXPECT_FALSE(platform::DecodeOgg({'O', 'g', 'g', 'S', 0, 0, 0}, pcm));
-    EXPECT_FALSE(platform::DecodeOgg(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 40), pcm));
+    EXPECT_EQ(platform::DecodeOggSample({'O', 'g', 'g', 'S', 0, 0, 0}, 44100, pcm), platform::SampleDecodeResult::Undecodable);
+    EXPECT_EQ(platform::DecodeOggSample(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 40), 44100, pcm),
+              platform::SampleDecodeResult::Undecodable);
     std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(bytes.size() / 2));
-    if (platform::DecodeOgg(cut, pcm)) {
+    if (platform::DecodeOggSample(cut, 44100, pcm) == platform::SampleDecodeResult::Decoded) {
         EXPECT_LT(pcm.Frames(), 5512u);
     }
     std::vector<uint8_t> scrambled = bytes;
     for (size_t i = 200; i < scrambled.size(); i += 7) {
         scrambled[i] ^= 0x5A;
     }
-    platform::DecodeOgg(scrambled, pcm);  // any result, no crash
+    platform::DecodeOggSample(scrambled, 44100, pcm);  // any result, no crash
 }
 
 }  // namespace
