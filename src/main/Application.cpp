@@ -17,6 +17,7 @@
 #include "engine/media/SoundAvailable.h"
 #include "engine/media/SoundManager.h"
 #include "main/GameConstants.h"
+#include "platform/MessageBox.h"
 #include "platform/Time.h"
 #include "platform/Window.h"
 
@@ -36,11 +37,21 @@ const std::vector<std::string> kConstantFiles = {
     "media/properties/gamesettings.xml", "media/properties/rankings.xml",
 };
 
-void ReadConstants() {
+// False, with a message, when the constants lack the game's name or id:
+// without them the game's files would land in the folders of every game.
+bool ReadConstants() {
     Defines::Create();
     Ref<PropertyFile> constants = new PropertyFile(kConstantFiles);
     constants->Load();
     ClassFactory::Instance().CreateNamedObjects(*constants);
+    if (!GetGameName().empty() && !GetGameId().empty()) {
+        return true;
+    }
+    platform::MessageBox(0,
+                         "The game's name could not be read from \"" + kConstantFiles.front() +
+                             "\".\nThe game cannot start; nothing has been changed.",
+                         "Error", platform::MB_OK | platform::MB_ICONERROR);
+    return false;
 }
 
 void CreateSoundManager(const Settings& settings) {
@@ -85,7 +96,7 @@ int Application::Run() {
 bool Application::StartUp() {
     Logger::Instance(0, 2);
     OpenMediaArchive(LoadMode::File, "");
-    ReadConstants();
+    if (!ReadConstants()) return false;
     XML::Init();
     if (GameWindow::CheckSingleInstance()) return false;
     Logger::Instance().RecordLogFile();

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <ctime>
 
 namespace platform {
 namespace {
@@ -90,6 +91,43 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
 bool FileExists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+namespace {
+
+std::string DamagedCopyName(const std::string& path, int number) {
+    return path + ".damaged-" + std::to_string(number);
+}
+
+// The first free copy name, or else the one written longest ago.
+std::string NextDamagedCopyName(const std::string& path) {
+    std::string oldest;
+    struct timespec oldestTime {};
+    for (int number = 1; number <= kMaxDamagedCopies; ++number) {
+        const std::string name = DamagedCopyName(path, number);
+        struct stat info {};
+        if (::lstat(name.c_str(), &info) != 0) {
+            return name;
+        }
+        const struct timespec written = info.st_mtim;
+        if (oldest.empty() || written.tv_sec < oldestTime.tv_sec ||
+            (written.tv_sec == oldestTime.tv_sec && written.tv_nsec < oldestTime.tv_nsec)) {
+            oldest = name;
+            oldestTime = written;
+        }
+    }
+    return oldest;
+}
+
+}  // namespace
+
+std::string KeepDamagedCopy(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        return {};
+    }
+    const std::string copy = NextDamagedCopyName(path);
+    return WriteFileAtomically(copy, bytes.data(), bytes.size()) ? copy : std::string();
 }
 
 bool AppendToFile(const std::string& path, const void* data, size_t size) {

@@ -17,6 +17,15 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
 
 bool FileExists(const std::string& path);
 
+// Damaged copies kept of one file.
+constexpr int kMaxDamagedCopies = 5;
+
+// Copies a file that could not be used to the first free name among
+// `path` + ".damaged-1" to ".damaged-5"; when all are taken, the oldest copy
+// is replaced. The copy's name, or empty when the file could not be read or
+// the copy not written.
+std::string KeepDamagedCopy(const std::string& path);
+
 // Adds the bytes at the end of the file, making it when missing.
 bool AppendToFile(const std::string& path, const void* data, size_t size);
 

@@ -110,24 +110,26 @@ bool OggDecoder::Seek(uint64_t frame) {
     return ov_pcm_seek(&impl_->file, static_cast<ogg_int64_t>(frame)) == 0;
 }
 
-bool DecodeOgg(std::vector<uint8_t> bytes, Pcm& pcm) {
-    const std::unique_ptr<OggDecoder> decoder = OggDecoder::Open(std::move(bytes));
-    if (!decoder) {
-        return false;
-    }
-    pcm.channels = decoder->Channels();
-    pcm.rate = decoder->Rate();
+void DecodeRemaining(OggDecoder& decoder, size_t maxFrames, Pcm& pcm) {
+    pcm.channels = decoder.Channels();
+    pcm.rate = decoder.Rate();
     pcm.samples.clear();
+    pcm.cut = false;
     constexpr size_t kPieceFrames = 4096;
-    std::vector<int16_t> piece(kPieceFrames * static_cast<size_t>(pcm.channels));
-    while (pcm.Frames() < kMaxSoundFrames) {
-        const size_t got = decoder->Read(piece.data(), kPieceFrames);
+    const auto channels = static_cast<size_t>(pcm.channels);
+    std::vector<int16_t> piece(kPieceFrames * channels);
+    for (;;) {
+        const size_t got = decoder.Read(piece.data(), kPieceFrames);
         if (got == 0) {
-            break;
+            return;
         }
-        pcm.samples.insert(pcm.samples.end(), piece.begin(), piece.begin() + static_cast<ptrdiff_t>(got * pcm.channels));
+        const size_t kept = std::min(got, maxFrames - pcm.Frames());
+        pcm.samples.insert(pcm.samples.end(), piece.begin(), piece.begin() + static_cast<ptrdiff_t>(kept * channels));
+        if (kept < got || (pcm.Frames() == maxFrames && decoder.Read(piece.data(), 1) > 0)) {
+            pcm.cut = true;
+            return;
+        }
     }
-    return true;
 }
 
 }  // namespace platform

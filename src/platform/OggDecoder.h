@@ -40,7 +40,8 @@ private:
 
 bool LooksLikeOgg(const uint8_t* data, size_t size);
 
-// Decodes a whole Ogg Vorbis file held in memory.
-bool DecodeOgg(std::vector<uint8_t> bytes, Pcm& pcm);
+// Decodes the rest of the stream, keeping at most `maxFrames` frames;
+// `pcm.cut` tells whether the stream went on beyond them.
+void DecodeRemaining(OggDecoder& decoder, size_t maxFrames, Pcm& pcm);
 
 }  // namespace platform

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <string_view>
 
 #include "platform/Files.h"
@@ -20,18 +22,26 @@ namespace {
 //   "name"="text with \\, \" and \xhh escapes"
 constexpr std::string_view kHeader = "; registry store v1\n";
 
+// What a parse accepts: no line of ours comes near these, and a file beyond
+// them (damaged, or not ours) must not take the start-up with it.
+constexpr size_t kMaxLineBytes = 16384;
+constexpr size_t kMaxEntries = 4096;
+
+// Values in the order they were first written, found by their lower-case name.
 struct RegistryKey {
     std::string path;
     std::vector<RegistryValue> values;
+    std::map<std::string, size_t> index;
 };
 
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), LowerAscii);
+    return lower;
 }
 
 bool IsValidKeyPath(const std::string& path) {
@@ -127,12 +137,25 @@ bool ParseValueLine(std::string_view line, RegistryValue& value) {
     return Unquote(line, value.text) && line.empty();
 }
 
-// The whole store in memory, parsed leniently: lines it cannot read are
-// skipped, so a damaged file loses only those lines.
+// The whole store in memory, keys found by their lower-case path. A parse is
+// lenient: lines it cannot read are skipped and counted, so a damaged file
+// loses only those lines.
 class RegistryDocument {
 public:
-    void Parse(std::string_view content) {
+    // The number of lines dropped: unreadable, too long, or beyond the entry bound.
+    size_t Parse(std::string_view content) {
+        size_t dropped = 0;
+        size_t entries = 0;
         RegistryKey* current = nullptr;
+        if (content.substr(0, kHeader.size()) != kHeader) {
+            ++dropped;
+        }
+        const size_t lastEnd = content.rfind('\n');
+        if (lastEnd + 1 != content.size()) {
+            // Cut short inside its last line, which is not trusted.
+            content = content.substr(0, lastEnd == std::string_view::npos ? 0 : lastEnd + 1);
+            ++dropped;
+        }
         while (!content.empty()) {
             const size_t end = content.find('\n');
             std::string_view line = content.substr(0, end);
@@ -140,6 +163,14 @@ public:
             if (!line.empty() && line.back() == '\r') {
                 line.remove_suffix(1);
             }
+            if (line.empty() || line.front() == ';') {
+                continue;
+            }
+            if (line.size() > kMaxLineBytes || entries == kMaxEntries) {
+                ++dropped;
+                continue;
+            }
+            ++entries;
             if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
                 current = &FindOrAddKey(std::string(line.substr(1, line.size() - 2)));
                 continue;
@@ -147,8 +178,11 @@ public:
             RegistryValue value;
             if (current != nullptr && ParseValueLine(line, value)) {
                 SetValue(*current, value);
+            } else {
+                ++dropped;
             }
         }
+        return dropped;
     }
 
     std::string Serialize() const {
@@ -170,60 +204,91 @@ public:
         return content;
     }
 
-    const RegistryKey* FindKey(const std::string& path) const { return FindIn(keys_, path); }
+    const RegistryKey* FindKey(const std::string& path) const {
+        const auto found = index_.find(Lower(path));
+        return found == index_.end() ? nullptr : &keys_[found->second];
+    }
 
+    static const RegistryValue* FindValue(const RegistryKey& key, const std::string& name) {
+        const auto found = key.index.find(Lower(name));
+        return found == key.index.end() ? nullptr : &key.values[found->second];
+    }
+
+    // A key exists once it or a key below it holds a value.
     bool KeyExists(const std::string& path) const {
-        const std::string prefix = path + "\\";
-        return FindKey(path) != nullptr || std::any_of(keys_.begin(), keys_.end(), [&](const RegistryKey& key) {
-                   return EqualNoCase(std::string_view(key.path).substr(0, prefix.size()), prefix);
-               });
+        const std::string prefix = Lower(path) + "\\";
+        const auto below = index_.lower_bound(prefix);
+        return FindKey(path) != nullptr ||
+               (below != index_.end() && below->first.compare(0, prefix.size(), prefix) == 0);
     }
 
     RegistryKey& FindOrAddKey(const std::string& path) {
-        if (RegistryKey* found = FindIn(keys_, path)) {
-            return *found;
+        const auto [found, added] = index_.emplace(Lower(path), keys_.size());
+        if (added) {
+            keys_.push_back({path, {}, {}});
         }
-        keys_.push_back({path, {}});
-        return keys_.back();
+        return keys_[found->second];
     }
 
+    // The first spelling of a name stays.
     static void SetValue(RegistryKey& key, const RegistryValue& value) {
-        const auto found = std::find_if(key.values.begin(), key.values.end(),
-                                        [&](const RegistryValue& v) { return EqualNoCase(v.name, value.name); });
-        if (found == key.values.end()) {
+        const auto [found, added] = key.index.emplace(Lower(value.name), key.values.size());
+        if (added) {
             key.values.push_back(value);
-        } else {
-            const std::string keptName = found->name;
-            *found = value;
-            found->name = keptName;
+            return;
+        }
+        RegistryValue& stored = key.values[found->second];
+        const std::string keptName = stored.name;
+        stored = value;
+        stored.name = keptName;
+    }
+
+    static void RemoveValue(RegistryKey& key, const std::string& name) {
+        const auto found = key.index.find(Lower(name));
+        if (found == key.index.end()) {
+            return;
+        }
+        const size_t position = found->second;
+        key.values.erase(key.values.begin() + static_cast<std::ptrdiff_t>(position));
+        key.index.erase(found);
+        for (auto& entry : key.index) {
+            if (entry.second > position) {
+                --entry.second;
+            }
         }
     }
 
 private:
-    template <typename Keys>
-    static auto FindIn(Keys& keys, const std::string& path) -> decltype(&keys.front()) {
-        const auto found = std::find_if(keys.begin(), keys.end(),
-                                        [&](const RegistryKey& key) { return EqualNoCase(key.path, path); });
-        return found == keys.end() ? nullptr : &*found;
-    }
-
     std::vector<RegistryKey> keys_;
+    std::map<std::string, size_t> index_;
 };
 
-std::mutex& StoreMutex() {
-    static std::mutex mutex;
-    return mutex;
+bool SameValue(const RegistryValue& a, const RegistryValue& b) {
+    return a.type == b.type && (a.type == RegistryType::Dword ? a.dword == b.dword : a.text == b.text);
 }
 
-RegistryDocument LoadDocument() {
-    RegistryDocument document;
-    std::vector<uint8_t> bytes;
-    const std::string path = RegistryFilePath();
-    if (!path.empty() && ReadWholeFile(path, bytes)) {
-        document.Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+// Which file was read, so that a store file replaced from outside is read again.
+struct FileIdentity {
+    bool present = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    struct timespec written {};
+
+    static FileIdentity Of(const std::string& path) {
+        FileIdentity identity;
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0) {
+            identity = {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+        }
+        return identity;
     }
-    return document;
-}
+
+    bool operator==(const FileIdentity& other) const {
+        return present == other.present && device == other.device && inode == other.inode && size == other.size &&
+               written.tv_sec == other.written.tv_sec && written.tv_nsec == other.written.tv_nsec;
+    }
+};
 
 void MakeFolderChain(const std::string& path) {
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
@@ -231,6 +296,87 @@ void MakeFolderChain(const std::string& path) {
     }
     ::mkdir(path.c_str(), 0755);
 }
+
+// The store of the process: its file is parsed once and kept in memory; it
+// is read again only when another file stands at its path (another config
+// folder, or the file replaced from outside).
+class Store {
+public:
+    static Store& Instance() {
+        static Store store;
+        return store;
+    }
+
+    std::mutex& Mutex() { return mutex_; }
+
+    // Under the mutex.
+    RegistryDocument& Document() {
+        const std::string path = RegistryFilePath();
+        if (!loaded_ || path != report_.path || !(FileIdentity::Of(path) == identity_)) {
+            Load(path);
+        }
+        return document_;
+    }
+
+    const RegistryLoadReport& Report() {
+        Document();
+        return report_;
+    }
+
+    // After Document.
+    bool Writable() const { return report_.writable; }
+
+    // Writes the document as it now stands; false leaves the file as it was.
+    bool Save() {
+        if (report_.path.empty()) {
+            return false;
+        }
+        MakeFolderChain(report_.path.substr(0, report_.path.rfind('/')));
+        const std::string content = document_.Serialize();
+        if (!WriteFileAtomically(report_.path, content.data(), content.size())) {
+            return false;
+        }
+        identity_ = FileIdentity::Of(report_.path);
+        return true;
+    }
+
+private:
+    void Load(const std::string& path) {
+        loaded_ = true;
+        document_ = RegistryDocument();
+        report_ = RegistryLoadReport();
+        report_.path = path;
+        identity_ = FileIdentity::Of(path);
+        std::vector<uint8_t> bytes;
+        if (path.empty()) {
+            report_.writable = false;
+        } else if (!identity_.present && !PathExistsHere(path)) {
+            report_.state = RegistryFileState::Absent;
+        } else if (!ReadWholeFile(path, bytes)) {
+            report_.state = RegistryFileState::Unreadable;
+            report_.writable = false;
+        } else {
+            report_.droppedLines =
+                document_.Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+            report_.state = report_.droppedLines > 0 ? RegistryFileState::Damaged : RegistryFileState::Read;
+            if (report_.state == RegistryFileState::Damaged) {
+                report_.keptCopy = KeepDamagedCopy(path);
+                report_.writable = !report_.keptCopy.empty();
+            }
+        }
+    }
+
+    static bool PathExistsHere(const std::string& path) {
+        struct stat info {};
+        return ::lstat(path.c_str(), &info) == 0;
+    }
+
+    std::mutex mutex_;
+    bool loaded_ = false;
+    RegistryDocument document_;
+    RegistryLoadReport report_;
+    FileIdentity identity_;
+};
 
 }  // namespace
 
@@ -240,15 +386,11 @@ std::string RegistryFilePath() {
 }
 
 bool RegistryRead(const std::string& keyPath, const std::string& name, RegistryValue& value) {
-    std::lock_guard<std::mutex> lock(StoreMutex());
-    const RegistryDocument document = LoadDocument();
-    const RegistryKey* key = document.FindKey(keyPath);
-    if (key == nullptr) {
-        return false;
-    }
-    const auto found = std::find_if(key->values.begin(), key->values.end(),
-                                    [&](const RegistryValue& v) { return EqualNoCase(v.name, name); });
-    if (found == key->values.end()) {
+    Store& store = Store::Instance();
+    std::lock_guard<std::mutex> lock(store.Mutex());
+    const RegistryKey* key = store.Document().FindKey(keyPath);
+    const RegistryValue* found = key != nullptr ? RegistryDocument::FindValue(*key, name) : nullptr;
+    if (found == nullptr) {
         return false;
     }
     value = *found;
@@ -256,21 +398,39 @@ bool RegistryRead(const std::string& keyPath, const std::string& name, RegistryV
 }
 
 bool RegistryWrite(const std::string& keyPath, const RegistryValue& value) {
-    const std::string path = RegistryFilePath();
-    if (path.empty() || !IsValidKeyPath(keyPath)) {
+    if (!IsValidKeyPath(keyPath)) {
         return false;
     }
-    std::lock_guard<std::mutex> lock(StoreMutex());
-    RegistryDocument document = LoadDocument();
-    RegistryDocument::SetValue(document.FindOrAddKey(keyPath), value);
-    MakeFolderChain(path.substr(0, path.rfind('/')));
-    const std::string content = document.Serialize();
-    return WriteFileAtomically(path, content.data(), content.size());
+    Store& store = Store::Instance();
+    std::lock_guard<std::mutex> lock(store.Mutex());
+    RegistryDocument& document = store.Document();
+    if (!store.Writable()) {
+        return false;
+    }
+    const RegistryKey* existing = document.FindKey(keyPath);
+    const RegistryValue* old = existing != nullptr ? RegistryDocument::FindValue(*existing, value.name) : nullptr;
+    if (old != nullptr && SameValue(*old, value)) {
+        return true;
+    }
+    const std::optional<RegistryValue> previous = old != nullptr ? std::optional<RegistryValue>(*old) : std::nullopt;
+    RegistryKey& key = document.FindOrAddKey(keyPath);
+    RegistryDocument::SetValue(key, value);
+    if (store.Save()) {
+        return true;
+    }
+    // The file keeps its previous contents, and so does the store.
+    if (previous) {
+        RegistryDocument::SetValue(key, *previous);
+    } else {
+        RegistryDocument::RemoveValue(key, value.name);
+    }
+    return false;
 }
 
 bool RegistryListValues(const std::string& keyPath, std::vector<RegistryValue>& values) {
-    std::lock_guard<std::mutex> lock(StoreMutex());
-    const RegistryDocument document = LoadDocument();
+    Store& store = Store::Instance();
+    std::lock_guard<std::mutex> lock(store.Mutex());
+    const RegistryDocument& document = store.Document();
     values.clear();
     if (!document.KeyExists(keyPath)) {
         return false;
@@ -279,6 +439,12 @@ bool RegistryListValues(const std::string& keyPath, std::vector<RegistryValue>& 
         values = key->values;
     }
     return true;
+}
+
+RegistryLoadReport RegistryLoadState() {
+    Store& store = Store::Instance();
+    std::lock_guard<std::mutex> lock(store.Mutex());
+    return store.Report();
 }
 
 }  // namespace platform

@@ -8,8 +8,10 @@
 // values (a 32-bit number or a byte string). Key paths and value names
 // compare without regard to ASCII case; values keep the order in which they
 // were first written. Everything lives in one text file below the XDG config
-// folder, which every write rewrites atomically, so the store is always
-// either before or after a write. Safe to use from any thread.
+// folder, read once and kept in memory; every write that changes a value
+// rewrites the file atomically, so it is always either before or after a
+// write. A file that cannot be read is never written over: the store then
+// works in memory only. Safe to use from any thread.
 namespace platform {
 
 enum class RegistryType { Dword, String };
@@ -35,5 +37,30 @@ bool RegistryListValues(const std::string& keyPath, std::vector<RegistryValue>& 
 
 // Where the store lives; empty when there is no per-user config folder.
 std::string RegistryFilePath();
+
+enum class RegistryFileState {
+    Absent,      // no file yet: the store begins empty
+    Read,        // read whole
+    Damaged,     // read, but some lines could not be (see droppedLines)
+    Unreadable,  // there, but not readable (a folder, an I/O error)
+};
+
+// How the store's file was read, for the log.
+struct RegistryLoadReport {
+    std::string path;
+    RegistryFileState state = RegistryFileState::Absent;
+    // Lines skipped: unreadable, over the line length, or beyond the number
+    // of entries a file may hold.
+    size_t droppedLines = 0;
+    // Where a damaged file was copied before anything replaces it; empty
+    // when no copy could be made.
+    std::string keptCopy;
+    // Whether writes reach the file: not when it could not be read, nor when
+    // a damaged file could not be copied aside.
+    bool writable = true;
+};
+
+// Reads the file first if that has not happened yet.
+RegistryLoadReport RegistryLoadState();
 
 }  // namespace platform

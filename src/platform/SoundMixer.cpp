@@ -8,10 +8,9 @@
 #include <utility>
 
 #include "platform/Files.h"
-#include "platform/OggDecoder.h"
+#include "platform/SampleDecoding.h"
 #include "platform/SdlAudioDevice.h"
 #include "platform/SoundStreamSource.h"
-#include "platform/WavReader.h"
 
 namespace platform {
 namespace {
@@ -32,13 +31,6 @@ std::string Format(const char* format, ...) {
     std::vsnprintf(line, sizeof line, format, arguments);
     va_end(arguments);
     return line;
-}
-
-bool DecodeSound(std::vector<uint8_t> bytes, Pcm& pcm) {
-    if (LooksLikeOgg(bytes.data(), bytes.size())) {
-        return DecodeOgg(std::move(bytes), pcm);
-    }
-    return ReadWav(bytes.data(), bytes.size(), pcm);
 }
 
 }  // namespace
@@ -254,39 +246,56 @@ void SoundMixer::SetSfxMasterVolume(int volume) {
     Record(Format("SetSfxMasterVolume %d", sfxMasterVolume_));
 }
 
-SoundSampleId SoundMixer::SampleLoadFile(const std::string& path, uint32_t mode) {
+SoundSampleId SoundMixer::SampleLoadFile(const std::string& path, uint32_t mode, SampleLoadFailure* failure) {
     std::vector<uint8_t> bytes;
-    Pcm pcm;
-    if (!ReadWholeFile(path, bytes) || !DecodeSound(std::move(bytes), pcm)) {
-        std::lock_guard lock(mutex_);
-        Record(Format("SampleLoad file mode=0x%X failed", mode));
-        return 0;
+    if (!ReadWholeFile(path, bytes)) {
+        return RefuseSample("file", mode, SampleLoadFailure::Unreadable, failure);
     }
-    return RegisterSample(std::move(pcm), "file", mode);
+    return LoadSample(std::move(bytes), "file", mode, failure);
 }
 
-SoundSampleId SoundMixer::SampleLoadMemory(const uint8_t* data, size_t size, uint32_t mode) {
-    Pcm pcm;
-    if (data == nullptr || !DecodeSound(std::vector<uint8_t>(data, data + size), pcm)) {
-        std::lock_guard lock(mutex_);
-        Record(Format("SampleLoad memory mode=0x%X failed", mode));
-        return 0;
+SoundSampleId SoundMixer::SampleLoadMemory(const uint8_t* data, size_t size, uint32_t mode,
+                                           SampleLoadFailure* failure) {
+    if (data == nullptr) {
+        return RefuseSample("memory", mode, SampleLoadFailure::Unreadable, failure);
     }
-    return RegisterSample(std::move(pcm), "memory", mode);
+    return LoadSample(std::vector<uint8_t>(data, data + size), "memory", mode, failure);
 }
 
-SoundSampleId SoundMixer::RegisterSample(Pcm pcm, const char* origin, uint32_t mode) {
-    // Decoding and resampling happen before the lock, on the caller's thread.
-    const int rate = OutputRate();
-    auto converted = std::make_shared<const Pcm>(ResamplePcm(pcm, rate));
+SoundSampleId SoundMixer::LoadSample(std::vector<uint8_t> bytes, const char* origin, uint32_t mode,
+                                     SampleLoadFailure* failure) {
+    // Decoding and converting happen before the lock, on the caller's thread.
+    Pcm pcm;
+    switch (DecodeSample(std::move(bytes), OutputRate(), pcm)) {
+        case SampleDecodeResult::Undecodable:
+            return RefuseSample(origin, mode, SampleLoadFailure::Undecodable, failure);
+        case SampleDecodeResult::TooLarge:
+            return RefuseSample(origin, mode, SampleLoadFailure::TooLarge, failure);
+        case SampleDecodeResult::Decoded:
+            break;
+    }
+    auto converted = std::make_shared<const Pcm>(std::move(pcm));
     std::lock_guard lock(mutex_);
     if (!open_) {
+        if (failure != nullptr) {
+            *failure = SampleLoadFailure::Closed;
+        }
         return 0;
     }
     const SoundSampleId id = nextId_++;
     samples_[id] = Sample{std::move(converted), (mode & kSoundLoopNormal) != 0};
     Record(Format("SampleLoad %s mode=0x%X sample=%u", origin, mode, id));
     return id;
+}
+
+SoundSampleId SoundMixer::RefuseSample(const char* origin, uint32_t mode, SampleLoadFailure why,
+                                       SampleLoadFailure* failure) {
+    if (failure != nullptr) {
+        *failure = why;
+    }
+    std::lock_guard lock(mutex_);
+    Record(Format("SampleLoad %s mode=0x%X failed", origin, mode));
+    return 0;
 }
 
 bool SoundMixer::SampleSetMode(SoundSampleId sample, uint32_t loopMode) {

@@ -32,6 +32,9 @@ constexpr uint32_t kSoundLoopNormal = 0x2;
 using SoundSampleId = uint32_t;
 using SoundStreamId = uint32_t;
 
+// Why a sample did not load.
+enum class SampleLoadFailure { None, Unreadable, Undecodable, TooLarge, Closed };
+
 // What a channel does, as tests and diagnostics see it.
 struct SoundChannelState {
     bool playing = false;
@@ -77,8 +80,10 @@ public:
     int OutputRate() const;
     void SetSfxMasterVolume(int volume);
 
-    SoundSampleId SampleLoadFile(const std::string& path, uint32_t mode);
-    SoundSampleId SampleLoadMemory(const uint8_t* data, size_t size, uint32_t mode);
+    // 0 when the sample does not load, and then the reason in `failure` when given.
+    SoundSampleId SampleLoadFile(const std::string& path, uint32_t mode, SampleLoadFailure* failure = nullptr);
+    SoundSampleId SampleLoadMemory(const uint8_t* data, size_t size, uint32_t mode,
+                                   SampleLoadFailure* failure = nullptr);
     bool SampleSetMode(SoundSampleId sample, uint32_t loopMode);
     // Length in frames at the output rate.
     uint32_t SampleLength(SoundSampleId sample) const;
@@ -124,7 +129,9 @@ private:
     struct Stream;
     struct Channel;
 
-    SoundSampleId RegisterSample(Pcm pcm, const char* origin, uint32_t mode);
+    SoundSampleId LoadSample(std::vector<uint8_t> bytes, const char* origin, uint32_t mode,
+                             SampleLoadFailure* failure);
+    SoundSampleId RefuseSample(const char* origin, uint32_t mode, SampleLoadFailure why, SampleLoadFailure* failure);
     Channel* LiveChannel(int32_t handle);
     const Channel* LiveChannel(int32_t handle) const;
     // Under the lock, applies `change` to the live channel; false when there is none.

@@ -18,6 +18,9 @@ public:
 
     size_t Read(int16_t* frames, size_t frameCount) override {
         const size_t count = std::min(frameCount, pcm_.Frames() - position_);
+        if (count == 0) {
+            return 0;  // an empty sound holds no samples to copy from
+        }
         const size_t channels = static_cast<size_t>(pcm_.channels);
         std::memcpy(frames, pcm_.samples.data() + position_ * channels, count * channels * sizeof(int16_t));
         position_ += count;

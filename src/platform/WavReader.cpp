@@ -30,7 +30,8 @@ bool IsSupported(const WavFormat& format) {
 void ConvertSamples(const WavFormat& format, const uint8_t* bytes, size_t byteCount, Pcm& pcm) {
     const size_t bytesPerSample = format.bits / 8;
     size_t frames = byteCount / (bytesPerSample * format.channels);
-    if (frames > kMaxSoundFrames) {
+    pcm.cut = frames > kMaxSoundFrames;
+    if (pcm.cut) {
         frames = kMaxSoundFrames;
     }
     const size_t count = frames * format.channels;

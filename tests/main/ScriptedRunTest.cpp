@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "engine/media/GameWindow.h"
 #include "engine/media/InputDispatcher.h"
 #include "main/Application.h"
+#include "platform/Directories.h"
 #include "platform/Files.h"
 #include "platform/InstanceLock.h"
 #include "platform/RunOptions.h"
@@ -80,7 +83,26 @@ protected:
         backend_ = backend.get();
         SetActiveBackend(std::move(backend));
     }
+    // A program folder of its own, with the game's constants or without them.
+    void EnterProgramFolder(bool withConstants) {
+        programFolder_ = std::make_unique<TempFolder>();
+        if (withConstants) {
+            const std::string constants = programFolder_->Path() + "/media/properties";
+            std::filesystem::create_directories(constants);
+            const std::string xml =
+                "<root><String id=\"GAME_ID\" value=\"TestGame\"/>"
+                "<String id=\"GAME_NAME\" value=\"Test Game\"/></root>";
+            ASSERT_TRUE(WriteFileAtomically(constants + "/default.xml", xml.data(), xml.size()));
+        }
+        previousFolder_ = std::filesystem::current_path();
+        std::filesystem::current_path(programFolder_->Path());
+        ForgetGameConstantsForTesting();
+    }
     void TearDown() override {
+        if (programFolder_) {
+            std::filesystem::current_path(previousFolder_);
+            ForgetGameConstantsForTesting();
+        }
         GameWindow::ReleaseSingleInstanceForTesting();
         ResetWindowsForTesting();
         SetActiveBackend(nullptr);
@@ -93,6 +115,8 @@ protected:
 
     TempFolder folder_;
     HeadlessBackend* backend_ = nullptr;
+    std::unique_ptr<TempFolder> programFolder_;
+    std::filesystem::path previousFolder_;
 };
 
 // Input played through either backend: headless directly, SDL through its
@@ -169,6 +193,7 @@ INSTANTIATE_TEST_SUITE_P(Backends, ScriptedInputTest, ::testing::Values(false, t
 
 TEST_F(ScriptedRunTest, ProgramRunEndsAtTheCloseBox) {
     Prepare("wait frames 3\nscreenshot end\nwait frames 1\nclose\nwait frames 100\n");
+    EnterProgramFolder(true);
     Application application;
     EXPECT_EQ(application.Run(), 0);
     EXPECT_FALSE(backend_->WindowOpen());
@@ -178,12 +203,33 @@ TEST_F(ScriptedRunTest, ProgramRunEndsAtTheCloseBox) {
 
 TEST_F(ScriptedRunTest, SecondCopyReturnsOne) {
     Prepare("close\n");
+    EnterProgramFolder(true);
+    const std::string gameFolder = folder_.Path() + "/data/Quelt/Games/Test Game";
+    std::filesystem::create_directories(gameFolder);
     bool running = false;
-    auto lock = InstanceLock::Acquire(GetGameDataFolder(), GetGameName(), running);
+    auto lock = InstanceLock::Acquire(gameFolder, "Test Game", running);
     ASSERT_NE(lock, nullptr);
     Application application;
     EXPECT_EQ(application.Run(), 1);
     EXPECT_FALSE(backend_->WindowOpen());
+}
+
+TEST_F(ScriptedRunTest, WithoutTheGamesNameTheRunStopsAndWritesNothing) {
+    Prepare("close\n");
+    EnterProgramFolder(false);
+    testing::internal::CaptureStderr();
+    Application application;
+    const int result = application.Run();
+    const std::string output = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(result, 1);
+    EXPECT_FALSE(backend_->WindowOpen());
+    EXPECT_NE(output.find("The game's name could not be read from \"media/properties/default.xml\""),
+              std::string::npos)
+        << output;
+    EXPECT_FALSE(PathExists(folder_.Path() + "/data"));
+    EXPECT_FALSE(PathExists(folder_.Path() + "/config"));
+    EXPECT_TRUE(std::filesystem::is_empty(programFolder_->Path()));
 }
 
 }  // namespace

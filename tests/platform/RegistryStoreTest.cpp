@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/Files.h"
 #include "platform/RegistryStore.h"
+#include "support/TempFolder.h"
 #include "support/TempUserFolders.h"
 
 namespace {
@@ -94,9 +99,15 @@ TEST(RegistryStoreTest, AFailedWriteKeepsTheStoreAsItWas) {
     ASSERT_TRUE(platform::RegistryWrite("Key", Dword("kept", 1)));
     platform::FailNextAtomicWriteForTesting();
     EXPECT_FALSE(platform::RegistryWrite("Key", Dword("kept", 2)));
+    platform::FailNextAtomicWriteForTesting();
+    EXPECT_FALSE(platform::RegistryWrite("Key", Dword("new", 3)));
     platform::RegistryValue read;
     ASSERT_TRUE(platform::RegistryRead("Key", "kept", read));
     EXPECT_EQ(read.dword, 1u);
+    EXPECT_FALSE(platform::RegistryRead("Key", "new", read));
+    std::vector<platform::RegistryValue> values;
+    ASSERT_TRUE(platform::RegistryListValues("Key", values));
+    EXPECT_EQ(values.size(), 1u);
 
     EXPECT_FALSE(platform::RegistryWrite("Bad]Key", Dword("x", 1)));
     EXPECT_FALSE(platform::RegistryWrite("Bad\nKey", Dword("x", 1)));
@@ -110,6 +121,114 @@ TEST(RegistryStoreTest, WithoutAConfigFolderNothingIsStored) {
     EXPECT_FALSE(platform::RegistryWrite("Key", Dword("x", 1)));
     platform::RegistryValue read;
     EXPECT_FALSE(platform::RegistryRead("Key", "x", read));
+}
+
+struct stat StoreFileStat() {
+    struct stat info {};
+    EXPECT_EQ(::stat(platform::RegistryFilePath().c_str(), &info), 0);
+    return info;
+}
+
+TEST(RegistryStoreTest, TheFileIsReadOnceAndWrittenOnlyWhenAValueChanges) {
+    TempUserFolders folders;
+    ASSERT_TRUE(platform::RegistryWrite("Key", Dword("a", 1)));
+    const struct stat written = StoreFileStat();
+    ASSERT_TRUE(platform::RegistryWrite("key", Dword("A", 1)));  // the same value again
+    EXPECT_EQ(StoreFileStat().st_ino, written.st_ino);
+
+    // Change the file's bytes in place, keeping its size and times: a store
+    // that read the file again would see "b".
+    std::string content = StoreContent();
+    content.replace(content.find("\"a\""), 3, "\"b\"");
+    const int fd = ::open(platform::RegistryFilePath().c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
+    const struct timespec times[2] = {written.st_atim, written.st_mtim};
+    ASSERT_EQ(::futimens(fd, times), 0);
+    ::close(fd);
+    platform::RegistryValue read;
+    EXPECT_TRUE(platform::RegistryRead("Key", "a", read));
+    EXPECT_FALSE(platform::RegistryRead("Key", "b", read));
+}
+
+TEST(RegistryStoreTest, ADamagedFileIsCopiedAsideBeforeItIsReplaced) {
+    const std::string good = "; registry store v1\n[Key]\n\"good\"=dword:00000005\n";
+    std::string tooMany = good;
+    for (int i = 0; i < 5000; ++i) {
+        tooMany += "\"v" + std::to_string(i) + "\"=dword:00000001\n";
+    }
+    const struct {
+        const char* name;
+        std::string content;
+        platform::RegistryFileState state;
+        size_t values;  // read under "Key"
+    } cases[] = {
+        {"whole", good, platform::RegistryFileState::Read, 1},
+        {"cut inside its last line", good.substr(0, good.size() - 5), platform::RegistryFileState::Damaged, 0},
+        {"cut to nothing", "", platform::RegistryFileState::Damaged, 0},
+        {"random bytes", std::string("\x93\x01\xFFrandom\0bytes\n[x", 17), platform::RegistryFileState::Damaged, 0},
+        {"a line too long", good + "\"long\"=\"" + std::string(20000, 'x') + "\"\n",
+         platform::RegistryFileState::Damaged, 1},
+        {"more entries than a store holds", tooMany, platform::RegistryFileState::Damaged, 4095},
+    };
+    for (const auto& c : cases) {
+        TempUserFolders folders;
+        std::filesystem::create_directories(folders.ConfigHome() + "/Quelt");
+        ASSERT_TRUE(platform::WriteFileAtomically(platform::RegistryFilePath(), c.content.data(), c.content.size()));
+        const platform::RegistryLoadReport report = platform::RegistryLoadState();
+        EXPECT_EQ(report.state, c.state) << c.name;
+        std::vector<platform::RegistryValue> values;
+        platform::RegistryListValues("Key", values);
+        EXPECT_EQ(values.size(), c.values) << c.name;
+        EXPECT_TRUE(report.writable) << c.name;
+        if (c.state == platform::RegistryFileState::Read) {
+            EXPECT_EQ(report.droppedLines, 0u) << c.name;
+            EXPECT_EQ(report.keptCopy, "") << c.name;
+            continue;
+        }
+        EXPECT_GT(report.droppedLines, 0u) << c.name;
+        EXPECT_EQ(report.keptCopy, platform::RegistryFilePath() + ".damaged-1") << c.name;
+        ASSERT_TRUE(platform::RegistryWrite("Key", Dword("after", 1))) << c.name;
+        std::vector<uint8_t> copy;
+        ASSERT_TRUE(platform::ReadWholeFile(report.keptCopy, copy)) << c.name;
+        EXPECT_EQ(std::string(copy.begin(), copy.end()), c.content) << c.name;
+    }
+}
+
+TEST(RegistryStoreTest, AFileThatCannotBeReadIsNeverWrittenOver) {
+    TempUserFolders folders;
+    const std::string path = platform::RegistryFilePath();
+    std::filesystem::create_directories(path + "/inside");
+    const platform::RegistryLoadReport report = platform::RegistryLoadState();
+    EXPECT_EQ(report.state, platform::RegistryFileState::Unreadable);
+    EXPECT_FALSE(report.writable);
+    EXPECT_FALSE(platform::RegistryWrite("Key", Dword("x", 1)));
+    platform::RegistryValue read;
+    EXPECT_FALSE(platform::RegistryRead("Key", "x", read));
+    EXPECT_TRUE(std::filesystem::is_directory(path + "/inside"));
+    EXPECT_FALSE(std::filesystem::exists(path + ".damaged-1"));
+}
+
+TEST(RegistryStoreTest, EachDamagedCopyIsKeptUpToABound) {
+    TempFolder folder;
+    const std::string path = folder.Path() + "/saved.xml";
+    std::vector<std::string> copies;
+    for (int run = 1; run <= platform::kMaxDamagedCopies + 1; ++run) {
+        const std::string content = "damage number " + std::to_string(run);
+        ASSERT_TRUE(platform::WriteFileAtomically(path, content.data(), content.size()));
+        copies.push_back(platform::KeepDamagedCopy(path));
+    }
+    for (int run = 1; run <= platform::kMaxDamagedCopies; ++run) {
+        EXPECT_EQ(copies[run - 1], path + ".damaged-" + std::to_string(run));
+    }
+    // With every name taken, the oldest copy gives way.
+    EXPECT_EQ(copies.back(), path + ".damaged-1");
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(path + ".damaged-1", bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "damage number 6");
+    ASSERT_TRUE(platform::ReadWholeFile(path + ".damaged-2", bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "damage number 2");
+    EXPECT_EQ(platform::KeepDamagedCopy(folder.Path() + "/missing"), "");
 }
 
 }  // namespace

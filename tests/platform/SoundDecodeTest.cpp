@@ -5,7 +5,9 @@
 
 #include "platform/Files.h"
 #include "platform/OggDecoder.h"
+#include "platform/SampleDecoding.h"
 #include "platform/SoundPcm.h"
+#include "platform/SoundStreamSource.h"
 #include "platform/WavReader.h"
 #include "support/SoundFixtures.h"
 
@@ -76,6 +78,76 @@ TEST(WavReaderTest, DataChunkLongerThanTheFileIsCut) {
     EXPECT_EQ(pcm.samples, (std::vector<int16_t>{5, 6}));
 }
 
+TEST(SoundStreamSourceTest, WavWithoutWholeFramesReadsNothing) {
+    const struct {
+        const char* name;
+        std::vector<uint8_t> file;
+    } cases[] = {
+        {"empty data chunk", MakeWav(1, 22050, 16, {})},
+        {"half a frame", MakeWav(2, 22050, 16, {1})},
+    };
+    for (const auto& c : cases) {
+        const auto source = platform::OpenSoundStreamSource(c.file);
+        ASSERT_NE(source, nullptr) << c.name;
+        int16_t frames[8] = {};
+        EXPECT_EQ(source->Read(frames, 4), 0u) << c.name;
+        EXPECT_TRUE(source->Seek(0)) << c.name;
+        EXPECT_FALSE(source->Seek(1)) << c.name;
+        EXPECT_EQ(source->Read(frames, 4), 0u) << c.name;
+    }
+}
+
+// 8-bit mono at the lowest rate: small in the file, 44 times larger once
+// converted to 44.1 kHz and 16 bits.
+std::vector<uint8_t> LowRateWav(size_t frames) {
+    return MakeWav(1, platform::kMinSoundRate, 8, ConstantSamples(frames, 1, 256));
+}
+
+TEST(SampleDecodingTest, SoundsAreConvertedOrRefusedByTheirSizeAtTheOutputRate) {
+    // 1000 frames at 1000 Hz are 44,100 frames of 2 bytes at 44.1 kHz.
+    constexpr size_t kBound = 88200;
+    std::vector<uint8_t> ogg;
+    ASSERT_TRUE(platform::ReadWholeFile(OggFixturePath("tone_mono_22050"), ogg));
+    const struct {
+        const char* name;
+        std::vector<uint8_t> file;
+        platform::SampleDecodeResult result;
+        size_t frames;
+    } cases[] = {
+        {"short WAV", MakeWav(1, 22050, 16, {1, 2, 3}), platform::SampleDecodeResult::Decoded, 6},
+        {"low-rate WAV at the bound", LowRateWav(1000), platform::SampleDecodeResult::Decoded, 44100},
+        {"low-rate WAV beyond it", LowRateWav(1001), platform::SampleDecodeResult::TooLarge, 0},
+        {"stereo takes twice the room", MakeWav(2, 1000, 8, ConstantSamples(600, 2, 256)),
+         platform::SampleDecodeResult::TooLarge, 0},
+        {"Ogg within the bound", ogg, platform::SampleDecodeResult::Decoded, 11024},
+        {"not a sound", {'R', 'I', 'F', 'F', 0, 0}, platform::SampleDecodeResult::Undecodable, 0},
+    };
+    for (const auto& c : cases) {
+        Pcm pcm;
+        ASSERT_EQ(platform::DecodeSample(c.file, 44100, pcm, kBound), c.result) << c.name;
+        EXPECT_EQ(pcm.Frames(), c.frames) << c.name;
+        if (c.frames > 0) {
+            EXPECT_EQ(pcm.rate, 44100) << c.name;
+        }
+    }
+    // An Ogg stream longer than the bound is refused, whatever its own size.
+    Pcm pcm;
+    EXPECT_EQ(platform::DecodeSample(ogg, 44100, pcm, 20000), platform::SampleDecodeResult::TooLarge);
+}
+
+TEST(OggDecoderTest, DecodingStopsAtTheFrameBoundAndSaysSo) {
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(OggFixturePath("tone_mono_22050"), bytes));
+    for (const size_t bound : {size_t{1000}, size_t{5512}, size_t{9000}}) {
+        const auto decoder = platform::OggDecoder::Open(bytes);
+        ASSERT_NE(decoder, nullptr);
+        Pcm pcm;
+        platform::DecodeRemaining(*decoder, bound, pcm);
+        EXPECT_EQ(pcm.Frames(), std::min<size_t>(bound, 5512)) << bound;
+        EXPECT_EQ(pcm.cut, bound < 5512) << bound;
+    }
+}
+
 TEST(SoundPcmTest, ResampleDoublesFramesAndInterpolates) {
     Pcm pcm{1, 22050, {0, 100, 200}};
     const Pcm doubled = platform::ResamplePcm(pcm, 44100);
@@ -89,7 +161,7 @@ TEST(OggDecoderTest, DecodesTheWholeTone) {
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(platform::ReadWholeFile(OggFixturePath("tone_mono_22050"), bytes));
     Pcm pcm;
-    ASSERT_TRUE(platform::DecodeOgg(bytes, pcm));
+    ASSERT_EQ(platform::DecodeOggSample(bytes, 44100, pcm), platform::SampleDecodeResult::Decoded);
     EXPECT_EQ(pcm.channels, 1);
     EXPECT_EQ(pcm.rate, 22050);
     EXPECT_EQ(pcm.Frames(), 5512u);
@@ -121,17 +193,18 @@ TEST(OggDecoderTest, DamagedStreamsFailOrEndEarlyWithoutHarm) {
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(platform::ReadWholeFile(OggFixturePath("tone_mono_22050"), bytes));
     Pcm pcm;
-    EXPECT_FALSE(platform::DecodeOgg({'O', 'g', 'g', 'S', 0, 0, 0}, pcm));
-    EXPECT_FALSE(platform::DecodeOgg(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 40), pcm));
+    EXPECT_EQ(platform::DecodeOggSample({'O', 'g', 'g', 'S', 0, 0, 0}, 44100, pcm), platform::SampleDecodeResult::Undecodable);
+    EXPECT_EQ(platform::DecodeOggSample(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 40), 44100, pcm),
+              platform::SampleDecodeResult::Undecodable);
     std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(bytes.size() / 2));
-    if (platform::DecodeOgg(cut, pcm)) {
+    if (platform::DecodeOggSample(cut, 44100, pcm) == platform::SampleDecodeResult::Decoded) {
         EXPECT_LT(pcm.Frames(), 5512u);
     }
     std::vector<uint8_t> scrambled = bytes;
     for (size_t i = 200; i < scrambled.size(); i += 7) {
         scrambled[i] ^= 0x5A;
     }
-    platform::DecodeOgg(scrambled, pcm);  // any result, no crash
+    platform::DecodeOggSample(scrambled, 44100, pcm);  // any result, no crash
 }
 
 }  // namespace

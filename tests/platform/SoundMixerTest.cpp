@@ -54,9 +54,16 @@ TEST_F(SoundMixerTest, SamplesAreConvertedToTheOutputRate) {
     ASSERT_NE(sample, 0u);
     EXPECT_EQ(mixer.SampleLength(sample), 44100u);
     EXPECT_THAT(mixer.TakeJournal(), ElementsAre("SampleLoad memory mode=0x8130 sample=" + std::to_string(sample)));
+    platform::SampleLoadFailure failure = platform::SampleLoadFailure::None;
     const std::vector<uint8_t> junk{'R', 'I', 'F', 'F', 1, 2, 3};
-    EXPECT_EQ(mixer.SampleLoadMemory(junk.data(), junk.size(), 0x8130), 0u);
-    EXPECT_EQ(mixer.SampleLoadFile("/nonexistent/sound.wav", 0x130), 0u);
+    EXPECT_EQ(mixer.SampleLoadMemory(junk.data(), junk.size(), 0x8130, &failure), 0u);
+    EXPECT_EQ(failure, platform::SampleLoadFailure::Undecodable);
+    EXPECT_EQ(mixer.SampleLoadFile("/nonexistent/sound.wav", 0x130, &failure), 0u);
+    EXPECT_EQ(failure, platform::SampleLoadFailure::Unreadable);
+    // 800 s at 1000 Hz: 0.8 MB in the file, 70 MB at the output rate.
+    const std::vector<uint8_t> huge = MakeWav(1, 1000, 8, ConstantSamples(800000, 1, 0));
+    EXPECT_EQ(mixer.SampleLoadMemory(huge.data(), huge.size(), 0x8130, &failure), 0u);
+    EXPECT_EQ(failure, platform::SampleLoadFailure::TooLarge);
 }
 
 TEST_F(SoundMixerTest, VolumeMasterAndPanLaw) {

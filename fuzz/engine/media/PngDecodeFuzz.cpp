@@ -6,7 +6,7 @@
 #include "engine/media/MemorySurface.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const Ref<MemorySurface> picture = DecodePngFromMemory(data, size);
+    const Ref<MemorySurface> picture = DecodePngFromMemory(data, size, "fuzz");
     if (picture) {
         // Touch every pixel so a short buffer would show.
         volatile uint32_t sum = 0;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/foundation/Folders.h"
+#include "engine/foundation/Logger.h"
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/PropertyValue.h"
 #include "engine/foundation/PropertyFile.h"
@@ -43,7 +44,9 @@ std::string HighScoreTables::FilePath() {
 void HighScoreTables::Load() {
     Ref<PropertyFile> file = new PropertyFile();
     file->SetLoadMode(FileMode());
-    if (LoadSavedFile(*file, FilePath(), kRootName) == SavedFileStatus::kLoaded) {
+    const SavedFileStatus status = LoadSavedFile(*file, FilePath(), kRootName);
+    fileUnreadable_ = status == SavedFileStatus::kUnreadable;
+    if (status == SavedFileStatus::kLoaded) {
         ReadXml(Property::Child(file.Get(), kRootName));
     }
 }
@@ -65,6 +68,10 @@ void HighScoreTables::ReadXml(const Property* node) {
 }
 
 void HighScoreTables::Save() const {
+    if (fileUnreadable_) {
+        ENGINE_LOG(2, "High scores are not saved: their file could not be read at start-up");
+        return;
+    }
     MakeDirectoryChain(GetGameDataFolder() + "/players");
     Ref<PropertyFile> file = new PropertyFile();
     file->SetLoadMode(FileMode());

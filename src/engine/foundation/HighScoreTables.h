@@ -26,6 +26,7 @@ public:
 
     // Reads the file; a missing or unusable one leaves the tables as they are.
     void Load();
+    // Writes the file, unless Load found it there but could not read it.
     void Save() const;
     // Takes the version and the tables of a "highscoretables" node, each
     // table replacing one of the same name.
@@ -47,4 +48,5 @@ private:
     TableMap tables_;
     bool keepLastScores_ = false;
     bool scrambledFile_;
+    bool fileUnreadable_ = false;
 };

@@ -94,6 +94,11 @@ void Logger::Write(int level, const char* format, ...) {
 }
 
 void Logger::WriteToFile(const char* line) {
+    // Until the game's name is known the game has no folder of its own, and
+    // the shared one above it is no place for its log.
+    if (GetGameName().empty()) {
+        return;
+    }
     if (linesInFile_ == 0) {
         MakeLogFileNameLocked();
     }

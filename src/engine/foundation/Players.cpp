@@ -75,7 +75,12 @@ std::string Players::SaveGamePath(const std::string& playerName, const std::stri
 void Players::Load() {
     Ref<PropertyFile> file = new PropertyFile();
     file->SetLoadMode(FileMode());
-    if (LoadSavedFile(*file, ListFilePath(), "players") == SavedFileStatus::kLoaded) {
+    const SavedFileStatus status = LoadSavedFile(*file, ListFilePath(), "players");
+    listUnreadable_ = status == SavedFileStatus::kUnreadable;
+    if (listUnreadable_) {
+        ENGINE_LOG(1, "The player list could not be read: players are not saved this run");
+    }
+    if (status == SavedFileStatus::kLoaded) {
         ReadXml(Property::Child(file.Get(), "players"));
     }
     for (const Ref<PlayerProfile>& player : players_) {
@@ -84,6 +89,10 @@ void Players::Load() {
 }
 
 void Players::Save() {
+    if (listUnreadable_) {
+        ENGINE_LOG(2, "Players are not saved: the player list could not be read at start-up");
+        return;
+    }
     MakeDirectoryChain(GetGameDataFolder() + "/" + playersFolder_);
     Ref<PropertyFile> file = new PropertyFile();
     file->SetLoadMode(FileMode());
@@ -106,7 +115,19 @@ void Players::Add(PlayerProfile* player) {
 
 void Players::DeletePlayerFile(PlayerProfile* player) {
     const Ref<PlayerProfile> kept(player);
-    const std::string& name = player->GetName();
+    // Without a readable list, files of that name may belong to a player of
+    // the list: they stay.
+    if (!listUnreadable_) {
+        DeletePlayerFiles(player->GetName());
+    }
+    players_.erase(std::remove(players_.begin(), players_.end(), kept), players_.end());
+    if (current_ == player) {
+        current_ = nullptr;
+    }
+    Save();
+}
+
+void Players::DeletePlayerFiles(const std::string& name) const {
     if (platform::PathExists(SaveGameFolder(name))) {
         DeleteFolderTree(SaveGameFolder(name));
     }
@@ -114,11 +135,6 @@ void Players::DeletePlayerFile(PlayerProfile* player) {
     if (platform::PathExists(playerFile)) {
         platform::RemoveFile(playerFile);
     }
-    players_.erase(std::remove(players_.begin(), players_.end(), kept), players_.end());
-    if (current_ == player) {
-        current_ = nullptr;
-    }
-    Save();
 }
 
 bool Players::HasName(const std::string& name) const {
@@ -132,24 +148,34 @@ Players::List::const_iterator Players::FindByName(const std::string& name) const
     });
 }
 
-void Players::LoadPlayer(PlayerProfile& player) const {
+void Players::LoadPlayer(PlayerProfile& player) {
     Ref<PropertyFile> file = new PropertyFile();
     file->SetLoadMode(FileMode());
-    if (LoadSavedFile(*file, PlayerFilePath(player.GetName()), "player") == SavedFileStatus::kLoaded) {
+    const std::string path = PlayerFilePath(player.GetName());
+    const SavedFileStatus status = LoadSavedFile(*file, path, "player");
+    if (status == SavedFileStatus::kLoaded) {
         player.ReadProgress(Property::Child(file.Get(), "player"));
+    } else if (status == SavedFileStatus::kUnreadable) {
+        unreadablePlayerFiles_.insert(path);
     }
 }
 
 void Players::SavePlayer(const PlayerProfile& player) const {
     Ref<PropertyNode> node = new PropertyNode("player", "Player");
     player.WriteProgress(node.Get());
-    if (node->IndexOrder().empty()) {
+    if (node->IndexOrder().empty() || listUnreadable_) {
+        return;
+    }
+    const std::string path = PlayerFilePath(player.GetName());
+    if (unreadablePlayerFiles_.count(path) != 0) {
+        ENGINE_LOG(2, "Player \"%s\" is not saved: the player's file could not be read at start-up",
+                   player.GetName().c_str());
         return;
     }
     MakeDirectoryChain(GetGameDataFolder() + "/" + playersFolder_);
     Ref<PropertyFile> file = new PropertyFile();
     file->SetLoadMode(FileMode());
-    file->SetOutputFileName(PlayerFilePath(player.GetName()));
+    file->SetOutputFileName(path);
     file->Add(node.Get());
     SaveSavedFile(*file);
 }
@@ -160,6 +186,9 @@ bool Players::LoadSaveGame(const PlayerProfile& player, const std::string& saveN
 }
 
 void Players::StoreSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const {
+    if (listUnreadable_) {
+        return;
+    }
     MakeDirectoryChain(SaveGameFolder(player.GetName()));
     file.SetLoadMode(FileMode());
     file.SetOutputFileName(SaveGamePath(player.GetName(), saveName));
@@ -192,8 +221,9 @@ void Players::ReadXml(const Property* node) {
                            item->TypeName().c_str());
             }
         }
-        if (read.size() != static_cast<const PropertyVector*>(names)->Items().size()) {
-            KeepDamagedCopy(ListFilePath(), FileMode());
+        if (read.size() != static_cast<const PropertyVector*>(names)->Items().size() &&
+            !KeepDamagedCopy(ListFilePath(), FileMode())) {
+            listUnreadable_ = true;
         }
         const std::string listVersion = Property::AsString(Property::Child(node, "version"));
         if (version_.empty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,10 @@ class PropertyFile;
 // The one list of player profiles with the current player. Keeps the list
 // file, one progress file per player and each player's save games, all under
 // the game data folder; a player's files are named after the player's name
-// made safe for file names.
+// made safe for file names. A list file that is there but cannot be read is
+// never written over: the run then goes on without saving any player's files,
+// which the list would no longer name. A player file that cannot be read is
+// likewise left alone.
 class Players : public Object {
     ENGINE_CLASS(Players, Object)
 
@@ -44,7 +48,7 @@ public:
     bool HasName(const std::string& name) const;
     List::const_iterator FindByName(const std::string& name) const;
 
-    void LoadPlayer(PlayerProfile& player) const;
+    void LoadPlayer(PlayerProfile& player);
     void SavePlayer(const PlayerProfile& player) const;
 
     bool LoadSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const;
@@ -74,6 +78,8 @@ public:
 private:
     Players(std::string version, bool scrambled);
     LoadMode FileMode() const { return scrambled_ ? LoadMode::ScrambledFile : LoadMode::File; }
+    // The player file and save games stored under the name.
+    void DeletePlayerFiles(const std::string& name) const;
 
     List players_;
     std::string version_;
@@ -81,4 +87,6 @@ private:
     std::string saveGamesFolder_ = "savegames";
     PlayerProfile* current_ = nullptr;  // one of players_, or null
     bool scrambled_;
+    bool listUnreadable_ = false;
+    std::set<std::string> unreadablePlayerFiles_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/foundation/Logger.h"
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/PropertyValue.h"
 #include "engine/foundation/Ref.h"
@@ -23,6 +24,24 @@ constexpr const char* kNodeName = "GameSettngs";
 bool FlagFromText(const Property* node, const char* key, bool current) {
     const Property* value = Property::Child(node, key);
     return value != nullptr ? Property::AsBool(value) : current;
+}
+
+// What became of the store's file when it was read, when that needs saying.
+void LogStoreState() {
+    const platform::RegistryLoadReport report = platform::RegistryLoadState();
+    const char* path = report.path.c_str();
+    if (report.path.empty()) {
+        ENGINE_LOG(1, "There is no per-user config folder: settings are not saved");
+    } else if (report.state == platform::RegistryFileState::Unreadable) {
+        ENGINE_LOG(1, "Settings file \"%s\" could not be read: it is left as it is, and settings are not saved "
+                      "this run", path);
+    } else if (report.state == platform::RegistryFileState::Damaged && report.writable) {
+        ENGINE_LOG(1, "Settings file \"%s\" is damaged: %zu lines could not be read and are dropped; the file is "
+                      "kept as \"%s\"", path, report.droppedLines, report.keptCopy.c_str());
+    } else if (report.state == platform::RegistryFileState::Damaged) {
+        ENGINE_LOG(1, "Settings file \"%s\" is damaged (%zu lines could not be read) and no copy of it could be "
+                      "kept: it is left as it is, and settings are not saved this run", path, report.droppedLines);
+    }
 }
 
 }  // namespace
@@ -48,6 +67,7 @@ RegistrySettings::RegistrySettings(std::unique_ptr<Settings> settings)
 }
 
 void RegistrySettings::Load() {
+    LogStoreState();
     Ref<PropertyNode> node = new PropertyNode(kNodeName, "");
     std::vector<platform::RegistryValue> values;
     platform::RegistryListValues(keyPath_, values);
@@ -69,6 +89,7 @@ void RegistrySettings::Load() {
 void RegistrySettings::Save() {
     Ref<PropertyNode> node = new PropertyNode(kNodeName, "");
     settings_->Save(node.Get());
+    bool saved = true;
     for (const Ref<Property>& child : node->Items()) {
         const std::string path = keyPath_ + "\\" + child->Name();
         if (child->TypeName() == "String") {
@@ -76,7 +97,7 @@ void RegistrySettings::Save() {
             const std::string text = Property::AsString(child.Get());
             if (stored.Read() != text || !stored.IsPresent()) {
                 stored.SetValue(text);
-                stored.Write();
+                saved = stored.Write() && saved;
             }
             continue;
         }
@@ -85,8 +106,11 @@ void RegistrySettings::Save() {
         RegistryDword stored(path, false, 0);
         if (stored.Read() != number || !stored.IsPresent()) {
             stored.SetValue(number);
-            stored.Write();
+            saved = stored.Write() && saved;
         }
+    }
+    if (!saved) {
+        ENGINE_LOG(1, "Settings could not be saved to \"%s\"", platform::RegistryFilePath().c_str());
     }
 }
 

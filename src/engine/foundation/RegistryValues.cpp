@@ -44,14 +44,16 @@ uint32_t RegistryDword::Read() {
     return value_;
 }
 
-void RegistryDword::Write() {
+bool RegistryDword::Write() {
     platform::RegistryValue stored;
     stored.name = path_.valueName;
     stored.type = platform::RegistryType::Dword;
     stored.dword = value_;
-    if (platform::RegistryWrite(path_.keyPath, stored)) {
-        present_ = true;
+    if (!platform::RegistryWrite(path_.keyPath, stored)) {
+        return false;
     }
+    present_ = true;
+    return true;
 }
 
 RegistryString::RegistryString(const std::string& path, bool forceWrite, const std::string& defaultText)
@@ -69,12 +71,14 @@ const std::string& RegistryString::Read() {
     return text_;
 }
 
-void RegistryString::Write() {
+bool RegistryString::Write() {
     platform::RegistryValue stored;
     stored.name = path_.valueName;
     stored.type = platform::RegistryType::String;
     stored.text = text_;
-    if (platform::RegistryWrite(path_.keyPath, stored)) {
-        present_ = true;
+    if (!platform::RegistryWrite(path_.keyPath, stored)) {
+        return false;
     }
+    present_ = true;
+    return true;
 }

@@ -5,7 +5,7 @@
 
 // One value of the per-user registry store, named by a single path such as
 // "Software\Quelt\Games\<id>\qlt\totalplayingtime". Reads fall back to a
-// default; writes make the key; failures are silent.
+// default; writes make the key and tell whether they were stored.
 
 struct RegistryPath {
     std::string keyPath;
@@ -48,8 +48,8 @@ public:
 
     // The stored value, or the default when the key or value is missing.
     uint32_t Read();
-    // Stores the current value.
-    void Write();
+    // Stores the current value; false when the store could not be written.
+    bool Write();
 
     uint32_t Value() const { return value_; }
     void SetValue(uint32_t value) { value_ = value; }
@@ -66,8 +66,8 @@ public:
 
     // The stored text, or the default when the key or value is missing.
     const std::string& Read();
-    // Stores the current text.
-    void Write();
+    // Stores the current text; false when the store could not be written.
+    bool Write();
 
     const std::string& Value() const { return text_; }
     void SetValue(const std::string& text) { text_ = text; }

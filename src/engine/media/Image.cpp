@@ -30,8 +30,8 @@ Ref<MemorySurface> DecodePicture(const std::string& fileName, LoadMode loadMode)
     if (LoadFile(fileName, buffer, loadMode)) {
         return nullptr;
     }
-    Ref<MemorySurface> picture = DecodePngFromMemory(buffer.Bytes(), buffer.Count());
-    return picture ? picture : LoadJpegImage(buffer.Bytes(), buffer.Count());
+    Ref<MemorySurface> picture = DecodePngFromMemory(buffer.Bytes(), buffer.Count(), fileName);
+    return picture ? picture : LoadJpegImage(buffer.Bytes(), buffer.Count(), fileName);
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ bool Image::LoadPicture() {
     }
     if (!picture) {
         SetHasError(true);
-        ENGINE_LOG(1, "image \"%s\" could not be read", FileName().c_str());
+        ENGINE_LOG(1, "image \"%s\" is missing or not a PNG or JPEG picture", FileName().c_str());
         return false;
     }
     picture->SetUseAlphaChannel(useAlphaChannel_);

@@ -30,10 +30,12 @@ constexpr size_t kPngSignatureBytes = 4;
 
 // ---- PNG ----
 
+// The bytes being decoded, and their name for the log lines of the error hook.
 struct PngReader {
     const uint8_t* bytes;
     size_t size;
     size_t position;
+    const std::string* name;
 };
 
 void ReadPngFromMemory(png_structp png, png_bytep out, png_size_t length) {
@@ -45,12 +47,9 @@ void ReadPngFromMemory(png_structp png, png_bytep out, png_size_t length) {
     reader->position += length;
 }
 
-void LogPngError(const char* message) {
-    ENGINE_LOG(1, "PNG image not decoded: %s", message);
-}
-
 [[noreturn]] void OnPngError(png_structp png, png_const_charp message) {
-    LogPngError(message);
+    const auto* reader = static_cast<const PngReader*>(png_get_error_ptr(png));
+    ENGINE_LOG(1, "PNG image \"%s\" not decoded: %s", reader->name->c_str(), message);
     png_longjmp(png, 1);
 }
 
@@ -60,34 +59,35 @@ uint32_t Opaque(uint32_t red, uint32_t green, uint32_t blue) {
     return 0xFF000000u | red << 16 | green << 8 | blue;
 }
 
-// Turns the decoded rows into pixels by the pixel depth; other depths leave
-// the picture cleared.
-void CopyPngRows(png_structp png, png_infop info, MemorySurface& surface) {
-    const png_bytepp rows = png_get_rows(png, info);
-    const uint32_t depth = png_get_channels(png, info) * png_get_bit_depth(png, info);
+// libpng turns every colour type and depth into 8-bit RGB or RGBA rows.
+// Palette and grey transparency is not applied: only a picture whose colour
+// type carries an alpha channel has alpha.
+void RequestRgbRows(png_structp png, png_infop info) {
     const int colourType = png_get_color_type(png, info);
-    png_colorp palette = nullptr;
-    int paletteSize = 0;
+    png_set_strip_16(png);
+    png_set_packing(png);
     if (colourType == PNG_COLOR_TYPE_PALETTE) {
-        png_get_PLTE(png, info, &palette, &paletteSize);
+        png_set_palette_to_rgb(png);
     }
+    if ((colourType & PNG_COLOR_MASK_COLOR) == 0) {
+        png_set_expand_gray_1_2_4_to_8(png);
+        png_set_gray_to_rgb(png);
+    }
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+}
+
+void CopyPngRows(const std::vector<png_byte>& rows, size_t rowBytes, size_t channels, bool hasAlpha,
+                 MemorySurface& surface) {
     const int32_t width = surface.GetWidth();
     for (int32_t y = 0; y < surface.GetHeight(); ++y) {
-        const png_bytep row = rows[y];
+        const png_byte* row = rows.data() + static_cast<size_t>(y) * rowBytes;
         uint32_t* out = surface.Pixels32() + surface.PixelIndex(0, y);
         for (int32_t x = 0; x < width; ++x) {
-            if (depth == 32) {
-                const png_bytep p = row + 4 * x;
-                out[x] = uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
-            } else if (depth == 24) {
-                const png_bytep p = row + 3 * x;
-                out[x] = Opaque(p[0], p[1], p[2]);
-            } else if (depth == 8 && colourType == PNG_COLOR_TYPE_GRAY) {
-                out[x] = Opaque(row[x], row[x], row[x]);
-            } else if (depth == 8) {
-                // An index past the palette reads nothing outside it.
-                const png_color entry = row[x] < paletteSize ? palette[row[x]] : png_color{0, 0, 0};
-                out[x] = Opaque(entry.red, entry.green, entry.blue);
+            const png_byte* p = row + channels * static_cast<size_t>(x);
+            out[x] = Opaque(p[0], p[1], p[2]);
+            if (channels == 4 && hasAlpha) {
+                out[x] = (out[x] & 0x00FFFFFFu) | uint32_t{p[3]} << 24;
             }
         }
     }
@@ -97,6 +97,8 @@ struct PngJob {
     png_structp png;
     png_infop info;
     PngReader reader;
+    std::vector<png_byte> rows;
+    std::vector<png_bytep> rowPointers;
     Ref<MemorySurface>* result;
 };
 
@@ -107,14 +109,28 @@ bool RunPngDecode(PngJob& job) {
     }
     png_set_read_fn(job.png, &job.reader, ReadPngFromMemory);
     png_set_user_limits(job.png, kMaxSide, kMaxSide);
-    png_read_png(job.png, job.info, PNG_TRANSFORM_SWAP_ALPHA, nullptr);
+    png_read_info(job.png, job.info);
     const png_uint_32 width = png_get_image_width(job.png, job.info);
     const png_uint_32 height = png_get_image_height(job.png, job.info);
     if (!SizeAcceptable(width, height)) {
         png_error(job.png, "picture too large");
     }
+    const bool hasAlpha = (png_get_color_type(job.png, job.info) & PNG_COLOR_MASK_ALPHA) != 0;
+    RequestRgbRows(job.png, job.info);
+    const size_t channels = png_get_channels(job.png, job.info);
+    const size_t rowBytes = png_get_rowbytes(job.png, job.info);
+    if ((channels != 3 && channels != 4) || png_get_bit_depth(job.png, job.info) != 8 || rowBytes < channels * width) {
+        png_error(job.png, "unexpected row layout");
+    }
+    job.rows.resize(rowBytes * height);
+    job.rowPointers.resize(height);
+    for (png_uint_32 y = 0; y < height; ++y) {
+        job.rowPointers[y] = job.rows.data() + static_cast<size_t>(y) * rowBytes;
+    }
+    png_read_image(job.png, job.rowPointers.data());
+    png_read_end(job.png, nullptr);
     *job.result = CreateMemorySurface(static_cast<int32_t>(width), static_cast<int32_t>(height));
-    CopyPngRows(job.png, job.info, **job.result);
+    CopyPngRows(job.rows, rowBytes, channels, hasAlpha, **job.result);
     return true;
 }
 
@@ -123,12 +139,14 @@ bool RunPngDecode(PngJob& job) {
 struct JpegErrorManager {
     jpeg_error_mgr standard;
     jmp_buf jump;
+    const std::string* name;
 };
 
 void LogJpegMessage(j_common_ptr info, const char* what) {
     char message[JMSG_LENGTH_MAX];
     (*info->err->format_message)(info, message);
-    ENGINE_LOG(1, "JPEG image %s: %s", what, message);
+    ENGINE_LOG(1, "JPEG image \"%s\" %s: %s", reinterpret_cast<JpegErrorManager*>(info->err)->name->c_str(), what,
+               message);
 }
 
 [[noreturn]] void JpegErrorExit(j_common_ptr info) {
@@ -259,25 +277,25 @@ bool IsPngFile(const std::string& fileName) {
 Ref<MemorySurface> LoadPngImage(const std::string& fileName) {
     std::vector<uint8_t> bytes;
     if (!platform::ReadWholeFile(fileName, bytes)) {
-        ENGINE_LOG(1, "PNG image not read: %s", fileName.c_str());
+        ENGINE_LOG(1, "PNG image \"%s\" not read", fileName.c_str());
         return {};
     }
-    return DecodePngFromMemory(bytes.data(), bytes.size());
+    return DecodePngFromMemory(bytes.data(), bytes.size(), fileName);
 }
 
-Ref<MemorySurface> DecodePngFromMemory(const uint8_t* bytes, size_t size) {
+Ref<MemorySurface> DecodePngFromMemory(const uint8_t* bytes, size_t size, const std::string& name) {
     if (bytes == nullptr || size < kPngSignatureBytes || png_sig_cmp(bytes, 0, kPngSignatureBytes) != 0) {
         return {};
     }
     Ref<MemorySurface> result;
     PngJob job{};
-    job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    job.reader = PngReader{bytes, size, 0, &name};
+    job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job.reader, OnPngError, OnPngWarning);
     job.info = job.png != nullptr ? png_create_info_struct(job.png) : nullptr;
-    job.reader = PngReader{bytes, size, 0};
     job.result = &result;
     if (job.info == nullptr || !RunPngDecode(job)) {
         if (job.info == nullptr) {
-            LogPngError("out of memory");
+            ENGINE_LOG(1, "PNG image \"%s\" not decoded: out of memory", name.c_str());
         }
         result.Reset();
     }
@@ -285,12 +303,13 @@ Ref<MemorySurface> DecodePngFromMemory(const uint8_t* bytes, size_t size) {
     return result;
 }
 
-Ref<MemorySurface> LoadJpegImage(const uint8_t* bytes, size_t size) {
+Ref<MemorySurface> LoadJpegImage(const uint8_t* bytes, size_t size, const std::string& name) {
     if (bytes == nullptr) {
         return {};
     }
     Ref<MemorySurface> result;
     JpegJob job{};
+    job.errors.name = &name;
     job.info.err = jpeg_std_error(&job.errors.standard);
     job.errors.standard.error_exit = JpegErrorExit;
     job.errors.standard.output_message = JpegOutputMessage;
@@ -305,8 +324,8 @@ Ref<MemorySurface> LoadJpegImage(const uint8_t* bytes, size_t size) {
 Ref<MemorySurface> LoadJpegImage(const std::string& fileName) {
     std::vector<uint8_t> bytes;
     if (!platform::ReadWholeFile(fileName, bytes)) {
-        ENGINE_LOG(1, "JPEG image not read: %s", fileName.c_str());
+        ENGINE_LOG(1, "JPEG image \"%s\" not read", fileName.c_str());
         return {};
     }
-    return LoadJpegImage(bytes.data(), bytes.size());
+    return LoadJpegImage(bytes.data(), bytes.size(), fileName);
 }

@@ -14,7 +14,7 @@
 #include "engine/media/WavCacheFile.h"
 #include "platform/Directories.h"
 #include "platform/Files.h"
-#include "platform/OggDecoder.h"
+#include "platform/SampleDecoding.h"
 #include "platform/SoundMixer.h"
 
 namespace {
@@ -27,9 +27,12 @@ float ScanFloat(const std::string& text) {
     return std::sscanf(text.c_str(), "%f", &value) == 1 ? value : 0.0f;
 }
 
+// Only a loose Ogg file is converted: one inside the archive is played as it
+// is, which is no failure.
 bool ConversionWanted(const std::string& fileName) {
     SectionManager* sections = SectionManager::Instance();
-    return sections != nullptr && sections->OggToWav() && GetFileExtension(fileName) == "ogg";
+    return sections != nullptr && sections->OggToWav() && GetFileExtension(fileName) == "ogg" &&
+           platform::FileExists(fileName);
 }
 
 }  // namespace
@@ -49,9 +52,20 @@ std::string Sound::WavCacheName(const std::string& fileName) {
 bool Sound::ConvertToWav(const std::string& cacheName) const {
     std::vector<uint8_t> bytes;
     platform::Pcm pcm;
-    if (!platform::ReadWholeFile(FileName(), bytes) || !platform::DecodeOgg(std::move(bytes), pcm)) {
-        ENGINE_LOG(1, "sound \"%s\" could not be converted", FileName().c_str());
+    if (!platform::ReadWholeFile(FileName(), bytes)) {
+        ENGINE_LOG(1, "sound \"%s\" could not be read for its WAV cache", FileName().c_str());
         return false;
+    }
+    switch (platform::DecodeOggSample(std::move(bytes), platform::SoundMixer::Instance().OutputRate(), pcm)) {
+        case platform::SampleDecodeResult::Undecodable:
+            ENGINE_LOG(1, "sound \"%s\" is no Ogg Vorbis file it can decode; no WAV cache is made", FileName().c_str());
+            return false;
+        case platform::SampleDecodeResult::TooLarge:
+            ENGINE_LOG(1, "sound \"%s\" is refused: ready to play it would take over %zu MB", FileName().c_str(),
+                       platform::kMaxSampleBytes >> 20);
+            return false;
+        case platform::SampleDecodeResult::Decoded:
+            break;
     }
     uint64_t sourceTime = 0;
     if (!platform::LastWriteFileTime(FileName(), sourceTime)) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/foundation/DataBuffer.h"
+#include "engine/foundation/Logger.h"
 #include "engine/media/SoundAvailable.h"
 
 namespace {
@@ -40,13 +41,18 @@ int SoundSample::LoadSample(const std::string& path, uint32_t modeFlags, LoadMod
         loadMode = GetMediaArchive() != nullptr ? GetGlobalLoadMode() : LoadMode::File;
     }
     platform::SoundMixer& mixer = platform::SoundMixer::Instance();
+    platform::SampleLoadFailure failure = platform::SampleLoadFailure::None;
     if (loadMode == LoadMode::File) {
-        sample_ = mixer.SampleLoadFile(path, modeFlags);
+        sample_ = mixer.SampleLoadFile(path, modeFlags, &failure);
     } else {
         DataBuffer buffer;
         if (!LoadFile(path, buffer, loadMode)) {
-            sample_ = mixer.SampleLoadMemory(buffer.Bytes(), buffer.Count(), modeFlags | kLoadMemory);
+            sample_ = mixer.SampleLoadMemory(buffer.Bytes(), buffer.Count(), modeFlags | kLoadMemory, &failure);
         }
+    }
+    if (failure == platform::SampleLoadFailure::TooLarge) {
+        ENGINE_LOG(1, "sound \"%s\" is refused: ready to play it would take over %zu MB", path.c_str(),
+                   platform::kMaxSampleBytes >> 20);
     }
     return sample_ != 0 ? 0 : -1;
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -68,15 +71,31 @@ TEST_F(HighScoreTablesTest, AMissingOrDamagedFileLeavesTheTablesEmptyAndIsKeptAs
     SaveTwoTables();
     std::vector<uint8_t> good;
     ASSERT_TRUE(platform::ReadWholeFile(DiskName(), good));
+    int copy = 0;
     for (const std::string& bytes : {std::string(good.begin(), good.begin() + good.size() / 2),
                                      std::string("<root><HighScoreTables id=\"highscoretables\"/></root>"),
                                      std::string()}) {
         ASSERT_TRUE(platform::WriteFileAtomically(DiskName(), bytes.data(), bytes.size()));
         EXPECT_TRUE(Reload().GetTables().empty());
         std::vector<uint8_t> kept;
-        ASSERT_TRUE(platform::ReadWholeFile(DiskName() + ".damaged", kept));
+        ASSERT_TRUE(platform::ReadWholeFile(DiskName() + ".damaged-" + std::to_string(++copy), kept));
         EXPECT_EQ(std::string(kept.begin(), kept.end()), bytes);
     }
+}
+
+TEST_F(HighScoreTablesTest, AFileThatCannotBeReadIsNotSavedOver) {
+    // A link to a folder stands where the file should be: there, but not
+    // readable, and a save would replace the link.
+    const std::string folder = GetGameDataFolder() + "/elsewhere";
+    MakeDirectoryChain(folder);
+    MakeDirectoryChain(GetGameDataFolder() + "/players");
+    ASSERT_EQ(::symlink(folder.c_str(), DiskName().c_str()), 0);
+    HighScoreTables& store = Reload();
+    store.GetTables()["classic"] = new ScoreTable(3, true);
+    store.Save();
+    struct stat info {};
+    ASSERT_EQ(::lstat(DiskName().c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
 }
 
 TEST_F(HighScoreTablesTest, AFailedWriteKeepsThePreviousFile) {

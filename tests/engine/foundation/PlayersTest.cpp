@@ -277,16 +277,50 @@ TEST_F(PlayersTest, ADamagedListIsIgnoredKeptAsideAndNotLostOnTheNextSave) {
         {"unscrambled", plain},
         {"random", std::string("\x01\xff\x10garbage\x00\x7f", 13)},
     };
-    for (const Case& c : cases) {
+    // Each damaged list is kept under its own name.
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const std::string copy = list + ".damaged-" + std::to_string(i + 1);
         WriteText(list, c.bytes);
         Players& players = Reload();
         EXPECT_TRUE(players.GetPlayers().empty()) << c.what;
-        EXPECT_EQ(ReadText(list + ".damaged"), c.bytes) << c.what;
+        EXPECT_EQ(ReadText(copy), c.bytes) << c.what;
         players.Add(new TestProfile("carol"));
         players.Save();
-        EXPECT_EQ(ReadText(list + ".damaged"), c.bytes) << c.what;
+        EXPECT_EQ(ReadText(copy), c.bytes) << c.what;
         EXPECT_TRUE(platform::FileExists(PlayersFolder() + "/alice.plr.!")) << c.what;
     }
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(ReadText(list + ".damaged-" + std::to_string(i + 1)), cases[i].bytes) << cases[i].what;
+    }
+}
+
+TEST_F(PlayersTest, AListThatCannotBeReadIsLeftAloneAndNoPlayerIsSaved) {
+    SaveTwoPlayers();
+    const std::string list = PlayersFolder() + "/players.plrs.!";
+    const std::string alice = ReadText(PlayersFolder() + "/alice.plr.!");
+    // A folder where the list should be: there, but not readable as a file.
+    ASSERT_TRUE(platform::RemoveFile(list));
+    ASSERT_TRUE(platform::MakeDirectory(list));
+    testing::internal::CaptureStderr();
+    Players& players = Reload();
+    EXPECT_TRUE(players.GetPlayers().empty());
+    players.Add(new TestProfile("alice"));
+    At(players, 0).coins = 99;
+    players.Add(new TestProfile("carol"));
+    At(players, 1).coins = 5;
+    players.StoreSaveGame(*players.GetPlayers()[1], "kr2", *SaveGameFile(1));
+    players.DeletePlayerFile(players.GetPlayers()[0].Get());
+    players.Save();
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(platform::IsDirectory(list));
+    EXPECT_FALSE(platform::PathExists(list + ".damaged-1"));
+    EXPECT_EQ(ReadText(PlayersFolder() + "/alice.plr.!"), alice);
+    EXPECT_FALSE(platform::PathExists(PlayersFolder() + "/carol.plr.!"));
+    EXPECT_FALSE(platform::PathExists(Data() + "/savegames/carol"));
+    EXPECT_NE(log.find("players.plrs.!\" could not be read; it is left as it is"), std::string::npos) << log;
+    EXPECT_NE(log.find("players are not saved this run"), std::string::npos) << log;
+    EXPECT_EQ(log.find("kept as"), std::string::npos) << log;
 }
 
 TEST_F(PlayersTest, AForeignListOrEntryIsIgnoredAndKeptAside) {
@@ -294,8 +328,8 @@ TEST_F(PlayersTest, AForeignListOrEntryIsIgnoredAndKeptAside) {
     Ref<PropertyNode> foreign = new PropertyNode("highscoretables", "HighScoreTables");
     SaveListFile(foreign.Get());
     EXPECT_TRUE(Reload().GetPlayers().empty());
-    EXPECT_TRUE(platform::FileExists(list + ".damaged"));
-    ASSERT_TRUE(platform::RemoveFile(list + ".damaged"));
+    EXPECT_TRUE(platform::FileExists(list + ".damaged-1"));
+    ASSERT_TRUE(platform::RemoveFile(list + ".damaged-1"));
 
     Ref<PropertyNode> mixed = ListNode({"alice", "bob"});
     mixed->Add(PropertyValue::FromString("version", "1", false));
@@ -303,7 +337,7 @@ TEST_F(PlayersTest, AForeignListOrEntryIsIgnoredAndKeptAside) {
     static_cast<PropertyVector*>(mixed->Find("playernames"))->Add(stranger.Get());
     SaveListFile(mixed.Get());
     EXPECT_EQ(Names(Reload()), (std::vector<std::string>{"alice", "bob"}));
-    EXPECT_TRUE(platform::FileExists(list + ".damaged"));
+    EXPECT_TRUE(platform::FileExists(list + ".damaged-1"));
 }
 
 TEST_F(PlayersTest, ADamagedPlayerFileLeavesThePlayerAsListedAndIsKeptAside) {
@@ -313,7 +347,7 @@ TEST_F(PlayersTest, ADamagedPlayerFileLeavesThePlayerAsListedAndIsKeptAside) {
     EXPECT_EQ(Names(players), (std::vector<std::string>{"alice", "bob"}));
     EXPECT_EQ(At(players, 0).level, 2);
     EXPECT_EQ(At(players, 0).coins, 0);
-    EXPECT_EQ(ReadText(PlayersFolder() + "/alice.plr.!.damaged"), "not xml");
+    EXPECT_EQ(ReadText(PlayersFolder() + "/alice.plr.!.damaged-1"), "not xml");
 }
 
 TEST_F(PlayersTest, AFailedWriteKeepsThePreviousFiles) {
@@ -358,7 +392,7 @@ TEST_F(PlayersTest, ADamagedSaveGameDoesNotLoadAndIsKeptAside) {
     Ref<PropertyFile> read = new PropertyFile();
     EXPECT_FALSE(players.LoadSaveGame(alice, "kr2", *read));
     EXPECT_TRUE(read->IndexOrder().empty());
-    EXPECT_TRUE(platform::FileExists(Data() + "/savegames/alice/kr2.sav.!.damaged"));
+    EXPECT_TRUE(platform::FileExists(Data() + "/savegames/alice/kr2.sav.!.damaged-1"));
 }
 
 }  // namespace

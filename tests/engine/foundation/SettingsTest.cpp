@@ -2,12 +2,16 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/PropertyValue.h"
 #include "engine/foundation/RegistrySettings.h"
 #include "engine/foundation/RegistryValues.h"
+#include "platform/Files.h"
 #include "platform/RegistryStore.h"
 #include "support/TempUserFolders.h"
 
@@ -146,6 +150,68 @@ TEST_F(SettingsTest, FlagsTravelAsAttributesAndReadTrueUnlessEmptyOrFalse) {
         flags->Add(PropertyValue::FromText("fatalerror", c.text, true));
         store.LoadFlags(flags.Get());
         EXPECT_EQ(store.FatalError(), c.expected) << "text \"" << c.text << "\"";
+    }
+}
+
+// Writes `content` at the store's path, making the folders as needed.
+void WriteStoreFile(const std::string& content) {
+    const std::string path = platform::RegistryFilePath();
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    ASSERT_TRUE(platform::WriteFileAtomically(path, content.data(), content.size()));
+}
+
+TEST_F(SettingsTest, SettingsThatCannotBeReadOrSavedAreLoggedAndNeverReplacedByDefaults) {
+    const std::string key = MakeGameRegistryPath();
+    const std::string damaged = "; registry store v1\n[" + key + "]\n\"musicvolume\"=dword:00000028\n\x01\xFE garbage\n\"sound";
+    const struct {
+        const char* name;
+        std::function<void()> prepare;
+        const char* loadLine;
+        const char* saveLine;  // empty when the settings are saved
+        uint32_t musicVolume;
+    } cases[] = {
+        {"damaged", [&] { WriteStoreFile(damaged); }, "is damaged: 2 lines could not be read and are dropped; the file is kept as",
+         "", 40},
+        {"a folder in its place", [] { std::filesystem::create_directories(platform::RegistryFilePath()); },
+         "could not be read: it is left as it is, and settings are not saved this run", "Settings could not be saved to",
+         255},
+        {"its folder cannot be made",
+         [] {
+             const std::filesystem::path folder = std::filesystem::path(platform::RegistryFilePath()).parent_path();
+             std::filesystem::create_directories(folder.parent_path());
+             const std::string notAFolder = folder.string();
+             ASSERT_TRUE(platform::WriteFileAtomically(notAFolder, "x", 1));
+         },
+         "", "Settings could not be saved to", 255},
+    };
+    for (const auto& c : cases) {
+        TempUserFolders folders;
+        c.prepare();
+        testing::internal::CaptureStderr();
+        RegistrySettings& store = *RegistrySettings::Create(DefaultSettings());
+        const std::string loadLog = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(store.GetSettings().GetMusicVolume(), c.musicVolume) << c.name;
+        if (*c.loadLine != '\0') {
+            EXPECT_NE(loadLog.find(c.loadLine), std::string::npos) << c.name << ": " << loadLog;
+            EXPECT_NE(loadLog.find(platform::RegistryFilePath()), std::string::npos) << c.name;
+        } else {
+            EXPECT_EQ(loadLog, "") << c.name;
+        }
+        store.GetSettings().SetSoundVolume(7);
+        testing::internal::CaptureStderr();
+        store.Save();
+        const std::string saveLog = testing::internal::GetCapturedStderr();
+        if (*c.saveLine != '\0') {
+            EXPECT_NE(saveLog.find(c.saveLine), std::string::npos) << c.name << ": " << saveLog;
+        } else {
+            EXPECT_EQ(saveLog, "") << c.name;
+            RegistryDword sound(key + "\\soundvolume", false, 0);
+            EXPECT_EQ(sound.Read(), 7u) << c.name;
+            std::vector<uint8_t> copy;
+            ASSERT_TRUE(platform::ReadWholeFile(platform::RegistryFilePath() + ".damaged-1", copy)) << c.name;
+            EXPECT_EQ(std::string(copy.begin(), copy.end()), damaged) << c.name;
+        }
+        RegistrySettings::Free();
     }
 }
 

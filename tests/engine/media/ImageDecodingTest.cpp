@@ -16,11 +16,11 @@
 namespace {
 
 Ref<MemorySurface> DecodePng(const std::vector<uint8_t>& bytes) {
-    return DecodePngFromMemory(bytes.data(), bytes.size());
+    return DecodePngFromMemory(bytes.data(), bytes.size(), "picture.png");
 }
 
 Ref<MemorySurface> DecodeJpeg(const std::vector<uint8_t>& bytes) {
-    return LoadJpegImage(bytes.data(), bytes.size());
+    return LoadJpegImage(bytes.data(), bytes.size(), "picture.jpg");
 }
 
 std::vector<uint32_t> AllPixels(const MemorySurface& surface) {
@@ -40,13 +40,6 @@ PngPicture Grey() {
 PngPicture PaletteWithTransparency() {
     return {2, 1, PNG_COLOR_TYPE_PALETTE, 8, {1, 0}, {9, 8, 7, 100, 150, 200}, {0, 0}};
 }
-PngPicture SixteenBitRgb() {
-    return {1, 2, PNG_COLOR_TYPE_RGB, 16, std::vector<uint8_t>(12, 0xAB), {}, {}};
-}
-PngPicture GreyWithAlpha() {
-    return {2, 2, PNG_COLOR_TYPE_GRAY_ALPHA, 8, std::vector<uint8_t>(8, 0x77), {}, {}};
-}
-
 std::vector<uint8_t> JpegSamples(int width, int height, int components) {
     std::vector<uint8_t> samples;
     for (int y = 0; y < height; ++y) {
@@ -80,13 +73,30 @@ TEST(PngDecoding, PixelFormatsItFills) {
     }
 }
 
-TEST(PngDecoding, OtherDepthsGiveAClearedPictureOfTheRightSize) {
-    for (const PngPicture& picture : {SixteenBitRgb(), GreyWithAlpha()}) {
-        const Ref<MemorySurface> surface = DecodePng(EncodePng(picture));
-        ASSERT_TRUE(surface);
-        EXPECT_EQ(surface->GetWidth(), picture.width);
-        EXPECT_EQ(surface->GetHeight(), picture.height);
-        EXPECT_EQ(AllPixels(*surface), std::vector<uint32_t>(picture.width * picture.height, 0u));
+TEST(PngDecoding, EveryColourTypeAndDepthGivesItsPicture) {
+    struct Case {
+        const char* name;
+        PngPicture picture;
+        std::vector<uint32_t> expected;
+    };
+    const Case cases[] = {
+        {"16-bit RGB keeps the high bytes", {2, 1, PNG_COLOR_TYPE_RGB, 16, {0xAB, 1, 0x12, 2, 0x34, 3, 0, 0, 0xFF, 0, 0x80, 0}, {}, {}},
+         {0xFFAB1234, 0xFF00FF80}},
+        {"16-bit RGBA keeps its alpha", {1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 16, {0x10, 0, 0x20, 0, 0x30, 0, 0x40, 0}, {}, {}},
+         {0x40102030}},
+        {"grey with alpha", {2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {0x77, 0x80, 0xFF, 0}, {}, {}}, {0x80777777, 0x00FFFFFF}},
+        {"16-bit grey", {1, 1, PNG_COLOR_TYPE_GRAY, 16, {0x42, 0x99}, {}, {}}, {0xFF424242}},
+        {"1-bit grey", {3, 1, PNG_COLOR_TYPE_GRAY, 1, {0b10100000}, {}, {}}, {0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF}},
+        {"2-bit grey", {2, 1, PNG_COLOR_TYPE_GRAY, 2, {0b01110000}, {}, {}}, {0xFF555555, 0xFFFFFFFF}},
+        {"4-bit palette, transparency ignored", {3, 1, PNG_COLOR_TYPE_PALETTE, 4, {0x10, 0x20}, {9, 8, 7, 100, 150, 200, 1, 2, 3}, {0}},
+         {0xFF6496C8, 0xFF090807, 0xFF010203}},
+    };
+    for (const Case& c : cases) {
+        const Ref<MemorySurface> surface = DecodePng(EncodePng(c.picture));
+        ASSERT_TRUE(surface) << c.name;
+        EXPECT_EQ(surface->GetWidth(), c.picture.width) << c.name;
+        EXPECT_EQ(surface->GetHeight(), c.picture.height) << c.name;
+        EXPECT_EQ(AllPixels(*surface), c.expected) << c.name;
     }
 }
 
@@ -99,10 +109,12 @@ TEST(PngDecoding, DamagedOrForeignBytesGiveNoPicture) {
     }
     std::vector<uint8_t> corrupt = good;
     corrupt[20] ^= 0xFF;  // inside the header chunk: its checksum fails
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(DecodePng(corrupt));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("PNG image \"picture.png\" not decoded"), std::string::npos);
     const std::vector<uint8_t> jpeg = EncodeJpeg(2, 2, 3, JpegSamples(2, 2, 3), 90);
     EXPECT_FALSE(DecodePng(jpeg));
-    EXPECT_FALSE(DecodePngFromMemory(nullptr, 0));
+    EXPECT_FALSE(DecodePngFromMemory(nullptr, 0, "none"));
 }
 
 TEST(PngDecoding, HugeDeclaredSizeIsRefused) {

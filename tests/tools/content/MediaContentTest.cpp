@@ -24,7 +24,7 @@
 #include "mediagen/WordFile.h"
 #include "mediagen/MediaTree.h"
 #include "platform/Files.h"
-#include "platform/OggDecoder.h"
+#include "platform/SampleDecoding.h"
 #include "support/TempFolder.h"
 #include "support/TempUserFolders.h"
 
@@ -164,7 +164,9 @@ TEST(GeneratedMedia, SoundsDecodeAsShortMonoSounds) {
         EXPECT_GT(Property::AsFloat(Property::Child(resource.node, "volumemultiplier")), 0.0f);
         EXPECT_LE(Property::AsFloat(Property::Child(resource.node, "volumemultiplier")), 1.0f);
         platform::Pcm pcm;
-        ASSERT_TRUE(platform::DecodeOgg(Loose(Key(resource.node, "file")), pcm)) << resource.node->Name();
+        ASSERT_EQ(platform::DecodeOggSample(Loose(Key(resource.node, "file")), 44100, pcm),
+                  platform::SampleDecodeResult::Decoded)
+            << resource.node->Name();
         EXPECT_EQ(pcm.channels, 1);
         EXPECT_GT(pcm.Frames(), 0u);
         EXPECT_LT(pcm.Frames(), size_t(pcm.rate) * 3);
@@ -253,7 +255,7 @@ TEST_P(LoadedMedia, PicturesDecodeAndFontsMeasureAndDraw) {
         const std::string name = declared.node->Name();
         Ref<DataBuffer> bytes = new DataBuffer;
         ASSERT_FALSE(LoadFile(PictureOf(declared.node), *bytes, LoadMode::Default)) << name;
-        const Ref<MemorySurface> picture = DecodePngFromMemory(bytes->Bytes(), bytes->Count());
+        const Ref<MemorySurface> picture = DecodePngFromMemory(bytes->Bytes(), bytes->Count(), PictureOf(declared.node));
         ASSERT_TRUE(picture) << name;
         const PngHeader header = ReadPngHeader(Loose(PictureOf(declared.node)));
         EXPECT_EQ(uint32_t(picture->GetWidth()), header.width) << name;
