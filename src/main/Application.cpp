@@ -1,5 +1,8 @@
 #include "main/Application.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "engine/foundation/Archive.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/DataGathering.h"
@@ -85,10 +88,16 @@ bool Application::StartUp() {
     Logger::Instance(0, 2);
     OpenMediaArchive(LoadMode::File, "");
     ReadConstants();
-    if (GameWindow::CheckSingleInstance()) return false;
+    if (GameWindow::CheckSingleInstance()) {
+        std::fprintf(stderr, "%s is already running.\n", GetGameName().c_str());
+        return false;
+    }
+    // Only the copy that runs empties the log folder and makes its file.
     Logger::Instance().RecordLogFile();
     DataGathering::Start();
-    RandomGenerator::SetGlobal(new RandomGenerator(platform::TickCountMs(), 0));
+    const uint32_t now = platform::TickCountMs();
+    RandomGenerator::SetGlobal(new RandomGenerator(now, 0));
+    std::srand(now);
     RegistrySettings* settings = RegistrySettings::Create(
         std::make_unique<Settings>(false, true, true, true, 255, 255));
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/Files.h"
 #include "platform/InstanceLock.h"
 #include "platform/RunOptions.h"
+#include "platform/VirtualClock.h"
 #include "platform/Window.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/sdl/SdlBackend.h"
@@ -169,21 +171,35 @@ INSTANTIATE_TEST_SUITE_P(Backends, ScriptedInputTest, ::testing::Values(false, t
 
 TEST_F(ScriptedRunTest, ProgramRunEndsAtTheCloseBox) {
     Prepare("wait frames 3\nscreenshot end\nwait frames 1\nclose\nwait frames 100\n");
+    // Start-up seeds the process-wide sequence from the clock, here the virtual one.
+    AdvanceVirtualClock(12345);
+    std::srand(12345);
+    const std::vector<int> seeded = {std::rand(), std::rand(), std::rand()};
+    std::srand(1);
     Application application;
     EXPECT_EQ(application.Run(), 0);
+    EXPECT_EQ((std::vector<int>{std::rand(), std::rand(), std::rand()}), seeded);
     EXPECT_FALSE(backend_->WindowOpen());
     EXPECT_GE(backend_->Frames().PresentedFrames(), 4u);
     EXPECT_TRUE(FileExists(folder_.Path() + "/end.png"));
 }
 
-TEST_F(ScriptedRunTest, SecondCopyReturnsOne) {
+TEST_F(ScriptedRunTest, SecondCopySaysSoAndLeavesTheRunningCopysLog) {
     Prepare("close\n");
     bool running = false;
     auto lock = InstanceLock::Acquire(GetGameDataFolder(), GetGameName(), running);
     ASSERT_NE(lock, nullptr);
+    const std::string runningLog = GetGameTempFolder() + "/log/running.log";
+    MakeDirectoryChain(GetGameTempFolder() + "/log");
+    ASSERT_TRUE(WriteFileAtomically(runningLog, "log", 3));
+
+    testing::internal::CaptureStderr();
     Application application;
     EXPECT_EQ(application.Run(), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("is already running"), std::string::npos) << said;
     EXPECT_FALSE(backend_->WindowOpen());
+    EXPECT_TRUE(FileExists(runningLog));
 }
 
 }  // namespace

@@ -20,7 +20,11 @@ constexpr int kCaseInsensitive = 2;
 constexpr uint32_t kReadChunk = 64 * 1024;
 constexpr const char* kMediaArchiveName = "media.dat";
 
+// The media archive and the global load mode. The loader thread reads them
+// while the main thread may open or replace the archive, so both go through
+// the lock; a reader keeps its own reference to the archive it uses.
 struct MediaArchive {
+    std::mutex lock;
     Ref<Archive> archive;
     LoadMode mode = LoadMode::File;
 };
@@ -30,15 +34,39 @@ MediaArchive& Media() {
     return media;
 }
 
+struct MediaSnapshot {
+    Ref<Archive> archive;
+    LoadMode mode = LoadMode::File;
+};
+
+MediaSnapshot TakeMediaSnapshot() {
+    MediaArchive& media = Media();
+    const std::lock_guard<std::mutex> guard(media.lock);
+    return MediaSnapshot{media.archive, media.mode};
+}
+
+void SetMedia(Ref<Archive> archive, LoadMode mode) {
+    MediaArchive& media = Media();
+    Ref<Archive> previous;
+    {
+        const std::lock_guard<std::mutex> guard(media.lock);
+        previous = std::move(media.archive);
+        media.archive = std::move(archive);
+        media.mode = mode;
+    }
+    // The previous archive closes outside the lock, once its last reader is done.
+}
+
 bool IsScrambled(LoadMode mode) {
     return mode == LoadMode::ScrambledFile || mode == LoadMode::ScrambledArchive;
 }
 
-LoadMode Effective(LoadMode mode) {
+// Default follows the archive's mode when an archive is set up.
+LoadMode Effective(LoadMode mode, const MediaSnapshot& media) {
     if (mode != LoadMode::Default) {
         return mode;
     }
-    return Media().archive ? Media().mode : LoadMode::File;
+    return media.archive ? media.mode : LoadMode::File;
 }
 
 bool LoadLooseFile(const std::string& name, DataBuffer& buffer) {
@@ -233,38 +261,33 @@ void OpenMediaArchive(LoadMode mode, const std::string& fileName) {
             mode = LoadMode::Archive;
         }
     }
-    Media().archive = new Archive(name);
-    Media().mode = mode == LoadMode::Default ? LoadMode::ScrambledArchive : mode;
+    SetMedia(Ref<Archive>(new Archive(name)), mode == LoadMode::Default ? LoadMode::ScrambledArchive : mode);
 }
 
 void CloseMediaArchive() {
-    Media().archive.Reset();
-    Media().mode = LoadMode::File;
+    SetMedia(Ref<Archive>(), LoadMode::File);
 }
 
 Archive* GetMediaArchive() {
-    return Media().archive.Get();
+    return TakeMediaSnapshot().archive.Get();
 }
 
 LoadMode GetGlobalLoadMode() {
-    return Media().mode;
+    return TakeMediaSnapshot().mode;
 }
 
 std::string MakeMediaFileName(LoadMode mode, const std::string& path) {
-    if (mode == LoadMode::Default && Media().archive) {
-        mode = Media().mode;
-    }
-    return IsScrambled(mode) ? path + ".!" : path;
+    return IsScrambled(Effective(mode, TakeMediaSnapshot())) ? path + ".!" : path;
 }
 
 bool LoadFile(const std::string& path, DataBuffer& buffer, LoadMode mode) {
-    const std::string name = MakeMediaFileName(mode, NormalizeSlashes(path));
-    mode = Effective(mode);
+    const MediaSnapshot media = TakeMediaSnapshot();
+    mode = Effective(mode, media);
+    const std::string name = IsScrambled(mode) ? NormalizeSlashes(path) + ".!" : NormalizeSlashes(path);
     bool loaded = false;
     if (mode == LoadMode::Archive || mode == LoadMode::ScrambledArchive) {
-        Archive* archive = GetMediaArchive();
         const Archive::ReadResult result =
-            archive != nullptr ? archive->ReadMember(name, buffer) : Archive::ReadResult::Unavailable;
+            media.archive ? media.archive->ReadMember(name, buffer) : Archive::ReadResult::Unavailable;
         if (result == Archive::ReadResult::ReadError) {
             ENGINE_LOG(3, "Archive member %s could not be read", name.c_str());
         }

@@ -1,6 +1,5 @@
 #include "engine/foundation/Logger.h"
 
-#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -40,74 +39,63 @@ Logger& Logger::Instance(int threshold, int outputMode) {
     return logger;
 }
 
-Logger::Logger(int threshold, int outputMode)
-    : outputMode_(outputMode), threshold_(threshold), message_(kLineRoom), text_(kLineRoom) {}
+Logger::Logger(int threshold, int outputMode) : outputMode_(outputMode), threshold_(threshold) {}
 
-void Logger::Lock() {
-    // A wait that times out is reported and the wait goes on: writing
-    // unlocked would interleave lines.
-    std::unique_lock<std::mutex> state(stateMutex_);
-    while (!released_.wait_for(state, std::chrono::milliseconds(10000), [this] { return !held_; })) {
-        std::fputs("Logger: still waiting for the logging lock\n", stderr);
-    }
-    held_ = true;
-}
-
-void Logger::Unlock() {
-    {
-        std::lock_guard<std::mutex> state(stateMutex_);
-        held_ = false;
-    }
-    released_.notify_one();
-}
-
-void Logger::SetLocation(const char* sourceFile, const char* functionName, int line) {
-    Lock();
-    sourceFile_.assign(sourceFile, strnlen(sourceFile, kMaxSourceFile));
-    functionName_.assign(functionName, strnlen(functionName, kMaxFunctionName));
-    line_ = line;
-}
-
-void Logger::Write(int level, const char* format, ...) {
-    const Unlocker unlocker(*this);
+void Logger::Write(int level, const char* sourceFile, const char* functionName, int line, const char* format, ...) {
     if (level == kNever || level < threshold_) {
         return;
     }
+    std::vector<char> message(kLineRoom);
     va_list arguments;
     va_start(arguments, format);
-    std::vsnprintf(message_.data(), message_.size(), format, arguments);
+    std::vsnprintf(message.data(), message.size(), format, arguments);
     va_end(arguments);
-    std::snprintf(text_.data(), text_.size(), "%s(%d) : [%s]\n\t%s\n", sourceFile_.c_str(), line_,
-                  functionName_.c_str(), message_.data());
+    std::string text;
+    text.append(sourceFile, strnlen(sourceFile, kMaxSourceFile));
+    text += "(" + std::to_string(line) + ") : [";
+    text.append(functionName, strnlen(functionName, kMaxFunctionName));
+    text += "]\n\t";
+    text += message.data();
+    text += '\n';
+    if (text.size() >= kLineRoom) {
+        text.resize(kLineRoom - 1);
+    }
+
+    const std::lock_guard<std::mutex> lock(mutex_);
     if (outputMode_ == 0 || outputMode_ == 2) {
-        std::fputs(text_.data(), stderr);
+        std::fputs(text.c_str(), stderr);
     }
     if (outputMode_ == 1 || outputMode_ == 2) {
-        WriteToFile(text_.data());
-    }
-    if (++linesInFile_ > kMaxLinesPerFile) {
-        if (!fileName_.empty()) {
-            platform::RemoveFile(fileName_);
-        }
-        linesInFile_ = 0;
+        WriteToFile(text);
     }
 }
 
-void Logger::WriteToFile(const char* line) {
-    if (linesInFile_ == 0) {
-        MakeLogFileNameLocked();
+void Logger::WriteToFile(const std::string& line) {
+    if (fileName_.empty()) {
+        if (waiting_.size() < kMaxWaitingLines) {
+            waiting_.push_back(line);
+        }
+        return;
     }
+    AppendLines(line, 1);
+}
+
+void Logger::AppendLines(const std::string& lines, uint32_t count) {
     std::string content;
     if (linesInFile_ == 0) {
         content = MakeMachineFactsLine();
     }
-    content += line;
+    content += lines;
     platform::AppendToFile(fileName_, content.data(), content.size());
+    linesInFile_ += count;
+    if (linesInFile_ > kMaxLinesPerFile) {
+        platform::RemoveFile(fileName_);
+        linesInFile_ = 0;
+    }
 }
 
 void Logger::MakeLogFileName() {
-    Lock();
-    const Unlocker unlocker(*this);
+    const std::lock_guard<std::mutex> lock(mutex_);
     MakeLogFileNameLocked();
 }
 
@@ -120,11 +108,18 @@ void Logger::MakeLogFileNameLocked() {
     DeleteFolderTree(folder);
     MakeDirectoryChain(folder.substr(0, folder.size() - 1));
     fileName_ = folder + platform::FormatDateTimeForFileName(now) + ".log";
+    if (!waiting_.empty()) {
+        std::string lines;
+        for (const std::string& line : waiting_) {
+            lines += line;
+        }
+        AppendLines(lines, static_cast<uint32_t>(waiting_.size()));
+        waiting_.clear();
+    }
 }
 
 void Logger::RecordLogFile() {
-    Lock();
-    const Unlocker unlocker(*this);
+    const std::lock_guard<std::mutex> lock(mutex_);
     MakeLogFileNameLocked();
     RegistryString record(MakeEngineRegistryPath("cdgfilename"), false, "");
     record.SetValue(fileName_);
@@ -132,7 +127,6 @@ void Logger::RecordLogFile() {
 }
 
 std::string Logger::FileName() {
-    Lock();
-    const Unlocker unlocker(*this);
+    const std::lock_guard<std::mutex> lock(mutex_);
     return fileName_;
 }
