@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <csignal>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -76,6 +79,15 @@ TEST(HeadlessBackendTest, InterruptAndTerminateAskTheRunToQuit) {
         backend.PollEvents(events);
         EXPECT_TRUE(events.empty());
     }
+    // Backends replaced out of order keep the handlers until the last goes.
+    auto first = std::make_unique<HeadlessBackend>();
+    auto second = std::make_unique<HeadlessBackend>();
+    first.reset();
+    std::raise(SIGTERM);
+    std::vector<RawEvent> events;
+    second->PollEvents(events);
+    EXPECT_EQ(events.size(), 1u);
+    second.reset();
     struct sigaction after {};
     sigaction(SIGINT, nullptr, &after);
     EXPECT_EQ(after.sa_handler, before.sa_handler);

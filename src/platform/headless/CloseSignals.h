@@ -1,10 +1,8 @@
 #pragma once
 
-#include <signal.h>
-
-// While it lives, SIGINT and SIGTERM ask the run to close instead of killing
-// it, so that it ends normally and saves, as SDL arranges for its own
-// backend. The previous handlers come back when it goes.
+// While one lives, SIGINT and SIGTERM ask the run to close instead of
+// killing it, so that it ends normally and saves, as SDL arranges for its
+// own backend. The previous handlers come back when the last one goes.
 namespace platform {
 
 class CloseSignals {
@@ -16,10 +14,6 @@ public:
 
     // True when a signal arrived since the last call.
     static bool TakeRequest();
-
-private:
-    struct sigaction previousInterrupt_ {};
-    struct sigaction previousTerminate_ {};
 };
 
 }  // namespace platform
