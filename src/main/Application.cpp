@@ -89,7 +89,8 @@ bool Application::StartUp() {
     OpenMediaArchive(LoadMode::File, "");
     ReadConstants();
     if (GameWindow::CheckSingleInstance()) {
-        std::fprintf(stderr, "%s is already running.\n", GetGameName().c_str());
+        const std::string name = GetGameName();
+        std::fprintf(stderr, "%s is already running.\n", name.empty() ? "The game" : name.c_str());
         return false;
     }
     // Only the copy that runs empties the log folder and makes its file.

@@ -1,5 +1,7 @@
 #include "engine/foundation/Logger.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +19,35 @@ namespace {
 // The longest source file and function names a line carries.
 constexpr size_t kMaxSourceFile = 254;
 constexpr size_t kMaxFunctionName = 256;
+constexpr std::chrono::milliseconds kLockReportInterval{10000};
+
+// A wait that times out is reported and goes on: writing unlocked would
+// interleave lines.
+std::unique_lock<std::timed_mutex> TakeLoggingLock(std::timed_mutex& mutex) {
+    std::unique_lock<std::timed_mutex> lock(mutex, std::defer_lock);
+    while (!lock.try_lock_for(kLockReportInterval)) {
+        std::fputs("Logger: still waiting for the logging lock\n", stderr);
+    }
+    return lock;
+}
+
+// The message, cut to the room a line has for it.
+std::string FormatMessage(const char* format, va_list arguments) {
+    va_list again;
+    va_copy(again, arguments);
+    char small[512];
+    const int needed = std::vsnprintf(small, sizeof small, format, arguments);
+    std::string message;
+    if (needed >= 0 && static_cast<size_t>(needed) < sizeof small) {
+        message.assign(small, static_cast<size_t>(needed));
+    } else if (needed >= 0) {
+        message.resize(std::min(static_cast<size_t>(needed), Logger::kLineRoom - 1) + 1);
+        std::vsnprintf(message.data(), message.size(), format, again);
+        message.pop_back();
+    }
+    va_end(again);
+    return message;
+}
 
 }  // namespace
 
@@ -45,23 +76,22 @@ void Logger::Write(int level, const char* sourceFile, const char* functionName, 
     if (level == kNever || level < threshold_) {
         return;
     }
-    std::vector<char> message(kLineRoom);
     va_list arguments;
     va_start(arguments, format);
-    std::vsnprintf(message.data(), message.size(), format, arguments);
+    const std::string message = FormatMessage(format, arguments);
     va_end(arguments);
     std::string text;
     text.append(sourceFile, strnlen(sourceFile, kMaxSourceFile));
     text += "(" + std::to_string(line) + ") : [";
     text.append(functionName, strnlen(functionName, kMaxFunctionName));
     text += "]\n\t";
-    text += message.data();
+    text += message;
     text += '\n';
     if (text.size() >= kLineRoom) {
         text.resize(kLineRoom - 1);
     }
 
-    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto lock = TakeLoggingLock(mutex_);
     if (outputMode_ == 0 || outputMode_ == 2) {
         std::fputs(text.c_str(), stderr);
     }
@@ -95,7 +125,7 @@ void Logger::AppendLines(const std::string& lines, uint32_t count) {
 }
 
 void Logger::MakeLogFileName() {
-    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto lock = TakeLoggingLock(mutex_);
     MakeLogFileNameLocked();
 }
 
@@ -119,7 +149,7 @@ void Logger::MakeLogFileNameLocked() {
 }
 
 void Logger::RecordLogFile() {
-    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto lock = TakeLoggingLock(mutex_);
     MakeLogFileNameLocked();
     RegistryString record(MakeEngineRegistryPath("cdgfilename"), false, "");
     record.SetValue(fileName_);
@@ -127,6 +157,6 @@ void Logger::RecordLogFile() {
 }
 
 std::string Logger::FileName() {
-    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto lock = TakeLoggingLock(mutex_);
     return fileName_;
 }

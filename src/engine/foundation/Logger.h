@@ -56,7 +56,7 @@ private:
     void AppendLines(const std::string& lines, uint32_t count);
     void MakeLogFileNameLocked();
 
-    std::mutex mutex_;
+    std::timed_mutex mutex_;
     const int outputMode_;
     const int threshold_;
     std::string fileName_;
