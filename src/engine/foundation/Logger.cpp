@@ -21,16 +21,6 @@ constexpr size_t kMaxSourceFile = 254;
 constexpr size_t kMaxFunctionName = 256;
 constexpr std::chrono::milliseconds kLockReportInterval{10000};
 
-// A wait that times out is reported and goes on: writing unlocked would
-// interleave lines.
-std::unique_lock<std::timed_mutex> TakeLoggingLock(std::timed_mutex& mutex) {
-    std::unique_lock<std::timed_mutex> lock(mutex, std::defer_lock);
-    while (!lock.try_lock_for(kLockReportInterval)) {
-        std::fputs("Logger: still waiting for the logging lock\n", stderr);
-    }
-    return lock;
-}
-
 // The message, cut to the room a line has for it.
 std::string FormatMessage(const char* format, va_list arguments) {
     va_list again;
@@ -72,6 +62,22 @@ Logger& Logger::Instance(int threshold, int outputMode) {
 
 Logger::Logger(int threshold, int outputMode) : outputMode_(outputMode), threshold_(threshold) {}
 
+Logger::Hold::Hold(Logger& logger) : logger_(logger) {
+    std::unique_lock<std::mutex> state(logger_.stateMutex_);
+    while (!logger_.released_.wait_for(state, kLockReportInterval, [this] { return !logger_.held_; })) {
+        std::fputs("Logger: still waiting for the logging lock\n", stderr);
+    }
+    logger_.held_ = true;
+}
+
+Logger::Hold::~Hold() {
+    {
+        const std::lock_guard<std::mutex> state(logger_.stateMutex_);
+        logger_.held_ = false;
+    }
+    logger_.released_.notify_one();
+}
+
 void Logger::Write(int level, const char* sourceFile, const char* functionName, int line, const char* format, ...) {
     if (level == kNever || level < threshold_) {
         return;
@@ -91,7 +97,7 @@ void Logger::Write(int level, const char* sourceFile, const char* functionName, 
         text.resize(kLineRoom - 1);
     }
 
-    const auto lock = TakeLoggingLock(mutex_);
+    const Hold hold(*this);
     if (outputMode_ == 0 || outputMode_ == 2) {
         std::fputs(text.c_str(), stderr);
     }
@@ -125,7 +131,7 @@ void Logger::AppendLines(const std::string& lines, uint32_t count) {
 }
 
 void Logger::MakeLogFileName() {
-    const auto lock = TakeLoggingLock(mutex_);
+    const Hold hold(*this);
     MakeLogFileNameLocked();
 }
 
@@ -149,7 +155,7 @@ void Logger::MakeLogFileNameLocked() {
 }
 
 void Logger::RecordLogFile() {
-    const auto lock = TakeLoggingLock(mutex_);
+    const Hold hold(*this);
     MakeLogFileNameLocked();
     RegistryString record(MakeEngineRegistryPath("cdgfilename"), false, "");
     record.SetValue(fileName_);
@@ -157,6 +163,6 @@ void Logger::RecordLogFile() {
 }
 
 std::string Logger::FileName() {
-    const auto lock = TakeLoggingLock(mutex_);
+    const Hold hold(*this);
     return fileName_;
 }

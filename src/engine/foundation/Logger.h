@@ -1,5 +1,6 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -52,11 +53,26 @@ public:
     std::string FileName();
 
 private:
+    // Holds the logging lock for a scope. A wait is reported every 10 s and
+    // goes on: writing unlocked would interleave lines.
+    class Hold {
+    public:
+        explicit Hold(Logger& logger);
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        Logger& logger_;
+    };
+
     void WriteToFile(const std::string& line);
     void AppendLines(const std::string& lines, uint32_t count);
     void MakeLogFileNameLocked();
 
-    std::timed_mutex mutex_;
+    std::mutex stateMutex_;
+    std::condition_variable released_;
+    bool held_ = false;
     const int outputMode_;
     const int threshold_;
     std::string fileName_;
