@@ -1,9 +1,7 @@
 #include "platform/sdl/SdlBackend.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "platform/RunOptions.h"
 #include "platform/Time.h"
@@ -27,18 +25,10 @@ SDL_SystemCursor SystemCursor(CursorShape shape) {
 constexpr const char* kDisplayAdvice =
     "set DISPLAY or WAYLAND_DISPLAY to a running desktop, or run with WORDRAIL_BACKEND=headless";
 
-// True when SDL_VIDEODRIVER names the driver (it may list several).
+// True when SDL_VIDEODRIVER names the driver.
 bool DriverRequested(const char* driver) {
     const char* requested = std::getenv("SDL_VIDEODRIVER");
-    if (requested == nullptr) return false;
-    const std::string list = requested;
-    size_t start = 0;
-    while (start <= list.size()) {
-        const size_t end = std::min(list.find(',', start), list.size());
-        if (SDL_strcasecmp(list.substr(start, end - start).c_str(), driver) == 0) return true;
-        start = end + 1;
-    }
-    return false;
+    return requested != nullptr && SDL_strcasecmp(requested, driver) == 0;
 }
 
 // SDL falls back to these when it reaches no display; a window there is
