@@ -20,13 +20,18 @@ constexpr int kCaseInsensitive = 2;
 constexpr uint32_t kReadChunk = 64 * 1024;
 constexpr const char* kMediaArchiveName = "media.dat";
 
-// The media archive and the global load mode. The loader thread reads them
-// while the main thread may open or replace the archive, so both go through
-// the lock; a reader keeps its own reference to the archive it uses.
-struct MediaArchive {
-    std::mutex lock;
+// The media archive and the global load mode.
+struct MediaSetup {
     Ref<Archive> archive;
     LoadMode mode = LoadMode::File;
+};
+
+// The loader thread reads the setup while the main thread may open or
+// replace the archive, so it goes through the lock; a reader keeps its own
+// reference to the archive it uses.
+struct MediaArchive {
+    std::mutex lock;
+    MediaSetup current;
 };
 
 MediaArchive& Media() {
@@ -34,25 +39,17 @@ MediaArchive& Media() {
     return media;
 }
 
-struct MediaSnapshot {
-    Ref<Archive> archive;
-    LoadMode mode = LoadMode::File;
-};
-
-MediaSnapshot TakeMediaSnapshot() {
+MediaSetup TakeMediaSnapshot() {
     MediaArchive& media = Media();
     const std::lock_guard<std::mutex> guard(media.lock);
-    return MediaSnapshot{media.archive, media.mode};
+    return media.current;
 }
 
-void SetMedia(Ref<Archive> archive, LoadMode mode) {
+void SetMedia(MediaSetup setup) {
     MediaArchive& media = Media();
-    Ref<Archive> previous;
     {
         const std::lock_guard<std::mutex> guard(media.lock);
-        previous = std::move(media.archive);
-        media.archive = std::move(archive);
-        media.mode = mode;
+        std::swap(media.current, setup);
     }
     // The previous archive closes outside the lock, once its last reader is done.
 }
@@ -62,7 +59,7 @@ bool IsScrambled(LoadMode mode) {
 }
 
 // Default follows the archive's mode when an archive is set up.
-LoadMode Effective(LoadMode mode, const MediaSnapshot& media) {
+LoadMode Effective(LoadMode mode, const MediaSetup& media) {
     if (mode != LoadMode::Default) {
         return mode;
     }
@@ -261,11 +258,11 @@ void OpenMediaArchive(LoadMode mode, const std::string& fileName) {
             mode = LoadMode::Archive;
         }
     }
-    SetMedia(Ref<Archive>(new Archive(name)), mode == LoadMode::Default ? LoadMode::ScrambledArchive : mode);
+    SetMedia(MediaSetup{new Archive(name), mode == LoadMode::Default ? LoadMode::ScrambledArchive : mode});
 }
 
 void CloseMediaArchive() {
-    SetMedia(Ref<Archive>(), LoadMode::File);
+    SetMedia(MediaSetup{});
 }
 
 Archive* GetMediaArchive() {
@@ -281,7 +278,7 @@ std::string MakeMediaFileName(LoadMode mode, const std::string& path) {
 }
 
 bool LoadFile(const std::string& path, DataBuffer& buffer, LoadMode mode) {
-    const MediaSnapshot media = TakeMediaSnapshot();
+    const MediaSetup media = TakeMediaSnapshot();
     mode = Effective(mode, media);
     const std::string name = IsScrambled(mode) ? NormalizeSlashes(path) + ".!" : NormalizeSlashes(path);
     bool loaded = false;
