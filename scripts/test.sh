@@ -13,19 +13,26 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktra
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 jobs=$(nproc)
 
+# Every stage sets each option it relies on, so a folder configured before
+# (by scripts/play.sh, say) cannot switch its tests off or keep stale ones,
+# and a stage that finds no tests fails.
+stage_options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DWORDRAIL_BENCH=OFF)
+test_options=("${stage_options[@]}" -DWORDRAIL_TESTS=ON -DWORDRAIL_FUZZ=OFF)
+run_tests() { ctest --test-dir "$@" -j"$jobs" --output-on-failure --no-tests=error; }
+
 echo "== fuzz targets"
-build_tree build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DWORDRAIL_FUZZ=ON -DWORDRAIL_TESTS=OFF -- fuzz_targets
-ctest --test-dir build-fuzz -j"$jobs" --output-on-failure
+build_tree build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "${stage_options[@]}" \
+  -DWORDRAIL_FUZZ=ON -DWORDRAIL_TESTS=OFF -DWORDRAIL_SANITIZE= -- fuzz_targets
+run_tests build-fuzz
 
 echo "== ThreadSanitizer (the layers that run threads)"
-build_tree build-tsan -DWORDRAIL_SANITIZE=thread -- test_platform test_foundation
-ctest --test-dir build-tsan -j"$jobs" --output-on-failure -L "^(platform|foundation)$"
+build_tree build-tsan "${test_options[@]}" -DWORDRAIL_SANITIZE=thread -- test_platform test_foundation
+run_tests build-tsan -L "^(platform|foundation)$"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
-build_tree build-asan -DWORDRAIL_SANITIZE=address,undefined
-ctest --test-dir build-asan -j"$jobs" --output-on-failure
+build_tree build-asan "${test_options[@]}" -DWORDRAIL_SANITIZE=address,undefined
+run_tests build-asan
 
 echo "== plain build"
-build_tree build
-ctest --test-dir build -j"$jobs" --output-on-failure
+build_tree build "${test_options[@]}" -DWORDRAIL_SANITIZE=
+run_tests build

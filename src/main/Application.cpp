@@ -1,5 +1,8 @@
 #include "main/Application.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "engine/foundation/Archive.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/DataGathering.h"
@@ -98,10 +101,17 @@ bool Application::StartUp() {
     OpenMediaArchive(LoadMode::File, "");
     if (!ReadConstants()) return false;
     XML::Init();
-    if (GameWindow::CheckSingleInstance()) return false;
+    if (GameWindow::CheckSingleInstance()) {
+        const std::string name = GetGameName();
+        std::fprintf(stderr, "%s is already running.\n", name.empty() ? "The game" : name.c_str());
+        return false;
+    }
+    // Only the copy that runs empties the log folder and makes its file.
     Logger::Instance().RecordLogFile();
     DataGathering::Start();
-    RandomGenerator::SetGlobal(new RandomGenerator(platform::TickCountMs(), 0));
+    const uint32_t now = platform::TickCountMs();
+    RandomGenerator::SetGlobal(new RandomGenerator(now, 0));
+    std::srand(now);
     RegistrySettings* settings = RegistrySettings::Create(
         std::make_unique<Settings>(false, true, true, true, 255, 255));
 

@@ -38,9 +38,7 @@ void Init() {
         *constant.variable = defines != nullptr ? defines->GetFloat(constant.name) : 0.0f;
     }
     if (initialised) {
-        Logger& logger = Logger::Instance();
-        logger.SetLocation(__FILE__, "XML::Init", __LINE__);
-        logger.Write(2, "XMLDefines::XML Reinitialized");
+        Logger::Instance().Write(2, __FILE__, "XML::Init", __LINE__, "XMLDefines::XML Reinitialized");
     }
     initialised = true;
 }

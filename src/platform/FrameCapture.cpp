@@ -1,5 +1,6 @@
 #include "platform/FrameCapture.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 
@@ -7,6 +8,14 @@
 #include "platform/RunOptions.h"
 
 namespace platform {
+
+namespace {
+
+std::atomic<bool> screenshotFailed{false};
+
+}  // namespace
+
+bool ScreenshotWriteFailed() { return screenshotFailed; }
 
 uint32_t Rgb565ToXrgb(uint16_t pixel) {
     const uint32_t r = (pixel >> 11) & 0x1F;
@@ -52,6 +61,7 @@ bool FrameCapture::SaveLocked(const std::string& name) {
     const std::string path = CurrentRunOptions().screenshotFolder + "/" + name + ".png";
     if (!WritePng(path, frame_.data(), width_, height_)) {
         std::fprintf(stderr, "screenshot %s could not be written\n", path.c_str());
+        screenshotFailed = true;
         return false;
     }
     return true;

@@ -37,6 +37,10 @@ private:
     std::vector<std::string> pending_;
 };
 
+// True once a screenshot of this run could not be written: the run then ends
+// in failure.
+bool ScreenshotWriteFailed();
+
 // RGB565 widened to 8 bits a channel by repeating the top bits.
 uint32_t Rgb565ToXrgb(uint16_t pixel);
 

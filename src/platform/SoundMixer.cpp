@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "platform/Files.h"
+#include "platform/OggDecoder.h"
+#include "platform/RunOptions.h"
 #include "platform/SampleDecoding.h"
 #include "platform/SdlAudioDevice.h"
 #include "platform/SoundStreamSource.h"
@@ -36,18 +38,14 @@ std::string Format(const char* format, ...) {
 }  // namespace
 
 AudioOutput AudioOutputFromEnvironment() {
-    const char* audio = std::getenv("WORDRAIL_AUDIO");
-    if (audio != nullptr && *audio != '\0') {
-        if (std::strcmp(audio, "null") == 0) {
-            return AudioOutput::Null;
-        }
-        if (std::strcmp(audio, "off") == 0) {
-            return AudioOutput::Off;
-        }
-        return AudioOutput::Device;
+    const RunOptions& options = CurrentRunOptions();
+    if (options.audio == "null") {
+        return AudioOutput::Null;
     }
-    const char* backend = std::getenv("WORDRAIL_BACKEND");
-    return backend != nullptr && std::strcmp(backend, "headless") == 0 ? AudioOutput::Null : AudioOutput::Device;
+    if (options.audio == "off") {
+        return AudioOutput::Off;
+    }
+    return options.audio.empty() && options.headless ? AudioOutput::Null : AudioOutput::Device;
 }
 
 struct SoundMixer::Sample {

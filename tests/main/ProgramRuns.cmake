@@ -22,3 +22,30 @@ add_test(NAME program_watchdog_ends_a_hung_run
                  -DWATCHDOG_MS=2000 -DEXPECT=2 -DSHOT=watchdog
                  -P ${program_run_script})
 set_tests_properties(program_watchdog_ends_a_hung_run PROPERTIES LABELS app TIMEOUT 60)
+# The environment options: relative paths mean the folder the program was
+# started in; a value not understood, or a screenshot that cannot be
+# written, fails the run with exit code 3.
+add_test(NAME program_relative_screenshot_folder
+         COMMAND ${CMAKE_COMMAND}
+                 -DPROGRAM=$<TARGET_FILE:wordrail> -DBACKEND=headless -DCLOCK=virtual
+                 -DSCRIPT=${CMAKE_CURRENT_LIST_DIR}/data/close_after_input.script
+                 -DWORK=${CMAKE_CURRENT_BINARY_DIR}/program_relative_run
+                 -DSHOTS=pictures -DSHOT=pictures/shown
+                 -P ${program_run_script})
+add_test(NAME program_refuses_an_unknown_backend
+         COMMAND ${CMAKE_COMMAND}
+                 -DPROGRAM=$<TARGET_FILE:wordrail> -DBACKEND=Headless -DCLOCK=virtual
+                 -DSCRIPT=${CMAKE_CURRENT_LIST_DIR}/data/close_after_input.script
+                 -DWORK=${CMAKE_CURRENT_BINARY_DIR}/program_unknown_backend_run
+                 -DEXPECT=3 -DSHOT= -DSAYS=WORDRAIL_BACKEND=Headless
+                 -P ${program_run_script})
+add_test(NAME program_fails_when_a_screenshot_fails
+         COMMAND ${CMAKE_COMMAND}
+                 -DPROGRAM=$<TARGET_FILE:wordrail> -DBACKEND=headless -DCLOCK=virtual
+                 -DSCRIPT=${CMAKE_CURRENT_LIST_DIR}/data/close_after_input.script
+                 -DWORK=${CMAKE_CURRENT_BINARY_DIR}/program_failed_screenshot_run
+                 -DSHOTS=${CMAKE_CURRENT_BINARY_DIR}/program_failed_screenshot_run/missing
+                 -DEXPECT=3 -DSHOT=
+                 -P ${program_run_script})
+set_tests_properties(program_relative_screenshot_folder program_refuses_an_unknown_backend
+                     program_fails_when_a_screenshot_fails PROPERTIES LABELS app TIMEOUT 60)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -16,6 +17,7 @@
 #include "platform/Files.h"
 #include "platform/InstanceLock.h"
 #include "platform/RunOptions.h"
+#include "platform/VirtualClock.h"
 #include "platform/Window.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/sdl/SdlBackend.h"
@@ -194,14 +196,20 @@ INSTANTIATE_TEST_SUITE_P(Backends, ScriptedInputTest, ::testing::Values(false, t
 TEST_F(ScriptedRunTest, ProgramRunEndsAtTheCloseBox) {
     Prepare("wait frames 3\nscreenshot end\nwait frames 1\nclose\nwait frames 100\n");
     EnterProgramFolder(true);
+    // Start-up seeds the process-wide sequence from the clock, here the virtual one.
+    AdvanceVirtualClock(12345);
+    std::srand(12345);
+    const std::vector<int> seeded = {std::rand(), std::rand(), std::rand()};
+    std::srand(1);
     Application application;
     EXPECT_EQ(application.Run(), 0);
+    EXPECT_EQ((std::vector<int>{std::rand(), std::rand(), std::rand()}), seeded);
     EXPECT_FALSE(backend_->WindowOpen());
     EXPECT_GE(backend_->Frames().PresentedFrames(), 4u);
     EXPECT_TRUE(FileExists(folder_.Path() + "/end.png"));
 }
 
-TEST_F(ScriptedRunTest, SecondCopyReturnsOne) {
+TEST_F(ScriptedRunTest, SecondCopySaysSoAndLeavesTheRunningCopysLog) {
     Prepare("close\n");
     EnterProgramFolder(true);
     const std::string gameFolder = folder_.Path() + "/data/Quelt/Games/Test Game";
@@ -209,9 +217,17 @@ TEST_F(ScriptedRunTest, SecondCopyReturnsOne) {
     bool running = false;
     auto lock = InstanceLock::Acquire(gameFolder, "Test Game", running);
     ASSERT_NE(lock, nullptr);
+    const std::string runningLog = gameFolder + "/_temp/log/running.log";
+    MakeDirectoryChain(gameFolder + "/_temp/log");
+    ASSERT_TRUE(WriteFileAtomically(runningLog, "log", 3));
+
+    testing::internal::CaptureStderr();
     Application application;
     EXPECT_EQ(application.Run(), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("is already running"), std::string::npos) << said;
     EXPECT_FALSE(backend_->WindowOpen());
+    EXPECT_TRUE(FileExists(runningLog));
 }
 
 TEST_F(ScriptedRunTest, WithoutTheGamesNameTheRunStopsAndWritesNothing) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/RunOptions.h"
 #include "platform/SoundMixer.h"
 #include "support/SoundFixtures.h"
 #include "support/TempFolder.h"
@@ -243,16 +244,28 @@ TEST(SoundDeviceTest, PlaysThroughTheDeviceAndCloses) {
 }
 
 TEST(SoundOutputTest, ChosenFromTheEnvironment) {
-    const char* saved = std::getenv("WORDRAIL_AUDIO");
-    const std::string keep = saved != nullptr ? saved : "";
-    setenv("WORDRAIL_AUDIO", "off", 1);
-    EXPECT_EQ(platform::AudioOutputFromEnvironment(), AudioOutput::Off);
-    setenv("WORDRAIL_AUDIO", "null", 1);
-    EXPECT_EQ(platform::AudioOutputFromEnvironment(), AudioOutput::Null);
-    setenv("WORDRAIL_AUDIO", "", 1);
-    setenv("WORDRAIL_BACKEND", "headless", 1);
-    EXPECT_EQ(platform::AudioOutputFromEnvironment(), AudioOutput::Null);
-    setenv("WORDRAIL_AUDIO", keep.c_str(), 1);
+    struct Case {
+        const char* audio;
+        const char* backend;
+        AudioOutput expected;
+    };
+    const Case cases[] = {{"off", "", AudioOutput::Off},
+                          {"null", "", AudioOutput::Null},
+                          {"sdl", "headless", AudioOutput::Device},
+                          {"", "headless", AudioOutput::Null}};
+    const char* savedAudio = std::getenv("WORDRAIL_AUDIO");
+    const std::string keepAudio = savedAudio != nullptr ? savedAudio : "";
+    const char* savedBackend = std::getenv("WORDRAIL_BACKEND");
+    const std::string keepBackend = savedBackend != nullptr ? savedBackend : "";
+    for (const Case& c : cases) {
+        setenv("WORDRAIL_AUDIO", c.audio, 1);
+        setenv("WORDRAIL_BACKEND", c.backend, 1);
+        platform::ReloadRunOptionsForTesting();
+        EXPECT_EQ(platform::AudioOutputFromEnvironment(), c.expected) << c.audio << " " << c.backend;
+    }
+    setenv("WORDRAIL_AUDIO", keepAudio.c_str(), 1);
+    setenv("WORDRAIL_BACKEND", keepBackend.c_str(), 1);
+    platform::ReloadRunOptionsForTesting();
 }
 
 }  // namespace

@@ -20,9 +20,18 @@ constexpr int kCaseInsensitive = 2;
 constexpr uint32_t kReadChunk = 64 * 1024;
 constexpr const char* kMediaArchiveName = "media.dat";
 
-struct MediaArchive {
+// The media archive and the global load mode.
+struct MediaSetup {
     Ref<Archive> archive;
     LoadMode mode = LoadMode::File;
+};
+
+// The loader thread reads the setup while the main thread may open or
+// replace the archive, so it goes through the lock; a reader keeps its own
+// reference to the archive it uses.
+struct MediaArchive {
+    std::mutex lock;
+    MediaSetup current;
 };
 
 MediaArchive& Media() {
@@ -30,15 +39,31 @@ MediaArchive& Media() {
     return media;
 }
 
+MediaSetup TakeMediaSnapshot() {
+    MediaArchive& media = Media();
+    const std::lock_guard<std::mutex> guard(media.lock);
+    return media.current;
+}
+
+void SetMedia(MediaSetup setup) {
+    MediaArchive& media = Media();
+    {
+        const std::lock_guard<std::mutex> guard(media.lock);
+        std::swap(media.current, setup);
+    }
+    // The previous archive closes outside the lock, once its last reader is done.
+}
+
 bool IsScrambled(LoadMode mode) {
     return mode == LoadMode::ScrambledFile || mode == LoadMode::ScrambledArchive;
 }
 
-LoadMode Effective(LoadMode mode) {
+// Default follows the archive's mode when an archive is set up.
+LoadMode Effective(LoadMode mode, const MediaSetup& media) {
     if (mode != LoadMode::Default) {
         return mode;
     }
-    return Media().archive ? Media().mode : LoadMode::File;
+    return media.archive ? media.mode : LoadMode::File;
 }
 
 bool LoadLooseFile(const std::string& name, DataBuffer& buffer) {
@@ -233,38 +258,33 @@ void OpenMediaArchive(LoadMode mode, const std::string& fileName) {
             mode = LoadMode::Archive;
         }
     }
-    Media().archive = new Archive(name);
-    Media().mode = mode == LoadMode::Default ? LoadMode::ScrambledArchive : mode;
+    SetMedia(MediaSetup{new Archive(name), mode == LoadMode::Default ? LoadMode::ScrambledArchive : mode});
 }
 
 void CloseMediaArchive() {
-    Media().archive.Reset();
-    Media().mode = LoadMode::File;
+    SetMedia(MediaSetup{});
 }
 
 Archive* GetMediaArchive() {
-    return Media().archive.Get();
+    return TakeMediaSnapshot().archive.Get();
 }
 
 LoadMode GetGlobalLoadMode() {
-    return Media().mode;
+    return TakeMediaSnapshot().mode;
 }
 
 std::string MakeMediaFileName(LoadMode mode, const std::string& path) {
-    if (mode == LoadMode::Default && Media().archive) {
-        mode = Media().mode;
-    }
-    return IsScrambled(mode) ? path + ".!" : path;
+    return IsScrambled(Effective(mode, TakeMediaSnapshot())) ? path + ".!" : path;
 }
 
 bool LoadFile(const std::string& path, DataBuffer& buffer, LoadMode mode) {
-    const std::string name = MakeMediaFileName(mode, NormalizeSlashes(path));
-    mode = Effective(mode);
+    const MediaSetup media = TakeMediaSnapshot();
+    mode = Effective(mode, media);
+    const std::string name = IsScrambled(mode) ? NormalizeSlashes(path) + ".!" : NormalizeSlashes(path);
     bool loaded = false;
     if (mode == LoadMode::Archive || mode == LoadMode::ScrambledArchive) {
-        Archive* archive = GetMediaArchive();
         const Archive::ReadResult result =
-            archive != nullptr ? archive->ReadMember(name, buffer) : Archive::ReadResult::Unavailable;
+            media.archive ? media.archive->ReadMember(name, buffer) : Archive::ReadResult::Unavailable;
         if (result == Archive::ReadResult::ReadError) {
             ENGINE_LOG(3, "Archive member %s could not be read", name.c_str());
         }

@@ -99,7 +99,8 @@ private:
 void OpenMediaArchive(LoadMode mode, const std::string& fileName);
 // Releases the media archive (the last step of shutdown).
 void CloseMediaArchive();
-// The current media archive, or null.
+// The current media archive, or null; valid until the archive is opened
+// again or closed. Opening and closing are safe while other threads load.
 Archive* GetMediaArchive();
 LoadMode GetGlobalLoadMode();
 

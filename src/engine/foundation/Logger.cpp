@@ -1,5 +1,6 @@
 #include "engine/foundation/Logger.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
@@ -18,6 +19,25 @@ namespace {
 // The longest source file and function names a line carries.
 constexpr size_t kMaxSourceFile = 254;
 constexpr size_t kMaxFunctionName = 256;
+constexpr std::chrono::milliseconds kLockReportInterval{10000};
+
+// The message, cut to the room a line has for it.
+std::string FormatMessage(const char* format, va_list arguments) {
+    va_list again;
+    va_copy(again, arguments);
+    char small[512];
+    const int needed = std::vsnprintf(small, sizeof small, format, arguments);
+    std::string message;
+    if (needed >= 0 && static_cast<size_t>(needed) < sizeof small) {
+        message.assign(small, static_cast<size_t>(needed));
+    } else if (needed >= 0) {
+        message.resize(std::min(static_cast<size_t>(needed), Logger::kLineRoom - 1) + 1);
+        std::vsnprintf(message.data(), message.size(), format, again);
+        message.pop_back();
+    }
+    va_end(again);
+    return message;
+}
 
 }  // namespace
 
@@ -40,79 +60,78 @@ Logger& Logger::Instance(int threshold, int outputMode) {
     return logger;
 }
 
-Logger::Logger(int threshold, int outputMode)
-    : outputMode_(outputMode), threshold_(threshold), message_(kLineRoom), text_(kLineRoom) {}
+Logger::Logger(int threshold, int outputMode) : outputMode_(outputMode), threshold_(threshold) {}
 
-void Logger::Lock() {
-    // A wait that times out is reported and the wait goes on: writing
-    // unlocked would interleave lines.
-    std::unique_lock<std::mutex> state(stateMutex_);
-    while (!released_.wait_for(state, std::chrono::milliseconds(10000), [this] { return !held_; })) {
+Logger::Hold::Hold(Logger& logger) : logger_(logger) {
+    std::unique_lock<std::mutex> state(logger_.stateMutex_);
+    while (!logger_.released_.wait_for(state, kLockReportInterval, [this] { return !logger_.held_; })) {
         std::fputs("Logger: still waiting for the logging lock\n", stderr);
     }
-    held_ = true;
+    logger_.held_ = true;
 }
 
-void Logger::Unlock() {
+Logger::Hold::~Hold() {
     {
-        std::lock_guard<std::mutex> state(stateMutex_);
-        held_ = false;
+        const std::lock_guard<std::mutex> state(logger_.stateMutex_);
+        logger_.held_ = false;
     }
-    released_.notify_one();
+    logger_.released_.notify_one();
 }
 
-void Logger::SetLocation(const char* sourceFile, const char* functionName, int line) {
-    Lock();
-    sourceFile_.assign(sourceFile, strnlen(sourceFile, kMaxSourceFile));
-    functionName_.assign(functionName, strnlen(functionName, kMaxFunctionName));
-    line_ = line;
-}
-
-void Logger::Write(int level, const char* format, ...) {
-    const Unlocker unlocker(*this);
+void Logger::Write(int level, const char* sourceFile, const char* functionName, int line, const char* format, ...) {
     if (level == kNever || level < threshold_) {
         return;
     }
     va_list arguments;
     va_start(arguments, format);
-    std::vsnprintf(message_.data(), message_.size(), format, arguments);
+    const std::string message = FormatMessage(format, arguments);
     va_end(arguments);
-    std::snprintf(text_.data(), text_.size(), "%s(%d) : [%s]\n\t%s\n", sourceFile_.c_str(), line_,
-                  functionName_.c_str(), message_.data());
+    std::string text;
+    text.append(sourceFile, strnlen(sourceFile, kMaxSourceFile));
+    text += "(" + std::to_string(line) + ") : [";
+    text.append(functionName, strnlen(functionName, kMaxFunctionName));
+    text += "]\n\t";
+    text += message;
+    text += '\n';
+    if (text.size() >= kLineRoom) {
+        text.resize(kLineRoom - 1);
+    }
+
+    const Hold hold(*this);
     if (outputMode_ == 0 || outputMode_ == 2) {
-        std::fputs(text_.data(), stderr);
+        std::fputs(text.c_str(), stderr);
     }
     if (outputMode_ == 1 || outputMode_ == 2) {
-        WriteToFile(text_.data());
-    }
-    if (++linesInFile_ > kMaxLinesPerFile) {
-        if (!fileName_.empty()) {
-            platform::RemoveFile(fileName_);
-        }
-        linesInFile_ = 0;
+        WriteToFile(text);
     }
 }
 
-void Logger::WriteToFile(const char* line) {
-    // Until the game's name is known the game has no folder of its own, and
-    // the shared one above it is no place for its log.
-    if (GetGameName().empty()) {
+void Logger::WriteToFile(const std::string& line) {
+    if (fileName_.empty()) {
+        if (waiting_.size() < kMaxWaitingLines) {
+            waiting_.push_back(line);
+        }
         return;
     }
-    if (linesInFile_ == 0) {
-        MakeLogFileNameLocked();
-    }
+    AppendLines(line, 1);
+}
+
+void Logger::AppendLines(const std::string& lines, uint32_t count) {
     std::string content;
     if (linesInFile_ == 0) {
         content = MakeMachineFactsLine();
     }
-    content += line;
+    content += lines;
     platform::AppendToFile(fileName_, content.data(), content.size());
+    linesInFile_ += count;
+    if (linesInFile_ > kMaxLinesPerFile) {
+        platform::RemoveFile(fileName_);
+        linesInFile_ = 0;
+    }
 }
 
 void Logger::MakeLogFileName() {
-    Lock();
-    const Unlocker unlocker(*this);
+    const Hold hold(*this);
     MakeLogFileNameLocked();
 }
 
@@ -125,11 +144,18 @@ void Logger::MakeLogFileNameLocked() {
     DeleteFolderTree(folder);
     MakeDirectoryChain(folder.substr(0, folder.size() - 1));
     fileName_ = folder + platform::FormatDateTimeForFileName(now) + ".log";
+    if (!waiting_.empty()) {
+        std::string lines;
+        for (const std::string& line : waiting_) {
+            lines += line;
+        }
+        AppendLines(lines, static_cast<uint32_t>(waiting_.size()));
+        waiting_.clear();
+    }
 }
 
 void Logger::RecordLogFile() {
-    Lock();
-    const Unlocker unlocker(*this);
+    const Hold hold(*this);
     MakeLogFileNameLocked();
     RegistryString record(MakeEngineRegistryPath("cdgfilename"), false, "");
     record.SetValue(fileName_);
@@ -137,7 +163,6 @@ void Logger::RecordLogFile() {
 }
 
 std::string Logger::FileName() {
-    Lock();
-    const Unlocker unlocker(*this);
+    const Hold hold(*this);
     return fileName_;
 }

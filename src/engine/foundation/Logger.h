@@ -6,14 +6,18 @@
 #include <string>
 #include <vector>
 
-// The run's diagnostic log. A log call is always the pair SetLocation then
-// Write on the same thread: SetLocation takes the logging lock and Write
-// releases it, so lines from both threads never interleave. Use ENGINE_LOG.
+// The run's diagnostic log. Any thread may write: a line is formatted in full
+// before the logging lock is taken, so an argument that itself logs or asks
+// for the file name cannot deadlock, and lines never interleave. Use
+// ENGINE_LOG.
 //
 // Lines go to stderr (output modes 0 and 2) and to one file per run in the
-// folder "log" under the game's temp folder (modes 1 and 2). Every file
-// begins with a line of machine facts; after 10,000 lines the file is
-// deleted and begun again.
+// folder "log" under the game's temp folder (modes 1 and 2). The file exists
+// only once MakeLogFileName has run, which start-up does after this copy
+// holds the single-instance lock and knows the game's name; lines logged
+// before that wait in memory and open the file. Every file begins with a
+// line of machine facts; after 10,000 lines the file is deleted and begun
+// again.
 class Logger {
 public:
     // Levels: 0 to 3 are written when at or above the threshold; 4 never is.
@@ -22,6 +26,8 @@ public:
     static constexpr uint32_t kMaxLinesPerFile = 10000;
     // Room for a message and for a whole line; longer ones are cut.
     static constexpr size_t kLineRoom = 65536;
+    // Lines kept while there is no file yet; later ones reach stderr only.
+    static constexpr size_t kMaxWaitingLines = 1000;
 
     // The first call creates the logger with these values; later calls
     // return it unchanged.
@@ -32,11 +38,13 @@ public:
     Logger(const Logger&) = delete;
     Logger& operator=(const Logger&) = delete;
 
-    void SetLocation(const char* sourceFile, const char* functionName, int line);
-    void Write(int level, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    // Writes "<source file>(<line>) : [<function>]\n\t<message>\n".
+    void Write(int level, const char* sourceFile, const char* functionName, int line, const char* format, ...)
+        __attribute__((format(printf, 6, 7)));
 
     // Chooses this run's file name once: empties the log folder and names
-    // the file after the current UTC time, "yyyy-MM-dd HH-mm-ss.log".
+    // the file after the current UTC time, "yyyy-MM-dd HH-mm-ss.log". Lines
+    // waiting for the file are written to it.
     void MakeLogFileName();
     // Start-up: MakeLogFileName, then the file's name goes to the registry
     // value "cdgfilename", so a run that never logs still empties the folder.
@@ -45,46 +53,35 @@ public:
     std::string FileName();
 
 private:
-    // Releases the logging lock when it goes out of scope.
-    class Unlocker {
+    // Holds the logging lock for a scope. A wait is reported every 10 s and
+    // goes on: writing unlocked would interleave lines.
+    class Hold {
     public:
-        explicit Unlocker(Logger& logger) : logger_(logger) {}
-        Unlocker(const Unlocker&) = delete;
-        Unlocker& operator=(const Unlocker&) = delete;
-        ~Unlocker() { logger_.Unlock(); }
+        explicit Hold(Logger& logger);
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
 
     private:
         Logger& logger_;
     };
 
-    // The logging lock is held from SetLocation to Write, across calls, so it
-    // is a flag guarded by a mutex rather than a mutex held that long.
-    void Lock();
-    void Unlock();
+    void WriteToFile(const std::string& line);
+    void AppendLines(const std::string& lines, uint32_t count);
     void MakeLogFileNameLocked();
-    void WriteToFile(const char* line);
 
     std::mutex stateMutex_;
     std::condition_variable released_;
     bool held_ = false;
-    int outputMode_;
-    int threshold_;
+    const int outputMode_;
+    const int threshold_;
     std::string fileName_;
-    std::string sourceFile_;
-    std::string functionName_;
-    int line_ = 0;
     uint32_t linesInFile_ = 0;
-    std::vector<char> message_;
-    std::vector<char> text_;
+    std::vector<std::string> waiting_;
 };
 
 // The machine-facts line every log file begins with.
 std::string MakeMachineFactsLine();
 
 // Writes one log line; data texts go through "%s", never as the format.
-#define ENGINE_LOG(level, ...)                                       \
-    do {                                                             \
-        Logger& engineLogger = Logger::Instance();                   \
-        engineLogger.SetLocation(__FILE__, __func__, __LINE__);      \
-        engineLogger.Write(level, __VA_ARGS__);                      \
-    } while (0)
+#define ENGINE_LOG(level, ...) Logger::Instance().Write(level, __FILE__, __func__, __LINE__, __VA_ARGS__)

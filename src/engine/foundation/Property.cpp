@@ -46,7 +46,7 @@ PropertyNode& Property::NodeOf(Property* property) {
 }
 
 PropertyVector& Property::VectorOf(Property* property) {
-    if (property != nullptr && (property->kind_ == kVector || property->kind_ == kNode)) {
+    if (property != nullptr && property->kind_ == kVector) {
         return static_cast<PropertyVector&>(*property);
     }
     return DummyVector();

@@ -159,10 +159,15 @@ double SectionManager::GetLoadProgress() {
 Section* SectionManager::NextUnloadedSection(List list, bool count) {
     ScopedLock data(dataLock_);
     std::list<std::string>& names = ListOf(list);
+    Section* first = nullptr;
     for (auto name = names.begin(); name != names.end();) {
         Section* section = FindSection(*name);
         if (section != nullptr && !section->IsLoaded()) {
-            return section;
+            if (first == nullptr) {
+                first = section;
+            }
+            ++name;
+            continue;
         }
         if (section != nullptr) {
             if (count) {
@@ -175,7 +180,7 @@ Section* SectionManager::NextUnloadedSection(List list, bool count) {
         }
         name = names.erase(name);
     }
-    return nullptr;
+    return first;
 }
 
 Object* SectionManager::GetResource(const std::string& identifier, const std::string& sectionName) {

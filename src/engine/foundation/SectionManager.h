@@ -58,7 +58,7 @@ public:
     // From 0 to 1 over what was queued since the last ClearLoadQueue; 1 when
     // nothing is queued.
     double GetLoadProgress();
-    // Erases the wholly loaded sections from the list (counting their weight
+    // Erases every wholly loaded section from the list (counting its weight
     // as done when `count` is true) and returns the first one left, or null.
     Section* NextUnloadedSection(List list, bool count);
 

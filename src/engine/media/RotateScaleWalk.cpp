@@ -54,6 +54,7 @@ RotateScaleWalk::RotateScaleWalk(int32_t sourceWidth, int32_t sourceHeight, int3
     stepSin_ = TruncateToInt32(std::sin(angle) / scale * kOne);
     const int64_t a = int64_t{originX} - box_.x;
     const int64_t b = int64_t{originY} - box_.y;
-    startU_ = Wrap32(-(a * stepCos_ + b * stepSin_));
-    startV_ = Wrap32(a * stepSin_ - b * stepCos_);
+    // The box pixel's centre lies half a step right and half a step down.
+    startU_ = Wrap32(-(a * stepCos_ + b * stepSin_) + (int64_t{stepCos_} + stepSin_) / 2);
+    startV_ = Wrap32(a * stepSin_ - b * stepCos_ + (int64_t{stepCos_} - stepSin_) / 2);
 }

@@ -6,11 +6,15 @@
 
 // The geometry of a rotated and scaled blit: the destination box the turned
 // picture covers and the inverse mapping of each box pixel to the source in
-// fixed point with 20 fractional bits.
+// fixed point with 20 fractional bits. Each box pixel maps from its centre,
+// so that a quarter or half turn reaches every source pixel: the pixel a
+// nearest sample takes is (u >> 20, v >> 20), and a bilinear sample weighs
+// the four pixels around (u - kHalf, v - kHalf), whose centres lie there.
 class RotateScaleWalk {
 public:
     static constexpr int32_t kFractionBits = 20;
     static constexpr double kOne = 1048576.0;
+    static constexpr int32_t kHalf = 1 << (kFractionBits - 1);
 
     // The picture (sourceWidth x sourceHeight) turns by angle (radians,
     // clockwise on screen) and scales by scale about the pivot, given relative
@@ -19,7 +23,7 @@ public:
                     int32_t pivotY, double angle, double scale, const Rect& clip);
 
     // Calls visit(destination x, destination y, u, v) for every box pixel,
-    // row by row; u and v are the source offsets in fixed point.
+    // row by row; u and v are the source offsets of its centre in fixed point.
     template <typename Visit>
     void ForEach(Visit&& visit) const {
         uint32_t rowU = static_cast<uint32_t>(startU_);

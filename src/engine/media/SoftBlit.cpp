@@ -110,11 +110,15 @@ void RotateScaleBlit(Surface& source, Surface& destination, const RotateScale& b
         if (i < bounds.x || i >= bounds.x + bounds.w || j < bounds.y || j >= bounds.y + bounds.h) {
             return;
         }
-        const uint32_t* texel = from + j * sourceRow + i;
-        const bool nearest =
-            !blit.smooth || i == blit.source.x + blit.source.w - 1 || j == blit.source.y + blit.source.h - 1 ||
-            i + 1 >= source.GetWidth() || j + 1 >= source.GetHeight();
-        const uint32_t sample = nearest ? *texel : SampleBilinear(texel, sourceRow, u, v);
+        // The four pixels around the centre; at the rectangle's edges the nearest one is taken.
+        const int32_t cornerU = u - RotateScaleWalk::kHalf;
+        const int32_t cornerV = v - RotateScaleWalk::kHalf;
+        const int32_t left = blit.source.x + (cornerU >> RotateScaleWalk::kFractionBits);
+        const int32_t top = blit.source.y + (cornerV >> RotateScaleWalk::kFractionBits);
+        const bool nearest = !blit.smooth || left < bounds.x || top < bounds.y || left + 1 >= bounds.x + bounds.w ||
+                             top + 1 >= bounds.y + bounds.h;
+        const uint32_t sample = nearest ? from[j * sourceRow + i]
+                                        : SampleBilinear(from + top * sourceRow + left, sourceRow, cornerU, cornerV);
         uint32_t& pixel = to[y * destinationRow + x];
         pixel = DrawSample(pixel, sample, weighting, alpha);
     });

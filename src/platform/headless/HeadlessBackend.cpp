@@ -118,6 +118,7 @@ void HeadlessBackend::Inject(const RawEvent& event) {
 }
 
 void HeadlessBackend::PollEvents(std::vector<RawEvent>& events) {
+    if (CloseSignals::TakeRequest()) Inject(WindowEvent(RawEvent::Kind::Quit));
     if (script_) script_->Step(*this);
     events.insert(events.end(), pending_.begin(), pending_.end());
     pending_.clear();

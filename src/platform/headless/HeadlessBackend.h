@@ -8,6 +8,7 @@
 #include "platform/FrameCapture.h"
 #include "platform/Script.h"
 #include "platform/Watchdog.h"
+#include "platform/headless/CloseSignals.h"
 
 // A display without a screen: a virtual desktop, a window that exists only as
 // state, frames kept in memory, input from a script or from tests, and an
@@ -78,6 +79,7 @@ private:
     FrameCapture capture_;
     std::unique_ptr<Script> script_;
     std::unique_ptr<Watchdog> watchdog_;
+    CloseSignals closeSignals_;
 };
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/sdl/SdlBackend.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/RunOptions.h"
 #include "platform/Time.h"
@@ -21,6 +22,21 @@ SDL_SystemCursor SystemCursor(CursorShape shape) {
     }
 }
 
+constexpr const char* kDisplayAdvice =
+    "set DISPLAY or WAYLAND_DISPLAY to a running desktop, or run with WORDRAIL_BACKEND=headless";
+
+// True when SDL_VIDEODRIVER names the driver.
+bool DriverRequested(const char* driver) {
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    return requested != nullptr && SDL_strcasecmp(requested, driver) == 0;
+}
+
+// SDL falls back to these when it reaches no display; a window there is
+// never seen, so they serve only when asked for.
+bool ShowsNothing(const char* driver) {
+    return SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0;
+}
+
 }  // namespace
 
 SdlBackend::SdlBackend() {
@@ -29,7 +45,14 @@ SdlBackend::SdlBackend() {
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
     SDL_SetHint(SDL_HINT_APP_NAME, "Word Rail");
     videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-    if (!videoReady_) std::fprintf(stderr, "no display: %s\n", SDL_GetError());
+    if (!videoReady_) {
+        std::fprintf(stderr, "no display (%s): %s\n", SDL_GetError(), kDisplayAdvice);
+    } else if (const char* driver = SDL_GetCurrentVideoDriver(); driver && ShowsNothing(driver) &&
+                                                                 !DriverRequested(driver)) {
+        std::fprintf(stderr, "no display (only SDL's %s video driver started): %s\n", driver, kDisplayAdvice);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        videoReady_ = false;
+    }
     script_ = Script::LoadFromOptions();
     if (const uint32_t limit = CurrentRunOptions().watchdogMs; limit > 0)
         watchdog_ = std::make_unique<Watchdog>(limit, capture_);

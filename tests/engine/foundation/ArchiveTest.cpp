@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -194,6 +195,33 @@ TEST_F(ArchiveTest, TwoThreadsReadTheArchiveAtOnce) {
     other.join();
     EXPECT_EQ(firstMatches, 20);
     EXPECT_EQ(secondMatches, 20);
+}
+
+// The loader thread reads media while the main thread may set up the archive
+// again; every read sees one whole archive, old or new.
+TEST_F(ArchiveTest, ReplacingTheArchiveWhileAnotherThreadReads) {
+    ASSERT_TRUE(WriteZip("media.dat", {{"data/a.txt", "zip a"}}));
+    WriteTestFile("data/a.txt", "disk a");
+    OpenMediaArchive(LoadMode::File, "");
+    std::atomic<bool> done{false};
+    std::atomic<int> wrong{0};
+    std::thread reader([&] {
+        while (!done) {
+            const std::string text = Load("data/a.txt", LoadMode::Default);
+            if (text != "zip a" && text != "disk a") {
+                ++wrong;
+            }
+        }
+    });
+    for (int i = 0; i < 300; ++i) {
+        OpenMediaArchive(i % 2 == 0 ? LoadMode::Archive : LoadMode::File, "");
+        if (i % 3 == 0) {
+            CloseMediaArchive();
+        }
+    }
+    done = true;
+    reader.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace

@@ -33,8 +33,7 @@ protected:
     }
 
     static void Log(Logger& logger, int level, const char* message) {
-        logger.SetLocation("src/game/Thing.cpp", "Update", 42);
-        logger.Write(level, "%s", message);
+        logger.Write(level, "src/game/Thing.cpp", "Update", 42, "%s", message);
     }
 
     TempUserFolders userFolders_;
@@ -46,8 +45,8 @@ const std::regex kFactsLine(
 
 TEST_F(LoggerTest, FileBeginsWithMachineFactsThenTheLines) {
     Logger logger(0, kFileOnly);
-    logger.SetLocation("src/game/Thing.cpp", "Update", 42);
-    logger.Write(1, "value %d of %s", 7, "seven");
+    logger.MakeLogFileName();
+    logger.Write(1, "src/game/Thing.cpp", "Update", 42, "value %d of %s", 7, "seven");
     Log(logger, 0, "second");
 
     const std::string name = logger.FileName();
@@ -74,6 +73,7 @@ TEST_F(LoggerTest, LevelsBelowTheThresholdAndLevelFourAreDropped) {
         ForgetFoldersForTesting();
         TempUserFolders folders;
         Logger logger(c.threshold, kFileOnly);
+        logger.MakeLogFileName();
         const char* letters[] = {"a", "b", "c", "d", "e"};
         for (int level = 0; level <= Logger::kNever; ++level) {
             Log(logger, level, letters[level]);
@@ -89,6 +89,7 @@ TEST_F(LoggerTest, LevelsBelowTheThresholdAndLevelFourAreDropped) {
 
 TEST_F(LoggerTest, FileBeginsAgainAfterTenThousandLines) {
     Logger logger(0, kFileOnly);
+    logger.MakeLogFileName();
     for (uint32_t i = 0; i < Logger::kMaxLinesPerFile; ++i) {
         Log(logger, 0, "filler");
     }
@@ -123,13 +124,52 @@ TEST_F(LoggerTest, RecordLogFileEmptiesTheFolderAndStoresTheName) {
     EXPECT_EQ(logger.FileName(), name);
 }
 
+// A copy that may not run must not touch the log folder of the one that
+// does, and the game's name is unknown until the constants are read.
+TEST_F(LoggerTest, LinesWaitInMemoryUntilTheFileIsMade) {
+    ForgetGameConstantsForTesting();
+    ForgetFoldersForTesting();
+    Logger logger(0, kFileOnly);
+    Log(logger, 2, "constants missing");
+    EXPECT_FALSE(platform::PathExists(GetSharedDataFolder() + "/_temp"));
+    EXPECT_TRUE(logger.FileName().empty());
+
+    UseTestGameConstants();
+    ForgetFoldersForTesting();
+    const std::string folder = GetGameTempFolder() + "/log";
+    MakeDirectoryChain(folder);
+    ASSERT_TRUE(platform::WriteFileAtomically(folder + "/old.log", "old", 3));
+    logger.RecordLogFile();
+    EXPECT_FALSE(platform::FileExists(folder + "/old.log"));
+    const std::string content = Content(logger.FileName());
+    const size_t factsEnd = content.find('\n') + 1;
+    EXPECT_TRUE(std::regex_match(content.substr(0, factsEnd), kFactsLine)) << content;
+    EXPECT_EQ(content.substr(factsEnd), "src/game/Thing.cpp(42) : [Update]\n\tconstants missing\n");
+}
+
+// The arguments are evaluated before the line takes the logging lock.
+TEST_F(LoggerTest, ArgumentsThatLogDoNotDeadlock) {
+    Logger logger(0, kFileOnly);
+    logger.MakeLogFileName();
+    const auto inner = [&logger] {
+        Log(logger, 0, "inner");
+        return std::string("value");
+    };
+    logger.Write(0, "outer.cpp", "Outer", 7, "%s in %s", inner().c_str(), logger.FileName().c_str());
+
+    const std::string content = Content(logger.FileName());
+    EXPECT_EQ(content.substr(content.find('\n') + 1),
+              "src/game/Thing.cpp(42) : [Update]\n\tinner\n"
+              "outer.cpp(7) : [Outer]\n\tvalue in " + logger.FileName() + "\n");
+}
+
 TEST_F(LoggerTest, OverlongTextsAreCut) {
     Logger logger(0, kFileOnly);
+    logger.MakeLogFileName();
     const std::string longSource(400, 's');
     const std::string longFunction(400, 'f');
     const std::string longMessage(70 * 1024, 'm');
-    logger.SetLocation(longSource.c_str(), longFunction.c_str(), 1);
-    logger.Write(0, "%s", longMessage.c_str());
+    logger.Write(0, longSource.c_str(), longFunction.c_str(), 1, "%s", longMessage.c_str());
 
     const std::string content = Content(logger.FileName());
     const std::string line = content.substr(content.find('\n') + 1);
@@ -140,6 +180,7 @@ TEST_F(LoggerTest, OverlongTextsAreCut) {
 
 TEST_F(LoggerTest, LinesFromTwoThreadsNeverInterleave) {
     Logger logger(0, kFileOnly);
+    logger.MakeLogFileName();
     constexpr int kLinesEach = 200;
     auto writer = [&logger](const char* message) {
         for (int i = 0; i < kLinesEach; ++i) {

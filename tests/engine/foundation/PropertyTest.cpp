@@ -35,10 +35,15 @@ TEST(PropertyTest, ChildOfTheWrongKindReadsAsTheDefault) {
     Ref<PropertyNode> node(new PropertyNode("n", "Node"));
     node->Add(new PropertyVector("list"));
     node->Add(PropertyValue::FromInteger("number", 5, false));
+    PropertyNode* inner = static_cast<PropertyNode*>(node->Add(new PropertyNode("inner", "Node")));
+    inner->Add(PropertyValue::FromInteger("x", 1, false));
     EXPECT_EQ(Property::AsInt(Property::Child(node.Get(), "list")), 0);
     EXPECT_EQ(&Property::NodeOf(Property::Child(node.Get(), "number")), &Property::DummyNode());
+    EXPECT_EQ(&Property::NodeOf(Property::Child(node.Get(), "list")), &Property::DummyNode());
     EXPECT_EQ(&Property::VectorOf(Property::Child(node.Get(), "number")), &Property::DummyVector());
-    EXPECT_EQ(&Property::VectorOf(node.Get()), node.Get());
+    // A node asked for as a list reads as the empty list, not as its children.
+    EXPECT_EQ(&Property::VectorOf(Property::Child(node.Get(), "inner")), &Property::DummyVector());
+    EXPECT_EQ(&Property::VectorOf(Property::Child(node.Get(), "list")), Property::Child(node.Get(), "list"));
 }
 
 TEST(PropertyTest, BooleanTexts) {

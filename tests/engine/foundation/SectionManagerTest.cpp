@@ -171,9 +171,11 @@ protected:
         gate.WaitForArrival();
     }
 
-    // Requests the section and waits until the loader has loaded it.
+    // Requests the section and waits until the loader has loaded it and no
+    // longer holds it in its queue.
     void LoadInBackground(const std::string& name) {
         WaitUntil([&] { return !manager_->RequestSection(name); });
+        WaitUntil([&] { return manager_->NextUnloadedSection(SectionManager::List::LoadQueue, true) == nullptr; });
     }
 
     // Log files go to the temporary user folders.
@@ -234,6 +236,25 @@ TEST_F(SectionManagerTest, TheLoaderLoadsQueuedSectionsWithSteadyProgress) {
     EXPECT_EQ(manager_->GetResource("a", "undeclared"), nullptr);
     const std::vector<std::string> order = {"first/a.txt", "first/b.txt", "first/c.txt", "second/d.txt"};
     EXPECT_EQ(journal_.loads, order);
+}
+
+TEST_F(SectionManagerTest, FinishedSectionsLeaveTheQueueEvenBehindAnUnloadedOne) {
+    // Not declared yet, so only the main thread loads.
+    manager_->AddSection(MakeSection("first", {"a"}));
+    manager_->AddSection(MakeSection("second", {"b"}));
+    ASSERT_TRUE(manager_->RequestSection("first"));
+    ASSERT_TRUE(manager_->RequestSection("second"));
+    ASSERT_NE(manager_->GetLoadedResource("b", "second"), nullptr);
+
+    EXPECT_EQ(manager_->NextUnloadedSection(SectionManager::List::LoadQueue, true)->Name(), "first");
+    EXPECT_EQ(manager_->GetLoadProgress(), 0.5);
+    // Once counted as done, the section no longer moves the progress or loads again.
+    manager_->UnloadSection("second");
+    EXPECT_EQ(manager_->GetLoadProgress(), 0.5);
+    manager_->SetDeclared();
+    WaitUntil([&] { return manager_->NextUnloadedSection(SectionManager::List::LoadQueue, true) == nullptr; });
+    EXPECT_EQ(manager_->GetLoadProgress(), 1.0);
+    EXPECT_EQ(journal_.LoadsOf("second/b.txt"), 1);
 }
 
 TEST_F(SectionManagerTest, AnAutoSectionLoadsAfterTheQueueWithoutMovingProgress) {

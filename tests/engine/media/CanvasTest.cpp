@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string>
 
 #include "CanvasTestSupport.h"
 #include "engine/media/Canvas.h"
@@ -238,15 +240,49 @@ TEST_F(CanvasFixture, RotateScaleTooSmallOrTransparentDrawsNothing) {
     EXPECT_TRUE(Changed().empty());
 }
 
-TEST_F(CanvasFixture, QuarterTurnCoversTheSwappedBox) {
-    const Ref<MemorySurface> picture = NumberedPicture(4, 2);
-    canvas->RotateScaleBlit(*picture, std::numbers::pi / 2, 1.0, 6, 2, 0, 0, 4, 2, 0, 0);
-    // Clockwise: the source's bottom row runs down the column just left of the pivot.
-    for (const auto& [x, y] : Changed()) {
-        EXPECT_TRUE(x >= 4 && x < 6 && y >= 2 && y < 6) << x << "," << y;
-    }
-    for (int32_t k = 0; k < 4; ++k) {
-        EXPECT_EQ(PixelAt(*surface, 5, 2 + k), KeepAlpha(0x80000000, PixelAt(*picture, k, 1))) << k;
+// Whole turns about the centre draw every pixel once, into the turned box.
+TEST_F(CanvasFixture, QuarterAndHalfTurnsDrawEveryPixel) {
+    enum Turn { kQuarter = 1, kHalf = 2, kThreeQuarters = 3 };
+    struct Case {
+        int32_t width, height;
+        Turn turn;
+        bool smooth;
+    };
+    const Case cases[] = {{4, 4, kQuarter, false}, {4, 4, kHalf, false},         {3, 5, kQuarter, false},
+                          {3, 5, kHalf, false},    {3, 5, kThreeQuarters, false}, {4, 4, kQuarter, true},
+                          {3, 5, kHalf, true}};
+    for (const Case& c : cases) {
+        std::fill_n(surface->Pixels32(), 100, 0x80000000u);
+        const Ref<MemorySurface> picture = NumberedPicture(c.width, c.height);
+        const double angle = c.turn * std::numbers::pi / 2;
+        if (c.smooth) {
+            canvas->RotateScaleBlitSmooth(*picture, angle, 1.0, 3, 3, 0, 0, c.width, c.height, c.width / 2,
+                                          c.height / 2);
+        } else {
+            canvas->RotateScaleBlit(*picture, angle, 1.0, 3, 3, 0, 0, c.width, c.height, c.width / 2,
+                                    c.height / 2);
+        }
+        const std::string name = std::to_string(c.width) + "x" + std::to_string(c.height) + " turn " +
+                                 std::to_string(c.turn) + (c.smooth ? " smooth" : "");
+        const Pixels changed = Changed();
+        ASSERT_EQ(changed.size(), static_cast<size_t>(c.width * c.height)) << name;
+        int32_t left = 10, top = 10;
+        for (const auto& [x, y] : changed) {
+            left = std::min(left, x);
+            top = std::min(top, y);
+        }
+        const bool swapped = c.turn != kHalf;
+        const int32_t boxWidth = swapped ? c.height : c.width;
+        const int32_t boxHeight = swapped ? c.width : c.height;
+        for (int32_t dy = 0; dy < boxHeight; ++dy) {
+            for (int32_t dx = 0; dx < boxWidth; ++dx) {
+                // Clockwise on screen: a quarter turn takes the top row to the right column.
+                const int32_t sx = c.turn == kQuarter ? dy : c.turn == kHalf ? c.width - 1 - dx : c.width - 1 - dy;
+                const int32_t sy = c.turn == kQuarter ? c.height - 1 - dx : c.turn == kHalf ? c.height - 1 - dy : dx;
+                EXPECT_EQ(PixelAt(*surface, left + dx, top + dy), KeepAlpha(0x80000000, PixelAt(*picture, sx, sy)))
+                    << name << " at " << dx << "," << dy;
+            }
+        }
     }
 }
 
@@ -255,11 +291,14 @@ TEST_F(CanvasFixture, SmoothRotationInterpolatesBetweenPixels) {
     picture->Pixels32()[1] = 0xFF0000FF;
     picture->Pixels32()[4] = 0xFF0000FF;
     picture->SetUseAlphaChannel(false);
-    // At scale 2 destination pixel 3 maps half way between source pixels 1 and 2.
+    // At scale 2 the centres of destination pixels 1 to 4 (on a row inside
+    // the picture) lie a quarter or three quarters of the way between the
+    // source pixels' centres: the blue column spreads evenly to both sides.
     canvas->RotateScaleBlitSmooth(*picture, 0.0, 2.0, 0, 0, 0, 0, 3, 2, 0, 0);
-    EXPECT_EQ(PixelAt(*surface, 2, 0) & 0xFF, 0xFFu);
-    EXPECT_EQ(PixelAt(*surface, 3, 0) & 0xFF, 0x7Fu);
-    EXPECT_EQ(PixelAt(*surface, 1, 0) & 0xFF, 0x7Fu);
+    const uint32_t expected[] = {0x00, 0x3F, 0xBF, 0xBF, 0x3F, 0x00};
+    for (int32_t x = 0; x < 6; ++x) {
+        EXPECT_EQ(PixelAt(*surface, x, 2) & 0xFF, expected[x]) << x;
+    }
 }
 
 TEST_F(CanvasFixture, ScaleBlitOneToOneAndDoubled) {

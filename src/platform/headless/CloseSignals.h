@@ -1,0 +1,19 @@
+#pragma once
+
+// While one lives, SIGINT and SIGTERM ask the run to close instead of
+// killing it, so that it ends normally and saves, as SDL arranges for its
+// own backend. The previous handlers come back when the last one goes.
+namespace platform {
+
+class CloseSignals {
+public:
+    CloseSignals();
+    ~CloseSignals();
+    CloseSignals(const CloseSignals&) = delete;
+    CloseSignals& operator=(const CloseSignals&) = delete;
+
+    // True when a signal arrived since the last call.
+    static bool TakeRequest();
+};
+
+}  // namespace platform

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/headless/HeadlessBackend.h"
+#include "platform/sdl/SdlBackend.h"
+
+using namespace platform;
+
+namespace {
+
+// Runs with the display variables given and puts the outside ones back.
+class DisplayEnvironment {
+public:
+    explicit DisplayEnvironment(const char* videoDriver) {
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+            if (const char* value = std::getenv(name)) saved_[name] = value;
+            unsetenv(name);
+        }
+        if (videoDriver != nullptr) setenv("SDL_VIDEODRIVER", videoDriver, 1);
+    }
+    ~DisplayEnvironment() {
+        unsetenv("SDL_VIDEODRIVER");
+        for (const auto& [name, value] : saved_) setenv(name.c_str(), value.c_str(), 1);
+    }
+
+private:
+    std::map<std::string, std::string> saved_;
+};
+
+// Without a display SDL would fall back to a driver that shows nothing and
+// the game would run unseen; only an explicit request may choose one.
+TEST(SdlBackendTest, DriversThatShowNothingServeOnlyWhenAskedFor) {
+    struct Case {
+        const char* videoDriver;
+        bool opens;
+    };
+    const Case cases[] = {{nullptr, false}, {"dummy", true}};
+    for (const Case& c : cases) {
+        const DisplayEnvironment environment(c.videoDriver);
+        testing::internal::CaptureStderr();
+        bool opened = false;
+        std::string realDriver;
+        {
+            SdlBackend backend;
+            opened = backend.OpenWindow("Test", 80, 60, false);
+            if (const char* driver = SDL_GetCurrentVideoDriver(); driver && c.videoDriver == nullptr)
+                realDriver = driver;
+        }
+        const std::string said = testing::internal::GetCapturedStderr();
+        if (!realDriver.empty() && realDriver != "offscreen" && realDriver != "dummy")
+            GTEST_SKIP() << "a real display was reached through " << realDriver;
+        const std::string name = c.videoDriver ? c.videoDriver : "(unset)";
+        EXPECT_EQ(opened, c.opens) << name;
+        if (!c.opens) EXPECT_NE(said.find("WORDRAIL_BACKEND=headless"), std::string::npos) << said;
+    }
+}
+
+// As with SDL's own handling: an interrupted run ends through the quit
+// message, so it shuts down and saves.
+TEST(HeadlessBackendTest, InterruptAndTerminateAskTheRunToQuit) {
+    struct sigaction before {};
+    sigaction(SIGINT, nullptr, &before);
+    for (const int signal : {SIGINT, SIGTERM}) {
+        HeadlessBackend backend;
+        std::raise(signal);
+        std::vector<RawEvent> events;
+        backend.PollEvents(events);
+        ASSERT_EQ(events.size(), 1u) << signal;
+        EXPECT_EQ(events[0].kind, RawEvent::Kind::Quit);
+        events.clear();
+        backend.PollEvents(events);
+        EXPECT_TRUE(events.empty());
+    }
+    // Backends replaced out of order keep the handlers until the last goes.
+    auto first = std::make_unique<HeadlessBackend>();
+    auto second = std::make_unique<HeadlessBackend>();
+    first.reset();
+    std::raise(SIGTERM);
+    std::vector<RawEvent> events;
+    second->PollEvents(events);
+    EXPECT_EQ(events.size(), 1u);
+    second.reset();
+    struct sigaction after {};
+    sigaction(SIGINT, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
+}
+
+}  // namespace
