@@ -250,21 +250,6 @@ bool RunJpegDecode(JpegJob& job, const uint8_t* bytes, size_t size) {
 
 }  // namespace
 
-bool IsPngFile(const std::string& fileName) {
-    std::vector<uint8_t> bytes;
-    return platform::ReadWholeFile(fileName, bytes) && bytes.size() >= kPngSignatureBytes &&
-           png_sig_cmp(bytes.data(), 0, kPngSignatureBytes) == 0;
-}
-
-Ref<MemorySurface> LoadPngImage(const std::string& fileName) {
-    std::vector<uint8_t> bytes;
-    if (!platform::ReadWholeFile(fileName, bytes)) {
-        ENGINE_LOG(1, "PNG image not read: %s", fileName.c_str());
-        return {};
-    }
-    return DecodePngFromMemory(bytes.data(), bytes.size());
-}
-
 Ref<MemorySurface> DecodePngFromMemory(const uint8_t* bytes, size_t size) {
     if (bytes == nullptr || size < kPngSignatureBytes || png_sig_cmp(bytes, 0, kPngSignatureBytes) != 0) {
         return {};
@@ -302,11 +287,16 @@ Ref<MemorySurface> LoadJpegImage(const uint8_t* bytes, size_t size) {
     return result;
 }
 
-Ref<MemorySurface> LoadJpegImage(const std::string& fileName) {
+Ref<MemorySurface> DecodePicture(const uint8_t* bytes, size_t size) {
+    const bool png = bytes != nullptr && size >= kPngSignatureBytes && png_sig_cmp(bytes, 0, kPngSignatureBytes) == 0;
+    return png ? DecodePngFromMemory(bytes, size) : LoadJpegImage(bytes, size);
+}
+
+Ref<MemorySurface> LoadPictureFile(const std::string& fileName) {
     std::vector<uint8_t> bytes;
     if (!platform::ReadWholeFile(fileName, bytes)) {
-        ENGINE_LOG(1, "JPEG image not read: %s", fileName.c_str());
+        ENGINE_LOG(1, "picture not read: %s", fileName.c_str());
         return {};
     }
-    return LoadJpegImage(bytes.data(), bytes.size());
+    return DecodePicture(bytes.data(), bytes.size());
 }

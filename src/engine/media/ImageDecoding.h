@@ -11,12 +11,13 @@ class MemorySurface;
 // PNG and JPEG pictures turned into 32-bit memory surfaces (0xAARRGGBB, tightly
 // packed). Anything unreadable gives null and a log line.
 
-// Whether the file starts with the PNG signature; false when it cannot be read.
-bool IsPngFile(const std::string& fileName);
-Ref<MemorySurface> LoadPngImage(const std::string& fileName);
 // Null without a log line when the bytes do not start with the PNG signature,
 // so that the caller can try JPEG.
 Ref<MemorySurface> DecodePngFromMemory(const uint8_t* bytes, size_t size);
 
 Ref<MemorySurface> LoadJpegImage(const uint8_t* bytes, size_t size);
-Ref<MemorySurface> LoadJpegImage(const std::string& fileName);
+
+// PNG when the bytes start with its signature, else JPEG.
+Ref<MemorySurface> DecodePicture(const uint8_t* bytes, size_t size);
+// A loose picture file, read once and decoded as DecodePicture does.
+Ref<MemorySurface> LoadPictureFile(const std::string& fileName);
