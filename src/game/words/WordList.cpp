@@ -162,17 +162,11 @@ uint32_t WordList::AddChild(uint32_t parent, int letterIndex) {
 }
 
 void WordList::FinishAdding() {
-    // Breadth first, so every node's children are side by side and nothing
-    // is left of the blocks that moved.
+    // Each node's children block is followed by the blocks of their
+    // subtrees, so the nodes on the way to a word lie close together; and
+    // nothing is left of the blocks that moved.
     std::vector<LetterNode> laidOut{nodes_[kRoot]};
-    for (size_t i = 0; i < laidOut.size(); ++i) {
-        const uint32_t oldFirst = laidOut[i].FirstChild();
-        const int count = laidOut[i].ChildCount();
-        laidOut[i].SetChildren(laidOut[i].ChildLetters(), static_cast<uint32_t>(laidOut.size()));
-        for (int k = 0; k < count; ++k) {
-            laidOut.push_back(nodes_[oldFirst + static_cast<uint32_t>(k)]);
-        }
-    }
+    LayOutChildren(kRoot, laidOut);
     laidOut.shrink_to_fit();
     nodes_ = std::move(laidOut);
 
@@ -187,6 +181,17 @@ void WordList::FinishAdding() {
         std::stable_sort(ranked.begin(), ranked.end(),
                          [](const RankedWord& a, const RankedWord& b) { return a.rank < b.rank; });
         ranked.shrink_to_fit();
+    }
+}
+
+void WordList::LayOutChildren(uint32_t laidOutNode, std::vector<LetterNode>& laidOut) const {
+    const uint32_t oldFirst = laidOut[laidOutNode].FirstChild();
+    const auto count = static_cast<uint32_t>(laidOut[laidOutNode].ChildCount());
+    const auto first = static_cast<uint32_t>(laidOut.size());
+    laidOut[laidOutNode].SetChildren(laidOut[laidOutNode].ChildLetters(), first);
+    laidOut.insert(laidOut.end(), nodes_.begin() + oldFirst, nodes_.begin() + oldFirst + count);
+    for (uint32_t k = 0; k < count; ++k) {
+        LayOutChildren(first + k, laidOut);
     }
 }
 

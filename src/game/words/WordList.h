@@ -111,6 +111,8 @@ private:
     // Inserts a child with the letter index at its place among the node's
     // children (moving them to the end of the array); its node index.
     uint32_t AddChild(uint32_t parent, int letterIndex);
+    // Copies the children of a node already in `laidOut`, then their subtrees.
+    void LayOutChildren(uint32_t laidOutNode, std::vector<LetterNode>& laidOut) const;
     void AppendWordsInTrieOrder(uint32_t node);
     bool MatchFrom(uint32_t node, const std::string& pattern, size_t depth, std::vector<const WordNode*>* out,
                    const WordNode*& first) const;
