@@ -242,7 +242,8 @@ void SDL_Blit16(benchmark::State& state) {
 
 const char* const kOperations[] = {"OpaqueBlit", "AlphaBlit", "AdditiveBlit", "RectFill", "Blit16"};
 
-// Keeps each benchmark's time per iteration (the median when repeated), beside
+// Keeps each benchmark's processor time per iteration (the median when repeated;
+// unlike wall time it does not count the time other programs took), beside
 // the usual console table.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
@@ -250,7 +251,7 @@ public:
         for (const Run& run : runs) {
             const std::string& name = run.run_name.function_name;
             if (run.aggregate_name == "median" || (run.aggregate_name.empty() && !times_.contains(name))) {
-                times_[name] = run.GetAdjustedRealTime();
+                times_[name] = run.GetAdjustedCPUTime();
             }
         }
         ConsoleReporter::ReportRuns(runs);
