@@ -55,6 +55,7 @@ void WordList::Unload() {
 void WordList::Clear() {
     wordCount_ = 0;
     nodes_.assign(1, LetterNode{});
+    nodeCount_ = 1;
     words_.clear();
     wordIndex_.clear();
     for (std::vector<WordNode*>& words : wordsByLength_) {
@@ -145,16 +146,23 @@ void WordList::AddWord(const std::string& text, int rank) {
 
 uint32_t WordList::AddChild(uint32_t parent, int letterIndex) {
     const LetterNode before = nodes_[parent];
-    const uint32_t first = static_cast<uint32_t>(nodes_.size());
+    const auto first = static_cast<uint32_t>(nodes_.size());
     const uint32_t rank = before.Child(letterIndex) - before.FirstChild();  // children with a lower letter
-    for (uint32_t k = 0; k < static_cast<uint32_t>(before.ChildCount()); ++k) {
+    const auto count = static_cast<uint32_t>(before.ChildCount());
+    ++nodeCount_;
+    if (count > 0 && rank == count && before.FirstChild() + count == first) {
+        // The last block grows in place: words arrive mostly in letter order.
+        nodes_.emplace_back();
+        nodes_[parent].SetChildren(before.ChildLetters() | 1u << letterIndex, before.FirstChild());
+        return first;
+    }
+    for (uint32_t k = 0; k < count; ++k) {
         if (k == rank) {
             nodes_.emplace_back();
         }
-        const LetterNode child = nodes_[before.FirstChild() + k];
-        nodes_.push_back(child);
+        nodes_.push_back(nodes_[before.FirstChild() + k]);
     }
-    if (rank == static_cast<uint32_t>(before.ChildCount())) {
+    if (rank == count) {
         nodes_.emplace_back();
     }
     nodes_[parent].SetChildren(before.ChildLetters() | 1u << letterIndex, first);
@@ -165,9 +173,10 @@ void WordList::FinishAdding() {
     // Each node's children block is followed by the blocks of their
     // subtrees, so the nodes on the way to a word lie close together; and
     // nothing is left of the blocks that moved.
-    std::vector<LetterNode> laidOut{nodes_[kRoot]};
+    std::vector<LetterNode> laidOut;
+    laidOut.reserve(nodeCount_);
+    laidOut.push_back(nodes_[kRoot]);
     LayOutChildren(kRoot, laidOut);
-    laidOut.shrink_to_fit();
     nodes_ = std::move(laidOut);
 
     wordIndex_.clear();

@@ -121,6 +121,8 @@ private:
 
     int wordCount_ = 0;
     std::vector<LetterNode> nodes_;
+    // Nodes in use, without the blocks left behind by moves.
+    uint32_t nodeCount_ = 1;
     // Never moves a record, so the lists below and callers may keep pointers.
     std::deque<WordNode> words_;
     std::vector<WordNode*> wordIndex_;
