@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 // One node of the word list's letter trie, packed into 12 bytes: which of the
 // letters "a" to "z" have a child (the children lie side by side in letter
@@ -53,6 +54,8 @@ private:
     uint32_t firstChild_ = 0;
     uint32_t wordAndLengths_ = 0;
 };
+
+static_assert(sizeof(LetterNode) == 12);
 
 // A word of the list, or a free-standing word record that tickets keep: the
 // text (as read, lower-cased) and its number of letters.
