@@ -20,6 +20,8 @@ const ClassRegistration registration("WordList", CreateFromProperty<WordList>);
 constexpr size_t kWindow = 76;
 constexpr int kRankSpan = 3;
 constexpr int kMaxShuffles = 100;
+// A file from data never reserves more than this many nodes at once.
+constexpr size_t kMostReservedNodes = size_t{1} << 20;
 
 // The next draw of the run's generator; 0 when the run has none.
 uint32_t Draw() {
@@ -68,6 +70,10 @@ void WordList::Clear() {
 
 void WordList::ReadWordFile(const uint8_t* data, size_t size) {
     Clear();
+    // Each new character of a front-coded word adds about one node, and the
+    // moved blocks about as many again: room for that up front spares the
+    // array most of its regrowths.
+    nodes_.reserve(std::min<size_t>(size, kMostReservedNodes));
     std::string word;
     int rank = 0;
     size_t i = 0;
