@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the fuzz targets,
-# the threaded tests under ThreadSanitizer, the whole suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the plain build last.
+# the threaded tests under ThreadSanitizer, the media tests built without
+# optimisation (the raster rows' vector code must hold there too), the whole
+# suite under AddressSanitizer and UndefinedBehaviorSanitizer, and the plain
+# build last. Each stage sets every option it relies on, so a build folder
+# left from another configuration cannot change what it tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -28,6 +31,10 @@ run_tests build-fuzz
 echo "== ThreadSanitizer (the layers that run threads)"
 build_tree build-tsan "${test_options[@]}" -DWORDRAIL_SANITIZE=thread -- test_platform test_foundation
 run_tests build-tsan -L "^(platform|foundation)$"
+
+echo "== Debug build of the media tests (no optimisation)"
+build_tree build-debug "${test_options[@]}" -DCMAKE_BUILD_TYPE=Debug -DWORDRAIL_SANITIZE= -- test_media
+run_tests build-debug -L "^media$"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 build_tree build-asan "${test_options[@]}" -DWORDRAIL_SANITIZE=address,undefined

@@ -19,7 +19,7 @@
 #include "engine/media/GameWindow.h"
 #include "engine/media/SoundAvailable.h"
 #include "engine/media/SoundManager.h"
-#include "main/GameConstants.h"
+#include "game/constants/GameConstants.h"
 #include "platform/MessageBox.h"
 #include "platform/Time.h"
 #include "platform/Window.h"

@@ -11,7 +11,6 @@
 #include "platform/OggDecoder.h"
 #include "platform/RunOptions.h"
 #include "platform/SampleDecoding.h"
-#include "platform/SdlAudioDevice.h"
 #include "platform/SoundStreamSource.h"
 
 namespace platform {
@@ -172,29 +171,16 @@ SoundMixer::~SoundMixer() {
 }
 
 int SoundMixer::NumDrivers(AudioOutput output) const {
-    switch (output) {
-        case AudioOutput::Device:
-            return SdlAudioDevice::CountDevices();
-        case AudioOutput::Null:
-            return 1;
-        case AudioOutput::Off:
-            break;
-    }
-    return 0;
+    return CountAudioDevices(output);
 }
 
 bool SoundMixer::Init(int mixRate, int maxChannels, AudioOutput output) {
     Close();
     const int rate = std::clamp(mixRate, kMinSoundRate, kMaxSoundRate);
-    std::unique_ptr<SdlAudioDevice> device;
-    if (output == AudioOutput::Off) {
+    std::unique_ptr<AudioDevice> device =
+        OpenAudioDevice(output, rate, [this](int16_t* frames, size_t count) { Mix(frames, count); });
+    if (!device) {
         return false;
-    }
-    if (output == AudioOutput::Device) {
-        device = SdlAudioDevice::Open(rate, [this](int16_t* frames, size_t count) { Mix(frames, count); });
-        if (!device) {
-            return false;
-        }
     }
     std::lock_guard lock(mutex_);
     open_ = true;
@@ -210,7 +196,7 @@ bool SoundMixer::Init(int mixRate, int maxChannels, AudioOutput output) {
 void SoundMixer::Close() {
     // The device goes first, outside the lock: closing it waits for a
     // callback that may be mixing under the lock.
-    std::unique_ptr<SdlAudioDevice> device;
+    std::unique_ptr<AudioDevice> device;
     {
         std::lock_guard lock(mutex_);
         device = std::move(device_);

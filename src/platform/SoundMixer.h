@@ -8,17 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/AudioDevice.h"
 #include "platform/SoundPcm.h"
 
 namespace platform {
 
-class SdlAudioDevice;
 class SoundStreamSource;
-
-// Where the mix goes: the sound card through SDL, nowhere (a silent output
-// that still plays and records every call, for tests and headless runs), or
-// no output at all (sound set-up fails and the game runs silent).
-enum class AudioOutput { Device, Null, Off };
 
 // WORDRAIL_AUDIO ("sdl", "null" or "off") when set; else the null output
 // under WORDRAIL_BACKEND=headless and the device otherwise.
@@ -145,7 +140,7 @@ private:
     void Record(const std::string& line);
 
     mutable std::mutex mutex_;
-    std::unique_ptr<SdlAudioDevice> device_;
+    std::unique_ptr<AudioDevice> device_;
     bool open_ = false;
     AudioOutput output_ = AudioOutput::Off;
     int outputRate_ = 44100;

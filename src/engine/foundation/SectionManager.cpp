@@ -284,7 +284,7 @@ bool SectionManager::LoadNextResource() {
     if (unloadAfterLoad_) {
         resource->Unload();
     }
-    // Reference counts are guarded by the data lock, so let go while holding it.
+    // A resource whose section went away meanwhile is freed here, still under the data lock.
     resource.Reset();
     return true;
 }

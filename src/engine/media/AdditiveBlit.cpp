@@ -1,8 +1,6 @@
 #include "engine/media/AdditiveBlit.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 
 #include "engine/media/AlphaMemorySurface.h"
 #include "engine/media/BlitClip.h"
@@ -23,47 +21,35 @@ uint32_t AddPixel32(uint32_t d, uint32_t s, uint32_t a) {
     return result;
 }
 
-// Two opaque pairs at full alpha: the colour bytes added unscaled, with saturation.
-inline void AddOpaqueQuad(const uint32_t* from, uint32_t* to) {
-    QuadBytes source;
-    QuadBytes destination;
-    std::memcpy(&source, from, sizeof source);
-    std::memcpy(&destination, to, sizeof destination);
-    const QuadBytes colours = {255, 255, 255, 0, 255, 255, 255, 0, 255, 255, 255, 0, 255, 255, 255, 0};
-    const QuadBytes sum = destination + (source & colours);
-    const QuadBytes saturated = sum | std::bit_cast<QuadBytes>(sum < destination);
-    std::memcpy(to, &saturated, sizeof saturated);
-}
-
-WIDE_ROW void AddRow32(const uint32_t* __restrict from, uint32_t* __restrict to, int32_t w, uint32_t alpha) {
-    int32_t i = 0;
-    for (; i + 3 < w; i += 4) {
-        const uint32_t anyAlpha = (from[i] | from[i + 1] | from[i + 2] | from[i + 3]) >> 24;
-        if (((anyAlpha * alpha) >> 8) == 0) {
-            continue;
+// The sum at weight (source alpha x alpha) >> 8; opaque pairs at full alpha
+// add the source unscaled (weight 256 is s exactly).
+struct AddRow {
+    template <int kPixels>
+    PIXEL_INLINE static void Run(const uint32_t* from, uint32_t* to, int32_t w, uint32_t alpha) {
+        using Block = PixelBlock<kPixels>;
+        int32_t i = 0;
+        for (; i + kPixels <= w; i += kPixels) {
+            const typename Block::Words source = Block::Load(from + i);
+            const typename Block::Words weights = Block::PairRuleWeights(source, alpha);
+            if (Block::AllZero(weights)) {
+                continue;
+            }
+            const typename Block::Words added = Block::AllZero(weights ^ 256) ? source & ~Block::kAlpha
+                                                                              : Block::Scale(source, weights);
+            Block::Store(to + i, Block::AddSaturated(Block::Load(to + i), added));
         }
-        if (alpha == 255 && ((from[i] & from[i + 1] & from[i + 2] & from[i + 3]) >> 24) == 255) {
-            AddOpaqueQuad(from + i, to + i);
-            continue;
+        for (; i + 1 < w; i += 2) {
+            const uint32_t a0 = ((from[i] >> 24) * alpha) >> 8;
+            const uint32_t a1 = ((from[i + 1] >> 24) * alpha) >> 8;
+            const bool unscaled = a0 == 254 && a1 == 254;
+            to[i] = AddPixel32(to[i], from[i], unscaled ? 256 : a0);
+            to[i + 1] = AddPixel32(to[i + 1], from[i + 1], unscaled ? 256 : a1);
         }
-        // Opaque pairs at full alpha add the source unscaled: weight 256 is s exactly.
-        const QuadLanes source = LoadQuad(from + i);
-        const QuadLanes weights = PairRuleWeights(source, static_cast<uint16_t>(alpha));
-        const auto sum = std::bit_cast<QuadSigned>(LoadQuad(to + i) + ((source * weights) >> 8));
-        // Lanes above 255 become all ones, whose low byte is 255.
-        StoreQuad(to + i, std::bit_cast<QuadLanes>(sum | (sum > 255)));
+        if (i < w) {
+            to[i] = AddPixel32(to[i], from[i], ((from[i] >> 24) * alpha) >> 8);
+        }
     }
-    for (; i + 1 < w; i += 2) {
-        const uint32_t a0 = ((from[i] >> 24) * alpha) >> 8;
-        const uint32_t a1 = ((from[i + 1] >> 24) * alpha) >> 8;
-        const bool unscaled = a0 == 254 && a1 == 254;
-        to[i] = AddPixel32(to[i], from[i], unscaled ? 256 : a0);
-        to[i + 1] = AddPixel32(to[i + 1], from[i + 1], unscaled ? 256 : a1);
-    }
-    if (i < w) {
-        to[i] = AddPixel32(to[i], from[i], ((from[i] >> 24) * alpha) >> 8);
-    }
-}
+};
 
 uint16_t AddPixel16(uint16_t d, uint16_t s, uint32_t a) {
     const uint32_t red = std::min<uint32_t>(31, (d >> 11) + (((s >> 11) * a) >> 8));
@@ -94,8 +80,9 @@ void Add32(Surface& source, int32_t sourceX, int32_t sourceY, int32_t w, int32_t
     ScopedSurfaceLock destinationLock(destination);
     const uint32_t* from = source.Pixels32() + source.PixelIndex(sourceX, sourceY);
     uint32_t* to = destination.Pixels32() + destination.PixelIndex(x, y);
+    const auto row = SelectRow<AddRow, const uint32_t*, uint32_t*, int32_t, uint32_t>();
     for (int32_t j = 0; j < h; ++j, from += source.PitchIn32(), to += destination.PitchIn32()) {
-        AddRow32(from, to, w, alpha);
+        row(from, to, w, alpha);
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include "engine/media/Canvas.h"
 
-// The canvas of 32-bit surfaces: the hot blits run two pixels per step, and
+// The canvas of 32-bit surfaces: the hot blits judge pixels in pairs, and
 // pictures are drawn from themselves, so preparing one needs no conversion.
 class Canvas32 : public Canvas {
     ENGINE_CLASS(Canvas32, Canvas)

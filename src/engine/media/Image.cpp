@@ -22,16 +22,15 @@ const ClassRegistration registration("Image", CreateFromProperty<Image>);
 constexpr int32_t kRedChannel = 1;
 constexpr int32_t kAlphaChannel = 0;
 
-Ref<MemorySurface> DecodePicture(const std::string& fileName, LoadMode loadMode) {
+Ref<MemorySurface> ReadPicture(const std::string& fileName, LoadMode loadMode) {
     if (GetMediaArchive() == nullptr || GetGlobalLoadMode() == LoadMode::File) {
-        return IsPngFile(fileName) ? LoadPngImage(fileName) : LoadJpegImage(fileName);
+        return LoadPictureFile(fileName);
     }
     DataBuffer buffer;
     if (LoadFile(fileName, buffer, loadMode)) {
         return nullptr;
     }
-    Ref<MemorySurface> picture = DecodePngFromMemory(buffer.Bytes(), buffer.Count(), fileName);
-    return picture ? picture : LoadJpegImage(buffer.Bytes(), buffer.Count(), fileName);
+    return DecodePicture(buffer.Bytes(), buffer.Count(), fileName);
 }
 
 }  // namespace
@@ -66,7 +65,7 @@ Ref<Image> Image::ConstructFromFile(const std::string& fileName, const std::stri
 bool Image::LoadPicture() {
     Ref<MemorySurface> picture;
     if (!FileName().empty()) {
-        picture = DecodePicture(FileName(), GetLoadMode());
+        picture = ReadPicture(FileName(), GetLoadMode());
     }
     if (!picture) {
         SetHasError(true);

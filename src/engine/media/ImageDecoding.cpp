@@ -268,21 +268,6 @@ bool RunJpegDecode(JpegJob& job, const uint8_t* bytes, size_t size) {
 
 }  // namespace
 
-bool IsPngFile(const std::string& fileName) {
-    std::vector<uint8_t> bytes;
-    return platform::ReadWholeFile(fileName, bytes) && bytes.size() >= kPngSignatureBytes &&
-           png_sig_cmp(bytes.data(), 0, kPngSignatureBytes) == 0;
-}
-
-Ref<MemorySurface> LoadPngImage(const std::string& fileName) {
-    std::vector<uint8_t> bytes;
-    if (!platform::ReadWholeFile(fileName, bytes)) {
-        ENGINE_LOG(1, "PNG image \"%s\" not read", fileName.c_str());
-        return {};
-    }
-    return DecodePngFromMemory(bytes.data(), bytes.size(), fileName);
-}
-
 Ref<MemorySurface> DecodePngFromMemory(const uint8_t* bytes, size_t size, const std::string& name) {
     if (bytes == nullptr || size < kPngSignatureBytes || png_sig_cmp(bytes, 0, kPngSignatureBytes) != 0) {
         return {};
@@ -321,11 +306,16 @@ Ref<MemorySurface> LoadJpegImage(const uint8_t* bytes, size_t size, const std::s
     return result;
 }
 
-Ref<MemorySurface> LoadJpegImage(const std::string& fileName) {
+Ref<MemorySurface> DecodePicture(const uint8_t* bytes, size_t size, const std::string& name) {
+    const bool png = bytes != nullptr && size >= kPngSignatureBytes && png_sig_cmp(bytes, 0, kPngSignatureBytes) == 0;
+    return png ? DecodePngFromMemory(bytes, size, name) : LoadJpegImage(bytes, size, name);
+}
+
+Ref<MemorySurface> LoadPictureFile(const std::string& fileName) {
     std::vector<uint8_t> bytes;
     if (!platform::ReadWholeFile(fileName, bytes)) {
-        ENGINE_LOG(1, "JPEG image \"%s\" not read", fileName.c_str());
+        ENGINE_LOG(1, "picture \"%s\" not read", fileName.c_str());
         return {};
     }
-    return LoadJpegImage(bytes.data(), bytes.size(), fileName);
+    return DecodePicture(bytes.data(), bytes.size(), fileName);
 }

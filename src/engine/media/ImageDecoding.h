@@ -12,12 +12,13 @@ class MemorySurface;
 // packed). Anything unreadable gives null and a log line naming the picture;
 // `name` is that name for pictures already in memory.
 
-// Whether the file starts with the PNG signature; false when it cannot be read.
-bool IsPngFile(const std::string& fileName);
-Ref<MemorySurface> LoadPngImage(const std::string& fileName);
 // Null without a log line when the bytes do not start with the PNG signature,
 // so that the caller can try JPEG.
 Ref<MemorySurface> DecodePngFromMemory(const uint8_t* bytes, size_t size, const std::string& name);
 
 Ref<MemorySurface> LoadJpegImage(const uint8_t* bytes, size_t size, const std::string& name);
-Ref<MemorySurface> LoadJpegImage(const std::string& fileName);
+
+// PNG when the bytes start with its signature, else JPEG.
+Ref<MemorySurface> DecodePicture(const uint8_t* bytes, size_t size, const std::string& name);
+// A loose picture file, read once and decoded as DecodePicture does.
+Ref<MemorySurface> LoadPictureFile(const std::string& fileName);

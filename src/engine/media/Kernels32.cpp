@@ -25,44 +25,56 @@ void ForEachRow(Surface& source, Surface& destination, int32_t sourceX, int32_t 
     }
 }
 
-uint32_t SourceWeight(uint32_t pixel, uint32_t alpha) {
+PIXEL_INLINE uint32_t SourceWeight(uint32_t pixel, uint32_t alpha) {
     return ((pixel >> 24) * alpha) >> 8;
 }
 
-WIDE_ROW void BlitAlphaRow(const uint32_t* __restrict from, uint32_t* __restrict to, int32_t w, uint32_t alpha) {
-    int32_t i = 0;
-    for (; i + 3 < w; i += 4) {
-        const uint32_t anyAlpha = (from[i] | from[i + 1] | from[i + 2] | from[i + 3]) >> 24;
-        if (((anyAlpha * alpha) >> 8) == 0) {
-            continue;
+// Weighted by (source alpha x alpha) >> 8; a pair both at 254 is copied.
+struct AlphaRow {
+    template <int kPixels>
+    PIXEL_INLINE static void Run(const uint32_t* from, uint32_t* to, int32_t w, uint32_t alpha) {
+        using Block = PixelBlock<kPixels>;
+        int32_t i = 0;
+        for (; i + kPixels <= w; i += kPixels) {
+            const typename Block::Words source = Block::Load(from + i);
+            const typename Block::Words weights = Block::PairRuleWeights(source, alpha);
+            if (Block::AllZero(weights)) {
+                continue;
+            }
+            const typename Block::Words destination = Block::Load(to + i);
+            Block::Store(to + i, Block::AllZero(weights ^ 256) ? Block::KeepAlpha(destination, source)
+                                                                : Block::Blend(destination, source, weights));
         }
-        const uint32_t allAlpha = (from[i] & from[i + 1] & from[i + 2] & from[i + 3]) >> 24;
-        if (allAlpha == 255 && alpha == 255) {
-            // Two opaque pairs: weight 254 on every pixel, so both pairs take the source colours.
-            CopyColoursOfQuad(from + i, to + i);
-            continue;
+        for (; i + 1 < w; i += 2) {
+            const uint32_t a0 = SourceWeight(from[i], alpha);
+            const uint32_t a1 = SourceWeight(from[i + 1], alpha);
+            const bool copy = a0 == 254 && a1 == 254;
+            to[i] = copy ? KeepAlpha(to[i], from[i]) : BlendColour32(to[i], from[i], static_cast<int32_t>(a0));
+            to[i + 1] = copy ? KeepAlpha(to[i + 1], from[i + 1])
+                             : BlendColour32(to[i + 1], from[i + 1], static_cast<int32_t>(a1));
         }
-        const QuadLanes source = LoadQuad(from + i);
-        StoreQuad(to + i, BlendLanes(LoadQuad(to + i), source, PairRuleWeights(source, static_cast<uint16_t>(alpha))));
+        if (i < w) {
+            to[i] = BlendColour32(to[i], from[i], static_cast<int32_t>(SourceWeight(from[i], alpha)));
+        }
     }
-    for (; i + 1 < w; i += 2) {
-        const uint32_t a0 = SourceWeight(from[i], alpha);
-        const uint32_t a1 = SourceWeight(from[i + 1], alpha);
-        const bool copy = a0 == 254 && a1 == 254;
-        to[i] = copy ? KeepAlpha(to[i], from[i]) : BlendColour32(to[i], from[i], static_cast<int32_t>(a0));
-        to[i + 1] = copy ? KeepAlpha(to[i + 1], from[i + 1]) : BlendColour32(to[i + 1], from[i + 1], static_cast<int32_t>(a1));
-    }
-    if (i < w) {
-        const auto a = static_cast<int32_t>(SourceWeight(from[i], alpha));
-        to[i] = BlendColour32(to[i], from[i], a);
-    }
-}
+};
 
-WIDE_ROW void BlitOpaqueRow(const uint32_t* __restrict from, uint32_t* __restrict to, int32_t w) {
-    for (int32_t i = 0; i < w; ++i) {
-        to[i] = KeepAlpha(to[i], from[i]);
+// Colour channels copied, destination alpha kept.
+struct OpaqueRow {
+    template <int kPixels>
+    PIXEL_INLINE static void Run(const uint32_t* from, uint32_t* to, int32_t w) {
+        using Block = PixelBlock<kPixels>;
+        int32_t i = 0;
+        for (; i + 2 * kPixels <= w; i += 2 * kPixels) {
+            Block::Store(to + i, Block::KeepAlpha(Block::Load(to + i), Block::Load(from + i)));
+            Block::Store(to + i + kPixels,
+                         Block::KeepAlpha(Block::Load(to + i + kPixels), Block::Load(from + i + kPixels)));
+        }
+        for (; i < w; ++i) {
+            to[i] = KeepAlpha(to[i], from[i]);
+        }
     }
-}
+};
 
 void MaskPaintRow(const uint8_t* map, uint32_t* __restrict to, int32_t w, uint32_t colour, uint32_t alpha) {
     const uint32_t colours[2] = {colour, colour};
@@ -106,8 +118,9 @@ void BlitFixedAlphaRow(const uint32_t* __restrict from, uint32_t* __restrict to,
 
 void BlitOpaque(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w, int32_t h,
                 int32_t x, int32_t y) {
+    const auto row = SelectRow<OpaqueRow, const uint32_t*, uint32_t*, int32_t>();
     ForEachRow(source, destination, sourceX, sourceY, h, x, y,
-               [w](const uint32_t* from, uint32_t* to) { BlitOpaqueRow(from, to, w); });
+               [w, row](const uint32_t* from, uint32_t* to) { row(from, to, w); });
 }
 
 void BlitFixedAlpha(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w,
@@ -119,8 +132,9 @@ void BlitFixedAlpha(Surface& source, Surface& destination, int32_t sourceX, int3
 
 void BlitAlpha(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w, int32_t h,
                int32_t x, int32_t y, int32_t alpha) {
-    ForEachRow(source, destination, sourceX, sourceY, h, x, y, [w, alpha](const uint32_t* from, uint32_t* to) {
-        BlitAlphaRow(from, to, w, static_cast<uint32_t>(alpha));
+    const auto row = SelectRow<AlphaRow, const uint32_t*, uint32_t*, int32_t, uint32_t>();
+    ForEachRow(source, destination, sourceX, sourceY, h, x, y, [w, alpha, row](const uint32_t* from, uint32_t* to) {
+        row(from, to, w, static_cast<uint32_t>(alpha));
     });
 }
 

@@ -6,8 +6,9 @@ class ChannelMap;
 class Surface;
 
 // The pair routines of the 32-bit canvas. Each walks the rows of an already
-// clipped w x h block left to right, two pixels per step and a last odd pixel
-// on its own, stepping each surface by its pitch.
+// clipped w x h block left to right, judging pixels in pairs (the first and
+// second of the row, the third and fourth, ...) and a last odd pixel on its
+// own, stepping each surface by its pitch.
 namespace Kernels32 {
 
 // Colour channels copied, destination alpha kept.

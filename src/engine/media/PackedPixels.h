@@ -3,99 +3,176 @@
 #include <cstdint>
 #include <cstring>
 
-// Four-pixel vectors are wider than the baseline registers; they never cross
-// a call boundary that is not inlined, so the note about their calling
-// convention does not apply to the kernel files that include this.
-//
-// With GCC the hot rows are built twice, for the baseline and for AVX2, and
-// the one the processor runs best is picked at start-up. Clang, which only
-// builds the fuzz targets here, refuses wide vectors across the two builds'
-// boundary, and the sanitizer runtimes are not ready when the start-up choice
-// runs, so those builds have the rows once.
+#include "engine/media/RowVariant.h"
+
+// Pixels handled as vectors of lanes. Every helper here is forced inline, in
+// every build type: the AVX2 copy of a row passes 32-byte vectors to them,
+// and a real call would pass those under another calling convention than
+// the helper, built for the baseline, expects. Nothing here calls a function
+// that takes or returns a vector, so the note GCC makes about that
+// convention does not apply.
 #if defined(__clang__)
 #pragma clang diagnostic ignored "-Wpsabi"
 #else
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif
-#if defined(__clang__) || defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define WIDE_ROW
-#else
-#define WIDE_ROW __attribute__((target_clones("avx2", "default")))
-#endif
+#define PIXEL_INLINE __attribute__((always_inline)) inline
 
-// Pixels widened to 16-bit lanes (blue, green, red, alpha of each, as they lie
-// in memory), so a blend runs as a handful of vector operations on several
-// pixels at once. Every lane value stays below 65536: a blend is computed as
-// (d * (256 - w) + s * w) >> 8, which equals d + floor((s - d) * w / 256).
+// ---- Two pixels widened to 16-bit lanes (blue, green, red, alpha of each, as
+// they lie in memory). A blend is computed as (d * (256 - w) + s * w) >> 8,
+// which equals d + floor((s - d) * w / 256) and never leaves 16 bits.
 
-// Two pixels.
 using PairLanes = uint16_t __attribute__((vector_size(16)));
 using PairBytes = uint8_t __attribute__((vector_size(8)));
-// Four pixels, two pairs.
-using QuadLanes = uint16_t __attribute__((vector_size(32)));
-using QuadBytes = uint8_t __attribute__((vector_size(16)));
-using QuadSigned = int16_t __attribute__((vector_size(32)));
 
-inline PairLanes LoadPair(const uint32_t* pixels) {
+PIXEL_INLINE PairLanes LoadPair(const uint32_t* pixels) {
     PairBytes bytes;
     std::memcpy(&bytes, pixels, sizeof bytes);
     return __builtin_convertvector(bytes, PairLanes);
 }
 
-inline void StorePair(uint32_t* pixels, PairLanes lanes) {
+PIXEL_INLINE void StorePair(uint32_t* pixels, PairLanes lanes) {
     const PairBytes bytes = __builtin_convertvector(lanes, PairBytes);
     std::memcpy(pixels, &bytes, sizeof bytes);
 }
 
-inline QuadLanes LoadQuad(const uint32_t* pixels) {
-    QuadBytes bytes;
-    std::memcpy(&bytes, pixels, sizeof bytes);
-    return __builtin_convertvector(bytes, QuadLanes);
-}
-
-inline void StoreQuad(uint32_t* pixels, QuadLanes lanes) {
-    const QuadBytes bytes = __builtin_convertvector(lanes, QuadBytes);
-    std::memcpy(pixels, &bytes, sizeof bytes);
-}
-
-// The source's colour bytes over the destination's alpha bytes, four pixels at once.
-inline void CopyColoursOfQuad(const uint32_t* from, uint32_t* to) {
-    QuadBytes source;
-    QuadBytes destination;
-    std::memcpy(&source, from, sizeof source);
-    std::memcpy(&destination, to, sizeof destination);
-    const QuadBytes alpha = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
-    const QuadBytes result = (destination & alpha) | (source & ~alpha);
-    std::memcpy(to, &result, sizeof result);
-}
-
-// Each pixel's alpha byte copied to its three colour lanes; its alpha lane 0,
-// so that the destination's alpha byte comes through a blend unchanged.
-inline QuadLanes SpreadAlpha(QuadLanes pixels) {
-    const QuadLanes zero = {};
-    return __builtin_shufflevector(pixels, zero, 3, 3, 3, 16, 7, 7, 7, 16, 11, 11, 11, 16, 15, 15, 15, 16);
-}
-
-// Each lane's value in the other pixel of its pair.
-inline QuadLanes PairPartner(QuadLanes lanes) {
-    return __builtin_shufflevector(lanes, lanes, 4, 5, 6, 7, 0, 1, 2, 3, 12, 13, 14, 15, 8, 9, 10, 11);
-}
-
 // Weights for the colour lanes of both pixels, alpha lanes 0.
-inline PairLanes ColourWeights(uint16_t first, uint16_t second) {
+PIXEL_INLINE PairLanes ColourWeights(uint16_t first, uint16_t second) {
     return PairLanes{first, first, first, 0, second, second, second, 0};
 }
 
 // Per lane d + floor((s - d) * w / 256) for weights 0..256.
 template <typename Lanes>
-inline Lanes BlendLanes(Lanes destination, Lanes source, Lanes weights) {
+PIXEL_INLINE Lanes BlendLanes(Lanes destination, Lanes source, Lanes weights) {
     return (destination * (256 - weights) + source * weights) >> 8;
 }
 
-// Weights (alpha x level) >> 8 from the source's alpha bytes, where a pair
-// whose two weights are both 254 gets 256, its source taken whole.
-inline QuadLanes PairRuleWeights(QuadLanes source, uint16_t level) {
-    QuadLanes weights = (SpreadAlpha(source) * level) >> 8;
-    const QuadLanes both254 = (weights == 254) & PairPartner(weights == 254);
-    return weights + (both254 & 2);
+// ---- kPixels pixels in one register: 4 for the baseline, 8 for AVX2. The
+// colour bytes are split by parity into two vectors of 16-bit lanes (blue
+// and red, green and alpha), so blends need no shuffles and no widening.
+
+// The same kPixels pixels as 32-, 16-, 8- and 64-bit lanes.
+template <int kPixels>
+struct PixelLanes;
+
+template <>
+struct PixelLanes<4> {
+    using Words = uint32_t __attribute__((vector_size(16)));
+    using Halves = uint16_t __attribute__((vector_size(16)));
+    using Bytes = uint8_t __attribute__((vector_size(16)));
+    using Longs = uint64_t __attribute__((vector_size(16)));
+};
+
+template <>
+struct PixelLanes<8> {
+    using Words = uint32_t __attribute__((vector_size(32)));
+    using Halves = uint16_t __attribute__((vector_size(32)));
+    using Bytes = uint8_t __attribute__((vector_size(32)));
+    using Longs = uint64_t __attribute__((vector_size(32)));
+};
+
+template <int kPixels>
+struct PixelBlock {
+    using Words = typename PixelLanes<kPixels>::Words;
+    using Halves = typename PixelLanes<kPixels>::Halves;
+    using Bytes = typename PixelLanes<kPixels>::Bytes;
+    using Longs = typename PixelLanes<kPixels>::Longs;
+
+    static constexpr uint32_t kAlpha = 0xFF000000u;
+    static constexpr uint32_t kEvenBytes = 0x00FF00FFu;
+
+    PIXEL_INLINE static Words Load(const uint32_t* pixels) {
+        Words words;
+        std::memcpy(&words, pixels, sizeof words);
+        return words;
+    }
+
+    PIXEL_INLINE static void Store(uint32_t* pixels, Words words) { std::memcpy(pixels, &words, sizeof words); }
+
+    template <typename To, typename From>
+    PIXEL_INLINE static To As(From lanes) {
+        return __builtin_bit_cast(To, lanes);
+    }
+
+    PIXEL_INLINE static bool AllZero(Words words) {
+        const Longs longs = As<Longs>(words);
+        uint64_t any = 0;
+        for (int k = 0; k < kPixels / 2; ++k) {
+            any |= longs[k];
+        }
+        return any == 0;
+    }
+
+    // Each pixel's value in the other pixel of its pair (pixels 0 and 1, 2 and 3, ...).
+    PIXEL_INLINE static Words PairPartner(Words words) {
+        if constexpr (kPixels == 4) {
+            return __builtin_shufflevector(words, words, 1, 0, 3, 2);
+        } else {
+            return __builtin_shufflevector(words, words, 1, 0, 3, 2, 5, 4, 7, 6);
+        }
+    }
+
+    // Weights (alpha x level) >> 8 from the source's alpha bytes, where a pair
+    // whose two weights are both 254 gets 256, its source taken whole.
+    PIXEL_INLINE static Words PairRuleWeights(Words source, uint32_t level) {
+        const Halves alpha = As<Halves>(source >> 24);
+        const Words weights = As<Words>(alpha * static_cast<uint16_t>(level)) >> 8;
+        const Words is254 = As<Words>(weights == 254);
+        return weights + (is254 & PairPartner(is254) & 2);
+    }
+
+    // The source's colour bytes over the destination's alpha bytes.
+    PIXEL_INLINE static Words KeepAlpha(Words destination, Words source) {
+        return (destination & kAlpha) | (source & ~kAlpha);
+    }
+
+    // Per colour byte d + floor((s - d) * w / 256) with each pixel's weight
+    // 0..256; the alpha bytes are kept.
+    PIXEL_INLINE static Words Blend(Words destination, Words source, Words weights) {
+        const Halves blueRed = BlendLanes(As<Halves>(destination & kEvenBytes), As<Halves>(source & kEvenBytes),
+                                          As<Halves>(weights | (weights << 16)));
+        const Halves greenAlpha = BlendLanes(As<Halves>((destination >> 8) & kEvenBytes),
+                                             As<Halves>((source >> 8) & kEvenBytes), As<Halves>(weights));
+        return As<Words>(blueRed | (greenAlpha << 8));
+    }
+
+    // Per colour byte (s x w) >> 8 with each pixel's weight 0..256; alpha 0.
+    PIXEL_INLINE static Words Scale(Words source, Words weights) {
+        const Halves blueRed = (As<Halves>(source & kEvenBytes) * As<Halves>(weights | (weights << 16))) >> 8;
+        const Halves greenAlpha = (As<Halves>((source >> 8) & kEvenBytes) * As<Halves>(weights)) >> 8;
+        return As<Words>(blueRed | (greenAlpha << 8));
+    }
+
+    // min(255, a + b) per byte.
+    PIXEL_INLINE static Words AddSaturated(Words a, Words b) {
+        const Bytes x = As<Bytes>(a);
+        const Bytes room = ~As<Bytes>(b);
+        return As<Words>((x < room ? x : room) + As<Bytes>(b));
+    }
+};
+
+// ---- The two builds of a row. A row is a type with a static, forced-inline
+// Run<kPixels>(arguments...); SelectRow gives the function that runs it
+// built for the active variant. Only pointers and integers cross the call.
+
+template <typename Row, typename... Arguments>
+void RunBaselineRow(Arguments... arguments) {
+    Row::template Run<4>(arguments...);
+}
+
+#if defined(__x86_64__)
+template <typename Row, typename... Arguments>
+__attribute__((target("avx2"))) void RunAvx2Row(Arguments... arguments) {
+    Row::template Run<8>(arguments...);
+}
+#endif
+
+template <typename Row, typename... Arguments>
+auto SelectRow() -> void (*)(Arguments...) {
+#if defined(__x86_64__)
+    if (ActiveRowVariant() == RowVariant::kAvx2) {
+        return &RunAvx2Row<Row, Arguments...>;
+    }
+#endif
+    return &RunBaselineRow<Row, Arguments...>;
 }

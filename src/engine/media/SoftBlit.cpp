@@ -40,11 +40,21 @@ void ForEachRectPixel(Surface& surface, int32_t x, int32_t y, int32_t w, int32_t
     }
 }
 
-WIDE_ROW void FillOpaqueRow(uint32_t* row, int32_t w, uint32_t colour) {
-    for (int32_t i = 0; i < w; ++i) {
-        row[i] = (row[i] & kAlphaMask32) | colour;
+// The colour over each pixel's own alpha byte.
+struct OpaqueFillRow {
+    template <int kPixels>
+    PIXEL_INLINE static void Run(uint32_t* row, int32_t w, uint32_t colour) {
+        using Block = PixelBlock<kPixels>;
+        int32_t i = 0;
+        for (; i + 2 * kPixels <= w; i += 2 * kPixels) {
+            Block::Store(row + i, (Block::Load(row + i) & Block::kAlpha) | colour);
+            Block::Store(row + i + kPixels, (Block::Load(row + i + kPixels) & Block::kAlpha) | colour);
+        }
+        for (; i < w; ++i) {
+            row[i] = (row[i] & kAlphaMask32) | colour;
+        }
     }
-}
+};
 
 enum class Weighting { kColourOnly, kConstant, kSourceAlpha };
 
@@ -289,8 +299,9 @@ void FillChannelRect(Surface& surface, int32_t x, int32_t y, int32_t w, int32_t 
 void FillRectOpaque(Surface& surface, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour) {
     ScopedSurfaceLock lock(surface);
     uint32_t* row = surface.Pixels32() + surface.PixelIndex(x, y);
+    const auto fill = SelectRow<OpaqueFillRow, uint32_t*, int32_t, uint32_t>();
     for (int32_t j = 0; j < h; ++j, row += surface.PitchIn32()) {
-        FillOpaqueRow(row, w, colour & kColourMask32);
+        fill(row, w, colour & kColourMask32);
     }
 }
 

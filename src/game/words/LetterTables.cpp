@@ -86,7 +86,7 @@ const LetterTables& Tables() {
 
 void WordList::InitLetterTables() { Tables(); }
 
-uint8_t WordList::FoldLetter(uint8_t c) { return Tables().fold[c]; }
+const std::array<uint8_t, 256>& WordList::FoldingTable() { return Tables().fold; }
 
 uint8_t WordList::LowerLetter(uint8_t c) { return Tables().lower[c]; }
 

@@ -1,7 +1,6 @@
 #include "game/words/WordList.h"
 
 #include <algorithm>
-#include <functional>
 
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/DataBuffer.h"
@@ -21,13 +20,14 @@ const ClassRegistration registration("WordList", CreateFromProperty<WordList>);
 constexpr size_t kWindow = 76;
 constexpr int kRankSpan = 3;
 constexpr int kMaxShuffles = 100;
+// A file from data never reserves more than this many nodes at once.
+constexpr size_t kMostReservedNodes = size_t{1} << 20;
 
 }  // namespace
 
-WordList::WordList() : Resource(std::string()), root_(std::make_unique<LetterNode>(LetterNode::kNoLetter)) {}
+WordList::WordList() : Resource(std::string()), nodes_(1) {}
 
-WordList::WordList(Property* definition)
-    : Resource(definition), root_(std::make_unique<LetterNode>(LetterNode::kNoLetter)) {}
+WordList::WordList(Property* definition) : Resource(definition), nodes_(1) {}
 
 WordList::~WordList() = default;
 
@@ -50,7 +50,9 @@ void WordList::Unload() {
 
 void WordList::Clear() {
     wordCount_ = 0;
-    root_ = std::make_unique<LetterNode>(LetterNode::kNoLetter);
+    nodes_.assign(1, LetterNode{});
+    nodeCount_ = 1;
+    words_.clear();
     wordIndex_.clear();
     for (std::vector<WordNode*>& words : wordsByLength_) {
         words.clear();
@@ -62,6 +64,10 @@ void WordList::Clear() {
 
 void WordList::ReadWordFile(const uint8_t* data, size_t size) {
     Clear();
+    // Each new character of a front-coded word adds about one node, and the
+    // moved blocks about as many again: room for that up front spares the
+    // array most of its regrowths.
+    nodes_.reserve(std::min<size_t>(size, kMostReservedNodes));
     std::string word;
     int rank = 0;
     size_t i = 0;
@@ -121,47 +127,91 @@ void WordList::AddWord(const std::string& text, int rank) {
         c = static_cast<char>(LowerLetter(static_cast<uint8_t>(c)));
     }
 
-    const uint32_t lengthBit = 1u << (length - 1);
-    root_->AddFlags(lengthBit);
-    LetterNode* parent = root_.get();
-    LetterNode* node = nullptr;
+    nodes_[kRoot].AddLength(length);
+    uint32_t node = kRoot;
     for (char letter : letters) {
-        if (node != nullptr) {
-            parent = node;
-        }
-        node = parent->FindOrAddChild(static_cast<uint8_t>(letter));
-        node->AddFlags(lengthBit);
+        const int letterIndex = letter - 'a';
+        node = nodes_[node].HasChild(letterIndex) ? nodes_[node].Child(letterIndex) : AddChild(node, letterIndex);
+        nodes_[node].AddLength(length);
     }
-    auto* wordNode = dynamic_cast<WordNode*>(node);
-    if (wordNode == nullptr) {
-        auto replacement = std::make_unique<WordNode>(node->Letter(), lowered, length);
-        wordNode = static_cast<WordNode*>(parent->ReplaceChild(std::move(replacement)));
-    }
-    wordNode->AddFlags(LetterNode::kWordEndBit);
+    WordNode& word = words_.emplace_back(std::move(lowered));
+    nodes_[node].SetWord(static_cast<uint32_t>(words_.size()));
     ++wordCount_;
 
-    wordsByLength_[LengthSlot(length)].push_back(wordNode);
+    wordsByLength_[LengthSlot(length)].push_back(&word);
     if (rank > 0 && length >= 6) {
-        rankedWords_[length - 6].push_back({wordNode, rank});
+        rankedWords_[length - 6].push_back({&word, rank});
     }
 }
 
+uint32_t WordList::AddChild(uint32_t parent, int letterIndex) {
+    const LetterNode before = nodes_[parent];
+    const auto first = static_cast<uint32_t>(nodes_.size());
+    const uint32_t rank = before.Child(letterIndex) - before.FirstChild();  // children with a lower letter
+    const auto count = static_cast<uint32_t>(before.ChildCount());
+    ++nodeCount_;
+    if (count > 0 && rank == count && before.FirstChild() + count == first) {
+        // The last block grows in place: words arrive mostly in letter order.
+        nodes_.emplace_back();
+        nodes_[parent].SetChildren(before.ChildLetters() | 1u << letterIndex, before.FirstChild());
+        return first;
+    }
+    for (uint32_t k = 0; k < count; ++k) {
+        if (k == rank) {
+            nodes_.emplace_back();
+        }
+        nodes_.push_back(nodes_[before.FirstChild() + k]);
+    }
+    if (rank == count) {
+        nodes_.emplace_back();
+    }
+    nodes_[parent].SetChildren(before.ChildLetters() | 1u << letterIndex, first);
+    return first + rank;
+}
+
 void WordList::FinishAdding() {
+    // Each node's children block is followed by the blocks of their
+    // subtrees, so the nodes on the way to a word lie close together; and
+    // nothing is left of the blocks that moved.
+    std::vector<LetterNode> laidOut;
+    laidOut.reserve(nodeCount_);
+    laidOut.push_back(nodes_[kRoot]);
+    LayOutChildren(kRoot, laidOut);
+    nodes_ = std::move(laidOut);
+
     wordIndex_.clear();
     wordIndex_.reserve(wordCount_);
-    std::function<void(const LetterNode&)> collect = [&](const LetterNode& node) {
-        for (const std::unique_ptr<LetterNode>& child : node.Children()) {
-            if (child->EndsWord()) {
-                wordIndex_.push_back(static_cast<WordNode*>(child.get()));
-            }
-            collect(*child);
-        }
-    };
-    collect(*root_);
+    AppendWordsInTrieOrder(kRoot);
+    for (std::vector<WordNode*>& words : wordsByLength_) {
+        words.shrink_to_fit();
+    }
     for (std::vector<RankedWord>& ranked : rankedWords_) {
         // Stable, so equal ranks keep file order and draws are repeatable.
         std::stable_sort(ranked.begin(), ranked.end(),
                          [](const RankedWord& a, const RankedWord& b) { return a.rank < b.rank; });
+        ranked.shrink_to_fit();
+    }
+}
+
+void WordList::LayOutChildren(uint32_t laidOutNode, std::vector<LetterNode>& laidOut) const {
+    const uint32_t oldFirst = laidOut[laidOutNode].FirstChild();
+    const auto count = static_cast<uint32_t>(laidOut[laidOutNode].ChildCount());
+    const auto first = static_cast<uint32_t>(laidOut.size());
+    laidOut[laidOutNode].SetChildren(laidOut[laidOutNode].ChildLetters(), first);
+    laidOut.insert(laidOut.end(), nodes_.begin() + oldFirst, nodes_.begin() + oldFirst + count);
+    for (uint32_t k = 0; k < count; ++k) {
+        LayOutChildren(first + k, laidOut);
+    }
+}
+
+void WordList::AppendWordsInTrieOrder(uint32_t node) {
+    const LetterNode& parent = nodes_[node];
+    for (int k = 0; k < parent.ChildCount(); ++k) {
+        const uint32_t child = parent.FirstChild() + static_cast<uint32_t>(k);
+        if (nodes_[child].EndsWord()) {
+            wordIndex_.push_back(&words_[nodes_[child].Word() - 1]);
+        }
+        AppendWordsInTrieOrder(child);
     }
 }
 
@@ -169,88 +219,105 @@ const WordNode* WordList::Contains(const std::string& text) const {
     if (text.empty()) {
         return nullptr;
     }
-    const LetterNode* node = root_.get();
+    const std::array<uint8_t, 256>& fold = FoldingTable();
+    uint32_t node = kRoot;
     for (char c : text) {
-        node = node->FindChild(FoldLetter(static_cast<uint8_t>(c)));
-        if (node == nullptr) {
+        const int letterIndex = fold[static_cast<uint8_t>(c)] - 'a';
+        // No letter folds to 174, which lies beyond "z": no child has it.
+        if (letterIndex >= 26 || !nodes_[node].HasChild(letterIndex)) {
             return nullptr;
         }
+        node = nodes_[node].Child(letterIndex);
     }
-    return node->EndsWord() ? static_cast<const WordNode*>(node) : nullptr;
+    const uint32_t word = nodes_[node].Word();
+    return word != LetterNode::kNoWord ? &words_[word - 1] : nullptr;
 }
 
 const WordNode* WordList::MatchPattern(const std::string& pattern, std::vector<const WordNode*>* out) const {
-    const int length = static_cast<int>(pattern.size());
     const WordNode* first = nullptr;
-    // Returns true once the first match is found and no list is filled.
-    std::function<bool(const LetterNode&, size_t)> walk = [&](const LetterNode& node, size_t depth) {
-        if (depth == pattern.size()) {
-            if (!node.EndsWord()) {
-                return false;
-            }
-            const auto* word = static_cast<const WordNode*>(&node);
-            if (out == nullptr) {
-                first = word;
-                return true;
-            }
-            out->push_back(word);
-            return false;
-        }
-        const char wanted = pattern[depth];
-        for (const std::unique_ptr<LetterNode>& child : node.Children()) {
-            if (wanted != '?' && child->Letter() != static_cast<uint8_t>(wanted)) {
-                continue;
-            }
-            if (child->HasWordOfLength(length) && walk(*child, depth + 1)) {
-                return true;
-            }
-        }
-        return false;
-    };
-    if (length > 0) {
-        walk(*root_, 0);
+    if (!pattern.empty()) {
+        MatchFrom(kRoot, pattern, 0, out, first);
     }
     return first;
 }
 
-void WordList::FindFromLetters(const std::string& letters, std::vector<const WordNode*>& out, bool exactLength,
-                               int maxLength) const {
-    if (maxLength < 1) {
-        maxLength = static_cast<int>(letters.size());
+// Returns true once the first match is found and no list is filled.
+bool WordList::MatchFrom(uint32_t node, const std::string& pattern, size_t depth, std::vector<const WordNode*>* out,
+                         const WordNode*& first) const {
+    if (depth == pattern.size()) {
+        if (!nodes_[node].EndsWord()) {
+            return false;
+        }
+        const WordNode* word = &words_[nodes_[node].Word() - 1];
+        if (out == nullptr) {
+            first = word;
+            return true;
+        }
+        out->push_back(word);
+        return false;
     }
-    std::array<int, 26> counts{};
-    int jokers = 0;
-    for (char c : letters) {
-        if (c == '?') {
-            ++jokers;
+    const char wanted = pattern[depth];
+    const int length = static_cast<int>(pattern.size());
+    const LetterNode& parent = nodes_[node];
+    for (uint32_t letters = parent.ChildLetters(), child = parent.FirstChild(); letters != 0;
+         letters &= letters - 1, ++child) {
+        const int letterIndex = __builtin_ctz(letters);
+        if (wanted != '?' && 'a' + letterIndex != static_cast<uint8_t>(wanted)) {
             continue;
         }
-        uint8_t folded = FoldLetter(static_cast<uint8_t>(c));
-        if (folded != LetterNode::kNoLetter) {
-            ++counts[folded - 'a'];
+        if (nodes_[child].HasWordOfLength(length) && MatchFrom(child, pattern, depth + 1, out, first)) {
+            return true;
         }
     }
-    std::function<void(const LetterNode&, int)> walk = [&](const LetterNode& node, int depth) {
-        for (const std::unique_ptr<LetterNode>& child : node.Children()) {
-            if (exactLength && !child->HasWordOfLength(maxLength)) {
-                continue;
-            }
-            int& count = counts[child->Letter() - 'a'];
-            int& source = count > 0 ? count : jokers;
-            if (source == 0) {
-                continue;
-            }
-            --source;
-            if (child->EndsWord() && (!exactLength || depth + 1 == maxLength)) {
-                out.push_back(static_cast<const WordNode*>(child.get()));
-            }
-            if (depth + 1 < maxLength) {
-                walk(*child, depth + 1);
-            }
-            ++source;
+    return false;
+}
+
+struct WordList::LetterSearch {
+    std::array<int, 26> counts{};
+    int jokers = 0;
+    bool exactLength = false;
+    int maxLength = 0;
+    std::vector<const WordNode*>& out;
+};
+
+void WordList::FindFromLetters(const std::string& letters, std::vector<const WordNode*>& out, bool exactLength,
+                               int maxLength) const {
+    LetterSearch search{{}, 0, exactLength, maxLength < 1 ? static_cast<int>(letters.size()) : maxLength, out};
+    for (char c : letters) {
+        if (c == '?') {
+            ++search.jokers;
+            continue;
         }
-    };
-    walk(*root_, 0);
+        const uint8_t folded = FoldLetter(static_cast<uint8_t>(c));
+        if (folded != LetterNode::kNoLetter) {
+            ++search.counts[folded - 'a'];
+        }
+    }
+    FindFrom(kRoot, 0, search);
+}
+
+void WordList::FindFrom(uint32_t node, int depth, LetterSearch& search) const {
+    const LetterNode& parent = nodes_[node];
+    for (uint32_t letters = parent.ChildLetters(), child = parent.FirstChild(); letters != 0;
+         letters &= letters - 1, ++child) {
+        const LetterNode& childNode = nodes_[child];
+        if (search.exactLength && !childNode.HasWordOfLength(search.maxLength)) {
+            continue;
+        }
+        int& count = search.counts[__builtin_ctz(letters)];
+        int& source = count > 0 ? count : search.jokers;
+        if (source == 0) {
+            continue;
+        }
+        --source;
+        if (childNode.EndsWord() && (!search.exactLength || depth + 1 == search.maxLength)) {
+            search.out.push_back(&words_[childNode.Word() - 1]);
+        }
+        if (depth + 1 < search.maxLength) {
+            FindFrom(child, depth + 1, search);
+        }
+        ++source;
+    }
 }
 
 bool WordList::RandomWord(int length, int rank, std::string& out) const {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -16,6 +16,11 @@ class Property;
 // words listed by length and the ranked 6- and 7-letter words from which
 // mission words are drawn. As a resource ("WordList") it reads its word
 // file when loaded; GetData gives the list itself.
+//
+// The trie is one array of packed nodes whose children lie side by side, so
+// a look-up is an index computation and one read per letter. A node that
+// gains a child while words are added moves its children to the end of the
+// array; FinishAdding lays the array out again without the gaps.
 class WordList : public Resource {
     ENGINE_CLASS(WordList, Resource)
 
@@ -27,6 +32,7 @@ public:
 
     static constexpr int kMinimumLength = 3;
     static constexpr int kMaximumLength = 7;
+    static_assert(kMaximumLength <= LetterNode::kLongestWord);
     // Words longer than this are never counted further.
     static constexpr int kLongestCount = 29;
 
@@ -47,7 +53,7 @@ public:
     // calling this at start-up only moves that moment.
     static void InitLetterTables();
     // The plain lower-case letter of a byte, or LetterNode::kNoLetter.
-    static uint8_t FoldLetter(uint8_t c);
+    static uint8_t FoldLetter(uint8_t c) { return FoldingTable()[c]; }
     static uint8_t LowerLetter(uint8_t c);
     // "ss", "ae", "oe" for the letters that stand for two, else empty.
     static const std::string& ExpandLetter(uint8_t c);
@@ -96,10 +102,29 @@ public:
     const std::vector<RankedWord>& RankedWords(int length) const;
 
 private:
+    static constexpr uint32_t kRoot = 0;
+
+    // The folding table, built on first use.
+    static const std::array<uint8_t, 256>& FoldingTable();
+
     void Clear();
+    // Inserts a child with the letter index at its place among the node's
+    // children (moving them to the end of the array); its node index.
+    uint32_t AddChild(uint32_t parent, int letterIndex);
+    // Copies the children of a node already in `laidOut`, then their subtrees.
+    void LayOutChildren(uint32_t laidOutNode, std::vector<LetterNode>& laidOut) const;
+    void AppendWordsInTrieOrder(uint32_t node);
+    bool MatchFrom(uint32_t node, const std::string& pattern, size_t depth, std::vector<const WordNode*>* out,
+                   const WordNode*& first) const;
+    struct LetterSearch;
+    void FindFrom(uint32_t node, int depth, LetterSearch& search) const;
 
     int wordCount_ = 0;
-    std::unique_ptr<LetterNode> root_;
+    std::vector<LetterNode> nodes_;
+    // Nodes in use, without the blocks left behind by moves.
+    uint32_t nodeCount_ = 1;
+    // Never moves a record, so the lists below and callers may keep pointers.
+    std::deque<WordNode> words_;
     std::vector<WordNode*> wordIndex_;
     std::array<std::vector<WordNode*>, kMaximumLength - kMinimumLength + 1> wordsByLength_;
     std::array<std::vector<RankedWord>, 2> rankedWords_;

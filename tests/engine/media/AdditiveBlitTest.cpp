@@ -11,7 +11,57 @@ namespace {
 std::vector<uint32_t> Row(const Surface& surface) {
     return std::vector<uint32_t>(surface.Pixels32(), surface.Pixels32() + surface.GetWidth());
 }
+
+// min(255, d + s x weight / 256) per colour byte, weights (alpha x level) >> 8,
+// and 256 for both pixels of a pair whose weights are both 254.
+std::vector<uint32_t> ModelAddRow(const std::vector<uint32_t>& destination, const std::vector<uint32_t>& source,
+                                  int level) {
+    const size_t w = destination.size();
+    std::vector<int> weights;
+    for (uint32_t s : source) {
+        weights.push_back(static_cast<int>(((s >> 24) * level) >> 8));
+    }
+    std::vector<uint32_t> result = destination;
+    for (size_t i = 0; i < w; ++i) {
+        const size_t partner = i ^ 1;
+        const bool wholePair = partner < w && weights[i] == 254 && weights[partner] == 254;
+        const int weight = wholePair ? 256 : weights[i];
+        uint32_t pixel = destination[i] & 0xFF000000;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int sum = static_cast<int>((destination[i] >> shift) & 0xFF) +
+                            static_cast<int>(((source[i] >> shift) & 0xFF) * weight / 256);
+            pixel |= static_cast<uint32_t>(std::min(sum, 255)) << shift;
+        }
+        result[i] = pixel;
+    }
+    return result;
+}
 }  // namespace
+
+TEST(AdditiveBlit, MatchesThePerPixelModel) {
+    // Alpha runs of transparent, opaque and mixed pixels, long enough for whole vector steps.
+    const uint8_t alphas[] = {0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255,
+                              255, 0, 17, 255, 255, 128, 254, 1, 255, 255, 200, 99, 0, 255, 255};
+    ForEachRowVariant([&](const std::string& variant) {
+        for (int width : {1, 2, 7, 9, 16, 31}) {
+            for (int level : {1, 128, 254, 255}) {
+                std::vector<uint32_t> source;
+                std::vector<uint32_t> destination;
+                for (int i = 0; i < width; ++i) {
+                    source.push_back(uint32_t{alphas[i]} << 24 | (0x3A91C4u + 0x1F2E3Du * i) % 0x1000000);
+                    destination.push_back(0x5A000000u | (0xC0127Eu + 0x31D4A7u * i) % 0x1000000);
+                }
+                Ref<MemorySurface> sourceSurface = FilledSurface(width, 1, 0);
+                std::copy(source.begin(), source.end(), sourceSurface->Pixels32());
+                Ref<MemorySurface> destinationSurface = FilledSurface(width, 1, 0);
+                std::copy(destination.begin(), destination.end(), destinationSurface->Pixels32());
+                AdditiveBlit(*sourceSurface, 0, 0, width, 1, *destinationSurface, 0, 0, level, nullptr);
+                EXPECT_EQ(Row(*destinationSurface), ModelAddRow(destination, source, level))
+                    << "width " << width << " level " << level << " rows " << variant;
+            }
+        }
+    });
+}
 
 TEST(AdditiveBlit, OpaquePairsAddUnscaledAndLonePixelsAtWeight254) {
     // Widths 3, 5 and 7 exercise the two-pixel and four-pixel steps and the odd last pixel.

@@ -51,7 +51,8 @@ Ref<MemorySurface> RowSurface(const std::vector<uint32_t>& pixels) {
 }
 
 const int kAlphas[] = {0, 1, 128, 254, 255};
-const int kWidths[] = {1, 2, 3, 7};
+// Past 8 the rows run whole vector steps, then pairs and a last odd pixel.
+const int kWidths[] = {1, 2, 3, 7, 9, 16, 19};
 
 // Source alpha patterns: transparent, opaque and mixed neighbours.
 std::vector<uint32_t> SourceRow(int pattern, int width) {
@@ -63,7 +64,7 @@ std::vector<uint32_t> SourceRow(int pattern, int width) {
     };
     std::vector<uint32_t> row;
     for (int i = 0; i < width; ++i) {
-        row.push_back(kAlphaBytes[pattern][i] << 24 | (0x3A91C4u + 0x1F2E3Du * i) % 0x1000000);
+        row.push_back(kAlphaBytes[pattern][i % 7] << 24 | (0x3A91C4u + 0x1F2E3Du * i) % 0x1000000);
     }
     return row;
 }
@@ -79,52 +80,70 @@ std::vector<uint32_t> DestinationRow(int width) {
 }  // namespace
 
 TEST(Canvas32, BlitsMatchThePerPixelModel) {
-    for (int width : kWidths) {
-        for (int alpha : kAlphas) {
-            for (int pattern = 0; pattern < 4; ++pattern) {
-                for (bool useAlpha : {true, false}) {
-                    const std::vector<uint32_t> sourcePixels = SourceRow(pattern, width);
-                    const std::vector<uint32_t> destinationPixels = DestinationRow(width);
-                    Ref<MemorySurface> source = RowSurface(sourcePixels);
-                    source->SetUseAlphaChannel(useAlpha);
-                    Ref<MemorySurface> destination = RowSurface(destinationPixels);
-                    Ref<Canvas> canvas = destination->CreateCanvas();
-                    canvas->SetAlpha(alpha);
-                    canvas->Blit(*source, 0, 0);
+    ForEachRowVariant([](const std::string& variant) {
+        for (int width : kWidths) {
+            for (int alpha : kAlphas) {
+                for (int pattern = 0; pattern < 4; ++pattern) {
+                    for (bool useAlpha : {true, false}) {
+                        const std::vector<uint32_t> sourcePixels = SourceRow(pattern, width);
+                        const std::vector<uint32_t> destinationPixels = DestinationRow(width);
+                        Ref<MemorySurface> source = RowSurface(sourcePixels);
+                        source->SetUseAlphaChannel(useAlpha);
+                        Ref<MemorySurface> destination = RowSurface(destinationPixels);
+                        Ref<Canvas> canvas = destination->CreateCanvas();
+                        canvas->SetAlpha(alpha);
+                        canvas->Blit(*source, 0, 0);
 
-                    std::vector<uint32_t> expected = destinationPixels;
-                    if (alpha == 0) {
-                        // nothing drawn
-                    } else if (useAlpha) {
-                        std::vector<int> weights;
-                        for (uint32_t s : sourcePixels) {
-                            weights.push_back(static_cast<int>(((s >> 24) * alpha) >> 8));
-                        }
-                        expected = ModelPairRow(destinationPixels, sourcePixels, weights, true);
-                    } else if (alpha == 255) {
-                        for (int i = 0; i < width; ++i) {
-                            expected[i] = (destinationPixels[i] & 0xFF000000) | (sourcePixels[i] & 0xFFFFFF);
-                        }
-                    } else {
-                        for (int i = 0; i < width; ++i) {
-                            uint32_t value = 0;
-                            for (int shift = 0; shift < 32; shift += 8) {
-                                const int d = (destinationPixels[i] >> shift) & 0xFF;
-                                const int s = (sourcePixels[i] >> shift) & 0xFF;
-                                value |= static_cast<uint32_t>(std::clamp(d + (s * alpha >> 8) - (d * alpha >> 8), 0,
-                                                                          255))
-                                         << shift;
+                        std::vector<uint32_t> expected = destinationPixels;
+                        if (alpha == 0) {
+                            // nothing drawn
+                        } else if (useAlpha) {
+                            std::vector<int> weights;
+                            for (uint32_t s : sourcePixels) {
+                                weights.push_back(static_cast<int>(((s >> 24) * alpha) >> 8));
                             }
-                            expected[i] = value;
+                            expected = ModelPairRow(destinationPixels, sourcePixels, weights, true);
+                        } else if (alpha == 255) {
+                            for (int i = 0; i < width; ++i) {
+                                expected[i] = (destinationPixels[i] & 0xFF000000) | (sourcePixels[i] & 0xFFFFFF);
+                            }
+                        } else {
+                            for (int i = 0; i < width; ++i) {
+                                uint32_t value = 0;
+                                for (int shift = 0; shift < 32; shift += 8) {
+                                    const int d = (destinationPixels[i] >> shift) & 0xFF;
+                                    const int s = (sourcePixels[i] >> shift) & 0xFF;
+                                    value |= static_cast<uint32_t>(std::clamp(d + (s * alpha >> 8) - (d * alpha >> 8), 0,
+                                                                              255))
+                                             << shift;
+                                }
+                                expected[i] = value;
+                            }
                         }
+                        EXPECT_EQ(Row(*destination), expected)
+                            << "width " << width << " alpha " << alpha << " pattern " << pattern << " use alpha "
+                            << useAlpha << " rows " << variant;
                     }
-                    EXPECT_EQ(Row(*destination), expected)
-                        << "width " << width << " alpha " << alpha << " pattern " << pattern << " use alpha "
-                        << useAlpha;
                 }
             }
         }
-    }
+    });
+}
+
+TEST(Canvas32, OpaqueFillKeepsEachPixelsAlpha) {
+    ForEachRowVariant([](const std::string& variant) {
+        for (int width : kWidths) {
+            const std::vector<uint32_t> destinationPixels = DestinationRow(width);
+            Ref<MemorySurface> destination = RowSurface(destinationPixels);
+            destination->Pixels32()[0] = 0x11223344;
+            Ref<Canvas> canvas = destination->CreateCanvas();
+            canvas->SetColor(Color(0x9ABCDE));
+            canvas->FillRect(0, 0, width, 1);
+            std::vector<uint32_t> expected(width, 0x5A9ABCDE);
+            expected[0] = 0x119ABCDE;
+            EXPECT_EQ(Row(*destination), expected) << "width " << width << " rows " << variant;
+        }
+    });
 }
 
 TEST(Canvas32, MaskPaintMatchesThePerPixelModel) {

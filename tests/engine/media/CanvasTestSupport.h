@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <set>
+#include <string>
 #include <utility>
 
 #include "engine/foundation/Ref.h"
 #include "engine/media/Canvas.h"
 #include "engine/media/MemorySurface.h"
+#include "engine/media/RowVariant.h"
 
 // A 32-bit picture filled with one value.
 inline Ref<MemorySurface> FilledSurface(int32_t width, int32_t height, uint32_t value) {
@@ -31,4 +33,17 @@ inline std::set<std::pair<int32_t, int32_t>> ChangedPixels(const Surface& surfac
         }
     }
     return changed;
+}
+
+// Runs check(name) once with each row variant this processor runs made
+// active, then makes the one active before active again.
+template <typename Check>
+void ForEachRowVariant(Check check) {
+    const RowVariant before = ActiveRowVariant();
+    for (const auto& [variant, name] : {std::pair{RowVariant::kBaseline, "baseline"}, std::pair{RowVariant::kAvx2, "avx2"}}) {
+        if (SetRowVariant(variant)) {
+            check(std::string(name));
+        }
+    }
+    SetRowVariant(before);
 }

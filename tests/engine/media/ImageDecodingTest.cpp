@@ -132,7 +132,7 @@ TEST(PngDecoding, HugeDeclaredSizeIsRefused) {
     EXPECT_FALSE(DecodePng(bytes));
 }
 
-TEST(PngDecoding, FromFileAndSignatureCheck) {
+TEST(PictureDecoding, LooseFilesAreDecodedByTheirSignature) {
     TempFolder folder;
     const std::string png = folder.Path() + "/picture.png";
     const std::string other = folder.Path() + "/picture.jpg";
@@ -140,15 +140,17 @@ TEST(PngDecoding, FromFileAndSignatureCheck) {
     std::ofstream(png, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     const std::vector<uint8_t> jpeg = EncodeJpeg(2, 2, 3, JpegSamples(2, 2, 3), 90);
     std::ofstream(other, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()), jpeg.size());
-    EXPECT_TRUE(IsPngFile(png));
-    EXPECT_FALSE(IsPngFile(other));
-    EXPECT_FALSE(IsPngFile(folder.Path() + "/missing.png"));
-    const Ref<MemorySurface> surface = LoadPngImage(png);
+    const Ref<MemorySurface> surface = LoadPictureFile(png);
     ASSERT_TRUE(surface);
     EXPECT_EQ(surface->Pixels32()[1], 0xFFC86432u);
-    EXPECT_FALSE(LoadPngImage(folder.Path() + "/missing.png"));
-    EXPECT_TRUE(LoadJpegImage(other));
-    EXPECT_FALSE(LoadJpegImage(folder.Path() + "/missing.jpg"));
+    // A JPEG named .png is still read as a JPEG, and the other way round.
+    std::ofstream(png, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()), jpeg.size());
+    std::ofstream(other, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const Ref<MemorySurface> jpegPicture = LoadPictureFile(png);
+    ASSERT_TRUE(jpegPicture);
+    EXPECT_EQ(jpegPicture->GetWidth(), 2);
+    EXPECT_EQ(LoadPictureFile(other)->Pixels32()[1], 0xFFC86432u);
+    EXPECT_FALSE(LoadPictureFile(folder.Path() + "/missing.png"));
 }
 
 TEST(JpegDecoding, ColourAndGreyPicturesComeOutOpaqueRgb) {

@@ -60,6 +60,34 @@ TEST(WordListFile, ReadsFrontCodedWordsWithTheirRanks) {
     EXPECT_EQ(list->RankedWords(7)[0].rank, 2);
 }
 
+TEST(WordListTrie, WordsAddedInAnyOrderAreFoundAndListedInLetterOrder) {
+    // Letters arrive out of order at the root and below it, and "train" ends
+    // at a node that "trains" made first.
+    const std::vector<std::string> words = {"zebra", "trains", "apple", "train", "trace", "zoo", "tram", "act"};
+    Ref<WordList> list = FromWords(words);
+    std::vector<std::string> sorted = words;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(Texts(list->WordIndex()), sorted);
+    for (const std::string& word : words) {
+        ASSERT_NE(list->Contains(word), nullptr) << word;
+        EXPECT_EQ(list->Contains(word)->Text(), word);
+    }
+    for (const char* missing : {"tra", "trai", "z", "zebras", "acts", "b"}) {
+        EXPECT_EQ(list->Contains(missing), nullptr) << missing;
+    }
+
+    // Words added after the list was finished join it; records never move.
+    const WordNode* zebra = list->Contains("zebra");
+    list->AddWord("trap", 0);
+    list->AddWord("bat", 0);
+    list->FinishAdding();
+    EXPECT_EQ(list->Contains("zebra"), zebra);
+    EXPECT_EQ(Texts(list->WordsOfLength(4)), (std::vector<std::string>{"tram", "trap"}));
+    std::vector<const WordNode*> found;
+    list->FindFromLetters("tparm", found, false, 0);
+    EXPECT_EQ(Texts(found), (std::vector<std::string>{"tram", "trap"}));
+}
+
 TEST(WordListFile, BrokenDataEndsSafely) {
     struct Case {
         const char* what;

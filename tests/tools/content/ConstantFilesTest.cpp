@@ -13,7 +13,7 @@
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/PropertyVector.h"
 #include "engine/foundation/Ref.h"
-#include "main/GameConstants.h"
+#include "game/constants/GameConstants.h"
 
 // The eight constant files this build ships, read as start-up reads them
 // (from the archive), against what the game's code relies on.

@@ -6,7 +6,7 @@
 #include "engine/foundation/Defines.h"
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/PropertyFile.h"
-#include "main/GameConstants.h"
+#include "game/constants/GameConstants.h"
 
 namespace {
 

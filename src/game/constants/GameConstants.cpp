@@ -1,4 +1,4 @@
-#include "main/GameConstants.h"
+#include "game/constants/GameConstants.h"
 
 #include "engine/foundation/Defines.h"
 #include "engine/foundation/Logger.h"

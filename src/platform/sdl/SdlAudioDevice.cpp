@@ -1,4 +1,4 @@
-#include "platform/SdlAudioDevice.h"
+#include "platform/sdl/SdlAudioDevice.h"
 
 #include <SDL.h>
 

@@ -1,18 +1,15 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
-#include <functional>
 #include <memory>
+
+#include "platform/AudioDevice.h"
 
 namespace platform {
 
 // The sound card as SDL offers it: 16-bit stereo at the asked rate, filled
 // by a callback on SDL's audio thread. Closing waits for the callback.
-class SdlAudioDevice {
+class SdlAudioDevice : public AudioDevice {
 public:
-    using Fill = std::function<void(int16_t* frames, size_t frameCount)>;
-
     // Null when SDL has no audio device to open.
     static std::unique_ptr<SdlAudioDevice> Open(int rate, Fill fill);
 
@@ -21,7 +18,7 @@ public:
 
     SdlAudioDevice(const SdlAudioDevice&) = delete;
     SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
-    ~SdlAudioDevice();
+    ~SdlAudioDevice() override;
 
 private:
     explicit SdlAudioDevice(Fill fill) : fill_(std::move(fill)) {}
