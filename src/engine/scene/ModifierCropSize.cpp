@@ -18,9 +18,10 @@ void ModifierCropSize::Update(int32_t elapsedMs) {
         SetFinished();
         if (sprite != nullptr) {
             Write(*sprite, endWidth_, endHeight_);
-            const Rect* crop = sprite->GetCropRect();
-            if (crop != nullptr && crop->w == sprite->GetWidth() && crop->h == sprite->GetHeight()) {
-                sprite->ClearCropRect();
+            // Back at full size: draw uncropped again.
+            const std::optional<Rect>& crop = sprite->GetCropRect();
+            if (crop && crop->w == sprite->GetWidth() && crop->h == sprite->GetHeight()) {
+                sprite->RemoveCropRect();
             }
         }
         return;

@@ -48,7 +48,7 @@ void ModifierFrame::Update(int32_t elapsedMs) {
         if (loopCount_ < 0 && sprite->GetWrapStyle() != Sprite::kWrapOnce) {
             continue;
         }
-        atEnd_ = sprite->IsReversed() ? sprite->GetCurrentFrame() == 0
+        atEnd_ = sprite->GetReverse() != 0 ? sprite->GetCurrentFrame() == 0
                                       : sprite->GetCurrentFrame() == sprite->GetFrameCount() - 1;
         if (atEnd_ && loopCount_ != 0) {
             --loopCount_;
