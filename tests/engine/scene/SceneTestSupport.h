@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/Ref.h"
+#include "engine/media/Surface.h"
 #include "engine/scene/Modifier.h"
 
 // What the scene tests' modifiers did, in order.
@@ -55,4 +58,33 @@ inline Ref<PropertyFile> ParseDefinitions(const std::string& xml) {
     Ref<PropertyFile> file(new PropertyFile);
     file->LoadFromMemory(xml.data(), xml.size(), "test");
     return file;
+}
+
+// A picture's pixels as rows of letters: a pixel within a few steps of a
+// colour in `letters` (per channel, alpha ignored) becomes its letter, every
+// other pixel '.'. Blending at full weight stops one step short of the source.
+inline std::vector<std::string> PictureRows(const Surface& surface,
+                                            const std::vector<std::pair<uint32_t, char>>& letters) {
+    std::vector<std::string> rows;
+    for (int32_t y = 0; y < surface.GetHeight(); ++y) {
+        std::string row;
+        for (int32_t x = 0; x < surface.GetWidth(); ++x) {
+            const uint32_t pixel = surface.Pixels32()[surface.PixelIndex(x, y)];
+            char letter = '.';
+            for (const auto& [value, name] : letters) {
+                bool near = true;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const int a = static_cast<int>((pixel >> shift) & 0xFF);
+                    const int b = static_cast<int>((value >> shift) & 0xFF);
+                    near = near && (a > b ? a - b : b - a) <= 4;
+                }
+                if (near) {
+                    letter = name;
+                }
+            }
+            row += letter;
+        }
+        rows.push_back(row);
+    }
+    return rows;
 }
