@@ -131,6 +131,9 @@ void BezierCurve::SetAutoTangents(float length) {
 }
 
 PointF BezierCurve::Evaluate(int32_t segment, float t) const {
+    if (points_.empty()) {
+        return {};
+    }
     const BezierPoint& a = GetPoint(segment);
     const BezierPoint& b = GetPoint(segment + 1);
     const float u = 1.0f - t;

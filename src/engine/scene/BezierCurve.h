@@ -61,7 +61,8 @@ public:
     // means the locked length.
     void SetAutoTangents(float length);
 
-    // The point at t (0..1) of the segment from point `segment` to the next.
+    // The point at t (0..1) of the segment from point `segment` to the next;
+    // (0, 0) for a curve without points.
     PointF Evaluate(int32_t segment, float t) const;
     // Appends `steps` samples per segment and the end point to the path.
     void SampleToPath(Path& path) const;
@@ -71,6 +72,7 @@ public:
     int32_t WrapIndex(int32_t index) const;
 
     int32_t PointCount() const { return static_cast<int32_t>(points_.size()); }
+    // The index wraps; the curve must have a point.
     BezierPoint& GetPoint(int32_t index) { return *points_[static_cast<size_t>(WrapIndex(index))]; }
     const BezierPoint& GetPoint(int32_t index) const { return *points_[static_cast<size_t>(WrapIndex(index))]; }
 
