@@ -6,8 +6,8 @@
 
 #include "engine/foundation/Object.h"
 #include "engine/foundation/Ref.h"
+#include "engine/scene/Modifier.h"
 
-class Modifier;
 class Property;
 
 // The element of every scene: a named node with an integer position relative

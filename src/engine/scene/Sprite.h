@@ -139,6 +139,7 @@ public:
 protected:
     // Stores a frame count, counting one below 1 as 1.
     void StoreFrameCount(int32_t count);
+    void StoreCurrentFrame(int32_t frame) { currentFrame_ = frame; }
     void StoreSize(int32_t width, int32_t height);
 
 private:

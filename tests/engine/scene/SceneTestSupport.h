@@ -3,13 +3,18 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "engine/foundation/PropertyFile.h"
+#include "engine/foundation/Resource.h"
+#include "engine/foundation/Section.h"
+#include "engine/foundation/SectionManager.h"
 #include "engine/foundation/Ref.h"
 #include "engine/media/Surface.h"
 #include "engine/scene/Modifier.h"
+#include "support/TempUserFolders.h"
 
 // What the scene tests' modifiers did, in order.
 struct StepLog {
@@ -88,3 +93,38 @@ inline std::vector<std::string> PictureRows(const Surface& surface,
     }
     return rows;
 }
+
+// A resource kind that hands out an object made by the test.
+class HeldResource : public Resource {
+    ENGINE_CLASS(HeldResource, Resource)
+
+public:
+    explicit HeldResource(Object* data) : Resource(std::string("held")), data_(data) {}
+    void Load() override { SetLoaded(); }
+    Object* GetData() override { return data_.Get(); }
+
+private:
+    Ref<Object> data_;
+};
+
+// A section manager running for the object's life, in temporary user folders.
+class RunningSectionManager {
+public:
+    RunningSectionManager() { SectionManager::Start(); }
+    RunningSectionManager(const RunningSectionManager&) = delete;
+    RunningSectionManager& operator=(const RunningSectionManager&) = delete;
+    ~RunningSectionManager() { SectionManager::Stop(); }
+
+    // Enters the section and waits until the loader has loaded it.
+    void Load(Section* section) const {
+        SectionManager* manager = SectionManager::Instance();
+        manager->AddSection(section);
+        manager->SetDeclared();
+        while (manager->RequestSection(section->Name())) {
+            std::this_thread::yield();
+        }
+    }
+
+private:
+    TempUserFolders folders_;
+};

@@ -2,18 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <thread>
 
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
 #include "engine/foundation/PropertyValue.h"
 #include "engine/foundation/Section.h"
-#include "engine/foundation/SectionManager.h"
 #include "engine/media/Canvas.h"
 #include "engine/media/CanvasTestSupport.h"
 #include "engine/scene/SceneTestSupport.h"
 #include "engine/scene/Sprite.h"
-#include "support/TempUserFolders.h"
 
 namespace {
 
@@ -273,39 +270,20 @@ TEST(SpriteTest, CopyTakesTheLookAndSharesTheImage) {
     EXPECT_EQ(copy->GetName(), "");
 }
 
-// A resource kind that hands out a picture made by the test.
-class HeldPicture : public Resource {
-    ENGINE_CLASS(HeldPicture, Resource)
-
-public:
-    explicit HeldPicture(Surface* picture) : Resource(std::string("held.png")), picture_(picture) {}
-    void Load() override { SetLoaded(); }
-    Object* GetData() override { return picture_.Get(); }
-
-private:
-    Ref<Surface> picture_;
-};
-
 class SpriteDefinitionTest : public testing::Test {
 protected:
     void SetUp() override {
-        SectionManager::Start();
         auto* section = new Section("pics", false);
         Ref<MemorySurface> tall = FilledSurface(6, 8, kRed);
         tall->SetFrameCount(2);
-        section->AddResource("TALL", new HeldPicture(tall.Get()));
-        section->AddResource("WIDE", new HeldPicture(FilledSurface(9, 2, kBlue).Get()));
-        SectionManager::Instance()->AddSection(section);
-        SectionManager::Instance()->SetDeclared();
-        while (SectionManager::Instance()->RequestSection("pics")) {
-            std::this_thread::yield();
-        }
+        section->AddResource("TALL", new HeldResource(tall.Get()));
+        section->AddResource("WIDE", new HeldResource(FilledSurface(9, 2, kBlue).Get()));
+        sections_.Load(section);
         Defines::Create();
         Defines::Instance()->StoreText(PropertyValue::FromText("TIP_PLAY", L"Play!", false));
     }
     void TearDown() override {
         Defines::ReleaseInstance();
-        SectionManager::Stop();
     }
 
     static Ref<Sprite> Build(const std::string& attributes) {
@@ -314,7 +292,7 @@ protected:
         return Ref<Sprite>(ObjectCast<Sprite>(built.Get()));
     }
 
-    TempUserFolders folders_;
+    RunningSectionManager sections_;
 };
 
 TEST_F(SpriteDefinitionTest, ReadsImageFramesAnchorAndTooltip) {
