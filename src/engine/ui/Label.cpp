@@ -233,7 +233,7 @@ void Label::WordWrap(const std::vector<std::wstring>& pieces) {
 void Label::WrapPiece(std::wstring rest) {
     const int32_t width = GetWidth();
     const auto fits = [&](size_t count) { return Width(rest.substr(0, count)) <= width; };
-    while (!fits(rest.size())) {
+    while (!rest.empty() && !fits(rest.size())) {
         // Break at the last space (or the end) whose text before it fits.
         size_t candidate = 0;
         bool found = false;
