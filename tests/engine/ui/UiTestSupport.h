@@ -68,6 +68,9 @@ public:
         sections_.Load(pics);
     }
 
+    // Enters the section and waits until it is loaded.
+    void Load(Section* section) const { sections_.Load(section); }
+
     Ref<BitmapFont> tiny = MakeTinyFont();
     Ref<BitmapFont> tall = MakeTinyFont(5, 9);
     Ref<MemorySurface> picture = CreateMemorySurface(5, 8);
