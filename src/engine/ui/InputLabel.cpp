@@ -204,6 +204,8 @@ void InputLabel::ApplyText(const std::wstring& text, bool caretToEnd) {
         CollapseSelection();
     } else {
         caret_ = std::clamp(caret_, 0, Length(text_));
+        selectionStart_ = std::min(selectionStart_, Length(text_));
+        selectionEnd_ = std::min(selectionEnd_, Length(text_));
     }
 }
 

@@ -286,6 +286,9 @@ int32_t StyleLabel::LineRightEdge() const {
 }
 
 void StyleLabel::EndLine() {
+    if (!currentLine_) {
+        currentLine_ = new StyleLine;  // a break asked for outside a layout
+    }
     const std::vector<Ref<Label>>& runs = currentLine_->Runs();
     const Label* deepest = nullptr;
     for (const Ref<Label>& run : runs) {

@@ -114,7 +114,8 @@ TEST(LabelTest, RendersOnlyWhenTheTextChanges) {
 TEST(LabelTest, ReadsItsDefinition) {
     const UiResources resources;
     Defines::Create();
-    Defines::Instance()->StoreText(PropertyValue::FromText("HELLO", L"hi", false));
+    const Ref<PropertyValue> hello(PropertyValue::FromText("HELLO", L"hi", false));
+    Defines::Instance()->StoreText(hello.Get());
     const struct {
         std::string attributes;
         bool autoSize;

@@ -110,6 +110,13 @@ TEST_F(StyleLabelTest, SizesAndPicture) {
     EXPECT_EQ(empty->GetImage()->GetWidth(), 1);
     EXPECT_EQ(empty->GetImage()->GetHeight(), 4);  // one line of the font
 
+    // Without its font a label shows no runs, and does not fail.
+    const Ref<StyleLabel> fontless =
+        BuildFromXml<StyleLabel>("<StyleLabel id=\"s\" font=\"NONE\" section=\"fonts\" width=\"9\" text=\"ab cd\"/>");
+    ASSERT_EQ(fontless->GetLines().size(), 1u);
+    EXPECT_TRUE(fontless->GetLines()[0]->Runs().empty());
+    EXPECT_EQ(fontless->GetImage()->GetWidth(), 9);
+
     // An image taller than the label makes it taller.
     const Ref<StyleLabel> withImage = Build("width=\"40\" height=\"3\"", L"[image=PIC,pics,left,single]");
     EXPECT_EQ(withImage->GetHeight(), 8);
