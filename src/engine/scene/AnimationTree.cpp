@@ -94,14 +94,22 @@ void AnimationTree::DeleteFinished() {
 }
 
 void AnimationTree::DeleteWalk(Modifier& entry) {
-    Modifier* child = entry.GetFirstChild();
-    while (child != nullptr) {
-        Modifier* const following = child->GetNextSibling();
+    // The child and the sibling after it are held, since letting go of
+    // entries can free nodes whose animations leave the tree in turn; an
+    // entry that left meanwhile is not looked at again.
+    Ref<Modifier> child(entry.GetFirstChild());
+    while (child) {
+        const Ref<Modifier> following(child->GetNextSibling());
         DeleteWalk(*child);
-        if (child->IsCancelled()) {
-            LetGo(*child);
-        } else if (child->IsFinished() && !child->IsKindOf(&ModifierGroup::classInfo)) {
-            RetireFinished(*child);
+        if (child->GetTreeParent() == &entry) {
+            if (child->IsCancelled()) {
+                LetGo(*child);
+            } else if (child->IsFinished() && !child->IsKindOf(&ModifierGroup::classInfo)) {
+                RetireFinished(*child);
+            }
+        }
+        if (following && following->GetTreeParent() != &entry) {
+            return;
         }
         child = following;
     }

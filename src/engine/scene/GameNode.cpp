@@ -72,9 +72,17 @@ GameNode::~GameNode() {
     modifiers_.clear();
     // The tree lets go of the animations aimed at this node; their target is
     // forgotten first, so that leaving the tree does not touch this node.
+    for (Modifier* dropped : std::exchange(droppedAnimations_, {})) {
+        dropped->target_ = nullptr;
+    }
     const std::vector<Modifier*> animations = std::exchange(animations_, {});
+    // Held while the tree lets go: letting go of one entry releases its
+    // subtree, which may hold other animations of this node.
+    std::vector<Ref<Modifier>> held(animations.begin(), animations.end());
     for (Modifier* animation : animations) {
         animation->target_ = nullptr;
+    }
+    for (Modifier* animation : animations) {
         if (animation->IsInTree() && animation->GetTreeParent() != nullptr) {
             animation->LeaveTree();
             animation->Release();
@@ -226,13 +234,16 @@ bool GameNode::AddAnimation(Modifier* modifier) {
 
 void GameNode::RemoveAnimation(Modifier* modifier) {
     std::erase(animations_, modifier);
+    std::erase(droppedAnimations_, modifier);
 }
 
 void GameNode::RemoveAnimationsUpTo(Modifier* modifier) {
     for (size_t i = 0; i < animations_.size(); ++i) {
         animations_[i]->SetCancelled(true);
         if (animations_[i] == modifier) {
-            animations_.erase(animations_.begin(), animations_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+            const auto end = animations_.begin() + static_cast<std::ptrdiff_t>(i) + 1;
+            droppedAnimations_.insert(droppedAnimations_.end(), animations_.begin(), end);
+            animations_.erase(animations_.begin(), end);
             return;
         }
     }

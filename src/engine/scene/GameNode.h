@@ -126,5 +126,9 @@ private:
     bool visible_ = true;
     std::vector<Ref<Modifier>> modifiers_;
     std::vector<Modifier*> animations_;
+    // Animations dropped from the list by RemoveAnimationsUpTo that still
+    // aim at this node until the tree lets go of them; forgotten by them
+    // when this node goes first.
+    std::vector<Modifier*> droppedAnimations_;
     std::string name_;
 };

@@ -6,6 +6,11 @@
 
 Modifier::~Modifier() {
     LeaveTree();
+    // A modifier taken out of the tree by other means may still be listed
+    // at its target.
+    if (target_ != nullptr) {
+        target_->RemoveAnimation(this);
+    }
 }
 
 void Modifier::LeaveTree() {

@@ -120,7 +120,9 @@ void Sprite::ReadDefinition(Property* definition) {
                        static_cast<float>(Property::AsDouble(Property::Child(definition, "anchorpoint_y"))));
     } else {
         const int kind = Property::FindChoice(definition, "anchorpoint", kAnchorWords, 9);
-        SetAnchorKind(kind >= 0 ? kind : kTopLeft);
+        if (kind >= 0) {
+            SetAnchorKind(kind);
+        }
     }
     if (Property* toolTip = Property::Child(definition, "tooltip")) {
         SetToolTip(LookUpText(Property::AsString(toolTip)));

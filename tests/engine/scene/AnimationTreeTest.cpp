@@ -9,6 +9,7 @@ namespace {
 
 using testing::ElementsAre;
 using testing::IsEmpty;
+using testing::UnorderedElementsAre;
 
 class AnimationTreeTest : public testing::Test {
 protected:
@@ -139,11 +140,25 @@ TEST_F(AnimationTreeTest, MovingAnEntryWithinTheTreeDropsItsTarget) {
 TEST_F(AnimationTreeTest, ANodeDestroyedWithAnimationsTakesThemOutOfTheTree) {
     Ref<GameNode> doomed(new GameNode);
     Modifier* chained = Add(tree_.Get(), Step("on doomed", 0, Modifier::kRemoveTargetOnDestroy), doomed.Get());
-    Add(chained, Step("child", 1));
+    Add(chained, Step("child", 1), doomed.Get());
     Add(tree_.Get(), Step("other", 0));
     doomed.Reset();
-    EXPECT_THAT(log_->destroyed, ElementsAre("child", "on doomed"));
+    EXPECT_THAT(log_->destroyed, UnorderedElementsAre("child", "on doomed"));
     EXPECT_THAT(Frame(), ElementsAre("other"));
+}
+
+TEST_F(AnimationTreeTest, ANodeFreedBeforeTheTreeLetsGoOfItsCancelledAnimationsIsNotTouched) {
+    // The usual ending of a throw-away node: the last animation removes the
+    // node and ends the earlier ones, which the tree lets go of only in the
+    // next frame, after the delete pass has freed the node.
+    Ref<GameNode> doomed(new GameNode);
+    Add(tree_.Get(), Step("earlier", 0, Modifier::kRemoveTargetOnDestroy), doomed.Get());
+    Add(tree_.Get(), Step("last", 1, Modifier::kRemoveNodeAtEnd | Modifier::kReleasePreceding), doomed.Get());
+    EXPECT_THAT(Frame(), ElementsAre("earlier", "last"));
+    EXPECT_TRUE(doomed->IsRemoved());
+    doomed.Reset();
+    EXPECT_THAT(Frame(), IsEmpty());
+    EXPECT_THAT(log_->destroyed, ElementsAre("last", "earlier"));
 }
 
 TEST_F(AnimationTreeTest, DestroyingTheTreeReleasesEveryEntry) {

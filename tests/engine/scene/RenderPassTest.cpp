@@ -2,6 +2,7 @@
 
 #include "engine/media/Canvas.h"
 #include "engine/media/CanvasTestSupport.h"
+#include "engine/scene/HeadlessWindow.h"
 #include "engine/scene/RenderPass.h"
 #include "engine/scene/SceneTestSupport.h"
 #include "engine/scene/Sprite.h"
@@ -70,6 +71,40 @@ TEST_F(RenderPassTest, AClipCoversTheChildrenOnlyWhenAskedTo) {
     Sprite* wide = Square(*parent, 5);
     wide->SetClipRect(5, 0, 2, 2);  // relative to the parent: columns 6 and 7
     EXPECT_EQ(DrawTree(), ".###..##");
+}
+
+}  // namespace
+
+namespace {
+
+// Stands in for the scene layer: its scene is a sprite drawn before the tree.
+class SceneStandIn : public CurrentSceneSource {
+public:
+    Sprite* GetCurrentSceneSprite() override { return scene.Get(); }
+    Ref<Sprite> scene;
+};
+
+TEST_F(RenderPassTest, EachFrameDrawsTheCurrentScenesPictureThenTheTreeOnTheWindowsCanvas) {
+    const HeadlessWindow window;
+    Canvas* canvas = window->GetCanvas();
+    ASSERT_NE(canvas, nullptr);
+    canvas->SetColor(Color(0x000000));
+    canvas->FillRect(0, 0, 8, 2);
+
+    SceneStandIn source;
+    source.scene = new Sprite(0, 0, FilledSurface(4, 1, 0xFFFF0000).Get());
+    RenderPass::SetCurrentSceneSource(&source);
+    Square(*root_, 2);
+    const Ref<RenderPass> pass(new RenderPass(root_.Get()));
+    pass->Update(16);
+    const Surface& back = *window->GetBackSurface();
+    EXPECT_EQ(PictureRows(back, {{kWhite, '#'}, {0xFFFF0000, 'R'}})[0].substr(0, 6), "RR##..");
+
+    source.scene->SetVisible(false);
+    canvas->FillRect(0, 0, 8, 2);
+    pass->Update(16);
+    EXPECT_EQ(PictureRows(back, {{kWhite, '#'}, {0xFFFF0000, 'R'}})[0].substr(0, 6), "..##..");
+    RenderPass::SetCurrentSceneSource(nullptr);
 }
 
 }  // namespace

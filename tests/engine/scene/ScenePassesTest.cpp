@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "engine/scene/AnimationTree.h"
 #include "engine/scene/DeletePass.h"
 #include "engine/scene/GameNode.h"

@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <functional>
 
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
@@ -14,7 +14,6 @@
 
 namespace {
 
-using testing::ElementsAre;
 
 constexpr uint32_t kBlack = 0xFF000000;
 constexpr uint32_t kRed = 0xFFFF0000;
@@ -280,7 +279,8 @@ protected:
         section->AddResource("WIDE", new HeldResource(FilledSurface(9, 2, kBlue).Get()));
         sections_.Load(section);
         Defines::Create();
-        Defines::Instance()->StoreText(PropertyValue::FromText("TIP_PLAY", L"Play!", false));
+        const Ref<PropertyValue> tip(PropertyValue::FromText("TIP_PLAY", L"Play!", false));
+        Defines::Instance()->StoreText(tip.Get());
     }
     void TearDown() override {
         Defines::ReleaseInstance();
