@@ -18,7 +18,8 @@ int32_t ReadInt(const Property* definition, const char* key, int32_t fallback) {
 }  // namespace
 
 ModifierFrame::ModifierFrame(Property* definition)
-    : ModifierFrame(ReadInt(definition, "loopcount", kEndless), ReadInt(definition, "frametime", kDefaultFrameTimeMs)) {}
+    : ModifierFrame(ReadInt(definition, "loopcount", kEndless),
+                    ReadInt(definition, "frametime", kDefaultFrameTimeMs)) {}
 
 ModifierFrame::ModifierFrame(int32_t loopCount, int32_t frameTimeMs) : loopCount_(loopCount), frameTime_(frameTimeMs) {
     // A frame time below 1 ms would step an endless animation for ever within one update.
@@ -49,7 +50,7 @@ void ModifierFrame::Update(int32_t elapsedMs) {
             continue;
         }
         atEnd_ = sprite->GetReverse() != 0 ? sprite->GetCurrentFrame() == 0
-                                      : sprite->GetCurrentFrame() == sprite->GetFrameCount() - 1;
+                                           : sprite->GetCurrentFrame() == sprite->GetFrameCount() - 1;
         if (atEnd_ && loopCount_ != 0) {
             --loopCount_;
         }

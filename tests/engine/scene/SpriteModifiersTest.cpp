@@ -128,12 +128,13 @@ TEST_F(SpriteModifiersTest, CropTweenRoundsItsSizesAndDropsTheCropAtFullSize) {
 TEST_F(SpriteModifiersTest, ScaleAndRotationTweensEndExactly) {
     Ref<ModifierZoom> zoom(new ModifierZoom(100, 1.0f, 2.0f, true));
     sprite->SetDirty(false);
-    EXPECT_EQ(Run(zoom.Get(), 50, 10, [&] { return sprite->GetScale(); }).seen,
-              (std::vector<float>{1.0f, 1.5f, 2.0f}));
+    EXPECT_EQ(Run(zoom.Get(), 50, 10, [&] { return sprite->GetScale(); }).seen, (std::vector<float>{1.0f, 1.5f, 2.0f}));
     EXPECT_FALSE(sprite->IsDirty());  // the zoom writes the scale alone
 
     Ref<ModifierRotateScale> turn(new ModifierRotateScale(0.0f, kPi, 2.0f, 1.0f, 100));
-    const auto run = Run(turn.Get(), 25, 10, [&] { return std::vector<float>{sprite->GetRotation(), sprite->GetScale()}; });
+    const auto run = Run(turn.Get(), 25, 10, [&] {
+        return std::vector<float>{sprite->GetRotation(), sprite->GetScale()};
+    });
     ASSERT_EQ(run.updates, 5);
     EXPECT_FLOAT_EQ(run.seen[1][0], kPi / 4);
     EXPECT_FLOAT_EQ(run.seen[1][1], 1.75f);
@@ -147,7 +148,8 @@ TEST_F(SpriteModifiersTest, ScaleAndRotationTweensEndExactly) {
 }
 
 TEST_F(SpriteModifiersTest, PulseRampsHoldsAndEndsOnTheFirstValue) {
-    Ref<ModifierPulse> pulse(new ModifierPulse(0, 100, {.rampUpMs = 100, .rampDownMs = 50, .holdSecondMs = 50, .holdFirstMs = 50}, 1));
+    Ref<ModifierPulse> pulse(
+        new ModifierPulse(0, 100, {.rampUpMs = 100, .rampDownMs = 50, .holdSecondMs = 50, .holdFirstMs = 50}, 1));
     const auto run = RunAlpha(pulse.Get(), 25);
     // Entering the hold at the first value completes the only loop.
     EXPECT_EQ(run.seen, (std::vector<int32_t>{0, 25, 50, 75, 100, 100, 100, 50, 0}));
@@ -205,8 +207,7 @@ TEST_F(SpriteModifiersTest, EasedTurnIsHalfWayAtHalfTimeAndExactOneUpdateAfterTh
 
     // One long step: the last interpolated angle, then the exact end.
     Ref<ModifierRotate> jump(new ModifierRotate(0.0f, 0.3f, 100));
-    EXPECT_EQ(Run(jump.Get(), 1000, 10, [&] { return sprite->GetRotation(); }).seen,
-              (std::vector<float>{0.0f, 0.3f}));
+    EXPECT_EQ(Run(jump.Get(), 1000, 10, [&] { return sprite->GetRotation(); }).seen, (std::vector<float>{0.0f, 0.3f}));
 
     Ref<ModifierRotate> instant(new ModifierRotate(0.0f, 2.0f, 0));
     EXPECT_EQ(Run(instant.Get(), 10, 10, [&] { return sprite->GetRotation(); }).seen, (std::vector<float>{2.0f}));
