@@ -119,20 +119,7 @@ void BitmapFont::DrawText(Canvas& canvas, const std::wstring& text, int32_t x, i
         return;
     }
     const int32_t savedAlpha = canvas.GetAlpha();
-    int64_t pen = int64_t{x} + sidePad_;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (Index(text[i]) == kSpace) {
-            pen += spaceWidth_ + charSpacing_;
-            continue;
-        }
-        const Glyph& glyph = glyphs_[Index(text[i])];
-        if (!glyph.defined) {
-            continue;
-        }
-        if (i == 0) {
-            pen -= glyph.offsetX;
-        }
-        const int32_t drawX = ClampToInt32(pen + glyph.offsetX);
+    PlaceGlyphs(text, x, [&](const Glyph& glyph, int32_t drawX) {
         const Rect source{glyph.x, glyph.y, glyph.w, glyph.h};
         if (mask_) {
             canvas.DrawMask(*mask_, drawX, y, source);
@@ -141,7 +128,6 @@ void BitmapFont::DrawText(Canvas& canvas, const std::wstring& text, int32_t x, i
         }
         // Text drawn into a transparent picture becomes visible there.
         canvas.MaxChannel(*surface_, 0, drawX, y, source);
-        pen += glyph.width + charSpacing_;
-    }
+    });
     canvas.SetAlpha(savedAlpha);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <string>
 
@@ -42,6 +43,11 @@ public:
     void ReadFormat(const PropertyNode& description);
 
     void DrawText(Canvas& canvas, const std::wstring& text, int32_t x, int32_t y) override;
+    // Walks the text as DrawText places it, calling place(glyph, x) with the
+    // x of each drawn glyph's picture: the first glyph lands at x + sidePad,
+    // a space advances the pen by its width and the spacing.
+    template <typename Place>
+    void PlaceGlyphs(const std::wstring& text, int32_t x, Place&& place) const;
     // Width of `count` characters from `first`, pads included. With `tight`
     // the first glyph's offset is taken off and the last glyph counts its
     // whole picture when that is wider than its advance.
@@ -55,6 +61,12 @@ public:
     int32_t GetSidePad() const { return sidePad_; }
     int32_t GetLineHeight() const { return lineHeight_ > 0 ? lineHeight_ : glyphHeight_; }
     int32_t GetBaseline() const { return baseline_; }
+    // The height of the glyph defined last, which every line of text is given.
+    int32_t GetGlyphHeight() const { return glyphHeight_; }
+    int32_t GetSpaceWidth() const { return spaceWidth_; }
+    int32_t GetCharSpacing() const { return charSpacing_; }
+    Surface* GetPicture() const { return surface_.Get(); }
+    bool HasMask() const { return static_cast<bool>(mask_); }
     bool HasGlyphs() const { return hasGlyphs_; }
     const Glyph& GetGlyph(wchar_t character) const { return glyphs_[Index(character)]; }
 
@@ -75,3 +87,24 @@ private:
     int32_t spaceWidth_ = 0;
     int32_t lineHeight_ = 0;
 };
+
+template <typename Place>
+void BitmapFont::PlaceGlyphs(const std::wstring& text, int32_t x, Place&& place) const {
+    int64_t pen = int64_t{x} + sidePad_;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (Index(text[i]) == 32) {
+            pen += spaceWidth_ + charSpacing_;
+            continue;
+        }
+        const Glyph& glyph = glyphs_[Index(text[i])];
+        if (!glyph.defined) {
+            continue;
+        }
+        if (i == 0) {
+            pen -= glyph.offsetX;
+        }
+        const int64_t drawX = pen + glyph.offsetX;
+        place(glyph, static_cast<int32_t>(drawX < INT32_MIN ? INT32_MIN : drawX > INT32_MAX ? INT32_MAX : drawX));
+        pen += glyph.width + charSpacing_;
+    }
+}

@@ -73,3 +73,8 @@ void ModifierPulse::Update(int32_t elapsedMs) {
     }
     elapsed_ = static_cast<int32_t>(std::min<int64_t>(int64_t{elapsed_} + std::max(elapsedMs, 0), INT32_MAX));
 }
+
+void ModifierPulse::SetHoldTimes(int32_t holdFirstMs, int32_t holdSecondMs) {
+    timing_.holdFirstMs = std::max(holdFirstMs, 1);
+    timing_.holdSecondMs = std::max(holdSecondMs, 1);
+}

@@ -26,6 +26,8 @@ public:
                   std::vector<Ref<GameNode>> nodes = {});
 
     void Update(int32_t elapsedMs) override;
+    // Rewrites the two hold times (1 ms at least), keeping the phase.
+    void SetHoldTimes(int32_t holdFirstMs, int32_t holdSecondMs);
 
 private:
     enum Phase { kHoldFirst = 0, kRampUp = 1, kHoldSecond = 2, kRampDown = 3 };
