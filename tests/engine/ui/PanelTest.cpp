@@ -76,9 +76,9 @@ protected:
     // A scroll panel with a vertical bar 6 wide and 30 high whose content is
     // 100 high; `bars` adds a horizontal one 50 wide and 4 high.
     Ref<ScrollPanel> MakeScrollPanel(bool bars) {
-        const std::string horizontal =
-            bars ? R"(<Slider id="scrollbar_horizontal" width="50" height="4"><Button id="button" image="KNOB" section="ui"/></Slider>)"
-                 : "";
+        const std::string horizontal = bars ? R"(<Slider id="scrollbar_horizontal" width="50" height="4">)"
+                                              R"(<Button id="button" image="KNOB" section="ui"/></Slider>)"
+                                            : "";
         return Build<ScrollPanel>(
             R"(<ScrollPanel id="it" width="40" height="30"><Vector id="panelcomponents">)"
             R"(<Sprite name="tall" width="20" height="100"/></Vector>)" +
