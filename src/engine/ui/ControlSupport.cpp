@@ -1,5 +1,9 @@
 #include "engine/ui/ControlSupport.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/Property.h"
 #include "engine/media/SoundSample.h"
@@ -46,8 +50,8 @@ Ref<Surface> FindDefinitionImage(Property* definition, const char* key) {
 }
 
 bool HitTestControl(const Sprite& sprite, const Surface* mask, int32_t threshold, int32_t x, int32_t y) {
-    const int32_t localX = static_cast<int32_t>(static_cast<float>(x - sprite.GetAbsoluteX()) + sprite.GetAnchorX());
-    const int32_t localY = static_cast<int32_t>(static_cast<float>(y - sprite.GetAbsoluteY()) + sprite.GetAnchorY());
+    const int32_t localX = TruncateToInt(static_cast<double>(x) - sprite.GetAbsoluteX() + sprite.GetAnchorX());
+    const int32_t localY = TruncateToInt(static_cast<double>(y) - sprite.GetAbsoluteY() + sprite.GetAnchorY());
     if (localX < 0 || localX >= sprite.GetWidth() || localY < 0 || localY >= sprite.GetHeight()) {
         return false;
     }
@@ -61,4 +65,13 @@ bool HitTestControl(const Sprite& sprite, const Surface* mask, int32_t threshold
     const Surface* image = sprite.GetImage();
     return image != nullptr && ReadPixel(*image, localX, localY, pixel) &&
            static_cast<int32_t>(pixel >> 24) > threshold;
+}
+
+int32_t TruncateToInt(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    constexpr double kLowest = std::numeric_limits<int32_t>::min();
+    constexpr double kHighest = std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(std::clamp(std::trunc(value), kLowest, kHighest));
 }

@@ -9,7 +9,8 @@
 class Property;
 class Sprite;
 
-// What buttons and switches share: their sounds and their pixel hit test.
+// What the controls share: sounds, pictures named by definitions, the pixel
+// hit test and safe conversion of positions to whole pixels.
 
 // Plays the named sound of the section once at full volume and centre pan;
 // nothing for an empty name, a missing resource or while sound is off.
@@ -24,3 +25,7 @@ Ref<Surface> FindDefinitionImage(Property* definition, const char* key);
 // threshold below 0 anywhere, or else an image pixel whose alpha exceeds
 // the threshold.
 bool HitTestControl(const Sprite& sprite, const Surface* mask, int32_t threshold, int32_t x, int32_t y);
+
+// Truncated toward zero and held within the 32-bit range (NaN gives 0), so
+// that values from data never convert out of range.
+int32_t TruncateToInt(double value);

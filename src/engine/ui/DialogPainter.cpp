@@ -1,6 +1,7 @@
 #include "engine/ui/DialogPainter.h"
 
 #include <algorithm>
+#include <limits>
 #include <tuple>
 
 #include "engine/foundation/ClassFactory.h"
@@ -26,7 +27,8 @@ bool ReadFlag(Property* definition, const char* key, bool fallback) {
 int32_t FitLength(int32_t wanted, int32_t edges, int32_t tile) {
     const int64_t rest = static_cast<int64_t>(wanted) - edges;
     const int64_t tiles = tile == 0 || rest <= 0 ? 0 : (rest + tile - 1) / tile;
-    return static_cast<int32_t>(std::max<int64_t>(edges + tiles * tile, wanted));
+    const int64_t fitted = std::max<int64_t>(edges + tiles * tile, wanted);
+    return static_cast<int32_t>(std::min<int64_t>(fitted, std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace

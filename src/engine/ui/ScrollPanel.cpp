@@ -7,6 +7,7 @@
 #include "engine/foundation/Property.h"
 #include "engine/foundation/PropertyNode.h"
 #include "engine/ui/Button.h"
+#include "engine/ui/ControlSupport.h"
 #include "engine/ui/Slider.h"
 
 namespace {
@@ -18,7 +19,7 @@ int32_t HeightOf(const Sprite* sprite) { return sprite != nullptr ? sprite->GetH
 
 // How far the content moves for a fraction of its overhang.
 int32_t ScrollOffset(int32_t range, float fraction) {
-    return range <= 0 ? 0 : static_cast<int32_t>(static_cast<float>(range) * fraction);
+    return range <= 0 ? 0 : TruncateToInt(static_cast<double>(range) * fraction);
 }
 
 }  // namespace
@@ -106,9 +107,8 @@ void ScrollPanel::AddChild(GameNode* node) {
     if (sprite == nullptr) {
         return;
     }
-    const int32_t right = sprite->GetX() + sprite->GetWidth() - static_cast<int32_t>(std::lround(sprite->GetAnchorX()));
-    const int32_t bottom =
-        sprite->GetY() + sprite->GetHeight() - static_cast<int32_t>(std::lround(sprite->GetAnchorY()));
+    const int32_t right = sprite->GetX() + sprite->GetWidth() - TruncateToInt(std::round(sprite->GetAnchorX()));
+    const int32_t bottom = sprite->GetY() + sprite->GetHeight() - TruncateToInt(std::round(sprite->GetAnchorY()));
     if (!horizontal_ && right > GetWidth() - VerticalBarWidth()) {
         SetWidth(right);
     }

@@ -9,6 +9,7 @@
 #include "engine/foundation/Property.h"
 #include "engine/foundation/PropertyNode.h"
 #include "engine/ui/Button.h"
+#include "engine/ui/ControlSupport.h"
 
 namespace {
 
@@ -134,8 +135,8 @@ void Slider::PlaceKnob() {
     } else {
         t = std::fabs((value_ - minimum_) / (maximum_ - minimum_));
     }
-    knobHolder_->SetPosition(static_cast<int32_t>(startX_ + (endX_ - startX_) * t),
-                             static_cast<int32_t>(startY_ + (endY_ - startY_) * t));
+    knobHolder_->SetPosition(TruncateToInt(startX_ + (endX_ - startX_) * t),
+                             TruncateToInt(startY_ + (endY_ - startY_) * t));
 }
 
 void Slider::PlaceArrowButtons() {
@@ -204,7 +205,7 @@ void Slider::MoveKnobTo(int32_t x, int32_t y) {
     }
     const float qx = startX_ + dx * along;
     const float qy = startY_ + dy * along;
-    knobHolder_->SetPosition(static_cast<int32_t>(std::lround(qx)), static_cast<int32_t>(std::lround(qy)));
+    knobHolder_->SetPosition(TruncateToInt(std::round(qx)), TruncateToInt(std::round(qy)));
     const float length = std::sqrt(lengthSquared);
     const float travelled = std::hypot(qx - startX_, qy - startY_);
     value_ = length > 0.0f ? minimum_ + (maximum_ - minimum_) * (travelled / length) : minimum_;

@@ -1,3 +1,5 @@
+#include <limits>
+
 #include "UiTestSupport.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/Slider.h"
@@ -72,6 +74,7 @@ TEST_F(SliderTest, PlaceKnobMapsValueOntoTheTrack) {
         {"below the minimum", 0.0f, 1.0f, -0.5f, 38.0f, 19, -0.5f},
         {"minimum above maximum", 1.0f, 0.0f, 0.25f, 38.0f, 28, 0.25f},
         {"minimum equals maximum", 3.0f, 3.0f, 7.0f, 38.0f, 0, 3.0f},
+        {"far past the maximum", 0.0f, 1.0f, 1e30f, 38.0f, std::numeric_limits<int32_t>::max(), 1e30f},
         {"track of length 0", 0.0f, 1.0f, 0.5f, 0.0f, 0, 0.5f},
     };
     const Ref<Slider> slider = MakeSlider();
