@@ -87,6 +87,8 @@ public:
     virtual std::string GetClipboardText() const = 0;
     virtual void ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
                                 bool isError) = 0;
+    // Hands the address to the desktop's handler; false when that fails.
+    virtual bool OpenUrl(const std::string& urlUtf8) = 0;
 };
 
 // The backend chosen by WORDRAIL_BACKEND ("sdl", the default, or

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "mediagen/Generator.h"
 #include "mediagen/MapLayout.h"
 
 // The constants file that the map generator completes with its lists.
 constexpr const char* kHandWrittenAssets = "properties/assets.xml";
+
+class Synth;
 
 // Each family adds its rows to the resource table; its makers draw, bake or
 // synthesise the files those rows name.
@@ -25,3 +28,8 @@ void AddMapRows(Manifest& manifest, const std::shared_ptr<const MapLayout>& map,
 void AddMapSpriteRows(Manifest& manifest);
 void AddMapSoundRows(Manifest& manifest);
 void AddMapFiles(const MapLayout& map, const GeneratorInputs& inputs, MediaTree& tree);
+void AddUiRows(Manifest& manifest, FontFaces& faces);
+
+// A synthesised effect, encoded as Ogg Vorbis, as a "Sound" row.
+void AddSound(Manifest& manifest, const std::string& section, const std::string& id, const std::string& file,
+              Synth (*recipe)());

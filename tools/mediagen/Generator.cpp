@@ -61,6 +61,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddFontRows(manifest, faces);
     AddButtonRows(manifest, faces);
     AddSoundRows(manifest);
+    AddUiRows(manifest, faces);
     AddWordListRows(manifest, inputs);
     AddMapRows(manifest, map, SectionBetweenWidth(inputs.mediaSource));
     AddMapSpriteRows(manifest);

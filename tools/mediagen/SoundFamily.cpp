@@ -16,6 +16,8 @@ Synth ButtonClick() {
     return synth;
 }
 
+}  // namespace
+
 void AddSound(Manifest& manifest, const std::string& section, const std::string& id, const std::string& file,
               Synth (*recipe)()) {
     auto make = [file, recipe](MediaTree& tree) {
@@ -24,8 +26,6 @@ void AddSound(Manifest& manifest, const std::string& section, const std::string&
     // Without "volumemultiplier" a sound would always play at full volume.
     manifest.Add({section, id, "Sound", file, {{"volumemultiplier", "1.0"}}, make});
 }
-
-}  // namespace
 
 void AddSoundRows(Manifest& manifest) {
     AddSound(manifest, "default", "SOUND_BUTTON", "media/sfx/button.ogg", ButtonClick);

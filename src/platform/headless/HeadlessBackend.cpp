@@ -140,4 +140,10 @@ void HeadlessBackend::ShowMessageBox(const std::string& textUtf8, const std::str
     std::fprintf(stderr, "[%s] %s\n", captionUtf8.c_str(), textUtf8.c_str());
 }
 
+bool HeadlessBackend::OpenUrl(const std::string& urlUtf8) {
+    openedUrls_.push_back(urlUtf8);
+    std::fprintf(stderr, "[open] %s\n", urlUtf8.c_str());
+    return true;
+}
+
 }  // namespace platform

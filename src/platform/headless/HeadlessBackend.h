@@ -40,6 +40,8 @@ public:
     std::string GetClipboardText() const override;
     void ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
                         bool isError) override;
+    // Records the address; nothing is opened.
+    bool OpenUrl(const std::string& urlUtf8) override;
 
     // For tests: events as if they came from the user, the frames, and what
     // the window looks like.
@@ -51,6 +53,7 @@ public:
     CursorShape Cursor() const { return cursor_; }
     bool MouseCaptured() const { return captured_; }
     const std::vector<std::string>& MessageBoxes() const { return messageBoxes_; }
+    const std::vector<std::string>& OpenedUrls() const { return openedUrls_; }
     // Makes the next present report a lost renderer; `restoreFails` makes
     // the restore fail too.
     void LoseRenderer(bool restoreFails);
@@ -75,6 +78,7 @@ private:
     bool restoreFails_ = false;
     std::string clipboard_;
     std::vector<std::string> messageBoxes_;
+    std::vector<std::string> openedUrls_;
     std::vector<RawEvent> pending_;
     FrameCapture capture_;
     std::unique_ptr<Script> script_;

@@ -270,4 +270,12 @@ void SdlBackend::ShowMessageBox(const std::string& textUtf8, const std::string& 
         std::fprintf(stderr, "[%s] %s\n", captionUtf8.c_str(), textUtf8.c_str());
 }
 
+bool SdlBackend::OpenUrl(const std::string& urlUtf8) {
+    if (SDL_OpenURL(urlUtf8.c_str()) != 0) {
+        std::fprintf(stderr, "OpenUrl: %s\n", SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace platform

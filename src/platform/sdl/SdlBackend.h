@@ -41,6 +41,7 @@ public:
     std::string GetClipboardText() const override;
     void ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
                         bool isError) override;
+    bool OpenUrl(const std::string& urlUtf8) override;
 
 private:
     void Inject(const RawEvent& event) override;
