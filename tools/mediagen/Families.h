@@ -7,4 +7,5 @@
 void AddFontRows(Manifest& manifest, FontFaces& faces);
 void AddButtonRows(Manifest& manifest, FontFaces& faces);
 void AddSoundRows(Manifest& manifest);
+void AddQueueRows(Manifest& manifest);
 void AddWordListRows(Manifest& manifest, const GeneratorInputs& inputs);

@@ -60,6 +60,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces) {
     AddFontRows(manifest, faces);
     AddButtonRows(manifest, faces);
     AddSoundRows(manifest);
+    AddQueueRows(manifest);
     AddWordListRows(manifest, inputs);
     return manifest;
 }
