@@ -83,7 +83,6 @@ void WordSprite::Save(PropertyNode& node) const {
 
 void WordSprite::ClearSlots() {
     for (const Ref<LetterSlot>& slot : slots_) {
-        slot->SetRemoved(true);
         if (slot->GetParent() == content_.Get()) {
             slot->Detach();
             slot->Release();  // the reference the content node held

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "QueueFixture.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/PropertyNode.h"
+#include "engine/media/Canvas.h"
+#include "engine/media/MemorySurface.h"
 #include "game/words/QueueScrollControl.h"
 #include "game/words/TicketInfo.h"
 #include "game/words/WordList.h"
@@ -238,6 +241,30 @@ TEST(WordQueue, InsertedWordsPushLaterWordsOnAndEnterTheNextColumnFromAbove) {
     EXPECT_EQ(queue->Words()[1]->GetY(), Fixture::kRowSpacing);
     EXPECT_FALSE(ant->IsAnimating());
     EXPECT_FALSE(ant->Slots()[0]->Letter().IsHidden());
+}
+
+TEST(WordQueue, AWordEnteringItsColumnFromAboveAlsoShowsAtTheFootOfTheOneItLeft) {
+    Fixture fixture;
+    for (Ref<Surface>& slot : LetterSlot::SharedLooks().slots) {
+        std::fill_n(slot->Pixels32(), Fixture::kSlotWidth * Fixture::kSlotHeight, 0xFF3366AAu);
+    }
+    Ref<WordQueue> queue = fixture.QueueOf({"bee", "cat", "dog", "eel", "foxes"}, 300);
+    Fixture::Run(*queue, 20);
+    Ref<WordSprite> ant = new WordSprite;
+    ant->SetWord("ant", true);
+    queue->InsertWord(ant.Get());
+    Fixture::Run(*queue, 1, 0);
+    const WordSprite& foxes = *queue->Words()[5];
+    ASSERT_EQ(foxes.GetY(), -Fixture::kRowSpacing);  // from row 4 of column 0 to row 0 of column 1
+
+    Ref<MemorySurface> screen = new MemorySurface(300, 200);
+    Ref<Canvas> canvas = screen->CreateCanvas();
+    queue->Draw(*canvas);  // the queue's own drawing only, without its children
+    auto pixel = [&screen](int x, int y) { return screen->Pixels32()[y * 300 + x] & 0xFFFFFFu; };
+    const int foot = 4 * Fixture::kRowSpacing + 5;
+    EXPECT_EQ(pixel(Fixture::WordWidth(5) - 3, foot), 0x3366AAu);  // wider than any other word of column 0
+    EXPECT_EQ(pixel(5, 5), 0u);
+    EXPECT_EQ(pixel(queue->ColumnPositions()[1] + 5, 5), 0u);
 }
 
 TEST(WordQueue, SaveAndReadKeepTheWordsInOrderAndTheCurrentIndex) {
