@@ -54,7 +54,9 @@ Picture DrawFill(uint32_t colour) {
 
 void AddPicture(Manifest& manifest, const std::string& id, const std::string& name, std::function<Picture()> draw) {
     const std::string file = "media/gfx/game/" + name + ".png";
-    manifest.Add({kSection, id, "Image", file, {}, [file, draw](MediaTree& tree) { tree.Add(file, EncodePng(draw())); }});
+    manifest.Add({kSection, id, "Image", file, {}, [file, draw](MediaTree& tree) {
+        tree.Add(file, EncodePng(draw()));
+    }});
 }
 
 // A soft high blip as a letter settles into its slot (G6 of the pentatonic scale).

@@ -155,11 +155,11 @@ void LetterSlot::Refresh() {
 }
 
 void LetterSlot::DrawLook(Canvas& canvas, int32_t x, int32_t y) const {
-    const Surface* look = letterNode_->IsVisible() && letterNode_->GetImage() != nullptr
+    Surface* look = letterNode_->IsVisible() && letterNode_->GetImage() != nullptr
                               ? letterNode_->GetImage()
                               : SharedLooks().slots[imageIndex_].Get();
     if (look != nullptr) {
-        canvas.CopyRect(const_cast<Surface&>(*look), x, y, 0, 0, look->GetWidth(), look->GetHeight());
+        canvas.CopyRect(*look, x, y, 0, 0, look->GetWidth(), look->GetHeight());
     }
 }
 

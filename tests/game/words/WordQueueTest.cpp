@@ -209,14 +209,19 @@ TEST(WordQueue, EasesToItsTargetMovesTheContentAndShowsThePosition) {
     EXPECT_EQ(control.value, 0.0f);
 }
 
-TEST(WordQueue, RowsBelowOneCountAsOne) {
+TEST(WordQueue, RowsBelowOneCountAsOneAndNoRowSpacingDrawsNoSecondWord) {
     Fixture fixture;
-    TicketConstantsFixture::Define("<Integer id=\"QUEUE_NUM_WORDS_Y\" value=\"0\"/>");
+    TicketConstantsFixture::Define(
+        "<Integer id=\"QUEUE_NUM_WORDS_Y\" value=\"0\"/><Integer id=\"QUEUE_WORD_SPACING_Y\" value=\"0\"/>");
     Ref<WordQueue> queue = fixture.QueueOf({"ant", "bee"});
     EXPECT_EQ(queue->Rows(), 1);
     EXPECT_EQ(queue->ColumnWidths().size(), 3u);
     queue->NextWord();
+    EXPECT_EQ(queue->CurrentIndex(), 1);
     queue->ScrollToWord(1);
+    queue->Words()[1]->SetY(-5);
+    Ref<MemorySurface> screen = new MemorySurface(50, 50);
+    queue->Draw(*screen->CreateCanvas());
 }
 
 TEST(WordQueue, InsertedWordsPushLaterWordsOnAndEnterTheNextColumnFromAbove) {
