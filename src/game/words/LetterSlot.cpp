@@ -143,12 +143,12 @@ void LetterSlot::Refresh() {
     auto* font = ObjectCast<BitmapFont>(SharedLooks().font.Get());
     // A character below the space (a damaged save) has no glyph to draw.
     if (font != nullptr && c >= ' ') {
-        const std::wstring text(1, static_cast<wchar_t>(c));
-        const int32_t width = font->GetTextWidth(text, 0, 1, true);
-        const int32_t height = font->GetLineHeight();
+        const wchar_t character = static_cast<wchar_t>(c);
+        // A single glyph is drawn at the side pad, whatever its own offset.
+        const int32_t x = (slot->GetWidth() - font->GetGlyph(character).w) / 2 - font->GetSidePad();
         canvas->SetFont(font);
         canvas->SetColor(Color(ColourValue(colourIndex_)));
-        canvas->DrawText(text, (slot->GetWidth() - width) / 2, (slot->GetHeight() - height) / 2);
+        canvas->DrawText(std::wstring(1, character), x, (slot->GetHeight() - font->GetLineHeight()) / 2);
     }
     letterNode_->SetImage(picture.Get());
     letterNode_->SetDirty(true);
