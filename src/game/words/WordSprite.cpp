@@ -317,13 +317,14 @@ void WordSprite::EndSubmission() {
     LetterSlot& first = *slots_.front();
     for (const Ref<LetterSlot>& slot : slots_) {
         if (Modifier* fade = slot->EndEffect()) {
-            first.AddModifier(new ModifierWait(fade));
+            AppendBlocking(first, new ModifierWait(fade));
         }
     }
-    AddModifier(new ModifierWait(&first));
-    AddModifier(new ModifierCallback(
+    first.AddModifier(new ModifierCallback(
         [](uint32_t, GameNode* target) {
-            if (auto* word = ObjectCast<WordSprite>(target)) {
+            // Slot -> content node -> word.
+            GameNode* content = target != nullptr ? target->GetParent() : nullptr;
+            if (auto* word = ObjectCast<WordSprite>(content != nullptr ? content->GetParent() : nullptr)) {
                 word->EndWholeWordAnimation();
             }
         },

@@ -174,6 +174,33 @@ TEST(WordSprite, RevealShowsTheLetterAndEndsItsAnimation) {
     EXPECT_NE(word->GetImage(), nullptr);
 }
 
+TEST(WordSprite, EndOfSubmissionFadesEveryEffectAndThenDrawsTheWordWhole) {
+    QueueFixture fixture;
+    Ref<WordSprite> word = WordOf("cat");
+    word->SetFound();
+    word->ShowArrival();
+    QueueFixture::Run(*word, 50);  // the arrival gives up after 2000 ms outside a queue; 400 ms fade in
+    std::vector<Ref<GameNode>> effects;
+    for (const Ref<LetterSlot>& slot : word->Slots()) {
+        ASSERT_NE(slot->EffectNode(), nullptr);
+        effects.emplace_back(slot->EffectNode());
+    }
+    word->EndSubmission();
+    for (const Ref<LetterSlot>& slot : word->Slots()) {
+        EXPECT_EQ(slot->EffectNode(), nullptr);
+        slot->SetSelected(true);  // as if a whole-word animation still ran
+    }
+    QueueFixture::Run(*word, 24);  // 1200 ms: 300 ms wait, most of the 1000 ms fade
+    EXPECT_FALSE(effects[2]->IsRemoved());
+    EXPECT_TRUE(word->IsAnimating());
+    QueueFixture::Run(*word, 4);
+    for (const Ref<GameNode>& effect : effects) {
+        EXPECT_TRUE(effect->IsRemoved());
+    }
+    EXPECT_FALSE(word->IsAnimating());
+    EXPECT_NE(word->GetImage(), nullptr);
+}
+
 TEST(ModifierWordArrival, EndsAtOnceWhenTheColumnIsInViewElseAfterTwoSeconds) {
     QueueFixture fixture;
     Ref<WordQueue> queue = fixture.QueueOf({"ant", "bee", "cat", "dog", "eel", "fox"}, 100);
