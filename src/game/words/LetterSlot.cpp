@@ -1,6 +1,6 @@
 #include "game/words/LetterSlot.h"
 
-#include <algorithm>
+#include <iterator>
 
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Color.h"

@@ -66,7 +66,6 @@ public:
     bool IsSelected() const { return selected_; }
     void SetSelected(bool selected) { selected_ = selected; }
     GameNode* EffectNode() const { return effect_.Get(); }
-    const Sprite& LetterNode() const { return *letterNode_; }
 
     // Redraws the letter node: hidden for a hidden letter, else the glyph in
     // the slot's colour. Flags the slot dirty.

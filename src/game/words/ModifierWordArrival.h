@@ -15,8 +15,6 @@ public:
 
     void Update(int32_t elapsedMs) override;
 
-    int32_t RemainingMs() const { return remainingMs_; }
-
 private:
     int32_t remainingMs_ = kLongestWaitMs;
 };

@@ -68,7 +68,6 @@ public:
     float ScrollPosition() const { return scrollPosition_; }
     float ScrollTarget() const { return scrollTarget_; }
     int32_t Rows() const { return rows_; }
-    int32_t RowSpacing() const { return rowSpacing_; }
     GameNode& Content() { return *content_; }
     // The companion layer, for the game scene to hang under its own node.
     GameNode& Companion() { return *companion_; }
