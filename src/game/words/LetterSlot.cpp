@@ -206,16 +206,16 @@ GameNode* LetterSlot::StartEffect(Effect effect, const EffectTimes& times, Modif
     return node.Get();
 }
 
-Modifier* LetterSlot::EndEffect() {
+Ref<Modifier> LetterSlot::EndEffect() {
     if (!effect_) {
         return nullptr;
     }
     auto* effectSprite = ObjectCast<Sprite>(effect_.Get());
     const int32_t alpha = effectSprite != nullptr ? effectSprite->GetAlpha() : 255;
     AppendBlocking(*effect_, new ModifierWait(kEndWaitMs));
-    auto* fade = new ModifierValue(alpha, 0, kEndFadeMs);
+    Ref<Modifier> fade = new ModifierValue(alpha, 0, kEndFadeMs);
     fade->SetOptions(Modifier::kBlockFollowing | Modifier::kRemoveNodeAtEnd);
-    effect_->AddModifier(fade);
+    effect_->AddModifier(fade.Get());
     effect_ = nullptr;
     SetDirty(true);
     return fade;

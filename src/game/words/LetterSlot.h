@@ -82,7 +82,7 @@ public:
     GameNode* StartEffect(Effect effect, const EffectTimes& times, Modifier* after = nullptr);
     // Fades the effect node out (a 300 ms wait, then 1000 ms) and lets go of
     // it; the fade, or null when no effect runs.
-    Modifier* EndEffect();
+    Ref<Modifier> EndEffect();
 
 private:
     void PlaceSlotImage();

@@ -416,8 +416,8 @@ void WordQueue::RevealMissedWords(const TicketInfo& ticket, const WordList* list
     }
 }
 
-Modifier* WordQueue::FadeOutWords() {
-    Modifier* last = nullptr;
+Ref<Modifier> WordQueue::FadeOutWords() {
+    Ref<Modifier> last;
     for (size_t k = 0; k < words_.size(); ++k) {
         WordSprite& word = *words_[k];
         AppendBlocking(word, new ModifierWait(static_cast<int32_t>(k) * kFadeStaggerMs));

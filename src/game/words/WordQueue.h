@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "engine/foundation/Ref.h"
+#include "engine/scene/Modifier.h"
 #include "engine/scene/Sprite.h"
 #include "game/words/WordSprite.h"
 
-class Modifier;
 class PropertyNode;
 class QueueScrollControl;
 class TicketInfo;
@@ -51,7 +51,7 @@ public:
     // anagrams and slots games first showing a solution.
     void RevealMissedWords(const TicketInfo& ticket, const WordList* list);
     // Fades the words out one after another and empties the list; the last fade.
-    Modifier* FadeOutWords();
+    Ref<Modifier> FadeOutWords();
     void Clear();
 
     // Whether the word's column lies wholly inside the visible width.

@@ -316,8 +316,8 @@ void WordSprite::EndSubmission() {
     }
     LetterSlot& first = *slots_.front();
     for (const Ref<LetterSlot>& slot : slots_) {
-        if (Modifier* fade = slot->EndEffect()) {
-            AppendBlocking(first, new ModifierWait(fade));
+        if (const Ref<Modifier> fade = slot->EndEffect()) {
+            AppendBlocking(first, new ModifierWait(fade.Get()));
         }
     }
     first.AddModifier(new ModifierCallback(

@@ -346,8 +346,8 @@ TEST(WordQueue, FadeOutEmptiesTheListAndRemovesEachWordAfterItsFade) {
     Ref<WordQueue> queue = fixture.QueueOf({"ant", "bee", "cat"});
     Fixture::Run(*queue, 20);
     std::vector<Ref<WordSprite>> words = queue->Words();
-    Modifier* last = queue->FadeOutWords();
-    ASSERT_NE(last, nullptr);
+    const Ref<Modifier> last = queue->FadeOutWords();
+    ASSERT_TRUE(last);
     EXPECT_TRUE(queue->Words().empty());
     Fixture::Run(*queue, 2);  // 100 ms: the third word still waits its 120 ms
     EXPECT_EQ(words[2]->GetAlpha(), 255);
@@ -357,7 +357,7 @@ TEST(WordQueue, FadeOutEmptiesTheListAndRemovesEachWordAfterItsFade) {
         EXPECT_TRUE(word->IsRemoved());
         EXPECT_EQ(word->GetAlpha(), 0);
     }
-    EXPECT_EQ(Ref<WordQueue>(new WordQueue)->FadeOutWords(), nullptr);
+    EXPECT_FALSE(Ref<WordQueue>(new WordQueue)->FadeOutWords());
 }
 
 }  // namespace
