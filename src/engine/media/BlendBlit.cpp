@@ -100,9 +100,19 @@ template <typename Target>
 
 using RowFunction = void (*)(const uint32_t*, uint32_t*, int32_t, int32_t);
 
-#define BLEND_ROW(Target)                                                                   \
-    WIDE_ROW void Target##Row(const uint32_t* from, uint32_t* to, int32_t w, int32_t alpha) { \
-        BlendRowOf<Target>(from, to, w, alpha);                                             \
+// The row is built for each row variant (see PackedPixels.h); the loop is
+// left to the vectoriser, so the pixel count of a step does not matter here.
+template <typename Target>
+struct BlendRow {
+    template <int kPixels>
+    PIXEL_INLINE static void Run(const uint32_t* from, uint32_t* to, int32_t w, int32_t alpha) {
+        BlendRowOf<Target>(from, to, w, alpha);
+    }
+};
+
+#define BLEND_ROW(Target)                                                                                   \
+    void Target##Row(const uint32_t* from, uint32_t* to, int32_t w, int32_t alpha) {                        \
+        SelectRow<BlendRow<Target>, const uint32_t*, uint32_t*, int32_t, int32_t>()(from, to, w, alpha); \
     }
 BLEND_ROW(AlphaTarget)
 BLEND_ROW(AdditiveTarget)
