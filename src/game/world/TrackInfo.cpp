@@ -1,6 +1,9 @@
 #include "game/world/TrackInfo.h"
 
+#include <algorithm>
+
 #include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/Logger.h"
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/PropertyValue.h"
 #include "game/world/TrackPart.h"
@@ -34,6 +37,11 @@ TrackInfo::TrackInfo(const Property* definition)
 
 void TrackInfo::AssemblePath(const std::vector<Ref<TrackPart>>& parts) {
     path_ = new Path;
+    const auto outside = [&parts](int32_t id) { return id < 0 || static_cast<size_t>(id) >= parts.size(); };
+    if (std::any_of(curveIds.begin(), curveIds.end(), outside)) {
+        ENGINE_LOG(1, "a track names a curve outside the %zu parts of its section; its path stays empty", parts.size());
+        return;
+    }
     if (curveIds.size() == 1) {
         parts[static_cast<size_t>(curveIds[0])]->SampleToPath(*path_);
         return;

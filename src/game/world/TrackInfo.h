@@ -24,7 +24,7 @@ public:
 
     // Chains the curves named by curveIds into the path, each turned so that
     // it continues where the one before ends. `parts` are the track parts of
-    // the track's section.
+    // the track's section; a curve id outside them leaves the path empty.
     void AssemblePath(const std::vector<Ref<TrackPart>>& parts);
     // The index of the first threshold longer than the path, the last index
     // when none is; unchanged for an empty list.

@@ -97,6 +97,10 @@ TEST(SectionListTest, TurnsEachCurveToContinueThePath) {
     TrackInfo none;
     none.AssemblePath({});
     EXPECT_EQ(none.GetPath().Count(), 0);
+    TrackInfo beyond;
+    beyond.curveIds = {0, 2};
+    beyond.AssemblePath({Line(0, 0, 10, 0), Line(10, 0, 20, 0)});
+    EXPECT_EQ(beyond.GetPath().Count(), 0);
 }
 
 TEST(SectionListTest, LengthClassIsTheFirstLongerThreshold) {
