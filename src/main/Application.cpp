@@ -16,6 +16,7 @@
 #include "engine/media/GameWindow.h"
 #include "engine/media/SoundAvailable.h"
 #include "engine/media/SoundManager.h"
+#include "game/world/SectionList.h"
 #include "main/GameConstants.h"
 #include "platform/MessageBox.h"
 #include "platform/Time.h"
@@ -117,6 +118,8 @@ bool Application::StartUp() {
         return facts;
     });
     CreateSoundManager(settings->GetSettings());
+    // The player files carry the map progress, so the map comes first.
+    SectionList::Create();
     StartLoading();
     HighScoreTables::Create(true, "1.0")->Load();
     Players::Create("", true)->Load();
@@ -137,6 +140,7 @@ void Application::ShutDown(bool normalEnd) {
         if (GameWindow::Instance()) GameWindow::Instance()->Shutdown();
     }
     FrameTimer::DestroyInstance();
+    SectionList::ReleaseInstance();
     Players::Free();
     GameWindow::DestroyInstance();
     SoundManager::Shutdown();
