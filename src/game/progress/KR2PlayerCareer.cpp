@@ -28,12 +28,7 @@ constexpr int32_t kGameTypeRewards[] = {rankings::kGameModeClassic7, rankings::k
 
 TrackInfo* FindTrack(int32_t section, int32_t track) {
     SectionList* map = SectionList::Instance();
-    if (map == nullptr || section < 0 || section >= SectionList::kSectionCount) {
-        return nullptr;
-    }
-    std::vector<Ref<TrackInfo>>& tracks = map->Section(section).tracks;
-    return track >= 0 && static_cast<size_t>(track) < tracks.size() ? tracks[static_cast<size_t>(track)].Get()
-                                                                     : nullptr;
+    return map != nullptr ? map->FindTrack({track, section}) : nullptr;
 }
 
 }  // namespace

@@ -27,15 +27,6 @@ bool IsOffered(const KR2Player& player, TrackRef track) {
     });
 }
 
-const TrackInfo* FindTrack(const SectionList& map, TrackRef ref) {
-    if (ref.section < 0 || ref.section >= SectionList::kSectionCount) {
-        return nullptr;
-    }
-    const std::vector<Ref<TrackInfo>>& tracks = map.Section(ref.section).tracks;
-    return ref.track >= 0 && static_cast<size_t>(ref.track) < tracks.size() ? tracks[static_cast<size_t>(ref.track)].Get()
-                                                                             : nullptr;
-}
-
 // Draws a type by weight floor(chance x 1000); uniform when all weigh 0.
 int32_t DrawType(const std::array<float, 8>& chances, const std::vector<int32_t>& unlocked, RandomGenerator& random) {
     int64_t sum = 0;
@@ -85,7 +76,7 @@ void CreateOfferedTickets(KR2Player& player, std::vector<TrackRef> candidates, R
         if (IsOffered(player, candidate)) {
             return true;
         }
-        const TrackInfo* track = FindTrack(*map, candidate);
+        const TrackInfo* track = map->FindTrack(candidate);
         if (track == nullptr) {
             ENGINE_LOG(1, "no track %d in map section %d to offer", candidate.track, candidate.section);
             return true;
@@ -138,7 +129,7 @@ void CreateOfferedTickets(KR2Player& player, std::vector<TrackRef> candidates, R
         }
         ticket->Track = candidates[k].track;
         ticket->Section = candidates[k].section;
-        const CityRef first = FindTrack(*map, candidates[k])->ends[0];
+        const CityRef first = map->FindTrack(candidates[k])->ends[0];
         ticket->City = first == CityRef{player.curcity, player.cursection} ? 0 : 1;
         ticket->Generate();
         player.tickets.push_back(ticket);

@@ -107,7 +107,8 @@ void SectionInfo::ReadUnlockedTracks(const Property* list, const std::vector<int
 
 bool SectionInfo::IsTrackPartBought(int32_t part) const {
     return std::any_of(tracks.begin(), tracks.end(), [part](const Ref<TrackInfo>& track) {
-        return track->bought && std::find(track->curveIds.begin(), track->curveIds.end(), part) != track->curveIds.end();
+        const std::vector<int32_t>& ids = track->curveIds;
+        return track->bought && std::find(ids.begin(), ids.end(), part) != ids.end();
     });
 }
 

@@ -1,6 +1,7 @@
 #include "game/world/SectionList.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/foundation/Defines.h"
 #include "engine/foundation/Logger.h"
@@ -100,6 +101,10 @@ const TrackInfo* SectionList::FindTrack(TrackRef track) const {
         return nullptr;
     }
     return tracks[static_cast<size_t>(track.track)].Get();
+}
+
+TrackInfo* SectionList::FindTrack(TrackRef track) {
+    return const_cast<TrackInfo*>(std::as_const(*this).FindTrack(track));
 }
 
 void SectionList::FindTrackPartsNearTrack(TrackRef track, std::vector<Ref<TrackPart>>& out, int32_t section,

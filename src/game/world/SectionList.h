@@ -51,6 +51,9 @@ public:
     void FindTrackPartsNearTrack(TrackRef track, std::vector<Ref<TrackPart>>& out, int32_t section,
                                  int32_t dx) const;
     bool AllTracksBought() const;
+    // Null for a reference outside the map.
+    const TrackInfo* FindTrack(TrackRef track) const;
+    TrackInfo* FindTrack(TrackRef track);
 
     void ResetProgress();
     // Appends ten "PlayerSectionData" nodes to the vector.
@@ -61,9 +64,6 @@ public:
     int TrackLengthClass(int section, int track) const override;
 
 private:
-    // Null for a reference outside the map.
-    const TrackInfo* FindTrack(TrackRef track) const;
-
     std::array<Ref<SectionInfo>, kSectionCount> sections_;
     int32_t trackCount_ = 0;
 };

@@ -20,7 +20,8 @@ std::string Ints(const char* id, std::initializer_list<int> values) {
 std::string City(int x) {
     return "<CityInfo>" + Int("x", x) + Int("y", 0) + Int("circleX", x) + Int("circleY", 0) +
            Int("circleRadius", 12) + Int("ticketX", x) + Int("ticketY", -30) + Int("index", x / 100) +
-           "<Vector id=\"assets\"><Node>" + Int("aid", 4) + Int("x", x + 5) + Int("y", 7) + "</Node></Vector></CityInfo>";
+           "<Vector id=\"assets\"><Node>" + Int("aid", 4) + Int("x", x + 5) + Int("y", 7) +
+           "</Node></Vector></CityInfo>";
 }
 
 // A straight part sampled at its two ends, with circle points.
@@ -30,7 +31,8 @@ std::string Part(float x0, float y0, float x1, float y1, std::initializer_list<i
                std::to_string(y) + "\"/></Node>";
     };
     return "<TrackPart><Vector id=\"points\">" + point(x0, y0) + point(x1, y1) + "</Vector>" + Int("steps", 1) +
-           Int("ticketX", static_cast<int>(x0)) + Int("ticketY", static_cast<int>(y0)) + Ints("circlePoints", circles) + "</TrackPart>";
+           Int("ticketX", static_cast<int>(x0)) + Int("ticketY", static_cast<int>(y0)) +
+           Ints("circlePoints", circles) + "</TrackPart>";
 }
 
 std::string Track(int city0, int city1, int section, std::initializer_list<int> curves) {

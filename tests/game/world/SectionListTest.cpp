@@ -162,8 +162,8 @@ TEST(SectionListTest, TracksOfACity) {
 TEST(SectionListTest, FindsUnboughtPartsNearATrack) {
     MapFixture fixture;
     const SectionInfo& first = fixture.map->Section(0);
-    // Part 4 touches the circle points of two of track 0's parts; part 3 is
-    // near too but bought with track 1.
+    // Track part 4 touches the circle points of two of track 0's parts; part 3 is
+    // near too but is bought with track 1.
     std::vector<Ref<TrackPart>> found;
     fixture.map->FindTrackPartsNearTrack({0, 0}, found, 0, 0);
     ASSERT_EQ(found.size(), 2u);
