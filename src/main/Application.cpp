@@ -20,6 +20,7 @@
 #include "engine/media/SoundAvailable.h"
 #include "engine/media/SoundManager.h"
 #include "game/constants/GameConstants.h"
+#include "game/world/SectionList.h"
 #include "platform/MessageBox.h"
 #include "platform/Time.h"
 #include "platform/Window.h"
@@ -127,6 +128,8 @@ bool Application::StartUp() {
         return facts;
     });
     CreateSoundManager(settings->GetSettings());
+    // The player files carry the map progress, so the map comes first.
+    SectionList::Create();
     StartLoading();
     HighScoreTables::Create(true, "1.0")->Load();
     Players::Create("", true)->Load();
@@ -147,6 +150,7 @@ void Application::ShutDown(bool normalEnd) {
         if (GameWindow::Instance()) GameWindow::Instance()->Shutdown();
     }
     FrameTimer::DestroyInstance();
+    SectionList::ReleaseInstance();
     Players::Free();
     GameWindow::DestroyInstance();
     SoundManager::Shutdown();

@@ -1,11 +1,14 @@
 #include "game/progress/KR2Player.h"
 
+#include <cstdint>
 #include <numeric>
 #include <utility>
 
 #include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/Logger.h"
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/PropertyValue.h"
+#include "game/world/SectionList.h"
 
 namespace {
 
@@ -20,7 +23,7 @@ void ForEachItem(const Property* node, const char* key, size_t limit, Visit visi
     if (items == nullptr || items->GetKind() != Property::kVector) {
         return;
     }
-    const auto& children = static_cast<const PropertyVector*>(items)->Items();
+    const std::vector<Ref<Property>>& children = static_cast<const PropertyVector*>(items)->Items();
     for (size_t index = 0; index < children.size() && index < limit; ++index) {
         visit(index, children[index].Get());
     }
@@ -32,6 +35,32 @@ bool ReadFlag(const Property* node, const char* key) {
 
 int32_t ReadNumber(const Property* node, const char* key) {
     return Property::AsInt(Property::Child(node, key));
+}
+
+// A ticket built by the class registry from a node; null when the node does
+// not describe a ticket.
+Ref<TicketInfo> CreateTicket(Property* node) {
+    Ref<Object> created = ClassFactory::Instance().Create(node);
+    Ref<TicketInfo> ticket = ObjectCast<TicketInfo>(created.Get());
+    if (ticket.Get() == nullptr) {
+        ENGINE_LOG(1, "player file: a '%s' is not a ticket", node->TypeName().c_str());
+    }
+    return ticket;
+}
+
+void SaveTicket(PropertyNode& target, const char* key, const Ref<TicketInfo>& ticket) {
+    if (ticket.Get() == nullptr || ticket->Finished) {
+        return;
+    }
+    Ref<PropertyNode> node = new PropertyNode(key, "TicketInfo");
+    ticket->Save(*node);
+    target.Add(node.Get());
+}
+
+// The city where a new profile's train stands: the entry of the first section.
+int32_t StartingCity() {
+    const SectionList* map = SectionList::Instance();
+    return map != nullptr && map->Section(0).enter >= 0 ? map->Section(0).enter : 0;
 }
 
 }  // namespace
@@ -60,7 +89,9 @@ void KR2Player::Reset() {
     classicClicked = false;
     mixedAnimationSeen = false;
     classicGameTypeClicked.fill(false);
-    curcity = 0;
+    currentTicket.Reset();
+    classicTicket.Reset();
+    curcity = StartingCity();
     cursection = 0;
     boostidx = 0;
     oldboostidx = 0;
@@ -103,8 +134,28 @@ void KR2Player::Write(Property* node) const {
     target.Add(awarded.Get());
 }
 
+void KR2Player::ResetProgress() {
+    if (SectionList* map = SectionList::Instance()) {
+        map->ResetProgress();
+    }
+    currentTicket.Reset();
+    classicTicket.Reset();
+    tickets.clear();
+}
+
+void KR2Player::ResetHintFlags() {
+    hints.fill(true);
+    for (const int once : {26, 28, 29, 30, 31, 32, 33, 34, 35, 39}) {
+        hints[once] = false;
+    }
+}
+
 void KR2Player::WriteProgress(Property* node) const {
     PropertyNode& target = Property::NodeOf(node);
+    Property* sections = target.Add(new PropertyVector("sections"));
+    if (const SectionList* map = SectionList::Instance()) {
+        map->WriteProgress(sections);
+    }
     for (const auto& [key, number] : {std::pair{"boostidx", boostidx}, {"oldboostidx", oldboostidx}, {"coins", coins},
                                       {"curcity", curcity}, {"cursection", cursection},
                                       {"prevclassic", prevclassic}, {"carsize", carsize}}) {
@@ -116,6 +167,8 @@ void KR2Player::WriteProgress(Property* node) const {
     target.SetBool("showhints", showhints, true);
     target.SetBool("classicClicked", classicClicked, true);
     target.SetBool("mixedAnimationSeen", mixedAnimationSeen, true);
+    SaveTicket(target, "curticket", currentTicket);
+    SaveTicket(target, "classicticket", classicTicket);
 
     Ref<PropertyVector> hintFlags = new PropertyVector("hints");
     for (const bool notShown : hints) {
@@ -132,9 +185,20 @@ void KR2Player::WriteProgress(Property* node) const {
         clicked->PushBool(wasClicked);
     }
     target.Add(clicked.Get());
+    Ref<PropertyVector> offered = new PropertyVector("tickets");
+    for (const Ref<TicketInfo>& ticket : tickets) {
+        Ref<PropertyNode> entry = new PropertyNode("", "TicketInfo");
+        ticket->Save(*entry);
+        offered->Add(entry.Get());
+    }
+    target.Add(offered.Get());
 }
 
 void KR2Player::ReadProgress(const Property* node) {
+    // A profile read twice must not keep the tickets of the first read.
+    currentTicket.Reset();
+    classicTicket.Reset();
+    tickets.clear();
     // Missing numbers read 0 and missing switches false.
     boostidx = ReadNumber(node, "boostidx");
     oldboostidx = ReadNumber(node, "oldboostidx");
@@ -147,6 +211,10 @@ void KR2Player::ReadProgress(const Property* node) {
     prevclassic = ReadNumber(node, "prevclassic");
     carsize = ReadNumber(node, "carsize");
     fakepass = ReadFlag(node, "fakepass");
+    if (SectionList* map = SectionList::Instance()) {
+        map->ResetProgress();
+        map->ReadProgress(&Property::VectorOf(Property::Child(node, "sections")));
+    }
     ForEachItem(node, "hints", kHintCount,
                 [this](size_t index, const Property* item) { hints[index] = Property::AsBool(item); });
     ForEachItem(node, "typechance", kGameTypeCount,
@@ -154,6 +222,18 @@ void KR2Player::ReadProgress(const Property* node) {
     ForEachItem(node, "classicGameTypeClicked", kClassicGameTypeCount, [this](size_t index, const Property* item) {
         classicGameTypeClicked[index] = Property::AsBool(item);
     });
+    if (Property* ticket = Property::Child(node, "curticket")) {
+        currentTicket = CreateTicket(ticket);
+    }
+    if (Property* ticket = Property::Child(node, "classicticket")) {
+        classicTicket = CreateTicket(ticket);
+    }
+    ForEachItem(node, "tickets", SIZE_MAX, [this](size_t, Property* item) {
+        if (Ref<TicketInfo> ticket = CreateTicket(item); ticket.Get() != nullptr) {
+            tickets.push_back(ticket);
+        }
+    });
+    UpdateTrackProgress();
 }
 
 int32_t KR2Player::GetTotalPlayCount() const {

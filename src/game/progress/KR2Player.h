@@ -3,14 +3,23 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/foundation/PlayerProfile.h"
+#include "engine/foundation/Ref.h"
 #include "game/progress/PlayerStats.h"
+#include "game/words/TicketHooks.h"
+#include "game/words/TicketInfo.h"
+#include "game/world/MapRefs.h"
+
+class LevelStats;
 
 // One named player profile. The summary (name, rank, track share, trophies)
-// goes into the player list file; the rest of the progress into the
-// player's own file. The game reads and changes the fields directly.
-class KR2Player : public PlayerProfile {
+// goes into the player list file; the rest of the progress, the map's
+// included, into the player's own file. The game reads and changes the
+// fields directly. It also tells ticket generation how many games the
+// player has played.
+class KR2Player : public PlayerProfile, public TicketPlayerHook {
     ENGINE_CLASS(KR2Player, PlayerProfile)
 
 public:
@@ -28,8 +37,13 @@ public:
     // Builds a profile from its list-file summary.
     static KR2Player* FromXml(const Property* node);
 
-    // Puts every field back to its initial value.
+    // Puts every field back to its initial value; the offered tickets stay.
     void Reset();
+    // Forgets the map progress and every ticket; coins, rank, statistics
+    // and trophies stay.
+    virtual void ResetProgress();
+    // Switches the hints back on, except those that only make sense once.
+    void ResetHintFlags();
 
     void Write(Property* node) const override;
     void WriteProgress(Property* node) const override;
@@ -37,11 +51,39 @@ public:
 
     // Adventure levels won, over every game type.
     int32_t GetTotalPlayCount() const;
+    int GamesPlayed() const override { return GetTotalPlayCount(); }
+
+    // Ranks and rewards.
+    int32_t ComputeRankIndex() const;
+    int32_t PointsToNextRank() const;
+    // The points that were missing before the level just booked (worth
+    // `gained`) to the rank held now, or to the next one when the rank stayed.
+    int32_t PointsMissingForRank(int32_t gained) const;
+    // Takes the rank the score earns and that rank's reward.
+    void UpdateRank();
+    bool HasRankReward(int32_t reward) const;
+    bool IsGameTypeUnlocked(int32_t gameType) const;
+    // The game types 0..7 unlocked, in type order.
+    std::vector<int32_t> UnlockedGameTypes() const;
+
+    // Books a finished level of the current ticket; `kind` is how well a won
+    // level went (0..2), -1 for a lost one.
+    void RecordLevelResult(int32_t kind, bool won, const LevelStats& level);
+    // The city at the other end of the current ticket's track; the player's
+    // own position when there is no such track.
+    CityRef GetDestination() const;
+    // The rating of a ticket of a game type at position x (0..1) of the offer.
+    float ComputeMissionRating(float x, int32_t gameType) const;
+    // cp from the bought tracks of the map.
+    void UpdateTrackProgress();
 
     std::array<float, kGameTypeCount> typechance{};
     bool classicClicked = false;
     bool mixedAnimationSeen = false;
     std::array<bool, kClassicGameTypeCount> classicGameTypeClicked{};
+    std::vector<Ref<TicketInfo>> tickets;  // offered on the map
+    Ref<TicketInfo> currentTicket;
+    Ref<TicketInfo> classicTicket;
     int32_t curcity = 0;
     int32_t cursection = 0;
     int32_t boostidx = 0;
@@ -66,4 +108,7 @@ public:
 
 private:
     explicit KR2Player(const Property* node);
+
+    void ApplyReward(int32_t reward);
+    void BookWonAdventure(int32_t kind, const LevelStats& level);
 };

@@ -1,0 +1,11 @@
+#include "game/world/MapAssets.h"
+
+#include "engine/foundation/Property.h"
+
+void MapAssets::Read(const Property* assets) {
+    for (int i = 0; const Property* entry = Property::At(assets, i); ++i) {
+        ids.push_back(Property::AsInt(Property::Child(entry, "aid")));
+        positions.push_back({static_cast<float>(Property::AsInt(Property::Child(entry, "x"))),
+                             static_cast<float>(Property::AsInt(Property::Child(entry, "y")))});
+    }
+}
