@@ -63,7 +63,11 @@ public:
     static constexpr int32_t kRepel = 1;
 
     ForceSeek(PointF target, float reachRadius, float strength, int32_t mode = kAttract, bool doneWhenReached = false)
-        : target_(target), reachRadius_(reachRadius), strength_(strength), mode_(mode), doneWhenReached_(doneWhenReached) {}
+        : target_(target),
+          reachRadius_(reachRadius),
+          strength_(strength),
+          mode_(mode),
+          doneWhenReached_(doneWhenReached) {}
     void Apply(float seconds, PointF& velocity, const ModifierMover& mover) override;
     // Reached: an attracting seek with the flag set, closer than 3 pixels.
     bool IsDone(const ModifierMover& mover) const override;

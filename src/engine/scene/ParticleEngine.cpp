@@ -270,8 +270,8 @@ void ParticleEngine::AddEffects(Particle& particle, Modifier& motion) const {
     }
     if (rotationDuration_ > 0) {
         const float from = particle.GetRotation();
-        effects.push_back({rotationStart_, new ModifierRotate(from, from + static_cast<float>(rotationDuration_) * rotationSpeed_,
-                                                              rotationDuration_)});
+        const float to = from + static_cast<float>(rotationDuration_) * rotationSpeed_;
+        effects.push_back({rotationStart_, new ModifierRotate(from, to, rotationDuration_)});
     }
     // Each wait goes right behind the motion, so the last made stands first:
     // appending in reverse gives that order, the motion being the last child.

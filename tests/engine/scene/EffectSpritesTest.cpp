@@ -45,7 +45,8 @@ TEST(AdditiveSpriteTest, AddsItsFrameAtTheTruncatedAnchorWithinTheClip) {
     canvas->SetOrigin(1, 0);
     sprite->Draw(*canvas);
     // At 3 - 1 + 1: an opaque pair adds unscaled, the odd last pixel at weight 254.
-    EXPECT_EQ(Row(*screen), (std::vector<uint32_t>{kBlack, kBlack, kBlack, kWhite, kWhite, 0xFFFDFDFD, kBlack, kBlack}));
+    EXPECT_EQ(Row(*screen),
+              (std::vector<uint32_t>{kBlack, kBlack, kBlack, kWhite, kWhite, 0xFFFDFDFD, kBlack, kBlack}));
 
     // The sprite's own clip rectangle replaces the canvas clip for the draw only.
     const Ref<MemorySurface> clipped = FilledSurface(8, 1, kBlack);

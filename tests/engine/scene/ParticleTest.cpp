@@ -167,7 +167,8 @@ TEST_F(ParticleTest, TheDefaultFadeOutRemovesAParticleAtOnce) {
 TEST_F(ParticleTest, AFiniteEngineCallsBackOnceAfterItsLastParticleAndGoes) {
     int calls = 0;
     ParticleEngine& engine =
-        Engine("CoordinateSystem=\"relative\" OverallDuration=\"100\" ParticleInterval=\"50\" ParticleDuration=\"200\"");
+        Engine("CoordinateSystem=\"relative\" OverallDuration=\"100\" ParticleInterval=\"50\" "
+               "ParticleDuration=\"200\"");
     engine.SetEndCallback(&calls, [](void* context, ParticleEngine&) { ++*static_cast<int*>(context); });
     int frames = 0;
     while (!engine.IsRemoved() && frames < 100) {
@@ -194,7 +195,8 @@ TEST_F(ParticleTest, AFiniteEngineCallsBackOnceAfterItsLastParticleAndGoes) {
 
 TEST_F(ParticleTest, TheStartDelayHoldsEverythingBack) {
     ParticleEngine& engine =
-        Engine("CoordinateSystem=\"relative\" OverallStartTime=\"150\" ParticleInterval=\"100\" ParticleDuration=\"5000\"");
+        Engine("CoordinateSystem=\"relative\" OverallStartTime=\"150\" ParticleInterval=\"100\" "
+               "ParticleDuration=\"5000\"");
     engine.Update(100);
     engine.Update(100);
     EXPECT_TRUE(Children(engine).empty());
