@@ -301,7 +301,7 @@ TEST_F(GeneratedMap, AnchorPointsMatchTheListsAndPlaceEveryAssetOnATrack) {
 Ref<MemorySurface> Decoded(const std::string& path) {
     std::vector<uint8_t> bytes;
     EXPECT_TRUE(platform::ReadWholeFile(kBuild + "/" + path, bytes)) << path;
-    return DecodePngFromMemory(bytes.data(), bytes.size());
+    return DecodePngFromMemory(bytes.data(), bytes.size(), path);
 }
 
 double Brightness(const MemorySurface& picture, int x, int y) {
