@@ -324,11 +324,12 @@ std::string Lower(std::string text) {
 
 void AddRaceRows(Manifest& manifest) {
     for (const TrainModel& model : Models()) {
-        const std::string file = Lower(model.prefix);
-        AddImage(manifest, std::string(model.prefix) + "_BACK", file + "_back", 1, [&model] { return TrainBack(model); });
-        AddImage(manifest, std::string(model.prefix) + "_BODY", file + "_body", 1, [&model] { return TrainBody(model); });
-        AddImage(manifest, std::string(model.prefix) + "_ROD_SMALL", file + "_rod_small", 1, SmallRod);
-        AddImage(manifest, std::string(model.prefix) + "_ROD_BIG", file + "_rod_big", 1, [&model] { return BigRod(model); });
+        const std::string id = model.prefix;
+        const std::string file = Lower(id);
+        AddImage(manifest, id + "_BACK", file + "_back", 1, [&model] { return TrainBack(model); });
+        AddImage(manifest, id + "_BODY", file + "_body", 1, [&model] { return TrainBody(model); });
+        AddImage(manifest, id + "_ROD_SMALL", file + "_rod_small", 1, SmallRod);
+        AddImage(manifest, id + "_ROD_BIG", file + "_rod_big", 1, [&model] { return BigRod(model); });
     }
     AddImage(manifest, "TRAIN_WHEEL_BIG", "train_wheel_big", kWheelFrames, Wheel);
     const std::vector<MapTheme>& themes = JourneyThemes();

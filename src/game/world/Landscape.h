@@ -21,7 +21,13 @@ class Landscape : public Sprite {
 public:
     static constexpr int32_t kWidth = 800;
     static constexpr int32_t kLayerCount = 7;
-    enum LayerIndex : int32_t { kTrackLayer = 1, kStationLayer = 2, kOpponentLayer = 3, kPlayerLayer = 5, kFrontLayer = 6 };
+    enum LayerIndex : int32_t {
+        kTrackLayer = 1,
+        kStationLayer = 2,
+        kOpponentLayer = 3,
+        kPlayerLayer = 5,
+        kFrontLayer = 6,
+    };
 
     // The sprite keys; "START_STATION" and "END_STATION" name the stations.
     explicit Landscape(Property* definition = nullptr);

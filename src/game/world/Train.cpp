@@ -151,14 +151,16 @@ void Train::PlayMovingSound(int32_t elapsedMs, int32_t panSpread, int32_t volume
     }
     if (speed >= kMinimumChuffSpeed) {
         const int32_t bodyWidth = body_ ? body_->GetWidth() : 0;
-        const int32_t pan = (255 - panSpread) / 2 + (GetAbsoluteX() + bodyWidth / 2) * panSpread / race_math::kScreenWidth;
+        const int32_t pan =
+            (255 - panSpread) / 2 + (GetAbsoluteX() + bodyWidth / 2) * panSpread / race_math::kScreenWidth;
         RaceContext::Current().PlaySound("SOUND_TRAIN_MOVING_" + std::to_string(soundStep_), volume,
                                          std::clamp(pan, 0, 255));
     }
     const int32_t slowest = ticket_constants::Int("TRAIN_SLOWEST_SOUND_DELAY");
     const int32_t fastest = ticket_constants::Int("TRAIN_FASTEST_SOUND_DELAY");
     const float maximumSpeed = ticket_constants::Float("TRAIN_MAX_SPEED");
-    soundTimer_ += slowest - race_math::Truncate(race_math::Ratio(static_cast<float>(slowest - fastest), maximumSpeed) * speed);
+    const float shortening = race_math::Ratio(static_cast<float>(slowest - fastest), maximumSpeed) * speed;
+    soundTimer_ += slowest - race_math::Truncate(shortening);
     soundStep_ = (soundStep_ + 1) % kMovingSounds;
 }
 
