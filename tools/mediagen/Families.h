@@ -28,6 +28,8 @@ int SectionBetweenWidth(const std::string& mediaSource);
 void AddMapRows(Manifest& manifest, const std::shared_ptr<const MapLayout>& map, int betweenWidth);
 void AddMapSpriteRows(Manifest& manifest);
 void AddMapSoundRows(Manifest& manifest);
+// The race strip: trains, wheels, rods, track tiles, perron and station, chuffs.
+void AddRaceRows(Manifest& manifest);
 void AddMapFiles(const MapLayout& map, const GeneratorInputs& inputs, MediaTree& tree);
 void AddUiRows(Manifest& manifest, FontFaces& faces);
 

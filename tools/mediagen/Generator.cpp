@@ -67,6 +67,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddMapRows(manifest, map, SectionBetweenWidth(inputs.mediaSource));
     AddMapSpriteRows(manifest);
     AddMapSoundRows(manifest);
+    AddRaceRows(manifest);
     return manifest;
 }
 

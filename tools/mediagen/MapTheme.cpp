@@ -51,3 +51,5 @@ const MapTheme& ThemeNamed(const std::string& name) {
     }
     throw std::runtime_error("no map theme " + name);
 }
+
+const std::vector<MapTheme>& JourneyThemes() { return Themes(); }

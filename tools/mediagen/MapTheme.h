@@ -28,3 +28,5 @@ struct MapTheme {
 
 // The theme of that name; throws for an unknown one.
 const MapTheme& ThemeNamed(const std::string& name);
+// The themes along the journey, one per map section in section order.
+const std::vector<MapTheme>& JourneyThemes();
