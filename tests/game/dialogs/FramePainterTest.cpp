@@ -14,7 +14,8 @@ namespace {
 
 // Section "dlg": pieces "P0".."P13", opaque, blue byte 0x10 + 8 x index, of the
 // sizes below; masks "M0".."M13" of the same sizes, opaque. "CLEAR" is a
-// corner (3 x 2) of alpha 0x40 and "HALF" a corner mask of alpha 0xC0.
+// corner (3 x 2) of alpha 0x40, "HALF" and "ZERO" corner masks of alpha 0xC0
+// and 0.
 // The tab constants are set small: minimum centre width 10, offset 4.
 class FramePainterTest : public testing::Test {
 protected:
@@ -34,6 +35,7 @@ protected:
         }
         section->AddResource("CLEAR", new HeldResource(FilledSurface(3, 2, 0x40000030u).Get()));
         section->AddResource("HALF", new HeldResource(FilledSurface(3, 2, 0xC0000000u).Get()));
+        section->AddResource("ZERO", new HeldResource(FilledSurface(3, 2, 0x00000000u).Get()));
         resources_.Load(section);
     }
 
@@ -70,15 +72,26 @@ protected:
         return names;
     }
 
-    // A row of the picture as piece letters: 0-9, then a-d for 10-13, '.' for
-    // anything else. Blits at full alpha may land a step short of the piece.
-    static std::string PieceRow(const Surface& surface, int32_t y) {
+    // The nine frame pieces with their masks at 9..17; the centre piece is the emblem, without one.
+    static std::vector<std::string> HintImages() {
+        std::vector<std::string> names(18);
+        for (int32_t i = 0; i < 9; ++i) {
+            names[static_cast<size_t>(i)] = "P" + std::to_string(i);
+            names[static_cast<size_t>(i + 9)] = i == 4 ? "" : "M" + std::to_string(i);
+        }
+        return names;
+    }
+
+    // A row of the picture as piece letters: 0-9, then a-d for 10-13; '.' for
+    // the body colour `body`, '#' for anything else. Blits at full alpha may
+    // land a step short of the piece.
+    static std::string PieceRow(const Surface& surface, int32_t y, uint32_t body = 0xFF000000u) {
         std::string row;
         for (int32_t x = 0; x < surface.GetWidth(); ++x) {
             const uint32_t pixel = PixelAt(surface, x, y);
             const int32_t step = static_cast<int32_t>(pixel & 0xFF) - 0x10 + 2;
-            const bool piece = (pixel & 0xFFFF00u) == 0 && step >= 0 && step % 8 <= 3 && step / 8 <= 13;
-            row += piece ? "0123456789abcd"[step / 8] : '.';
+            const bool piece = ((pixel >> 8) & 0xFF) <= 2 && ((pixel >> 16) & 0xFF) <= 2 && step >= 0 && step % 8 <= 3 && step / 8 <= 13;
+            row += piece ? "0123456789abcd"[step / 8] : pixel == body ? '.' : '#';
         }
         return row;
     }
@@ -177,6 +190,103 @@ TEST_F(FramePainterTest, HeaderTabIsAsWideAsItsLabelOrTheMinimum) {
         EXPECT_GT(opaque, 0);
         EXPECT_EQ(matching, opaque) << c.labelWidth;
     }
+}
+
+TEST_F(FramePainterTest, NinePieceSetDrawsTheFrameWithoutTabOrnamentOrEmblem) {
+    const Ref<KR2Painter> painter = MakePainter<KR2Painter>("KR2Painter", Kr2Images(9));
+    const Ref<MemorySurface> surface = FilledSurface(100, 60, 0);
+    painter->Paint(*surface);
+    // The top edge starts right of where the tab would end (17 + 74).
+    EXPECT_EQ(PieceRow(*surface, 0), "000" + std::string(88, '.') + "111111222");
+    for (int32_t y = 2; y < 58; ++y) {
+        ASSERT_EQ(PieceRow(*surface, y), "333" + std::string(94, '.') + "555") << "row " << y;
+    }
+    EXPECT_EQ(PieceRow(*surface, 59), "666" + std::string(95, '7').substr(0, 94) + "888");
+}
+
+TEST_F(FramePainterTest, HintFrameTilesTheEdgesAndBurnsItsEmblemNearTheBottom) {
+    const Ref<HintPainter> painter = MakePainter<HintPainter>(
+        "HintPainter", HintImages(), R"(color1="#808080" color2="#808080" color3="#808080" percentage="40")");
+    const Ref<MemorySurface> surface = FilledSurface(16, 20, 0);
+    painter->Paint(*surface);
+    std::vector<std::string> rows;
+    for (int32_t y = 0; y < 20; ++y) {
+        rows.push_back(PieceRow(*surface, y, 0xFF808080u));
+    }
+    // The emblem (8 x 2) is centred and its bottom 15 rows above the frame's.
+    const std::vector<std::string> expected = {
+        "0001111111111222", "0001111111111222", "333..........555", "333.########.555", "333.########.555",
+        "333..........555", "333..........555", "333..........555", "333..........555", "333..........555",
+        "333..........555", "333..........555", "333..........555", "333..........555", "333..........555",
+        "333..........555", "333..........555", "333..........555", "6667777777777888", "6667777777777888",
+    };
+    EXPECT_EQ(rows, expected);
+    EXPECT_LT(PixelAt(*surface, 6, 3) & 0xFF, 0x80u);  // burnt darker
+    EXPECT_EQ(PixelAt(*surface, 6, 3) >> 24, 0xFFu);
+}
+
+TEST_F(FramePainterTest, MasksShapeThePieceAlphaAndMissingOnesAreSkipped) {
+    struct Case {
+        const char* corner;
+        const char* mask;
+        uint32_t alpha;  // at the top-left corner
+    };
+    const std::vector<Case> cases = {
+        {"CLEAR", "HALF", 0xC0},  // the mask's alpha, above the piece's
+        {"CLEAR", "ZERO", 0x40},  // the piece's alpha, above the mask's
+        {"CLEAR", "", 0xFF},      // no mask: the body's alpha stays
+        {"", "HALF", 0xFF},       // no piece: nothing, its mask unused
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> images = HintImages();
+        images[0] = c.corner;
+        images[9] = c.mask;
+        const Ref<HintPainter> painter = MakePainter<HintPainter>("HintPainter", images);
+        const Ref<MemorySurface> surface = FilledSurface(16, 20, 0);
+        painter->Paint(*surface);
+        EXPECT_EQ(PixelAt(*surface, 0, 0) >> 24, c.alpha) << c.corner << "/" << c.mask;
+        if (*c.corner == 0) {
+            // The top edge starts at 0 and the left edge, drawn later, covers its start.
+            EXPECT_EQ(PieceRow(*surface, 0).substr(0, 6), "333111");
+        }
+    }
+}
+
+TEST_F(FramePainterTest, TabMiddleNeedsBothTabEnds) {
+    for (const size_t missing : {9u, 10u}) {
+        std::vector<std::string> images = Kr2Images();
+        images[missing] = "";
+        images[missing + 14] = "";
+        const Ref<KR2Painter> painter = MakePainter<KR2Painter>("KR2Painter", images);
+        const Ref<MemorySurface> surface = FilledSurface(100, 60, 0);
+        painter->Paint(*surface);
+        const std::string row = PieceRow(*surface, 0);
+        EXPECT_EQ(row.find('4'), std::string::npos) << missing;
+        EXPECT_EQ(row.substr(17, 4), missing == 9 ? "...." : "9999") << missing;
+        EXPECT_EQ(row.substr(87, 4), missing == 10 ? "...." : "aaaa") << missing;
+    }
+}
+
+TEST_F(FramePainterTest, EmblemIsBurntOnlyIntoThirtyTwoBitSurfaces) {
+    const Ref<KR2Painter> painter = MakePainter<KR2Painter>(
+        "KR2Painter", Kr2Images(), R"(color1="#808080" color2="#808080" color3="#808080")");
+    // 32 bits: the emblem (6 x 4) centred on 54, its bottom 30 rows above the bottom.
+    const Ref<MemorySurface> surface = FilledSurface(100, 60, 0);
+    painter->Paint(*surface);
+    EXPECT_EQ(PieceRow(*surface, 26, 0xFF808080u).substr(50, 8), ".######.");
+    EXPECT_EQ(PieceRow(*surface, 29, 0xFF808080u).substr(50, 8), ".######.");
+    EXPECT_EQ(PieceRow(*surface, 30, 0xFF808080u).substr(50, 8), "........");
+    EXPECT_EQ(PieceRow(*surface, 44, 0xFF808080u).substr(29, 4), ".bb.");  // the ornament at (30, 43)
+
+    // 16 bits with alpha: the body and frame, no emblem.
+    const Ref<AlphaMemorySurface> small = CreateAlphaMemorySurface(100, 60);
+    painter->SetNeedsRepaint(true);
+    painter->Paint(*small);
+    const auto at = [&](int32_t x, int32_t y) { return small->Pixels16()[small->PixelIndex(x, y)]; };
+    EXPECT_EQ(at(54, 27), at(20, 27));
+    EXPECT_NE(at(0, 0), at(20, 27));
+    EXPECT_EQ(small->GetAlphaBuffer()[27 * 100 + 54], 0xFF);
+    EXPECT_FALSE(painter->NeedsRepaint());
 }
 
 }  // namespace
