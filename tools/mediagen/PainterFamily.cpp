@@ -17,10 +17,12 @@ constexpr uint32_t kWood = 0x8A5A32;
 constexpr uint32_t kBrass = 0xC89B3C;
 const std::string kDialogs = "dialogs";
 
-// The dialog frame laid out as a 3 x 3 grid: columns of 24, rows of 40
-// (the top, with room above the wood for the header tab), 24 and 24.
+// The dialog frame laid out as a 3 x 3 grid: columns of 24, rows of 48
+// (the top, with room above the wood for the header tab), 24 and 24. The
+// middle row keeps clear of the hole's corners, so the side tiles repeat
+// without a seam.
 constexpr int kColumn = 24;
-constexpr int kTopRow = 40;
+constexpr int kTopRow = 48;
 constexpr int kRow = 24;
 constexpr double kFrameTop = 28;  // where the wood starts below the tab's overhang
 constexpr int kFrameWidth = 3 * kColumn;
@@ -48,7 +50,7 @@ Picture DrawDialogFrame(bool silhouette) {
     const Rgba wood = Rgba::FromHex(kWood);
     cairo_set_fill_rule(drawing.Context(), CAIRO_FILL_RULE_EVEN_ODD);
     drawing.RoundedRectangle(12, kFrameTop + 12, kFrameWidth - 24, height - 24, 4);
-    drawing.FillVertical(kFrameTop, kFrameHeight, wood.Shaded(0.15), wood.Shaded(-0.2));
+    drawing.Fill(wood);
     drawing.RoundedRectangle(0.75, kFrameTop + 0.75, kFrameWidth - 1.5, height - 1.5, 10);
     drawing.Stroke(wood.Shaded(-0.55), 1.5);
     drawing.RoundedRectangle(10.5, kFrameTop + 10.5, kFrameWidth - 21, height - 21, 5);
@@ -57,15 +59,18 @@ Picture DrawDialogFrame(bool silhouette) {
 }
 
 // The tab: a brass plate with a wooden rim, rounded at the top, whose foot
-// overlaps the frame's top band.
+// overlaps the frame's top band; its silhouette runs square to the bottom,
+// where the body lies under it.
 Picture DrawHeaderTab(bool silhouette) {
     const int width = 2 * kTabEnd + kTabMiddle;
     Drawing drawing(width, kTabHeight);
-    drawing.RoundedRectangle(0, 4, width, kTabHeight - 4, 14);
     if (silhouette) {
+        drawing.RoundedRectangle(0, 4, width, kTabHeight - 4, 14);
+        cairo_rectangle(drawing.Context(), 0, kTabHeight / 2.0, width, kTabHeight / 2.0);
         drawing.Fill(Rgba::FromHex(kInk));
         return drawing.ToPicture();
     }
+    drawing.RoundedRectangle(0, 4, width, kTabHeight - 4, 14);
     const Rgba brass = Rgba::FromHex(kBrass);
     drawing.FillVertical(4, kTabHeight, Rgba::FromHex(kWood).Shaded(0.1), Rgba::FromHex(kWood).Shaded(-0.2));
     drawing.RoundedRectangle(6, 10, width - 12, kTabHeight - 16, 10);
@@ -93,7 +98,7 @@ Picture DrawWheelEmblem() {
     constexpr int kSize = 96;
     constexpr double kCentre = kSize / 2.0;
     Drawing drawing(kSize, kSize);
-    const Rgba tint = Rgba::FromHex(0xB89868, 0.8);
+    const Rgba tint = Rgba::FromHex(0xE0CCA4, 0.6);
     drawing.Circle(kCentre, kCentre, 44);
     drawing.Stroke(tint, 7);
     drawing.Circle(kCentre, kCentre, 9);
@@ -127,7 +132,7 @@ Picture DrawHintFrame(bool silhouette) {
 Picture DrawLampEmblem() {
     constexpr int kSize = 48;
     Drawing drawing(kSize, kSize);
-    const Rgba tint = Rgba::FromHex(0xC8A860, 0.8);
+    const Rgba tint = Rgba::FromHex(0xE0C890, 0.7);
     drawing.Circle(24, 24, 10);
     drawing.Fill(tint);
     for (int ray = 0; ray < 8; ++ray) {
