@@ -32,6 +32,8 @@ void AddMapSoundRows(Manifest& manifest);
 void AddRaceRows(Manifest& manifest);
 void AddMapFiles(const MapLayout& map, const GeneratorInputs& inputs, MediaTree& tree);
 void AddUiRows(Manifest& manifest, FontFaces& faces);
+// The game dialogs' frame, tab, ornament and emblem pieces with their masks.
+void AddPainterRows(Manifest& manifest);
 
 // A synthesised effect, encoded as Ogg Vorbis, as a "Sound" row.
 void AddSound(Manifest& manifest, const std::string& section, const std::string& id, const std::string& file,

@@ -62,6 +62,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddButtonRows(manifest, faces);
     AddSoundRows(manifest);
     AddUiRows(manifest, faces);
+    AddPainterRows(manifest);
     AddQueueRows(manifest);
     AddWordListRows(manifest, inputs);
     AddMapRows(manifest, map, SectionBetweenWidth(inputs.mediaSource));

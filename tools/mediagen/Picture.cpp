@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -32,6 +33,17 @@ Bytes EncodePng(const Picture& picture) {
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return out;
+}
+
+Picture CutPicture(const Picture& picture, int x, int y, int w, int h) {
+    Picture piece(w, h);
+    for (int row = 0; row < h; ++row) {
+        for (int column = 0; column < w; ++column) {
+            const uint8_t* from = picture.Pixel(x + column, y + row);
+            std::copy(from, from + 4, piece.Pixel(column, row));
+        }
+    }
+    return piece;
 }
 
 Picture MaskFromAlpha(const Picture& picture) {

@@ -22,6 +22,9 @@ struct Picture {
 // An RGBA8 PNG with no time or text chunks, so equal pictures give equal bytes.
 Bytes EncodePng(const Picture& picture);
 
+// The w x h part of the picture from (x, y), which must lie inside it.
+Picture CutPicture(const Picture& picture, int x, int y, int w, int h);
+
 // The picture as a mask that every reader understands: R = G = B = A = the
 // coverage taken from the picture's alpha.
 Picture MaskFromAlpha(const Picture& picture);

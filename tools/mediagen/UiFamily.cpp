@@ -268,17 +268,6 @@ Picture DrawDialogFrame() {
     return drawing.ToPicture();
 }
 
-Picture Cut(const Picture& picture, int x, int y, int w, int h) {
-    Picture piece(w, h);
-    for (int row = 0; row < h; ++row) {
-        for (int column = 0; column < w; ++column) {
-            const uint8_t* from = picture.Pixel(x + column, y + row);
-            std::copy(from, from + 4, piece.Pixel(column, row));
-        }
-    }
-    return piece;
-}
-
 void AddDialogFrame(Manifest& manifest) {
     const char* const names[9] = {"topleft", "top", "topright", "left", "center", "right",
                                   "bottomleft", "bottom", "bottomright"};
@@ -293,7 +282,7 @@ void AddDialogFrame(Manifest& manifest) {
             const std::string file =
                 std::string("media/gfx/dialogs/painter_") + names[i] + (mask ? "_mask" : "") + ".png";
             auto make = [file, column, row, mask](MediaTree& tree) {
-                const Picture piece = Cut(DrawDialogFrame(), column * kCell, row * kCell, kCell, kCell);
+                const Picture piece = CutPicture(DrawDialogFrame(), column * kCell, row * kCell, kCell, kCell);
                 tree.Add(file, EncodePng(mask ? MaskFromAlpha(piece) : piece));
             };
             manifest.Add({kDialogs, "PAINTER_DIALOG_" + upper + (mask ? "_MASK" : ""), "Image", file, {}, make});

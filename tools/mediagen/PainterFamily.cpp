@@ -1,0 +1,216 @@
+#include <cmath>
+#include <string>
+
+#include "mediagen/Drawing.h"
+#include "mediagen/Families.h"
+#include "mediagen/Picture.h"
+
+// The game dialogs' own frames: the ordinary dialog's wooden frame with a
+// brass header tab, an ornament and a wheel emblem, and the hint bubble's
+// thin brass frame with a lamp emblem. The bodies are painted as gradients at
+// run time, so each framed piece comes with a mask: the silhouette the
+// dialog covers, the frame's hole included.
+namespace {
+
+constexpr uint32_t kInk = 0x2B2118;
+constexpr uint32_t kWood = 0x8A5A32;
+constexpr uint32_t kBrass = 0xC89B3C;
+const std::string kDialogs = "dialogs";
+
+// The dialog frame laid out as a 3 x 3 grid: columns of 24, rows of 48
+// (the top, with room above the wood for the header tab), 24 and 24. The
+// middle row keeps clear of the hole's corners, so the side tiles repeat
+// without a seam.
+constexpr int kColumn = 24;
+constexpr int kTopRow = 48;
+constexpr int kRow = 24;
+constexpr double kFrameTop = 28;  // where the wood starts below the tab's overhang
+constexpr int kFrameWidth = 3 * kColumn;
+constexpr int kFrameHeight = kTopRow + 2 * kRow;
+// The header tab: two ends of 32 around a tiled middle of 8, 72 high.
+constexpr int kTabEnd = 32;
+constexpr int kTabMiddle = 8;
+constexpr int kTabHeight = 72;
+// The hint bubble: a 3 x 3 grid of 16.
+constexpr int kHintCell = 16;
+
+struct Cut {
+    int x, y, w, h;
+};
+
+// Either the silhouette (opaque wherever the dialog covers) or the painted frame.
+Picture DrawDialogFrame(bool silhouette) {
+    Drawing drawing(kFrameWidth, kFrameHeight);
+    const double height = kFrameHeight - kFrameTop;
+    drawing.RoundedRectangle(0, kFrameTop, kFrameWidth, height, 10);
+    if (silhouette) {
+        drawing.Fill(Rgba::FromHex(kInk));
+        return drawing.ToPicture();
+    }
+    const Rgba wood = Rgba::FromHex(kWood);
+    cairo_set_fill_rule(drawing.Context(), CAIRO_FILL_RULE_EVEN_ODD);
+    drawing.RoundedRectangle(12, kFrameTop + 12, kFrameWidth - 24, height - 24, 4);
+    drawing.Fill(wood);
+    drawing.RoundedRectangle(0.75, kFrameTop + 0.75, kFrameWidth - 1.5, height - 1.5, 10);
+    drawing.Stroke(wood.Shaded(-0.55), 1.5);
+    drawing.RoundedRectangle(10.5, kFrameTop + 10.5, kFrameWidth - 21, height - 21, 5);
+    drawing.Stroke(Rgba::FromHex(kBrass), 1.5);
+    return drawing.ToPicture();
+}
+
+// The tab: a brass plate with a wooden rim, rounded at the top, whose foot
+// overlaps the frame's top band; its silhouette runs square to the bottom,
+// where the body lies under it.
+Picture DrawHeaderTab(bool silhouette) {
+    const int width = 2 * kTabEnd + kTabMiddle;
+    Drawing drawing(width, kTabHeight);
+    if (silhouette) {
+        drawing.RoundedRectangle(0, 4, width, kTabHeight - 4, 14);
+        cairo_rectangle(drawing.Context(), 0, kTabHeight / 2.0, width, kTabHeight / 2.0);
+        drawing.Fill(Rgba::FromHex(kInk));
+        return drawing.ToPicture();
+    }
+    drawing.RoundedRectangle(0, 4, width, kTabHeight - 4, 14);
+    const Rgba brass = Rgba::FromHex(kBrass);
+    drawing.FillVertical(4, kTabHeight, Rgba::FromHex(kWood).Shaded(0.1), Rgba::FromHex(kWood).Shaded(-0.2));
+    drawing.RoundedRectangle(6, 10, width - 12, kTabHeight - 16, 10);
+    drawing.FillVertical(10, kTabHeight - 6, brass.Shaded(0.35), brass.Shaded(-0.15));
+    drawing.RoundedRectangle(6.5, 10.5, width - 13, kTabHeight - 17, 10);
+    drawing.Stroke(brass.Shaded(-0.5), 1);
+    return drawing.ToPicture();
+}
+
+Picture DrawOrnament() {
+    Drawing drawing(44, 14);
+    const Rgba brass = Rgba::FromHex(kBrass);
+    cairo_move_to(drawing.Context(), 7, 7);
+    cairo_curve_to(drawing.Context(), 16, 1, 28, 13, 37, 7);
+    drawing.Stroke(brass.Shaded(-0.3), 2);
+    for (const double x : {5.0, 39.0}) {
+        drawing.Circle(x, 7, 3.5);
+        drawing.FillRadial(x - 1, 6, 4, brass.Shaded(0.6), brass.Shaded(-0.3));
+    }
+    return drawing.ToPicture();
+}
+
+// A spoked wheel, light and soft, so the burn leaves a faint watermark.
+Picture DrawWheelEmblem() {
+    constexpr int kSize = 96;
+    constexpr double kCentre = kSize / 2.0;
+    Drawing drawing(kSize, kSize);
+    const Rgba tint = Rgba::FromHex(0xE0CCA4, 0.6);
+    drawing.Circle(kCentre, kCentre, 44);
+    drawing.Stroke(tint, 7);
+    drawing.Circle(kCentre, kCentre, 9);
+    drawing.Fill(tint);
+    for (int spoke = 0; spoke < 8; ++spoke) {
+        const double angle = spoke * M_PI / 4;
+        cairo_move_to(drawing.Context(), kCentre + 9 * std::cos(angle), kCentre + 9 * std::sin(angle));
+        cairo_line_to(drawing.Context(), kCentre + 41 * std::cos(angle), kCentre + 41 * std::sin(angle));
+        drawing.Stroke(tint, 4);
+    }
+    return drawing.ToPicture();
+}
+
+Picture DrawHintFrame(bool silhouette) {
+    constexpr int kSize = 3 * kHintCell;
+    Drawing drawing(kSize, kSize);
+    drawing.RoundedRectangle(0, 0, kSize, kSize, 9);
+    if (silhouette) {
+        drawing.Fill(Rgba::FromHex(kInk));
+        return drawing.ToPicture();
+    }
+    const Rgba brass = Rgba::FromHex(kBrass);
+    drawing.RoundedRectangle(1.5, 1.5, kSize - 3, kSize - 3, 8);
+    drawing.Stroke(brass, 3);
+    drawing.RoundedRectangle(0.5, 0.5, kSize - 1, kSize - 1, 9);
+    drawing.Stroke(brass.Shaded(-0.55), 1);
+    return drawing.ToPicture();
+}
+
+// A signal lamp with its rays.
+Picture DrawLampEmblem() {
+    constexpr int kSize = 48;
+    Drawing drawing(kSize, kSize);
+    const Rgba tint = Rgba::FromHex(0xE0C890, 0.7);
+    drawing.Circle(24, 24, 10);
+    drawing.Fill(tint);
+    for (int ray = 0; ray < 8; ++ray) {
+        const double angle = ray * M_PI / 4;
+        cairo_move_to(drawing.Context(), 24 + 14 * std::cos(angle), 24 + 14 * std::sin(angle));
+        cairo_line_to(drawing.Context(), 24 + 21 * std::cos(angle), 24 + 21 * std::sin(angle));
+        drawing.Stroke(tint, 3);
+    }
+    return drawing.ToPicture();
+}
+
+// One image row, and with `masked` its mask row named "<id>_MASK".
+void AddPiece(Manifest& manifest, const std::string& id, const std::string& name, Picture (*draw)(bool), Cut cut,
+              bool masked) {
+    for (const bool mask : {false, true}) {
+        if (mask && !masked) {
+            continue;
+        }
+        const std::string file = "media/gfx/dialogs/painter_" + name + (mask ? "_mask" : "") + ".png";
+        auto make = [file, draw, cut, mask](MediaTree& tree) {
+            const Picture piece = CutPicture(draw(mask), cut.x, cut.y, cut.w, cut.h);
+            tree.Add(file, EncodePng(mask ? MaskFromAlpha(piece) : piece));
+        };
+        manifest.Add({kDialogs, id + (mask ? "_MASK" : ""), "Image", file, {}, make});
+    }
+}
+
+void AddWhole(Manifest& manifest, const std::string& id, const std::string& name, Picture (*draw)()) {
+    const std::string file = "media/gfx/dialogs/painter_" + name + ".png";
+    manifest.Add({kDialogs, id, "Image", file, {}, [file, draw](MediaTree& tree) {
+                      tree.Add(file, EncodePng(draw()));
+                  }});
+}
+
+}  // namespace
+
+void AddPainterRows(Manifest& manifest) {
+    const int right = 2 * kColumn;
+    const int bottom = kTopRow + kRow;
+    const struct {
+        const char* id;
+        const char* name;
+        Cut cut;
+    } frame[] = {
+        {"TOPLEFT", "topleft", {0, 0, kColumn, kTopRow}},
+        {"TOP", "top", {kColumn, 0, kColumn, kTopRow}},
+        {"TOPRIGHT", "topright", {right, 0, kColumn, kTopRow}},
+        {"LEFT", "left", {0, kTopRow, kColumn, kRow}},
+        {"RIGHT", "right", {right, kTopRow, kColumn, kRow}},
+        {"BOTTOMLEFT", "bottomleft", {0, bottom, kColumn, kRow}},
+        {"BOTTOM", "bottom", {kColumn, bottom, kColumn, kRow}},
+        {"BOTTOMRIGHT", "bottomright", {right, bottom, kColumn, kRow}},
+    };
+    for (const auto& piece : frame) {
+        AddPiece(manifest, std::string("PAINTER_KR2_") + piece.id, std::string("kr2_") + piece.name, DrawDialogFrame,
+                 piece.cut, true);
+    }
+    AddPiece(manifest, "PAINTER_KR2_TAB_LEFT", "kr2_tab_left", DrawHeaderTab, {0, 0, kTabEnd, kTabHeight}, true);
+    AddPiece(manifest, "PAINTER_KR2_TAB_MIDDLE", "kr2_tab_middle", DrawHeaderTab,
+             {kTabEnd, 0, kTabMiddle, kTabHeight}, true);
+    AddPiece(manifest, "PAINTER_KR2_TAB_RIGHT", "kr2_tab_right", DrawHeaderTab,
+             {kTabEnd + kTabMiddle, 0, kTabEnd, kTabHeight}, true);
+    AddWhole(manifest, "PAINTER_KR2_ORNAMENT", "kr2_ornament", DrawOrnament);
+    AddWhole(manifest, "PAINTER_KR2_EMBLEM", "kr2_emblem", DrawWheelEmblem);
+
+    // The hint frame's centre place holds the emblem, drawn whole.
+    const char* const names[9] = {"topleft", "top", "topright", "left", "", "right",
+                                  "bottomleft", "bottom", "bottomright"};
+    for (int i = 0; i < 9; ++i) {
+        if (i == 4) {
+            continue;
+        }
+        std::string id = names[i];
+        for (char& c : id) {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+        AddPiece(manifest, "PAINTER_HINT_" + id, std::string("hint_") + names[i], DrawHintFrame,
+                 {i % 3 * kHintCell, i / 3 * kHintCell, kHintCell, kHintCell}, true);
+    }
+    AddWhole(manifest, "PAINTER_HINT_EMBLEM", "hint_emblem", DrawLampEmblem);
+}
