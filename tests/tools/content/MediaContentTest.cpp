@@ -20,6 +20,8 @@
 #include "engine/media/ImageTools.h"
 #include "engine/media/MemorySurface.h"
 #include "engine/media/Surface.h"
+#include "engine/scene/DialogTable.h"
+#include "engine/ui/ToolTip.h"
 #include "game/words/WordList.h"
 #include "mediagen/WordFile.h"
 #include "mediagen/MediaTree.h"
@@ -331,6 +333,29 @@ TEST_P(LoadedMedia, WordListResourceHoldsTheFilteredWordSet) {
         anagrams.insert(word->Text());
     }
     EXPECT_TRUE(anagrams.count("danger") && anagrams.count("garden") && anagrams.count("ranged")) << anagrams.size();
+}
+
+// The tooltip the game installs: built from the shipped dialog
+// definitions, with its font, and wrapping long tips at its width.
+TEST_P(LoadedMedia, DefaultTooltipBuildsWithItsFont) {
+    LoadSection("default");
+    const Ref<DialogTable> table(new DialogTable("media/properties/dialogs.xml"));
+    const Ref<Object> built(table->CreateObject("DEFAULT_TOOLTIP"));
+    const auto* tip = ObjectCast<ToolTip>(built.Get());
+    ASSERT_NE(tip, nullptr);
+    EXPECT_GE(tip->GetShowDelay(), 0);
+    EXPECT_GT(tip->GetRemoveDelay(), tip->GetShowDelay());
+    ToolTipLabel* renderer = tip->GetRenderer();
+    ASSERT_NE(renderer, nullptr);
+    ASSERT_NE(renderer->GetFont(), nullptr);
+    EXPECT_NE(renderer->GetBackgroundColor(), renderer->GetBorderColor());
+    renderer->SetToolTip(L"Short");
+    const int32_t shortWidth = renderer->GetWidth();
+    EXPECT_GT(shortWidth, 0);
+    renderer->SetToolTip(L"A rather long tooltip text that cannot stand on one line of the tooltip box at all");
+    EXPECT_GT(renderer->GetLines().size(), 1u);
+    EXPECT_LE(renderer->GetWidth(), 260);
+    EXPECT_GT(renderer->GetWidth(), shortWidth);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLoadModes, LoadedMedia, testing::Bool(),
