@@ -53,14 +53,18 @@ std::vector<float> OverlayStampDistances(float length) {
 }
 
 Ref<Sprite> DrawTrackOverlayCircle(const TrackPart& part, Surface& map) {
+    return DrawTrackOverlay(part, map, FindMapImage("TRACKOVERLAYCIRCLE").Get());
+}
+
+Ref<Sprite> DrawTrackOverlay(const TrackPart& part, Surface& map, Surface* circle) {
     const Rect bounds = part.GetBounds();
     const int32_t left = bounds.x - kOverlayMargin;
     const int32_t top = bounds.y - kOverlayMargin;
     Ref<MemorySurface> picture = CreateMemorySurface(bounds.w + 2 * kOverlayMargin, bounds.h + 2 * kOverlayMargin);
     Ref<Sprite> sprite = new Sprite(left, top, picture.Get());
     Ref<Canvas> canvas = picture->CreateCanvas();
-    canvas->Blit(map, 0, 0, left, top, picture->GetWidth(), picture->GetHeight());
-    if (const Ref<Surface> circle = FindMapImage("TRACKOVERLAYCIRCLE")) {
+    canvas->CopyRect(map, 0, 0, left, top, picture->GetWidth(), picture->GetHeight());
+    if (circle != nullptr) {
         const Path& path = part.SampledPath();
         for (const float distance : OverlayStampDistances(static_cast<float>(path.GetLength()))) {
             PointF point;

@@ -21,6 +21,8 @@ std::vector<float> OverlayStampDistances(float length);
 // A sprite showing the map region under the part, 35 px of margin on each
 // side, whose alpha is the inverse of the circles stamped along the part.
 Ref<Sprite> DrawTrackOverlayCircle(const TrackPart& part, Surface& map);
+// The same with the given circle picture; none stamps nothing.
+Ref<Sprite> DrawTrackOverlay(const TrackPart& part, Surface& map, Surface* circle);
 
 // Pops a hidden sprite up: a thin strip grows to full height, a pop sound
 // plays, and the sprite overshoots and settles.

@@ -34,15 +34,27 @@ TEST(MapOverlaysTest, OverlayStampsSpreadAlongThePart) {
     }
 }
 
-TEST(MapOverlaysTest, OverlayCoversThePartWithAMargin) {
-    const Ref<TrackPart> part = MapFixture::Line(100, 50, 200, 50);
-    const Ref<MemorySurface> map = CreateMemorySurface(400, 200);
-    const Ref<Sprite> overlay = DrawTrackOverlayCircle(*part, *map);
+TEST(MapOverlaysTest, OverlayShowsTheMapOnlyUnderTheStampedCircles) {
+    const Ref<TrackPart> part = MapFixture::Line(100, 50, 200, 50);  // stamps at x = 140 and 160
+    const Ref<MemorySurface> map = CreateMemorySurface(300, 150);
+    std::fill(map->Pixels32(), map->Pixels32() + 300 * 150, 0xFF112233u);
+    const Ref<MemorySurface> circle = CreateMemorySurface(5, 5);  // clear: lowers alpha to 0
+    const Ref<Sprite> overlay = DrawTrackOverlay(*part, *map, circle.Get());
     const Rect bounds = part->GetBounds();
-    EXPECT_EQ(overlay->GetX(), bounds.x - 35);
-    EXPECT_EQ(overlay->GetY(), bounds.y - 35);
+    ASSERT_EQ(overlay->GetX(), bounds.x - 35);
+    ASSERT_EQ(overlay->GetY(), bounds.y - 35);
     EXPECT_EQ(overlay->GetWidth(), bounds.w + 70);
     EXPECT_EQ(overlay->GetHeight(), bounds.h + 70);
+    const Surface& picture = *overlay->GetImage();
+    const auto pixel = [&](int32_t x, int32_t y) {
+        return picture.Pixels32()[picture.PixelIndex(x - overlay->GetX(), y - overlay->GetY())];
+    };
+    for (const int32_t x : {140, 142, 160}) {
+        EXPECT_EQ(pixel(x, 50), 0xFF112233u) << x;
+    }
+    for (const int32_t x : {100, 150, 200}) {
+        EXPECT_EQ(pixel(x, 50), 0x00112233u) << x;
+    }
 }
 
 // Three hidden items and a visible one at the single circle point of a part.
