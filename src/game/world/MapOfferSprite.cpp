@@ -11,6 +11,14 @@ constexpr uint32_t kLeftButtonHeld = 0x1;
 
 MapOfferSprite::MapOfferSprite(MapSpriteHost* host)
     : Button(0, 0, nullptr, nullptr, nullptr), host_(host), attentionTimer_(TICKET_ANIM_DURATION) {
+    StandOnBottomCentre();
+}
+
+MapOfferSprite::MapOfferSprite(Property* definition) : Button(definition), attentionTimer_(TICKET_ANIM_DURATION) {
+    StandOnBottomCentre();
+}
+
+void MapOfferSprite::StandOnBottomCentre() {
     SetAnchorKind(kBottom);
     SetPivotFollowsAnchor(false);
     SetPivotKind(kCenter);

@@ -21,6 +21,10 @@ public:
     static constexpr int32_t kHighlightPressed = 2;
 
     explicit MapOfferSprite(MapSpriteHost* host);
+    // From an object definition; the scene sets the host afterwards.
+    explicit MapOfferSprite(Property* definition);
+
+    void SetHost(MapSpriteHost* host) { host_ = host; }
 
     void SetHighlight(Sprite* highlight) { highlight_ = highlight; }
     Sprite* GetHighlight() const { return highlight_.Get(); }
@@ -38,9 +42,10 @@ protected:
     MapSpriteHost* Host() const { return host_; }
 
 private:
+    void StandOnBottomCentre();
     bool OverHighlight(int32_t x, int32_t y) const;
 
-    MapSpriteHost* host_;
+    MapSpriteHost* host_ = nullptr;
     Ref<Sprite> highlight_;
     int32_t attentionTimer_;
 };

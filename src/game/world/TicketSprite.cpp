@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/foundation/ClassFactory.h"
 #include "engine/media/Canvas.h"
 #include "engine/media/ImageTools.h"
 #include "engine/media/MemorySurface.h"
@@ -16,6 +17,8 @@ constexpr int32_t kFirstIconX = -30;
 constexpr int32_t kIconSpacing = 13;
 constexpr int32_t kIconBottom = -11;
 constexpr int32_t kButtonFrames = 3;
+
+const ClassRegistration registration("TicketSprite", CreateFromProperty<TicketSprite>);
 
 Ref<Surface> FindMapImage(const std::string& name) {
     const Ref<Object> data = FindResourceData(name, kMapSection);

@@ -20,6 +20,7 @@ public:
     static constexpr int32_t kPassengerSlots = 5;
 
     explicit TicketSprite(MapSpriteHost* host) : MapOfferSprite(host) {}
+    explicit TicketSprite(Property* definition) : MapOfferSprite(definition) {}
 
     // Shows the ticket: its game type's picture with the passenger icons,
     // placed at the ticket's destination.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/foundation/ClassFactory.h"
 #include "engine/media/BitmapFont.h"
 #include "engine/media/Canvas.h"
 #include "engine/media/ImageTools.h"
@@ -15,9 +16,19 @@ namespace {
 constexpr int32_t kButtonFrames = 3;
 constexpr int32_t kPriceOffsetX = 4;
 
+const ClassRegistration registration("TrackInfoSprite", CreateFromProperty<TrackInfoSprite>);
+
 }  // namespace
 
 TrackInfoSprite::TrackInfoSprite(MapSpriteHost* host) : MapOfferSprite(host) {
+    MakePriceLabel();
+}
+
+TrackInfoSprite::TrackInfoSprite(Property* definition) : MapOfferSprite(definition) {
+    MakePriceLabel();
+}
+
+void TrackInfoSprite::MakePriceLabel() {
     const Ref<Object> fontData = FindResourceData("FONT_DIALOG_HEADER", "default");
     priceLabel_ = Label::LabelFromValues(0, 0, 0, 0, ObjectCast<BitmapFont>(fontData.Get()), 0);
     priceLabel_->SetAutoSize(true);

@@ -18,6 +18,7 @@ class TrackInfoSprite : public MapOfferSprite {
 
 public:
     explicit TrackInfoSprite(MapSpriteHost* host);
+    explicit TrackInfoSprite(Property* definition);
     ~TrackInfoSprite() override;
 
     // Stands at end 1 when the player is at end 0, else at end 0.
@@ -33,6 +34,8 @@ protected:
     bool Activate(bool byButton, bool onHighlight) override;
 
 private:
+    void MakePriceLabel();
+
     TrackRef track_;
     Ref<CityInfo> city_;
     Ref<Label> priceLabel_;

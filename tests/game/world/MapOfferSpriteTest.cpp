@@ -4,6 +4,8 @@
 #include <string>
 
 #include "MapFixture.h"
+#include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/Property.h"
 #include "engine/media/ImageTools.h"
 #include "engine/media/MemorySurface.h"
 #include "game/constants/GameConstants.h"
@@ -92,6 +94,16 @@ TEST(TrackInfoSpriteTest, PriceGoesIntoACopyOfTheImage) {
     EXPECT_EQ(sprite->PriceLabel().GetText(), L"0");
     EXPECT_NE(sprite->GetImage(), panel.Get());
     EXPECT_EQ(sprite->GetImage()->GetHeight(), 120);
+}
+
+TEST(MapOfferSpriteTest, BuiltFromDefinitionsStandingOnTheirBottomCentre) {
+    for (const std::string type : {"TicketSprite", "TrackInfoSprite"}) {
+        const Ref<PropertyFile> file = MapFixture::Parse("<" + type + " id=\"it\"/>");
+        const Ref<Object> built(ClassFactory::Instance().Create(Property::Child(file.Get(), "it")));
+        const auto* sprite = ObjectCast<MapOfferSprite>(built.Get());
+        ASSERT_NE(sprite, nullptr) << type;
+        EXPECT_EQ(sprite->GetAnchorKind(), Sprite::kBottom) << type;
+    }
 }
 
 // A ticket sprite with a 40 x 30 frame standing at (100, 100) and a
