@@ -8,6 +8,7 @@
 #include "game/world/MapAssets.h"
 
 class Property;
+class Sprite;
 
 // A city of a map section with the player's progress on it.
 class CityInfo : public Object {
@@ -23,6 +24,10 @@ public:
     // A "PlayerCityData" node: "bought" and "visited".
     void WriteProgress(Property* node) const;
     void ReadProgress(const Property* node);
+
+    // Adds the sign to mapNodes; a blue or red signpost gets the city's
+    // number written on a private copy of its picture.
+    void AddSignpostLabel(Sprite* sign);
 
     int32_t x = 0;
     int32_t y = 0;

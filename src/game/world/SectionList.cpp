@@ -107,6 +107,17 @@ TrackInfo* SectionList::FindTrack(TrackRef track) {
     return const_cast<TrackInfo*>(std::as_const(*this).FindTrack(track));
 }
 
+CityInfo* SectionList::FindCity(CityRef city) const {
+    if (city.section < 0 || city.section >= kSectionCount) {
+        return nullptr;
+    }
+    const std::vector<Ref<CityInfo>>& cities = Section(city.section).cities;
+    if (city.city < 0 || static_cast<size_t>(city.city) >= cities.size()) {
+        return nullptr;
+    }
+    return cities[static_cast<size_t>(city.city)].Get();
+}
+
 void SectionList::FindTrackPartsNearTrack(TrackRef track, std::vector<Ref<TrackPart>>& out, int32_t section,
                                           int32_t dx) const {
     const TrackInfo* info = FindTrack(track);

@@ -54,6 +54,7 @@ public:
     // Null for a reference outside the map.
     const TrackInfo* FindTrack(TrackRef track) const;
     TrackInfo* FindTrack(TrackRef track);
+    CityInfo* FindCity(CityRef city) const;
 
     void ResetProgress();
     // Appends ten "PlayerSectionData" nodes to the vector.
