@@ -17,6 +17,7 @@ void AddFontRows(Manifest& manifest, FontFaces& faces);
 void AddButtonRows(Manifest& manifest, FontFaces& faces);
 void AddSoundRows(Manifest& manifest);
 void AddQueueRows(Manifest& manifest);
+void AddCoalRows(Manifest& manifest, FontFaces& faces);
 void AddWordListRows(Manifest& manifest, const GeneratorInputs& inputs);
 
 // The railway map: the plan laid out and checked (throws listing every

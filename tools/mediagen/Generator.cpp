@@ -64,6 +64,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddUiRows(manifest, faces);
     AddPainterRows(manifest);
     AddQueueRows(manifest);
+    AddCoalRows(manifest, faces);
     AddWordListRows(manifest, inputs);
     AddMapRows(manifest, map, SectionBetweenWidth(inputs.mediaSource));
     AddMapSpriteRows(manifest);
