@@ -2,7 +2,7 @@
 // each run makes 1,000 tickets from seeds 1 to 1,000 and reports the median
 // and the worst wall time of one ticket in microseconds (on a busy machine
 // the worst includes the times the core was taken away). Also the word-list searches tickets lean
-// on, per call. The mode groups are a fixture of plausible tuning values.
+// on, per call. The constants are the shipped ones, read from the build's media.
 
 #include <benchmark/benchmark.h>
 
@@ -27,22 +27,11 @@ namespace {
 
 constexpr int kSeeds = 1000;
 
-constexpr const char* kModeGroup =
-    "<Vector id=\"DISTANCE_CP0\"><Integer value=\"12\"/><Integer value=\"16\"/><Integer value=\"20\"/></Vector>"
-    "<Vector id=\"DISTANCE_CP1\"><Integer value=\"18\"/><Integer value=\"24\"/><Integer value=\"30\"/></Vector>"
-    "<Float id=\"MIN_WORD_PERC_CP0\" value=\"0.3\"/><Float id=\"MIN_WORD_PERC_CP1\" value=\"0.4\"/>"
-    "<Float id=\"MAX_WORD_PERC_CP0\" value=\"0.5\"/><Float id=\"MAX_WORD_PERC_CP1\" value=\"0.6\"/>"
-    "<Float id=\"FREQ_STRENGTH_CP0\" value=\"1\"/><Float id=\"FREQ_STRENGTH_CP1\" value=\"1.5\"/>"
-    "<Vector id=\"WORD_LENGTH_STRENGTH_CP0\"><Float value=\"1\"/><Float value=\"1\"/><Float value=\"1\"/>"
-    "<Float value=\"1\"/><Float value=\"1\"/></Vector>"
-    "<Vector id=\"WORD_LENGTH_STRENGTH_CP1\"><Float value=\"0.5\"/><Float value=\"1\"/><Float value=\"1\"/>"
-    "<Float value=\"1.2\"/><Float value=\"1.5\"/></Vector>"
-    "<Integer id=\"MIN_PERMUTATIONS_CP0\" value=\"10\"/><Integer id=\"MIN_PERMUTATIONS_CP1\" value=\"20\"/>"
-    "<Integer id=\"MAX_PERMUTATIONS_CP0\" value=\"40\"/><Integer id=\"MAX_PERMUTATIONS_CP1\" value=\"80\"/>"
-    "<Vector id=\"WORD_LENGTH_CHANCE_CP0\"><Float value=\"0.4\"/><Float value=\"0.3\"/><Float value=\"0.2\"/>"
-    "<Float value=\"0.1\"/></Vector>"
-    "<Vector id=\"WORD_LENGTH_CHANCE_CP1\"><Float value=\"0.2\"/><Float value=\"0.3\"/><Float value=\"0.3\"/>"
-    "<Float value=\"0.2\"/></Vector>";
+// The constant files as the build ships them.
+const std::vector<std::string> kConstantFiles = {
+    "default.xml", "assets.xml", "dynamic.xml", "text.xml",
+    "names.xml", "letterfreqs.xml", "gamesettings.xml", "rankings.xml",
+};
 
 std::string MediaPath(const std::string& file) { return std::string(WORDRAIL_BUILD_DIR) + "/media/" + file; }
 
@@ -59,39 +48,27 @@ class BenchHooks : public TicketPlayerHook, public TicketMapHook, public TicketS
 public:
     // A new player, so classic six-letter sets keep the rare letters out.
     int GamesPlayed() const override { return 4; }
-    int TrackLengthClass(int, int track) const override { return track % 3; }
+    int TrackLengthClass(int, int track) const override { return track % 4; }
     const WordList* WaitForWordList() override { return words.Get(); }
     bool IsInWordQueue(const std::string&) const override { return false; }
 
     Ref<WordList> words;
 };
 
-// The real word list and letter weights, the fixture groups and the hooks.
+// The real word list and constants, and the hooks.
 class Content {
 public:
     Content() {
         Logger::Instance(Logger::kNever, 0);
         Defines::Create();
         std::vector<uint8_t> bytes;
-        std::string constants = "<root><Vector id=\"GAME_MODES\">";
-        for (int type = 0; type < 8; ++type) {
-            constants += "<String value=\"MODE" + std::to_string(type) + "\"/>";
+        bool loaded = platform::ReadWholeFile(MediaPath("data/words.dat"), bytes);
+        for (const std::string& name : kConstantFiles) {
+            std::vector<uint8_t> xml;
+            loaded = loaded && platform::ReadWholeFile(MediaPath("properties/" + name), xml) &&
+                     LoadConstants(std::string(xml.begin(), xml.end()));
         }
-        constants += "<String value=\"MODE_RANDOM\"/></Vector>";
-        constants += "<Vector id=\"UNITS_PER_WORD_LENGTH\"><Integer value=\"1\"/><Integer value=\"2\"/>"
-                     "<Integer value=\"3\"/><Integer value=\"4\"/><Integer value=\"5\"/></Vector>";
-        constants += "<Float id=\"MIN_PERFORMANCE_SECTION\" value=\"0.6\"/>"
-                     "<Float id=\"MAX_PERFORMANCE_SECTION\" value=\"0.9\"/>"
-                     "<Integer id=\"FORBIDDEN_LETTER_AMOUNT\" value=\"5\"/>"
-                     "<Integer id=\"FORBIDDEN_LETTER_MAX_GAMES\" value=\"10\"/>";
-        for (int type = 0; type < 8; ++type) {
-            constants += "<Node id=\"MODE" + std::to_string(type) + "\">" + kModeGroup + "</Node>";
-        }
-        constants += "</root>";
-        std::vector<uint8_t> freqs;
-        if (!platform::ReadWholeFile(MediaPath("data/words.dat"), bytes) ||
-            !platform::ReadWholeFile(MediaPath("properties/letterfreqs.xml"), freqs) || !LoadConstants(constants) ||
-            !LoadConstants(std::string(freqs.begin(), freqs.end()))) {
+        if (!loaded) {
             std::fprintf(stderr, "the generated media are missing under %s\n", WORDRAIL_BUILD_DIR);
             std::exit(1);
         }
