@@ -1,0 +1,87 @@
+#include "SceneTestSupport.h"
+#include "engine/scene/HeadlessWindow.h"
+#include "engine/ui/AlphaTransition.h"
+#include "engine/ui/FadeBlackTransition.h"
+
+namespace {
+
+class SceneTransitionTest : public SceneTest {
+protected:
+    template <typename T>
+    Ref<T> MakeTransition(const std::string& className, const std::string& attributes) {
+        UseDialogs("<" + className + " id=\"FADE\" " + attributes + "/>");
+        const Ref<Object> built(DialogTable::Instance()->CreateDialog("FADE"));
+        return Ref<T>(ObjectCast<T>(built.Get()));
+    }
+
+    // A is current; the switch to B through the transition is requested.
+    void StartSwitch(SceneTransition* transition) {
+        manager_->RequestSwitch(a_.Get());
+        manager_->Update(50);
+        TakeLog();
+        manager_->RequestSwitch(b_.Get(), transition);
+    }
+
+    // The transitions' pictures take the window's size.
+    HeadlessWindow window_;
+    Ref<LoggingScene> a_ = MakeScene("A");
+    Ref<LoggingScene> b_ = MakeScene("B");
+};
+
+TEST_F(SceneTransitionTest, AFadeCoversThenRevealsTheTargetOnceLoadingAllows) {
+    for (const char* wait : {"false", "true"}) {  // nothing is queued for loading here
+        SCOPED_TRACE(wait);
+        manager_ = SceneManager::Create();
+        const Ref<FadeBlackTransition> fade =
+            MakeTransition<FadeBlackTransition>("FadeBlackTransition", R"(time="100" color="255" wait=")" + std::string(wait) + "\"");
+        ASSERT_TRUE(fade);
+        EXPECT_EQ(PixelAt(*fade->GetColorSprite()->GetImage(), 0, 0), 0xFF0000FFu);
+        StartSwitch(fade.Get());
+        std::vector<int32_t> phases;
+        for (int i = 0; i < 12 && manager_->GetCurrentScene() != b_.Get(); ++i) {
+            const int32_t before = fade->GetPhase();
+            manager_->Update(50);
+            const std::vector<std::string> log = TakeLog();
+            phases.push_back(fade->GetPhase());
+            const bool built = std::find(log.begin(), log.end(), "B build") != log.end();
+            EXPECT_EQ(built, before == FadeBlackTransition::kCovered);  // built when the fade-in begins
+            if (fade->GetPhase() == FadeBlackTransition::kFadingOut) {
+                EXPECT_EQ(b_->GetBuildState(), Scene::kNotBuilt);
+            }
+            if (manager_->GetCurrentScene() == fade.Get() && manager_->GetNextScene() == nullptr &&
+                b_->GetBuildState() != Scene::kNotBuilt) {
+                EXPECT_FALSE(b_->IsActive());  // the target waits for Finish
+            }
+        }
+        ASSERT_EQ(manager_->GetCurrentScene(), b_.Get());
+        EXPECT_TRUE(b_->IsActive());
+        EXPECT_EQ(std::count(phases.begin(), phases.end(), FadeBlackTransition::kCovered), 1);
+        EXPECT_TRUE(std::is_sorted(phases.begin(), phases.end()));
+        EXPECT_EQ(fade->GetColorSprite()->GetAlpha(), 0);
+        manager_->Update(50);
+        EXPECT_EQ(TakeLog(), (std::vector<std::string>{"B frame"}));
+        SceneManager::ReleaseInstance();
+        a_->SetBuildState(Scene::kNotBuilt);
+        b_->SetBuildState(Scene::kNotBuilt);
+    }
+}
+
+TEST_F(SceneTransitionTest, ACrossFadeActivatesTheTargetAtOnceButLetsItActOnlyAtTheEnd) {
+    const Ref<AlphaTransition> cross = MakeTransition<AlphaTransition>("AlphaTransition", R"(time="100")");
+    ASSERT_TRUE(cross);
+    StartSwitch(cross.Get());
+    manager_->Update(50);
+    EXPECT_EQ(TakeLog(), (std::vector<std::string>{"B build", "B activate"}));
+    EXPECT_FALSE(a_->IsActive());
+    EXPECT_FALSE(b_->IsActive());
+    EXPECT_EQ(cross->GetTargetSprite()->GetAlpha(), 0);
+    for (int i = 0; i < 10 && manager_->GetCurrentScene() != b_.Get(); ++i) {
+        manager_->Update(50);
+    }
+    EXPECT_EQ(manager_->GetCurrentScene(), b_.Get());
+    EXPECT_EQ(cross->GetTargetSprite()->GetAlpha(), 255);
+    EXPECT_TRUE(b_->IsActive());
+    EXPECT_EQ(manager_->GetPreviousScene(), cross.Get());
+}
+
+}  // namespace
