@@ -1,4 +1,5 @@
 #include "SceneTestSupport.h"
+#include "engine/media/InputDispatcher.h"
 #include "engine/scene/HeadlessWindow.h"
 #include "engine/ui/AlphaTransition.h"
 #include "engine/ui/FadeBlackTransition.h"
@@ -82,6 +83,45 @@ TEST_F(SceneTransitionTest, ACrossFadeActivatesTheTargetAtOnceButLetsItActOnlyAt
     EXPECT_EQ(cross->GetTargetSprite()->GetAlpha(), 255);
     EXPECT_TRUE(b_->IsActive());
     EXPECT_EQ(manager_->GetPreviousScene(), cross.Get());
+}
+
+TEST_F(SceneTransitionTest, TheTargetPictureShowsItsBackgroundOnlyWhenVisible) {
+    const Ref<AlphaTransition> cross = MakeTransition<AlphaTransition>("AlphaTransition", "");
+    ASSERT_TRUE(cross);
+    b_->SetBackground(FilledSurface(800, 600, 0xFFFF0000u).Get());
+    b_->GetRootNode()->AddChild(new Sprite(10, 10, FilledSurface(2, 2, 0xFF00FF00u).Get()));
+    cross->SetScenes(a_.Get(), b_.Get());
+    for (const bool visible : {false, true}) {
+        SCOPED_TRACE(visible);
+        b_->SetVisible(visible);
+        cross->DrawTargetScene();
+        const Surface& picture = *cross->GetTargetSprite()->GetImage();
+        EXPECT_EQ(PixelAt(picture, 11, 11) & 0xFFFFFFu, 0x00FF00u);  // the picture keeps no alpha
+        EXPECT_EQ(PixelAt(picture, 0, 0) & 0xFFFFFFu, visible ? 0xFF0000u : 0u);
+    }
+}
+
+TEST_F(SceneTransitionTest, TheCurrentSceneHearsTheWindowAndClosesItWhenAsked) {
+    manager_->RequestSwitch(a_.Get());
+    manager_->Update(16);
+    ListenerList* listeners = window_->GetListeners();
+    EXPECT_TRUE(listeners->Contains(a_->GetInputDispatcher()));
+    manager_->RequestSwitch(b_.Get());
+    manager_->Update(16);
+    manager_->Update(16);
+    EXPECT_FALSE(listeners->Contains(a_->GetInputDispatcher()));
+    EXPECT_TRUE(listeners->Contains(b_->GetInputDispatcher()));
+
+    const platform::WindowHandle handle = window_->GetHwnd();
+    GameWindow::WindowProc(handle, platform::WM_CLOSE, 0, 0);
+    EXPECT_FALSE(platform::IsWindow(handle));
+    bool quit = false;
+    platform::Message message;
+    while (platform::PeekMessage(message)) {
+        quit = quit || message.message == platform::WM_QUIT;
+        if (message.message != platform::WM_QUIT) platform::DispatchMessage(message);
+    }
+    EXPECT_TRUE(quit);
 }
 
 }  // namespace
