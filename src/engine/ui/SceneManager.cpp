@@ -1,5 +1,6 @@
 #include "engine/ui/SceneManager.h"
 
+#include "engine/media/InputDispatcher.h"
 #include "engine/ui/Scene.h"
 #include "engine/ui/SceneTransition.h"
 
@@ -16,6 +17,7 @@ SceneManager* SceneManager::Create() {
     Holder() = new SceneManager;
     RenderPass::SetCurrentSceneSource(Holder().Get());
     GameWindow::SetCloseRequestTarget(Holder().Get());
+    KeyStates::SetSource(Holder().Get());
     return Holder().Get();
 }
 
@@ -27,6 +29,7 @@ void SceneManager::ReleaseInstance() {
     }
     RenderPass::SetCurrentSceneSource(nullptr);
     GameWindow::SetCloseRequestTarget(nullptr);
+    KeyStates::SetSource(nullptr);
     Holder().Reset();
 }
 
@@ -121,4 +124,8 @@ bool SceneManager::RequestQuitOfCurrentScene() {
     const Ref<Scene> scene = current_;
     scene->RequestQuit();
     return true;
+}
+
+bool SceneManager::IsKeyDown(uint32_t virtualKey) const {
+    return current_ && current_->GetInputDispatcher()->IsKeyDown(virtualKey);
 }

@@ -8,6 +8,7 @@
 #include "engine/foundation/Service.h"
 #include "engine/media/GameWindow.h"
 #include "engine/scene/RenderPass.h"
+#include "engine/ui/KeyStates.h"
 
 class Scene;
 class SceneTransition;
@@ -15,7 +16,10 @@ class SceneTransition;
 // The per-frame service that holds every scene by name, switches between
 // them (at once, or through a transition scene) and runs the current
 // scene's frame. It is the first listener of the frame timer.
-class SceneManager : public Service, public CurrentSceneSource, public CloseRequestTarget {
+class SceneManager : public Service,
+                     public CurrentSceneSource,
+                     public CloseRequestTarget,
+                     public KeyStates {
     ENGINE_CLASS(SceneManager, Service)
 
 public:
@@ -48,6 +52,8 @@ public:
 
     Sprite* GetCurrentSceneSprite() override;
     bool RequestQuitOfCurrentScene() override;
+    // As the current scene's input dispatcher saw the keys.
+    bool IsKeyDown(uint32_t virtualKey) const override;
 
 private:
     void DropRemovedScenes();

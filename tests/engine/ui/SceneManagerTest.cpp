@@ -1,6 +1,8 @@
 #include <functional>
 
 #include "SceneTestSupport.h"
+#include "engine/media/InputDispatcher.h"
+#include "engine/ui/KeyStates.h"
 #include "engine/ui/SceneTransition.h"
 
 namespace {
@@ -121,6 +123,23 @@ TEST_F(SceneManagerTest, TheCurrentSceneIsAskedWhenTheWindowCloses) {
     manager_->Update(16);
     EXPECT_EQ(manager_->GetCurrentSceneSprite(), a.Get());
     EXPECT_TRUE(manager_->RequestQuitOfCurrentScene());
+}
+
+TEST_F(SceneManagerTest, KeysCountAsHeldAsTheCurrentSceneSawThem) {
+    const Ref<LoggingScene> a = MakeScene("A");
+    manager_->RequestSwitch(a.Get());
+    manager_->Update(16);
+    InputDispatcher* input = a->GetInputDispatcher();
+    input->QueueMessage(0x100, 0x10, 0);  // key down, not yet delivered
+    EXPECT_FALSE(KeyStates::IsDown(0x10));
+    manager_->Update(16);
+    EXPECT_TRUE(KeyStates::IsDown(0x10));
+    EXPECT_FALSE(KeyStates::IsDown(0x11));
+    input->QueueMessage(0x100, 0x1234, 0);  // out of range: ignored safely
+    input->QueueMessage(0x101, 0x10, 0);
+    manager_->Update(16);
+    EXPECT_FALSE(KeyStates::IsDown(0x10));
+    EXPECT_FALSE(KeyStates::IsDown(0x1234));
 }
 
 }  // namespace
