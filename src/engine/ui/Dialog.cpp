@@ -234,8 +234,10 @@ void Dialog::DrawChildrenInto(Canvas& canvas, GameNode& node) {
             sprite->Draw(canvas);
         }
         if (GameNode* child = current->GetFirstChild()) {
-            const int32_t dx = current->GetX() + static_cast<int32_t>(std::lround(GetAnchorX()));
-            const int32_t dy = current->GetY() + static_cast<int32_t>(std::lround(GetAnchorY()));
+            // The dialog's anchor shifts the whole picture once, not again at every level.
+            const bool top = current == componentNode;
+            const int32_t dx = current->GetX() + (top ? static_cast<int32_t>(std::lround(GetAnchorX())) : 0);
+            const int32_t dy = current->GetY() + (top ? static_cast<int32_t>(std::lround(GetAnchorY())) : 0);
             canvas.MoveOrigin(dx, dy);
             DrawChildrenInto(canvas, *child);
             canvas.MoveOrigin(-dx, -dy);

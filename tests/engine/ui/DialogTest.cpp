@@ -166,4 +166,17 @@ TEST_F(DialogTest, ABufferedDialogDrawsItsComponentsIntoItsPicture) {
     EXPECT_EQ(PixelAt(*dialog->GetImage(), 10, 3), 0xFFAA0000u);
 }
 
+TEST_F(DialogTest, AnAnchoredBufferShiftsNestedComponentsOnlyOnce) {
+    const Ref<Dialog> dialog = MakeDialog(R"(usebuffer="true")", R"(<Sprite name="box" x="-10" y="-6"/>)");
+    dialog->SetAnchorKind(Sprite::kCenter);  // (15, 10) on 30 x 20
+    GameNode* box = dialog->FindChild("box");
+    ASSERT_NE(box, nullptr);
+    box->AddChild(new Sprite(2, 1, FilledSurface(1, 1, 0xFFAA0000u).Get()));
+    dialog->SetBackground(FilledSurface(30, 20, 0xFF000010u).Get());
+    DrawOnce(*dialog);
+    // On screen the dot is at the dialog's position + (-8, -5), the picture's (7, 5).
+    EXPECT_EQ(PixelAt(*dialog->GetImage(), 7, 5) & 0xF0F0F0u, 0xA00000u);
+    EXPECT_EQ(ChangedPixels(*dialog->GetImage(), 0xFF000010u).size(), 1u);
+}
+
 }  // namespace
