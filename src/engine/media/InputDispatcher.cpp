@@ -134,8 +134,14 @@ void InputDispatcher::DeliverEvent(const Event& event) {
     const int32_t code = static_cast<int32_t>(event.wParam);
     const uint32_t flags = event.wParam;
     switch (event.message) {
-    case WM_KEYDOWN: OnKeyDown(code); break;
-    case WM_KEYUP: OnKeyUp(code); break;
+    case WM_KEYDOWN:
+        if (event.wParam < keysDown_.size()) keysDown_.set(event.wParam);
+        OnKeyDown(code);
+        break;
+    case WM_KEYUP:
+        if (event.wParam < keysDown_.size()) keysDown_.reset(event.wParam);
+        OnKeyUp(code);
+        break;
     case WM_CHAR: OnChar(code); break;
     case WM_MOUSEMOVE: OnMouseMove(x, y, flags); break;
     case WM_LBUTTONDOWN: OnLButtonDown(x, y, flags, false); break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <deque>
 #include <vector>
@@ -55,6 +56,8 @@ public:
     // the focus, a pointer outside the client area is reported as a move.
     void DispatchFrame();
     void ClearEvents() { queue_.clear(); }
+    // Whether the key is held, as the key events delivered so far tell.
+    bool IsKeyDown(uint32_t virtualKey) const { return virtualKey < keysDown_.size() && keysDown_[virtualKey]; }
     const std::deque<Event>& QueuedEvents() const { return queue_; }
 
 private:
@@ -65,4 +68,5 @@ private:
 
     std::vector<InputListenerList*> lists_;
     std::deque<Event> queue_;
+    std::bitset<256> keysDown_;
 };

@@ -41,6 +41,10 @@ Object* DialogTable::CreateDialog(const std::string& name) const {
     return Build(Property::Child(definitions_.Get(), "dialogs"), name, "dialogs");
 }
 
+Property* DialogTable::FindDialogDefinition(const std::string& name) const {
+    return Property::Child(Property::Child(definitions_.Get(), "dialogs"), name);
+}
+
 Object* DialogTable::CreateObject(const std::string& name) const {
     return Build(definitions_.Get(), name, "the top level");
 }

@@ -29,6 +29,8 @@ public:
     // A new object, without a reference, from the definition of that name
     // under "dialogs"; null when there is none or it builds nothing.
     Object* CreateDialog(const std::string& name) const;
+    // The definition of that name under "dialogs", or null.
+    Property* FindDialogDefinition(const std::string& name) const;
     // The same for a definition at the top level of the file.
     Object* CreateObject(const std::string& name) const;
 

@@ -1,0 +1,131 @@
+#include "engine/ui/SceneManager.h"
+
+#include "engine/media/InputDispatcher.h"
+#include "engine/ui/Scene.h"
+#include "engine/ui/SceneTransition.h"
+
+namespace {
+
+Ref<SceneManager>& Holder() {
+    static Ref<SceneManager> holder;
+    return holder;
+}
+
+}  // namespace
+
+SceneManager* SceneManager::Create() {
+    Holder() = new SceneManager;
+    RenderPass::SetCurrentSceneSource(Holder().Get());
+    GameWindow::SetCloseRequestTarget(Holder().Get());
+    KeyStates::SetSource(Holder().Get());
+    return Holder().Get();
+}
+
+SceneManager* SceneManager::Instance() { return Holder().Get(); }
+
+void SceneManager::ReleaseInstance() {
+    if (!Holder()) {
+        return;
+    }
+    RenderPass::SetCurrentSceneSource(nullptr);
+    GameWindow::SetCloseRequestTarget(nullptr);
+    KeyStates::SetSource(nullptr);
+    Holder().Reset();
+}
+
+SceneManager::~SceneManager() {
+    previous_ = nullptr;
+    current_ = nullptr;
+    next_ = nullptr;
+    transition_ = nullptr;
+    scenes_.clear();
+}
+
+void SceneManager::AddScene(const std::string& name, Scene* scene) {
+    if (scene != nullptr) {
+        scenes_[name] = scene;
+    }
+}
+
+Scene* SceneManager::FindScene(const std::string& name) const {
+    const auto found = scenes_.find(name);
+    return found != scenes_.end() ? found->second.Get() : nullptr;
+}
+
+void SceneManager::RequestSwitch(Scene* scene, SceneTransition* transition) {
+    next_ = scene;
+    if (transition != nullptr) {
+        transition_ = transition;
+    }
+}
+
+void SceneManager::Update(uint32_t elapsedMs) {
+    DropRemovedScenes();
+    if (!current_) {
+        if (!next_) {
+            return;
+        }
+        ApplySwitch();  // the first scene's frame runs at once
+    } else if (current_->GetBuildState() == Scene::kCurrent) {
+        if (next_) {
+            ApplySwitch();  // the new scene's first frame runs in the next update
+            return;
+        }
+        if (previous_ && previous_->GetBuildState() == Scene::kCurrent) {
+            previous_->Deactivate();
+            previous_->SetBuildState(Scene::kBuilt);
+        }
+    }
+    const Ref<Scene> scene = current_;
+    scene->RunFrame(static_cast<int32_t>(elapsedMs));
+    scene->RunDeletePass();
+}
+
+void SceneManager::DropRemovedScenes() {
+    for (auto entry = scenes_.begin(); entry != scenes_.end();) {
+        if (entry->second->IsRemoved() && entry->second->GetBuildState() != Scene::kCurrent) {
+            entry = scenes_.erase(entry);
+        } else {
+            ++entry;
+        }
+    }
+}
+
+void SceneManager::ApplySwitch() {
+    const Ref<SceneTransition> transition = transition_;
+    const bool transitionIsCurrent = transition && current_.Get() == transition.Get();
+    const bool useTransition = transition && !transitionIsCurrent;
+    Ref<Scene> newCurrent;
+    if (useTransition) {
+        transition->SetScenes(current_.Get(), next_.Get());
+        newCurrent = transition.Get();
+    } else {
+        newCurrent = next_;
+        if (transitionIsCurrent) {
+            transition_ = nullptr;
+        }
+    }
+    previous_ = current_;
+    current_ = newCurrent;
+    next_ = nullptr;
+    // A finished transition has activated its target itself.
+    if (!transitionIsCurrent) {
+        current_->Activate();
+    }
+    current_->SetBuildState(Scene::kCurrent);
+}
+
+Sprite* SceneManager::GetCurrentSceneSprite() { return current_.Get(); }
+
+bool SceneManager::RequestQuitOfCurrentScene() {
+    if (!current_) {
+        return false;
+    }
+    const Ref<Scene> scene = current_;
+    scene->RequestQuit();
+    return true;
+}
+
+bool SceneManager::IsKeyDown(uint32_t virtualKey) const {
+    return current_ && current_->GetInputDispatcher()->IsKeyDown(virtualKey);
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+#include "engine/foundation/Ref.h"
+#include "engine/foundation/Service.h"
+#include "engine/media/GameWindow.h"
+#include "engine/scene/RenderPass.h"
+#include "engine/ui/KeyStates.h"
+
+class Scene;
+class SceneTransition;
+
+// The per-frame service that holds every scene by name, switches between
+// them (at once, or through a transition scene) and runs the current
+// scene's frame. It is the first listener of the frame timer.
+class SceneManager : public Service,
+                     public CurrentSceneSource,
+                     public CloseRequestTarget,
+                     public KeyStates {
+    ENGINE_CLASS(SceneManager, Service)
+
+public:
+    // Makes the one instance (with a reference, kept until ReleaseInstance)
+    // and registers it as the current-scene source and close target.
+    static SceneManager* Create();
+    static SceneManager* Instance();
+    static void ReleaseInstance();
+
+    SceneManager() = default;
+    ~SceneManager() override;
+
+    void AddScene(const std::string& name, Scene* scene);
+    Scene* FindScene(const std::string& name) const;
+    const std::unordered_map<std::string, Ref<Scene>>& GetScenes() const { return scenes_; }
+
+    // A switch to `scene` in the next update; with a transition it is animated.
+    void RequestSwitch(Scene* scene, SceneTransition* transition = nullptr);
+    void SetNextScene(Scene* scene) { next_ = scene; }
+
+    Scene* GetPreviousScene() const { return previous_.Get(); }
+    Scene* GetCurrentScene() const { return current_.Get(); }
+    Scene* GetNextScene() const { return next_.Get(); }
+    SceneTransition* GetPendingTransition() const { return transition_.Get(); }
+
+    // Drops removal-flagged scenes that are not current, applies a pending
+    // switch, deactivates the scene left one update earlier and runs the
+    // current scene's frame.
+    void Update(uint32_t elapsedMs) override;
+
+    Sprite* GetCurrentSceneSprite() override;
+    bool RequestQuitOfCurrentScene() override;
+    // As the current scene's input dispatcher saw the keys.
+    bool IsKeyDown(uint32_t virtualKey) const override;
+
+private:
+    void DropRemovedScenes();
+    void ApplySwitch();
+
+    std::unordered_map<std::string, Ref<Scene>> scenes_;
+    Ref<Scene> previous_;
+    Ref<Scene> current_;
+    Ref<Scene> next_;
+    Ref<SceneTransition> transition_;
+};

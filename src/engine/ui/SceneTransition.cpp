@@ -1,0 +1,88 @@
+#include "engine/ui/SceneTransition.h"
+
+#include "engine/media/Canvas.h"
+#include "engine/media/GameWindow.h"
+#include "engine/media/ImageTools.h"
+#include "engine/media/MemorySurface.h"
+#include "engine/scene/ModifierCallback.h"
+#include "engine/ui/SceneManager.h"
+
+namespace {
+
+// A window-sized 32-bit picture without alpha channel, in a sprite at (0, 0).
+Ref<Sprite> MakeScreenSprite() {
+    const GameWindow* window = GameWindow::Instance();
+    const int32_t width = window != nullptr ? window->GetWidth() : 0;
+    const int32_t height = window != nullptr ? window->GetHeight() : 0;
+    const Ref<MemorySurface> picture = CreateMemorySurface(width, height);
+    picture->SetUseAlphaChannel(false);
+    return Ref<Sprite>(new Sprite(0, 0, picture.Get()));
+}
+
+}  // namespace
+
+SceneTransition::SceneTransition(Property* definition)
+    : Scene(definition), sourceSprite_(MakeScreenSprite()), targetSprite_(MakeScreenSprite()) {
+    GetRootNode()->AddChild(sourceSprite_.Get());
+    GetRootNode()->AddChild(targetSprite_.Get());
+}
+
+SceneTransition::~SceneTransition() = default;
+
+void SceneTransition::SetScenes(Scene* source, Scene* target) {
+    source_ = source;
+    target_ = target;
+}
+
+void SceneTransition::Activate() {
+    if (source_ != nullptr) {
+        source_->SetActive(false);
+    }
+    Scene::Activate();
+}
+
+void SceneTransition::PrepareTarget() {
+    if (target_ == nullptr) {
+        return;
+    }
+    target_->Activate();
+    target_->SetActive(false);
+}
+
+void SceneTransition::Finish() {
+    if (SceneManager* manager = SceneManager::Instance()) {
+        manager->SetNextScene(target_);
+    }
+    if (activateOnFinish_ && target_ != nullptr) {
+        target_->SetActive(true);
+    }
+}
+
+Ref<Modifier> SceneTransition::MakeEndCallback() {
+    return Ref<Modifier>(new ModifierCallback([this](uint32_t, GameNode*) { OnAnimationEnd(*this); }, 0));
+}
+
+void SceneTransition::DrawSourceScene() {
+    Surface* picture = sourceSprite_->GetImage();
+    const GameWindow* window = GameWindow::Instance();
+    if (picture != nullptr && window != nullptr && window->GetBackSurface() != nullptr) {
+        const Ref<Canvas> canvas = picture->CreateCanvas();
+        canvas->Blit(*window->GetBackSurface(), 0, 0);
+    }
+    DrawScene(source_, *sourceSprite_);
+}
+
+void SceneTransition::DrawTargetScene() { DrawScene(target_, *targetSprite_); }
+
+void SceneTransition::DrawScene(Scene* scene, Sprite& sprite) {
+    Surface* picture = sprite.GetImage();
+    if (scene == nullptr || picture == nullptr) {
+        return;
+    }
+    if (const GameWindow* window = GameWindow::Instance(); window != nullptr && window->GetCanvas() != nullptr) {
+        window->GetCanvas()->PrepareSurface(*picture);
+    }
+    const Ref<Canvas> canvas = picture->CreateCanvas();
+    scene->DrawInto(*canvas);
+    sprite.SetDirty(true);
+}

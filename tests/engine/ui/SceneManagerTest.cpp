@@ -1,0 +1,145 @@
+#include <functional>
+
+#include "SceneTestSupport.h"
+#include "engine/media/InputDispatcher.h"
+#include "engine/ui/KeyStates.h"
+#include "engine/ui/SceneTransition.h"
+
+namespace {
+
+// A transition that only logs; the test ends it by hand.
+class LoggingTransition : public SceneTransition {
+public:
+    LoggingTransition(Property* definition, std::vector<std::string>& log) : SceneTransition(definition), log_(log) {}
+    void Activate() override {
+        SceneTransition::Activate();
+        log_.push_back("T activate");
+    }
+    void Deactivate() override {
+        SceneTransition::Deactivate();
+        log_.push_back("T deactivate");
+    }
+    void Update(int32_t) override { log_.push_back("T frame"); }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+class SceneManagerTest : public SceneTest {
+protected:
+    Ref<LoggingTransition> MakeTransition() {
+        Ref<PropertyFile> file = ParseDefinitions(R"(<root><Scene id="T"/></root>)");
+        definitions_.push_back(file);
+        return Ref<LoggingTransition>(new LoggingTransition(Property::Child(file.Get(), "T"), log_));
+    }
+
+    struct Step {
+        std::function<void()> before;  // what game code does before the update
+        std::vector<std::string> log;  // what the update does
+    };
+
+    void RunSteps(const std::vector<Step>& steps) {
+        for (size_t i = 0; i < steps.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "update " << i + 1);
+            if (steps[i].before) steps[i].before();
+            TakeLog();
+            manager_->Update(16);
+            EXPECT_EQ(TakeLog(), steps[i].log);
+        }
+    }
+};
+
+TEST_F(SceneManagerTest, AnImmediateSwitchActivatesThenDeactivatesAnUpdateLater) {
+    const Ref<LoggingScene> a = MakeScene("A");
+    const Ref<LoggingScene> b = MakeScene("B");
+    manager_->AddScene("A", a.Get());
+    manager_->AddScene("B", b.Get());
+    const auto to = [this](Scene* scene) { return [this, scene] { manager_->RequestSwitch(scene); }; };
+    RunSteps({
+        {nullptr, {}},  // nothing to show yet
+        {to(a.Get()), {"A build", "A activate", "A frame"}},  // the first scene runs at once
+        {nullptr, {"A frame"}},
+        {to(b.Get()), {"B build", "B activate"}},  // the switch runs no frame
+        {nullptr, {"A deactivate", "B frame"}},
+        {to(a.Get()), {"A activate"}},  // built once only
+        {nullptr, {"B deactivate", "A frame"}},
+    });
+    EXPECT_EQ(manager_->GetCurrentScene(), a.Get());
+    EXPECT_EQ(manager_->GetPreviousScene(), b.Get());
+    EXPECT_EQ(a->GetBuildState(), Scene::kCurrent);
+    EXPECT_EQ(b->GetBuildState(), Scene::kBuilt);
+}
+
+TEST_F(SceneManagerTest, AnAnimatedSwitchRunsTheTransitionAndHandsOverAtFinish) {
+    const Ref<LoggingScene> a = MakeScene("A");
+    const Ref<LoggingScene> b = MakeScene("B");
+    const Ref<LoggingTransition> t = MakeTransition();
+    manager_->RequestSwitch(a.Get());
+    manager_->Update(16);
+    RunSteps({
+        {[&] { manager_->RequestSwitch(b.Get(), t.Get()); }, {"T activate"}},
+        {[&] { EXPECT_FALSE(a->IsActive()); }, {"A deactivate", "T frame"}},
+        {nullptr, {"T frame"}},
+        {[&] {
+             t->PrepareTarget();
+             EXPECT_EQ(TakeLog(), (std::vector<std::string>{"B build", "B activate"}));
+             EXPECT_FALSE(b->IsActive());  // it must not act while the transition shows
+             t->Finish();
+             EXPECT_TRUE(b->IsActive());
+         },
+         {}},  // B becomes current without a second activation
+        {nullptr, {"T deactivate", "B frame"}},
+    });
+    EXPECT_EQ(t->GetSourceScene(), a.Get());
+    EXPECT_EQ(t->GetTargetScene(), b.Get());
+    EXPECT_EQ(manager_->GetCurrentScene(), b.Get());
+    EXPECT_EQ(manager_->GetPreviousScene(), t.Get());
+    EXPECT_EQ(manager_->GetPendingTransition(), nullptr);
+
+    // A transition to the scene already shown still runs.
+    RunSteps({{[&] { manager_->RequestSwitch(b.Get(), t.Get()); }, {"T activate"}},
+              {nullptr, {"B deactivate", "T frame"}}});
+}
+
+TEST_F(SceneManagerTest, RemovalFlaggedScenesAreDroppedUnlessCurrent) {
+    const Ref<LoggingScene> a = MakeScene("A");
+    const Ref<LoggingScene> b = MakeScene("B");
+    manager_->AddScene("A", a.Get());
+    manager_->AddScene("B", b.Get());
+    manager_->RequestSwitch(a.Get());
+    manager_->Update(16);
+    a->SetRemoved(true);
+    b->SetRemoved(true);
+    manager_->Update(16);
+    EXPECT_EQ(manager_->FindScene("A"), a.Get());
+    EXPECT_EQ(manager_->FindScene("B"), nullptr);
+}
+
+TEST_F(SceneManagerTest, TheCurrentSceneIsAskedWhenTheWindowCloses) {
+    EXPECT_FALSE(manager_->RequestQuitOfCurrentScene());  // no scene: the window closes by default
+    EXPECT_EQ(manager_->GetCurrentSceneSprite(), nullptr);
+    const Ref<LoggingScene> a = MakeScene("A");
+    manager_->RequestSwitch(a.Get());
+    manager_->Update(16);
+    EXPECT_EQ(manager_->GetCurrentSceneSprite(), a.Get());
+    EXPECT_TRUE(manager_->RequestQuitOfCurrentScene());
+}
+
+TEST_F(SceneManagerTest, KeysCountAsHeldAsTheCurrentSceneSawThem) {
+    const Ref<LoggingScene> a = MakeScene("A");
+    manager_->RequestSwitch(a.Get());
+    manager_->Update(16);
+    InputDispatcher* input = a->GetInputDispatcher();
+    input->QueueMessage(0x100, 0x10, 0);  // key down, not yet delivered
+    EXPECT_FALSE(KeyStates::IsDown(0x10));
+    manager_->Update(16);
+    EXPECT_TRUE(KeyStates::IsDown(0x10));
+    EXPECT_FALSE(KeyStates::IsDown(0x11));
+    input->QueueMessage(0x100, 0x1234, 0);  // out of range: ignored safely
+    input->QueueMessage(0x101, 0x10, 0);
+    manager_->Update(16);
+    EXPECT_FALSE(KeyStates::IsDown(0x10));
+    EXPECT_FALSE(KeyStates::IsDown(0x1234));
+}
+
+}  // namespace
