@@ -10,6 +10,7 @@
 #include "engine/media/InputListenerList.h"
 #include "engine/ui/ControlCallback.h"
 #include "engine/ui/Panel.h"
+#include "engine/ui/ToolTipCover.h"
 
 class Canvas;
 class Painter;
@@ -19,7 +20,7 @@ class Surface;
 // frame into a buffer of the dialog's size; it may draw its components into
 // its own picture, can be dragged, and owns the input listeners through
 // which its scene reaches it and its bound controls.
-class Dialog : public Panel, public InputListener {
+class Dialog : public Panel, public InputListener, public ToolTipCover {
     ENGINE_CLASS(Dialog, Panel)
 
 public:
