@@ -115,7 +115,7 @@ void Label::SetAlignH(int32_t align) {
     }
 }
 
-void Label::SetText(const std::wstring& text) {
+std::wstring UnescapeLineBreaks(const std::wstring& text) {
     std::wstring unescaped;
     unescaped.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -126,6 +126,11 @@ void Label::SetText(const std::wstring& text) {
             unescaped += text[i];
         }
     }
+    return unescaped;
+}
+
+void Label::SetText(const std::wstring& text) {
+    std::wstring unescaped = UnescapeLineBreaks(text);
     if (unescaped == text_) {
         return;
     }

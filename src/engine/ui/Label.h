@@ -11,6 +11,9 @@
 
 class MemorySurface;
 
+// Text from data writes a line break as the two characters "\n".
+std::wstring UnescapeLineBreaks(const std::wstring& text);
+
 // A sprite whose picture is its text: the text is laid out in lines (as
 // written, truncated with "..." or word-wrapped to the width), aligned, and
 // rendered once with a bitmap font into the label's own 32-bit picture. With

@@ -84,15 +84,7 @@ void StyleLabel::ReadDefinition(Property* definition) {
 }
 
 void StyleLabel::SetText(const std::wstring& text) {
-    std::wstring unescaped;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'\\' && i + 1 < text.size() && text[i + 1] == L'n') {
-            unescaped += L'\n';
-            ++i;
-        } else {
-            unescaped += text[i];
-        }
-    }
+    std::wstring unescaped = UnescapeLineBreaks(text);
     if (unescaped == text_) {
         return;
     }

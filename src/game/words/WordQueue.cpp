@@ -12,6 +12,7 @@
 #include "engine/scene/ModifierEaseMove.h"
 #include "engine/scene/ModifierValue.h"
 #include "engine/scene/ModifierWait.h"
+#include "engine/scene/SpeedToTarget.h"
 #include "game/words/QueueScrollControl.h"
 #include "game/words/TicketConstants.h"
 #include "game/words/TicketInfo.h"
@@ -29,9 +30,8 @@ constexpr int kSecretType = 6;
 constexpr int kAnagramsType = 3;
 constexpr int kSlotsType = 4;
 
-// One step of the eased scroll toward its target: accelerate while the
-// braking distance still fits, else brake; passing the target stops on it.
-// Limits that are not positive (damaged constants) move straight onto the target.
+// One step of the eased scroll toward its target. Limits that are not
+// positive (damaged constants) move straight onto the target.
 void StepScroll(int32_t elapsedMs, float target, float maximumSpeed, float acceleration, float deceleration,
                 float& position, float& speed) {
     if (maximumSpeed <= 0.0f || acceleration <= 0.0f || deceleration <= 0.0f) {
@@ -39,21 +39,7 @@ void StepScroll(int32_t elapsedMs, float target, float maximumSpeed, float accel
         speed = 0.0f;
         return;
     }
-    const float dt = static_cast<float>(elapsedMs);
-    const float distance = target - position;
-    if (speed * speed / (2.0f * deceleration) <= std::fabs(distance)) {
-        speed = distance > 0.0f ? std::min(speed + acceleration * dt * 0.001f, maximumSpeed)
-                                : std::max(speed - acceleration * dt * 0.001f, -maximumSpeed);
-    } else {
-        const float brake = deceleration * dt * 0.001f;
-        speed = speed <= 0.0f ? std::min(speed + brake, 0.0f) : std::max(speed - brake, 0.0f);
-    }
-    position += dt * speed * 0.001f;
-    const float left = target - position;
-    if ((distance >= 0.0f && left <= 0.0f) || (distance <= 0.0f && left >= 0.0f)) {
-        position = target;
-        speed = 0.0f;
-    }
+    SpeedToTarget(elapsedMs, target, maximumSpeed, acceleration, deceleration, true, position, speed);
 }
 
 void AppendBlocking(GameNode& node, Modifier* modifier) {
