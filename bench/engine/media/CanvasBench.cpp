@@ -25,6 +25,7 @@
 #include "engine/media/ImageTools.h"
 #include "engine/media/MemorySurface.h"
 #include "engine/media/RowVariant.h"
+#include "support/RecordingReporter.h"
 
 namespace {
 
@@ -265,28 +266,6 @@ void Pixman_Blend(benchmark::State& state) {
 const char* const kOperations[] = {"OpaqueBlit", "AlphaBlit", "AdditiveBlit", "RectFill", "Blit16",
                                    "Multiply",   "Screen",    "Burn",         "Overlay"};
 
-// Keeps each benchmark's processor time per iteration (the median when repeated;
-// unlike wall time it does not count the time other programs took), beside
-// the usual console table.
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            const std::string& name = run.run_name.function_name;
-            if (run.aggregate_name == "median" || (run.aggregate_name.empty() && !times_.contains(name))) {
-                times_[name] = run.GetAdjustedCPUTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double Time(const std::string& name) const {
-        const auto found = times_.find(name);
-        return found == times_.end() ? 0.0 : found->second;
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 }  // namespace
 

@@ -27,6 +27,7 @@
 #include "engine/scene/ParticleEngine.h"
 #include "engine/scene/RenderPass.h"
 #include "engine/scene/UpdatePass.h"
+#include "support/RecordingReporter.h"
 
 namespace {
 
@@ -170,25 +171,6 @@ void ParticleFrame(benchmark::State& state) {
     state.SetLabel(std::to_string(scene.LiveParticles()) + " particles per frame");
 }
 
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            const std::string& name = run.run_name.function_name;
-            if (run.aggregate_name == "median" || (run.aggregate_name.empty() && !times_.contains(name))) {
-                times_[name] = run.GetAdjustedRealTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double Time(const std::string& name) const {
-        const auto found = times_.find(name);
-        return found == times_.end() ? 0.0 : found->second;
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 }  // namespace
 

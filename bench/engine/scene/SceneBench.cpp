@@ -299,7 +299,7 @@ void FrameOverDirect(benchmark::State& state) {
 
 // Keeps the counters of the interleaved run (their median when repeated)
 // for the summary line.
-class RecordingReporter : public benchmark::ConsoleReporter {
+class CounterReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
@@ -330,7 +330,7 @@ BENCHMARK(DirectBlits)->Arg(kAllBlits)->Arg(kPlainBlits)->Arg(kTurnedBlits)->Uni
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RecordingReporter reporter;
+    CounterReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     if (reporter.Counter("ratio") > 0) {
         std::printf("\nscene frame / direct blits, interleaved, processor time: %.3f (frame %.1f us, direct %.1f us)\n",
