@@ -141,6 +141,14 @@ TEST_F(GameDialogsContent, TheQuestionStandsCentredWithItsHeaderMessageAndButton
     EXPECT_LT(yes->GetAbsoluteX(), left + question->GetWidth() / 2);
     EXPECT_GT(no->GetAbsoluteX(), left + question->GetWidth() / 2 - 1);
     EXPECT_LT(yes->GetAbsoluteY() + yes->GetHeight(), top + question->GetHeight());
+
+    // A two-line message makes a taller box; the buttons keep their gap to the bottom.
+    YesNoDialog* longer = YesNoDialog::Ask("TEXT_DIALOG_FULLSCREEN", "TEXT_DIALOG_FULLSCREEN_HEADER", nullptr,
+                                           nullptr, nullptr, nullptr, scene_.Get());
+    Screenshot(longer, "yesno_two_lines");
+    EXPECT_EQ(longer->GetMessageLabel()->GetLines().size(), 2u);
+    EXPECT_GT(longer->GetHeight(), question->GetHeight());
+    EXPECT_EQ(longer->GetHeight() - longer->GetYesButton()->GetY(), question->GetHeight() - yes->GetY());
 }
 
 TEST_F(GameDialogsContent, EveryGameDialogOpensInATestScene) {
