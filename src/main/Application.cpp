@@ -27,6 +27,7 @@
 #include "engine/ui/SceneManager.h"
 #include "engine/ui/ToolTip.h"
 #include "game/constants/GameConstants.h"
+#include "game/dialogs/YesNoDialog.h"
 #include "game/progress/GameSettings.h"
 #include "game/words/WordList.h"
 #include "game/world/SectionList.h"
@@ -34,6 +35,7 @@
 #include "platform/Time.h"
 #include "platform/Window.h"
 #include "scenes/BoundedWait.h"
+#include "scenes/QuitQuestion.h"
 
 namespace {
 
@@ -55,6 +57,17 @@ const std::vector<std::string> kConstantFiles = {
 // In start-up order; the first is shown first.
 const char* const kSceneNames[] = {"SCENE_SPLASH", "SCENE_LOAD",    "SCENE_SELECTION",
                                    "SCENE_MAP",    "SCENE_CLASSIC", "SCENE_GAME"};
+
+// The quit question is the game's question box; "no" just closes it.
+class YesNoQuitQuestion : public QuitQuestionAsker {
+public:
+    Dialog* Ask(const std::string& questionId, const std::string& headerId, void* yesContext,
+                ControlCallback::Function yesFunction, Scene& scene) override {
+        return YesNoDialog::Ask(questionId, headerId, yesContext, yesFunction, nullptr, nullptr, &scene);
+    }
+};
+
+YesNoQuitQuestion quitQuestion;
 
 Ref<Application>& Holder() {
     static Ref<Application> holder;
@@ -215,6 +228,7 @@ bool Application::StartUp() {
     gameScene_ = manager->FindScene("SCENE_GAME");
     manager->SetNextScene(manager->FindScene("SCENE_SPLASH"));
     InstallToolTip(*manager, *dialogs);
+    SetQuitQuestionAsker(&quitQuestion);
 
     FrameTimer* timer = FrameTimer::Create();
     timer->SetMinimumFrameTime(1);
@@ -231,6 +245,7 @@ void ShutDown(bool normalEnd) {
         if (Players::Instance()) Players::Instance()->Save();
         if (GameWindow::Instance()) GameWindow::Instance()->Shutdown();
     }
+    SetQuitQuestionAsker(nullptr);
     SectionList::ReleaseInstance();
     FullScreenHandler::ReleaseDefault();
     FrameTimer::DestroyInstance();
