@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "engine/foundation/Section.h"
+#include "engine/media/SoundManager.h"
+#include "engine/media/SoundSample.h"
+#include "platform/SoundMixer.h"
 #include "engine/scene/DialogTable.h"
 #include "engine/scene/HeadlessWindow.h"
 #include "engine/scene/SceneTestSupport.h"
@@ -104,14 +107,34 @@ TEST_F(QuitQuestionTest, OneQuestionAtATimeInTheSceneThatIsOrIsAboutToBeShown) {
     EXPECT_TRUE(b_->IsDialogShown("TEXT_QUESTION_QUIT"));
 }
 
-TEST_F(QuitQuestionTest, YesEndsTheRunWhetherOrNotTheQuitSoundIsThere) {
+TEST_F(QuitQuestionTest, YesPlaysTheQuitSoundWhenItIsLoadedAndEndsTheRunEitherWay) {
+    SoundManager::Create(44100, 0, 32, platform::AudioOutput::Null);
+    const auto quitSoundsPlayed = [] {
+        int played = 0;
+        for (const std::string& line : platform::SoundMixer::Instance().TakeJournal()) {
+            played += line.rfind("PlaySound sample=", 0) == 0 ? 1 : 0;
+        }
+        return played;
+    };
+    quitSoundsPlayed();
     ConfirmQuit(nullptr, nullptr);  // no section "default": no sound
     EXPECT_TRUE(QuitPosted());
-    auto* section = new Section("default", false);
-    section->AddResource("SOUND_QUIT", new HeldResource(new Object));  // not a sound: skipped
-    sections_.Load(section);
+    EXPECT_EQ(quitSoundsPlayed(), 0);
+
+    const std::string path = folder_.Path() + "/quit.wav";
+    WriteBytes(path, MakeWav(1, 22050, 16, ConstantSamples(220, 1, 1000)));
+    {
+        Ref<SoundSample> sample(new SoundSample);
+        sample->LoadSample(path, SoundSample::kModeFlags, LoadMode::File);
+        auto* section = new Section("default", false);
+        section->AddResource("SOUND_QUIT", new HeldResource(sample.Get()));
+        sections_.Load(section);
+    }
     ConfirmQuit(nullptr, nullptr);
     EXPECT_TRUE(QuitPosted());
+    EXPECT_EQ(quitSoundsPlayed(), 1);
+    SectionManager::Instance()->RemoveSection("default", true);
+    SoundManager::Shutdown();
 }
 
 // On the virtual clock, so the time limit passes at once.
