@@ -9,6 +9,7 @@
 #include "engine/media/MemorySurface.h"
 #include "engine/scene/ModifierCallback.h"
 #include "engine/scene/ModifierValue.h"
+#include "engine/ui/FullScreenHandler.h"
 
 namespace {
 
@@ -51,8 +52,7 @@ void FadeBlackTransition::Update(int32_t) {
     }
     phase_ = kFadingIn;
     PrepareTarget();
-    // The full-screen handler is not part of the engine yet; once it is, it
-    // hides here and moves to the target.
+    FullScreenHandler::HideDuringTransition(GetTargetScene());
     DrawTargetScene();
     GetSourceSprite()->SetVisible(false);
     GetTargetSprite()->SetVisible(true);
