@@ -1,7 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "mediagen/Generator.h"
 #include "mediagen/MapLayout.h"
@@ -35,6 +37,13 @@ void AddMapFiles(const MapLayout& map, const GeneratorInputs& inputs, MediaTree&
 void AddUiRows(Manifest& manifest, FontFaces& faces);
 // The game dialogs' frame, tab, ornament and emblem pieces with their masks.
 void AddPainterRows(Manifest& manifest);
+
+// The three music streams, each with its bar starts as sync points.
+void AddMusicRows(Manifest& manifest);
+std::string SyncPointsXml(const std::vector<uint32_t>& frames);
+// The effects of the menus, the dialogs and the level's flow.
+void AddMenuSoundRows(Manifest& manifest);
+void AddLevelSoundRows(Manifest& manifest);
 
 // A synthesised effect, encoded as Ogg Vorbis, as a "Sound" row.
 void AddSound(Manifest& manifest, const std::string& section, const std::string& id, const std::string& file,
