@@ -1,9 +1,7 @@
 #pragma once
 
 #include <memory>
-#include <cstdint>
 #include <string>
-#include <vector>
 
 #include "mediagen/Generator.h"
 #include "mediagen/MapLayout.h"
@@ -40,7 +38,6 @@ void AddPainterRows(Manifest& manifest);
 
 // The three music streams, each with its bar starts as sync points.
 void AddMusicRows(Manifest& manifest);
-std::string SyncPointsXml(const std::vector<uint32_t>& frames);
 // The effects of the menus, the dialogs and the level's flow.
 void AddMenuSoundRows(Manifest& manifest);
 void AddLevelSoundRows(Manifest& manifest);

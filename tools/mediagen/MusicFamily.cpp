@@ -1,4 +1,6 @@
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "mediagen/Families.h"
 #include "mediagen/MusicScores.h"
@@ -24,8 +26,6 @@ constexpr MusicPiece kPieces[] = {
     {"MUSIC_GAME", "game", GameMusic},
 };
 
-}  // namespace
-
 std::string SyncPointsXml(const std::vector<uint32_t>& frames) {
     std::string xml = "<?xml version=\"1.0\" ?>\n<root>\n  <Vector id=\"SyncPoints\">\n";
     for (const uint32_t frame : frames) {
@@ -33,6 +33,8 @@ std::string SyncPointsXml(const std::vector<uint32_t>& frames) {
     }
     return xml + "  </Vector>\n</root>\n";
 }
+
+}  // namespace
 
 void AddMusicRows(Manifest& manifest) {
     for (const MusicPiece& piece : kPieces) {

@@ -8,7 +8,7 @@ namespace {
 // The instrument set shared by the pieces.
 // A warm square wave: odd harmonics only, the upper ones soft.
 Voice Lead(double decay) { return {{{1, 1.0}, {3, 0.28}, {5, 0.12}, {7, 0.05}}, 0.012, decay, 0.08, 0.30, 0.15}; }
-Voice PluckedBass() { return {{{1, 1.0}, {2, 0.45}, {3, 0.18}, {4, 0.06}}, 0.004, 0.3, 0.05, 0.55, 0.0}; }
+Voice PluckedBass() { return {{{1, 1.0}, {2, 0.45}, {3, 0.18}, {4, 0.06}}, 0.004, 0.3, 0.05, 0.42, 0.0}; }
 // Two slightly detuned layers beat slowly against each other.
 Voice SoftPad() { return {{{1, 1.0}, {1.004, 0.8}, {2, 0.22}, {2.003, 0.18}}, 0.35, 6.0, 0.4, 0.09, -0.25}; }
 
@@ -90,7 +90,7 @@ Piece SelectionMusic() {
               "F2 - . . C3 . | Bb1 - . . F2 . | G1 - . . D2 . | C2 - . . G2 . |"},
     }));
     piece.tracks.push_back(Drums(Drum::kKick, 0.5, 0.0, {{'A', "x . . . . . |"}, {'B', "x . . . . . |"}}));
-    piece.tracks.push_back(Drums(Drum::kHat, 0.35, 0.3, {
+    piece.tracks.push_back(Drums(Drum::kHat, 0.5, 0.3, {
         {'A', ". . o . o . |"}, {'B', ". . o . o . |"}, {'C', ". . o . . . |"}}));
     piece.tracks.push_back(Drums(Drum::kBrush, 0.4, -0.1, {{'B', ". . . . . . | . . . . . . | . . . . . . | . . x . o . |"}}));
     return piece;
@@ -120,7 +120,7 @@ Piece MapMusic() {
     }));
     piece.tracks.push_back(Drums(Drum::kKick, 0.55, 0.0, {{'A', "x . . . x . . . |"}, {'B', "x . . . x . . o |"}}));
     piece.tracks.push_back(Drums(Drum::kBrush, 0.45, -0.1, {{'A', ". . x . . . x . |"}, {'B', ". . x . . . x . |"}}));
-    piece.tracks.push_back(Drums(Drum::kHat, 0.3, 0.3, {{'A', "x o o o x o o o |"}, {'B', "x o o o x o o o |"}}));
+    piece.tracks.push_back(Drums(Drum::kHat, 0.45, 0.3, {{'A', "x o o o x o o o |"}, {'B', "x o o o x o o o |"}}));
     return piece;
 }
 
@@ -147,7 +147,7 @@ Piece GameMusic() {
     }));
     piece.tracks.push_back(Drums(Drum::kKick, 0.6, 0.0, {{'A', "x . . . x . x . |"}, {'B', "x . . o x . x . |"}}));
     piece.tracks.push_back(Drums(Drum::kBrush, 0.5, -0.1, {{'A', ". . x . . . x . |"}, {'B', ". . x . . . x o |"}}));
-    piece.tracks.push_back(Drums(Drum::kHat, 0.3, 0.3, {{'A', "x o x o x o x o |"}, {'B', "x o x o x o x o |"}}));
+    piece.tracks.push_back(Drums(Drum::kHat, 0.45, 0.3, {{'A', "x o x o x o x o |"}, {'B', "x o x o x o x o |"}}));
     piece.tracks.push_back(Drums(Drum::kRim, 0.25, -0.4, {{'B', ". . . . . . . . | . . . . . . . . | . . . . . . . . | . . . . . o . o |"}}));
     return piece;
 }
