@@ -38,6 +38,12 @@ void AddPainterRows(Manifest& manifest);
 // The pause plate, the effects slider's ticks and the goodbye whistle.
 void AddGameDialogRows(Manifest& manifest, FontFaces& faces);
 
+// The three music streams, each with its bar starts as sync points.
+void AddMusicRows(Manifest& manifest);
+// The effects of the menus, the dialogs and the level's flow.
+void AddMenuSoundRows(Manifest& manifest);
+void AddLevelSoundRows(Manifest& manifest);
+
 // A synthesised effect, encoded as Ogg Vorbis, as a "Sound" row.
 void AddSound(Manifest& manifest, const std::string& section, const std::string& id, const std::string& file,
               Synth (*recipe)());

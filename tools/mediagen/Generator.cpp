@@ -61,6 +61,9 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddFontRows(manifest, faces);
     AddButtonRows(manifest, faces);
     AddSoundRows(manifest);
+    AddMusicRows(manifest);
+    AddMenuSoundRows(manifest);
+    AddLevelSoundRows(manifest);
     AddUiRows(manifest, faces);
     AddPainterRows(manifest);
     AddGameDialogRows(manifest, faces);

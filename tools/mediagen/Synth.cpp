@@ -15,27 +15,27 @@ double Envelope(double t, double length, double attack, double decay) {
 
 }  // namespace
 
-Synth::Synth(double seconds) : samples_(static_cast<size_t>(seconds * kRate), 0.0f) {}
+Synth::Synth(double seconds, int rate) : rate_(rate), samples_(static_cast<size_t>(seconds * rate), 0.0f) {}
 
 void Synth::Tone(double start, double length, double from, double to, double level, double attack, double decay) {
     double phase = 0;
-    const size_t first = static_cast<size_t>(start * kRate);
+    const size_t first = static_cast<size_t>(start * rate_);
     for (size_t i = first; i < samples_.size(); ++i) {
-        const double t = static_cast<double>(i - first) / kRate;
+        const double t = static_cast<double>(i - first) / rate_;
         if (t >= length) {
             break;
         }
         const double frequency = from + (to - from) * (t / length);
-        phase += 2 * M_PI * frequency / kRate;
+        phase += 2 * M_PI * frequency / rate_;
         samples_[i] += static_cast<float>(level * Envelope(t, length, attack, decay) * std::sin(phase));
     }
 }
 
 void Synth::Noise(double start, double length, double level, double attack, double decay, double brightness) {
     double low = 0;
-    const size_t first = static_cast<size_t>(start * kRate);
+    const size_t first = static_cast<size_t>(start * rate_);
     for (size_t i = first; i < samples_.size(); ++i) {
-        const double t = static_cast<double>(i - first) / kRate;
+        const double t = static_cast<double>(i - first) / rate_;
         if (t >= length) {
             break;
         }
@@ -43,6 +43,14 @@ void Synth::Noise(double start, double length, double level, double attack, doub
         const double white = static_cast<double>(noiseState_ >> 8) / static_cast<double>(1u << 23) - 1.0;
         low += (white - low) * std::clamp(brightness, 0.01, 1.0);
         samples_[i] += static_cast<float>(level * Envelope(t, length, attack, decay) * low);
+    }
+}
+
+void Synth::FadeOut(double seconds) {
+    const size_t count = std::min(samples_.size(), static_cast<size_t>(seconds * rate_));
+    const size_t first = samples_.size() - count;
+    for (size_t i = 0; i < count; ++i) {
+        samples_[first + i] *= static_cast<float>(count - i) / static_cast<float>(count);
     }
 }
 
