@@ -31,6 +31,8 @@ void AddMapSpriteRows(Manifest& manifest);
 void AddMapSoundRows(Manifest& manifest);
 // The race strip: trains, wheels, rods, track tiles, perron and station, chuffs.
 void AddRaceRows(Manifest& manifest);
+// The game screen's furnace, boost meters, carriage, flagpole and furnace sounds.
+void AddHudRows(Manifest& manifest);
 void AddMapFiles(const MapLayout& map, const GeneratorInputs& inputs, MediaTree& tree);
 void AddUiRows(Manifest& manifest, FontFaces& faces);
 // The game's one-shot effects: stars, glows, sparks, coins, the level-end

@@ -71,6 +71,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddMapSoundRows(manifest);
     AddRaceRows(manifest);
     AddEffectRows(manifest, faces);
+    AddHudRows(manifest);
     return manifest;
 }
 
