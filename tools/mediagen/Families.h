@@ -35,6 +35,9 @@ void AddRaceRows(Manifest& manifest);
 void AddHudRows(Manifest& manifest);
 void AddMapFiles(const MapLayout& map, const GeneratorInputs& inputs, MediaTree& tree);
 void AddUiRows(Manifest& manifest, FontFaces& faces);
+// The game's one-shot effects: stars, glows, sparks, coins, the level-end
+// banner, the smoke puff, and the coin and bonus sounds.
+void AddEffectRows(Manifest& manifest, FontFaces& faces);
 // The game dialogs' frame, tab, ornament and emblem pieces with their masks.
 void AddPainterRows(Manifest& manifest);
 
