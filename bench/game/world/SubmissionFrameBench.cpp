@@ -235,7 +235,8 @@ private:
             SpawnCoalSparks(*hooks_.layer, fireX, fireY);
         }
         SpawnScoreStars(*hooks_.layer, fireX - 40, fireY - 20, 40, 80, -1);
-        SpawnTrainSmoke(*train_, L"STATION", 0, 70, -30);
+        // The chimney, in the strip's coordinates like the label.
+        SpawnTrainSmoke(*train_, L"STATION", 0, train_->GetX() + 90, train_->GetY() - 10);
         Ref<Sprite> lastLetter(new Sprite(fireX - 20, fireY - 80, 30, 30));
         hooks_.layer->AddChild(lastLetter.Get());
         ShowFloatingScore(0, lastLetter.Get());
