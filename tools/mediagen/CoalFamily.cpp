@@ -95,16 +95,6 @@ void DrawLump(Drawing& drawing, int variant, double scale) {
     drawing.Stroke(Rgba::FromHex(0x0C0D10), 2 * scale);
 }
 
-void Star(cairo_t* cairo, double cx, double cy, double outer, double inner) {
-    cairo_new_path(cairo);
-    for (int i = 0; i < 10; ++i) {
-        const double radius = i % 2 == 0 ? outer : inner;
-        const double angle = -kPi / 2 + i * kPi / 5;
-        cairo_line_to(cairo, cx + radius * std::cos(angle), cy + radius * std::sin(angle));
-    }
-    cairo_close_path(cairo);
-}
-
 void FillAndOutline(Drawing& drawing, uint32_t colour, double width) {
     cairo_fill_preserve(drawing.Context());
     drawing.Stroke(Rgba::FromHex(colour).Shaded(-0.45), width);
@@ -180,10 +170,10 @@ void DrawEmblem(Drawing& drawing, FontFaces& faces, int kind, double scale) {
         case kJoker: {
             const double cx = drawing.Width() / 2.0;
             const double cy = drawing.Height() / 2.0 + scale;
-            Star(cairo, cx, cy, 15 * scale, 6.5 * scale);
+            StarPath(cairo, cx, cy, 15 * scale, 6.5 * scale);
             drawing.FillRadial(cx - 4 * scale, cy - 5 * scale, 17 * scale, Rgba::FromHex(0xFFF3A0),
                                Rgba::FromHex(0xF2C21A));
-            Star(cairo, cx, cy, 15 * scale, 6.5 * scale);
+            StarPath(cairo, cx, cy, 15 * scale, 6.5 * scale);
             drawing.Stroke(Rgba::FromHex(0xFFD83A).Shaded(-0.45), 1.6 * scale);
             break;
         }

@@ -137,6 +137,17 @@ void EllipsePath(cairo_t* cairo, double cx, double cy, double rx, double ry, dou
     cairo_restore(cairo);
 }
 
+void StarPath(cairo_t* cairo, double cx, double cy, double outer, double inner, double turn) {
+    constexpr double kPi = 3.14159265358979323846;
+    cairo_new_path(cairo);
+    for (int i = 0; i < 10; ++i) {
+        const double radius = i % 2 == 0 ? outer : inner;
+        const double angle = -kPi / 2 + i * kPi / 5 + turn;
+        cairo_line_to(cairo, cx + radius * std::cos(angle), cy + radius * std::sin(angle));
+    }
+    cairo_close_path(cairo);
+}
+
 Picture StackFrames(const std::vector<Picture>& frames) {
     if (frames.empty()) {
         return {};

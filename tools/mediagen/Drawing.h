@@ -65,5 +65,8 @@ void SetColor(cairo_t* cairo, const Rgba& color);
 // An ellipse as a new sub-path, turned by `angle` radians about its centre.
 void EllipsePath(cairo_t* cairo, double cx, double cy, double rx, double ry, double angle = 0);
 
+// A five-pointed star as a new path, a point straight up, turned by `turn`
+// radians about its centre.
+void StarPath(cairo_t* cairo, double cx, double cy, double outer, double inner, double turn = 0);
 // Frames of equal size stacked top to bottom: the strip layout sprites read.
 Picture StackFrames(const std::vector<Picture>& frames);

@@ -31,8 +31,13 @@ void AddMapSpriteRows(Manifest& manifest);
 void AddMapSoundRows(Manifest& manifest);
 // The race strip: trains, wheels, rods, track tiles, perron and station, chuffs.
 void AddRaceRows(Manifest& manifest);
+// The game screen's furnace, boost meters, carriage, flagpole and furnace sounds.
+void AddHudRows(Manifest& manifest);
 void AddMapFiles(const MapLayout& map, const GeneratorInputs& inputs, MediaTree& tree);
 void AddUiRows(Manifest& manifest, FontFaces& faces);
+// The game's one-shot effects: stars, glows, sparks, coins, the level-end
+// banner, the smoke puff, and the coin and bonus sounds.
+void AddEffectRows(Manifest& manifest, FontFaces& faces);
 // The game dialogs' frame, tab, ornament and emblem pieces with their masks.
 void AddPainterRows(Manifest& manifest);
 // The pause plate, the effects slider's ticks and the goodbye whistle.

@@ -75,4 +75,6 @@ void AddFontRows(Manifest& manifest, FontFaces& faces) {
         AddFont(manifest, faces, {"gamescene"}, "FONT_FLOATER_" + std::to_string(length),
                 "floater_" + std::to_string(length), ImageFont(kSansBold, size, 0xFFFBE6, bottom, 2, 0x2A1A0C));
     }
+    // The letters a train blows out of its chimney: steam white fading to grey.
+    AddFont(manifest, faces, {"gamescene"}, "FONT_SMOKE", "smoke", ImageFont(kSansBold, 18, 0xF4F7F9, 0xB8C2CA, 1, 0x4A4F57));
 }

@@ -74,6 +74,8 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddMapSpriteRows(manifest);
     AddMapSoundRows(manifest);
     AddRaceRows(manifest);
+    AddEffectRows(manifest, faces);
+    AddHudRows(manifest);
     return manifest;
 }
 

@@ -42,12 +42,7 @@ void SpriteLabel::SetAlpha(int32_t alpha) {
 
 void SpriteLabel::Draw(Canvas& /*canvas*/) {
     SetDirty(false);
-    if (!glyphsDirty_) {
-        return;
-    }
-    glyphsDirty_ = false;
-    DropGlyphs();
-    if (glyphFont_) {
+    if (glyphsDirty_) {
         BuildGlyphs();
     }
 }
@@ -60,6 +55,10 @@ void SpriteLabel::DropGlyphs() {
 }
 
 void SpriteLabel::BuildGlyphs() {
+    // Built now, the glyphs are the ones the next draw keeps, so callers can
+    // animate them at once.
+    glyphsDirty_ = false;
+    DropGlyphs();
     BitmapFont* font = glyphFont_.Get();
     if (font == nullptr || font->GetPicture() == nullptr) {
         return;

@@ -22,7 +22,9 @@ public:
     // Draws nothing itself: the glyphs are children, drawn by the render pass.
     void Draw(Canvas& canvas) override;
 
-    // One sprite per drawn glyph of every line, made the last children.
+    // One sprite per drawn glyph of every line, made the last children in
+    // place of the ones before; the next draw keeps them until the text or
+    // font changes.
     void BuildGlyphs();
     const std::vector<Ref<Sprite>>& GetGlyphSprites() const { return glyphs_; }
 

@@ -12,6 +12,7 @@
 #include "game/words/TicketConstants.h"
 #include "game/words/TicketInfo.h"
 #include "game/world/AutoTrain.h"
+#include "game/world/Flagpole.h"
 #include "game/world/LSO.h"
 #include "game/world/PlayerTrain.h"
 #include "game/world/RaceContext.h"
@@ -154,21 +155,8 @@ void Landscape::PlaceFlagpole() {
         flagpole_->SetRemoved(true);
         flagpole_.Reset();
     }
-    const CreateFunction create = ClassFactory::Instance().Find("Flagpole");
-    Object* created = create != nullptr ? create(nullptr) : nullptr;
-    const Ref<Object> keep(created);
-    flagpole_ = ObjectCast<Sprite>(created);
-    if (!flagpole_) {
-        return;
-    }
-    const float x = endPerron_->GetRealX() + kFlagpoleBehindPerron;
-    if (auto* object = ObjectCast<LSO>(flagpole_.Get())) {
-        object->SetLayer(endPerron_->GetLayer());
-        object->SetRealX(x);
-    } else {
-        flagpole_->SetX(static_cast<int32_t>(x));
-    }
-    flagpole_->SetY(GetHeight() - kFlagpoleAboveBottom);
+    flagpole_ = new Flagpole(endPerron_->GetRealX() + kFlagpoleBehindPerron, GetHeight() - kFlagpoleAboveBottom);
+    flagpole_->SetLayer(endPerron_->GetLayer());
     flagpole_->InsertBefore(endPerron_.Get());
 }
 

@@ -8,6 +8,7 @@
 #include "engine/scene/Sprite.h"
 
 class AutoTrain;
+class Flagpole;
 class LSO;
 class PlayerTrain;
 class PropertyNode;
@@ -63,7 +64,7 @@ public:
     LSO* GetEndStation() const { return endStation_.Get(); }
     LSO* GetStartPerron() const { return startPerron_.Get(); }
     LSO* GetEndPerron() const { return endPerron_.Get(); }
-    Sprite* GetFlagpole() const { return flagpole_.Get(); }
+    Flagpole* GetFlagpole() const { return flagpole_.Get(); }
     float GetPosX() const { return posX_; }
     float GetSpeed() const { return speed_; }
 
@@ -77,7 +78,7 @@ private:
 
     Ref<PlayerTrain> playerTrain_;
     Ref<AutoTrain> autoTrain_;
-    Ref<Sprite> flagpole_;
+    Ref<Flagpole> flagpole_;
     Ref<GameNode> scrollNode_;
     std::array<Ref<GameNode>, kLayerCount> layers_;
     Ref<LSO> startStation_;

@@ -6,10 +6,12 @@
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/PropertyValue.h"
 #include "engine/foundation/TextConversions.h"
+#include "engine/scene/DialogTable.h"
 #include "engine/scene/SpeedToTarget.h"
 #include "game/words/TicketConstants.h"
 #include "game/words/TicketInfo.h"
 #include "game/words/WordList.h"
+#include "game/world/Carriage.h"
 #include "game/world/RaceContext.h"
 #include "game/world/RaceMath.h"
 
@@ -42,7 +44,28 @@ PlayerTrain::PlayerTrain(Property* saved) : Train(saved) {
         Move(0);
     }
     SetY(ticket_constants::Int("MINIMAP_PLAYER_TRAIN_Y"));
-    LoadDefinition("PLAYERTRAINS", RaceContext::Current().BoostIndex());
+    Property* model = LoadDefinition("PLAYERTRAINS", RaceContext::Current().BoostIndex());
+    HitchCarriage(model);
+}
+
+void PlayerTrain::HitchCarriage(Property* model) {
+    const RaceContext& race = RaceContext::Current();
+    const TicketInfo* ticket = race.CurrentTicket();
+    const DialogTable* table = DialogTable::Instance();
+    if (ticket == nullptr || ticket->GameMode != TicketInfo::kMapTicket || race.CarriageSize() < 1 ||
+        table == nullptr) {
+        return;
+    }
+    Object* created = table->CreateObject("CARRIAGE");
+    const Ref<Object> keep(created);
+    auto* carriage = ObjectCast<Carriage>(created);
+    if (carriage == nullptr) {
+        return;
+    }
+    AttachCarriage(carriage);
+    const int32_t backWidth = GetBackground() != nullptr ? GetBackground()->GetWidth() : 0;
+    carriage->Build(Property::AsInt(Property::Child(model, "cx")) - backWidth,
+                    Property::AsInt(Property::Child(model, "cy")), race.CarriageSize());
 }
 
 int32_t PlayerTrain::GetFullBoostSections() const {

@@ -37,6 +37,9 @@ public:
     int32_t GetTurboCoalsUsed() const { return turboCoalsUsed_; }
 
 private:
+    // On map tickets with a carriage size, hitches the carriage the model
+    // places ("cx", "cy").
+    void HitchCarriage(Property* model);
     void CheckTurboCoal(const RaceWord& word);
     // One drive step toward the earned distance.
     void Move(int32_t elapsedMs);

@@ -8,6 +8,7 @@
 #include "engine/foundation/PropertyValue.h"
 #include "engine/media/Surface.h"
 #include "engine/scene/DialogTable.h"
+#include "game/world/Carriage.h"
 #include "game/words/TicketConstants.h"
 #include "game/world/RaceContext.h"
 #include "game/world/RaceMath.h"
@@ -33,6 +34,16 @@ Train::Train(Property* saved) : LSO(saved) {
 
 // The sprites and wheels are children of the train, released with its chain.
 Train::~Train() = default;
+
+void Train::AttachCarriage(Carriage* carriage) {
+    if (carriage_) {
+        carriage_->SetRemoved(true);
+    }
+    carriage_ = carriage;
+    if (carriage_) {
+        AddChild(carriage_.Get());
+    }
+}
 
 Ref<Sprite> Train::AddImageSprite(GameNode& parent, const std::string& image, const std::string& section,
                                   int32_t x, int32_t y, bool bottomRight) {
@@ -122,6 +133,9 @@ void Train::AnimateWheels() {
         const float angle = static_cast<float>(step) * 2.0f * race_math::kPi / static_cast<float>(kSmallBarSteps);
         smallBar_->SetPosition(race_math::Truncate(std::cos(angle) * static_cast<float>(smallRadius_)) + wheelBarX_,
                                race_math::Truncate(std::sin(angle) * static_cast<float>(smallRadius_)) + wheelBarY_);
+    }
+    if (carriage_) {
+        carriage_->AnimateWheels(GetX());
     }
     // A model without big wheels has no wheel phase to follow.
     if (wheels_.empty()) {

@@ -7,6 +7,7 @@
 #include "engine/foundation/Ref.h"
 #include "game/world/LSO.h"
 
+class Carriage;
 class PropertyNode;
 
 // What the race makes of an accepted word.
@@ -51,6 +52,10 @@ public:
     int32_t GetFinish() const { return finish_; }
     void SetFinish(int32_t playtimeMs) { finish_ = playtimeMs; }
     Sprite* GetBody() const { return body_.Get(); }
+    Sprite* GetBackground() const { return background_.Get(); }
+    Carriage* GetCarriage() const { return carriage_.Get(); }
+    // Hitches the carriage (null: none) as a child; its wheels follow the train.
+    void AttachCarriage(Carriage* carriage);
     Sprite* GetSmallWheelBar() const { return smallBar_.Get(); }
     Sprite* GetBigWheelBar() const { return bigBar_.Get(); }
     const std::vector<Sprite*>& GetWheels() const { return wheels_; }
@@ -69,6 +74,7 @@ private:
     Ref<Sprite> AddImageSprite(GameNode& parent, const std::string& image, const std::string& section,
                                int32_t x, int32_t y, bool bottomRight);
 
+    Ref<Carriage> carriage_;
     Ref<Sprite> body_;
     Ref<Sprite> background_;
     Ref<Sprite> bigBar_;
