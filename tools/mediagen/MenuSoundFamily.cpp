@@ -4,7 +4,7 @@
 // The menus' and dialogs' effects. Pitched parts stay on C major pentatonic.
 namespace {
 
-constexpr double kC5 = 523.25, kD5 = 587.33, kE5 = 659.26, kG5 = 783.99, kA5 = 880.0;
+constexpr double kC5 = 523.25, kE5 = 659.26, kG5 = 783.99, kA5 = 880.0;
 constexpr double kC6 = 1046.5, kE6 = 1318.5, kG6 = 1568.0;
 
 // A muted wooden knock: the control does not answer.
@@ -13,17 +13,6 @@ Synth Disabled() {
     s.Tone(0.0, 0.16, 240, 190, 0.6, 0.002, 0.035);
     s.Noise(0.0, 0.05, 0.3, 0.001, 0.012, 0.2);
     s.Normalize(0.6);
-    return s;
-}
-
-// Two notes falling home: goodbye.
-Synth Quit() {
-    Synth s(0.9);
-    s.Tone(0.0, 0.4, kG5, kG5, 0.4, 0.008, 0.16);
-    s.Tone(0.18, 0.7, kC5, kC5, 0.45, 0.008, 0.25);
-    s.Tone(0.18, 0.7, kC6, kC6, 0.12, 0.008, 0.15);
-    s.FadeOut(0.1);
-    s.Normalize(0.65);
     return s;
 }
 
@@ -48,17 +37,6 @@ Synth TrophyMove() {
     s.Noise(0.05, 0.4, 0.3, 0.12, 0.1, 0.8);
     s.FadeOut(0.1);
     s.Normalize(0.5);
-    return s;
-}
-
-// The effects slider ticks at rising pitches.
-template <int kStep>
-Synth SliderTick() {
-    constexpr double kNotes[] = {kC5, kD5, kE5, kG5, kA5};
-    Synth s(0.14);
-    s.Tone(0.0, 0.13, kNotes[kStep], kNotes[kStep], 0.5, 0.003, 0.04);
-    s.Tone(0.0, 0.08, kNotes[kStep] * 2, kNotes[kStep] * 2, 0.15, 0.002, 0.02);
-    s.Normalize(0.6);
     return s;
 }
 
@@ -94,14 +72,8 @@ Synth Highscore() {
 
 void AddMenuSoundRows(Manifest& manifest) {
     AddSound(manifest, "default", "SOUND_DISABLED", "media/sfx/disabled.ogg", Disabled);
-    AddSound(manifest, "default", "SOUND_QUIT", "media/sfx/quit.ogg", Quit);
     AddSound(manifest, "default", "SOUND_TROPHY", "media/sfx/trophy.ogg", Trophy);
     AddSound(manifest, "default", "SOUND_TROPHY_MOVE", "media/sfx/trophy_move.ogg", TrophyMove);
-    AddSound(manifest, "dialogs", "SOUND_SLIDER_1", "media/sfx/slider_1.ogg", SliderTick<0>);
-    AddSound(manifest, "dialogs", "SOUND_SLIDER_2", "media/sfx/slider_2.ogg", SliderTick<1>);
-    AddSound(manifest, "dialogs", "SOUND_SLIDER_3", "media/sfx/slider_3.ogg", SliderTick<2>);
-    AddSound(manifest, "dialogs", "SOUND_SLIDER_4", "media/sfx/slider_4.ogg", SliderTick<3>);
-    AddSound(manifest, "dialogs", "SOUND_SLIDER_5", "media/sfx/slider_5.ogg", SliderTick<4>);
     AddSound(manifest, "dialogs", "SOUND_MAPGAMEMAP", "media/sfx/mapgamemap.ogg", MapGameMap);
     AddSound(manifest, "classic", "SOUND_HIGHSCORE", "media/sfx/highscore.ogg", Highscore);
 }

@@ -40,7 +40,7 @@
 #include "game/words/LetterSprite.h"
 #include "game/world/EffectsContext.h"
 #include "game/world/Furnace.h"
-#include "game/world/GameSceneHooks.h"
+#include "game/world/HudSceneHooks.h"
 #include "game/world/RaceContext.h"
 #include "game/world/ScoreStars.h"
 #include "game/world/SubmissionEffects.h"
@@ -63,7 +63,7 @@ public:
     void PlaySound(const std::string&, int32_t, int32_t) const override {}
 };
 
-class SceneHooks : public GameSceneHooks, public EffectsContext {
+class SceneHooks : public HudSceneHooks, public EffectsContext {
 public:
     GameNode* FindSceneNode(const std::string& name) const override {
         const auto found = parts.find(name);
@@ -98,7 +98,7 @@ public:
         LoadMedia();
         RandomGenerator::SetGlobal(new RandomGenerator(1234, 0));
         RaceContext::Install(&race_);
-        GameSceneHooks::Install(&hooks_);
+        HudSceneHooks::Install(&hooks_);
         EffectsContext::Install(&hooks_);
 
         root_->AddChild(new Sprite(0, 0, Backdrop().Get()));

@@ -12,7 +12,7 @@
 #include "engine/scene/SpeedToTarget.h"
 #include "game/words/TicketConstants.h"
 #include "game/words/TicketInfo.h"
-#include "game/world/GameSceneHooks.h"
+#include "game/world/HudSceneHooks.h"
 #include "game/world/PartBuilder.h"
 #include "game/world/PlayerTrain.h"
 #include "game/world/RaceContext.h"
@@ -86,7 +86,7 @@ void BoostMeter::Build() {
     range_ = overlay_->GetHeight() + 1;
     capacity_ = GetCapacity();
 
-    const GameSceneHooks& hooks = GameSceneHooks::Current();
+    const HudSceneHooks& hooks = HudSceneHooks::Current();
     const TicketInfo* ticket = RaceContext::Current().CurrentTicket();
     if (model >= 1 && model != hooks.OldBoostIndex() && GetParent() != nullptr && ticket != nullptr &&
         ticket->GameMode == TicketInfo::kMapTicket) {
@@ -95,7 +95,7 @@ void BoostMeter::Build() {
 }
 
 void BoostMeter::PlayUpgradeShow(int32_t model) {
-    GameSceneHooks& hooks = GameSceneHooks::Current();
+    HudSceneHooks& hooks = HudSceneHooks::Current();
     Ref<Sprite> oldMeter(new Sprite(*this));
     oldMeter->SetImage(Image("BOOSTMETER", model).Get());
     oldMeter->SetAlpha(255);
@@ -150,7 +150,7 @@ void BoostMeter::PlayUpgradeShow(int32_t model) {
 }
 
 void BoostMeter::ShowGlow() {
-    Sprite* glow = GameSceneHooks::Current().GetBoostGlow();
+    Sprite* glow = HudSceneHooks::Current().GetBoostGlow();
     if (glow == nullptr) {
         return;
     }
@@ -173,7 +173,7 @@ void BoostMeter::Reset() {
 
 void BoostMeter::Update(int32_t elapsedMs) {
     if (capacity_ > 0) {
-        const PlayerTrain* train = GameSceneHooks::Current().GetPlayerTrain();
+        const PlayerTrain* train = HudSceneHooks::Current().GetPlayerTrain();
         const int64_t boost = train != nullptr ? train->GetBoostTime() : 0;
         targetLevel_ = static_cast<float>(emptyLevel_) -
                        static_cast<float>(boost * range_) / static_cast<float>(capacity_);

@@ -13,7 +13,7 @@
 #include "game/words/TicketInfo.h"
 #include "game/world/CoinEffect.h"
 #include "game/world/EffectsContext.h"
-#include "game/world/GameSceneHooks.h"
+#include "game/world/HudSceneHooks.h"
 #include "game/world/PartBuilder.h"
 #include "game/world/RaceContext.h"
 #include "game/world/RaceMath.h"
@@ -136,7 +136,7 @@ GameNode* Carriage::GetWindow(int32_t index) const {
 }
 
 void Carriage::UnloadPassengers(float count) {
-    GameSceneHooks& hooks = GameSceneHooks::Current();
+    HudSceneHooks& hooks = HudSceneHooks::Current();
     // Only the passengers who sit in the carriage can step out of it.
     const float bounded = count >= 0.0f ? std::min(count, static_cast<float>(kMaximumSize)) : 0.0f;
     const int32_t leaving = std::min(static_cast<int32_t>(bounded), ShownPassengers());
@@ -170,5 +170,5 @@ void Carriage::UnloadPassengers(float count) {
     if (lastCoin != nullptr && lastCoin->HasModifiers()) {
         AddModifier(new ModifierWait(lastCoin->GetModifiers().back().Get()));
     }
-    AddModifier(new ModifierCallback([](uint32_t, GameNode*) { GameSceneHooks::Current().UnloadingFinished(); }, 0));
+    AddModifier(new ModifierCallback([](uint32_t, GameNode*) { HudSceneHooks::Current().UnloadingFinished(); }, 0));
 }

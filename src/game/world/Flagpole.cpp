@@ -21,7 +21,7 @@
 #include "game/words/TicketInfo.h"
 #include "game/world/Carriage.h"
 #include "game/world/EffectsContext.h"
-#include "game/world/GameSceneHooks.h"
+#include "game/world/HudSceneHooks.h"
 #include "game/world/RaceContext.h"
 
 namespace {
@@ -133,7 +133,7 @@ int32_t CoinAwardDelay(int32_t index, int32_t count) {
 }
 
 void ShowCoinAward(Flagpole& pole, int32_t n) {
-    GameSceneHooks& hooks = GameSceneHooks::Current();
+    HudSceneHooks& hooks = HudSceneHooks::Current();
     pole.SetFlag(n);
     Sprite& flag = *pole.GetFlag();
     flag.SetAlpha(0);
@@ -177,5 +177,5 @@ void ShowCoinAward(Flagpole& pole, int32_t n) {
         }
     }
     pole.AddModifier(new ModifierWait(last));
-    pole.AddModifier(new ModifierCallback([](uint32_t, GameNode*) { GameSceneHooks::Current().CoinAwardFinished(); }, 0));
+    pole.AddModifier(new ModifierCallback([](uint32_t, GameNode*) { HudSceneHooks::Current().CoinAwardFinished(); }, 0));
 }

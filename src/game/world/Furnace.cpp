@@ -18,7 +18,7 @@
 #include "game/words/LetterSprite.h"
 #include "game/words/TicketConstants.h"
 #include "game/world/EffectsContext.h"
-#include "game/world/GameSceneHooks.h"
+#include "game/world/HudSceneHooks.h"
 #include "game/world/PlayerTrain.h"
 #include "game/world/RaceContext.h"
 #include "game/world/ScoreStars.h"
@@ -109,7 +109,7 @@ Furnace::Furnace(Property* definition)
 Furnace::~Furnace() = default;
 
 Ref<Sprite> Furnace::TakeSceneNode(const std::string& name) {
-    GameNode* node = GameSceneHooks::Current().FindSceneNode(name);
+    GameNode* node = HudSceneHooks::Current().FindSceneNode(name);
     Ref<Sprite> part(ObjectCast<Sprite>(node));
     if (!part) {
         ENGINE_LOG(1, "Furnace: the game scene holds no sprite \"%s\"; an empty one takes its place",
@@ -121,7 +121,7 @@ Ref<Sprite> Furnace::TakeSceneNode(const std::string& name) {
 }
 
 int32_t Furnace::TurboTurns() const {
-    const PlayerTrain* train = GameSceneHooks::Current().GetPlayerTrain();
+    const PlayerTrain* train = HudSceneHooks::Current().GetPlayerTrain();
     return train != nullptr ? train->GetTurboTurns() : 0;
 }
 
@@ -145,7 +145,7 @@ void Furnace::FeedWord(const std::vector<LetterSprite*>& coals) {
         }
     }
 
-    const PlayerTrain* train = GameSceneHooks::Current().GetPlayerTrain();
+    const PlayerTrain* train = HudSceneHooks::Current().GetPlayerTrain();
     const EffectsContext& effects = EffectsContext::Current();
     if (train != nullptr && train->WasTurboUsed() && effects.HighQuality() && effects.EffectLayer() != nullptr) {
         SpawnScoreStars(*effects.EffectLayer(), coil_->GetAbsoluteX(), lidRestY_, kLidStars, coil_->GetWidth(), -1,

@@ -50,13 +50,13 @@ HudConstants::~HudConstants() {
 
 RecordingScene::RecordingScene()
     : effects(new GameNode()), glow(new Sprite()), coinDisplay(new Sprite(700, 10, 40, 20)) {
-    GameSceneHooks::Install(this);
+    HudSceneHooks::Install(this);
     EffectsContext::Install(this);
 }
 
 RecordingScene::~RecordingScene() {
     EffectsContext::Install(nullptr);
-    GameSceneHooks::Install(nullptr);
+    HudSceneHooks::Install(nullptr);
 }
 
 GameNode* RecordingScene::FindSceneNode(const std::string& name) const {

@@ -8,7 +8,7 @@
 #include "engine/foundation/Ref.h"
 #include "engine/scene/Sprite.h"
 #include "game/world/EffectsContext.h"
-#include "game/world/GameSceneHooks.h"
+#include "game/world/HudSceneHooks.h"
 
 class PlayerTrain;
 
@@ -35,7 +35,7 @@ private:
 // HUD machinery and for the effects it throws; installed while it lives.
 // Named nodes are whatever the test puts into `nodes`; the effect layer and
 // a 40 x 20 coin counter at (700, 10) stand at the screen's origin.
-class RecordingScene : public GameSceneHooks, public EffectsContext {
+class RecordingScene : public HudSceneHooks, public EffectsContext {
 public:
     RecordingScene();
     ~RecordingScene() override;

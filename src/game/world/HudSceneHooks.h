@@ -12,9 +12,9 @@ class Sprite;
 // named nodes, the player's train and profile flags, its coin counts and
 // the steps of a level's end. The game scene installs its answers; without
 // them nothing is found and nothing is counted.
-class GameSceneHooks {
+class HudSceneHooks {
 public:
-    virtual ~GameSceneHooks() = default;
+    virtual ~HudSceneHooks() = default;
 
     // A node of the game scene's definition, looked up by name; null when
     // the scene holds none.
@@ -39,7 +39,7 @@ public:
     virtual void UnloadingFinished() {}
 
     // The installed hooks, or the neutral ones above.
-    static GameSceneHooks& Current();
+    static HudSceneHooks& Current();
     // Null uninstalls; the caller keeps the hooks alive while installed.
-    static void Install(GameSceneHooks* hooks);
+    static void Install(HudSceneHooks* hooks);
 };
