@@ -775,7 +775,8 @@ void WordBar::BuildFlyingLetter(WordSprite& word, LetterSprite& coal, int index,
     mover->AddForce(new ForceFriction(SLOT_PULL_RESISTANCE));
     const PointF slotCentre{static_cast<float>(LetterSlot::SlotWidth()) / 2,
                             static_cast<float>(LetterSlot::SlotHeight()) / 2};
-    mover->AddForce(new ForceSeekNode(slot, slotCentre, 0.0f, SLOT_PULL_SPEED, ForceSeek::kAttract, true));
+    // A negative reach pulls from any distance.
+    mover->AddForce(new ForceSeekNode(slot, slotCentre, -1.0f, SLOT_PULL_SPEED, ForceSeek::kAttract, true));
     letter->AddModifier(new ModifierProximityShrink(slot, kArrivalShrinkRadius, kArrivalShrinkScale, slotCentre));
     letter->AddModifier(Blocking(mover));
     letter->AddModifier(new ModifierCallback(
