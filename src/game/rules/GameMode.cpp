@@ -30,7 +30,6 @@ namespace {
 
 constexpr int kHintFramesBetweenChecks = 20;
 constexpr int kMostSlotDraws = 1000;
-constexpr int kMostKindDraws = 1000;
 
 // Hint flags the level clears once the player has done what they teach.
 constexpr int kGamesCounterHint = LevelHints::kPurchaseHint;
@@ -120,7 +119,7 @@ bool IsOneOf(int value, std::initializer_list<int> values) {
 
 int32_t TrackLength(const Train& train) { return train.GetUnitsToTravel() * MINIMAP_PIXELS_PER_UNIT; }
 
-// The words that share a bit with the status mask.
+// The found words of the queue with that many letters.
 int CountFoundWords(const WordQueue& queue, size_t letters) {
     int count = 0;
     for (const Ref<WordSprite>& word : queue.Words()) {
@@ -1054,9 +1053,9 @@ bool GameMode::CheckEndTrophies(bool won) {
         player.trophies[static_cast<size_t>(trophy)] = KR2Player::kTrophyPending;
         return true;
     };
-    if ((type == kReplace && !HoldsTrophy(kTrophyReplace) && noQueuedWordOf(3) && award(kTrophyReplace)) ||
+    if ((type == kReplace && noQueuedWordOf(3) && award(kTrophyReplace)) ||
         (type == kAnagrams && stats_.numSkip < 1 && award(kTrophyAnagrams)) ||
-        (type == kSlots && !HoldsTrophy(kTrophySlots) && shortWordsAllMissed() && award(kTrophySlots)) ||
+        (type == kSlots && shortWordsAllMissed() && award(kTrophySlots)) ||
         (type == kJoker && jokerUsed_ && award(kTrophyJoker)) ||
         (type == kKeep && HoldsKeptWord() && award(kTrophyKeep)) ||
         (stats_.numWordsInQueue != 0 && stats_.numWordsFound * 100 / stats_.numWordsInQueue >= 75 &&

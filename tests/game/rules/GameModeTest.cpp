@@ -9,6 +9,7 @@
 #include "game/rules/ScoreRule.h"
 #include "game/progress/KR2Score.h"
 #include "game/rules/SubmitInfo.h"
+#include "engine/scene/UpdatePass.h"
 #include "game/words/WordSprite.h"
 
 namespace {
@@ -379,6 +380,43 @@ TEST(GameMode, RaceHintsAreCheckedOnceInTwentyTwoFrames) {
     }
     EXPECT_EQ(level.hints.raceChecks, 2);
     EXPECT_EQ(mode->Stats().playtime, 440);
+}
+
+int HiddenLetters(const WordSprite& word) {
+    return static_cast<int>(std::count_if(word.Slots().begin(), word.Slots().end(),
+                                          [](const Ref<LetterSlot>& s) { return s->Letter().IsHidden(); }));
+}
+
+TEST(GameMode, RevealCoalsShowLettersOnlyOfUnfoundWordsWithTwoHidden) {
+    LevelFixture level(0);
+    Ref<GameMode> empty = level.MakeMode();
+    empty->RevealLetters();  // an empty queue: nothing to do
+
+    level.AddQueueWords({"ant", "team"});
+    WordSprite& found = *level.scene.queue->FindWord("ant", 7);
+    WordSprite& open = *level.scene.queue->FindWord("team", 7);
+    found.SetFound();
+    for (int slot = 0; slot < 3; ++slot) {
+        found.Slots()[static_cast<size_t>(slot)]->Letter().SetHidden(true);
+    }
+    Ref<GameMode> mode = level.MakeMode();
+    mode->RevealLetters();
+    for (int frame = 0; frame < 100; ++frame) {
+        UpdatePass::StepNodeTree(*level.scene.queue, 50);
+    }
+    EXPECT_EQ(HiddenLetters(found), 3);
+    EXPECT_GE(HiddenLetters(open), 2);
+    EXPECT_LE(HiddenLetters(open), 3);
+
+    // One hidden letter left is never given away.
+    for (int slot = 0; slot < 4; ++slot) {
+        open.Slots()[static_cast<size_t>(slot)]->Letter().SetHidden(slot == 3);
+    }
+    mode->RevealLetters();
+    for (int frame = 0; frame < 100; ++frame) {
+        UpdatePass::StepNodeTree(*level.scene.queue, 50);
+    }
+    EXPECT_EQ(HiddenLetters(open), 1);
 }
 
 TEST(ScoreRuleAndSubmitInfo, ReadWhatIsWrittenAndMissingKeysAsZero) {
