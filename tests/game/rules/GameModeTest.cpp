@@ -281,7 +281,7 @@ TEST(GameMode, ASavedSessionComesBackAsTheSameModeWithItsCounters) {
     mode->ScoreWord(*WordOf("planet"));
     mode->SetNextBonus(-3);
     mode->Stats().playtime = 12345;
-    mode->OnCharTyped('x');  // not racing: nothing but the input time
+    mode->Shuffle();  // the word bar changed now
     Ref<PropertyNode> node = new PropertyNode("game", "");
     mode->Save(*node);
     EXPECT_EQ(node->TypeName(), "ClassicGame");
@@ -295,6 +295,8 @@ TEST(GameMode, ASavedSessionComesBackAsTheSameModeWithItsCounters) {
     EXPECT_EQ(resumed->IsJokerUsed(), mode->IsJokerUsed());
     EXPECT_EQ(resumed->Stats().score, mode->Stats().score);
     EXPECT_EQ(resumed->Stats().playtime, 12345);
+    EXPECT_EQ(resumed->LastSubmit(), 12345);
+    EXPECT_EQ(resumed->LastWordBar(), 12345);
     EXPECT_EQ(resumed->GetScoreRule().Bonus, 100);
     EXPECT_EQ(resumed->GetScoreRule().WordLength, 6);
     ASSERT_NE(resumed->GetWordBar(), nullptr);
