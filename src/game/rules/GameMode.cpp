@@ -31,9 +31,6 @@ namespace {
 constexpr int kHintFramesBetweenChecks = 20;
 constexpr int kMostSlotDraws = 1000;
 
-// Hint flags the level clears once the player has done what they teach.
-constexpr int kGamesCounterHint = LevelHints::kPurchaseHint;
-
 // The trophies a level awards.
 enum Trophy {
     kTrophyClassic6 = 10,
@@ -117,7 +114,10 @@ bool IsOneOf(int value, std::initializer_list<int> values) {
     return std::find(values.begin(), values.end(), value) != values.end();
 }
 
-int32_t TrackLength(const Train& train) { return train.GetUnitsToTravel() * MINIMAP_PIXELS_PER_UNIT; }
+// In float, as the trains place themselves, so no data can overflow it.
+float TrackLength(const Train& train) {
+    return static_cast<float>(train.GetUnitsToTravel()) * static_cast<float>(MINIMAP_PIXELS_PER_UNIT);
+}
 
 // The found words of the queue with that many letters.
 int CountFoundWords(const WordQueue& queue, size_t letters) {
@@ -149,7 +149,6 @@ GameMode::GameMode(Property* session) : random_(new RandomGenerator(platform::Ti
         lastWordBar_ = Property::AsInt(Property::Child(session, "LastWordBar"));
         lastSubmit_ = Property::AsInt(Property::Child(session, "LastSubmit"));
     }
-    sessionNode_ = new PropertyNode("KR2LevelSession", "");
 }
 
 GameMode::~GameMode() = default;
@@ -186,11 +185,11 @@ bool GameMode::IsOpponentVisible() const { return opponentTrain_ && opponentTrai
 bool GameMode::HasPlayerArrived() const { return playerTrain_ && HasArrived(*playerTrain_); }
 
 bool GameMode::HasArrived(const Train& train) {
-    return train.GetRealX() >= static_cast<float>(TrackLength(train));
+    return train.GetRealX() >= TrackLength(train);
 }
 
 float GameMode::Progress(const Train& train) {
-    return race_math::Ratio(train.GetRealX(), static_cast<float>(TrackLength(train)));
+    return race_math::Ratio(train.GetRealX(), TrackLength(train));
 }
 
 void GameMode::SeedRandom(uint32_t seed) { random_ = new RandomGenerator(seed, 0); }
@@ -993,7 +992,7 @@ void GameMode::EndLevel() {
     if (IsAdventure()) {
         scene.SetContinue(false);
         if (++player.stats.gamesCounter == MAX_GAMES_BEFORE_HINT) {
-            player.hints[kGamesCounterHint] = true;
+            player.hints[LevelHints::kPurchaseHint] = true;
         }
     } else if (won) {
         scene.SetContinue(true);

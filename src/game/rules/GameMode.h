@@ -193,7 +193,6 @@ private:
     Ref<AutoTrain> opponentTrain_;
     int32_t state_ = 0;
     bool paused_ = false;
-    Ref<PropertyNode> sessionNode_;
     Ref<RandomGenerator> random_;
     ScoreRule scoreRule_;
     int32_t numBonusWords_ = 0;
