@@ -313,6 +313,22 @@ TEST_F(WordBarTest, DealingStaggersNewCoalsAndStopsWhenTheSlotsRunOut) {
     EXPECT_EQ(Layout(*bar, WordBar::kSupplyRack), "axcyef");
 }
 
+// Coals already in place move onto their own slot; none of them may be lost.
+TEST_F(WordBarTest, ClosingSupplyGapsKeepsEveryCoal) {
+    const Ref<WordBarClassic> bar = ClassicBar("abcdef");
+    Type(*bar, "be");
+    bar->CloseSupplyGaps();
+    EXPECT_EQ(Layout(*bar, WordBar::kSupplyRack), "acdf..");
+    CoalFixture::Run(*root_, 400);
+    EXPECT_EQ(bar->GetLetter({WordBar::kSupplyRack, 3})->GetX(), 31);
+
+    // A move onto the coal's own slot, or from an empty one, changes nothing.
+    bar->MoveLetter({WordBar::kSupplyRack, 0}, {WordBar::kSupplyRack, 0}, false);
+    bar->MoveLetter({WordBar::kSupplyRack, 5}, {WordBar::kSupplyRack, 1}, false);
+    bar->MoveLetter({}, {WordBar::kSupplyRack, 2}, false);
+    EXPECT_EQ(Layout(*bar, WordBar::kSupplyRack), "acdf..");
+}
+
 TEST_F(WordBarTest, SpecialCoalsSparkWhenTheyAppear) {
     const Ref<WordBarClassic> bar = ClassicBar("abc", "020");
     EXPECT_EQ(scene_.sparks, std::vector<int32_t>{100 + 300});
@@ -362,6 +378,13 @@ TEST_F(WordBarTest, SlotsBarCopiesLettersIntoTheWordAndMarksWrongOnes) {
     bar->DealLetters(scene_.queue->Words()[0].Get(), 0, false);
     EXPECT_EQ(bar->CoalSlots().size(), 4u);
     EXPECT_EQ(bar->HintLetters().size(), 3u);  // the left-out third letter shows no hint
+
+    // A character below the space (a damaged save) has no glyph and shows no hint.
+    const Ref<WordSprite> damaged = WordOf("abq");
+    damaged->Slots()[1]->Letter().SetChar(0);
+    bar->DealLetters(damaged.Get(), 0, false);
+    EXPECT_EQ(bar->HintLetters().size(), 2u);
+    bar->DealLetters(scene_.queue->Words()[0].Get(), 0, false);
 
     Type(*bar, "axxx");
     CoalFixture::Run(*root_, 400);
