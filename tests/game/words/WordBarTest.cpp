@@ -244,6 +244,26 @@ TEST_F(WordBarTest, ClickingAWordCoalSendsItNearbyAndClosesTheGap) {
     // Two coals centred: the second at +31.
     EXPECT_EQ(third->GetX(), 31);
     EXPECT_EQ(third->GetY(), 0);
+    // Drawn from the supply's last coal to the word's first, which ends on top.
+    std::string order;
+    for (GameNode* node = bar->CoalLayer().GetFirstChild(); node != nullptr; node = node->GetNextSibling()) {
+        order += static_cast<char>(ObjectCast<LetterSprite>(node)->Letter().Char());
+    }
+    EXPECT_EQ(order, "fdcbea");
+}
+
+TEST_F(WordBarTest, DroppedSupplyFallsOutOfTheCoalAreaAndIsGone) {
+    const Ref<WordBarClassic> bar = ClassicBar("abc");
+    Type(*bar, "a");
+    LetterSprite* falling = bar->GetLetter({WordBar::kSupplyRack, 1});
+    bar->DropSupply();
+    EXPECT_EQ(Layout(*bar, WordBar::kSupplyRack), "......");
+    EXPECT_EQ(Layout(*bar, WordBar::kWordRack), "a.....");
+    CoalFixture::Run(*root_, 200);
+    EXPECT_GT(falling->GetY(), WORDBAR_RACK_SPACING);
+    // The coal area ends at y 600 of the screen, 171 below the bar; the coal falls its own height further.
+    CoalFixture::Run(*root_, 600);
+    EXPECT_EQ(CoalFixture::ChildCount(bar->CoalLayer()), 1);
 }
 
 TEST_F(WordBarTest, ClassicTakeBackAndFullRackRules) {
