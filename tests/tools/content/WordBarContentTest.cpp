@@ -17,6 +17,7 @@
 #include "engine/scene/UpdatePass.h"
 #include "game/constants/GameConstants.h"
 #include "game/words/WordBarClassic.h"
+#include "game/words/WordBarSlots.h"
 #include "game/words/WordSprite.h"
 #include "platform/PngWriter.h"
 #include "support/TempUserFolders.h"
@@ -29,7 +30,7 @@ constexpr uint32_t kBackdrop = 0x3A6E2E;  // a green no coal or letter uses
 // A game screen without effects: coals are drawn inside the lower band.
 class PlainScene : public WordBarScene {
 public:
-    int GameType() const override { return 0; }
+    int GameType() const override { return gameType; }
     Rect CoalArea() const override { return {0, 380, 800, 220}; }
     GameNode* EffectLayer() const override { return nullptr; }
     const WordList* Words() const override { return nullptr; }
@@ -42,6 +43,8 @@ public:
     void ShowFloatingScore(GameNode*) override {}
     void ThrowCoalScoreStars(GameNode*) override {}
     void PlaySound(const std::string&, const std::string&) override {}
+
+    int gameType = 0;
 };
 
 class WordBarContent : public testing::Test {
@@ -151,6 +154,41 @@ TEST_F(WordBarContent, DealsARackAndTypesAWordOnTheGeneratedCoals) {
         EXPECT_EQ(Rgb(*screen, x, supplyY), kBackdrop) << "supply slot " << slot;
     }
     EXPECT_EQ(Rgb(*screen, WORDBAR_CENTER_X, wordY - 40), kBackdrop);
+}
+
+TEST_F(WordBarContent, DrawsTheSlotMachineWithItsSlotsHintsAndAlphabet) {
+    scene_.gameType = 4;
+    const Ref<GameNode> root(new GameNode);
+    const Ref<WordBarSlots> bar(new WordBarSlots);
+    root->AddChild(bar.Get());
+    const Ref<WordSprite> word(new WordSprite);
+    word->SetWord("ra?n", false);
+    bar->DealLetters(word.Get(), 0, false);
+    Run(*root, 3000);  // the alphabet grows in coal by coal, 100 ms apart
+    for (const char c : std::string("ra")) {
+        bar->TypeLetter(static_cast<uint8_t>(c));
+        bar->PlayLetterSound();
+    }
+    Run(*root, 1000);
+
+    const Ref<MemorySurface> screen = FilledSurface(800, 600, 0xFF000000u | kBackdrop);
+    RenderPass::DrawNodeTree(*screen->CreateCanvas(), *root);
+    platform::WritePng(kBuild + "/word_bar_slots.png", screen->Pixels32(), 800, 600);
+
+    const int spacing = Property::AsInt(Property::At(Defines::Instance()->GetVector("WORDBAR_COAL_SPACING"), 0));
+    const auto wordX = [spacing](int slot) { return WORDBAR_CENTER_X + spacing * slot - (5 * spacing) / 2; };
+    // Typed coals in slots 0 and 1; slot 3 shows its revealed coal slot with the hint "N" on it.
+    EXPECT_TRUE(HasLetterPixel(*screen, wordX(0), WordBar::kBarY, 6));
+    EXPECT_TRUE(HasLetterPixel(*screen, wordX(3), WordBar::kBarY, 6));
+    EXPECT_NE(Rgb(*screen, wordX(3) - 18, WordBar::kBarY), kBackdrop);
+    // The left-out slot 2 shows its coal slot but no letter.
+    EXPECT_NE(Rgb(*screen, wordX(2) - 18, WordBar::kBarY), kBackdrop);
+    EXPECT_FALSE(HasLetterPixel(*screen, wordX(2), WordBar::kBarY, 6));
+    // The alphabet: "a" first in the upper row, "z" last in the lower one, both still there.
+    const int left = WORDBAR_CENTER_X - 6 * SLOTS_COAL_X_SPACING + SLOTS_COAL_X_OFFSET;
+    const int right = WORDBAR_CENTER_X + 6 * SLOTS_COAL_X_SPACING + SLOTS_COAL_X_OFFSET;
+    EXPECT_TRUE(HasLetterPixel(*screen, left, WordBar::kBarY + SLOTS_COAL_Y_OFFSET, 4));
+    EXPECT_TRUE(HasLetterPixel(*screen, right, WordBar::kBarY + SLOTS_COAL_Y_OFFSET + SLOTS_COAL_Y_SPACING, 4));
 }
 
 }  // namespace
