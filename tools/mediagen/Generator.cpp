@@ -61,6 +61,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddFontRows(manifest, faces);
     AddButtonRows(manifest, faces);
     AddSoundRows(manifest);
+    AddLetterSoundRows(manifest);
     AddUiRows(manifest, faces);
     AddPainterRows(manifest);
     AddQueueRows(manifest);

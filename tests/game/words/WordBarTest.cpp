@@ -244,6 +244,26 @@ TEST_F(WordBarTest, ClickingAWordCoalSendsItNearbyAndClosesTheGap) {
     // Two coals centred: the second at +31.
     EXPECT_EQ(third->GetX(), 31);
     EXPECT_EQ(third->GetY(), 0);
+    // Drawn from the supply's last coal to the word's first, which ends on top.
+    std::string order;
+    for (GameNode* node = bar->CoalLayer().GetFirstChild(); node != nullptr; node = node->GetNextSibling()) {
+        order += static_cast<char>(ObjectCast<LetterSprite>(node)->Letter().Char());
+    }
+    EXPECT_EQ(order, "fdcbea");
+}
+
+TEST_F(WordBarTest, DroppedSupplyFallsOutOfTheCoalAreaAndIsGone) {
+    const Ref<WordBarClassic> bar = ClassicBar("abc");
+    Type(*bar, "a");
+    LetterSprite* falling = bar->GetLetter({WordBar::kSupplyRack, 1});
+    bar->DropSupply();
+    EXPECT_EQ(Layout(*bar, WordBar::kSupplyRack), "......");
+    EXPECT_EQ(Layout(*bar, WordBar::kWordRack), "a.....");
+    CoalFixture::Run(*root_, 200);
+    EXPECT_GT(falling->GetY(), WORDBAR_RACK_SPACING);
+    // The coal area ends at y 600 of the screen, 171 below the bar; the coal falls its own height further.
+    CoalFixture::Run(*root_, 600);
+    EXPECT_EQ(CoalFixture::ChildCount(bar->CoalLayer()), 1);
 }
 
 TEST_F(WordBarTest, ClassicTakeBackAndFullRackRules) {
@@ -313,6 +333,22 @@ TEST_F(WordBarTest, DealingStaggersNewCoalsAndStopsWhenTheSlotsRunOut) {
     EXPECT_EQ(Layout(*bar, WordBar::kSupplyRack), "axcyef");
 }
 
+// Coals already in place move onto their own slot; none of them may be lost.
+TEST_F(WordBarTest, ClosingSupplyGapsKeepsEveryCoal) {
+    const Ref<WordBarClassic> bar = ClassicBar("abcdef");
+    Type(*bar, "be");
+    bar->CloseSupplyGaps();
+    EXPECT_EQ(Layout(*bar, WordBar::kSupplyRack), "acdf..");
+    CoalFixture::Run(*root_, 400);
+    EXPECT_EQ(bar->GetLetter({WordBar::kSupplyRack, 3})->GetX(), 31);
+
+    // A move onto the coal's own slot, or from an empty one, changes nothing.
+    bar->MoveLetter({WordBar::kSupplyRack, 0}, {WordBar::kSupplyRack, 0}, false);
+    bar->MoveLetter({WordBar::kSupplyRack, 5}, {WordBar::kSupplyRack, 1}, false);
+    bar->MoveLetter({}, {WordBar::kSupplyRack, 2}, false);
+    EXPECT_EQ(Layout(*bar, WordBar::kSupplyRack), "acdf..");
+}
+
 TEST_F(WordBarTest, SpecialCoalsSparkWhenTheyAppear) {
     const Ref<WordBarClassic> bar = ClassicBar("abc", "020");
     EXPECT_EQ(scene_.sparks, std::vector<int32_t>{100 + 300});
@@ -362,6 +398,13 @@ TEST_F(WordBarTest, SlotsBarCopiesLettersIntoTheWordAndMarksWrongOnes) {
     bar->DealLetters(scene_.queue->Words()[0].Get(), 0, false);
     EXPECT_EQ(bar->CoalSlots().size(), 4u);
     EXPECT_EQ(bar->HintLetters().size(), 3u);  // the left-out third letter shows no hint
+
+    // A character below the space (a damaged save) has no glyph and shows no hint.
+    const Ref<WordSprite> damaged = WordOf("abq");
+    damaged->Slots()[1]->Letter().SetChar(0);
+    bar->DealLetters(damaged.Get(), 0, false);
+    EXPECT_EQ(bar->HintLetters().size(), 2u);
+    bar->DealLetters(scene_.queue->Words()[0].Get(), 0, false);
 
     Type(*bar, "axxx");
     CoalFixture::Run(*root_, 400);
