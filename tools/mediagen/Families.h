@@ -16,6 +16,8 @@ class Synth;
 void AddFontRows(Manifest& manifest, FontFaces& faces);
 void AddButtonRows(Manifest& manifest, FontFaces& faces);
 void AddSoundRows(Manifest& manifest);
+// The word bar's letter and furnace sounds.
+void AddLetterSoundRows(Manifest& manifest);
 void AddQueueRows(Manifest& manifest);
 void AddCoalRows(Manifest& manifest, FontFaces& faces);
 void AddWordListRows(Manifest& manifest, const GeneratorInputs& inputs);

@@ -64,6 +64,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddMusicRows(manifest);
     AddMenuSoundRows(manifest);
     AddLevelSoundRows(manifest);
+    AddLetterSoundRows(manifest);
     AddUiRows(manifest, faces);
     AddPainterRows(manifest);
     AddGameDialogRows(manifest, faces);

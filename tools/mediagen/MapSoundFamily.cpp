@@ -135,4 +135,5 @@ void AddMapSoundRows(Manifest& manifest) {
     Add(manifest, "SOUND_TICKET_CLOSED", "map_ticket_closed", TicketClosed);
     // Shared with the level-end dialog of "default" under the same file.
     Add(manifest, "SOUND_THROWSTARS", "throwstars", ThrowStars);
+    AddSound(manifest, "default", "SOUND_THROWSTARS", "media/sfx/throwstars.ogg", ThrowStars);
 }

@@ -272,6 +272,12 @@ void GameNode::UpdateModifiers(int32_t elapsedMs) {
             std::vector<Ref<Modifier>> released(std::make_move_iterator(modifiers_.begin() + first),
                                                 std::make_move_iterator(modifiers_.begin() + index + 1));
             modifiers_.erase(modifiers_.begin() + first, modifiers_.begin() + index + 1);
+            for (const Ref<Modifier>& done : released) {
+                // One held elsewhere (a wait on it) may outlive this node.
+                if (done->GetTarget() == this && !done->IsInTree() && done->ReferenceCount() > 1) {
+                    done->DropTarget();
+                }
+            }
             index = first;
         } else if (current->HasOption(Modifier::kBlockFollowing)) {
             return;

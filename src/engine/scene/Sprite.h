@@ -89,6 +89,7 @@ public:
     // Relative to the parent's origin, like the position.
     void SetClipRect(int32_t x, int32_t y, int32_t w, int32_t h);
     const std::optional<Rect>& GetClipRect() const { return clip_; }
+    void ClearClipRect() { clip_.reset(); }
     void SetClipChildren(bool clip) { clipChildren_ = clip; }
     bool GetClipChildren() const { return clipChildren_; }
     // The screen rectangle the clip rectangle stands for.

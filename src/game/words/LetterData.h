@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/foundation/Object.h"
+#include "engine/foundation/Ref.h"
 
 class Property;
 class PropertyNode;
@@ -27,6 +28,8 @@ public:
     // The coal picture of a kind: 0 for a normal coal, else kind + 2; small
     // coals use the pictures 10 further on.
     static int FrameFor(int type, bool small);
+    // A record of its own with the same fields, look variant included (no draw).
+    Ref<LetterData> Clone() const { return new LetterData(*this); }
 
     uint8_t Char() const { return char_; }
     uint8_t Joker() const { return joker_; }

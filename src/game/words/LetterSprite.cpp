@@ -248,8 +248,11 @@ void LetterSprite::ClearNewFlag() {
 }
 
 Ref<Sprite> LetterSprite::MakeGlyphSprite(CoalFont fontKind) const {
-    BitmapFont* font = SharedLooks().fonts[fontKind].Get();
     const uint8_t character = letter_->Joker() != '?' ? letter_->Joker() : letter_->Char();
+    return GlyphSprite(SharedLooks().fonts[fontKind].Get(), character);
+}
+
+Ref<Sprite> LetterSprite::GlyphSprite(BitmapFont* font, uint8_t character) {
     if (font == nullptr || character < ' ' || !font->HasGlyph(character)) {
         return nullptr;
     }

@@ -61,6 +61,9 @@ public:
     void ClearNewFlag();
 
     CoalFont FontKind() const;
+    // A centred sprite of one glyph of the font; null when the font lacks it
+    // (or the character lies below the space, where glyph records begin).
+    static Ref<Sprite> GlyphSprite(BitmapFont* font, uint8_t character);
 
     LetterData& Letter() { return *letter_; }
     const LetterData& Letter() const { return *letter_; }

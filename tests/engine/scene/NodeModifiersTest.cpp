@@ -60,6 +60,22 @@ TEST_F(NodeModifiersTest, WaitsForAModifierOrForANodeToRunOutOfModifiers) {
     EXPECT_TRUE(forNode->IsFinished());
 }
 
+// A wait may hold a finished modifier after its node is gone; the modifier
+// must then no longer point at the freed node.
+TEST_F(NodeModifiersTest, AFinishedModifierHeldElsewhereOutlivesItsNode) {
+    Ref<GameNode> other(new GameNode);
+    Ref<ModifierWait> brief(new ModifierWait(10));
+    other->AddModifier(brief.Get());
+    Ref<ModifierWait> forModifier(new ModifierWait(brief.Get()));
+    brief = nullptr;
+
+    other->UpdateModifiers(10);
+    other = nullptr;
+    forModifier->Update(0);
+    EXPECT_TRUE(forModifier->IsFinished());
+    forModifier = nullptr;  // releases the awaited modifier; under the sanitizer a freed target shows here
+}
+
 TEST_F(NodeModifiersTest, VisibilityModesHideShowOrToggle) {
     const struct {
         int32_t mode;
