@@ -48,12 +48,12 @@ constexpr int kIconSize = 16;
 // Boost meters: model m's column runs from y 24 down to its empty mark 92 + 8m.
 constexpr int kMeterModels = 4;
 constexpr int kMeterWidth = 48;
-constexpr int kMeterHeight = 132;
+constexpr int kMeterHeight = 144;
 constexpr int kColumnWidth = 24;
 constexpr int kColumnTop = 24;
 constexpr int kTopFrames = 4;
 
-// Carriage of size s: a body 20 + 14 s px long, windows 14 px apart.
+// Carriage of size s: a body 26 + 14 s px long, windows 14 px apart from x 6.
 constexpr int kCarriageHeight = 30;
 constexpr int kCompartment = 14;
 constexpr int kPassengerKinds = 6;
@@ -305,7 +305,7 @@ Picture MeterPlate(int model) {
     d.RoundedRectangle(left - 2, kColumnTop - 2, kColumnWidth + 4, EmptyMark(model) - kColumnTop + 4, 6);
     d.Fill(Rgba::FromHex(0x15171B));
     for (int band = 0; band <= model; ++band) {
-        Box(d, 6, EmptyMark(model) + 6 + band * 6, kMeterWidth - 12, 4, 2, kBrass);
+        Box(d, 6, EmptyMark(model) + 5 + band * 5, kMeterWidth - 12, 3, 1.5, kBrass);
     }
     Rivet(d, 8, 8);
     Rivet(d, kMeterWidth - 8, 8);
@@ -375,7 +375,7 @@ Picture MeterGlow(int model) {
 
 // --- carriage -----------------------------------------------------------
 
-int CarriageLength(int size) { return 20 + kCompartment * size; }
+int CarriageLength(int size) { return 26 + kCompartment * size; }
 
 // The carriage body: green panels under a roof, with the windows cut out so
 // that the lit windows and the passengers behind show through.
@@ -387,7 +387,7 @@ Picture CarriageBack(int size) {
     d.RoundedRectangle(1, 6, w - 2, kCarriageHeight - 8, 2);
     for (int i = 0; i < size; ++i) {
         cairo_new_sub_path(c);
-        cairo_rectangle(c, 4 + i * kCompartment, 9, 10, 10);
+        cairo_rectangle(c, 6 + i * kCompartment, 9, 10, 10);
     }
     cairo_set_fill_rule(c, CAIRO_FILL_RULE_EVEN_ODD);
     SetColor(c, paint);

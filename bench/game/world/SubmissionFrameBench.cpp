@@ -69,7 +69,6 @@ public:
         const auto found = parts.find(name);
         return found != parts.end() ? found->second.Get() : nullptr;
     }
-    GameNode* GetEffectLayer() const override { return layer.Get(); }
     GameNode* EffectLayer() const override { return layer.Get(); }
     WordScore LastWordScore() const override { return {70, 50, 2, 7}; }
 

@@ -106,7 +106,6 @@ void BoostMeter::PlayUpgradeShow(int32_t model) {
     overlay_->SetVisible(false);
 
     Sprite* glow = hooks.GetBoostGlow();
-    Ref<Sprite> glowKeeper(glow);
     Modifier* glowPulse = nullptr;
     if (glow != nullptr) {
         // The previous model's glow stands where that model's entry puts it.
@@ -119,10 +118,11 @@ void BoostMeter::PlayUpgradeShow(int32_t model) {
         glowPulse = AppendPulse(*glow);
     }
 
+    // Without a glow there is no pulse to wait for.
     auto waitFor = [](Modifier* step) -> Modifier* {
         return step != nullptr ? new ModifierWait(step) : new ModifierWait(0);
     };
-    auto* removeOld = static_cast<Modifier*>(waitFor(glowPulse));
+    Modifier* removeOld = waitFor(glowPulse);
     removeOld->SetOptions(Modifier::kBlockFollowing | Modifier::kRemoveNodeAtEnd);
     oldMeter->AddModifier(removeOld);
 

@@ -11,6 +11,8 @@
 #include "engine/scene/ModifierWait.h"
 #include "game/words/TicketConstants.h"
 #include "game/words/TicketInfo.h"
+#include "game/world/CoinEffect.h"
+#include "game/world/EffectsContext.h"
 #include "game/world/GameSceneHooks.h"
 #include "game/world/PartBuilder.h"
 #include "game/world/RaceContext.h"
@@ -22,6 +24,8 @@ const ClassRegistration registration("Carriage", CreateFromProperty<Carriage>);
 
 constexpr const char* kSection = "gamescene";
 constexpr float kPassengersPerRating = 6.0f;
+// A bound on the coins a constant file may ask of one passenger.
+constexpr int32_t kMostCoinsPerPassenger = 100;
 constexpr const char* kWheelKeys[][2] = {
     {"wheelfrontx", "wheelfronty"}, {"wheelback1x", "wheelback1y"}, {"wheelback2x", "wheelback2y"}};
 
@@ -140,11 +144,13 @@ void Carriage::UnloadPassengers(float count) {
     if (leaving >= 1) {
         hooks.ResetAwardCoins();
         door_->AddModifier(new ModifierFrame(0, kDoorFrameMs));
-        const int32_t originX = passengers_->GetAbsoluteX();
-        const int32_t originY = passengers_->GetAbsoluteY();
+        // Coins fly in the effect layer: the passengers' screen origin in its terms.
+        const GameNode* layer = EffectsContext::Current().EffectLayer();
+        const int32_t originX = passengers_->GetAbsoluteX() - (layer != nullptr ? layer->GetAbsoluteX() : 0);
+        const int32_t originY = passengers_->GetAbsoluteY() - (layer != nullptr ? layer->GetAbsoluteY() : 0);
         const int32_t spacing = ticket_constants::Int("MINIMAP_PASSENGER_SPACING");
         const int32_t exitX = back_->GetWidth() + ticket_constants::Int("CARRIAGE_EXIT_OFFSET");
-        const int32_t coins = ticket_constants::Int("COINS_PER_PASSENGER");
+        const int32_t coins = std::clamp(ticket_constants::Int("COINS_PER_PASSENGER"), 0, kMostCoinsPerPassenger);
         for (int32_t i = leaving - 1, k = 0; i >= 0; --i, ++k) {
             Sprite* passenger = passengerSprites_[static_cast<size_t>(i)];
             const int32_t targetX = i * spacing + exitX;
@@ -155,8 +161,7 @@ void Carriage::UnloadPassengers(float count) {
                                      kStepOutMs, true, false, Smoothstep));
             glide->SetOptions(Modifier::kBlockFollowing);
             for (int32_t c = 0; c < coins; ++c) {
-                if (GameNode* coin =
-                        hooks.SpawnCoin(glide, originX + targetX, originY + y, 1, false, k * kCoinIntervalMs)) {
+                if (GameNode* coin = SpawnCoins(glide, originX + targetX, originY + y, 1, false, k * kCoinIntervalMs)) {
                     lastCoin = coin;
                 }
             }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/foundation/Logger.h"
 #include "engine/foundation/Property.h"
 #include "engine/scene/DialogTable.h"
 #include "engine/scene/ModifierCallback.h"
@@ -19,6 +20,7 @@
 #include "game/words/TicketConstants.h"
 #include "game/words/TicketInfo.h"
 #include "game/world/Carriage.h"
+#include "game/world/EffectsContext.h"
 #include "game/world/GameSceneHooks.h"
 #include "game/world/RaceContext.h"
 
@@ -42,6 +44,8 @@ constexpr float kShrinkScale = 0.5f;
 constexpr float kPullEverywhere = -1.0f;
 constexpr int32_t kThrowMs = 50;
 constexpr float kThrowUp = -2000.0f;
+// A bound on the coins a constant file may ask of one award.
+constexpr int32_t kMostAwardCoins = 500;
 
 Modifier* Blocking(Modifier* modifier) {
     modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
@@ -88,9 +92,8 @@ Modifier* SendCoin(GameNode& layer, int32_t index, int32_t count, PointF start, 
     mover->AddForce(pull);
     coin->AddModifier(Blocking(mover));
     auto* arrived = new ModifierCallback([](uint32_t, GameNode* target) {
-        if (target != nullptr) {
-            GameSceneHooks::Current().CoinArrived(*target);
-        }
+        const auto* sprite = ObjectCast<Sprite>(target);
+        EffectsContext::Current().CoinArrived(sprite != nullptr ? sprite->GetColor() : 0);
     }, 0);
     arrived->SetOptions(Modifier::kRemoveNodeAtEnd);
     return coin->AddModifier(arrived);
@@ -142,26 +145,34 @@ void ShowCoinAward(Flagpole& pole, int32_t n) {
 
     Modifier* last = raise;
     const TicketInfo* ticket = RaceContext::Current().CurrentTicket();
-    GameNode* layer = hooks.GetCoinLayer();
     if (ticket != nullptr && ticket->GameMode == TicketInfo::kMapTicket) {
-        const int32_t coins = GetCoinsForPerformance(n);
+        int32_t coins = GetCoinsForPerformance(n);
+        if (coins > kMostAwardCoins) {
+            ENGINE_LOG(1, "Flagpole: an award of %d coins is cut to %d", coins, kMostAwardCoins);
+            coins = kMostAwardCoins;
+        }
         hooks.AddLevelCoins(Carriage::PassengersForRating(ticket->Rating) *
                             ticket_constants::Int("COINS_PER_PASSENGER"));
-        const PointF start{static_cast<float>(flag.GetAbsoluteX()) + static_cast<float>(flag.GetWidth()) / 2.0f,
-                           static_cast<float>(flag.GetAbsoluteY()) + static_cast<float>(flag.GetHeight()) / 2.0f};
-        GameNode* display = hooks.GetCoinDisplay();
-        const auto* displaySprite = ObjectCast<Sprite>(display);
-        const PointF centre{displaySprite != nullptr ? static_cast<float>(displaySprite->GetWidth()) / 2.0f : 0.0f,
-                            displaySprite != nullptr ? static_cast<float>(displaySprite->GetHeight()) / 2.0f : 0.0f};
-        const Ref<ForceFriction> friction(new ForceFriction(ticket_constants::Float("SLOT_PULL_RESISTANCE")));
-        const Ref<ForceSeekNode> pull(new ForceSeekNode(display, centre, kPullEverywhere,
-                                                        ticket_constants::Float("SLOT_PULL_SPEED"),
-                                                        ForceSeek::kAttract, true));
-        for (int32_t i = 0; i < coins && layer != nullptr && display != nullptr; ++i) {
-            if (Modifier* coinEnd = SendCoin(*layer, i, coins, start, raise, display, centre, friction.Get(),
-                                             pull.Get())) {
-                hooks.AddLevelCoins(1);
-                last = coinEnd;
+        const EffectsContext& effects = EffectsContext::Current();
+        GameNode* layer = effects.EffectLayer();
+        Sprite* display = effects.CoinCounter();
+        if (layer != nullptr && display != nullptr) {
+            // The flag's centre in the effect layer's terms.
+            const PointF start{
+                static_cast<float>(flag.GetAbsoluteX() - layer->GetAbsoluteX()) + static_cast<float>(flag.GetWidth()) / 2.0f,
+                static_cast<float>(flag.GetAbsoluteY() - layer->GetAbsoluteY()) + static_cast<float>(flag.GetHeight()) / 2.0f};
+            const PointF centre{static_cast<float>(display->GetWidth()) / 2.0f,
+                                static_cast<float>(display->GetHeight()) / 2.0f};
+            const Ref<ForceFriction> friction(new ForceFriction(ticket_constants::Float("SLOT_PULL_RESISTANCE")));
+            const Ref<ForceSeekNode> pull(new ForceSeekNode(display, centre, kPullEverywhere,
+                                                            ticket_constants::Float("SLOT_PULL_SPEED"),
+                                                            ForceSeek::kAttract, true));
+            for (int32_t i = 0; i < coins; ++i) {
+                if (Modifier* coinEnd =
+                        SendCoin(*layer, i, coins, start, raise, display, centre, friction.Get(), pull.Get())) {
+                    hooks.AddLevelCoins(1);
+                    last = coinEnd;
+                }
             }
         }
     }

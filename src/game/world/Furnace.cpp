@@ -17,9 +17,11 @@
 #include "game/words/LetterData.h"
 #include "game/words/LetterSprite.h"
 #include "game/words/TicketConstants.h"
+#include "game/world/EffectsContext.h"
 #include "game/world/GameSceneHooks.h"
 #include "game/world/PlayerTrain.h"
 #include "game/world/RaceContext.h"
+#include "game/world/ScoreStars.h"
 
 namespace {
 
@@ -130,7 +132,6 @@ void Furnace::FeedWord(const std::vector<LetterSprite*>& coals) {
             PlaySound("SOUND_FURNACE_WHEEL_TURNS");
         }
     }
-    GameSceneHooks& hooks = GameSceneHooks::Current();
     bool noTurbo = TurboTurns() <= 0;
     const auto count = static_cast<int32_t>(coals.size());
     for (int32_t i = 0; i < count; ++i) {
@@ -144,11 +145,11 @@ void Furnace::FeedWord(const std::vector<LetterSprite*>& coals) {
         }
     }
 
-    const PlayerTrain* train = hooks.GetPlayerTrain();
-    GameNode* effects = hooks.GetEffectLayer();
-    if (train != nullptr && train->WasTurboUsed() && hooks.IsHighQuality() && effects != nullptr) {
-        hooks.SpawnScoreStars(*effects, coil_->GetAbsoluteX(), lidRestY_, kLidStars, coil_->GetWidth(), -1,
-                              speckImage_.Get(), nullptr);
+    const PlayerTrain* train = GameSceneHooks::Current().GetPlayerTrain();
+    const EffectsContext& effects = EffectsContext::Current();
+    if (train != nullptr && train->WasTurboUsed() && effects.HighQuality() && effects.EffectLayer() != nullptr) {
+        SpawnScoreStars(*effects.EffectLayer(), coil_->GetAbsoluteX(), lidRestY_, kLidStars, coil_->GetWidth(), -1,
+                        speckImage_.Get(), nullptr);
     }
 }
 
@@ -289,7 +290,7 @@ void Furnace::PlaceParts() {
 
 void Furnace::SpawnIconsAndSpecks(int32_t elapsedMs) {
     const float speedFactor = 1.0f + 0.8f * static_cast<float>(TurboTurns());
-    const bool highQuality = GameSceneHooks::Current().IsHighQuality();
+    const bool highQuality = EffectsContext::Current().HighQuality();
     iconTimer_ -= elapsedMs;
     if (iconTimer_ < 0) {
         iconTimer_ = Constant("FURNACE_GLOW_ICON_DELAY");

@@ -93,32 +93,41 @@ TEST_F(CarriageTest, PassengersLeaveLastFirstAndEachPaysItsCoins) {
     const Ref<Carriage> carriage = Build(0.5f);
     carriage->UnloadPassengers(3.0f);
     EXPECT_EQ(scene_.awardResets, 1);
-    // Two coins each, thrown 50 ms apart from where each passenger stops
-    // (the passengers' origin is the carriage's place plus (4, -22)).
-    ASSERT_EQ(scene_.coins.size(), 6U);
+    // Two coins each, thrown from where each passenger stops (the
+    // passengers' origin is the carriage's place plus (4, -22)); a coin
+    // shows 20 px above its point.
+    ASSERT_EQ(RecordingScene::Children(*scene_.effects), 6);
+    EXPECT_EQ(scene_.CoinsInFlight(), 6);
     const int originX = -32 + 4;
     const int originY = -10 - 22;
     const int order[] = {2, 2, 1, 1, 0, 0};
-    for (size_t c = 0; c < 6; ++c) {
-        SCOPED_TRACE(c);
-        EXPECT_EQ(scene_.coins[c].x, originX + order[c] * 14 + 60 + 10);
-        EXPECT_EQ(scene_.coins[c].y, originY);
-        EXPECT_EQ(scene_.coins[c].delayMs, static_cast<int>(c / 2) * 50);
-        EXPECT_EQ(scene_.coins[c].value, 1);
-        EXPECT_EQ(scene_.coins[c].waitFor, carriage->GetPassenger(order[c])->GetModifiers().back().Get());
+    const GameNode* coin = scene_.effects->GetFirstChild();
+    for (const int passenger : order) {
+        SCOPED_TRACE(passenger);
+        EXPECT_EQ(coin->GetX(), originX + passenger * 14 + 60 + 10);
+        EXPECT_EQ(coin->GetY(), originY - 20);
+        coin = coin->GetNextSibling();
     }
 
     RecordingScene::Run(*screen_, 300);
     EXPECT_GT(carriage->GetPassenger(2)->GetX(), 28);
     EXPECT_EQ(carriage->GetPassenger(1)->GetX(), 14);
     EXPECT_EQ(carriage->GetPassenger(0)->GetX(), 0);
+    // No coin shows before its passenger has stopped.
+    EXPECT_EQ(static_cast<const Sprite*>(scene_.effects->GetFirstChild())->GetAlpha(), 0);
     RecordingScene::Run(*screen_, 1000);
     EXPECT_EQ(carriage->GetPassenger(2)->GetX(), 2 * 14 + 70);
     EXPECT_EQ(carriage->GetPassenger(1)->GetX(), 14 + 70);
     EXPECT_EQ(scene_.unloadingsFinished, 0);
     RecordingScene::Run(*screen_, 1000);
     EXPECT_EQ(carriage->GetPassenger(0)->GetX(), 70);
+    // The end waits for the last coin to reach the counter.
+    for (int i = 0; i < 100 && scene_.unloadingsFinished == 0; ++i) {
+        EXPECT_GT(scene_.CoinsInFlight(), 0);
+        RecordingScene::Run(*screen_, 100);
+    }
     EXPECT_EQ(scene_.unloadingsFinished, 1);
+    EXPECT_EQ(scene_.CoinsInFlight(), 0);
 }
 
 TEST_F(CarriageTest, UnloadingNeverReachesBeyondThePassengersShown) {
@@ -128,12 +137,12 @@ TEST_F(CarriageTest, UnloadingNeverReachesBeyondThePassengersShown) {
     };
     for (const Case c : {Case{0.7f, 0}, Case{-3.0f, 0}, Case{5.0f, 3}, Case{40.0f, 3}}) {
         SCOPED_TRACE(c.count);
-        scene_.coins.clear();
         scene_.unloadingsFinished = 0;
+        const int coinsBefore = RecordingScene::Children(*scene_.effects);
         const Ref<Carriage> carriage = Build(0.5f);
         carriage->UnloadPassengers(c.count);
-        EXPECT_EQ(scene_.coins.size(), static_cast<size_t>(2 * c.leaving));
-        RecordingScene::Run(*screen_, 3000);
+        EXPECT_EQ(RecordingScene::Children(*scene_.effects) - coinsBefore, 2 * c.leaving);
+        RecordingScene::Run(*screen_, 10000);
         // Nobody moves who does not leave, and the end is signalled either way.
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(carriage->GetPassenger(i)->GetX() != 14 * i, i < c.leaving) << i;

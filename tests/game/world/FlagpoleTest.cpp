@@ -13,14 +13,6 @@ int VisibleChildren(const GameNode& layer) {
     return visible;
 }
 
-int Children(const GameNode& layer) {
-    int count = 0;
-    for (const GameNode* child = layer.GetFirstChild(); child != nullptr; child = child->GetNextSibling()) {
-        ++count;
-    }
-    return count;
-}
-
 // A pole 100 px high at the foot of the strip; flag n is 20 + 5n px wide,
 // 14 frames of 20 px. The flag rises for 1500 ms (a 500 ms wait, then 1000 ms).
 class FlagpoleTest : public testing::Test {
@@ -84,10 +76,10 @@ TEST_F(FlagpoleTest, TheAwardPaysPassengersAndPerformanceOnMapTicketsOnly) {
         scene_.levelCoins = 0;
         race_.ticket->GameMode = c.mode;
         race_.ticket->Rating = c.rating;
-        const int before = Children(*scene_.effects);
+        const int before = RecordingScene::Children(*scene_.effects);
         ShowCoinAward(*pole_, c.n);
         EXPECT_EQ(scene_.levelCoins, c.levelCoins);
-        EXPECT_EQ(Children(*scene_.effects) - before, c.flying);
+        EXPECT_EQ(RecordingScene::Children(*scene_.effects) - before, c.flying);
         EXPECT_EQ(pole_->GetFlag()->GetWidth(), c.n < 0 ? 30 : 20 + 5 * c.n);
         EXPECT_EQ(pole_->GetFlag()->GetAlpha(), 0);
     }
@@ -121,7 +113,9 @@ TEST_F(FlagpoleTest, CoinsAppearInTurnCircleTheFlagAndArriveBeforeTheLevelGoesOn
     }
 
     RecordingScene::Run(*screen_, 15000);
-    EXPECT_EQ(scene_.coinsArrived, 4);
+    EXPECT_EQ(RecordingScene::Children(*scene_.effects), 4);
+    EXPECT_EQ(VisibleChildren(*scene_.effects), 0);  // every coin arrived and left
+    EXPECT_EQ(scene_.counterRefreshes, 4);
     EXPECT_EQ(scene_.awardsFinished, 1);
     EXPECT_EQ(scene_.levelCoins, 4);
 }

@@ -378,23 +378,20 @@ TEST_F(FurnaceTest, LowQualityMakesNoIconsSpecksOrLidStars) {
     for (const bool highQuality : {true, false}) {
         SCOPED_TRACE(highQuality);
         scene_.highQuality = highQuality;
-        scene_.stars.clear();
+        scene_.effects = new GameNode();
         SeatTrain(1, true);
         const Ref<Furnace> furnace = MakeFurnace();
         furnace->FeedWord(Word({LetterData::kTurbo}));
+        // 20 stars from the lid, each a glow carrying a star of the speck picture.
+        ASSERT_EQ(RecordingScene::Children(*scene_.effects), highQuality ? 20 : 0);
+        if (highQuality) {
+            const auto* star = ObjectCast<Sprite>(scene_.effects->GetFirstChild()->GetFirstChild());
+            ASSERT_NE(star, nullptr);
+            EXPECT_EQ(star->GetImage(), race_.pictures["LID_SPECK"].Get());
+            EXPECT_EQ(scene_.effects->GetFirstChild()->GetY(), 100);
+        }
         RecordingScene::Run(*screen_, 2000);
         EXPECT_EQ(furnace->GetIconLayer()->GetFirstChild() != nullptr, highQuality);
-        ASSERT_EQ(scene_.stars.size(), highQuality ? 1U : 0U);
-        if (highQuality) {
-            const RecordingScene::Stars& stars = scene_.stars.front();
-            EXPECT_EQ(stars.parent, scene_.effects.Get());
-            EXPECT_EQ(stars.y, 100);
-            EXPECT_EQ(stars.count, 20);
-            EXPECT_EQ(stars.spread, 120);
-            EXPECT_EQ(stars.slot, -1);
-            EXPECT_EQ(stars.star, race_.pictures["LID_SPECK"].Get());
-            EXPECT_EQ(stars.glow, nullptr);
-        }
     }
 }
 

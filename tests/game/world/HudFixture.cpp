@@ -1,7 +1,7 @@
 #include "HudFixture.h"
 
 #include "engine/scene/DialogTable.h"
-#include "engine/scene/ModifierWait.h"
+#include "game/constants/GameConstants.h"
 #include "platform/Files.h"
 
 namespace {
@@ -36,35 +36,40 @@ HudConstants::HudConstants() {
     const std::string path = folder_.Path() + "/dialogs.xml";
     platform::WriteFileAtomically(path, kDialogs, std::char_traits<char>::length(kDialogs));
     DialogTable::Create(path);
+    // The coin effect reads its flight from the copied game constants.
+    SLOT_INIT_TIME = 100;
+    SLOT_PULL_SPEED = 3000.0f;
+    SLOT_PULL_RESISTANCE = 600.0f;
+    SLOT_PULL_MAX_SPEED = 1200.0f;
 }
 
-RecordingScene::RecordingScene() : effects(new GameNode()), glow(new Sprite()), coinDisplay(new Sprite(700, 10, 40, 20)) {
-    Install(this);
+HudConstants::~HudConstants() {
+    SLOT_INIT_TIME = 0;
+    SLOT_PULL_SPEED = SLOT_PULL_RESISTANCE = SLOT_PULL_MAX_SPEED = 0.0f;
 }
 
-RecordingScene::~RecordingScene() { Install(nullptr); }
+RecordingScene::RecordingScene()
+    : effects(new GameNode()), glow(new Sprite()), coinDisplay(new Sprite(700, 10, 40, 20)) {
+    GameSceneHooks::Install(this);
+    EffectsContext::Install(this);
+}
+
+RecordingScene::~RecordingScene() {
+    EffectsContext::Install(nullptr);
+    GameSceneHooks::Install(nullptr);
+}
 
 GameNode* RecordingScene::FindSceneNode(const std::string& name) const {
     const auto found = nodes.find(name);
     return found != nodes.end() ? found->second.Get() : nullptr;
 }
 
-void RecordingScene::SpawnScoreStars(GameNode& parent, int32_t x, int32_t y, int32_t count, int32_t spread,
-                                     int32_t slot, Surface* star, Surface* glowImage) {
-    stars.push_back(Stars{&parent, x, y, count, spread, slot, star, glowImage});
-}
-
-GameNode* RecordingScene::SpawnCoin(Modifier* waitFor, int32_t x, int32_t y, int32_t value, bool,
-                                    int32_t delayMs) {
-    // A coin that lands once it has waited, so that what waits for it can end.
-    Ref<GameNode> coin(new GameNode());
-    if (waitFor != nullptr) {
-        coin->AddModifier(new ModifierWait(waitFor));
+int RecordingScene::Children(const GameNode& node) {
+    int count = 0;
+    for (const GameNode* child = node.GetFirstChild(); child != nullptr; child = child->GetNextSibling()) {
+        ++count;
     }
-    coin->AddModifier(new ModifierWait(delayMs));
-    effects->AddChild(coin.Get());
-    coins.push_back(Coin{waitFor, x, y, value, delayMs, coin});
-    return coin.Get();
+    return count;
 }
 
 void RecordingScene::Run(GameNode& root, int32_t ms) {
