@@ -180,4 +180,25 @@ TEST(SpriteLabelTest, GlyphSpritesLandWhereTheLabelDrawsItsText) {
     EXPECT_EQ(sprites->GetGlyphSprites()[0]->GetAlpha(), 100);
 }
 
+// Glyphs laid out before the first draw are the ones the draw keeps, so
+// game code can animate them at once.
+TEST(SpriteLabelTest, GlyphsBuiltBeforeTheFirstDrawAreKept) {
+    const UiResources resources;
+    const Ref<SpriteLabel> label =
+        BuildFromXml<SpriteLabel>("<SpriteLabel id=\"s\" font=\"TINY\" section=\"fonts\" text=\"abc\"/>");
+    ASSERT_TRUE(label);
+    label->BuildGlyphs();
+    const std::vector<Ref<Sprite>> built = label->GetGlyphSprites();
+    ASSERT_EQ(built.size(), 3u);
+    built[0]->SetAlpha(0);
+    Drawn(*label);
+    EXPECT_EQ(label->GetGlyphSprites(), built);
+    EXPECT_EQ(built[0]->GetAlpha(), 0);
+    EXPECT_FALSE(built[0]->IsRemoved());
+
+    label->BuildGlyphs();  // again: the old glyphs leave
+    EXPECT_TRUE(built[0]->IsRemoved());
+    EXPECT_EQ(label->GetGlyphSprites().size(), 3u);
+}
+
 }  // namespace
