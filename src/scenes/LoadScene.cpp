@@ -88,21 +88,21 @@ void LoadScene::StartMusic() const {
 
 void LoadScene::AddPartners() {
     const Ref<PropertyFile> file(new PropertyFile);
-    if (!file->LoadOne(kPartnersFile)) {
+    // No partners file is no partners, and nothing to report.
+    if (!file->CanLoad(kPartnersFile) || !file->LoadOne(kPartnersFile)) {
         return;
     }
     Property* partners = Property::Child(file.Get(), "partners");
     for (const Ref<Property>& element : Property::VectorOf(partners).Items()) {
         // An unknown class builds nothing; the other partners still show.
         if (ClassFactory::Instance().Find(element->TypeName()) == nullptr) {
-            ENGINE_LOG(1, "LoadScene: partner \"%s\" names no known class \"%s\"; skipped",
-                       element->Name().c_str(), element->TypeName().c_str());
+            ENGINE_LOG(1, "LoadScene: a partner names the unknown class \"%s\"; skipped", element->TypeName().c_str());
             continue;
         }
         const Ref<Object> built(ClassFactory::Instance().Create(element.Get()));
         auto* node = ObjectCast<GameNode>(built.Get());
         if (node == nullptr) {
-            ENGINE_LOG(1, "LoadScene: partner \"%s\" is not a picture; skipped", element->Name().c_str());
+            ENGINE_LOG(1, "LoadScene: a partner of class \"%s\" is not a picture; skipped", element->TypeName().c_str());
             continue;
         }
         AddChild(node);
