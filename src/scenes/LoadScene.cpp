@@ -18,6 +18,7 @@
 #include "engine/ui/ControlSupport.h"
 #include "engine/ui/SceneManager.h"
 #include "engine/ui/SceneTransition.h"
+#include "game/dialogs/YesNoDialog.h"
 #include "platform/Time.h"
 #include "scenes/LoadingWait.h"
 #include "scenes/SceneHooks.h"
@@ -157,17 +158,20 @@ void LoadScene::AskFullScreenWhenDue() {
         sections == nullptr || sections->RequestSection("default")) {
         return;
     }
-    const SceneHooks& hooks = GetSceneHooks();
-    if (!hooks.askYesNo) {
+    // The scene runs its update only while it is the current one.
+    YesNoDialog* question = YesNoDialog::Ask(kQuestionName, "TEXT_DIALOG_FULLSCREEN_HEADER", this, OnFullScreenYes,
+                                             this, OnFullScreenNo, this);
+    if (question == nullptr) {
         return;
     }
-    // The scene runs its update only while it is the current one.
-    YesNoRequest request{kQuestionName, "TEXT_DIALOG_FULLSCREEN_HEADER", OnFullScreenYes, OnFullScreenNo, this,
-                         "TOOLTIP_FULLSCREEN_YES", "TOOLTIP_FULLSCREEN_NO"};
-    question_ = hooks.askYesNo(*this, request);
-    if (question_) {
-        ShowDialog(question_.Get());
+    question_ = question;
+    if (Button* yes = question->GetYesButton()) {
+        yes->SetToolTip(LookUpText("TOOLTIP_FULLSCREEN_YES"));
     }
+    if (Button* no = question->GetNoButton()) {
+        no->SetToolTip(LookUpText("TOOLTIP_FULLSCREEN_NO"));
+    }
+    ShowDialog(question);
 }
 
 void LoadScene::OnLoaded() {

@@ -1,7 +1,5 @@
 #include "scenes/SceneHooks.h"
 
-#include "engine/ui/Dialog.h"
-
 SceneHooks& GetSceneHooks() {
     static SceneHooks hooks;
     return hooks;

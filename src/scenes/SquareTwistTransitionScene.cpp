@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/Logger.h"
 #include "engine/foundation/Property.h"
 #include "engine/media/BitmapFont.h"
 #include "engine/media/Canvas.h"
@@ -12,11 +13,11 @@
 #include "engine/media/MemorySurface.h"
 #include "engine/scene/ModifierCallback.h"
 #include "engine/scene/ModifierRotateScale.h"
-#include "engine/scene/ModifierValue.h"
 #include "engine/scene/ModifierWait.h"
 #include "engine/scene/SceneResources.h"
 #include "engine/ui/Label.h"
 #include "game/constants/GameConstants.h"
+#include "game/dialogs/KR2Dialog.h"
 #include "platform/Time.h"
 
 namespace {
@@ -88,16 +89,19 @@ void SquareTwistTransitionScene::Update(int32_t elapsedMs) {
     if (phase_ == kTwisting) {
         return;
     }
-    if (!loadingDialog_ && elapsed_ > kDialogDelayMs) {
+    if (!dialogOpened_ && elapsed_ > kDialogDelayMs) {
         OpenLoadingDialog();
     }
     if (loadingLabel_) {
         cadence_.Advance(*loadingLabel_, elapsed_, loadingDialog_->GetWidth());
     }
-    if ((!loadingDialog_ || elapsed_ > kDialogMinimumMs) && QueuedSectionsLoaded()) {
+    if ((!dialogOpened_ || elapsed_ > kDialogMinimumMs) && QueuedSectionsLoaded()) {
         phase_ = kTwisting;
         if (loadingDialog_) {
-            CloseDialog(loadingDialog_.Get());
+            // A game dialog closing during a transition leaves the scene
+            // entered; this one stands in the transition itself.
+            loadingDialog_->SetAfterClose([this](KR2Dialog* dialog) { CloseDialog(dialog); });
+            loadingDialog_->Close();
             loadingDialog_ = nullptr;
             loadingLabel_ = nullptr;
         }
@@ -109,14 +113,15 @@ void SquareTwistTransitionScene::Update(int32_t elapsedMs) {
 }
 
 void SquareTwistTransitionScene::OpenLoadingDialog() {
-    loadingDialog_ = GetDialog("DIALOG_LOADING", true, "");
+    // Tried once: a missing definition is reported once, not every frame.
+    dialogOpened_ = true;
+    loadingDialog_ = ObjectCast<KR2Dialog>(GetDialog("DIALOG_LOADING", true, ""));
     if (!loadingDialog_) {
+        ENGINE_LOG(1, "SquareTwistTransitionScene: \"DIALOG_LOADING\" is no game dialog");
         return;
     }
     ShowDialog(loadingDialog_.Get());
-    const Ref<Modifier> fadeIn(new ModifierValue(0, 255, DIALOG_FADE_TIME));
-    loadingDialog_->SetAlpha(0);
-    loadingDialog_->AddModifier(fadeIn.Get());
+    KR2Dialog::FadeIn(loadingDialog_.Get(), DIALOG_FADE_TIME);
     const Ref<Object> font = FindResourceData("FONT_TEXT", "default");
     loadingLabel_ = Label::LabelFromValues(0, loadingDialog_->GetHeight() / 2, 0, 0,
                                            ObjectCast<BitmapFont>(font.Get()), Label::kNoWrap);

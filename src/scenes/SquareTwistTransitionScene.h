@@ -7,7 +7,7 @@
 #include "engine/ui/SceneTransition.h"
 #include "scenes/LoadingWait.h"
 
-class Dialog;
+class KR2Dialog;
 class Label;
 
 // Cuts the picture of the scene left into square tiles that turn and shrink
@@ -35,7 +35,7 @@ public:
     int32_t GetColumns() const { return columns_; }
     int32_t GetRows() const { return rows_; }
     const std::vector<Ref<Sprite>>& GetTiles() const { return tiles_; }
-    Dialog* GetLoadingDialog() const { return loadingDialog_.Get(); }
+    KR2Dialog* GetLoadingDialog() const { return loadingDialog_.Get(); }
     Label* GetLoadingLabel() const { return loadingLabel_.Get(); }
 
 private:
@@ -46,7 +46,8 @@ private:
     int32_t columns_ = 0;
     int32_t rows_ = 0;
     int32_t phase_ = kWaiting;
-    Ref<Dialog> loadingDialog_;
+    bool dialogOpened_ = false;
+    Ref<KR2Dialog> loadingDialog_;
     Ref<Label> loadingLabel_;
     LoadingTextCadence cadence_;
     int32_t elapsed_ = 0;

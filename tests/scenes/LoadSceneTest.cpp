@@ -5,6 +5,7 @@
 #include "engine/foundation/Players.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/SceneTransition.h"
+#include "game/dialogs/YesNoDialog.h"
 #include "scenes/LoadScene.h"
 #include "scenes/SceneHooks.h"
 
@@ -14,8 +15,15 @@ class LoadSceneTest : public ScenesTest {
 protected:
     LoadSceneTest() {
         Players::Create("1", false);
+        for (const auto& [id, text] : {std::pair{"TOOLTIP_FULLSCREEN_YES", L"go big"},
+                                       std::pair{"TOOLTIP_FULLSCREEN_NO", L"stay small"}}) {
+            Defines::Instance()->StoreText(Ref<PropertyValue>(PropertyValue::FromText(id, text, false)).Get());
+        }
         UseDialogs(R"(<FadeBlackLabelTransition id="TRANSITION_SCENE_LOAD" time="100"/>)"
-                   R"(<Dialog id="QUESTION" width="100" height="50"/>)");
+                   R"(<Dialog id="QUESTION" width="100" height="50"/>)"
+                   R"(<YesNoDialog id="DIALOG_YESNO" width="100" height="50"><Vector id="components">)"
+                   R"(<Label name="MESSAGE" font="FONT_TEXT" section="default"/><Button name="BUTTON_YES" image="KNOB" section="ui"/><Button name="BUTTON_NO" image="KNOB" section="ui"/>)"
+                   R"(</Vector></YesNoDialog>)");
         const Ref<PropertyFile> file = ParseDefinitions(R"(<root><LoadScene id="SCENE_LOAD" loading_start_x="-200">
             <Vector id="scenecomponents">
               <Sprite name="PROGRESS_BAR" x="100" y="500" width="300" height="20"/>
@@ -105,24 +113,17 @@ TEST_F(LoadSceneTest, AsksTheFullScreenQuestionOnlyOnAFirstRunInAWindow) {
             Players::Instance()->Add(new KR2Player("Ann"));
         }
         window_->SetFullScreenFlag(c.fullScreen);
-        std::vector<YesNoRequest> asked;
-        GetSceneHooks().askYesNo = [&](Scene&, const YesNoRequest& request) {
-            asked.push_back(request);
-            auto* question = ObjectCast<Dialog>(DialogTable::Instance()->CreateDialog("QUESTION"));
-            question->SetName(request.textId);
-            return Ref<Dialog>(question);
-        };
         const Ref<LoadScene> scene(new LoadScene(&Property::DummyNode()));
         QueueGated("late" + std::to_string(c.player) + std::to_string(c.fullScreen));
         manager_->RequestSwitch(scene.Get());
         RunFrames(100, 300, [] { return false; });
-        ASSERT_EQ(asked.size(), c.asked ? 1u : 0u);
+        EXPECT_EQ(scene->GetQuestion() != nullptr, c.asked);
+        EXPECT_EQ(scene->IsDialogShown(LoadScene::kQuestionName), c.asked);
         if (c.asked) {
-            EXPECT_EQ(asked[0].textId, "TEXT_DIALOG_FULLSCREEN");
-            EXPECT_EQ(asked[0].headerId, "TEXT_DIALOG_FULLSCREEN_HEADER");
-            EXPECT_EQ(asked[0].yesToolTipId, "TOOLTIP_FULLSCREEN_YES");
-            EXPECT_EQ(asked[0].noToolTipId, "TOOLTIP_FULLSCREEN_NO");
-            EXPECT_NE(scene->GetQuestion(), nullptr);
+            const auto* question = ObjectCast<YesNoDialog>(scene->GetQuestion());
+            ASSERT_NE(question, nullptr);
+            EXPECT_EQ(question->GetYesButton()->GetToolTip(), std::optional<std::wstring>(L"go big"));
+            EXPECT_EQ(question->GetNoButton()->GetToolTip(), std::optional<std::wstring>(L"stay small"));
         }
         OpenGate();
         gate_ = std::make_shared<std::atomic<bool>>(false);

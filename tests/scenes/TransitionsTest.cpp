@@ -1,5 +1,5 @@
 #include "ScenesTestSupport.h"
-#include "engine/ui/Dialog.h"
+#include "game/dialogs/KR2Dialog.h"
 #include "engine/ui/Label.h"
 #include "scenes/FadeBlackLabelTransition.h"
 #include "scenes/SquareTwistTransitionScene.h"
@@ -11,7 +11,7 @@ protected:
     template <typename T>
     Ref<T> MakeTransition(const std::string& className, const std::string& attributes) {
         UseDialogs("<" + className + " id=\"T\" " + attributes +
-                   "/><Dialog id=\"DIALOG_LOADING\" width=\"200\" height=\"60\"/>");
+                   "/><KR2Dialog id=\"DIALOG_LOADING\" width=\"200\" height=\"60\"/>");
         const Ref<Object> built(DialogTable::Instance()->CreateDialog("T"));
         return Ref<T>(ObjectCast<T>(built.Get()));
     }
@@ -178,6 +178,7 @@ TEST_F(TransitionsTest, TwistWaitingForLoadingShowsTheDialogFromHalfASecondToTwo
     // behind: opened in its first frame past 500 ms, closed in its first past 2000.
     EXPECT_EQ(openedAt - 100, 600);
     EXPECT_EQ(closedAt - 100, 2100);
+    RunFrames(100, 1000, [&] { return !twist->IsDialogShown("DIALOG_LOADING"); });  // it fades out
     EXPECT_FALSE(twist->IsDialogShown("DIALOG_LOADING"));
 }
 
