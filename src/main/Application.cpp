@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/foundation/Archive.h"
 #include "engine/foundation/ClassFactory.h"
@@ -14,16 +17,23 @@
 #include "engine/foundation/RandomGenerator.h"
 #include "engine/foundation/RegistrySettings.h"
 #include "engine/foundation/SectionManager.h"
-#include "engine/foundation/Settings.h"
 #include "engine/media/FrameTimer.h"
 #include "engine/media/GameWindow.h"
 #include "engine/media/SoundAvailable.h"
 #include "engine/media/SoundManager.h"
+#include "engine/scene/DialogTable.h"
+#include "engine/ui/FullScreenHandler.h"
+#include "engine/ui/Scene.h"
+#include "engine/ui/SceneManager.h"
+#include "engine/ui/ToolTip.h"
 #include "game/constants/GameConstants.h"
+#include "game/progress/GameSettings.h"
+#include "game/words/WordList.h"
 #include "game/world/SectionList.h"
 #include "platform/MessageBox.h"
 #include "platform/Time.h"
 #include "platform/Window.h"
+#include "scenes/BoundedWait.h"
 
 namespace {
 
@@ -32,7 +42,8 @@ constexpr int kWindowHeight = 600;
 constexpr int kIconId = 102;
 constexpr int kBusyCursor = 1;
 constexpr uint32_t kInactiveSleepMs = 40;
-constexpr uint32_t kLoadPollMs = 10;
+
+const char* const kDialogsFile = "media/properties/dialogs.xml";
 
 const std::vector<std::string> kConstantFiles = {
     "media/properties/default.xml",      "media/properties/assets.xml",
@@ -41,13 +52,29 @@ const std::vector<std::string> kConstantFiles = {
     "media/properties/gamesettings.xml", "media/properties/rankings.xml",
 };
 
+// In start-up order; the first is shown first.
+const char* const kSceneNames[] = {"SCENE_SPLASH", "SCENE_LOAD",    "SCENE_SELECTION",
+                                   "SCENE_MAP",    "SCENE_CLASSIC", "SCENE_GAME"};
+
+Ref<Application>& Holder() {
+    static Ref<Application> holder;
+    return holder;
+}
+
+void ShowStartError(const std::string& text) {
+    const GameWindow* window = GameWindow::Instance();
+    platform::MessageBox(window != nullptr ? window->GetHwnd() : 0, text + "\nThe game cannot start.", "Error",
+                         platform::MB_OK | platform::MB_ICONERROR);
+}
+
 // False, with a message, when the constants lack the game's name or id:
 // without them the game's files would land in the folders of every game.
 bool ReadConstants() {
     Defines::Create();
-    Ref<PropertyFile> constants = new PropertyFile(kConstantFiles);
+    const Ref<PropertyFile> constants = new PropertyFile(kConstantFiles);
     constants->Load();
     ClassFactory::Instance().CreateNamedObjects(*constants);
+    constants->Clear();
     if (!GetGameName().empty() && !GetGameId().empty()) {
         return true;
     }
@@ -62,12 +89,14 @@ void CreateSoundManager(const Settings& settings) {
     SoundManager* sound = SoundManager::Create(44100, 0, 32);
     if (!IsSoundAvailable()) return;
     sound->SetMusicVolume(static_cast<uint8_t>(settings.GetMusicVolume()));
+    // Hands the volume to the output unless muted.
     sound->SetEffectsVolume(static_cast<uint8_t>(settings.GetSoundVolume()));
 }
 
-// Declares the resource sections and waits until the first two are loaded;
-// the next ones load meanwhile, measured by the load scene.
-void StartLoading() {
+// Declares the resource sections and waits, for a bounded time, until the
+// first two are loaded; the next ones load meanwhile, measured by the load
+// scene. False, with a message, when the wait ran out.
+bool StartLoading() {
     SectionManager::Start();
     SectionManager* sections = SectionManager::Instance();
     sections->AddDefinitionFile("media/properties/resources.xml");
@@ -75,25 +104,69 @@ void StartLoading() {
     sections->SetDeclared();
     sections->RequestSection("splash");
     sections->RequestSection("music");
-    for (;;) {
-        sections->ResumeLoader();
-        if (sections->NextUnloadedSection(SectionManager::List::LoadQueue, true) == nullptr) break;
-        platform::SleepMs(kLoadPollMs);
+    const bool loaded = WaitForLoading(
+        [sections] {
+            return sections->IsDeclared() &&
+                   sections->NextUnloadedSection(SectionManager::List::LoadQueue, true) == nullptr;
+        },
+        Application::kStartSectionsWaitLimitMs);
+    if (!loaded) {
+        ShowStartError("The resource sections \"splash\" and \"music\" did not load within " +
+                       std::to_string(Application::kStartSectionsWaitLimitMs / 1000) + " seconds.");
+        return false;
     }
     sections->ClearLoadQueue();
     for (const char* name : {"preloading", "default", "dialogs", "selectionscene"})
         sections->RequestSection(name);
+    return true;
+}
+
+// Every scene from the dialog table, registered by name; false, with a
+// message, at the first one the table cannot make.
+bool CreateScenes(SceneManager& manager, const DialogTable& table) {
+    for (const char* name : kSceneNames) {
+        const Ref<Object> built(table.CreateDialog(name));
+        Scene* scene = ObjectCast<Scene>(built.Get());
+        if (scene == nullptr) {
+            ShowStartError(std::string("The scene \"") + name + "\" could not be made from \"" + kDialogsFile +
+                           "\".");
+            return false;
+        }
+        manager.AddScene(name, scene);
+    }
+    return true;
+}
+
+// The tooltip service, when the dialog table defines it.
+void InstallToolTip(SceneManager& manager, const DialogTable& table) {
+    const Ref<Object> built(table.CreateObject("DEFAULT_TOOLTIP"));
+    if (auto* toolTip = ObjectCast<ToolTip>(built.Get())) {
+        manager.SetToolTip(toolTip);
+    } else {
+        ENGINE_LOG(1, "Application: \"DEFAULT_TOOLTIP\" builds no tooltip; sprites show no tips");
+    }
 }
 
 }  // namespace
 
-int Application::Run() {
-    if (!StartUp()) {
-        ShutDown(false);
-        return 1;
+Application* Application::Create() {
+    Holder() = new Application;
+    return Holder().Get();
+}
+
+Application* Application::Instance() { return Holder().Get(); }
+
+void Application::DestroyInstance() {
+    if (Application* application = Holder().Get()) {
+        application->mapScene_ = nullptr;
+        application->gameScene_ = nullptr;
     }
+    Holder().Reset();
+}
+
+int Application::Run() {
+    if (!StartUp()) return 1;
     RunMainLoop();
-    ShutDown(true);
     return 0;
 }
 
@@ -113,8 +186,12 @@ bool Application::StartUp() {
     const uint32_t now = platform::TickCountMs();
     RandomGenerator::SetGlobal(new RandomGenerator(now, 0));
     std::srand(now);
-    RegistrySettings* settings = RegistrySettings::Create(
-        std::make_unique<Settings>(false, true, true, true, 255, 255));
+    SceneManager* manager = SceneManager::Create();
+    const DialogTable* dialogs = DialogTable::Create(kDialogsFile);
+    RegistrySettings* settings = RegistrySettings::Create(std::make_unique<GameSettings>());
+    // The player files carry the map progress, so the map comes first.
+    SectionList::Create();
+    WordList::InitLetterTables();
 
     // The window forces full screen itself on a desktop too small for it.
     GameWindow* window = GameWindow::Create(GetGameName(), kWindowWidth, kWindowHeight,
@@ -128,30 +205,38 @@ bool Application::StartUp() {
         return facts;
     });
     CreateSoundManager(settings->GetSettings());
-    // The player files carry the map progress, so the map comes first.
-    SectionList::Create();
-    StartLoading();
+    if (!StartLoading()) return false;
     HighScoreTables::Create(true, "1.0")->Load();
     Players::Create("", true)->Load();
     window->SetWaitForVerticalBlank(true);
 
+    if (!CreateScenes(*manager, *dialogs)) return false;
+    mapScene_ = manager->FindScene("SCENE_MAP");
+    gameScene_ = manager->FindScene("SCENE_GAME");
+    manager->SetNextScene(manager->FindScene("SCENE_SPLASH"));
+    InstallToolTip(*manager, *dialogs);
+
     FrameTimer* timer = FrameTimer::Create();
     timer->SetMinimumFrameTime(1);
     timer->Reset();
+    timer->AddListener(manager);
     timer->AddListener(window);
     timer->AddListener(SoundManager::Get());
     return true;
 }
 
-void Application::ShutDown(bool normalEnd) {
+void ShutDown(bool normalEnd) {
     if (normalEnd) {
         if (HighScoreTables::Instance()) HighScoreTables::Instance()->Save();
         if (Players::Instance()) Players::Instance()->Save();
         if (GameWindow::Instance()) GameWindow::Instance()->Shutdown();
     }
-    FrameTimer::DestroyInstance();
     SectionList::ReleaseInstance();
+    FullScreenHandler::ReleaseDefault();
+    FrameTimer::DestroyInstance();
+    SceneManager::ReleaseInstance();
     Players::Free();
+    DialogTable::ReleaseInstance();
     GameWindow::DestroyInstance();
     SoundManager::Shutdown();
     SectionManager::Stop();
@@ -163,6 +248,14 @@ void Application::ShutDown(bool normalEnd) {
     DataGathering::AddPlayingTime();
     Defines::ReleaseInstance();
     CloseMediaArchive();
+}
+
+int RunApplication() {
+    Application* application = Application::Create();
+    const int result = application->Run();
+    Application::DestroyInstance();
+    ShutDown(result == 0);
+    return result;
 }
 
 void RunMainLoop() {

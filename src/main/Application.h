@@ -1,17 +1,52 @@
 #pragma once
 
-// The program's run: start-up, the main loop and shutdown. The result is
-// the exit code: 1 when another copy already runs, 0 otherwise (a window
-// that could not be made included).
-class Application {
+#include <cstdint>
+
+#include "engine/foundation/Object.h"
+#include "engine/foundation/Ref.h"
+
+class Scene;
+
+// The program's run: start-up, the main loop, and the references to the
+// two scenes that game code reaches through it. One instance, made by
+// Create and dropped by Destroy.
+class Application : public Object {
+    ENGINE_CLASS(Application, Object)
+
 public:
+    // How long start-up waits for the sections "splash" and "music".
+    static constexpr uint32_t kStartSectionsWaitLimitMs = 60000;
+
+    static Application* Create();
+    static Application* Instance();
+    // Drops the instance with its scene references.
+    static void DestroyInstance();
+
+    // Start-up and the main loop: 1 when the game did not start (another
+    // copy runs, or its constants or scenes could not be made, or its
+    // first sections did not load), 0 otherwise, a window that could not
+    // be made included.
     int Run();
+
+    Scene* GetMapScene() const { return mapScene_.Get(); }
+    Scene* GetGameScene() const { return gameScene_.Get(); }
 
 private:
     // False when this copy must not run.
     bool StartUp();
-    void ShutDown(bool normalEnd);
+
+    Ref<Scene> mapScene_;
+    Ref<Scene> gameScene_;
 };
+
+// After the run: on a normal end (result 0) saves the high scores and the
+// players and gives up the display; then releases every service in its
+// fixed order.
+void ShutDown(bool normalEnd);
+
+// Create, Run, DestroyInstance and ShutDown, as the program entry runs them; the
+// result is the exit code.
+int RunApplication();
 
 // Takes and dispatches every waiting window message; when none waits it
 // sleeps while the window is inactive and otherwise runs one frame. Ends at

@@ -22,7 +22,6 @@ int main() {
         return kSetUpFailed;
     }
     platform::SetCurrentFolder(GetProgramFolder());
-    Application application;
-    const int result = application.Run();
+    const int result = RunApplication();
     return result == 0 && platform::ScreenshotWriteFailed() ? kSetUpFailed : result;
 }

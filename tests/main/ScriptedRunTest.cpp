@@ -11,7 +11,16 @@
 #include "engine/foundation/Folders.h"
 #include "engine/media/FrameTimer.h"
 #include "engine/media/GameWindow.h"
+#include "engine/media/Canvas.h"
+#include "engine/media/ImageDecoding.h"
 #include "engine/media/InputDispatcher.h"
+#include "engine/media/MemorySurface.h"
+#include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/Property.h"
+#include "engine/scene/DialogTable.h"
+#include "engine/ui/Scene.h"
+#include "engine/ui/SceneManager.h"
+#include "engine/ui/SceneTransition.h"
 #include "main/Application.h"
 #include "platform/Directories.h"
 #include "platform/Files.h"
@@ -85,7 +94,8 @@ protected:
         backend_ = backend.get();
         SetActiveBackend(std::move(backend));
     }
-    // A program folder of its own, with the game's constants or without them.
+    // A program folder of its own, with the game's constants and the scene
+    // fixture's definitions, or without either.
     void EnterProgramFolder(bool withConstants) {
         programFolder_ = std::make_unique<TempFolder>();
         if (withConstants) {
@@ -95,6 +105,8 @@ protected:
                 "<root><String id=\"GAME_ID\" value=\"TestGame\"/>"
                 "<String id=\"GAME_NAME\" value=\"Test Game\"/></root>";
             ASSERT_TRUE(WriteFileAtomically(constants + "/default.xml", xml.data(), xml.size()));
+            std::filesystem::copy_file(std::string(WORDRAIL_TEST_DATA) + "/main/data/scene_run/dialogs.xml",
+                                       constants + "/dialogs.xml");
         }
         previousFolder_ = std::filesystem::current_path();
         std::filesystem::current_path(programFolder_->Path());
@@ -201,8 +213,7 @@ TEST_F(ScriptedRunTest, ProgramRunEndsAtTheCloseBox) {
     std::srand(12345);
     const std::vector<int> seeded = {std::rand(), std::rand(), std::rand()};
     std::srand(1);
-    Application application;
-    EXPECT_EQ(application.Run(), 0);
+    EXPECT_EQ(RunApplication(), 0);
     EXPECT_EQ((std::vector<int>{std::rand(), std::rand(), std::rand()}), seeded);
     EXPECT_FALSE(backend_->WindowOpen());
     EXPECT_GE(backend_->Frames().PresentedFrames(), 4u);
@@ -222,8 +233,7 @@ TEST_F(ScriptedRunTest, SecondCopySaysSoAndLeavesTheRunningCopysLog) {
     ASSERT_TRUE(WriteFileAtomically(runningLog, "log", 3));
 
     testing::internal::CaptureStderr();
-    Application application;
-    EXPECT_EQ(application.Run(), 1);
+    EXPECT_EQ(RunApplication(), 1);
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("is already running"), std::string::npos) << said;
     EXPECT_FALSE(backend_->WindowOpen());
@@ -234,8 +244,7 @@ TEST_F(ScriptedRunTest, WithoutTheGamesNameTheRunStopsAndWritesNothing) {
     Prepare("close\n");
     EnterProgramFolder(false);
     testing::internal::CaptureStderr();
-    Application application;
-    const int result = application.Run();
+    const int result = RunApplication();
     const std::string output = testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(result, 1);
@@ -246,6 +255,101 @@ TEST_F(ScriptedRunTest, WithoutTheGamesNameTheRunStopsAndWritesNothing) {
     EXPECT_FALSE(PathExists(folder_.Path() + "/data"));
     EXPECT_FALSE(PathExists(folder_.Path() + "/config"));
     EXPECT_TRUE(std::filesystem::is_empty(programFolder_->Path()));
+}
+
+// A scene that fills the picture with its "color". Key N switches to the
+// scene named by "next" through "TRANSITION_DEFAULT"; key D opens
+// "DIALOG_TEST".
+class ColourScene : public Scene {
+public:
+    explicit ColourScene(Property* definition)
+        : Scene(definition), next_(Property::AsString(Property::Child(definition, "next"))) {}
+
+    void Draw(Canvas& canvas) override {
+        canvas.SetColor(Color(0xFF000000u | static_cast<uint32_t>(GetColor())));
+        canvas.FillRect(0, 0, 800, 600);
+    }
+
+    bool OnKeyDown(int32_t virtualKey) override {
+        SceneManager* manager = SceneManager::Instance();
+        if (virtualKey == 'N') {
+            const Ref<Object> transition(DialogTable::Instance()->CreateDialog("TRANSITION_DEFAULT"));
+            manager->RequestSwitch(manager->FindScene(next_), ObjectCast<SceneTransition>(transition.Get()));
+        } else if (virtualKey == 'D') {
+            ShowDialog(GetDialog("DIALOG_TEST"));
+        }
+        return true;
+    }
+
+private:
+    std::string next_;
+};
+
+// A dialog that is a plain box of its "color".
+class ColourDialog : public Dialog {
+public:
+    using Dialog::Dialog;
+    void Draw(Canvas& canvas) override {
+        canvas.SetColor(Color(0xFF000000u | static_cast<uint32_t>(GetColor())));
+        canvas.FillRect(GetX(), GetY(), GetWidth(), GetHeight());
+    }
+};
+
+const ClassRegistration colourScene("ColourScene", CreateFromProperty<ColourScene>);
+const ClassRegistration colourDialog("ColourDialog", CreateFromProperty<ColourDialog>);
+
+uint32_t ScreenshotPixel(const std::string& file, int32_t x, int32_t y) {
+    const Ref<MemorySurface> picture = LoadPictureFile(file);
+    if (!picture || x >= picture->GetWidth() || y >= picture->GetHeight()) {
+        ADD_FAILURE() << "no picture " << file;
+        return 0;
+    }
+    return picture->Pixels32()[picture->PixelIndex(x, y)] & 0xFFFFFFu;
+}
+
+TEST_F(ScriptedRunTest, ScenesSwitchThroughTheTransitionAndOpenADialogUntilTheWindowCloses) {
+    Prepare(
+        "wait frames 3\n"
+        "screenshot splash\n"
+        "key N\n"
+        "wait ms 150\n"
+        "screenshot fading\n"
+        "wait ms 1000\n"
+        "screenshot load\n"
+        "key D\n"
+        "wait frames 3\n"
+        "screenshot dialog\n"
+        "close\n"
+        "wait frames 100\n");
+    EnterProgramFolder(true);
+    EXPECT_EQ(RunApplication(), 0);
+    EXPECT_FALSE(backend_->WindowOpen());
+    const std::string shots = folder_.Path() + "/";
+    EXPECT_EQ(ScreenshotPixel(shots + "splash.png", 400, 300), 0x2060A0u);
+    // Half-way through the fade to black, darker than either scene.
+    const uint32_t fading = ScreenshotPixel(shots + "fading.png", 400, 300);
+    EXPECT_LT(fading & 0xFF, 0xA0u);
+    EXPECT_LT((fading >> 8) & 0xFF, 0x60u);
+    EXPECT_EQ(ScreenshotPixel(shots + "load.png", 400, 300), 0x30A050u);
+    EXPECT_EQ(ScreenshotPixel(shots + "dialog.png", 400, 250), 0xE0C040u);
+    EXPECT_EQ(ScreenshotPixel(shots + "dialog.png", 100, 100), 0x30A050u);
+}
+
+TEST_F(ScriptedRunTest, ASceneTheTableCannotMakeEndsStartUpWithAMessage) {
+    Prepare("wait frames 3\nclose\n");
+    EnterProgramFolder(true);
+    const std::string xml =
+        R"(<root><Node id="dialogs"><Scene id="SCENE_SPLASH"/><Scene id="SCENE_LOAD"/>)"
+        R"(<Scene id="SCENE_SELECTION"/><Scene id="SCENE_MAP"/><Scene id="SCENE_CLASSIC"/>)"
+        R"(<NoSuchScene id="SCENE_GAME"/></Node></root>)";
+    const std::string dialogs = programFolder_->Path() + "/media/properties/dialogs.xml";
+    ASSERT_TRUE(WriteFileAtomically(dialogs, xml.data(), xml.size()));
+    testing::internal::CaptureStderr();
+    const int result = RunApplication();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, 1);
+    EXPECT_NE(said.find("The scene \"SCENE_GAME\" could not be made"), std::string::npos) << said;
+    EXPECT_EQ(SceneManager::Instance(), nullptr);
 }
 
 }  // namespace

@@ -35,6 +35,8 @@ void AddMapFiles(const MapLayout& map, const GeneratorInputs& inputs, MediaTree&
 void AddUiRows(Manifest& manifest, FontFaces& faces);
 // The game dialogs' frame, tab, ornament and emblem pieces with their masks.
 void AddPainterRows(Manifest& manifest);
+// The pause plate, the effects slider's ticks and the goodbye whistle.
+void AddGameDialogRows(Manifest& manifest, FontFaces& faces);
 
 // A synthesised effect, encoded as Ogg Vorbis, as a "Sound" row.
 void AddSound(Manifest& manifest, const std::string& section, const std::string& id, const std::string& file,

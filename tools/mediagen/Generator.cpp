@@ -63,6 +63,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddSoundRows(manifest);
     AddUiRows(manifest, faces);
     AddPainterRows(manifest);
+    AddGameDialogRows(manifest, faces);
     AddQueueRows(manifest);
     AddCoalRows(manifest, faces);
     AddWordListRows(manifest, inputs);

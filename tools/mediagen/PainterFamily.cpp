@@ -190,6 +190,10 @@ void AddPainterRows(Manifest& manifest) {
         AddPiece(manifest, std::string("PAINTER_KR2_") + piece.id, std::string("kr2_") + piece.name, DrawDialogFrame,
                  piece.cut, true);
     }
+    // Left of the tab the top edge is tiled in one-pixel slices: the tab is
+    // drawn first, and a wider tile reaching past its left end would erase
+    // that end's top with the tile's transparent overhang.
+    AddPiece(manifest, "PAINTER_KR2_TOP_SLICE", "kr2_top_slice", DrawDialogFrame, {kColumn, 0, 1, kTopRow}, true);
     AddPiece(manifest, "PAINTER_KR2_TAB_LEFT", "kr2_tab_left", DrawHeaderTab, {0, 0, kTabEnd, kTabHeight}, true);
     AddPiece(manifest, "PAINTER_KR2_TAB_MIDDLE", "kr2_tab_middle", DrawHeaderTab,
              {kTabEnd, 0, kTabMiddle, kTabHeight}, true);

@@ -85,6 +85,7 @@ const CaptionedButton kCaptionedButtons[] = {
     {"BUTTON_NEXT", "button_next", "Next", kBrass},
     {"BUTTON_ADD", "button_add", "Add", kEnamelGreen},
     {"BUTTON_REMOVE", "button_remove", "Remove", kSignalRed},
+    {"BUTTON_TROPHIES", "button_trophies", "Trophies", kBrass},
 };
 
 // --- Switches: frames 0-3 unchecked, 4-7 checked ----------------------------

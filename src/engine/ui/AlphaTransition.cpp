@@ -3,6 +3,7 @@
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Property.h"
 #include "engine/scene/ModifierValue.h"
+#include "engine/ui/FullScreenHandler.h"
 
 namespace {
 
@@ -26,7 +27,6 @@ void AlphaTransition::Activate() {
     target->AddModifier(fade.Get());
     target->AddModifier(MakeEndCallback().Get());
     DrawSourceScene();
-    // The full-screen handler is not part of the engine yet; once it is, it
-    // hides here and moves to the target.
+    FullScreenHandler::HideDuringTransition(GetTargetScene());
     DrawTargetScene();
 }

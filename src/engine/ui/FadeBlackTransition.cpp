@@ -5,6 +5,7 @@
 #include "engine/foundation/SectionManager.h"
 #include "engine/scene/ModifierCallback.h"
 #include "engine/scene/ModifierValue.h"
+#include "engine/ui/FullScreenHandler.h"
 
 namespace {
 
@@ -40,8 +41,7 @@ void FadeBlackTransition::Update(int32_t) {
     }
     phase_ = kFadingIn;
     PrepareTarget();
-    // The full-screen handler is not part of the engine yet; once it is, it
-    // hides here and moves to the target.
+    FullScreenHandler::HideDuringTransition(GetTargetScene());
     DrawTargetScene();
     GetSourceSprite()->SetVisible(false);
     GetTargetSprite()->SetVisible(true);

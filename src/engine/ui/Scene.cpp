@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/Property.h"
 #include "engine/media/Canvas.h"
@@ -13,8 +14,18 @@
 #include "engine/scene/RenderPass.h"
 #include "engine/scene/UpdatePass.h"
 #include "engine/ui/ControlSupport.h"
+#include "engine/ui/FullScreenHandler.h"
+#include "engine/ui/SceneManager.h"
+#include "engine/ui/ToolTip.h"
 #include "platform/Window.h"
 #include "platform/WindowTypes.h"
+
+namespace {
+
+// A plain scene stands in for a game scene whose own class is not there yet.
+const ClassRegistration registration("Scene", CreateFromProperty<Scene>);
+
+}  // namespace
 
 Scene::Scene(Property* definition)
     : Dialog(definition), root_(new GameNode), animationTree_(new AnimationTree), dispatcher_(new InputDispatcher) {
@@ -70,6 +81,9 @@ void Scene::Activate() {
         SetDirty(true);
     }
     SetActive(true);
+    if (const SceneManager* manager = SceneManager::Instance(); manager != nullptr && manager->GetToolTip() != nullptr) {
+        manager->GetToolTip()->SetRoot(root_.Get());
+    }
     if (GameWindow* window = GameWindow::Instance()) {
         window->GetListeners()->AddListener(dispatcher_.Get());
     }
@@ -127,6 +141,8 @@ void Scene::ShowDialog(Dialog* dialog) {
     shownDialogs_.emplace_back(dialog);
     dispatcher_->AddList(dialog->GetListenerList());
     dialog->OnShow();
+    // The window's buttons stay above every dialog.
+    FullScreenHandler::AttachToScene();
 }
 
 void Scene::HideDialog(Dialog* dialog) {

@@ -3,6 +3,7 @@
 #include "engine/media/InputDispatcher.h"
 #include "engine/ui/Scene.h"
 #include "engine/ui/SceneTransition.h"
+#include "engine/ui/ToolTip.h"
 
 namespace {
 
@@ -38,11 +39,13 @@ SceneManager::~SceneManager() {
     current_ = nullptr;
     next_ = nullptr;
     transition_ = nullptr;
+    toolTip_ = nullptr;
     scenes_.clear();
 }
 
 void SceneManager::AddScene(const std::string& name, Scene* scene) {
     if (scene != nullptr) {
+        scene->SetName(name);
         scenes_[name] = scene;
     }
 }
@@ -78,7 +81,34 @@ void SceneManager::Update(uint32_t elapsedMs) {
     }
     const Ref<Scene> scene = current_;
     scene->RunFrame(static_cast<int32_t>(elapsedMs));
+    if (const Ref<ToolTip> toolTip = toolTip_) {
+        toolTip->Update(elapsedMs);
+    }
     scene->RunDeletePass();
+}
+
+void SceneManager::SetToolTip(ToolTip* toolTip) {
+    if (toolTip == toolTip_.Get()) {
+        return;
+    }
+    const Ref<ToolTip> keep(toolTip);
+    if (Scene* showing = next_ ? next_.Get() : current_.Get(); showing != nullptr && toolTip != nullptr) {
+        toolTip->SetRoot(showing->GetRootNode());
+    }
+    const auto relist = [this, toolTip](InputListenerList* list) {
+        if (toolTip_) list->RemoveListener(toolTip_.Get());
+        if (toolTip != nullptr) {
+            list->RemoveListener(toolTip);
+            list->AddListener(toolTip, false);
+        }
+    };
+    for (const auto& [name, scene] : scenes_) {
+        relist(scene->GetListenerList());
+        for (const auto& [dialogName, dialog] : scene->GetDialogMap()) {
+            relist(dialog->GetListenerList());
+        }
+    }
+    toolTip_ = toolTip;
 }
 
 void SceneManager::DropRemovedScenes() {

@@ -12,6 +12,7 @@
 
 class Scene;
 class SceneTransition;
+class ToolTip;
 
 // The per-frame service that holds every scene by name, switches between
 // them (at once, or through a transition scene) and runs the current
@@ -32,6 +33,7 @@ public:
     SceneManager() = default;
     ~SceneManager() override;
 
+    // Names the scene and holds it under the name, replacing an earlier one.
     void AddScene(const std::string& name, Scene* scene);
     Scene* FindScene(const std::string& name) const;
     const std::unordered_map<std::string, Ref<Scene>>& GetScenes() const { return scenes_; }
@@ -45,9 +47,14 @@ public:
     Scene* GetNextScene() const { return next_.Get(); }
     SceneTransition* GetPendingTransition() const { return transition_.Get(); }
 
+    // Installs the tooltip service: it gets the root of the scene about to
+    // show and listens, last, to every scene's and dialog's input.
+    void SetToolTip(ToolTip* toolTip);
+    ToolTip* GetToolTip() const { return toolTip_.Get(); }
+
     // Drops removal-flagged scenes that are not current, applies a pending
     // switch, deactivates the scene left one update earlier and runs the
-    // current scene's frame.
+    // current scene's frame, with the tooltip after the render pass.
     void Update(uint32_t elapsedMs) override;
 
     Sprite* GetCurrentSceneSprite() override;
@@ -64,4 +71,5 @@ private:
     Ref<Scene> current_;
     Ref<Scene> next_;
     Ref<SceneTransition> transition_;
+    Ref<ToolTip> toolTip_;
 };

@@ -7,6 +7,7 @@
 #include "engine/media/ImageTools.h"
 #include "engine/media/MemorySurface.h"
 #include "engine/scene/ModifierCallback.h"
+#include "engine/ui/FullScreenHandler.h"
 #include "engine/ui/SceneManager.h"
 
 namespace {
@@ -58,6 +59,7 @@ void SceneTransition::Finish() {
     if (activateOnFinish_ && target_ != nullptr) {
         target_->SetActive(true);
     }
+    FullScreenHandler::ShowAfterTransition(target_);
 }
 
 Ref<Modifier> SceneTransition::MakeEndCallback() {

@@ -4,6 +4,11 @@
 #include "engine/media/InputDispatcher.h"
 #include "engine/ui/KeyStates.h"
 #include "engine/ui/SceneTransition.h"
+#include "engine/ui/ToolTip.h"
+#include "engine/ui/ToolTipLabel.h"
+#include "UiTestSupport.h"
+#include "engine/scene/HeadlessWindow.h"
+#include "platform/WindowTypes.h"
 
 namespace {
 
@@ -140,6 +145,63 @@ TEST_F(SceneManagerTest, KeysCountAsHeldAsTheCurrentSceneSawThem) {
     manager_->Update(16);
     EXPECT_FALSE(KeyStates::IsDown(0x10));
     EXPECT_FALSE(KeyStates::IsDown(0x1234));
+}
+
+// The tooltip draws on the window, with the tiny font.
+class SceneManagerToolTipTest : public SceneManagerTest {
+protected:
+    SceneManagerToolTipTest() {
+        auto* fonts = new Section("fonts", false);
+        fonts->AddResource("TINY", new HeldResource(font_.Get()));
+        sections_.Load(fonts);
+        renderer_ = BuildFromXml<ToolTipLabel>(R"(<ToolTipLabel id="tip" font="TINY" section="fonts"/>)");
+    }
+
+    HeadlessWindow window_;
+    Ref<BitmapFont> font_ = MakeTinyFont();
+    Ref<ToolTipLabel> renderer_;
+};
+
+TEST_F(SceneManagerToolTipTest, TheTipListensInEverySceneAndFollowsTheSceneShown) {
+    UseDialogs(R"(<Dialog id="D"/>)");
+    const Ref<LoggingScene> a = MakeScene("A");
+    const Ref<LoggingScene> b = MakeScene("B");
+    manager_->AddScene("A", a.Get());
+    manager_->AddScene("B", b.Get());
+    Dialog* dialog = a->GetDialog("D");
+    ASSERT_NE(dialog, nullptr);
+    auto* sprite = new Sprite(20, 20, 10, 10);
+    sprite->SetToolTip(L"ab");
+    a->GetRootNode()->AddChild(sprite);
+
+    const Ref<ToolTip> old(ToolTip::ToolTipFromValues(renderer_.Get(), 0, 1000));
+    manager_->SetToolTip(old.Get());
+    const Ref<ToolTip> tip(ToolTip::ToolTipFromValues(renderer_.Get(), 0, 1000));
+    manager_->RequestSwitch(a.Get());
+    manager_->SetToolTip(tip.Get());
+    manager_->SetToolTip(tip.Get());  // installing it again changes nothing
+    EXPECT_EQ(manager_->GetToolTip(), tip.Get());
+    EXPECT_EQ(tip->GetRoot(), a->GetRootNode());  // the scene about to show
+    for (InputListenerList* list : {a->GetListenerList(), b->GetListenerList(), dialog->GetListenerList()}) {
+        const std::vector<InputListener*>& listeners = list->Listeners();
+        EXPECT_EQ(std::count(listeners.begin(), listeners.end(), tip.Get()), 1);
+        EXPECT_EQ(std::count(listeners.begin(), listeners.end(), old.Get()), 0);
+        EXPECT_EQ(listeners.back(), tip.Get());
+    }
+
+    // The move reaches the tip through the scene's input and the tip finds
+    // the sprite in the same frame, after the scene has drawn.
+    manager_->Update(16);
+    EXPECT_EQ(tip->GetCurrentSprite(), nullptr);
+    a->GetInputDispatcher()->QueueMessage(platform::WM_MOUSEMOVE, 0, (25 << 16) | 25);
+    manager_->Update(16);
+    EXPECT_EQ(tip->GetCurrentSprite(), sprite);
+
+    manager_->RequestSwitch(b.Get());
+    manager_->Update(16);
+    EXPECT_EQ(tip->GetRoot(), b->GetRootNode());
+    manager_->Update(16);
+    EXPECT_EQ(tip->GetCurrentSprite(), nullptr);
 }
 
 }  // namespace

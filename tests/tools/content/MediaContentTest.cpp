@@ -21,6 +21,9 @@
 #include "engine/media/MemorySurface.h"
 #include "engine/media/Surface.h"
 #include "engine/scene/DialogTable.h"
+#include "engine/ui/Button.h"
+#include "engine/ui/FullScreenHandler.h"
+#include "engine/ui/SceneTransition.h"
 #include "engine/ui/ToolTip.h"
 #include "game/words/WordList.h"
 #include "mediagen/WordFile.h"
@@ -356,6 +359,25 @@ TEST_P(LoadedMedia, DefaultTooltipBuildsWithItsFont) {
     EXPECT_GT(renderer->GetLines().size(), 1u);
     EXPECT_LE(renderer->GetWidth(), 260);
     EXPECT_GT(renderer->GetWidth(), shortWidth);
+}
+
+// The window buttons of full screen and the default transition build from
+// the shipped definitions with their pictures.
+TEST_P(LoadedMedia, FullScreenButtonsAndTheDefaultTransitionBuild) {
+    LoadSection("default");
+    const Ref<DialogTable> table(new DialogTable("media/properties/dialogs.xml"));
+    const Ref<Object> built(table->CreateObject("DEFAULT_FSH"));
+    const auto* handler = ObjectCast<FullScreenHandler>(built.Get());
+    ASSERT_NE(handler, nullptr);
+    // Without a window there is no mode to restore: quit and minimise only.
+    for (const Button* button : {handler->GetQuitButton(), handler->GetMinimizeButton()}) {
+        ASSERT_NE(button, nullptr);
+        ASSERT_NE(button->GetImage(), nullptr);
+        EXPECT_GT(button->GetWidth(), 0);
+    }
+    EXPECT_LT(handler->GetMinimizeButton()->GetX(), handler->GetQuitButton()->GetX());
+    const Ref<Object> transition(table->CreateDialog("TRANSITION_DEFAULT"));
+    EXPECT_NE(ObjectCast<SceneTransition>(transition.Get()), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLoadModes, LoadedMedia, testing::Bool(),

@@ -1,0 +1,24 @@
+#include "scenes/BoundedWait.h"
+
+#include "engine/foundation/SectionManager.h"
+#include "platform/Time.h"
+
+namespace {
+
+constexpr uint32_t kPollMs = 10;
+
+}  // namespace
+
+bool WaitForLoading(const std::function<bool()>& done, uint32_t limitMs) {
+    const uint32_t start = platform::TickCountMs();
+    for (;;) {
+        SectionManager::WakeLoader();
+        if (done()) {
+            return true;
+        }
+        if (platform::TicksElapsed(start, platform::TickCountMs()) >= limitMs) {
+            return false;
+        }
+        platform::SleepMs(kPollMs);
+    }
+}
