@@ -6,6 +6,7 @@
 #include "engine/scene/ModifierCallback.h"
 #include "engine/scene/ModifierValue.h"
 #include "engine/scene/SceneResources.h"
+#include "engine/ui/FullScreenHandler.h"
 #include "engine/ui/Label.h"
 #include "platform/Time.h"
 
@@ -77,8 +78,7 @@ void FadeBlackLabelTransition::Update(int32_t elapsedMs) {
 
 void FadeBlackLabelTransition::BeginFadeIn() {
     PrepareTarget();
-    // The full-screen handler is not part of the engine yet; once it is, it
-    // resets its state here and moves to the target.
+    FullScreenHandler::HideDuringTransition(GetTargetScene());
     DrawTargetScene();
     GetSourceSprite()->SetVisible(false);
     GetTargetSprite()->SetVisible(true);

@@ -16,12 +16,13 @@
 #include "engine/scene/SceneResources.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/ControlSupport.h"
+#include "engine/ui/FullScreenHandler.h"
 #include "engine/ui/SceneManager.h"
 #include "engine/ui/SceneTransition.h"
 #include "game/dialogs/YesNoDialog.h"
 #include "platform/Time.h"
 #include "scenes/LoadingWait.h"
-#include "scenes/SceneHooks.h"
+#include "scenes/QuitQuestion.h"
 
 namespace {
 
@@ -196,8 +197,9 @@ bool LoadScene::OnLButtonUp(int32_t, int32_t, uint32_t) {
         clickPending_ = true;
         return false;
     }
-    // The full-screen handler is not part of the engine yet; once it is, the
-    // default one is made here at (800, 0).
+    if (FullScreenHandler* handler = FullScreenHandler::CreateDefault()) {
+        handler->SetPosition(800, 0);
+    }
     PlayControlSound("SOUND_BUTTON", "default");
     SetCursor(kArrowCursor);
     SceneManager* manager = SceneManager::Instance();
@@ -209,13 +211,7 @@ bool LoadScene::OnLButtonUp(int32_t, int32_t, uint32_t) {
     return false;
 }
 
-void LoadScene::RequestQuit() {
-    if (const SceneHooks& hooks = GetSceneHooks(); hooks.askQuit) {
-        hooks.askQuit();
-    } else {
-        Scene::RequestQuit();
-    }
-}
+void LoadScene::RequestQuit() { AskQuit(nullptr, nullptr); }
 
 int32_t LoadScene::OnClickText(void* scene, GameNode*) {
     static_cast<LoadScene*>(scene)->OnLButtonUp(0, 0, 0);

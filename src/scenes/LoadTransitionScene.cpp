@@ -13,6 +13,7 @@
 #include "engine/scene/ModifierWait.h"
 #include "engine/scene/ModifierZoom.h"
 #include "engine/scene/SceneResources.h"
+#include "engine/ui/FullScreenHandler.h"
 #include "game/constants/GameConstants.h"
 
 namespace {
@@ -156,8 +157,7 @@ void LoadTransitionScene::Activate() {
     Modifier* last = classicDelay_ > adventureDelay_ ? classicPop : adventurePop;
     After(last, MakeEndCallback().Get(), loading);
 
-    // The full-screen handler is not part of the engine yet; once it is, its
-    // input is switched off here and it moves to the target.
+    FullScreenHandler::HideDuringTransition(GetTargetScene());
     DrawTargetScene();
     for (Sprite* copy : {adventure_.Get(), classic_.Get()}) {
         if (copy != nullptr) {

@@ -15,6 +15,7 @@
 #include "engine/scene/ModifierRotateScale.h"
 #include "engine/scene/ModifierWait.h"
 #include "engine/scene/SceneResources.h"
+#include "engine/ui/FullScreenHandler.h"
 #include "engine/ui/Label.h"
 #include "game/constants/GameConstants.h"
 #include "game/dialogs/KR2Dialog.h"
@@ -152,7 +153,6 @@ void SquareTwistTransitionScene::StartTwist() {
     }
     screen.AddModifier(MakeEndCallback().Get());
     PrepareTarget();
-    // The full-screen handler is not part of the engine yet; once it is, its
-    // input is switched off here and it moves to the target.
+    FullScreenHandler::HideDuringTransition(GetTargetScene());
     DrawTargetScene();
 }

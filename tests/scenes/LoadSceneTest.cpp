@@ -4,10 +4,11 @@
 #include "game/progress/KR2Player.h"
 #include "engine/foundation/Players.h"
 #include "engine/ui/Button.h"
+#include "engine/ui/FullScreenHandler.h"
 #include "engine/ui/SceneTransition.h"
 #include "game/dialogs/YesNoDialog.h"
 #include "scenes/LoadScene.h"
-#include "scenes/SceneHooks.h"
+#include "scenes/QuitQuestion.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ protected:
         manager_->AddScene("SCENE_SELECTION", selection_.Get());
     }
     ~LoadSceneTest() override {
-        GetSceneHooks() = SceneHooks{};
+        FullScreenHandler::ReleaseDefault();
         Players::Free();
     }
 
@@ -166,12 +167,20 @@ TEST_F(LoadSceneTest, ShowsThePartnersItKnowsAndSkipsTheOthers) {
 }
 
 TEST_F(LoadSceneTest, ClosingTheWindowAsksTheQuitQuestion) {
-    int asked = 0;
-    GetSceneHooks().askQuit = [&] { ++asked; };
+    struct Asker : QuitQuestionAsker {
+        Dialog* Ask(const std::string& questionId, const std::string&, void*, ControlCallback::Function,
+                    Scene& scene) override {
+            asked.push_back(questionId);
+            return scene.GetDialog("QUESTION", true, questionId);
+        }
+        std::vector<std::string> asked;
+    } asker;
+    SetQuitQuestionAsker(&asker);
     manager_->RequestSwitch(load_.Get());
     manager_->Update(100);
     EXPECT_TRUE(manager_->RequestQuitOfCurrentScene());
-    EXPECT_EQ(asked, 1);
+    SetQuitQuestionAsker(nullptr);
+    EXPECT_EQ(asker.asked, std::vector<std::string>{"TEXT_QUESTION_QUIT"});
 }
 
 }  // namespace

@@ -1,6 +1,0 @@
-#include "scenes/SceneHooks.h"
-
-SceneHooks& GetSceneHooks() {
-    static SceneHooks hooks;
-    return hooks;
-}
