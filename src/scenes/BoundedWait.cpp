@@ -10,13 +10,15 @@ constexpr uint32_t kPollMs = 10;
 }  // namespace
 
 bool WaitForLoading(const std::function<bool()>& done, uint32_t limitMs) {
-    const uint32_t start = platform::TickCountMs();
+    // Real time: under the virtual clock of scripted runs the sleeps below
+    // pass at once, while the loader still needs real time.
+    const int64_t start = platform::MonotonicMs();
     for (;;) {
         SectionManager::WakeLoader();
         if (done()) {
             return true;
         }
-        if (platform::TicksElapsed(start, platform::TickCountMs()) >= limitMs) {
+        if (platform::MonotonicMs() - start >= static_cast<int64_t>(limitMs)) {
             return false;
         }
         platform::SleepMs(kPollMs);

@@ -38,6 +38,10 @@ void AddPainterRows(Manifest& manifest);
 // The pause plate, the effects slider's ticks and the goodbye whistle.
 void AddGameDialogRows(Manifest& manifest, FontFaces& faces);
 
+// The splash logo's layers and reveal masks, the load scene's pictures, the
+// partner badge and the stings of the first screens.
+void AddStartScreenRows(Manifest& manifest, FontFaces& faces);
+
 // A synthesised effect, encoded as Ogg Vorbis, as a "Sound" row.
 void AddSound(Manifest& manifest, const std::string& section, const std::string& id, const std::string& file,
               Synth (*recipe)());

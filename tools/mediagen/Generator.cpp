@@ -61,6 +61,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddFontRows(manifest, faces);
     AddButtonRows(manifest, faces);
     AddSoundRows(manifest);
+    AddStartScreenRows(manifest, faces);
     AddUiRows(manifest, faces);
     AddPainterRows(manifest);
     AddGameDialogRows(manifest, faces);
