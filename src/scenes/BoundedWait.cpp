@@ -1,7 +1,11 @@
 #include "scenes/BoundedWait.h"
 
+#include <chrono>
+#include <thread>
+
 #include "engine/foundation/SectionManager.h"
 #include "platform/Time.h"
+#include "platform/VirtualClock.h"
 
 namespace {
 
@@ -10,17 +14,21 @@ constexpr uint32_t kPollMs = 10;
 }  // namespace
 
 bool WaitForLoading(const std::function<bool()>& done, uint32_t limitMs) {
-    // Real time: under the virtual clock of scripted runs the sleeps below
-    // pass at once, while the loader still needs real time.
-    const int64_t start = platform::MonotonicMs();
+    const uint32_t start = platform::TickCountMs();
     for (;;) {
         SectionManager::WakeLoader();
         if (done()) {
             return true;
         }
-        if (platform::MonotonicMs() - start >= static_cast<int64_t>(limitMs)) {
+        if (platform::TicksElapsed(start, platform::TickCountMs()) >= limitMs) {
             return false;
         }
         platform::SleepMs(kPollMs);
+        if (platform::VirtualClockEnabled()) {
+            // The virtual sleep passes at once, but the loader needs real
+            // time: without this a scripted run would hit the limit before
+            // any picture is read.
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
 }
