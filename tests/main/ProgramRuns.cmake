@@ -49,3 +49,7 @@ add_test(NAME program_fails_when_a_screenshot_fails
                  -P ${program_run_script})
 set_tests_properties(program_relative_screenshot_folder program_refuses_an_unknown_backend
                      program_fails_when_a_screenshot_fails PROPERTIES LABELS app TIMEOUT 60)
+# The first-screens run reads the media this build generates.
+if(TARGET generated_media)
+  add_dependencies(test_app generated_media)
+endif()

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
@@ -108,12 +109,16 @@ protected:
             std::filesystem::copy_file(std::string(WORDRAIL_TEST_DATA) + "/main/data/scene_run/dialogs.xml",
                                        constants + "/dialogs.xml");
         }
+        EnterFolder(programFolder_->Path());
+    }
+    // Runs the program from `folder` until TearDown.
+    void EnterFolder(const std::filesystem::path& folder) {
         previousFolder_ = std::filesystem::current_path();
-        std::filesystem::current_path(programFolder_->Path());
+        std::filesystem::current_path(folder);
         ForgetGameConstantsForTesting();
     }
     void TearDown() override {
-        if (programFolder_) {
+        if (!previousFolder_.empty()) {
             std::filesystem::current_path(previousFolder_);
             ForgetGameConstantsForTesting();
         }
@@ -353,3 +358,84 @@ TEST_F(ScriptedRunTest, ASceneTheTableCannotMakeEndsStartUpWithAMessage) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Rgb {
+    int r;
+    int g;
+    int b;
+};
+
+Rgb PixelOf(const MemorySurface& picture, int32_t x, int32_t y) {
+    const uint32_t pixel = picture.Pixels32()[picture.PixelIndex(x, y)];
+    return {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
+            static_cast<int>(pixel & 0xFF)};
+}
+
+}  // namespace
+
+// The real start: the generated media of this build, from the splash through
+// the load scene (with its first-run question) to the menu's stand-in. The
+// screenshots stay in the build tree for people to look at.
+TEST_F(ScriptedRunTest, FirstScreensRunFromTheSplashToTheMenu) {
+    const std::string shots = std::string(WORDRAIL_BUILD_DIR) + "/tests/first-screens";
+    std::filesystem::remove_all(shots);
+    std::filesystem::create_directories(shots);
+    Prepare(
+        "wait ms 5500\n"
+        "screenshot splash\n"
+        "wait ms 4000\n"
+        "screenshot load_question\n"
+        "click 480 381\n"
+        "wait frames 2\n"
+        "screenshot load_done\n"
+        "click 400 475\n"
+        "wait ms 600\n"
+        "screenshot load_transition\n"
+        "wait ms 5000\n"
+        "screenshot menu\n"
+        "close\n");
+    setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
+    ReloadRunOptionsForTesting();
+    EnterFolder(WORDRAIL_BUILD_DIR);
+    ASSERT_EQ(RunApplication(), 0);
+
+    auto shot = [&shots](const char* name) {
+        const Ref<MemorySurface> picture = LoadPictureFile(shots + "/" + name + ".png");
+        EXPECT_TRUE(picture) << name;
+        return picture;
+    };
+    // The logo on its light ground, its green ring drawn.
+    const Ref<MemorySurface> splash = shot("splash");
+    ASSERT_TRUE(splash);
+    const Rgb ground = PixelOf(*splash, 40, 40);
+    EXPECT_GT(std::min({ground.r, ground.g, ground.b}), 190);
+    const Rgb ring = PixelOf(*splash, 321, 194);
+    EXPECT_GT(ring.g, ring.r + 30);
+    EXPECT_GT(ring.g, ring.b);
+    // No player yet and a window: the question over the load scene.
+    const Ref<MemorySurface> question = shot("load_question");
+    ASSERT_TRUE(question);
+    const Rgb parchment = PixelOf(*question, 400, 335);
+    EXPECT_GT(std::min(parchment.r, parchment.g), 200);
+    // Answered no: the sign and the full bar show.
+    const Ref<MemorySurface> done = shot("load_done");
+    ASSERT_TRUE(done);
+    const Rgb sign = PixelOf(*done, 400, 270);
+    EXPECT_TRUE(sign.r > sign.g && sign.g > sign.b && sign.r < 180) << sign.r << " " << sign.g << " " << sign.b;
+    const Rgb bar = PixelOf(*done, 400, 430);
+    EXPECT_TRUE(bar.r > 150 && bar.g > 100 && bar.b < 110) << bar.r << " " << bar.g << " " << bar.b;
+    // The click text has faded from the hills.
+    const Ref<MemorySurface> leaving = shot("load_transition");
+    ASSERT_TRUE(leaving);
+    const Rgb hills = PixelOf(*leaving, 400, 475);
+    EXPECT_GT(hills.g, hills.r);
+    // The menu's stand-in is a plain scene.
+    const Ref<MemorySurface> menu = shot("menu");
+    ASSERT_TRUE(menu);
+    for (const auto& [x, y] : {std::pair{400, 300}, std::pair{400, 160}}) {
+        const Rgb plain = PixelOf(*menu, x, y);
+        EXPECT_LT(std::max({plain.r, plain.g, plain.b}), 16);
+    }
+}

@@ -50,6 +50,9 @@ void AddMusicRows(Manifest& manifest);
 // The effects of the menus, the dialogs and the level's flow.
 void AddMenuSoundRows(Manifest& manifest);
 void AddLevelSoundRows(Manifest& manifest);
+// The splash logo's layers and reveal masks, the load scene's pictures, the
+// partner badge and the stings of the first screens.
+void AddStartScreenRows(Manifest& manifest, FontFaces& faces);
 
 // A synthesised effect, encoded as Ogg Vorbis, as a "Sound" row.
 void AddSound(Manifest& manifest, const std::string& section, const std::string& id, const std::string& file,

@@ -65,6 +65,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddMenuSoundRows(manifest);
     AddLevelSoundRows(manifest);
     AddLetterSoundRows(manifest);
+    AddStartScreenRows(manifest, faces);
     AddUiRows(manifest, faces);
     AddPainterRows(manifest);
     AddGameDialogRows(manifest, faces);

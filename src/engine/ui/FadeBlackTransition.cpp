@@ -1,12 +1,8 @@
 #include "engine/ui/FadeBlackTransition.h"
 
-#include <algorithm>
-
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Property.h"
 #include "engine/foundation/SectionManager.h"
-#include "engine/media/ImageTools.h"
-#include "engine/media/MemorySurface.h"
 #include "engine/scene/ModifierCallback.h"
 #include "engine/scene/ModifierValue.h"
 #include "engine/ui/FullScreenHandler.h"
@@ -24,14 +20,7 @@ FadeBlackTransition::FadeBlackTransition(Property* definition) : SceneTransition
     if (Property* wait = Property::Child(definition, "wait")) {
         wait_ = Property::AsBool(wait);
     }
-    const Surface* screen = GetSourceSprite()->GetImage();
-    const Ref<MemorySurface> colour = CreateMemorySurface(screen->GetWidth(), screen->GetHeight());
-    colour->SetUseAlphaChannel(false);
-    const uint32_t pixel = 0xFF000000u | (static_cast<uint32_t>(GetColor()) & 0xFFFFFFu);
-    for (int32_t y = 0; y < colour->GetHeight(); ++y) {
-        std::fill_n(colour->Pixels32() + colour->PixelIndex(0, y), colour->GetWidth(), pixel);
-    }
-    colorSprite_ = new Sprite(0, 0, colour.Get());
+    colorSprite_ = MakeColorScreen();
     GetRootNode()->AddChild(colorSprite_.Get());
 }
 

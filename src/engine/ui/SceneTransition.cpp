@@ -1,5 +1,7 @@
 #include "engine/ui/SceneTransition.h"
 
+#include <algorithm>
+
 #include "engine/media/Canvas.h"
 #include "engine/media/GameWindow.h"
 #include "engine/media/ImageTools.h"
@@ -62,6 +64,17 @@ void SceneTransition::Finish() {
 
 Ref<Modifier> SceneTransition::MakeEndCallback() {
     return Ref<Modifier>(new ModifierCallback([this](uint32_t, GameNode*) { OnAnimationEnd(*this); }, 0));
+}
+
+Ref<Sprite> SceneTransition::MakeColorScreen() const {
+    const Surface* screen = sourceSprite_->GetImage();
+    const Ref<MemorySurface> colour = CreateMemorySurface(screen->GetWidth(), screen->GetHeight());
+    colour->SetUseAlphaChannel(false);
+    const uint32_t pixel = 0xFF000000u | (static_cast<uint32_t>(GetColor()) & 0xFFFFFFu);
+    for (int32_t y = 0; y < colour->GetHeight(); ++y) {
+        std::fill_n(colour->Pixels32() + colour->PixelIndex(0, y), colour->GetWidth(), pixel);
+    }
+    return Ref<Sprite>(new Sprite(0, 0, colour.Get()));
 }
 
 void SceneTransition::DrawSourceScene() {

@@ -45,6 +45,9 @@ public:
 protected:
     // A callback modifier that ends the transition.
     Ref<Modifier> MakeEndCallback();
+    // An opaque sprite at (0, 0) of the window's size, filled with the
+    // definition's colour: the screen a fade passes through.
+    Ref<Sprite> MakeColorScreen() const;
 
 private:
     static void DrawScene(Scene* scene, Sprite& sprite);
