@@ -254,6 +254,16 @@ Synth BonusAppears() {
     return s;
 }
 
+// A turbo coal arrives: a hiss of steam under a quick rising fifth.
+Synth TurboAppears() {
+    Synth s(0.5);
+    s.Noise(0.0, 0.35, 0.3, 0.02, 0.2, 0.7);
+    s.Tone(0.0, 0.2, kC6, kC6, 0.35, 0.004, 0.08);
+    s.Tone(0.08, 0.3, kG6, kG6, 0.35, 0.004, 0.12);
+    s.Normalize(0.65);
+    return s;
+}
+
 }  // namespace
 
 void AddEffectRows(Manifest& manifest, FontFaces& faces) {
@@ -281,4 +291,5 @@ void AddEffectRows(Manifest& manifest, FontFaces& faces) {
     AddSound(manifest, kGame, "SOUND_COIN_APPEARS", "media/sfx/coin_appears.ogg", CoinAppears);
     AddSound(manifest, kGame, "SOUND_COIN_ADDED", "media/sfx/coin_added.ogg", CoinAdded);
     AddSound(manifest, kGame, "SOUND_BONUS_APPEARS", "media/sfx/bonus_appears.ogg", BonusAppears);
+    AddSound(manifest, kGame, "SOUND_TURBO_APPEARS", "media/sfx/turbo_appears.ogg", TurboAppears);
 }
