@@ -211,8 +211,8 @@ constexpr int kNameHeight = 70;
 
 Picture Name(FontFaces& faces) {
     Drawing drawing(kNameWidth, kNameHeight);
-    drawing.Caption(faces, kBold, 52, "quelt", kNameWidth / 2.0 + 20, 54, Rgba{0, 0, 0, 0.3});
-    drawing.Caption(faces, kBold, 52, "quelt", kNameWidth / 2.0 + 18, 52, Rgba::FromHex(kInk));
+    drawing.Caption(faces, kBold, 32, "wordrail", kNameWidth / 2.0 + 14, 49, Rgba{0, 0, 0, 0.3});
+    drawing.Caption(faces, kBold, 32, "wordrail", kNameWidth / 2.0 + 12, 47, Rgba::FromHex(kInk));
     return drawing.ToPicture();
 }
 
@@ -312,7 +312,7 @@ Picture SmallMakerLogo(FontFaces& faces) {
     drawing.FillRadial(15, 15, 20, Rgba::FromHex(kSignalGreen).Shaded(0.3), Rgba::FromHex(kSignalGreen).Shaded(-0.2));
     drawing.Circle(20, 20, 9);
     drawing.Fill(Rgba::FromHex(kParchment));
-    drawing.Caption(faces, kBold, 20, "quelt", 72, 27, Rgba::FromHex(kInk));
+    drawing.Caption(faces, kBold, 14, "wordrail", 78, 25, Rgba::FromHex(kInk));
     return drawing.ToPicture();
 }
 
