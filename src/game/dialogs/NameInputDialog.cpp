@@ -98,12 +98,14 @@ int32_t NameInputDialog::OnKey(void* dialog, GameNode*) {
     if (self == nullptr || self->input_ == nullptr) {
         return 0;
     }
-    PlayControlSound("SOUND_KEYSTROKE", "default");
-    self->input_->SetDirty(true);
-    // A name cannot start with a space.
+    // A name cannot start with a space. Clearing it is itself an edit,
+    // which comes back here for the one keystroke sound.
     if (self->input_->GetText() == L" ") {
         self->input_->ApplyText(L"", true);
+        return 0;
     }
+    PlayControlSound("SOUND_KEYSTROKE", "default");
+    self->input_->SetDirty(true);
     self->EnableOk();
     return 0;
 }
