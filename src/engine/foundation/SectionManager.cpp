@@ -156,6 +156,32 @@ double SectionManager::GetLoadProgress() {
     return static_cast<double>(loaded) / queuedWeight_;
 }
 
+bool SectionManager::HasLoadWork() {
+    ScopedLock data(dataLock_);
+    if (inFlight_ != nullptr) {
+        return true;
+    }
+    if (!running_ || !declared_) {
+        return false;
+    }
+    // The same choice the loader makes: the first unloaded section of the
+    // queue, else of the pending list, and only once it has started.
+    auto firstUnloaded = [this](const std::list<std::string>& names) -> const Section* {
+        for (const std::string& name : names) {
+            const Section* section = FindSection(name);
+            if (section != nullptr && !section->IsLoaded()) {
+                return section;
+            }
+        }
+        return nullptr;
+    };
+    const Section* next = firstUnloaded(loadQueue_);
+    if (next == nullptr) {
+        next = firstUnloaded(pending_);
+    }
+    return next != nullptr && next->HasStarted();
+}
+
 Section* SectionManager::NextUnloadedSection(List list, bool count) {
     ScopedLock data(dataLock_);
     std::list<std::string>& names = ListOf(list);

@@ -61,6 +61,9 @@ public:
     // Erases every wholly loaded section from the list (counting its weight
     // as done when `count` is true) and returns the first one left, or null.
     Section* NextUnloadedSection(List list, bool count);
+    // True while the loader has a resource in hand or a started section
+    // with resources left; leaves the lists as they are.
+    bool HasLoadWork();
 
     // The data of a loaded resource, or null when the section or resource is
     // unknown or the resource is not loaded. Never loads.
