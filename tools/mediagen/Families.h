@@ -35,6 +35,8 @@ void AddMapSoundRows(Manifest& manifest);
 void AddRaceRows(Manifest& manifest);
 // The game screen's furnace, boost meters, carriage, flagpole and furnace sounds.
 void AddHudRows(Manifest& manifest);
+// The game screen's header panels, buttons, mini trains, timer and signs.
+void AddGameSceneRows(Manifest& manifest, FontFaces& faces);
 void AddMapFiles(const MapLayout& map, const GeneratorInputs& inputs, MediaTree& tree);
 void AddUiRows(Manifest& manifest, FontFaces& faces);
 // The game's one-shot effects: stars, glows, sparks, coins, the level-end

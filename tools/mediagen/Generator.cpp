@@ -78,6 +78,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddRaceRows(manifest);
     AddEffectRows(manifest, faces);
     AddHudRows(manifest);
+    AddGameSceneRows(manifest, faces);
     return manifest;
 }
 

@@ -37,7 +37,8 @@ Panel::Panel(Property* definition) : Sprite(definition), components_(new GameNod
 
 Panel::~Panel() = default;
 
-std::vector<Ref<GameNode>> Panel::BuildElements(Property* definition, const char* key) {
+std::vector<Ref<GameNode>> Panel::BuildElements(Property* definition, const char* key,
+                                               const std::function<void(GameNode&)>& onBuilt) {
     std::vector<Ref<GameNode>> built;
     Property* list = Property::Child(definition, key);
     if (list == nullptr || list->GetKind() != Property::kVector) {
@@ -49,6 +50,9 @@ std::vector<Ref<GameNode>> Panel::BuildElements(Property* definition, const char
         const Ref<Object> created(ClassFactory::Instance().Create(&node));
         if (GameNode* component = ObjectCast<GameNode>(created.Get())) {
             built.emplace_back(component);
+            if (onBuilt) {
+                onBuilt(*component);
+            }
         } else {
             ENGINE_LOG(1, "Panel: %s element \"%s\" builds no node", key, node.TypeName().c_str());
         }

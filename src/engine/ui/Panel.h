@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,10 @@ public:
 protected:
     // The nodes built from the elements of the vector under `key`, in order;
     // elements whose class builds no node are skipped.
-    static std::vector<Ref<GameNode>> BuildElements(Property* definition, const char* key);
+    // `onBuilt` sees each node as soon as it is made, before the next one
+    // is built, so later elements can find earlier ones.
+    static std::vector<Ref<GameNode>> BuildElements(Property* definition, const char* key,
+                                                    const std::function<void(GameNode&)>& onBuilt = {});
 
 private:
     Ref<GameNode> components_;

@@ -57,9 +57,8 @@ Scene::~Scene() {
 }
 
 void Scene::Build() {
-    for (const Ref<GameNode>& component : BuildElements(sceneDefinition_.Get(), "scenecomponents")) {
-        AddChild(component.Get());
-    }
+    // Added one by one: a component may take parts built before it.
+    BuildElements(sceneDefinition_.Get(), "scenecomponents", [this](GameNode& component) { AddChild(&component); });
     sceneDefinition_ = nullptr;
     const DialogTable* table = DialogTable::Instance();
     Property* entry = table != nullptr ? table->FindDialogDefinition(GetName()) : nullptr;

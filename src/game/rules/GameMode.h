@@ -92,6 +92,8 @@ public:
     bool IsPaused() const { return paused_; }
     void SetPaused(bool paused) { paused_ = paused; }
     int32_t GetJudgement() const { return judgement_; }
+    // A taken-back letter leaves no judged word behind.
+    void ClearJudgement() { judgement_ = kNotJudged; }
     WordSprite* JudgedWord() const { return judgedWord_.Get(); }
     bool IsNewJokerWord() const { return newJokerWord_; }
     bool IsSingleWord() const { return singleWord_; }
