@@ -23,7 +23,11 @@
 #include "game/constants/GameConstants.h"
 #include "game/dialogs/HelpDialog.h"
 #include "game/dialogs/KR2Painter.h"
+#include "game/dialogs/TicketDialog.h"
 #include "game/dialogs/YesNoDialog.h"
+#include "game/words/TicketInfo.h"
+#include "game/world/SectionList.h"
+#include "game/world/TicketSprite.h"
 #include "platform/PngWriter.h"
 #include "support/TempUserFolders.h"
 
@@ -45,7 +49,7 @@ protected:
         sections->AddDefinitionFile("media/properties/resources.xml");
         sections->LoadSections();
         sections->SetDeclared();
-        for (const char* name : {"default", "dialogs"}) {
+        for (const char* name : {"default", "dialogs", "mapscene"}) {
             while (sections->RequestSection(name)) {
                 std::this_thread::yield();
             }
@@ -192,3 +196,28 @@ TEST_F(GameDialogsContent, TheSettingsAndHelpControlsWork) {
 }
 
 }  // namespace
+
+TEST_F(GameDialogsContent, TheTicketCardOpensAboveItsTicketWithSeatsDistanceAndButtons) {
+    const SectionList map;
+    const Ref<TicketInfo> ticket(new TicketInfo);
+    ticket->GameType = 3;
+    ticket->Rating = 0.7f;
+    ticket->Passengers = {0, 1, 2, 3, 4};
+    const Ref<TicketSprite> sprite(new TicketSprite(static_cast<MapSpriteHost*>(nullptr)));
+    sprite->SetTicket(ticket.Get(), map);
+    sprite->SetPosition(300, 400);
+    scene_->GetRootNode()->AddChild(sprite.Get());
+    auto* card = ObjectCast<TicketDialog>(scene_->GetDialog("DIALOG_TICKET"));
+    ASSERT_NE(card, nullptr);
+    card->SetTicketSprite(sprite.Get());
+    const Ref<MemorySurface> screen = Screenshot(card, "ticket");
+    ASSERT_NE(card->GetBackground(), nullptr);
+    EXPECT_EQ(card->GetWidth(), card->GetBackground()->GetWidth());
+    EXPECT_EQ(card->GetAlpha(), 255);
+    // Above the ticket, its left edge on the ticket's.
+    EXPECT_EQ(card->GetY() + card->GetHeight() - 3, 400);
+    EXPECT_NE(Rgb(*screen, card->GetX() + 20, card->GetY() + 40), kSky);
+    EXPECT_NE(ObjectCast<Label>(card->FindChild("LABEL_DISTANCE_LEFT"))->GetText(), L"");
+    EXPECT_NE(card->FindChild("BUTTON_PLAY"), nullptr);
+    EXPECT_NE(card->FindChild("BUTTON_CANCEL"), nullptr);
+}
