@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
@@ -127,7 +128,8 @@ void DialogRanking::FreezeScene() {
 }
 
 void DialogRanking::RestoreScene() {
-    if (const Ref<Scene> scene = std::move(hiddenScene_)) {
+    Scene* scene = std::exchange(hiddenScene_, nullptr);
+    if (scene != nullptr) {
         scene->SetVisible(true);
         scene->GetComponentNode()->SetVisible(true);
     }
@@ -215,7 +217,7 @@ void DialogRanking::PlayRewardAnimation() {
     Sprite* starNode = starSprite_.Get();
     Modifier* grown = Chain(animationRoot_.Get(), new ModifierZoom(400, 5.0f, 1.0f), starNode);
     // The sparkle loops for ever beside the rest of the chain.
-    Chain(grown, new ModifierFrame(-1, 30), starNode);
+    sparkle_ = Chain(grown, new ModifierFrame(-1, 30), starNode);
     Modifier* last = Chain(grown, new ModifierWait(50), starNode);
     BurstStars(last);
     Sprite* flash = flashSprite_.Get();
@@ -271,6 +273,10 @@ void DialogRanking::OnHide() {
     KR2Dialog::OnHide();
     // Any way out (not only OK) must bring the frozen scene back.
     RestoreScene();
+    if (sparkle_) {
+        sparkle_->SetCancelled(true);
+        sparkle_ = nullptr;
+    }
     MapDialogHooks* hooks = MapDialogHooks::Installed();
     if (hooks == nullptr) {
         return;

@@ -59,6 +59,9 @@ private:
     Label* rewardLabel_ = nullptr;
     Label* rankNameLabel_ = nullptr;
     GameNode* rankTextLabel_ = nullptr;
-    // The scene hidden behind the frozen picture, until shown again.
-    Ref<Scene> hiddenScene_;
+    // The scene hidden behind the frozen picture, until shown again. Not
+    // counted: the scene owns this dialog and outlives it.
+    Scene* hiddenScene_ = nullptr;
+    // The star's endless sparkle, stopped when the dialog goes.
+    Ref<Modifier> sparkle_;
 };
