@@ -47,6 +47,10 @@ void AddPainterRows(Manifest& manifest);
 // The pause plate, the effects slider's ticks and the goodbye whistle.
 void AddGameDialogRows(Manifest& manifest, FontFaces& faces);
 
+// The map's result pictures: level-end plates, rank emblems, the rank star
+// and the reward pictures.
+void AddResultRows(Manifest& manifest, FontFaces& faces);
+
 // The three music streams, each with its bar starts as sync points.
 void AddMusicRows(Manifest& manifest);
 // The effects of the menus, the dialogs and the level's flow.

@@ -74,6 +74,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddWordListRows(manifest, inputs);
     AddMapRows(manifest, map, SectionBetweenWidth(inputs.mediaSource));
     AddMapSpriteRows(manifest);
+    AddResultRows(manifest, faces);
     AddMapSoundRows(manifest);
     AddRaceRows(manifest);
     AddEffectRows(manifest, faces);

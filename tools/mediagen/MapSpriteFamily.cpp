@@ -259,6 +259,44 @@ Picture Ticket(uint32_t colour) {
     return StackFrames(frames);
 }
 
+// The opened ticket: a large card in the ticket's style, with room for the
+// row of passengers at (110, 55), the distance text below it and two buttons
+// along the bottom.
+constexpr int kCardWidth = 270;
+constexpr int kCardHeight = 150;
+
+Picture TicketCard(uint32_t colour) {
+    Drawing d(kCardWidth, kCardHeight);
+    cairo_t* c = d.Context();
+    const Rgba base = Rgba::FromHex(colour);
+    const Rgba paper = Rgba::FromHex(0xF3E6C8);
+    d.RoundedRectangle(5, 5, kCardWidth - 7, kCardHeight - 7, 9);
+    d.Fill(Rgba{0, 0, 0, 0.3});
+    d.RoundedRectangle(2, 2, kCardWidth - 7, kCardHeight - 7, 9);
+    d.FillVertical(2, kCardHeight - 5, paper.Shaded(0.2), paper.Shaded(-0.08));
+    d.RoundedRectangle(2, 2, kCardWidth - 7, kCardHeight - 7, 9);
+    d.Stroke(base.Shaded(-0.3), 2);
+    d.RoundedRectangle(2, 2, 40, kCardHeight - 7, 9);
+    d.Fill(base);
+    for (double y = 8; y < kCardHeight - 8; y += 6) {
+        d.Circle(46, y, 1.5);
+        d.Fill(base.Shaded(-0.3));
+    }
+    d.Circle(22, 40, 11);
+    d.Stroke(paper, 2.2);
+    // The seat bench under the passengers and a dashed route above them.
+    d.RoundedRectangle(104, 55, 76, 4, 2);
+    d.Fill(base.Shaded(-0.2));
+    cairo_move_to(c, 60, 20);
+    cairo_line_to(c, kCardWidth - 20, 20);
+    SetColor(c, base.Shaded(0.1));
+    cairo_set_line_width(c, 2.5);
+    cairo_set_dash(c, std::vector<double>{7, 4}.data(), 2, 0);
+    cairo_stroke(c);
+    cairo_set_dash(c, nullptr, 0, 0);
+    return d.ToPicture();
+}
+
 // A passenger 12 x 16: head, body and a mark of its kind; empty seats are
 // only outlined.
 Picture Passenger(uint32_t colour, int kind) {
@@ -310,6 +348,7 @@ void AddMapSpriteRows(Manifest& manifest) {
         const uint32_t colour = kTypeColours[t];
         const std::string type = std::to_string(t);
         Add(manifest, "TICKET_" + type, "tickets/ticket_" + type, 4, [colour] { return Ticket(colour); });
+        Add(manifest, "DIALOG_TICKET_" + type, "tickets/card_" + type, 1, [colour] { return TicketCard(colour); });
         for (int k = 0; k < kPassengerKinds; ++k) {
             Add(manifest, type + "_PASSENGER" + std::to_string(k),
                 "tickets/passenger_" + type + "_" + std::to_string(k), 1, [colour, k] { return Passenger(colour, k); });

@@ -23,12 +23,20 @@
 #include "engine/ui/SceneManager.h"
 #include "engine/ui/Slider.h"
 #include "game/constants/GameConstants.h"
+#include "game/dialogs/DialogLevelSuccess.h"
+#include "game/dialogs/DialogRanking.h"
 #include "game/dialogs/HelpDialog.h"
 #include "game/dialogs/KR2Painter.h"
+#include "game/dialogs/MapDialogHooks.h"
 #include "game/dialogs/NameInputDialog.h"
 #include "game/dialogs/PlayerSelectDialog.h"
+#include "game/dialogs/TicketDialog.h"
 #include "game/dialogs/YesNoDialog.h"
 #include "game/progress/KR2Player.h"
+#include "game/progress/LevelStats.h"
+#include "game/words/TicketInfo.h"
+#include "game/world/SectionList.h"
+#include "game/world/TicketSprite.h"
 #include "platform/PngWriter.h"
 #include "support/TempUserFolders.h"
 
@@ -50,13 +58,14 @@ protected:
         sections->AddDefinitionFile("media/properties/resources.xml");
         sections->LoadSections();
         sections->SetDeclared();
-        for (const char* name : {"default", "dialogs"}) {
+        for (const char* name : {"default", "dialogs", "mapscene", "rewards"}) {
             while (sections->RequestSection(name)) {
                 std::this_thread::yield();
             }
         }
         Defines::Create();
-        for (const char* file : {"media/properties/default.xml", "media/properties/text.xml"}) {
+        for (const char* file : {"media/properties/default.xml", "media/properties/text.xml", "media/properties/assets.xml",
+                                  "media/properties/rankings.xml"}) {
             Ref<PropertyFile> constants(new PropertyFile({file}));
             constants->Load();
             ClassFactory::Instance().CreateNamedObjects(*constants);
@@ -80,6 +89,13 @@ protected:
         CloseMediaArchive();
         std::filesystem::current_path(previous_);
         ForgetFoldersForTesting();
+    }
+
+    // Runs the scene's frames for `ms` milliseconds.
+    static void Run(int32_t ms) {
+        for (int32_t t = 0; t < ms; t += 10) {
+            SceneManager::Instance()->Update(10);
+        }
     }
 
     // Shows the dialog, lets every fade end and writes the screen to
@@ -240,3 +256,88 @@ TEST_F(GameDialogsContent, ThePlayerDialogsShowTheListAndTakeATypedName) {
 }
 
 }  // namespace
+
+TEST_F(GameDialogsContent, TheTicketCardOpensAboveItsTicketWithSeatsDistanceAndButtons) {
+    const SectionList map;
+    const Ref<TicketInfo> ticket(new TicketInfo);
+    ticket->GameType = 3;
+    ticket->Rating = 0.7f;
+    ticket->Passengers = {0, 1, 2, 3, 4};
+    const Ref<TicketSprite> sprite(new TicketSprite(static_cast<MapSpriteHost*>(nullptr)));
+    sprite->SetTicket(ticket.Get(), map);
+    sprite->SetPosition(300, 400);
+    scene_->GetRootNode()->AddChild(sprite.Get());
+    auto* card = ObjectCast<TicketDialog>(scene_->GetDialog("DIALOG_TICKET"));
+    ASSERT_NE(card, nullptr);
+    card->SetTicketSprite(sprite.Get());
+    const Ref<MemorySurface> screen = Screenshot(card, "ticket");
+    ASSERT_NE(card->GetBackground(), nullptr);
+    EXPECT_EQ(card->GetWidth(), card->GetBackground()->GetWidth());
+    EXPECT_EQ(card->GetAlpha(), 255);
+    // Above the ticket, its left edge on the ticket's.
+    EXPECT_EQ(card->GetY() + card->GetHeight() - 3, 400);
+    EXPECT_NE(Rgb(*screen, card->GetX() + 20, card->GetY() + 40), kSky);
+    EXPECT_NE(ObjectCast<Label>(card->FindChild("LABEL_DISTANCE_LEFT"))->GetText(), L"");
+    EXPECT_NE(card->FindChild("BUTTON_PLAY"), nullptr);
+    EXPECT_NE(card->FindChild("BUTTON_CANCEL"), nullptr);
+}
+
+// A player who has just won a Jumbled Words level that raised the rank.
+class FixedMap : public MapDialogHooks {
+public:
+    FixedMap() {
+        player->currentTicket = new TicketInfo;
+        player->currentTicket->GameType = 4;
+        player->stats.score = 4200;
+        player->ranking = 2;
+        player->rankChanged = true;
+        level = {};
+        level.score = 1900;
+        level.moneyEarned = 35;
+        level.playtime = 3725000;
+        level.numWordsFound = 7;
+        level.numWordsInQueue = 9;
+    }
+    KR2Player* Player() const override { return player.Get(); }
+    const LevelStats* LastLevel() const override { return &level; }
+    void SetMapState(int32_t) override {}
+    void CountScoreTo(int32_t) override {}
+    void SetScore(int32_t) override {}
+    void SetRankToolTip(const std::wstring&, bool) override {}
+    void ShowRank(const std::wstring&, int32_t) override {}
+    void PresentTrophy(int32_t) override {}
+
+    Ref<KR2Player> player{new KR2Player("rider")};
+    LevelStats level;
+};
+
+TEST_F(GameDialogsContent, TheLevelResultThenTheNewRankShowTheirPictures) {
+    FixedMap map;
+    MapDialogHooks::Install(&map);
+    auto* result = ObjectCast<DialogLevelSuccess>(scene_->GetDialog("DIALOG_LEVEL_SUCCESS"));
+    ASSERT_NE(result, nullptr);
+    scene_->ShowDialog(result);
+    Run(3000);
+    Screenshot(result, "levelsuccess");
+    ASSERT_NE(result->GetBackground(), nullptr);
+    EXPECT_EQ(result->GetWidth(), result->GetBackground()->GetWidth());
+    EXPECT_EQ(result->GetTimeLabel()->GetText(), L"2:05");
+    EXPECT_EQ(result->GetWordsLabel()->GetText(), L"7/9 (77%)");
+    EXPECT_EQ(result->GetWordsLabel()->GetAlpha(), 255);
+
+    result->Close();
+    Run(500);
+    ASSERT_TRUE(scene_->IsDialogShown("DIALOG_RANKING"));
+    auto* rank = ObjectCast<DialogRanking>(scene_->GetDialogMap().at("DIALOG_RANKING").Get());
+    Run(3000);
+    Screenshot(rank, "ranking");
+    EXPECT_TRUE(rank->IsInputEnabled());
+    ASSERT_NE(rank->GetStarSprite()->GetImage(), nullptr);
+    EXPECT_FALSE(scene_->IsVisible());
+    auto* ok = ObjectCast<Button>(rank->FindChild("BUTTON_OK"));
+    ok->Invoke(ok);
+    Run(500);
+    EXPECT_TRUE(scene_->IsVisible());
+    EXPECT_FALSE(scene_->IsDialogShown("DIALOG_RANKING"));
+    MapDialogHooks::Install(nullptr);
+}
