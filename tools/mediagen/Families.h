@@ -45,6 +45,10 @@ void AddPainterRows(Manifest& manifest);
 // The pause plate, the effects slider's ticks and the goodbye whistle.
 void AddGameDialogRows(Manifest& manifest, FontFaces& faces);
 
+// The trophies of the cabinet and the award, their stars, the award's
+// heading and button bar.
+void AddTrophyRows(Manifest& manifest, FontFaces& faces);
+
 // The three music streams, each with its bar starts as sync points.
 void AddMusicRows(Manifest& manifest);
 // The effects of the menus, the dialogs and the level's flow.

@@ -9,6 +9,7 @@
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
 #include "engine/foundation/Folders.h"
+#include "engine/foundation/Players.h"
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/CanvasTestSupport.h"
@@ -23,7 +24,11 @@
 #include "game/constants/GameConstants.h"
 #include "game/dialogs/HelpDialog.h"
 #include "game/dialogs/KR2Painter.h"
+#include "game/dialogs/TrophyAwardedDialog.h"
+#include "game/dialogs/TrophyButton.h"
+#include "game/dialogs/TrophyDialog.h"
 #include "game/dialogs/YesNoDialog.h"
+#include "game/progress/KR2Player.h"
 #include "platform/PngWriter.h"
 #include "support/TempUserFolders.h"
 
@@ -45,13 +50,14 @@ protected:
         sections->AddDefinitionFile("media/properties/resources.xml");
         sections->LoadSections();
         sections->SetDeclared();
-        for (const char* name : {"default", "dialogs"}) {
+        for (const char* name : {"default", "dialogs", "trophy"}) {
             while (sections->RequestSection(name)) {
                 std::this_thread::yield();
             }
         }
         Defines::Create();
-        for (const char* file : {"media/properties/default.xml", "media/properties/text.xml"}) {
+        for (const char* file :
+             {"media/properties/default.xml", "media/properties/text.xml", "media/properties/assets.xml"}) {
             Ref<PropertyFile> constants(new PropertyFile({file}));
             constants->Load();
             ClassFactory::Instance().CreateNamedObjects(*constants);
@@ -189,6 +195,47 @@ TEST_F(GameDialogsContent, TheSettingsAndHelpControlsWork) {
     EXPECT_EQ(ObjectCast<Label>(help->FindChild("LABEL_PANELHEADER"))->GetText(), L"The race");
     EXPECT_TRUE(help->FindChild("panel1")->IsVisible());
     EXPECT_FALSE(help->FindChild("panel0")->IsVisible());
+}
+
+TEST_F(GameDialogsContent, ATrophyIsAwardedAndFliesIntoTheCabinet) {
+    Players::Free();
+    Ref<KR2Player> player(new KR2Player("Ann"));
+    player->trophies[0] = KR2Player::kTrophyShown;
+    player->trophies[12] = KR2Player::kTrophyPending;
+    player->stats.numWordsInserted = 42;
+    Players::Create("1", false)->Add(player.Get());
+
+    TrophyAwardedDialog::Show(12, nullptr);
+    auto* award = ObjectCast<TrophyAwardedDialog>(scene_->GetDialogMap().at("DIALOG_TROPHY_AWARDED").Get());
+    ASSERT_NE(award, nullptr);
+    Screenshot(award, "trophy_awarded_burst");
+    const Ref<MemorySurface> awarded = Screenshot(award, "trophy_awarded");
+    EXPECT_TRUE(award->IsInputEnabled());
+    EXPECT_EQ(award->GetNameLabel()->GetText(), L"No Small Change");
+    // The frozen, darkened picture of the empty test scene covers the sky;
+    // the trophy's star shines in the middle.
+    EXPECT_TRUE(Near(Rgb(*awarded, 3, 3), 0x000000, 3)) << std::hex << Rgb(*awarded, 3, 3);
+    EXPECT_FALSE(Near(Rgb(*awarded, 400, 300), 0x000000, 40));
+
+    award->GetOkButton()->Invoke(award->GetOkButton());
+    auto* cabinet = ObjectCast<TrophyDialog>(scene_->GetDialogMap().at("DIALOG_TROPHY_SCREEN").Get());
+    ASSERT_NE(cabinet, nullptr);
+    Screenshot(cabinet, "trophy_flight");
+    Screenshot(cabinet, "trophy_landed");
+    EXPECT_FALSE(cabinet->IsAwardMode());
+    EXPECT_EQ(cabinet->GetTrophyButton(12)->GetAlpha(), 255);
+    EXPECT_EQ(cabinet->GetTrophyButton(0)->GetAlpha(), 255);
+    EXPECT_EQ(cabinet->GetTrophyButton(1)->GetAlpha(), 0);
+    EXPECT_EQ(cabinet->GetStatisticValue(4)->GetText(), L"42");
+    EXPECT_FALSE(cabinet->GetStatisticName(12)->GetText().empty());
+
+    // Pointing at the first cup names it.
+    const TrophyButton* cup = cabinet->GetTrophyButton(0);
+    cabinet->OnMouseMove(cup->GetAbsoluteX(), cup->GetAbsoluteY(), 0);
+    EXPECT_EQ(cabinet->GetPointedTrophy(), 0);
+    Screenshot(cabinet, "trophy_cabinet_pointed");
+    EXPECT_EQ(cabinet->GetNameLabel()->GetText(), L"Section 1 Complete");
+    Players::Free();
 }
 
 }  // namespace
