@@ -50,6 +50,9 @@ void AddGameDialogRows(Manifest& manifest, FontFaces& faces);
 // The map's result pictures: level-end plates, rank emblems, the rank star
 // and the reward pictures.
 void AddResultRows(Manifest& manifest, FontFaces& faces);
+// The trophies of the cabinet and the award, their stars, the award's
+// heading and button bar.
+void AddTrophyRows(Manifest& manifest, FontFaces& faces);
 
 // The three music streams, each with its bar starts as sync points.
 void AddMusicRows(Manifest& manifest);

@@ -69,6 +69,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddUiRows(manifest, faces);
     AddPainterRows(manifest);
     AddGameDialogRows(manifest, faces);
+    AddTrophyRows(manifest, faces);
     AddQueueRows(manifest);
     AddCoalRows(manifest, faces);
     AddWordListRows(manifest, inputs);

@@ -56,8 +56,10 @@ protected:
     // The definition, for the keys subclasses read themselves.
     Property* GetDefinition() const { return definition_.Get(); }
 
-private:
+    // Input on at the end of a fade-in, unless the dialog is closing.
     static void OnFadeInDone(KR2Dialog* dialog);
+
+private:
     // Controls drawn only through the dialog's picture, so it fades as one.
     void DrawThroughBuffer();
     void DarkenBackground();

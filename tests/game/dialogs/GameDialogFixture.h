@@ -37,9 +37,9 @@ public:
 class GameDialogTest : public SceneTest {
 protected:
     GameDialogTest() {
-        auto* fonts = new Section("default", false);
-        fonts->AddResource("FONT_DIALOG_HEADER", new HeldResource(font_.Get()));
-        sections_.Load(fonts);
+        defaultSection_ = new Section("default", false);
+        defaultSection_->AddResource("FONT_DIALOG_HEADER", new HeldResource(font_.Get()));
+        sections_.Load(defaultSection_);
         auto* dialogFonts = new Section("dlgfonts", false);
         dialogFonts->AddResource("TINY", new HeldResource(font_.Get()));
         sections_.Load(dialogFonts);
@@ -102,6 +102,13 @@ protected:
         sections_.Load(section);
     }
 
+    // Adds a loaded resource to the section "default".
+    void AddDefaultResource(const std::string& name, Object* data) {
+        auto* resource = new HeldResource(data);
+        defaultSection_->AddResource(name, resource);
+        resource->Load();
+    }
+
     // Runs the current scene's frames for `ms` milliseconds in 10 ms steps.
     void Run(int32_t ms) {
         for (int32_t t = 0; t < ms; t += 10) {
@@ -115,6 +122,7 @@ protected:
     Ref<LoggingScene> scene_;
 
 private:
+    Section* defaultSection_ = nullptr;
     int32_t saved_[5] = {DIALOG_MINWIDTH, DIALOG_MIN_CENTERWIDTH, DIALOG_CENTER_OFFSET, DIALOG_FADE_TIME,
                          DIALOG_BACKGROUND_ALPHA};
 };

@@ -31,6 +31,9 @@
 #include "game/dialogs/NameInputDialog.h"
 #include "game/dialogs/PlayerSelectDialog.h"
 #include "game/dialogs/TicketDialog.h"
+#include "game/dialogs/TrophyAwardedDialog.h"
+#include "game/dialogs/TrophyButton.h"
+#include "game/dialogs/TrophyDialog.h"
 #include "game/dialogs/YesNoDialog.h"
 #include "game/progress/KR2Player.h"
 #include "game/progress/LevelStats.h"
@@ -58,7 +61,7 @@ protected:
         sections->AddDefinitionFile("media/properties/resources.xml");
         sections->LoadSections();
         sections->SetDeclared();
-        for (const char* name : {"default", "dialogs", "mapscene", "rewards"}) {
+        for (const char* name : {"default", "dialogs", "mapscene", "rewards", "trophy"}) {
             while (sections->RequestSection(name)) {
                 std::this_thread::yield();
             }
@@ -252,6 +255,47 @@ TEST_F(GameDialogsContent, ThePlayerDialogsShowTheListAndTakeATypedName) {
     }
     EXPECT_TRUE(Near(Rgb(*screen, 3, 3), DarkenedSky(), 3));
     scene_->CloseDialog(selection);
+    Players::Free();
+}
+
+TEST_F(GameDialogsContent, ATrophyIsAwardedAndFliesIntoTheCabinet) {
+    Players::Free();
+    Ref<KR2Player> player(new KR2Player("Ann"));
+    player->trophies[0] = KR2Player::kTrophyShown;
+    player->trophies[12] = KR2Player::kTrophyPending;
+    player->stats.numWordsInserted = 42;
+    Players::Create("1", false)->Add(player.Get());
+
+    TrophyAwardedDialog::Show(12, nullptr);
+    auto* award = ObjectCast<TrophyAwardedDialog>(scene_->GetDialogMap().at("DIALOG_TROPHY_AWARDED").Get());
+    ASSERT_NE(award, nullptr);
+    Screenshot(award, "trophy_awarded_burst");
+    const Ref<MemorySurface> awarded = Screenshot(award, "trophy_awarded");
+    EXPECT_TRUE(award->IsInputEnabled());
+    EXPECT_EQ(award->GetNameLabel()->GetText(), L"No Small Change");
+    // The frozen, darkened picture of the empty test scene covers the sky;
+    // the trophy's star shines in the middle.
+    EXPECT_TRUE(Near(Rgb(*awarded, 3, 3), 0x000000, 3)) << std::hex << Rgb(*awarded, 3, 3);
+    EXPECT_FALSE(Near(Rgb(*awarded, 400, 300), 0x000000, 40));
+
+    award->GetOkButton()->Invoke(award->GetOkButton());
+    auto* cabinet = ObjectCast<TrophyDialog>(scene_->GetDialogMap().at("DIALOG_TROPHY_SCREEN").Get());
+    ASSERT_NE(cabinet, nullptr);
+    Screenshot(cabinet, "trophy_flight");
+    Screenshot(cabinet, "trophy_landed");
+    EXPECT_FALSE(cabinet->IsAwardMode());
+    EXPECT_EQ(cabinet->GetTrophyButton(12)->GetAlpha(), 255);
+    EXPECT_EQ(cabinet->GetTrophyButton(0)->GetAlpha(), 255);
+    EXPECT_EQ(cabinet->GetTrophyButton(1)->GetAlpha(), 0);
+    EXPECT_EQ(cabinet->GetStatisticValue(4)->GetText(), L"42");
+    EXPECT_FALSE(cabinet->GetStatisticName(12)->GetText().empty());
+
+    // Pointing at the first cup names it.
+    const TrophyButton* cup = cabinet->GetTrophyButton(0);
+    cabinet->OnMouseMove(cup->GetAbsoluteX(), cup->GetAbsoluteY(), 0);
+    EXPECT_EQ(cabinet->GetPointedTrophy(), 0);
+    Screenshot(cabinet, "trophy_cabinet_pointed");
+    EXPECT_EQ(cabinet->GetNameLabel()->GetText(), L"Section 1 Complete");
     Players::Free();
 }
 
