@@ -34,7 +34,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Time.h"
 #include "platform/Window.h"
-#include "scenes/BoundedWait.h"
+#include "engine/foundation/BoundedWait.h"
 #include "scenes/QuitQuestion.h"
 
 namespace {
