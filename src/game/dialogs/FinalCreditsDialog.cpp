@@ -1,5 +1,6 @@
 #include "game/dialogs/FinalCreditsDialog.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -172,12 +173,8 @@ int32_t FinalCreditsDialog::ScrollX(int32_t startX, int32_t elapsedMs, int32_t t
 
 void FinalCreditsDialog::OnShow() {
     KR2Dialog::OnShow();
-    Ref<MemorySurface> black(new MemorySurface(kScreenWidth, 600));
-    for (int32_t y = 0; y < 600; ++y) {
-        for (int32_t x = 0; x < kScreenWidth; ++x) {
-            black->Pixels32()[black->PixelIndex(x, y)] = 0xFF000000;
-        }
-    }
+    Ref<MemorySurface> black(new MemorySurface(kScreenWidth, kScreenHeight));
+    std::fill_n(black->Pixels32(), kScreenWidth * kScreenHeight, 0xFF000000u);
     if (curtain_) {
         curtain_->Detach();
     }

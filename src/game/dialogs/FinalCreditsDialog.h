@@ -31,6 +31,7 @@ public:
         "CREDITS_QA",       "CREDITS_LOCALISATION", "CREDITS_TECHSUPPORT", "CREDITS_THANKS"};
     static constexpr int32_t kSectionCount = 10;
     static constexpr int32_t kScreenWidth = 800;
+    static constexpr int32_t kScreenHeight = 600;
     static constexpr int32_t kTitleMs = 3200;
     // How long the strip may wait for its pictures before it is built from
     // whatever has loaded.
