@@ -37,7 +37,7 @@
 #include "platform/Time.h"
 #include "platform/VirtualClock.h"
 #include "platform/Window.h"
-#include "scenes/BoundedWait.h"
+#include "engine/foundation/BoundedWait.h"
 #include "scenes/QuitQuestion.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "engine/ui/SceneTransition.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
-#include "scenes/BoundedWait.h"
+#include "engine/foundation/BoundedWait.h"
 
 namespace {
 

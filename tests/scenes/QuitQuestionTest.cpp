@@ -17,7 +17,7 @@
 #include "platform/RunOptions.h"
 #include "platform/Time.h"
 #include "platform/Window.h"
-#include "scenes/BoundedWait.h"
+#include "engine/foundation/BoundedWait.h"
 #include "scenes/QuitQuestion.h"
 #include "support/SoundFixtures.h"
 #include "support/TempFolder.h"

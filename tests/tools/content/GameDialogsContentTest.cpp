@@ -25,6 +25,7 @@
 #include "game/constants/GameConstants.h"
 #include "game/dialogs/DialogLevelSuccess.h"
 #include "game/dialogs/DialogRanking.h"
+#include "game/dialogs/FinalCreditsDialog.h"
 #include "game/dialogs/HelpDialog.h"
 #include "game/dialogs/KR2Painter.h"
 #include "game/dialogs/MapDialogHooks.h"
@@ -384,4 +385,41 @@ TEST_F(GameDialogsContent, TheLevelResultThenTheNewRankShowTheirPictures) {
     EXPECT_TRUE(scene_->IsVisible());
     EXPECT_FALSE(scene_->IsDialogShown("DIALOG_RANKING"));
     MapDialogHooks::Install(nullptr);
+}
+
+TEST_F(GameDialogsContent, TheFinalCreditsScrollTheWholeMapUnderTypedNames) {
+    for (const char* file : {"media/properties/assets.xml", "media/properties/names.xml"}) {
+        Ref<PropertyFile> constants(new PropertyFile({file}));
+        constants->Load();
+        ClassFactory::Instance().CreateNamedObjects(*constants);
+    }
+    SectionList::Create();
+    for (const char* name : {"mapscene", "assets", "mapbacks"}) {
+        while (SectionManager::Instance()->RequestSection(name)) {
+            std::this_thread::yield();
+        }
+    }
+    const Ref<FinalCreditsDialog> credits(ObjectCast<FinalCreditsDialog>(scene_->GetDialog("DIALOG_FINAL_CREDITS")));
+    ASSERT_TRUE(credits);
+    scene_->ShowDialog(credits.Get());
+    // Black, then the title, then into the first pages.
+    for (int frame = 0; frame < 100 + FinalCreditsDialog::kTitleMs / 10 + 150; ++frame) {
+        SceneManager::Instance()->Update(10);
+    }
+    EXPECT_EQ(credits->GetState(), FinalCreditsDialog::kPages);
+    ASSERT_EQ(credits->GetBackSprites().size(), 10u);
+    EXPECT_EQ(credits->GetStripX(), 800 - 10 * 800 - 9 * SECTION_BETWEEN_WIDTH);
+    for (const Ref<Sprite>& back : credits->GetBackSprites()) {
+        EXPECT_NE(back->GetImage(), nullptr);
+    }
+    const Ref<MemorySurface> screen = FilledSurface(800, 600, 0xFF000000 | kSky);
+    RenderPass::DrawNodeTree(*screen->CreateCanvas(), *scene_->GetRootNode());
+    platform::WritePng(kBuild + "/dialog_final_credits.png", screen->Pixels32(), 800, 600);
+    EXPECT_FALSE(Near(Rgb(*screen, 400, 500), kSky, 30));  // the map covers the scene
+    credits->Finish();
+    for (int frame = 0; frame < 200; ++frame) {
+        SceneManager::Instance()->Update(10);
+    }
+    EXPECT_FALSE(scene_->IsDialogShown("DIALOG_FINAL_CREDITS"));
+    SectionList::ReleaseInstance();
 }

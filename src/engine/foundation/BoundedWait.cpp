@@ -1,4 +1,4 @@
-#include "scenes/BoundedWait.h"
+#include "engine/foundation/BoundedWait.h"
 
 #include <chrono>
 #include <thread>
