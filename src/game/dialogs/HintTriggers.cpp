@@ -23,6 +23,11 @@ constexpr int32_t kTrainBoxWidth = 70;
 constexpr int32_t kTrainBoxHeight = 40;
 constexpr int32_t kTrackPointBox = 8;
 
+constexpr int32_t kTicketDialogHint = 37;
+constexpr int32_t kClassicLockedHint = 42;
+constexpr int32_t kClassicIntroHint = 43;
+constexpr int32_t kTooFewCoinsHint = 44;
+
 bool Flag(const KR2Player& player, int32_t hint) { return player.hints[static_cast<size_t>(hint)]; }
 
 // Clears the flag, then opens the bubble: a hint fires once.
@@ -230,4 +235,43 @@ bool CheckCoalHint(KR2Player& player, bool handReturnsToSupply, bool wordRackHas
         return false;
     }
     return Fire(player, opener, HintDialog::kCoalInHandHint, pointedCoal);
+}
+
+bool OpenTicketDialogHint(KR2Player* player, GameNode* ticketDialog, int32_t difficulty, size_t shownTickets,
+                          HintOpener& opener) {
+    if (HintDialog* open = HintDialog::Open()) {
+        open->Advance();
+        return false;
+    }
+    if (player == nullptr || !player->showhints || !Flag(*player, kTicketDialogHint) || difficulty < 1 ||
+        shownTickets < 2) {
+        return false;
+    }
+    return Fire(*player, opener, kTicketDialogHint, ticketDialog);
+}
+
+bool OpenClassicLockedHint(const KR2Player* player, HintOpener& opener) {
+    if (player != nullptr) {
+        const auto& won = player->stats.missionsWon;
+        if (won[0] + won[1] + won[2] >= GAMES_WON_BEFORE_CLASSIC) {
+            return false;
+        }
+    }
+    opener.Open(kClassicLockedHint, nullptr, nullptr);
+    return true;
+}
+
+bool OpenClassicIntroHint(KR2Player* player, HintOpener& opener) {
+    if (player == nullptr || !player->showhints || !Flag(*player, kClassicIntroHint)) {
+        return false;
+    }
+    return Fire(*player, opener, kClassicIntroHint, nullptr);
+}
+
+bool OpenTooFewCoinsHint(int32_t coins, int32_t price, HintOpener& opener) {
+    if (coins >= price) {
+        return false;
+    }
+    opener.Open(kTooFewCoinsHint, nullptr, nullptr);
+    return true;
 }

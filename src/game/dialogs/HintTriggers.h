@@ -103,3 +103,15 @@ bool CheckMapHints(KR2Player& player, MapHintView& view, HintOpener& opener);
 // slot, or null.
 bool CheckCoalHint(KR2Player& player, bool handReturnsToSupply, bool wordRackHasTypedCoal, GameNode* pointedCoal,
                    HintOpener& opener);
+
+// The hints scenes open themselves. The ticket dialog's hint points at the
+// dialog about to open; with a hint already open, that one is advanced
+// instead. True when a bubble was opened.
+bool OpenTicketDialogHint(KR2Player* player, GameNode* ticketDialog, int32_t difficulty, size_t shownTickets,
+                          HintOpener& opener);
+// While the classic games are locked (no player, or too few missions won),
+// whatever the switch and the flag say.
+bool OpenClassicLockedHint(const KR2Player* player, HintOpener& opener);
+bool OpenClassicIntroHint(KR2Player* player, HintOpener& opener);
+// Too few coins for a track, whatever the switch and the flag say.
+bool OpenTooFewCoinsHint(int32_t coins, int32_t price, HintOpener& opener);

@@ -122,7 +122,8 @@ protected:
                       {&HINT_SUBMIT_NO_ENTER_TIME, 10}, {&HINT_SHUFFLE_WORDBAR_TIME, 20},
                       {&HINT_SHUFFLE_SUBMIT_TIME, 25},  {&HINT_SKIP_TIME, 40},
                       {&HINT_OPPONENT_TIME, 15},        {&HINT_KEYBOARD_WORDS_FOUND, 5},
-                      {&HINT_MAP_TICKET_FIRSTTIME_TIME, 6}, {&NUM_CITIES_VISITED_OFFSET, 1}};
+                      {&HINT_MAP_TICKET_FIRSTTIME_TIME, 6}, {&NUM_CITIES_VISITED_OFFSET, 1},
+                      {&GAMES_WON_BEFORE_CLASSIC, 3}};
         for (auto& [constant, value] : constants_) {
             std::swap(*constant, value);
         }
@@ -319,6 +320,36 @@ TEST_F(HintTriggersTest, MapHintsInOrderDownToThePurchaseHint) {
     EXPECT_EQ(opener_.opened[0].rect->y, 193);
     EXPECT_EQ(opener_.opened[0].rect->width, 16);
     EXPECT_EQ(player_->stats.gamesCounter, 0);
+}
+
+TEST_F(HintTriggersTest, DirectHintsAndTheirConditions) {
+    // The ticket dialog's hint: difficulty 1 or more and a choice of tickets.
+    EXPECT_FALSE(OpenTicketDialogHint(player_.Get(), a_.Get(), 0, 3, opener_));
+    EXPECT_FALSE(OpenTicketDialogHint(player_.Get(), a_.Get(), 2, 1, opener_));
+    EXPECT_TRUE(OpenTicketDialogHint(player_.Get(), a_.Get(), 2, 2, opener_));
+    EXPECT_FALSE(OpenTicketDialogHint(player_.Get(), a_.Get(), 2, 2, opener_));
+    EXPECT_FALSE(player_->hints[37]);
+
+    // Locked classic games and too few coins ignore the switch and the flags.
+    player_->showhints = false;
+    player_->hints.fill(false);
+    EXPECT_TRUE(OpenClassicLockedHint(nullptr, opener_));
+    player_->stats.missionsWon = {1, 0, 1};
+    EXPECT_TRUE(OpenClassicLockedHint(player_.Get(), opener_));
+    player_->stats.missionsWon[1] = 1;
+    EXPECT_FALSE(OpenClassicLockedHint(player_.Get(), opener_));
+    EXPECT_TRUE(OpenTooFewCoinsHint(49, 50, opener_));
+    EXPECT_FALSE(OpenTooFewCoinsHint(50, 50, opener_));
+    player_->hints[43] = true;
+    EXPECT_FALSE(OpenClassicIntroHint(player_.Get(), opener_));
+    player_->showhints = true;
+    EXPECT_TRUE(OpenClassicIntroHint(player_.Get(), opener_));
+
+    std::vector<int32_t> ids;
+    for (const Opened& opened : opener_.opened) {
+        ids.push_back(opened.hint);
+    }
+    EXPECT_EQ(ids, (std::vector<int32_t>{37, 42, 42, 44, 43}));
 }
 
 }  // namespace
