@@ -29,6 +29,7 @@
 #include "engine/ui/SceneManager.h"
 #include "engine/ui/ToolTip.h"
 #include "game/constants/GameConstants.h"
+#include "game/dialogs/HintDialog.h"
 #include "game/dialogs/YesNoDialog.h"
 #include "game/progress/GameSettings.h"
 #include "game/words/WordList.h"
@@ -261,6 +262,8 @@ bool Application::StartUp() {
 }
 
 void ShutDown(bool normalEnd) {
+    // The open hint bubble holds a scene's dialog: let it go before the scenes.
+    HintDialog::ReleaseOpen();
     if (normalEnd) {
         if (HighScoreTables::Instance()) HighScoreTables::Instance()->Save();
         if (Players::Instance()) Players::Instance()->Save();

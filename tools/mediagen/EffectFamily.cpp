@@ -32,10 +32,13 @@ constexpr double kG6 = 1567.98;
 constexpr double kA6 = 1760.00;
 constexpr double kC7 = 2093.00;
 
-// A soft round light, brightest in the middle; added onto the picture below.
-Picture Glow(int size, uint32_t inner, uint32_t outer) {
-    Drawing drawing(size, size);
+// A soft light, brightest in the middle, round or stretched to an oval;
+// added onto the picture below.
+Picture Glow(int size, uint32_t inner, uint32_t outer, int height = 0) {
+    const int tall = height > 0 ? height : size;
+    Drawing drawing(size, tall);
     const double c = size / 2.0;
+    cairo_scale(drawing.Context(), 1.0, static_cast<double>(tall) / size);
     drawing.Circle(c, c, c);
     cairo_pattern_t* pattern = cairo_pattern_create_radial(c, c, 0, c, c, c);
     const Rgba in = Rgba::FromHex(inner);
@@ -270,6 +273,8 @@ void AddEffectRows(Manifest& manifest, FontFaces& faces) {
     FontFaces* shared = &faces;
     AddPicture(manifest, kDefault, "SCORE_STAR", 8, ScoreStar);
     AddPicture(manifest, kDefault, "SCORE_GLOW", 1, [] { return Glow(40, 0xFFF0B0, 0xF08A24); });
+    // Behind the hint bubble's OK button, a little larger than the button.
+    AddPicture(manifest, kDefault, "BUTTON_GLOW", 1, [] { return Glow(170, 0xFFF0B0, 0xF0A83A, 80); });
     AddPicture(manifest, kDefault, "COIN_SPIN", 8, SpinningCoin);
     AddPicture(manifest, kDefault, "STAR_FLY", 8, [] { return FlyingStar(0xFFF3A0, kCoinGold, 0xB07F12); });
     AddPicture(manifest, kDefault, "STAR_FLY_SILVER", 8, [] { return FlyingStar(0xFFFFFF, 0xC9D3DC, 0x6B7683); });

@@ -31,8 +31,12 @@ constexpr int kFrameHeight = kTopRow + 2 * kRow;
 constexpr int kTabEnd = 32;
 constexpr int kTabMiddle = 8;
 constexpr int kTabHeight = 72;
-// The hint bubble: a 3 x 3 grid of 16.
+// The hint bubble: a 3 x 3 grid of 16, the top and bottom rows with a clear
+// margin above (below) the frame where an arrow corner draws its tail.
 constexpr int kHintCell = 16;
+constexpr int kHintTail = 14;
+constexpr int kHintEdgeRow = kHintCell + kHintTail;
+constexpr int kHintArrowWidth = 2 * kHintCell;
 
 struct Cut {
     int x, y, w, h;
@@ -112,21 +116,52 @@ Picture DrawWheelEmblem() {
     return drawing.ToPicture();
 }
 
-Picture DrawHintFrame(bool silhouette) {
-    constexpr int kSize = 3 * kHintCell;
-    Drawing drawing(kSize, kSize);
-    drawing.RoundedRectangle(0, 0, kSize, kSize, 9);
+// The bubble, and with `arrow` a tail rising from its top left corner; the
+// other corners are the same picture mirrored.
+Picture DrawHintBubble(bool silhouette, bool arrow, bool mirrorX, bool mirrorY) {
+    constexpr int kWidth = 3 * kHintCell;
+    constexpr int kHeight = 3 * kHintCell + 2 * kHintTail;
+    Drawing drawing(kWidth, kHeight);
+    cairo_t* cairo = drawing.Context();
+    cairo_translate(cairo, mirrorX ? kWidth : 0, mirrorY ? kHeight : 0);
+    cairo_scale(cairo, mirrorX ? -1 : 1, mirrorY ? -1 : 1);
+    const auto tail = [cairo](double inset) {
+        cairo_new_path(cairo);
+        cairo_move_to(cairo, 12 + inset, kHintTail + 3);
+        cairo_line_to(cairo, 15, 1 + inset);
+        cairo_line_to(cairo, 28 - inset, kHintTail + 3);
+        cairo_close_path(cairo);
+    };
+    drawing.RoundedRectangle(0, kHintTail, kWidth, 3 * kHintCell, 9);
     if (silhouette) {
         drawing.Fill(Rgba::FromHex(kInk));
+        if (arrow) {
+            tail(0);
+            drawing.Fill(Rgba::FromHex(kInk));
+        }
         return drawing.ToPicture();
     }
     const Rgba brass = Rgba::FromHex(kBrass);
-    drawing.RoundedRectangle(1.5, 1.5, kSize - 3, kSize - 3, 8);
+    drawing.RoundedRectangle(1.5, kHintTail + 1.5, kWidth - 3, 3 * kHintCell - 3, 8);
     drawing.Stroke(brass, 3);
-    drawing.RoundedRectangle(0.5, 0.5, kSize - 1, kSize - 1, 9);
+    drawing.RoundedRectangle(0.5, kHintTail + 0.5, kWidth - 1, 3 * kHintCell - 1, 9);
     drawing.Stroke(brass.Shaded(-0.55), 1);
+    if (arrow) {
+        // The tail opens into the body: its base leaves no frame line.
+        tail(0);
+        drawing.Stroke(brass.Shaded(-0.55), 1);
+        tail(1.5);
+        drawing.Stroke(brass, 3);
+        cairo_set_operator(cairo, CAIRO_OPERATOR_CLEAR);
+        tail(3.5);
+        cairo_fill(cairo);
+        cairo_rectangle(cairo, 15, kHintTail, 10, 5);
+        cairo_fill(cairo);
+    }
     return drawing.ToPicture();
 }
+
+Picture DrawHintFrame(bool silhouette) { return DrawHintBubble(silhouette, false, false, false); }
 
 // A signal lamp with its rays.
 Picture DrawLampEmblem() {
@@ -165,6 +200,27 @@ void AddWhole(Manifest& manifest, const std::string& id, const std::string& name
     manifest.Add({kDialogs, id, "Image", file, {}, [file, draw](MediaTree& tree) {
                       tree.Add(file, EncodePng(draw()));
                   }});
+}
+
+// The four corners that point at a hint's target, each with its mask.
+void AddHintArrows(Manifest& manifest) {
+    for (const bool bottom : {false, true}) {
+        for (const bool right : {false, true}) {
+            const std::string corner = std::string(bottom ? "BOTTOM_" : "TOP_") + (right ? "RIGHT" : "LEFT");
+            const std::string name = std::string("hint_arrow_") + (bottom ? "bottom_" : "top_") + (right ? "right" : "left");
+            const Cut cut{right ? 3 * kHintCell - kHintArrowWidth : 0, bottom ? kHintEdgeRow + kHintCell : 0, kHintArrowWidth,
+                          kHintEdgeRow};
+            for (const bool mask : {false, true}) {
+                const std::string file = "media/gfx/dialogs/" + name + (mask ? "_mask" : "") + ".png";
+                auto make = [file, cut, mask, right, bottom](MediaTree& tree) {
+                    const Picture piece =
+                        CutPicture(DrawHintBubble(mask, true, right, bottom), cut.x, cut.y, cut.w, cut.h);
+                    tree.Add(file, EncodePng(mask ? MaskFromAlpha(piece) : piece));
+                };
+                manifest.Add({kDialogs, "HINT_ARROW_" + corner + (mask ? "_MASK" : ""), "Image", file, {}, make});
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -213,8 +269,11 @@ void AddPainterRows(Manifest& manifest) {
         for (char& c : id) {
             c = static_cast<char>(c - 'a' + 'A');
         }
+        const int row = i / 3;
+        const int y = row == 0 ? 0 : kHintEdgeRow + (row - 1) * kHintCell;
         AddPiece(manifest, "PAINTER_HINT_" + id, std::string("hint_") + names[i], DrawHintFrame,
-                 {i % 3 * kHintCell, i / 3 * kHintCell, kHintCell, kHintCell}, true);
+                 {i % 3 * kHintCell, y, kHintCell, row == 1 ? kHintCell : kHintEdgeRow}, true);
     }
     AddWhole(manifest, "PAINTER_HINT_EMBLEM", "hint_emblem", DrawLampEmblem);
+    AddHintArrows(manifest);
 }

@@ -35,6 +35,15 @@ void Painter::LoadImages() {
     imagesLoaded_ = true;
 }
 
+void Painter::SetImageName(int32_t index, const std::string& name) {
+    if (index < 0 || static_cast<size_t>(index) >= imageNames_.size()) {
+        return;
+    }
+    imageNames_[static_cast<size_t>(index)] = name;
+    imagesLoaded_ = false;
+    repaint_ = true;
+}
+
 Surface* Painter::GetImage(int32_t index) {
     if (!imagesLoaded_) {
         LoadImages();

@@ -34,6 +34,9 @@ public:
     void SetNeedsRepaint(bool repaint) { repaint_ = repaint; }
     const std::string& GetSection() const { return section_; }
     const std::vector<std::string>& GetImageNames() const { return imageNames_; }
+    // Replaces the name at that place (ignored past the end); the set loads
+    // again and the frame repaints on next use.
+    void SetImageName(int32_t index, const std::string& name);
 
 private:
     void LoadImages();

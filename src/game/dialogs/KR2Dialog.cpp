@@ -110,6 +110,15 @@ void KR2Dialog::OnHide() {
     }
 }
 
+void KR2Dialog::ResetForReuse() {
+    closing_ = false;
+    ClearModifiers();
+    SetAlpha(255);
+    SetInputEnabled(true);
+    autoCenter_ = ReadBool(definition_.Get(), "autocenter", false);
+    SetUseBuffer(ReadBool(definition_.Get(), "usebuffer", false));
+}
+
 void KR2Dialog::ShowAndFadeIn() {
     KR2Dialog::OnShow();
     FadeIn(this, DIALOG_FADE_TIME);

@@ -44,6 +44,7 @@ public:
     bool GetNotifyGameScene() const { return notifyGameScene_; }
     void SetNotifyGameScene(bool notify) { notifyGameScene_ = notify; }
     bool IsAutoCenter() const { return autoCenter_; }
+    void SetAutoCenter(bool autoCenter) { autoCenter_ = autoCenter; }
     bool DarkensBackground() const { return darkenBackground_; }
     const std::string& GetOpenSound() const { return openSound_; }
     const std::string& GetCloseSound() const { return closeSound_; }
@@ -53,6 +54,9 @@ public:
 protected:
     // The base show, then a fade-in over the dialog fade time.
     void ShowAndFadeIn();
+    // An instance met again before its fade-out ended: no close pending, no
+    // actions left, opaque, taking input, centring as defined.
+    void ResetForReuse();
     // The definition, for the keys subclasses read themselves.
     Property* GetDefinition() const { return definition_.Get(); }
 

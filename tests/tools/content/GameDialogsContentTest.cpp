@@ -27,6 +27,7 @@
 #include "game/dialogs/DialogRanking.h"
 #include "game/dialogs/FinalCreditsDialog.h"
 #include "game/dialogs/HelpDialog.h"
+#include "game/dialogs/HintDialog.h"
 #include "game/dialogs/KR2Painter.h"
 #include "game/dialogs/MapDialogHooks.h"
 #include "game/dialogs/NameInputDialog.h"
@@ -422,4 +423,41 @@ TEST_F(GameDialogsContent, TheFinalCreditsScrollTheWholeMapUnderTypedNames) {
     }
     EXPECT_FALSE(scene_->IsDialogShown("DIALOG_FINAL_CREDITS"));
     SectionList::ReleaseInstance();
+}
+
+TEST_F(GameDialogsContent, EveryHintHasTextAndTheBubblePointsAtItsTarget) {
+    for (int32_t hint = 0; hint < 45; ++hint) {
+        HintDialog* bubble = HintDialog::Create(scene_.Get(), hint);
+        ASSERT_NE(bubble, nullptr) << hint;
+        ASSERT_GT(bubble->GetPageCount(), 0) << hint;
+        bubble->Layout();
+        EXPECT_FALSE(bubble->GetTextLabel()->GetText().empty()) << hint;
+        EXPECT_LE(bubble->GetHeight(), 300) << hint;
+    }
+    HintDialog::ReleaseOpen();
+
+    // Under and right of a target in the upper left, over and left of one in the lower right.
+    const struct {
+        HintRect target;
+        const char* name;
+    } cases[] = {{{120, 80, 60, 40}, "hint_top_left"}, {{600, 480, 60, 40}, "hint_bottom_right"}};
+    for (const auto& c : cases) {
+        HintDialog* bubble = OpenHint(14, nullptr, &c.target);
+        ASSERT_NE(bubble, nullptr);
+        const Ref<MemorySurface> screen = Screenshot(bubble, c.name);
+        const bool top = c.target.y < 300;
+        // The arrow's tip stands near the target's corner, the clear margin beside it shows the sky.
+        const int32_t tipX = top ? bubble->GetX() + 15 : bubble->GetX() + bubble->GetWidth() - 16;
+        const int32_t tipY = top ? bubble->GetY() + 3 : bubble->GetY() + bubble->GetHeight() - 4;
+        EXPECT_FALSE(Near(Rgb(*screen, tipX, tipY), kSky, 20)) << c.name;
+        EXPECT_EQ(Rgb(*screen, bubble->GetX() + bubble->GetWidth() / 2, tipY), kSky) << c.name;
+        EXPECT_FALSE(bubble->HitTest(bubble->GetX() + bubble->GetWidth() / 2, tipY)) << c.name;
+        EXPECT_TRUE(bubble->HitTest(bubble->GetX() + bubble->GetWidth() / 2, bubble->GetY() + 40)) << c.name;
+        bubble->Advance();
+        bubble->Advance();
+        for (int frame = 0; frame < 30; ++frame) {
+            SceneManager::Instance()->Update(10);
+        }
+        EXPECT_EQ(HintDialog::Open(), nullptr);
+    }
 }
