@@ -27,6 +27,9 @@ public:
     virtual void OpenTrophyScreen(Scene* scene) = 0;
     // A running level puts every letter back on its slot of the word bar.
     virtual void ArrangeLetters() = 0;
+    // The selection scene greets the current player anew after a change of
+    // player; other scenes ignore it.
+    virtual void ShowWelcome(Scene* scene, bool animate) = 0;
 
 protected:
     ~GameSceneHooks() = default;

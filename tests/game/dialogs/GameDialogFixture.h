@@ -21,6 +21,7 @@ public:
     void OnLevelStopped() override { log.push_back("level stopped"); }
     void OpenTrophyScreen(Scene*) override { log.push_back("trophies"); }
     void ArrangeLetters() override { log.push_back("arrange letters"); }
+    void ShowWelcome(Scene*, bool animate) override { log.push_back(animate ? "welcome animated" : "welcome"); }
 
     const Scene* gameScene = nullptr;
     const Scene* mapScene = nullptr;

@@ -9,6 +9,7 @@
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
 #include "engine/foundation/Folders.h"
+#include "engine/foundation/Players.h"
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/CanvasTestSupport.h"
@@ -16,6 +17,7 @@
 #include "engine/scene/RenderPass.h"
 #include "engine/scene/SceneTestSupport.h"
 #include "engine/ui/Button.h"
+#include "engine/ui/InputLabel.h"
 #include "engine/ui/Label.h"
 #include "engine/ui/Scene.h"
 #include "engine/ui/SceneManager.h"
@@ -23,7 +25,10 @@
 #include "game/constants/GameConstants.h"
 #include "game/dialogs/HelpDialog.h"
 #include "game/dialogs/KR2Painter.h"
+#include "game/dialogs/NameInputDialog.h"
+#include "game/dialogs/PlayerSelectDialog.h"
 #include "game/dialogs/YesNoDialog.h"
+#include "game/progress/KR2Player.h"
 #include "platform/PngWriter.h"
 #include "support/TempUserFolders.h"
 
@@ -189,6 +194,49 @@ TEST_F(GameDialogsContent, TheSettingsAndHelpControlsWork) {
     EXPECT_EQ(ObjectCast<Label>(help->FindChild("LABEL_PANELHEADER"))->GetText(), L"The race");
     EXPECT_TRUE(help->FindChild("panel1")->IsVisible());
     EXPECT_FALSE(help->FindChild("panel0")->IsVisible());
+}
+
+TEST_F(GameDialogsContent, ThePlayerDialogsShowTheListAndTakeATypedName) {
+    Players::Create("1", false);
+    auto* firstName = ObjectCast<NameInputDialog>(scene_->GetDialog("DIALOG_NEWPLAYER"));
+    ASSERT_TRUE(firstName && firstName->GetNameInput() && firstName->GetOkButton() && firstName->GetCancelButton());
+    EXPECT_TRUE(firstName->GetCancelButton()->IsRemoved());
+    Screenshot(firstName, "newplayer_empty");
+    for (const char c : std::string("Ann Lee")) {
+        firstName->GetNameInput()->OnChar(c);
+    }
+    const Ref<MemorySurface> typed = Screenshot(firstName, "newplayer_typed");
+    EXPECT_TRUE(firstName->GetOkButton()->IsEnabled());
+    // The name's dark ink stands in the input on the parchment.
+    const InputLabel& input = *firstName->GetNameInput();
+    bool ink = false;
+    for (int32_t x = input.GetAbsoluteX(); x < input.GetAbsoluteX() + 60; ++x) {
+        for (int32_t y = input.GetAbsoluteY(); y < input.GetAbsoluteY() + input.GetHeight(); ++y) {
+            ink = ink || Near(Rgb(*typed, x, y), 0x2B2118, 40);
+        }
+    }
+    EXPECT_TRUE(ink);
+    scene_->CloseDialog(firstName);
+
+    for (const char* name : {"Bob", "Cy"}) {
+        const Ref<KR2Player> player(new KR2Player(name));
+        Players::Instance()->Add(player.Get());
+    }
+    auto* selection = ObjectCast<PlayerSelectDialog>(scene_->GetDialog("DIALOG_PLAYERSELECT"));
+    ASSERT_NE(selection, nullptr);
+    const Ref<MemorySurface> screen = Screenshot(selection, "playerselect");
+    EXPECT_EQ(selection->GetNameLabel(1)->GetText(), L"Cy");
+    EXPECT_TRUE(selection->GetRemoveButton()->IsEnabled());
+    // Every slot and its name lie inside the dialog, above the buttons.
+    for (int32_t slot = 0; slot < PlayerSelectDialog::kSlotCount; ++slot) {
+        const Sprite* control = selection->GetNameControl(slot);
+        ASSERT_NE(control, nullptr);
+        EXPECT_GT(control->GetAbsoluteX(), selection->GetX());
+        EXPECT_LT(control->GetAbsoluteY() + control->GetHeight(), selection->GetRemoveButton()->GetAbsoluteY());
+    }
+    EXPECT_TRUE(Near(Rgb(*screen, 3, 3), DarkenedSky(), 3));
+    scene_->CloseDialog(selection);
+    Players::Free();
 }
 
 }  // namespace
