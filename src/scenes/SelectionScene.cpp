@@ -310,6 +310,8 @@ int32_t SelectionScene::AskResumeSavegame(void* context, GameNode*) {
     if (!IsClassicUnlocked()) {
         if (SelectionLinks* links = SelectionLinks::Installed()) {
             links->ShowHint(SelectionLinks::kClassicLockedHint, CurrentDialogScene());
+        } else {
+            ENGINE_LOG(1, "SelectionScene: the classic games are locked and no hint can say so");
         }
         return 0;
     }
