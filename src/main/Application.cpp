@@ -33,6 +33,7 @@
 #include "game/dialogs/YesNoDialog.h"
 #include "game/progress/GameSettings.h"
 #include "game/words/WordList.h"
+#include "main/AppSceneHooks.h"
 #include "game/world/SectionList.h"
 #include "platform/MessageBox.h"
 #include "platform/Time.h"
@@ -90,6 +91,7 @@ public:
 };
 
 YesNoQuitQuestion quitQuestion;
+AppSceneHooks sceneHooks;
 
 Ref<Application>& Holder() {
     static Ref<Application> holder;
@@ -251,6 +253,7 @@ bool Application::StartUp() {
     manager->SetNextScene(manager->FindScene("SCENE_SPLASH"));
     InstallToolTip(*manager, *dialogs);
     SetQuitQuestionAsker(&quitQuestion);
+    GameSceneHooks::Install(&sceneHooks);
 
     FrameTimer* timer = FrameTimer::Create();
     timer->SetMinimumFrameTime(1);
@@ -270,6 +273,7 @@ void ShutDown(bool normalEnd) {
         if (GameWindow::Instance()) GameWindow::Instance()->Shutdown();
     }
     SetQuitQuestionAsker(nullptr);
+    GameSceneHooks::Install(nullptr);
     SectionList::ReleaseInstance();
     FullScreenHandler::ReleaseDefault();
     FrameTimer::DestroyInstance();

@@ -394,6 +394,10 @@ TEST_F(ScriptedRunTest, FirstScreensRunFromTheSplashToTheMenu) {
         "wait ms 600\n"
         "screenshot load_transition\n"
         "wait ms 5000\n"
+        "screenshot menu_newplayer\n"
+        "type Ada\n"
+        "key RETURN\n"
+        "wait ms 1500\n"
         "screenshot menu\n"
         "close\n");
     setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
@@ -431,11 +435,19 @@ TEST_F(ScriptedRunTest, FirstScreensRunFromTheSplashToTheMenu) {
     ASSERT_TRUE(leaving);
     const Rgb hills = PixelOf(*leaving, 400, 475);
     EXPECT_GT(hills.g, hills.r);
-    // The menu's stand-in is a plain scene.
+    // The menu asks the first player's name over its sky.
+    const Ref<MemorySurface> asking = shot("menu_newplayer");
+    ASSERT_TRUE(asking);
+    const Rgb dialog = PixelOf(*asking, 400, 300);
+    EXPECT_GT(std::min(dialog.r, dialog.g), 150);
+    // Named: the sky, the greeting on its ribbon, the green adventure plate
+    // and the first section's railway at the bottom.
     const Ref<MemorySurface> menu = shot("menu");
     ASSERT_TRUE(menu);
-    for (const auto& [x, y] : {std::pair{400, 300}, std::pair{400, 160}}) {
-        const Rgb plain = PixelOf(*menu, x, y);
-        EXPECT_LT(std::max({plain.r, plain.g, plain.b}), 16);
-    }
+    const Rgb sky = PixelOf(*menu, 40, 40);
+    EXPECT_GT(sky.b, sky.r);
+    const Rgb adventure = PixelOf(*menu, 260, 255);
+    EXPECT_GT(adventure.g, adventure.r + 20);
+    const Rgb sleeper = PixelOf(*menu, 400, 595);
+    EXPECT_LT(std::max({sleeper.r, sleeper.g, sleeper.b}), 170);
 }

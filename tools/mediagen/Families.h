@@ -59,6 +59,8 @@ void AddMusicRows(Manifest& manifest);
 // The effects of the menus, the dialogs and the level's flow.
 void AddMenuSoundRows(Manifest& manifest);
 void AddLevelSoundRows(Manifest& manifest);
+// The main menu's sky, section panoramas, plates, trophy button and "new" badge.
+void AddMenuRows(Manifest& manifest, FontFaces& faces);
 // The splash logo's layers and reveal masks, the load scene's pictures, the
 // partner badge and the stings of the first screens.
 void AddStartScreenRows(Manifest& manifest, FontFaces& faces);

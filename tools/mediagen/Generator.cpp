@@ -66,6 +66,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddLevelSoundRows(manifest);
     AddLetterSoundRows(manifest);
     AddStartScreenRows(manifest, faces);
+    AddMenuRows(manifest, faces);
     AddUiRows(manifest, faces);
     AddPainterRows(manifest);
     AddGameDialogRows(manifest, faces);
