@@ -1,7 +1,18 @@
 #include "main/AppSceneHooks.h"
 
 #include "main/Application.h"
+#include "scenes/GameScene.h"
 #include "scenes/SelectionScene.h"
+
+namespace {
+
+// What concerns a level the game scene answers.
+GameScene* Game() {
+    const Application* application = Application::Instance();
+    return application != nullptr ? ObjectCast<GameScene>(application->GetGameScene()) : nullptr;
+}
+
+}  // namespace
 
 bool AppSceneHooks::IsGameScene(const Scene* scene) const {
     const Application* application = Application::Instance();
@@ -13,15 +24,21 @@ bool AppSceneHooks::IsMapScene(const Scene* scene) const {
     return scene != nullptr && application != nullptr && scene == application->GetMapScene();
 }
 
-// No level runs until the game scene is built, so there is nothing to pause,
-// stop or arrange yet.
-void AppSceneHooks::OnDialogOpened(Scene*, Dialog*) {}
+void AppSceneHooks::OnDialogOpened(Scene* scene, Dialog* dialog) {
+    if (GameScene* game = Game()) game->OnDialogOpened(scene, dialog);
+}
 
-void AppSceneHooks::OnDialogClosed(Dialog*) {}
+void AppSceneHooks::OnDialogClosed(Dialog* dialog) {
+    if (GameScene* game = Game()) game->OnDialogClosed(dialog);
+}
 
-void AppSceneHooks::OnLevelStopped() {}
+void AppSceneHooks::OnLevelStopped() {
+    if (GameScene* game = Game()) game->OnLevelStopped();
+}
 
-void AppSceneHooks::ArrangeLetters() {}
+void AppSceneHooks::ArrangeLetters() {
+    if (GameScene* game = Game()) game->ArrangeLetters();
+}
 
 void AppSceneHooks::OpenTrophyScreen(Scene*) { SelectionScene::OpenTrophyScreen(nullptr, nullptr); }
 

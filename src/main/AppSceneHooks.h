@@ -2,9 +2,8 @@
 
 #include "game/dialogs/GameSceneHooks.h"
 
-// The dialogs' hooks as the scenes built so far answer them: the menu
-// greets a new current player and opens the trophy screen; the game
-// scene's own answers join when that scene does.
+// The dialogs' hooks for the whole program: the menu greets a new current
+// player and opens the trophy screen; the game scene answers for its level.
 class AppSceneHooks : public GameSceneHooks {
 public:
     bool IsGameScene(const Scene* scene) const override;
