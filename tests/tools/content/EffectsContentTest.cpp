@@ -1,52 +1,27 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
-#include <thread>
 
-#include "engine/foundation/Archive.h"
-#include "engine/foundation/Folders.h"
-#include "engine/foundation/SectionManager.h"
 #include "engine/media/BitmapFont.h"
 #include "engine/scene/DialogTable.h"
 #include "engine/scene/SceneResources.h"
 #include "engine/ui/Label.h"
 #include "engine/ui/SpriteLabel.h"
 #include "support/TempUserFolders.h"
+#include "GeneratedMediaSession.h"
 
 namespace {
-
-const std::string kBuild = WORDRAIL_BUILD_DIR;
 
 // The effects' named objects, built from the shipped dialog definitions
 // with the sections "default" and "gamescene" loaded.
 class EffectObjects : public testing::Test {
 protected:
-    EffectObjects() : previous_(std::filesystem::current_path()) {
-        ForgetFoldersForTesting();
-        std::filesystem::current_path(kBuild);
-        OpenMediaArchive(LoadMode::File, "");
-        SectionManager::Start();
-        SectionManager* manager = SectionManager::Instance();
-        manager->AddDefinitionFile("media/properties/resources.xml");
-        manager->LoadSections();
-        manager->SetDeclared();
-        for (const char* section : {"default", "gamescene"}) {
-            while (manager->RequestSection(section)) {
-                std::this_thread::yield();
-            }
-        }
+    EffectObjects() {
         table_ = new DialogTable("media/properties/dialogs.xml");
-    }
-    ~EffectObjects() override {
-        SectionManager::Stop();
-        CloseMediaArchive();
-        std::filesystem::current_path(previous_);
-        ForgetFoldersForTesting();
     }
 
     TempUserFolders userFolders_;
-    std::filesystem::path previous_;
+    GeneratedMediaSession media_{{"default", "gamescene"}};
     Ref<DialogTable> table_;
 };
 

@@ -1,15 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
-#include <thread>
 
-#include "engine/foundation/Archive.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
-#include "engine/foundation/Folders.h"
 #include "engine/foundation/PropertyFile.h"
-#include "engine/foundation/SectionManager.h"
 #include "engine/media/Canvas.h"
 #include "engine/media/CanvasTestSupport.h"
 #include "engine/scene/DialogTable.h"
@@ -21,6 +16,7 @@
 #include "game/world/RaceContext.h"
 #include "platform/PngWriter.h"
 #include "support/TempUserFolders.h"
+#include "GeneratedMediaSession.h"
 
 namespace {
 
@@ -47,18 +43,7 @@ public:
 // The generated "gamescene" media with the shipped constants and dialog file.
 class HudContent : public testing::Test {
 protected:
-    HudContent() : previous_(std::filesystem::current_path()) {
-        ForgetFoldersForTesting();
-        std::filesystem::current_path(kBuild);
-        OpenMediaArchive(LoadMode::File, "");
-        SectionManager::Start();
-        SectionManager* manager = SectionManager::Instance();
-        manager->AddDefinitionFile("media/properties/resources.xml");
-        manager->LoadSections();
-        manager->SetDeclared();
-        while (manager->RequestSection("gamescene")) {
-            std::this_thread::yield();
-        }
+    HudContent() {
         Defines::Create();
         for (const char* file : {"media/properties/default.xml", "media/properties/assets.xml"}) {
             Ref<PropertyFile> constants(new PropertyFile({file}));
@@ -70,14 +55,10 @@ protected:
     ~HudContent() override {
         DialogTable::ReleaseInstance();
         Defines::ReleaseInstance();
-        SectionManager::Stop();
-        CloseMediaArchive();
-        std::filesystem::current_path(previous_);
-        ForgetFoldersForTesting();
     }
 
     TempUserFolders userFolders_;
-    std::filesystem::path previous_;
+    GeneratedMediaSession media_{{"gamescene"}};
 };
 
 uint32_t Rgb(const Surface& screen, int x, int y) { return screen.Pixels32()[screen.PixelIndex(x, y)] & 0xFFFFFF; }

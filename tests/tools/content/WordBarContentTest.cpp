@@ -1,15 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
-#include <thread>
 
-#include "engine/foundation/Archive.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
-#include "engine/foundation/Folders.h"
 #include "engine/foundation/PropertyFile.h"
-#include "engine/foundation/SectionManager.h"
 #include "engine/media/Canvas.h"
 #include "engine/media/CanvasTestSupport.h"
 #include "engine/scene/DeletePass.h"
@@ -21,6 +16,7 @@
 #include "game/words/WordSprite.h"
 #include "platform/PngWriter.h"
 #include "support/TempUserFolders.h"
+#include "GeneratedMediaSession.h"
 
 namespace {
 
@@ -49,18 +45,7 @@ public:
 
 class WordBarContent : public testing::Test {
 protected:
-    WordBarContent() : previous_(std::filesystem::current_path()) {
-        ForgetFoldersForTesting();
-        std::filesystem::current_path(kBuild);
-        OpenMediaArchive(LoadMode::File, "");
-        SectionManager::Start();
-        SectionManager* manager = SectionManager::Instance();
-        manager->AddDefinitionFile("media/properties/resources.xml");
-        manager->LoadSections();
-        manager->SetDeclared();
-        while (manager->RequestSection("gamescene")) {
-            std::this_thread::yield();
-        }
+    WordBarContent() {
         Defines::Create();
         Ref<PropertyFile> constants(new PropertyFile(
             {"media/properties/default.xml", "media/properties/assets.xml", "media/properties/dynamic.xml"}));
@@ -74,10 +59,6 @@ protected:
         WordBar::SetHooks({});
         LetterSprite::SharedLooks() = LetterSprite::Looks{};
         Defines::ReleaseInstance();
-        SectionManager::Stop();
-        CloseMediaArchive();
-        std::filesystem::current_path(previous_);
-        ForgetFoldersForTesting();
     }
 
     static void Run(GameNode& root, int32_t totalMs) {
@@ -88,7 +69,7 @@ protected:
     }
 
     TempUserFolders userFolders_;
-    std::filesystem::path previous_;
+    GeneratedMediaSession media_{{"gamescene"}};
     PlainScene scene_;
 };
 
