@@ -510,10 +510,7 @@ void GameScene::ResetLevel() {
         if (layer == nullptr) {
             continue;
         }
-        while (GameNode* child = layer->GetFirstChild()) {
-            child->SetRemoved(true);
-            child->Detach();
-        }
+        layer->RemoveChildren();
     }
     ReleaseMode();
     if (complete_) {

@@ -195,10 +195,7 @@ void SelectionScene::UpdateClassicButton(SelectionScene* scene, bool animate) {
         return;
     }
     // Earlier badges go.
-    while (GameNode* child = classic->GetFirstChild()) {
-        child->Detach();
-        child->Release();
-    }
+    classic->RemoveChildren();
     if (!IsClassicUnlocked()) {
         // It stays clickable: a click tells the player how to unlock it.
         classic->SetImage(Picture("BUTTON_CLASSIC_DISABLED").Get());

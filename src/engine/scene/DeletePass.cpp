@@ -22,10 +22,8 @@ void DeletePass::SweepNodeTree(GameNode& node) {
         GameNode* const following = child->GetNextSibling();
         SweepNodeTree(*child);
         if (child->IsRemoved()) {
-            // Detach hands over the reference the chain held; releasing it
-            // frees the node unless it is held elsewhere.
-            child->Detach();
-            child->Release();
+            // Frees the node unless it is held elsewhere.
+            child->RemoveFromParent();
         }
         child = following;
     }

@@ -137,6 +137,19 @@ void GameNode::Detach() {
     }
 }
 
+void GameNode::RemoveFromParent() {
+    if (parent_ != nullptr) {
+        Detach();
+        Release();
+    }
+}
+
+void GameNode::RemoveChildren() {
+    while (firstChild_ != nullptr) {
+        firstChild_->RemoveFromParent();
+    }
+}
+
 void GameNode::AddChild(GameNode* child) {
     if (child == nullptr || child->IsSelfOrAncestor(this)) {
         ENGINE_LOG(1, "GameNode: refused to make a node a child of itself or of its own subtree");

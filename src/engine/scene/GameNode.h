@@ -60,6 +60,11 @@ public:
     // caller; a node without a parent gets a reference instead. Either way
     // the caller owns one reference more. Clears the removed flag.
     void Detach();
+    // Unlinks the node from its parent and lets go of the parent's
+    // reference, which may free the node; nothing happens without a parent.
+    void RemoveFromParent();
+    // Removes every child that way.
+    void RemoveChildren();
     // Moves the child (detached from wherever it stood) to the end of this
     // node's children; the parent keeps the reference that Detach gave.
     void AddChild(GameNode* child);

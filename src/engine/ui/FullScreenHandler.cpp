@@ -119,11 +119,7 @@ FullScreenHandler* FullScreenHandler::GetDefault() { return DefaultHandler().Get
 void FullScreenHandler::ReleaseDefault() {
     if (FullScreenHandler* handler = DefaultHandler().Get()) {
         // A scene's root may still hold it; it must not outlive the services it left.
-        const Ref<FullScreenHandler> keep(handler);
-        if (handler->GetParent() != nullptr) {
-            handler->Detach();
-            handler->Release();
-        }
+        handler->RemoveFromParent();
     }
     DefaultHandler().Reset();
 }

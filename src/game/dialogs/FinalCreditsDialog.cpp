@@ -176,7 +176,7 @@ void FinalCreditsDialog::OnShow() {
     Ref<MemorySurface> black(new MemorySurface(kScreenWidth, kScreenHeight));
     std::fill_n(black->Pixels32(), kScreenWidth * kScreenHeight, 0xFF000000u);
     if (curtain_) {
-        curtain_->Detach();
+        curtain_->RemoveFromParent();
     }
     curtain_ = new Sprite(0, 0, black.Get());
     // The curtain covers the screen whatever the dialog's own position.

@@ -155,11 +155,7 @@ void HintDialog::SetPageText(int32_t page) {
 }
 
 void HintDialog::ClearExtras() {
-    while (GameNode* child = extraNode_->GetFirstChild()) {
-        const Ref<GameNode> gone(child);
-        child->Detach();
-        gone->Release();  // the reference Detach handed over
-    }
+    extraNode_->RemoveChildren();
 }
 
 void HintDialog::ShowPage() {

@@ -102,14 +102,6 @@ const TicketInfo& DefaultTicket() {
     return *ticket;
 }
 
-// Takes the node out of the tree; the caller's own reference stays.
-void RemoveFromTree(GameNode& node) {
-    if (node.GetParent() != nullptr) {
-        node.Detach();
-        node.Release();
-    }
-}
-
 bool IsOneOf(int value, std::initializer_list<int> values) {
     return std::find(values.begin(), values.end(), value) != values.end();
 }
@@ -218,7 +210,7 @@ void GameMode::SetTrains(PlayerTrain* player, AutoTrain* opponent) {
 
 void GameMode::ReleaseNodes(bool wordBarOnly) {
     if (wordBar_) {
-        RemoveFromTree(*wordBar_);
+        wordBar_->RemoveFromParent();
         wordBar_ = nullptr;
     }
     if (wordBarOnly) {
@@ -226,7 +218,7 @@ void GameMode::ReleaseNodes(bool wordBarOnly) {
     }
     for (Train* train : {static_cast<Train*>(playerTrain_.Get()), static_cast<Train*>(opponentTrain_.Get())}) {
         if (train != nullptr) {
-            RemoveFromTree(*train);
+            train->RemoveFromParent();
         }
     }
     playerTrain_ = nullptr;
@@ -278,7 +270,7 @@ Ref<WordBar> GameMode::CreateWordBar(Property* node) const {
 void GameMode::SetUpWordBar(bool keepWordBar) {
     if (!keepWordBar) {
         if (wordBar_) {
-            RemoveFromTree(*wordBar_);
+            wordBar_->RemoveFromParent();
             wordBar_ = nullptr;
         }
     } else {

@@ -417,10 +417,7 @@ Ref<Modifier> WordQueue::FadeOutWords() {
 
 void WordQueue::Clear() {
     for (const Ref<WordSprite>& word : words_) {
-        if (word->GetParent() != nullptr) {
-            word->Detach();
-            word->Release();  // the reference its parent held
-        }
+        word->RemoveFromParent();
     }
     words_.clear();
     columnWidths_.clear();

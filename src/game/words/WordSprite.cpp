@@ -84,8 +84,7 @@ void WordSprite::Save(PropertyNode& node) const {
 void WordSprite::ClearSlots() {
     for (const Ref<LetterSlot>& slot : slots_) {
         if (slot->GetParent() == content_.Get()) {
-            slot->Detach();
-            slot->Release();  // the reference the content node held
+            slot->RemoveFromParent();
         }
     }
     slots_.clear();

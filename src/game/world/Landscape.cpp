@@ -27,14 +27,6 @@ constexpr int32_t kFlagpoleAboveBottom = 27;
 
 int32_t Constant(const char* name) { return ticket_constants::Int(name); }
 
-// Unlinks and releases every child of the node.
-void ReleaseChildren(GameNode& node) {
-    while (GameNode* child = node.GetFirstChild()) {
-        child->Detach();
-        child->Release();
-    }
-}
-
 template <typename Train>
 Ref<Train> TrainFromSave(const Property* saved, const char* key) {
     Property* node = Property::Child(saved, key);
@@ -186,7 +178,7 @@ void Landscape::Clear(bool rebuild) {
     playerTrain_.Reset();
     autoTrain_.Reset();
     for (const Ref<GameNode>& layer : layers_) {
-        ReleaseChildren(*layer);
+        layer->RemoveChildren();
     }
     if (!rebuild) {
         return;

@@ -45,6 +45,30 @@ TEST(GameNodeTest, AddChildMovesANodeBetweenParentsWithoutChangingItsCount) {
     EXPECT_THAT(Children(*second), ElementsAre(a, b));
 }
 
+TEST(GameNodeTest, RemovingFromTheParentLetsGoOfTheParentsReferenceOnly) {
+    const Ref<GameNode> parent(new GameNode);
+    const Ref<GameNode> held(new GameNode);
+    const Ref<GameNode> orphan(new GameNode);
+    parent->AddChild(held.Get());
+    parent->AddChild(new GameNode);
+    parent->AddChild(new GameNode);
+    EXPECT_EQ(held->ReferenceCount(), 2);
+
+    held->RemoveFromParent();
+    EXPECT_EQ(held->ReferenceCount(), 1);
+    EXPECT_EQ(held->GetParent(), nullptr);
+    EXPECT_EQ(Children(*parent).size(), 2u);
+
+    // Without a parent nothing changes; no reference is handed out.
+    orphan->RemoveFromParent();
+    EXPECT_EQ(orphan->ReferenceCount(), 1);
+
+    parent->AddChild(held.Get());
+    parent->RemoveChildren();
+    EXPECT_EQ(parent->GetFirstChild(), nullptr);
+    EXPECT_EQ(held->ReferenceCount(), 1);
+}
+
 TEST(GameNodeTest, InsertBeforeLinksInPlaceAndDoesNothingWhenAlreadyThere) {
     const Ref<GameNode> parent(new GameNode);
     auto* a = new GameNode;
