@@ -10,6 +10,7 @@
 #include "engine/media/Canvas.h"
 #include "engine/media/ImageTools.h"
 #include "engine/media/MemorySurface.h"
+#include "engine/media/PixelFormat.h"
 #include "engine/media/SoundSample.h"
 #include "engine/media/SoundAvailable.h"
 #include "engine/scene/ModifierCallback.h"
@@ -232,6 +233,10 @@ Modifier* MapScene::Scroll(int32_t from, int32_t to) {
     const int32_t offset = forward ? width : -width;
     {
         const Ref<Canvas> canvas = picture->CreateCanvas();
+        // Opaque, or the pictures blended onto it would keep its empty alpha.
+        canvas->SetColor(Color(0x000000));
+        canvas->Clear();
+        canvas->FillChannelRect(kAlpha, 255);
         if (Surface* between = LoadedBack(map_assets::MakeBetweenId(lower))) canvas->Blit(*between, betweenX, 0);
         if (!IsSectionComplete(forward ? to : from)) {
             if (Surface* locked = LoadedBack(map_assets::MakeBetweenBId(lower))) canvas->Blit(*locked, betweenX, 0);

@@ -152,6 +152,7 @@ protected:
         Ref<TicketInfo> ticket = new TicketInfo;
         ticket->Section = 0;
         ticket->Track = track;
+        ticket->GameType = 2;
         player_->currentTicket = ticket;
         player_->lastWon = true;
         player_->lastScore = 120;
