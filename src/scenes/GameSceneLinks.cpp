@@ -1,12 +1,12 @@
 #include "scenes/GameSceneLinks.h"
 
-#include "engine/foundation/HighScoreTables.h"
 #include "engine/foundation/RegistrySettings.h"
 #include "engine/scene/Sprite.h"
 #include "engine/ui/Label.h"
 #include "engine/ui/LabelTicker.h"
 #include "game/dialogs/GameSceneHooks.h"
 #include "game/progress/GameSettings.h"
+#include "game/progress/HighScores.h"
 #include "game/progress/KR2Player.h"
 #include "game/rules/GameMode.h"
 #include "game/words/TicketInfo.h"
@@ -74,14 +74,7 @@ const WordList* GameSceneLinks::Words() const { return scene_.Words(); }
 
 LevelStats& GameSceneLinks::SceneStats() { return scene_.GetLevelStats(); }
 
-ScoreTable* GameSceneLinks::HighScoreTable(const std::string& name) {
-    HighScoreTables* tables = HighScoreTables::Instance();
-    if (tables == nullptr) {
-        return nullptr;
-    }
-    const auto found = tables->GetTables().find(name);
-    return found != tables->GetTables().end() ? found->second.Get() : nullptr;
-}
+ScoreTable* GameSceneLinks::HighScoreTable(const std::string& name) { return GetHighScoreTable(name); }
 
 void GameSceneLinks::PlaySound(const std::string& id) { RaceContext::PlaySound(id, kFullVolume, kCentrePan); }
 
