@@ -14,6 +14,7 @@
 #include "engine/foundation/TextConversions.h"
 #include "engine/media/CanvasTestSupport.h"
 #include "engine/scene/DialogTable.h"
+#include "engine/scene/SceneTestSupport.h"
 #include "engine/scene/ModifierColorCycle.h"
 #include "engine/scene/ModifierPulse.h"
 #include "engine/scene/SceneResources.h"
@@ -25,6 +26,7 @@
 #include "game/progress/KR2Player.h"
 #include "game/progress/KR2Score.h"
 #include "game/rules/GameMode.h"
+#include "game/words/TicketInfo.h"
 #include "game/world/SectionInfo.h"
 #include "game/world/SectionList.h"
 #include "game/world/TrackInfo.h"
@@ -243,6 +245,49 @@ TEST_F(ClassicSceneContent, BuyingEveryTrackAddsTheMixedTypeAndMovesTheColumnOnc
     EXPECT_TRUE(scene_->IsActive());
     EXPECT_EQ(mixed->GetY(), nine.top + ClassicScene::kMixedType * nine.spacing);
     EXPECT_FALSE(mixed->HasModifiers());
+}
+
+TEST_F(ClassicSceneContent, StartBuildsAClassicTicketOfTheSelectedTypeAndBackLeavesForTheMenu) {
+    SceneManager& manager = *SceneManager::Instance();
+    for (const char* name : {"SCENE_GAME", "SCENE_SELECTION"}) {
+        const Ref<PropertyFile> definition =
+            ParseDefinitions(std::string("<root><Scene id=\"") + name + "\"/></root>");
+        manager.AddScene(name, new Scene(Property::Child(definition.Get(), name)));
+    }
+    BuyEveryTrack();
+    player_->stats.playcount[2] = 1;
+    player_->mixedAnimationSeen = true;
+    player_->prevclassic = 2;
+    Enter();
+    struct Case {
+        int32_t type;
+        int32_t expectedMode;
+    };
+    for (const Case& c : {Case{2, TicketInfo::kClassicFixed}, Case{ClassicScene::kMixedType, TicketInfo::kClassicRandom}}) {
+        ClassicScene::OnGameTypeSwitch(static_cast<Object*>(scene_.Get()), scene_->GetGameTypeSwitch(c.type));
+        ClassicScene::StartGame(static_cast<Object*>(scene_.Get()), nullptr);
+        const Ref<TicketInfo> ticket = player_->classicTicket;
+        ASSERT_TRUE(ticket) << c.type;
+        EXPECT_EQ(player_->currentTicket.Get(), ticket.Get());
+        EXPECT_EQ(ticket->GameMode, c.expectedMode);
+        if (c.type == ClassicScene::kMixedType) {
+            EXPECT_GE(ticket->GameType, 0);
+            EXPECT_LT(ticket->GameType, ClassicScene::kMixedType);
+        } else {
+            EXPECT_EQ(ticket->GameType, c.type);
+        }
+        EXPECT_EQ(ticket->Rating, RATING_CLASSIC_START);
+        EXPECT_EQ(player_->prevclassic, c.type);
+        EXPECT_TRUE(player_->classicGameTypeClicked[static_cast<size_t>(c.type)]);
+        EXPECT_EQ(manager.GetNextScene(), manager.FindScene("SCENE_GAME"));
+        EXPECT_NE(manager.GetPendingTransition(), nullptr);
+    }
+    // Played types lose their badges.
+    Reenter();
+    EXPECT_EQ(scene_->GetGameTypeSwitch(2)->GetFirstChild(), nullptr);
+    EXPECT_NE(scene_->GetGameTypeSwitch(0)->GetFirstChild(), nullptr);
+    ClassicScene::Back(static_cast<Object*>(scene_.Get()), nullptr);
+    EXPECT_EQ(manager.GetNextScene(), manager.FindScene("SCENE_SELECTION"));
 }
 
 }  // namespace
