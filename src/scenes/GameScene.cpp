@@ -288,6 +288,7 @@ void GameScene::StartMusic() const {
 }
 
 void GameScene::Deactivate() {
+    WriteSavegame();
     ResetLevel();
     resumeFromSaveGame_ = false;
     if (GameWindow* window = GameWindow::Instance()) {
@@ -329,14 +330,23 @@ void GameScene::PrepareLevel() {
     levelStats_ = LevelStats();
     landscape_->Clear(true);
 
-    if (CreateModeGame(false)) {
-        mode_->SetUpWordBar(true);
-    }
-    landscape_->CreateTrains();
-    scoreTicker_->SetValue(0);
-    scoreTicker_->JumpToTarget();
-    for (Sprite* train : miniTrains_) {
-        train->SetX(0);
+    const bool resumed = resumeFromSaveGame_ && ReadSavegame();
+    if (resumeFromSaveGame_ && !resumed) {
+        // A save game that cannot be played is no level: back to the choice
+        // of classic games.
+        resumeFromSaveGame_ = false;
+        landscape_->CreateTrains();
+        SwitchToScene("SCENE_CLASSIC");
+    } else if (!resumed) {
+        if (CreateModeGame(false)) {
+            mode_->SetUpWordBar(true);
+        }
+        landscape_->CreateTrains();
+        scoreTicker_->SetValue(0);
+        scoreTicker_->JumpToTarget();
+        for (Sprite* train : miniTrains_) {
+            train->SetX(0);
+        }
     }
 
     SetButtonsEnabled(true);
@@ -349,6 +359,14 @@ void GameScene::PrepareLevel() {
     }
     landscape_->PlaceStations();
     AttachModeNodes();
+
+    const PlayerTrain* train = landscape_->GetPlayerTrain();
+    if (resumed && train != nullptr && train->GetBonus()) {
+        if (Flagpole* pole = landscape_->GetFlagpole()) {
+            pole->SetFlag(0);
+        }
+        ShowBonusText(false);
+    }
 }
 
 bool GameScene::PlaysWithoutOpponent() const {
@@ -445,11 +463,22 @@ void GameScene::StepIntro() {
             PlayGameSound("SOUND_MISSIONSTART");
             levelState_ = kRaceRunning;
             mode_->SetState(kPlaying);
-            mode_->StartLevel(resumeFromSaveGame_);
+            // A game kept at the end sign of a won level holds the next level
+            // before its start: that one starts as new, with its own words.
+            mode_->StartLevel(resumeFromSaveGame_ && mode_->Stats().playtime > 0);
+            NoteQueueWordsAtStart();
             break;
         }
         default:
             break;
+    }
+}
+
+void GameScene::NoteQueueWordsAtStart() {
+    const int32_t type = GameType();
+    if (mode_ && type != GameMode::kReplace && type != GameMode::kKeep && type != GameMode::kSecret &&
+        type != GameMode::kJoker) {
+        mode_->Stats().numWordsInQueue = static_cast<int32_t>(wordQueue_->Words().size());
     }
 }
 
@@ -652,11 +681,6 @@ int32_t GameScene::OnPauseButton(void* scene, GameNode* /*sender*/) {
 int32_t GameScene::OnMenuButton(void* scene, GameNode* /*sender*/) {
     static_cast<GameScene*>(scene)->RequestDialog(false);
     return 0;
-}
-
-void GameScene::LeaveGame() {
-    // The level end and the way back to the map follow with the level end.
-    ENGINE_LOG(2, "GameScene: leaving the level");
 }
 
 bool GameScene::IsMapScene(const Scene* scene) const {

@@ -40,9 +40,9 @@ public:
     void SetGauges(float /*speed*/, float /*boost*/) override {}
     void AwardArrivalCoins() override {}
     void ShowBonusText() override;
-    void FeedFurnace(WordSprite& /*word*/) override {}
+    void FeedFurnace(WordSprite& word) override;
     void SetContinue(bool next) override;
-    void OnLevelEnd() override {}
+    void OnLevelEnd() override;
     void NoteInput() override {}
 
     // WordBarScene
@@ -76,6 +76,7 @@ public:
     Sprite* CoinCounter() const override;
     Sprite* WordQueue() const override;
     void RefreshCoinCounter() override;
+    void ContinueLevelEnd() override;
 
     // HudSceneHooks
     GameNode* FindSceneNode(const std::string& name) const override;
@@ -83,6 +84,8 @@ public:
     int32_t OldBoostIndex() const override;
     void SetOldBoostIndex(int32_t index) override;
     Sprite* GetBoostGlow() const override;
+    void CoinAwardFinished() override;
+    void UnloadingFinished() override;
 
 private:
     GameScene& scene_;
