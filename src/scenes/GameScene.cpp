@@ -10,10 +10,12 @@
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/BitmapFont.h"
+#include "engine/media/MemorySurface.h"
 #include "engine/media/GameWindow.h"
 #include "engine/media/MusicStream.h"
 #include "engine/media/SoundManager.h"
 #include "engine/media/SoundSample.h"
+#include "engine/scene/AdditiveSprite.h"
 #include "engine/scene/ModifierCallback.h"
 #include "engine/scene/ModifierCropSize.h"
 #include "engine/scene/ModifierEaseMove.h"
@@ -72,6 +74,9 @@ constexpr int32_t kBonusClipHeight = 160;
 constexpr int32_t kBonusRestAlpha = 65;
 constexpr int32_t kPerfBarClipHeight = 600;
 constexpr int32_t kSlotsGameType = 4;
+constexpr int32_t kHudFadeMs = 800;
+constexpr int32_t kHudTextWaitMs = 400;
+constexpr int32_t kHudBlinkWaitMs = 1200;
 
 // Virtual-key codes of the game's keys.
 enum Key : int32_t {
@@ -493,7 +498,44 @@ void GameScene::ShowHudForMissionKind() {
     }
 }
 
-void GameScene::UpdateHud() {
+void GameScene::FadeOutCopy(Sprite& node, int32_t milliseconds) {
+    const Surface* image = node.GetImage();
+    if (image == nullptr || node.GetParent() == nullptr) {
+        return;
+    }
+    Ref<Sprite> copy(new Sprite());
+    copy->SetImage(Ref<Surface>(new MemorySurface(*image)).Get());
+    copy->SetAnchorKind(node.GetAnchorKind());
+    int32_t y = node.GetY();
+    if (const auto* label = ObjectCast<Label>(&node); label != nullptr && label->GetFont() != nullptr) {
+        // A label draws its picture raised by its font's top pad.
+        y -= label->GetFont()->GetTopPad();
+    }
+    copy->SetPosition(node.GetX(), y);
+    if (GameNode* following = node.GetNextSibling()) {
+        copy->InsertBefore(following);
+    } else {
+        node.GetParent()->AddChild(copy.Get());
+    }
+    auto* fade = new ModifierValue(node.GetAlpha(), 0, milliseconds);
+    fade->SetOptions(Modifier::kRemoveNodeAtEnd);
+    copy->AddModifier(fade);
+}
+
+void GameScene::UpdateHud(bool animate) {
+    if (animate) {
+        for (Sprite* node : std::initializer_list<Sprite*>{hudPanel_, gameTypeLabel_, scoreCaption_, levelCaption_,
+                                                           levelLabel_, scoreTicker_->GetLabel()}) {
+            if (node != nullptr) {
+                FadeOutCopy(*node, kHudFadeMs);
+            }
+        }
+        for (Label* label : {gameTypeLabel_, levelLabel_}) {
+            label->SetAlpha(0);
+            label->AddModifier(Blocking(new ModifierWait(kHudTextWaitMs)));
+            label->AddModifier(new ModifierValue(0, 255, kHudFadeMs));
+        }
+    }
     const int32_t type = GameType();
     const std::string suffix = std::to_string(type);
     gameTypeLabel_->SetText(LookUpText("GAME_TYPE" + suffix));
@@ -512,6 +554,19 @@ void GameScene::UpdateHud() {
                 label->Rebuild();
             }
         }
+    }
+    if (animate) {
+        Ref<AdditiveSprite> blink(new AdditiveSprite());
+        if (auto* image = ObjectCast<Surface>(FindResourceData("HUD_BLINK", kSection).Get())) {
+            blink->SetImage(image);
+        }
+        blink->SetPosition(hudPanel_->GetX() - 33 - hudPanel_->GetWidth() / 2, 0);
+        blink->SetAlpha(0);
+        blink->InsertBefore(gameTypeLabel_);
+        blink->AddModifier(Blocking(new ModifierWait(kHudBlinkWaitMs)));
+        auto* pulse = new ModifierPulse(0, 128, {120, 120, 0, 0}, 6);
+        pulse->SetOptions(Modifier::kRemoveNodeAtEnd);
+        blink->AddModifier(pulse);
     }
 }
 

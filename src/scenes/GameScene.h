@@ -157,7 +157,11 @@ private:
     T* Find(const std::string& name);
     void PrepareLevel();
     void AttachModeNodes();
-    void UpdateHud();
+    // The HUD of the ticket's game type; animated, the old panel and texts
+    // fade out over the new ones and the panel blinks.
+    void UpdateHud(bool animate = false);
+    // A copy of the node's picture that fades out where it stands.
+    void FadeOutCopy(Sprite& node, int32_t milliseconds);
     void ShowHudForMissionKind();
     void ResetLevel();
     void ReleaseMode();

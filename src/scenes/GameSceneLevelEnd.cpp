@@ -245,7 +245,7 @@ void GameScene::StartNextClassicLevel() {
             wordQueue_->AddModifier(new ModifierCallback([this](uint32_t, GameNode*) { StartNextClassicLevel(); }, 0));
             const TicketInfo* ticket = CurrentTicket();
             const bool newType = ticket != nullptr && ticket->GameMode == TicketInfo::kClassicRandom;
-            UpdateHud();
+            UpdateHud(newType);
             if (newType) {
                 LayoutModeButtons();
             }

@@ -41,6 +41,14 @@ void GameSceneLinks::Install() {
     RaceContext::Install(this);
     EffectsContext::Install(this);
     HudSceneHooks::Install(this);
+    // Tickets made while the scene lives (the next classic level) draw on
+    // its word list and queue; a player answer installed by others stays.
+    TicketHooks tickets = TicketInfo::Hooks();
+    tickets.scene = this;
+    if (tickets.player == nullptr) {
+        tickets.player = this;
+    }
+    TicketInfo::SetHooks(tickets);
 }
 
 void GameSceneLinks::Uninstall() {
@@ -53,6 +61,14 @@ void GameSceneLinks::Uninstall() {
     if (&HudSceneHooks::Current() == this) {
         HudSceneHooks::Install(nullptr);
     }
+    TicketHooks tickets = TicketInfo::Hooks();
+    if (tickets.scene == this) {
+        tickets.scene = nullptr;
+    }
+    if (tickets.player == this) {
+        tickets.player = nullptr;
+    }
+    TicketInfo::SetHooks(tickets);
     if (installedLinks == this) {
         WordBar::SetHooks({});
         GameMode::SetHooks({});
@@ -232,3 +248,15 @@ Sprite* GameSceneLinks::GetBoostGlow() const { return scene_.GetBoostGlow(); }
 void GameSceneLinks::CoinAwardFinished() { scene_.AdvanceLevelEnd(); }
 
 void GameSceneLinks::UnloadingFinished() { scene_.AdvanceLevelEnd(); }
+
+// ---- TicketSceneHook and TicketPlayerHook ----
+
+const WordList* GameSceneLinks::WaitForWordList() { return scene_.WaitForWordList(); }
+
+bool GameSceneLinks::IsInWordQueue(const std::string& text) const {
+    const ::WordQueue* queue = scene_.GetWordQueue();
+    constexpr int32_t kAnyStatus = WordSprite::kFound | WordSprite::kToFind | WordSprite::kMissed;
+    return queue != nullptr && queue->FindWord(text, kAnyStatus) != nullptr;
+}
+
+int GameSceneLinks::GamesPlayed() const { return scene_.Player().GetTotalPlayCount(); }

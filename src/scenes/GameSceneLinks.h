@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/rules/LevelHooks.h"
+#include "game/words/TicketHooks.h"
 #include "game/words/WordBarScene.h"
 #include "game/world/EffectsContext.h"
 #include "game/world/HudSceneHooks.h"
@@ -17,7 +18,9 @@ class GameSceneLinks : public LevelScene,
                        public WordBarScene,
                        public RaceContext,
                        public EffectsContext,
-                       public HudSceneHooks {
+                       public HudSceneHooks,
+                       public TicketSceneHook,
+                       public TicketPlayerHook {
 public:
     explicit GameSceneLinks(GameScene& scene) : scene_(scene) {}
     GameSceneLinks(const GameSceneLinks&) = delete;
@@ -86,6 +89,13 @@ public:
     Sprite* GetBoostGlow() const override;
     void CoinAwardFinished() override;
     void UnloadingFinished() override;
+
+    // TicketSceneHook
+    const WordList* WaitForWordList() override;
+    bool IsInWordQueue(const std::string& text) const override;
+
+    // TicketPlayerHook
+    int GamesPlayed() const override;
 
 private:
     GameScene& scene_;

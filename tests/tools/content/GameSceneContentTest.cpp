@@ -11,10 +11,12 @@
 #include "engine/foundation/Folders.h"
 #include "engine/foundation/Players.h"
 #include "engine/foundation/PropertyFile.h"
+#include "engine/foundation/RandomGenerator.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/CanvasTestSupport.h"
 #include "engine/scene/DialogTable.h"
 #include "engine/scene/RenderPass.h"
+#include "engine/scene/SceneResources.h"
 #include "engine/scene/SceneTestSupport.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/Label.h"
@@ -32,6 +34,7 @@
 #include "game/words/WordQueue.h"
 #include "game/words/WordSprite.h"
 #include "game/world/AutoTrain.h"
+#include "game/world/Furnace.h"
 #include "game/world/Landscape.h"
 #include "game/world/PlayerTrain.h"
 #include "platform/PngWriter.h"
@@ -577,6 +580,52 @@ TEST_F(GameSceneLevelEnd, AWonClassicLevelGoesOnToTheNextWithAHigherRatingAndThe
     EXPECT_EQ(scene_->GetLandscape()->GetPlayerTrain()->GetRealX(), 0.0f);
     EXPECT_TRUE(scene_->GetButton(GameScene::kSubmit)->IsEnabled());
     Screenshot("game_scene_next_level");
+}
+
+TEST_F(GameSceneLevelEnd, AnAcceptedWordFeedsItsCoalsToTheFurnaceAndTheStartCountsTheQueue) {
+    Enter(1, false);
+    PlayToStart();
+    EXPECT_EQ(Mode().Stats().numWordsInQueue, static_cast<int32_t>(scene_->GetWordQueue()->Words().size()));
+    const std::string word = FirstOpenQueueWord();
+    Type(word);
+    scene_->OnKeyDown(13);
+    EXPECT_EQ(scene_->GetFurnace()->TrackedCoalCount(), word.size());
+    EXPECT_NE(scene_->GetFurnace()->GetDoorState(), Furnace::kClosed);
+}
+
+// The run's random generator for the test's life.
+class GlobalRandom {
+public:
+    explicit GlobalRandom(uint32_t seed) { RandomGenerator::SetGlobal(new RandomGenerator(seed, 0)); }
+    ~GlobalRandom() { RandomGenerator::SetGlobal(nullptr); }
+    GlobalRandom(const GlobalRandom&) = delete;
+    GlobalRandom& operator=(const GlobalRandom&) = delete;
+};
+
+TEST_F(GameSceneLevelEnd, ARandomTypeClassicGameDrawsANewTypeForTheNextLevelAndBlinksTheHud) {
+    const GlobalRandom random(5);
+    Enter(3, false);
+    player_->currentTicket->GameMode = TicketInfo::kClassicRandom;
+    // No trophy dialog in the way.
+    player_->trophies.fill(KR2Player::kTrophyShown);
+    PlayToStart();
+    FinishRace(*scene_, true, true);
+    PlayToEndSign();
+    ASSERT_EQ(Mode().GetState(), GameScene::kEndShown);
+    scene_->OnKeyDown(13);
+    const int newType = player_->currentTicket->GameType;
+    EXPECT_NE(newType, 3);
+    EXPECT_EQ(scene_->GetButton(GameScene::kSkip)->IsVisible(), Mode().IsSingleWord());
+    Play(30);
+    Screenshot("game_scene_next_type_blink");
+    for (int frame = 0; frame < 400 && Mode().GetState() != GameScene::kPlaying; ++frame) {
+        Play(1);
+    }
+    ASSERT_EQ(Mode().GetState(), GameScene::kPlaying);
+    const auto* typeLabel = ObjectCast<Label>(scene_->FindChild("LABEL_GAMETYPE"));
+    ASSERT_NE(typeLabel, nullptr);
+    EXPECT_EQ(typeLabel->GetText(), LookUpText("GAME_TYPE" + std::to_string(newType)));
+    EXPECT_NE(Mode().GetWordBar(), nullptr);
 }
 
 // ---- the save game ----
