@@ -786,4 +786,138 @@ TEST_F(GameSceneLevelEnd, ASaveGameThatMakesNoTicketOrNoModeIsDiscardedForTheCla
     EXPECT_EQ(SceneManager::Instance()->GetNextScene(), classic.Get());
 }
 
+// ---- a classic game over three runs ----
+
+// Each run builds the scene anew and reads the players from disk, as the
+// program does when it starts; the level is played by typing the words of
+// its own queue.
+class ClassicGameRuns : public GameSceneLevelEnd {
+protected:
+    // A fresh scene and the players as the last run left them on disk.
+    void StartRun() {
+        if (scene_) {
+            scene_->Deactivate();
+            scene_ = nullptr;
+        }
+        player_ = nullptr;
+        Players::Free();
+        RenewSceneManager();
+        Players* players = Players::Create("", false);
+        players->Load();
+        player_ = ObjectCast<KR2Player>(players->GetCurrent());
+        Property* definition = DialogTable::Instance()->FindDialogDefinition("SCENE_GAME");
+        const Ref<Object> built(ClassFactory::Instance().Create(definition));
+        scene_ = ObjectCast<GameScene>(built.Get());
+        scene_->SetName("SCENE_GAME");
+        answers_.scene = scene_.Get();
+        TicketInfo::SetHooks({&answers_, &answers_, &answers_});
+    }
+
+    void Show() {
+        SceneManager::Instance()->RequestSwitch(scene_.Get());
+        SceneManager::Instance()->Update(0);
+    }
+
+    // The program's end: the game kept, the players written.
+    void EndRun() {
+        scene_->WriteSavegame();
+        Players::Instance()->Save();
+    }
+
+    // Types the next open word of the queue and sends it; false when none is left.
+    bool TypeNextWord() {
+        const std::string word = FirstOpenQueueWord();
+        if (word.empty()) {
+            return false;
+        }
+        Type(word);
+        scene_->OnKeyDown(13);
+        Play(6);
+        return true;
+    }
+
+    std::vector<std::filesystem::path> SaveFilesOnDisk() const {
+        std::vector<std::filesystem::path> found;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(userFolders_.DataHome())) {
+            if (entry.path().filename() == "kr2.sav") {
+                found.push_back(entry.path());
+            }
+        }
+        return found;
+    }
+};
+
+TEST_F(ClassicGameRuns, AClassicLevelIsPlayedToItsEndThenLeftMidLevelAndResumedInTheNextRun) {
+    // First run: a new player plays a classic level to its end sign.
+    Enter(1, false);
+    player_->trophies.fill(KR2Player::kTrophyShown);
+    Players::Instance()->Save();
+    PlayToStart();
+    int typed = 0;
+    for (int step = 0; step < 2000 && Mode().GetState() == GameScene::kPlaying; ++step) {
+        if (TypeNextWord()) {
+            ++typed;
+        } else {
+            Play(10);
+        }
+    }
+    EXPECT_TRUE(player_->lastWon) << typed << " words, train at "
+                                  << GameMode::Progress(*scene_->GetLandscape()->GetPlayerTrain()) << ", opponent at "
+                                  << GameMode::Progress(*scene_->GetLandscape()->GetAutoTrain());
+    PlayToEndSign();
+    ASSERT_EQ(Mode().GetState(), GameScene::kEndShown);
+    Screenshot("classic_run1_end");
+    const int32_t firstLevelScore = scene_->GetLevelStats().score;
+    EXPECT_GT(firstLevelScore, 0);
+    // Lost, or left for the menu, a classic game leaves nothing to resume.
+    scene_->OnKeyDown(13);
+    for (int frame = 0; frame < 400 && Mode().GetState() != GameScene::kPlaying; ++frame) {
+        Play(1);
+    }
+    ASSERT_EQ(Mode().GetState(), GameScene::kPlaying);
+    EXPECT_EQ(player_->currentTicket->CurLevel, 1);
+    EndRun();
+    ASSERT_EQ(SaveFilesOnDisk().size(), 1u);
+
+    // Second run: the kept game goes on and is left in the middle of the race.
+    StartRun();
+    ASSERT_TRUE(player_);
+    scene_->SetResumeFromSaveGame(true);
+    Show();
+    EXPECT_TRUE(SaveFilesOnDisk().empty());
+    ASSERT_TRUE(scene_->GetMode());
+    EXPECT_EQ(Mode().Stats().score, firstLevelScore);
+    EXPECT_EQ(player_->currentTicket->CurLevel, 1);
+    PlayToStart();
+    ASSERT_TRUE(TypeNextWord());
+    ASSERT_TRUE(TypeNextWord());
+    Play(40);
+    const int32_t score = Mode().Stats().score;
+    const std::vector<QueueEntry> queue = QueueOf(*scene_);
+    const float playerX = scene_->GetLandscape()->GetPlayerTrain()->GetRealX();
+    const float opponentX = scene_->GetLandscape()->GetAutoTrain()->GetRealX();
+    EXPECT_GT(score, firstLevelScore);
+    Screenshot("classic_run2_left");
+    EndRun();
+    const std::vector<std::filesystem::path> saved = SaveFilesOnDisk();
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_GT(std::filesystem::file_size(saved.front()), 0u);
+
+    // Third run: resumed where it was left.
+    StartRun();
+    scene_->SetResumeFromSaveGame(true);
+    Show();
+    ASSERT_TRUE(scene_->GetMode());
+    EXPECT_EQ(Mode().Stats().score, score);
+    EXPECT_EQ(QueueOf(*scene_), queue);
+    EXPECT_FLOAT_EQ(scene_->GetLandscape()->GetPlayerTrain()->GetRealX(), playerX);
+    EXPECT_FLOAT_EQ(scene_->GetLandscape()->GetAutoTrain()->GetRealX(), opponentX);
+    Screenshot("classic_run3_resumed");
+    PlayToStart();
+    ASSERT_TRUE(TypeNextWord());
+    Play(20);
+    EXPECT_GT(Mode().Stats().score, score);
+    Screenshot("classic_run3_playing");
+}
+
 }  // namespace
