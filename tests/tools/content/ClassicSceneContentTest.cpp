@@ -22,6 +22,7 @@
 #include "engine/ui/SceneManager.h"
 #include "engine/ui/Switch.h"
 #include "game/constants/GameConstants.h"
+#include "game/dialogs/HintDialog.h"
 #include "game/progress/HighScores.h"
 #include "game/progress/KR2Player.h"
 #include "game/progress/KR2Score.h"
@@ -67,6 +68,7 @@ protected:
     }
 
     ~ClassicSceneContent() override {
+        HintDialog::ReleaseOpen();
         if (scene_) {
             scene_->Deactivate();
         }
@@ -141,7 +143,12 @@ protected:
 };
 
 TEST_F(ClassicSceneContent, ANewPlayerSeesTheFirstTypeOnlyWithItsBadgesAndTheDefaultTable) {
+    player_->showhints = true;
+    player_->hints[ClassicScene::kClassicHint] = true;
     Enter();
+    ASSERT_NE(HintDialog::Open(), nullptr);
+    EXPECT_FALSE(player_->hints[ClassicScene::kClassicHint]);
+    EXPECT_TRUE(scene_->IsDialogShown(HintDialog::Open()->GetName()));
     ASSERT_GT(SectionList::Instance()->TrackCount(), 0);
     const ClassicScene::ColumnLayout eight = scene_->Layout(false);
     EXPECT_EQ(eight.spacing, 63);  // int((486 - 40) / 7)
