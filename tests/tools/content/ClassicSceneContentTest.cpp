@@ -225,6 +225,15 @@ TEST_F(ClassicSceneContent, SwitchingTypesRefillsTheRowsAndANewResultIsHighlight
     Reenter();
     EXPECT_EQ(scene_->GetHighScoreAnim()->GetAlpha(), 0);
     EXPECT_FALSE(CycledColours(scene_->GetHighScoreCell(2, 0)));
+
+    // A later result on another row moves the bar there, though the bar
+    // still runs its frames from the first highlight.
+    ASSERT_TRUE(bar->HasModifiers());
+    const Ref<KR2Score> best = new KR2Score(player_->GetName(), 200000, 6);
+    ASSERT_EQ(fresh->Insert(best.Get()), 0);
+    Reenter();
+    EXPECT_EQ(bar->GetY(), ClassicScene::kHighlightTop);
+    EXPECT_TRUE(CycledColours(scene_->GetHighScoreCell(0, 1)));
 }
 
 TEST_F(ClassicSceneContent, BuyingEveryTrackAddsTheMixedTypeAndMovesTheColumnOnce) {
