@@ -368,7 +368,9 @@ void GameScene::PrepareLevel() {
     const PlayerTrain* train = landscape_->GetPlayerTrain();
     if (resumed && train != nullptr && train->GetBonus()) {
         if (Flagpole* pole = landscape_->GetFlagpole()) {
-            pole->SetFlag(0);
+            pole->SetFlag(-1);
+            Sprite& flag = *pole->GetFlag();
+            flag.SetY(flag.GetY() - flag.GetHeight());
         }
         ShowBonusText(false);
     }

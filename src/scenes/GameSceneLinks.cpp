@@ -16,6 +16,7 @@
 #include "game/words/WordSprite.h"
 #include "game/world/BoostMeter.h"
 #include "game/world/CoinEffect.h"
+#include "game/world/Flagpole.h"
 #include "game/world/Furnace.h"
 #include "game/world/Landscape.h"
 #include "game/world/OneShotEffects.h"
@@ -100,6 +101,14 @@ void GameSceneLinks::SetScoreTarget(int32_t score) { scene_.GetScoreTicker()->Se
 
 void GameSceneLinks::SetMiniTrainPosition(int32_t index, float progress) {
     scene_.SetMiniTrainPosition(index, progress);
+}
+
+void GameSceneLinks::AwardArrivalCoins() {
+    // First at the end of a classic race: the flag goes up without coins.
+    const Landscape* landscape = scene_.GetLandscape();
+    if (Flagpole* pole = landscape != nullptr ? landscape->GetFlagpole() : nullptr) {
+        ShowCoinAward(*pole, -1);
+    }
 }
 
 void GameSceneLinks::ShowBonusText() { scene_.ShowBonusText(true); }

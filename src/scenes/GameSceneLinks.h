@@ -41,7 +41,7 @@ public:
     void SetScoreTarget(int32_t score) override;
     void SetMiniTrainPosition(int32_t index, float progress) override;
     void SetGauges(float /*speed*/, float /*boost*/) override {}
-    void AwardArrivalCoins() override {}
+    void AwardArrivalCoins() override;
     void ShowBonusText() override;
     void FeedFurnace(WordSprite& word) override;
     void SetContinue(bool next) override;

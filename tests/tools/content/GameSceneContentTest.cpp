@@ -34,6 +34,7 @@
 #include "game/words/WordQueue.h"
 #include "game/words/WordSprite.h"
 #include "game/world/AutoTrain.h"
+#include "game/world/Flagpole.h"
 #include "game/world/Furnace.h"
 #include "game/world/Landscape.h"
 #include "game/world/PlayerTrain.h"
@@ -686,6 +687,32 @@ TEST_F(GameSceneLevelEnd, AClassicGameLeftMidRaceIsResumedAsItWasAndWrittenBackW
     Players::Instance()->DeleteSaveGame(*player_, "kr2");
     scene_->WriteSavegame();
     EXPECT_FALSE(SaveGameOnDisk());
+}
+
+TEST_F(GameSceneLevelEnd, FirstAtTheEndOfAClassicRaceRaisesTheFlagAndAResumedRaceShowsItAtOnce) {
+    Enter(1, false);
+    PlayToStart();
+    PlayerTrain& train = *scene_->GetLandscape()->GetPlayerTrain();
+    train.SetRealX(static_cast<float>(train.GetUnitsToTravel() * MINIMAP_PIXELS_PER_UNIT));
+    Play(2);
+    ASSERT_EQ(Mode().GetState(), GameScene::kPlaying);
+    EXPECT_TRUE(train.GetBonus());
+    EXPECT_TRUE(scene_->GetBonusText()->IsVisible());
+    Play(60);
+    const Sprite& raised = *scene_->GetLandscape()->GetFlagpole()->GetFlag();
+    ASSERT_NE(raised.GetImage(), nullptr);
+    const int32_t raisedY = raised.GetY();
+
+    scene_->Deactivate();
+    scene_->SetResumeFromSaveGame(true);
+    scene_->Activate();
+    ASSERT_TRUE(scene_->GetMode());
+    EXPECT_TRUE(scene_->GetLandscape()->GetPlayerTrain()->GetBonus());
+    EXPECT_TRUE(scene_->GetBonusText()->IsVisible());
+    EXPECT_EQ(scene_->GetBonusText()->GetAlpha(), 65);
+    const Sprite& flag = *scene_->GetLandscape()->GetFlagpole()->GetFlag();
+    EXPECT_NE(flag.GetImage(), nullptr);
+    EXPECT_EQ(flag.GetY(), raisedY);
 }
 
 TEST_F(GameSceneLevelEnd, AnAdventureOrALostClassicLevelLeavesNoSaveGame) {
