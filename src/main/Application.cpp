@@ -40,6 +40,7 @@
 #include "platform/VirtualClock.h"
 #include "platform/Window.h"
 #include "engine/foundation/BoundedWait.h"
+#include "scenes/GameScene.h"
 #include "scenes/QuitQuestion.h"
 
 namespace {
@@ -195,6 +196,10 @@ Application* Application::Instance() { return Holder().Get(); }
 
 void Application::DestroyInstance() {
     if (Application* application = Holder().Get()) {
+        // A classic game still on show is kept for the next run.
+        if (auto* game = ObjectCast<GameScene>(application->gameScene_.Get())) {
+            game->WriteSavegame();
+        }
         application->mapScene_ = nullptr;
         application->gameScene_ = nullptr;
     }

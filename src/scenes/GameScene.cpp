@@ -10,10 +10,12 @@
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/BitmapFont.h"
+#include "engine/media/MemorySurface.h"
 #include "engine/media/GameWindow.h"
 #include "engine/media/MusicStream.h"
 #include "engine/media/SoundManager.h"
 #include "engine/media/SoundSample.h"
+#include "engine/scene/AdditiveSprite.h"
 #include "engine/scene/ModifierCallback.h"
 #include "engine/scene/ModifierCropSize.h"
 #include "engine/scene/ModifierEaseMove.h"
@@ -73,6 +75,9 @@ constexpr int32_t kBonusClipHeight = 160;
 constexpr int32_t kBonusRestAlpha = 65;
 constexpr int32_t kPerfBarClipHeight = 600;
 constexpr int32_t kSlotsGameType = 4;
+constexpr int32_t kHudFadeMs = 800;
+constexpr int32_t kHudTextWaitMs = 400;
+constexpr int32_t kHudBlinkWaitMs = 1200;
 
 // Virtual-key codes of the game's keys.
 enum Key : int32_t {
@@ -293,6 +298,7 @@ void GameScene::StartMusic() const {
 }
 
 void GameScene::Deactivate() {
+    WriteSavegame();
     ResetLevel();
     resumeFromSaveGame_ = false;
     if (GameWindow* window = GameWindow::Instance()) {
@@ -334,14 +340,23 @@ void GameScene::PrepareLevel() {
     levelStats_ = LevelStats();
     landscape_->Clear(true);
 
-    if (CreateModeGame(false)) {
-        mode_->SetUpWordBar(true);
-    }
-    landscape_->CreateTrains();
-    scoreTicker_->SetValue(0);
-    scoreTicker_->JumpToTarget();
-    for (Sprite* train : miniTrains_) {
-        train->SetX(0);
+    const bool resumed = resumeFromSaveGame_ && ReadSavegame();
+    if (resumeFromSaveGame_ && !resumed) {
+        // A save game that cannot be played is no level: back to the choice
+        // of classic games.
+        resumeFromSaveGame_ = false;
+        landscape_->CreateTrains();
+        SwitchToScene("SCENE_CLASSIC");
+    } else if (!resumed) {
+        if (CreateModeGame(false)) {
+            mode_->SetUpWordBar(true);
+        }
+        landscape_->CreateTrains();
+        scoreTicker_->SetValue(0);
+        scoreTicker_->JumpToTarget();
+        for (Sprite* train : miniTrains_) {
+            train->SetX(0);
+        }
     }
 
     SetButtonsEnabled(true);
@@ -354,6 +369,16 @@ void GameScene::PrepareLevel() {
     }
     landscape_->PlaceStations();
     AttachModeNodes();
+
+    const PlayerTrain* train = landscape_->GetPlayerTrain();
+    if (resumed && train != nullptr && train->GetBonus()) {
+        if (Flagpole* pole = landscape_->GetFlagpole()) {
+            pole->SetFlag(-1);
+            Sprite& flag = *pole->GetFlag();
+            flag.SetY(flag.GetY() - flag.GetHeight());
+        }
+        ShowBonusText(false);
+    }
 }
 
 bool GameScene::PlaysWithoutOpponent() const {
@@ -450,11 +475,22 @@ void GameScene::StepIntro() {
             PlayGameSound("SOUND_MISSIONSTART");
             levelState_ = kRaceRunning;
             mode_->SetState(kPlaying);
-            mode_->StartLevel(resumeFromSaveGame_);
+            // A game kept at the end sign of a won level holds the next level
+            // before its start: that one starts as new, with its own words.
+            mode_->StartLevel(resumeFromSaveGame_ && mode_->Stats().playtime > 0);
+            NoteQueueWordsAtStart();
             break;
         }
         default:
             break;
+    }
+}
+
+void GameScene::NoteQueueWordsAtStart() {
+    const int32_t type = GameType();
+    if (mode_ && type != GameMode::kReplace && type != GameMode::kKeep && type != GameMode::kSecret &&
+        type != GameMode::kJoker) {
+        mode_->Stats().numWordsInQueue = static_cast<int32_t>(wordQueue_->Words().size());
     }
 }
 
@@ -469,7 +505,44 @@ void GameScene::ShowHudForMissionKind() {
     }
 }
 
-void GameScene::UpdateHud() {
+void GameScene::FadeOutCopy(Sprite& node, int32_t milliseconds) {
+    const Surface* image = node.GetImage();
+    if (image == nullptr || node.GetParent() == nullptr) {
+        return;
+    }
+    Ref<Sprite> copy(new Sprite());
+    copy->SetImage(Ref<Surface>(new MemorySurface(*image)).Get());
+    copy->SetAnchorKind(node.GetAnchorKind());
+    int32_t y = node.GetY();
+    if (const auto* label = ObjectCast<Label>(&node); label != nullptr && label->GetFont() != nullptr) {
+        // A label draws its picture raised by its font's top pad.
+        y -= label->GetFont()->GetTopPad();
+    }
+    copy->SetPosition(node.GetX(), y);
+    if (GameNode* following = node.GetNextSibling()) {
+        copy->InsertBefore(following);
+    } else {
+        node.GetParent()->AddChild(copy.Get());
+    }
+    auto* fade = new ModifierValue(node.GetAlpha(), 0, milliseconds);
+    fade->SetOptions(Modifier::kRemoveNodeAtEnd);
+    copy->AddModifier(fade);
+}
+
+void GameScene::UpdateHud(bool animate) {
+    if (animate) {
+        for (Sprite* node : std::initializer_list<Sprite*>{hudPanel_, gameTypeLabel_, scoreCaption_, levelCaption_,
+                                                           levelLabel_, scoreTicker_->GetLabel()}) {
+            if (node != nullptr) {
+                FadeOutCopy(*node, kHudFadeMs);
+            }
+        }
+        for (Label* label : {gameTypeLabel_, levelLabel_}) {
+            label->SetAlpha(0);
+            label->AddModifier(Blocking(new ModifierWait(kHudTextWaitMs)));
+            label->AddModifier(new ModifierValue(0, 255, kHudFadeMs));
+        }
+    }
     const int32_t type = GameType();
     const std::string suffix = std::to_string(type);
     gameTypeLabel_->SetText(LookUpText("GAME_TYPE" + suffix));
@@ -488,6 +561,19 @@ void GameScene::UpdateHud() {
                 label->Rebuild();
             }
         }
+    }
+    if (animate) {
+        Ref<AdditiveSprite> blink(new AdditiveSprite());
+        if (auto* image = ObjectCast<Surface>(FindResourceData("HUD_BLINK", kSection).Get())) {
+            blink->SetImage(image);
+        }
+        blink->SetPosition(hudPanel_->GetX() - 33 - hudPanel_->GetWidth() / 2, 0);
+        blink->SetAlpha(0);
+        blink->InsertBefore(gameTypeLabel_);
+        blink->AddModifier(Blocking(new ModifierWait(kHudBlinkWaitMs)));
+        auto* pulse = new ModifierPulse(0, 128, {120, 120, 0, 0}, 6);
+        pulse->SetOptions(Modifier::kRemoveNodeAtEnd);
+        blink->AddModifier(pulse);
     }
 }
 
@@ -657,11 +743,6 @@ int32_t GameScene::OnPauseButton(void* scene, GameNode* /*sender*/) {
 int32_t GameScene::OnMenuButton(void* scene, GameNode* /*sender*/) {
     static_cast<GameScene*>(scene)->RequestDialog(false);
     return 0;
-}
-
-void GameScene::LeaveGame() {
-    // The level end and the way back to the map follow with the level end.
-    ENGINE_LOG(2, "GameScene: leaving the level");
 }
 
 bool GameScene::IsMapScene(const Scene* scene) const {

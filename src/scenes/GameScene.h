@@ -40,7 +40,14 @@ public:
     static constexpr int32_t kNew = 0;
     static constexpr int32_t kWaitingForStart = 1;
     static constexpr int32_t kPlaying = 2;
+    // The level end: banner, coin award, passengers and trophies, the end
+    // sign waiting for the player, then the way to the next classic level.
+    static constexpr int32_t kBannerShown = 3;
+    static constexpr int32_t kCoinAward = 4;
+    static constexpr int32_t kRewards = 5;
     static constexpr int32_t kEndShown = 6;
+    static constexpr int32_t kLeavingForNextLevel = 7;
+    static constexpr int32_t kNextLevelWaiting = 8;
     // Level states: what a save would keep.
     static constexpr int32_t kNothingToSave = 0;
     static constexpr int32_t kClassicWon = 1;
@@ -83,6 +90,23 @@ public:
     // logged, for any other type, leaving no mode.
     bool CreateModeGame(bool keepTrains);
     void LayoutModeButtons();
+
+    // The race is over and booked: sound, banner, popped coals.
+    void OnLevelEnd();
+    // The next step of the level end; each reward calls it when it is done.
+    void AdvanceLevelEnd();
+    void ShowEndGame();
+    // Enter or a click on the end sign: the map, the next classic level or
+    // the classic scene.
+    void LeaveGame();
+    void StartNextClassicLevel();
+    // The next level of a classic game on the same scene: raised rating,
+    // new words, the score carried over.
+    void PrepareNextClassicRace();
+    // Keeps a running or just won classic game for later; writes once.
+    void WriteSavegame();
+    // Arrived, and first or without an opponent.
+    bool IsLevelWon() const;
 
     // The game mode of the running level, or null.
     GameMode* GetMode() const { return mode_.Get(); }
@@ -133,14 +157,27 @@ private:
     T* Find(const std::string& name);
     void PrepareLevel();
     void AttachModeNodes();
-    void UpdateHud();
+    // The HUD of the ticket's game type; animated, the old panel and texts
+    // fade out over the new ones and the panel blinks.
+    void UpdateHud(bool animate = false);
+    // A copy of the node's picture that fades out where it stands.
+    void FadeOutCopy(Sprite& node, int32_t milliseconds);
     void ShowHudForMissionKind();
     void ResetLevel();
     void ReleaseMode();
     // Runs the start sequence one step further; re-schedules itself.
     void StepIntro();
     bool PlaysWithoutOpponent() const;
-    void LeaveGame();
+    // The stored game replaces ticket and mode; false, with nothing changed,
+    // when the file makes no ticket or no game mode.
+    bool ReadSavegame();
+    void PlaceMiniTrainsFromTrains();
+    void FadeMusic(float target, int32_t durationMs) const;
+    void SwitchToScene(const char* sceneName) const;
+    void CrossfadeMiniTrainsToStart();
+    // The queue's size at the start, for the words-found trophy; types whose
+    // queue grows as they play keep none.
+    void NoteQueueWordsAtStart();
     void RequestDialog(bool pause);
     void PlayGameSound(const std::string& id) const;
     void StartMusic() const;

@@ -1,20 +1,23 @@
 #include "scenes/GameSceneLinks.h"
 
-#include "engine/foundation/HighScoreTables.h"
 #include "engine/foundation/RegistrySettings.h"
 #include "engine/scene/Sprite.h"
 #include "engine/ui/Label.h"
 #include "engine/ui/LabelTicker.h"
 #include "game/dialogs/GameSceneHooks.h"
 #include "game/progress/GameSettings.h"
+#include "game/progress/HighScores.h"
 #include "game/progress/KR2Player.h"
 #include "game/rules/GameMode.h"
 #include "game/words/TicketInfo.h"
+#include "game/words/LetterSprite.h"
 #include "game/words/WordBar.h"
 #include "game/words/WordQueue.h"
 #include "game/words/WordSprite.h"
 #include "game/world/BoostMeter.h"
 #include "game/world/CoinEffect.h"
+#include "game/world/Flagpole.h"
+#include "game/world/Furnace.h"
 #include "game/world/Landscape.h"
 #include "game/world/OneShotEffects.h"
 #include "game/world/PlayerTrain.h"
@@ -39,6 +42,14 @@ void GameSceneLinks::Install() {
     RaceContext::Install(this);
     EffectsContext::Install(this);
     HudSceneHooks::Install(this);
+    // Tickets made while the scene lives (the next classic level) draw on
+    // its word list and queue; a player answer installed by others stays.
+    TicketHooks tickets = TicketInfo::Hooks();
+    tickets.scene = this;
+    if (tickets.player == nullptr) {
+        tickets.player = this;
+    }
+    TicketInfo::SetHooks(tickets);
 }
 
 void GameSceneLinks::Uninstall() {
@@ -51,6 +62,14 @@ void GameSceneLinks::Uninstall() {
     if (&HudSceneHooks::Current() == this) {
         HudSceneHooks::Install(nullptr);
     }
+    TicketHooks tickets = TicketInfo::Hooks();
+    if (tickets.scene == this) {
+        tickets.scene = nullptr;
+    }
+    if (tickets.player == this) {
+        tickets.player = nullptr;
+    }
+    TicketInfo::SetHooks(tickets);
     if (installedLinks == this) {
         WordBar::SetHooks({});
         GameMode::SetHooks({});
@@ -74,14 +93,7 @@ const WordList* GameSceneLinks::Words() const { return scene_.Words(); }
 
 LevelStats& GameSceneLinks::SceneStats() { return scene_.GetLevelStats(); }
 
-ScoreTable* GameSceneLinks::HighScoreTable(const std::string& name) {
-    HighScoreTables* tables = HighScoreTables::Instance();
-    if (tables == nullptr) {
-        return nullptr;
-    }
-    const auto found = tables->GetTables().find(name);
-    return found != tables->GetTables().end() ? found->second.Get() : nullptr;
-}
+ScoreTable* GameSceneLinks::HighScoreTable(const std::string& name) { return GetHighScoreTable(name); }
 
 void GameSceneLinks::PlaySound(const std::string& id) { RaceContext::PlaySound(id, kFullVolume, kCentrePan); }
 
@@ -91,7 +103,31 @@ void GameSceneLinks::SetMiniTrainPosition(int32_t index, float progress) {
     scene_.SetMiniTrainPosition(index, progress);
 }
 
+void GameSceneLinks::AwardArrivalCoins() {
+    // First at the end of a classic race: the flag goes up without coins.
+    const Landscape* landscape = scene_.GetLandscape();
+    if (Flagpole* pole = landscape != nullptr ? landscape->GetFlagpole() : nullptr) {
+        ShowCoinAward(*pole, -1);
+    }
+}
+
 void GameSceneLinks::ShowBonusText() { scene_.ShowBonusText(true); }
+
+void GameSceneLinks::FeedFurnace(WordSprite& /*word*/) {
+    const GameMode* mode = scene_.GetMode();
+    const WordBar* bar = mode != nullptr ? mode->GetWordBar() : nullptr;
+    Furnace* furnace = scene_.GetFurnace();
+    if (bar == nullptr || furnace == nullptr) {
+        return;
+    }
+    std::vector<LetterSprite*> coals;
+    for (const Ref<LetterSprite>& coal : bar->ThrownCoals()) {
+        coals.push_back(coal.Get());
+    }
+    furnace->FeedWord(coals);
+}
+
+void GameSceneLinks::OnLevelEnd() { scene_.OnLevelEnd(); }
 
 void GameSceneLinks::SetContinue(bool next) {
     scene_.SetLevelState(next ? GameScene::kClassicWon : GameScene::kNothingToSave);
@@ -194,6 +230,8 @@ Sprite* GameSceneLinks::WordQueue() const { return scene_.GetWordQueue(); }
 
 void GameSceneLinks::RefreshCoinCounter() { scene_.RefreshCoins(true); }
 
+void GameSceneLinks::ContinueLevelEnd() { scene_.AdvanceLevelEnd(); }
+
 // ---- HudSceneHooks ----
 
 GameNode* GameSceneLinks::FindSceneNode(const std::string& name) const { return scene_.FindChild(name); }
@@ -208,3 +246,19 @@ int32_t GameSceneLinks::OldBoostIndex() const { return scene_.Player().oldboosti
 void GameSceneLinks::SetOldBoostIndex(int32_t index) { scene_.Player().oldboostidx = index; }
 
 Sprite* GameSceneLinks::GetBoostGlow() const { return scene_.GetBoostGlow(); }
+
+void GameSceneLinks::CoinAwardFinished() { scene_.AdvanceLevelEnd(); }
+
+void GameSceneLinks::UnloadingFinished() { scene_.AdvanceLevelEnd(); }
+
+// ---- TicketSceneHook and TicketPlayerHook ----
+
+const WordList* GameSceneLinks::WaitForWordList() { return scene_.WaitForWordList(); }
+
+bool GameSceneLinks::IsInWordQueue(const std::string& text) const {
+    const ::WordQueue* queue = scene_.GetWordQueue();
+    constexpr int32_t kAnyStatus = WordSprite::kFound | WordSprite::kToFind | WordSprite::kMissed;
+    return queue != nullptr && queue->FindWord(text, kAnyStatus) != nullptr;
+}
+
+int GameSceneLinks::GamesPlayed() const { return scene_.Player().GetTotalPlayCount(); }

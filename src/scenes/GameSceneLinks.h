@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/rules/LevelHooks.h"
+#include "game/words/TicketHooks.h"
 #include "game/words/WordBarScene.h"
 #include "game/world/EffectsContext.h"
 #include "game/world/HudSceneHooks.h"
@@ -17,7 +18,9 @@ class GameSceneLinks : public LevelScene,
                        public WordBarScene,
                        public RaceContext,
                        public EffectsContext,
-                       public HudSceneHooks {
+                       public HudSceneHooks,
+                       public TicketSceneHook,
+                       public TicketPlayerHook {
 public:
     explicit GameSceneLinks(GameScene& scene) : scene_(scene) {}
     GameSceneLinks(const GameSceneLinks&) = delete;
@@ -38,11 +41,11 @@ public:
     void SetScoreTarget(int32_t score) override;
     void SetMiniTrainPosition(int32_t index, float progress) override;
     void SetGauges(float /*speed*/, float /*boost*/) override {}
-    void AwardArrivalCoins() override {}
+    void AwardArrivalCoins() override;
     void ShowBonusText() override;
-    void FeedFurnace(WordSprite& /*word*/) override {}
+    void FeedFurnace(WordSprite& word) override;
     void SetContinue(bool next) override;
-    void OnLevelEnd() override {}
+    void OnLevelEnd() override;
     void NoteInput() override {}
 
     // WordBarScene
@@ -76,6 +79,7 @@ public:
     Sprite* CoinCounter() const override;
     Sprite* WordQueue() const override;
     void RefreshCoinCounter() override;
+    void ContinueLevelEnd() override;
 
     // HudSceneHooks
     GameNode* FindSceneNode(const std::string& name) const override;
@@ -83,6 +87,15 @@ public:
     int32_t OldBoostIndex() const override;
     void SetOldBoostIndex(int32_t index) override;
     Sprite* GetBoostGlow() const override;
+    void CoinAwardFinished() override;
+    void UnloadingFinished() override;
+
+    // TicketSceneHook
+    const WordList* WaitForWordList() override;
+    bool IsInWordQueue(const std::string& text) const override;
+
+    // TicketPlayerHook
+    int GamesPlayed() const override;
 
 private:
     GameScene& scene_;

@@ -29,6 +29,7 @@
 #include "game/dialogs/YesNoDialog.h"
 #include "game/progress/KR2Player.h"
 #include "scenes/QuitQuestion.h"
+#include "scenes/SceneSwitch.h"
 #include "scenes/SelectionLinks.h"
 #include "scenes/TrophyScreenButton.h"
 
@@ -275,18 +276,7 @@ Dialog* SelectionScene::Show(const std::string& definitionName, Scene* scene) {
 }
 
 void SelectionScene::SwitchTo(const std::string& sceneName, const std::string& transitionName) {
-    SceneManager* manager = SceneManager::Instance();
-    const DialogTable* table = DialogTable::Instance();
-    if (manager == nullptr || table == nullptr) {
-        return;
-    }
-    Scene* target = manager->FindScene(sceneName);
-    if (target == nullptr) {
-        ENGINE_LOG(1, "SelectionScene: no scene \"%s\" to switch to", sceneName.c_str());
-        return;
-    }
-    const Ref<Object> built(table->CreateDialog(transitionName));
-    manager->RequestSwitch(target, ObjectCast<SceneTransition>(built.Get()));
+    SwitchToScene(sceneName, transitionName);
 }
 
 int32_t SelectionScene::StartAdventure(void*, GameNode*) {

@@ -81,3 +81,8 @@ std::vector<std::string> ConstantsFile::Strings(const std::string& id) const {
     }
     return strings;
 }
+
+std::string ConstantsFile::Text(const std::string& id) const {
+    const Element* element = Find(id, "");
+    return element != nullptr ? element->text : std::string();
+}

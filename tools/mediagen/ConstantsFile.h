@@ -17,6 +17,8 @@ public:
     std::vector<double> Numbers(const std::string& id, const std::string& group = "") const;
     std::optional<double> Number(const std::string& id, const std::string& group = "") const;
     std::vector<std::string> Strings(const std::string& id) const;
+    // The text of the top-level element `id` (a "Text" entry); empty when absent.
+    std::string Text(const std::string& id) const;
 
 private:
     struct Element {

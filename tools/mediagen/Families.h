@@ -63,6 +63,9 @@ void AddMenuSoundRows(Manifest& manifest);
 void AddLevelSoundRows(Manifest& manifest);
 // The main menu's sky, section panoramas, plates, trophy button and "new" badge.
 void AddMenuRows(Manifest& manifest, FontFaces& faces);
+// The single-games screen: backdrop, game-type switches and panels, the
+// colour strips and highlight of a new result, START and BACK.
+void AddClassicRows(Manifest& manifest, FontFaces& faces, const GeneratorInputs& inputs);
 // The splash logo's layers and reveal masks, the load scene's pictures, the
 // partner badge and the stings of the first screens.
 void AddStartScreenRows(Manifest& manifest, FontFaces& faces);

@@ -67,6 +67,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddLetterSoundRows(manifest);
     AddStartScreenRows(manifest, faces);
     AddMenuRows(manifest, faces);
+    AddClassicRows(manifest, faces, inputs);
     AddUiRows(manifest, faces);
     AddPainterRows(manifest);
     AddGameDialogRows(manifest, faces);

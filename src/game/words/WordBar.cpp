@@ -593,6 +593,7 @@ void WordBar::PlaySubmitAnimation(WordSprite* word) {
     layerParent.AddChild(submitLayer_.Get());
 
     const FurnacePosition* furnace = Hooks().furnace;
+    thrownCoals_.clear();
     GameNode* targetNode = furnace != nullptr ? furnace->CoalTarget() : nullptr;
     for (int i = 0; i < count && i < LetterRack::kSlotCount; ++i) {
         if (LetterSprite* coal = racks_[kWordRack]->GetLetter(i)) {
@@ -602,6 +603,7 @@ void WordBar::PlaySubmitAnimation(WordSprite* word) {
                                       : PointF{static_cast<float>(coal->GetX()), static_cast<float>(coal->GetY())};
             BuildFlyingLetter(*word, *coal, i, count, *submitLayer_);
             BuildCoalSequence(*coal, i, count, target, targetNode);
+            thrownCoals_.emplace_back(coal);
         }
     }
     // Sweeping the flying letters' last fades; the word's own end follows them.

@@ -99,6 +99,8 @@ public:
     LetterSprite* LetterInHand() const { return inHand_.Get(); }
     GameNode& CoalLayer() { return *coalLayer_; }
     GameNode* SubmitLayer() const { return submitLayer_.Get(); }
+    // The coals of the last accepted word, in the word's order, for the furnace.
+    const std::vector<Ref<LetterSprite>>& ThrownCoals() const { return thrownCoals_; }
 
     // The rack sizes of a game type: {word rack, supply rack}.
     static std::array<int, 2> RackSizesFor(int gameType);
@@ -128,5 +130,6 @@ private:
 
     std::array<Ref<LetterRack>, 2> racks_;
     Ref<GameNode> submitLayer_;
+    std::vector<Ref<LetterSprite>> thrownCoals_;
     Ref<GameNode> coalLayer_;
 };

@@ -63,14 +63,21 @@ WordQueue::WordQueue(Property* node) : Sprite(node), content_(new GameNode), com
     }
     rowSpacing_ = ticket_constants::Int("QUEUE_WORD_SPACING_Y");
     AddChild(content_.Get());
-    if (node == nullptr) {
-        return;
+    if (node != nullptr) {
+        Load(node);
     }
+}
+
+WordQueue::~WordQueue() = default;
+
+void WordQueue::Load(const Property* node) {
+    Clear();
     currentIndex_ = Property::AsInt(Property::Child(node, "idx"));
     std::vector<WordSprite*> added;
     const Property* stored = Property::Child(node, "words");
     for (int i = 0; Property* entry = Property::At(stored, i); ++i) {
-        if (auto* word = ObjectCast<WordSprite>(ClassFactory::Instance().Create(entry))) {
+        const Ref<Object> made(ClassFactory::Instance().Create(entry));
+        if (auto* word = ObjectCast<WordSprite>(made.Get())) {
             words_.emplace_back(word);
             content_->AddChild(word);
             added.push_back(word);
@@ -82,8 +89,6 @@ WordQueue::WordQueue(Property* node) : Sprite(node), content_(new GameNode), com
     PlaceWords(false);
     FadeIn(added);
 }
-
-WordQueue::~WordQueue() = default;
 
 void WordQueue::Save(PropertyNode& node) const {
     node.Add(PropertyValue::FromInteger("idx", currentIndex_, true));

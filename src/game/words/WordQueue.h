@@ -29,6 +29,9 @@ public:
 
     // Writes "idx" and "words" (one "WordSprite" node per word, in queue order).
     void Save(PropertyNode& node) const;
+    // Replaces the words with the stored "idx" and "words"; a stored entry
+    // that makes no word sprite is logged and skipped.
+    void Load(const Property* node);
 
     // New words from records; without `missed` the queue is cleared first,
     // with it every new word takes the missed look.

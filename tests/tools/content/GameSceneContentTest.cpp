@@ -11,15 +11,20 @@
 #include "engine/foundation/Folders.h"
 #include "engine/foundation/Players.h"
 #include "engine/foundation/PropertyFile.h"
+#include "engine/foundation/RandomGenerator.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/CanvasTestSupport.h"
 #include "engine/scene/DialogTable.h"
 #include "engine/scene/RenderPass.h"
+#include "engine/scene/SceneResources.h"
 #include "engine/scene/SceneTestSupport.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/Label.h"
+#include "engine/ui/LabelTicker.h"
 #include "engine/ui/SceneManager.h"
 #include "game/constants/GameConstants.h"
+#include "game/dialogs/TrophyAwardedDialog.h"
+#include "game/dialogs/TrophyDialog.h"
 #include "game/progress/KR2Player.h"
 #include "game/rules/GameMode.h"
 #include "game/words/LetterRack.h"
@@ -28,6 +33,11 @@
 #include "game/words/WordBar.h"
 #include "game/words/WordQueue.h"
 #include "game/words/WordSprite.h"
+#include "game/world/AutoTrain.h"
+#include "game/world/Flagpole.h"
+#include "game/world/Furnace.h"
+#include "game/world/Landscape.h"
+#include "game/world/PlayerTrain.h"
 #include "platform/PngWriter.h"
 #include "platform/WindowTypes.h"
 #include "scenes/GameScene.h"
@@ -386,6 +396,555 @@ TEST_F(GameSceneContent, AnIncompleteDefinitionStartsNoLevel) {
     scene_->OnMessage(platform::WM_KILLFOCUS, 0, 0);
     EXPECT_FALSE(scene_->OnKeyDown(13));
     scene_->Update(kFrameMs);
+}
+
+// ---- the level end ----
+
+// Ends the race as it stands after moving the trains: the player's train at
+// the end or not, and arrived before the opponent or after it.
+void FinishRace(GameScene& scene, bool playerArrives, bool playerFirst) {
+    PlayerTrain& player = *scene.GetLandscape()->GetPlayerTrain();
+    AutoTrain& opponent = *scene.GetLandscape()->GetAutoTrain();
+    if (playerArrives) {
+        player.SetRealX(static_cast<float>(player.GetUnitsToTravel() * MINIMAP_PIXELS_PER_UNIT));
+        player.SetFinish(1000);
+    }
+    opponent.SetFinish(playerFirst ? 2000 : 500);
+    scene.GetMode()->EndLevel();
+}
+
+// A scene manager with nothing pending, and stand-ins for the scenes a
+// level leaves to.
+void RenewSceneManager() {
+    SceneManager::ReleaseInstance();
+    SceneManager::Create();
+}
+
+Ref<Scene> AddStandInScene(const std::string& name) {
+    const Ref<PropertyFile> definitions =
+        ParseDefinitions("<root><Scene id=\"S\"><Vector id=\"scenecomponents\"/></Scene></root>");
+    Ref<Scene> scene(new Scene(Property::Child(definitions.Get(), "S")));
+    SceneManager::Instance()->AddScene(name, scene.Get());
+    return scene;
+}
+
+class GameSceneLevelEnd : public GameSceneContent {
+protected:
+    // Plays until the end sign waits (or the frames run out), noting every
+    // state the mode passes through.
+    std::vector<int32_t> PlayToEndSign() {
+        std::vector<int32_t> states{Mode().GetState()};
+        for (int frame = 0; frame < 600 && Mode().GetState() != GameScene::kEndShown; ++frame) {
+            Play(1);
+            if (Mode().GetState() != states.back()) {
+                states.push_back(Mode().GetState());
+            }
+        }
+        return states;
+    }
+
+    bool SaveGameOnDisk() const { return Players::Instance()->HasSaveGame(*player_, "kr2"); }
+};
+
+TEST_F(GameSceneLevelEnd, EachOutcomeWalksItsRewardsToTheEndSign) {
+    const struct Case {
+        const char* name;
+        int gameType;
+        bool adventure, arrives, first;
+        std::vector<int32_t> states;
+        int32_t levelState;
+    } cases[] = {
+        {"lost adventure", 0, true, false, false, {3, 6}, GameScene::kNothingToSave},
+        {"won adventure", 0, true, true, true, {3, 4, 6}, GameScene::kNothingToSave},
+        {"won classic", 1, false, true, true, {3, 6}, GameScene::kClassicWon},
+        {"lost classic", 1, false, true, false, {3, 6}, GameScene::kNothingToSave},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Enter(c.gameType, c.adventure);
+        PlayToStart();
+        FinishRace(*scene_, c.arrives, c.first);
+        EXPECT_EQ(player_->lastWon, c.arrives && c.first);
+        EXPECT_FALSE(scene_->GetButton(GameScene::kSubmit)->IsEnabled());
+        EXPECT_EQ(PlayToEndSign(), c.states);
+        EXPECT_EQ(scene_->GetLevelState(), c.levelState);
+        const auto* sign = ObjectCast<Sprite>(scene_->FindChild("END_GAME"));
+        ASSERT_NE(sign, nullptr);
+        EXPECT_TRUE(sign->IsVisible());
+        Play(20);
+        EXPECT_EQ(sign->GetAlpha(), 255);
+        Screenshot(std::string("game_scene_end_") + (c.arrives && c.first ? "won_" : "lost_") +
+                   (c.adventure ? "adventure" : "classic"));
+        scene_->Deactivate();
+        scene_ = nullptr;
+    }
+}
+
+TEST_F(GameSceneLevelEnd, WonTrophiesAreShownOneAfterAnotherButNeverTheTwentySecond) {
+    Enter(1, false);
+    PlayToStart();
+    for (int trophy : {3, 9, 21}) {
+        player_->trophies[static_cast<size_t>(trophy)] = KR2Player::kTrophyPending;
+    }
+    FinishRace(*scene_, true, true);
+    std::vector<int> shown;
+    for (int round = 0; round < 5 && Mode().GetState() != GameScene::kEndShown; ++round) {
+        for (int frame = 0; frame < 300 && !scene_->IsDialogShown("DIALOG_TROPHY_AWARDED") &&
+                            Mode().GetState() != GameScene::kEndShown;
+             ++frame) {
+            Play(1);
+        }
+        if (Mode().GetState() == GameScene::kEndShown) {
+            break;
+        }
+        EXPECT_EQ(Mode().GetState(), GameScene::kRewards);
+        for (int trophy = 0; trophy < KR2Player::kTrophyCount; ++trophy) {
+            if (player_->trophies[static_cast<size_t>(trophy)] == KR2Player::kTrophyShown &&
+                std::find(shown.begin(), shown.end(), trophy) == shown.end()) {
+                shown.push_back(trophy);
+            }
+        }
+        auto* award = ObjectCast<TrophyAwardedDialog>(scene_->GetDialogMap().at("DIALOG_TROPHY_AWARDED").Get());
+        award->GetOkButton()->Invoke(award->GetOkButton());
+        Play(60);
+        TrophyDialog::OnOk(scene_->GetDialogMap().at("DIALOG_TROPHY_SCREEN").Get(), nullptr);
+        Play(40);
+    }
+    EXPECT_EQ(shown, (std::vector<int>{3, 9}));
+    EXPECT_EQ(player_->trophies[21], KR2Player::kTrophyPending);
+    EXPECT_EQ(Mode().GetState(), GameScene::kEndShown);
+}
+
+TEST_F(GameSceneLevelEnd, EnterAtTheEndSignLeavesByTicketMode) {
+    const struct {
+        const char* name;
+        int gameType;
+        bool adventure, won;
+        const char* next;
+    } cases[] = {
+        {"adventure", 0, true, true, "SCENE_MAP"},
+        {"lost classic", 1, false, false, "SCENE_CLASSIC"},
+        {"won classic", 1, false, true, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        scene_ = nullptr;
+        RenewSceneManager();
+        const Ref<Scene> map = AddStandInScene("SCENE_MAP");
+        const Ref<Scene> classic = AddStandInScene("SCENE_CLASSIC");
+        Enter(c.gameType, c.adventure);
+        PlayToStart();
+        FinishRace(*scene_, true, c.won);
+        PlayToEndSign();
+        ASSERT_EQ(Mode().GetState(), GameScene::kEndShown);
+        scene_->OnKeyDown(13);
+        const SceneManager& manager = *SceneManager::Instance();
+        EXPECT_EQ(manager.GetNextScene(), c.next != nullptr ? manager.FindScene(c.next) : nullptr);
+        EXPECT_EQ(manager.GetPendingTransition() != nullptr, c.next != nullptr);
+        EXPECT_EQ(Mode().GetState(), c.next != nullptr ? GameScene::kEndShown : GameScene::kNextLevelWaiting);
+        scene_->Deactivate();
+    }
+}
+
+TEST_F(GameSceneLevelEnd, AWonClassicLevelGoesOnToTheNextWithAHigherRatingAndTheScoreKept) {
+    Enter(1, false);
+    PlayToStart();
+    Type(FirstOpenQueueWord());
+    scene_->OnKeyDown(13);
+    Play(20);
+    const int32_t score = Mode().Stats().score;
+    ASSERT_GT(score, 0);
+    const float rating = player_->currentTicket->Rating;
+    FinishRace(*scene_, true, true);
+    PlayToEndSign();
+    ASSERT_EQ(Mode().GetState(), GameScene::kEndShown);
+    const GameMode* finished = scene_->GetMode();
+
+    scene_->OnKeyDown(13);
+    EXPECT_NE(scene_->GetMode(), finished);
+    EXPECT_EQ(Mode().GetState(), GameScene::kNextLevelWaiting);
+    EXPECT_EQ(scene_->GetMiniTrain(0)->GetX(), 0);
+    EXPECT_EQ(scene_->GetMiniTrain(0)->GetAlpha(), 0);
+    EXPECT_FLOAT_EQ(player_->currentTicket->Rating, std::min(rating + RATING_CLASSIC_INC, 1.0f));
+    EXPECT_EQ(player_->currentTicket->CurLevel, 1);
+    EXPECT_FALSE(player_->lastWon);
+    Play(4);
+    Screenshot("game_scene_next_level_fading");
+    for (int frame = 0; frame < 400 && Mode().GetState() != GameScene::kPlaying; ++frame) {
+        Play(1);
+    }
+    ASSERT_EQ(Mode().GetState(), GameScene::kPlaying);
+    EXPECT_EQ(Mode().Stats().score, score);
+    EXPECT_FALSE(scene_->GetWordQueue()->Words().empty());
+    EXPECT_EQ(Mode().Stats().numWordsInQueue, static_cast<int32_t>(scene_->GetWordQueue()->Words().size()));
+    EXPECT_FALSE(scene_->FindChild("END_GAME")->IsVisible());
+    EXPECT_EQ(scene_->GetLandscape()->GetPlayerTrain()->GetRealX(), 0.0f);
+    EXPECT_TRUE(scene_->GetButton(GameScene::kSubmit)->IsEnabled());
+    Screenshot("game_scene_next_level");
+}
+
+TEST_F(GameSceneLevelEnd, AnAcceptedWordFeedsItsCoalsToTheFurnaceAndTheStartCountsTheQueue) {
+    Enter(1, false);
+    PlayToStart();
+    EXPECT_EQ(Mode().Stats().numWordsInQueue, static_cast<int32_t>(scene_->GetWordQueue()->Words().size()));
+    const std::string word = FirstOpenQueueWord();
+    Type(word);
+    scene_->OnKeyDown(13);
+    EXPECT_EQ(scene_->GetFurnace()->TrackedCoalCount(), word.size());
+    EXPECT_NE(scene_->GetFurnace()->GetDoorState(), Furnace::kClosed);
+}
+
+// The run's random generator for the test's life.
+class GlobalRandom {
+public:
+    explicit GlobalRandom(uint32_t seed) { RandomGenerator::SetGlobal(new RandomGenerator(seed, 0)); }
+    ~GlobalRandom() { RandomGenerator::SetGlobal(nullptr); }
+    GlobalRandom(const GlobalRandom&) = delete;
+    GlobalRandom& operator=(const GlobalRandom&) = delete;
+};
+
+TEST_F(GameSceneLevelEnd, ARandomTypeClassicGameDrawsANewTypeForTheNextLevelAndBlinksTheHud) {
+    const GlobalRandom random(5);
+    Enter(3, false);
+    player_->currentTicket->GameMode = TicketInfo::kClassicRandom;
+    // No trophy dialog in the way.
+    player_->trophies.fill(KR2Player::kTrophyShown);
+    PlayToStart();
+    FinishRace(*scene_, true, true);
+    PlayToEndSign();
+    ASSERT_EQ(Mode().GetState(), GameScene::kEndShown);
+    scene_->OnKeyDown(13);
+    const int newType = player_->currentTicket->GameType;
+    EXPECT_NE(newType, 3);
+    EXPECT_EQ(scene_->GetButton(GameScene::kSkip)->IsVisible(), Mode().IsSingleWord());
+    Play(30);
+    Screenshot("game_scene_next_type_blink");
+    for (int frame = 0; frame < 400 && Mode().GetState() != GameScene::kPlaying; ++frame) {
+        Play(1);
+    }
+    ASSERT_EQ(Mode().GetState(), GameScene::kPlaying);
+    const auto* typeLabel = ObjectCast<Label>(scene_->FindChild("LABEL_GAMETYPE"));
+    ASSERT_NE(typeLabel, nullptr);
+    EXPECT_EQ(typeLabel->GetText(), LookUpText("GAME_TYPE" + std::to_string(newType)));
+    EXPECT_NE(Mode().GetWordBar(), nullptr);
+}
+
+// ---- the save game ----
+
+struct QueueEntry {
+    std::string text;
+    int32_t status;
+    bool operator==(const QueueEntry&) const = default;
+};
+
+std::vector<QueueEntry> QueueOf(const GameScene& scene) {
+    std::vector<QueueEntry> entries;
+    for (const Ref<WordSprite>& word : scene.GetWordQueue()->Words()) {
+        entries.push_back({word->PlainText(), word->Status()});
+    }
+    return entries;
+}
+
+TEST_F(GameSceneLevelEnd, AClassicGameLeftMidRaceIsResumedAsItWasAndWrittenBackWhenLeftAgain) {
+    Enter(1, false);
+    PlayToStart();
+    Type(FirstOpenQueueWord());
+    scene_->OnKeyDown(13);
+    Play(60);
+    const int32_t score = Mode().Stats().score;
+    const std::string letters = player_->currentTicket->LetterSet;
+    const std::vector<QueueEntry> queue = QueueOf(*scene_);
+    const float playerX = scene_->GetLandscape()->GetPlayerTrain()->GetRealX();
+    const float opponentX = scene_->GetLandscape()->GetAutoTrain()->GetRealX();
+    ASSERT_GT(score, 0);
+    ASSERT_GT(playerX, 0.0f);
+
+    scene_->Deactivate();
+    ASSERT_TRUE(SaveGameOnDisk());
+    player_->currentTicket = new TicketInfo;
+    scene_->SetResumeFromSaveGame(true);
+    scene_->Activate();
+    ASSERT_TRUE(scene_->GetMode());
+    EXPECT_FALSE(SaveGameOnDisk());
+    EXPECT_EQ(player_->currentTicket->LetterSet, letters);
+    EXPECT_EQ(player_->currentTicket->GameMode, TicketInfo::kClassicFixed);
+    EXPECT_EQ(Mode().Stats().score, score);
+    EXPECT_EQ(scene_->GetScoreTicker()->GetCurrent(), score);
+    EXPECT_EQ(QueueOf(*scene_), queue);
+    EXPECT_FLOAT_EQ(scene_->GetLandscape()->GetPlayerTrain()->GetRealX(), playerX);
+    EXPECT_FLOAT_EQ(scene_->GetLandscape()->GetAutoTrain()->GetRealX(), opponentX);
+    const Sprite& mini = *scene_->GetMiniTrain(0);
+    const auto share = playerX / static_cast<float>(player_->currentTicket->GetRaceUnits() * MINIMAP_PIXELS_PER_UNIT);
+    EXPECT_EQ(mini.GetX(), static_cast<int32_t>(static_cast<float>(236 - mini.GetWidth()) * share));
+    PlayToStart();
+    Screenshot("game_scene_resumed");
+    // The level goes on rather than starting over.
+    EXPECT_EQ(QueueOf(*scene_), queue);
+
+    // Left again at once, the resumed game is written back, and only once.
+    scene_->Deactivate();
+    EXPECT_TRUE(SaveGameOnDisk());
+    Players::Instance()->DeleteSaveGame(*player_, "kr2");
+    scene_->WriteSavegame();
+    EXPECT_FALSE(SaveGameOnDisk());
+}
+
+TEST_F(GameSceneLevelEnd, FirstAtTheEndOfAClassicRaceRaisesTheFlagAndAResumedRaceShowsItAtOnce) {
+    Enter(1, false);
+    PlayToStart();
+    PlayerTrain& train = *scene_->GetLandscape()->GetPlayerTrain();
+    train.SetRealX(static_cast<float>(train.GetUnitsToTravel() * MINIMAP_PIXELS_PER_UNIT));
+    Play(2);
+    ASSERT_EQ(Mode().GetState(), GameScene::kPlaying);
+    EXPECT_TRUE(train.GetBonus());
+    EXPECT_TRUE(scene_->GetBonusText()->IsVisible());
+    Play(60);
+    const Sprite& raised = *scene_->GetLandscape()->GetFlagpole()->GetFlag();
+    ASSERT_NE(raised.GetImage(), nullptr);
+    const int32_t raisedY = raised.GetY();
+
+    scene_->Deactivate();
+    scene_->SetResumeFromSaveGame(true);
+    scene_->Activate();
+    ASSERT_TRUE(scene_->GetMode());
+    EXPECT_TRUE(scene_->GetLandscape()->GetPlayerTrain()->GetBonus());
+    EXPECT_TRUE(scene_->GetBonusText()->IsVisible());
+    EXPECT_EQ(scene_->GetBonusText()->GetAlpha(), 65);
+    const Sprite& flag = *scene_->GetLandscape()->GetFlagpole()->GetFlag();
+    EXPECT_NE(flag.GetImage(), nullptr);
+    EXPECT_EQ(flag.GetY(), raisedY);
+}
+
+TEST_F(GameSceneLevelEnd, AnAdventureOrALostClassicLevelLeavesNoSaveGame) {
+    for (const bool adventure : {true, false}) {
+        SCOPED_TRACE(adventure);
+        Enter(adventure ? 0 : 1, adventure);
+        PlayToStart();
+        if (!adventure) {
+            FinishRace(*scene_, true, false);
+            PlayToEndSign();
+        }
+        scene_->Deactivate();
+        EXPECT_FALSE(SaveGameOnDisk());
+        scene_ = nullptr;
+    }
+}
+
+TEST_F(GameSceneLevelEnd, QuittingAtTheEndSignOfAWonClassicLevelResumesTheNextLevel) {
+    Enter(1, false);
+    PlayToStart();
+    Type(FirstOpenQueueWord());
+    scene_->OnKeyDown(13);
+    Play(20);
+    const int32_t score = Mode().Stats().score;
+    const float rating = player_->currentTicket->Rating;
+    FinishRace(*scene_, true, true);
+    PlayToEndSign();
+    scene_->Deactivate();
+    ASSERT_TRUE(SaveGameOnDisk());
+
+    player_->currentTicket = new TicketInfo;
+    scene_->SetResumeFromSaveGame(true);
+    scene_->Activate();
+    ASSERT_TRUE(scene_->GetMode());
+    EXPECT_FLOAT_EQ(player_->currentTicket->Rating, std::min(rating + RATING_CLASSIC_INC, 1.0f));
+    EXPECT_EQ(player_->currentTicket->CurLevel, 1);
+    EXPECT_EQ(Mode().Stats().score, score);
+    EXPECT_EQ(scene_->GetLandscape()->GetPlayerTrain()->GetRealX(), 0.0f);
+    PlayToStart();
+    // The next level had not begun: it starts with its own words.
+    ASSERT_FALSE(scene_->GetWordQueue()->Words().empty());
+    const std::string word = FirstOpenQueueWord();
+    Type(word);
+    scene_->OnKeyDown(13);
+    Play(20);
+    EXPECT_GT(Mode().Stats().score, score) << word;
+}
+
+TEST_F(GameSceneLevelEnd, ASaveGameThatMakesNoTicketOrNoModeIsDiscardedForTheClassicScene) {
+    const struct {
+        const char* name;
+        const char* ticketType;
+        const char* gameType;
+    } cases[] = {
+        {"unknown mode class", "TicketInfo", "NoSuchGame"},
+        {"untyped game node", "TicketInfo", ""},
+        {"unknown ticket class", "NoSuchTicket", "ClassicGame"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        scene_ = nullptr;
+        RenewSceneManager();
+        const Ref<Scene> classic = AddStandInScene("SCENE_CLASSIC");
+        Enter(1, false);
+        TicketInfo* held = player_->currentTicket.Get();
+        const Ref<PropertyFile> file(new PropertyFile());
+        auto* ticket = new PropertyNode("ticket", c.ticketType);
+        file->Add(ticket);
+        held->Save(*ticket);
+        file->Add(new PropertyNode("game", c.gameType));
+        Players::Instance()->StoreSaveGame(*player_, "kr2", *file);
+        scene_->Deactivate();
+        Players::Instance()->StoreSaveGame(*player_, "kr2", *file);
+
+        scene_->SetResumeFromSaveGame(true);
+        scene_->Activate();
+        EXPECT_EQ(scene_->GetMode(), nullptr);
+        EXPECT_EQ(player_->currentTicket.Get(), held);
+        EXPECT_FALSE(SaveGameOnDisk());
+        EXPECT_EQ(SceneManager::Instance()->GetNextScene(), classic.Get());
+        // Keys and frames on the empty level do no harm.
+        scene_->OnKeyDown(13);
+        scene_->OnChar('a');
+        scene_->Update(kFrameMs);
+        scene_->Deactivate();
+        EXPECT_FALSE(SaveGameOnDisk());
+    }
+    // A missing file is no game either.
+    scene_ = nullptr;
+    RenewSceneManager();
+    const Ref<Scene> classic = AddStandInScene("SCENE_CLASSIC");
+    Enter(1, false);
+    scene_->Deactivate();
+    Players::Instance()->DeleteSaveGame(*player_, "kr2");
+    scene_->SetResumeFromSaveGame(true);
+    scene_->Activate();
+    EXPECT_EQ(scene_->GetMode(), nullptr);
+    EXPECT_EQ(SceneManager::Instance()->GetNextScene(), classic.Get());
+}
+
+// ---- a classic game over three runs ----
+
+// Each run builds the scene anew and reads the players from disk, as the
+// program does when it starts; the level is played by typing the words of
+// its own queue.
+class ClassicGameRuns : public GameSceneLevelEnd {
+protected:
+    // A fresh scene and the players as the last run left them on disk.
+    void StartRun() {
+        if (scene_) {
+            scene_->Deactivate();
+            scene_ = nullptr;
+        }
+        player_ = nullptr;
+        Players::Free();
+        RenewSceneManager();
+        Players* players = Players::Create("", false);
+        players->Load();
+        player_ = ObjectCast<KR2Player>(players->GetCurrent());
+        Property* definition = DialogTable::Instance()->FindDialogDefinition("SCENE_GAME");
+        const Ref<Object> built(ClassFactory::Instance().Create(definition));
+        scene_ = ObjectCast<GameScene>(built.Get());
+        scene_->SetName("SCENE_GAME");
+        answers_.scene = scene_.Get();
+        TicketInfo::SetHooks({&answers_, &answers_, &answers_});
+    }
+
+    void Show() {
+        SceneManager::Instance()->RequestSwitch(scene_.Get());
+        SceneManager::Instance()->Update(0);
+    }
+
+    // The program's end: the game kept, the players written.
+    void EndRun() {
+        scene_->WriteSavegame();
+        Players::Instance()->Save();
+    }
+
+    // Types the next open word of the queue and sends it; false when none is left.
+    bool TypeNextWord() {
+        const std::string word = FirstOpenQueueWord();
+        if (word.empty()) {
+            return false;
+        }
+        Type(word);
+        scene_->OnKeyDown(13);
+        Play(6);
+        return true;
+    }
+
+    std::vector<std::filesystem::path> SaveFilesOnDisk() const {
+        std::vector<std::filesystem::path> found;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(userFolders_.DataHome())) {
+            if (entry.path().filename() == "kr2.sav") {
+                found.push_back(entry.path());
+            }
+        }
+        return found;
+    }
+};
+
+TEST_F(ClassicGameRuns, AClassicLevelIsPlayedToItsEndThenLeftMidLevelAndResumedInTheNextRun) {
+    // First run: a new player plays a classic level to its end sign.
+    Enter(1, false);
+    player_->trophies.fill(KR2Player::kTrophyShown);
+    Players::Instance()->Save();
+    PlayToStart();
+    int typed = 0;
+    for (int step = 0; step < 2000 && Mode().GetState() == GameScene::kPlaying; ++step) {
+        if (TypeNextWord()) {
+            ++typed;
+        } else {
+            Play(10);
+        }
+    }
+    EXPECT_TRUE(player_->lastWon) << typed << " words, train at "
+                                  << GameMode::Progress(*scene_->GetLandscape()->GetPlayerTrain()) << ", opponent at "
+                                  << GameMode::Progress(*scene_->GetLandscape()->GetAutoTrain());
+    PlayToEndSign();
+    ASSERT_EQ(Mode().GetState(), GameScene::kEndShown);
+    Screenshot("classic_run1_end");
+    const int32_t firstLevelScore = scene_->GetLevelStats().score;
+    EXPECT_GT(firstLevelScore, 0);
+    // Lost, or left for the menu, a classic game leaves nothing to resume.
+    scene_->OnKeyDown(13);
+    for (int frame = 0; frame < 400 && Mode().GetState() != GameScene::kPlaying; ++frame) {
+        Play(1);
+    }
+    ASSERT_EQ(Mode().GetState(), GameScene::kPlaying);
+    EXPECT_EQ(player_->currentTicket->CurLevel, 1);
+    EndRun();
+    ASSERT_EQ(SaveFilesOnDisk().size(), 1u);
+
+    // Second run: the kept game goes on and is left in the middle of the race.
+    StartRun();
+    ASSERT_TRUE(player_);
+    scene_->SetResumeFromSaveGame(true);
+    Show();
+    EXPECT_TRUE(SaveFilesOnDisk().empty());
+    ASSERT_TRUE(scene_->GetMode());
+    EXPECT_EQ(Mode().Stats().score, firstLevelScore);
+    EXPECT_EQ(player_->currentTicket->CurLevel, 1);
+    PlayToStart();
+    ASSERT_TRUE(TypeNextWord());
+    ASSERT_TRUE(TypeNextWord());
+    Play(40);
+    const int32_t score = Mode().Stats().score;
+    const std::vector<QueueEntry> queue = QueueOf(*scene_);
+    const float playerX = scene_->GetLandscape()->GetPlayerTrain()->GetRealX();
+    const float opponentX = scene_->GetLandscape()->GetAutoTrain()->GetRealX();
+    EXPECT_GT(score, firstLevelScore);
+    Screenshot("classic_run2_left");
+    EndRun();
+    const std::vector<std::filesystem::path> saved = SaveFilesOnDisk();
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_GT(std::filesystem::file_size(saved.front()), 0u);
+
+    // Third run: resumed where it was left.
+    StartRun();
+    scene_->SetResumeFromSaveGame(true);
+    Show();
+    ASSERT_TRUE(scene_->GetMode());
+    EXPECT_EQ(Mode().Stats().score, score);
+    EXPECT_EQ(QueueOf(*scene_), queue);
+    EXPECT_FLOAT_EQ(scene_->GetLandscape()->GetPlayerTrain()->GetRealX(), playerX);
+    EXPECT_FLOAT_EQ(scene_->GetLandscape()->GetAutoTrain()->GetRealX(), opponentX);
+    Screenshot("classic_run3_resumed");
+    PlayToStart();
+    ASSERT_TRUE(TypeNextWord());
+    Play(20);
+    EXPECT_GT(Mode().Stats().score, score);
+    Screenshot("classic_run3_playing");
 }
 
 }  // namespace

@@ -1,0 +1,111 @@
+// The save game of a classic game: the ticket, the game mode with its level
+// session, the word queue and the race strip, kept in the player's "kr2".
+#include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/Logger.h"
+#include "engine/foundation/Players.h"
+#include "engine/foundation/PropertyFile.h"
+#include "engine/scene/Sprite.h"
+#include "engine/ui/LabelTicker.h"
+#include "game/constants/GameConstants.h"
+#include "game/progress/KR2Player.h"
+#include "game/rules/GameMode.h"
+#include "game/words/TicketInfo.h"
+#include "game/words/WordQueue.h"
+#include "game/world/AutoTrain.h"
+#include "game/world/Landscape.h"
+#include "game/world/PlayerTrain.h"
+#include "scenes/GameScene.h"
+
+namespace {
+
+constexpr const char* kSaveName = "kr2";
+
+// The train's share of its race; 0 for a race without length.
+float RaceShare(const Train& train) {
+    const int32_t length = train.GetUnitsToTravel() * MINIMAP_PIXELS_PER_UNIT;
+    return length > 0 ? train.GetRealX() / static_cast<float>(length) : 0.0f;
+}
+
+template <typename T>
+Ref<T> CreateFromNode(const Property* file, const char* child) {
+    const Ref<Object> made(ClassFactory::Instance().Create(Property::Child(file, child)));
+    return Ref<T>(ObjectCast<T>(made.Get()));
+}
+
+}  // namespace
+
+void GameScene::WriteSavegame() {
+    if (levelState_ == kNothingToSave || !complete_) {
+        return;
+    }
+    const TicketInfo* ticket = CurrentTicket();
+    if (ticket == nullptr || ticket->GameMode == TicketInfo::kMapTicket || !mode_) {
+        return;
+    }
+    if (levelState_ == kClassicWon) {
+        // The finished level is over: keep the start of the next one.
+        PrepareNextClassicRace();
+        wordQueue_->Clear();
+    }
+    const Ref<PropertyFile> file(new PropertyFile());
+    auto* ticketNode = new PropertyNode("ticket", "TicketInfo");
+    file->Add(ticketNode);
+    CurrentTicket()->Save(*ticketNode);
+    auto* gameNode = new PropertyNode("game", "");
+    file->Add(gameNode);
+    mode_->Save(*gameNode);
+    auto* queueNode = new PropertyNode("wordqueue", "WordQueue");
+    file->Add(queueNode);
+    wordQueue_->Save(*queueNode);
+    auto* landscapeNode = new PropertyNode("landscape", "LandScape");
+    file->Add(landscapeNode);
+    landscape_->Save(*landscapeNode);
+
+    KR2Player& player = Player();
+    if (const Players* players = Players::Instance(); players != nullptr && &player != standInPlayer_.Get()) {
+        players->StoreSaveGame(player, kSaveName, *file);
+    }
+    levelState_ = kNothingToSave;
+}
+
+bool GameScene::ReadSavegame() {
+    KR2Player& player = Player();
+    const Ref<PropertyFile> file(new PropertyFile());
+    if (const Players* players = Players::Instance(); players != nullptr && &player != standInPlayer_.Get()) {
+        players->LoadSaveGame(player, kSaveName, *file);
+    }
+    // The mode reads its session against the ticket it belongs to, so the
+    // stored ticket goes in first and comes out again when the mode fails.
+    const Ref<TicketInfo> ticket = CreateFromNode<TicketInfo>(file.Get(), "ticket");
+    if (!ticket) {
+        ENGINE_LOG(0, "GameScene: the save game of \"%s\" holds no ticket; it is discarded", player.GetName().c_str());
+        return false;
+    }
+    const Ref<TicketInfo> previous = player.currentTicket;
+    player.currentTicket = ticket;
+    const Ref<GameMode> mode = CreateFromNode<GameMode>(file.Get(), "game");
+    if (!mode) {
+        ENGINE_LOG(0, "GameScene: the save game of \"%s\" holds no game mode; it is discarded",
+                   player.GetName().c_str());
+        player.currentTicket = previous;
+        return false;
+    }
+    ReleaseMode();
+    mode_ = mode;
+    landscape_->Load(Property::Child(file.Get(), "landscape"));
+    wordQueue_->Load(Property::Child(file.Get(), "wordqueue"));
+    scoreTicker_->SetValue(mode_->Stats().score);
+    scoreTicker_->JumpToTarget();
+    PlaceMiniTrainsFromTrains();
+    return true;
+}
+
+void GameScene::PlaceMiniTrainsFromTrains() {
+    if (const PlayerTrain* train = landscape_->GetPlayerTrain()) {
+        Sprite* mini = miniTrains_[0];
+        mini->SetX(static_cast<int32_t>(static_cast<float>(miniTrackEnd_ - mini->GetWidth()) * RaceShare(*train)));
+    }
+    if (const AutoTrain* train = landscape_->GetAutoTrain()) {
+        SetMiniTrainPosition(1, RaceShare(*train));
+    }
+}
