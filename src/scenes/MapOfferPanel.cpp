@@ -19,6 +19,7 @@
 #include "game/dialogs/TicketDialog.h"
 #include "game/progress/KR2Player.h"
 #include "game/progress/OfferedTickets.h"
+#include "game/world/OneShotEffects.h"
 #include "game/world/SectionList.h"
 #include "game/world/TicketSprite.h"
 #include "game/world/TrackInfoSprite.h"
@@ -163,7 +164,7 @@ void MapOfferPanel::AddTicket(const Offer& offer, const SectionList& map) {
     if (!sprite) {
         return;
     }
-    sprite->SetHost(&host_.SpriteHost());
+    sprite->SetHost(this);
     ShowRoute(offer.track);
     tickets_.push_back(sprite);
     // Under the station, so the station is drawn over the ticket's foot.
@@ -188,7 +189,7 @@ void MapOfferPanel::AddSign(const Offer& offer, const SectionList& map, int32_t 
     if (!sign) {
         return;
     }
-    sign->SetHost(&host_.SpriteHost());
+    sign->SetHost(this);
     ShowRoute(offer.track);
     sign->SetCost(MapTrackShop::GetTrackCost(section));
     sign->SetTrack(offer.track, host_.CurrentCity(), map);
@@ -379,6 +380,14 @@ void MapOfferPanel::SetOffersInputEnabled(bool enabled) {
     for (const Ref<TrackInfoSprite>& sign : signs_) {
         sign->SetInputEnabled(enabled);
     }
+}
+
+int32_t MapOfferPanel::InteractionState() const {
+    return host_.State();
+}
+
+void MapOfferPanel::PlayWobble(Sprite& sprite) {
+    PlayZoomWobble(sprite);
 }
 
 void MapOfferPanel::OpenTicketDialog(TicketInfo& ticket) {

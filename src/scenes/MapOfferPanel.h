@@ -7,6 +7,7 @@
 #include "engine/scene/Path.h"
 #include "engine/ui/ControlCallback.h"
 #include "game/world/MapRefs.h"
+#include "game/world/MapSpriteHost.h"
 #include "scenes/MapTicketPanel.h"
 #include "scenes/MapTrackShop.h"
 
@@ -26,7 +27,7 @@ class TrackInfoSprite;
 // still for sale, a row of moving dots along each, and the arrows to the
 // neighbouring sections. Clicking a ticket opens its dialog; playing it
 // leaves for the game.
-class MapOfferPanel : public MapTicketPanel {
+class MapOfferPanel : public MapTicketPanel, public MapSpriteHost {
 public:
     static constexpr float kDotSpacing = 30.0f;
     // A route shorter than this carries no dot.
@@ -82,9 +83,12 @@ public:
     // Input of every ticket and price sign.
     void SetOffersInputEnabled(bool enabled);
 
+    // What the offers ask while they show: the map's state, the wobble.
+    int32_t InteractionState() const override;
+    void PlayWobble(Sprite& sprite) override;
     // Makes the ticket the player's current one and opens its dialog, grown
     // out of the ticket's sprite.
-    void OpenTicketDialog(TicketInfo& ticket);
+    void OpenTicketDialog(TicketInfo& ticket) override;
     // The play button of the ticket dialog: leaves for the game.
     void PlayTicket();
 

@@ -9,7 +9,6 @@ class GameNode;
 class KR2Player;
 class LabelTicker;
 class MapRouteDots;
-class MapSpriteHost;
 class Scene;
 class Sprite;
 
@@ -44,8 +43,6 @@ public:
     virtual GameNode* AssetsNode(int32_t section) const = 0;
     // The dots along the routes the panel shows.
     virtual MapRouteDots& RouteDots() = 0;
-    // What the ticket and price sprites ask of the scene.
-    virtual MapSpriteHost& SpriteHost() = 0;
     // Shows the shown section, baked into one picture when `composite`.
     virtual void ShowSection(bool composite) = 0;
     // The presentation of a section whose last track was just bought.

@@ -15,7 +15,6 @@
 #include "game/constants/GameConstants.h"
 #include "game/dialogs/YesNoDialog.h"
 #include "game/progress/KR2Player.h"
-#include "game/world/MapSpriteHost.h"
 #include "game/world/SectionList.h"
 #include "game/world/ModifierBuildTrack.h"
 #include "game/world/TicketSprite.h"
@@ -79,7 +78,7 @@ const std::string kDialogs = R"(
 const std::string kObjects = R"(<TicketSprite id="SPRITE_TICKET"/><TrackInfoSprite id="SPRITE_BUY" width="8" height="8"/>)";
 
 // The map scene's side, kept in plain members the tests look at.
-class FakeMap : public MapShopHost, public MapSpriteHost {
+class FakeMap : public MapShopHost {
 public:
     FakeMap() {
         const Ref<Object> built(DialogTable::Instance()->CreateDialog("SCENE_MAP"));
@@ -101,15 +100,10 @@ public:
     GameNode* HighlightNode() const override { return highlight.Get(); }
     GameNode* AssetsNode(int32_t) const override { return assets.Get(); }
     MapRouteDots& RouteDots() override { return dots; }
-    MapSpriteHost& SpriteHost() override { return *this; }
     void ShowSection(bool composite) override { log.push_back(composite ? "composite" : "uncomposited"); }
     void OnSectionCleared() override { log.push_back("cleared"); }
     void ShowNextSection() override { log.push_back("next"); }
     void ShowPreviousSection() override { log.push_back("previous"); }
-
-    int32_t InteractionState() const override { return state; }
-    void PlayWobble(Sprite&) override {}
-    void OpenTicketDialog(TicketInfo& ticket) override { panel->OpenTicketDialog(ticket); }
 
     Ref<::Scene> scene;
     Ref<GameNode> sequence{new GameNode()};
@@ -120,7 +114,6 @@ public:
     Ref<GameNode> highlight{new GameNode()};
     Ref<GameNode> assets{new GameNode()};
     MapRouteDots dots;
-    MapOfferPanel* panel = nullptr;
     std::vector<std::string> log;
 };
 
@@ -149,7 +142,6 @@ protected:
         BUYTRACK_SECOND_DELAY = 100;
         map_ = std::make_unique<FakeMap>();
         panel_ = std::make_unique<MapOfferPanel>(*map_);
-        map_->panel = panel_.get();
     }
 
     ~MapShopTest() override {
@@ -274,7 +266,7 @@ TEST_F(MapShopTest, ThePanelOffersTicketsOnBoughtTracksAndSignsOnlyAfterAGame) {
 }
 
 TEST_F(MapShopTest, TooFewCoinsAskNothingAndEnoughCoinsAskTheQuestion) {
-    TrackInfoSprite sign(static_cast<MapSpriteHost*>(map_.get()));
+    TrackInfoSprite sign(panel_.get());
     sign.SetTrack(TrackRef{0, 0}, map_->city, Map());
     MapTrackShop& shop = panel_->Shop();
 
@@ -319,7 +311,7 @@ TEST_F(MapShopTest, APurchasePaysAndQueuesTheStepsForHowMuchItFinishes) {
         map_->player->coins = 200;
         map_->player->stats = PlayerStats();
         map_->player->trophies = {};
-        TrackInfoSprite sign(static_cast<MapSpriteHost*>(map_.get()));
+        TrackInfoSprite sign(panel_.get());
         sign.SetTrack(TrackRef{0, c.section}, map_->city, Map());
         MapTrackShop& shop = panel_->Shop();
         shop.AskBuyTrack(sign);
@@ -355,7 +347,7 @@ TEST_F(MapShopTest, AfterAPurchaseThePanelReturnsUnclickableThenOpensTheNewTicke
     map_->player->stats.playcount[0] = 1;
     map_->player->curcity = 0;
     map_->player->cursection = 0;
-    TrackInfoSprite sign(static_cast<MapSpriteHost*>(map_.get()));
+    TrackInfoSprite sign(panel_.get());
     sign.SetTrack(TrackRef{0, 0}, map_->city, Map());
     map_->player->coins = 100;
     MapTrackShop& shop = panel_->Shop();
