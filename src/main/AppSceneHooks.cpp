@@ -2,6 +2,7 @@
 
 #include "main/Application.h"
 #include "scenes/GameScene.h"
+#include "scenes/MapScene.h"
 #include "scenes/SelectionScene.h"
 
 namespace {
@@ -34,6 +35,11 @@ void AppSceneHooks::OnDialogClosed(Dialog* dialog) {
 
 void AppSceneHooks::OnLevelStopped() {
     if (GameScene* game = Game()) game->OnLevelStopped();
+    // A level left through the menu is no return to the map.
+    const Application* application = Application::Instance();
+    if (auto* map = application != nullptr ? ObjectCast<MapScene>(application->GetMapScene()) : nullptr) {
+        map->SetReturnFromGame(false);
+    }
 }
 
 void AppSceneHooks::ArrangeLetters() {
