@@ -178,7 +178,7 @@ void MapOfferPanel::AddTicket(const Offer& offer, const SectionList& map) {
     sprite->SetAlpha(0);
     sprite->AddModifier(Ref<Modifier>(new ModifierValue(0, 255, kFadeMs)).Get());
     // Tickets are asked first, before the price signs and the scene.
-    if (InputListenerList* listeners = ListenersOf(host_.MapScene())) {
+    if (InputListenerList* listeners = ListenersOf(host_.HostScene())) {
         listeners->RemoveListener(sprite.Get());
         listeners->AddListener(sprite.Get(), true);
     }
@@ -193,7 +193,7 @@ void MapOfferPanel::AddSign(const Offer& offer, const SectionList& map, int32_t 
     ShowRoute(offer.track);
     sign->SetCost(MapTrackShop::GetTrackCost(section));
     sign->SetTrack(offer.track, host_.CurrentCity(), map);
-    host_.MapScene().BindControl(sign.Get(), buyFunction_, buyContext_);
+    host_.HostScene().BindControl(sign.Get(), buyFunction_, buyContext_);
     sign->SetAlpha(0);
     sign->AddModifier(Ref<Modifier>(new ModifierValue(0, 255, kFadeMs)).Get());
     signs_.push_back(sign);
@@ -237,7 +237,7 @@ Button* MapOfferPanel::MakeArrow(int32_t x, const char* image, int32_t anchor, C
     arrow->SetSoundSection("default");
     arrow->SetAnchorKind(anchor);
     arrow->SetPivotKind(anchor);
-    Scene& scene = host_.MapScene();
+    Scene& scene = host_.HostScene();
     scene.BindControl(arrow, function, this);
     GameNode* content = &host_.SequenceNode();
     content->AddChild(arrow);
@@ -246,7 +246,7 @@ Button* MapOfferPanel::MakeArrow(int32_t x, const char* image, int32_t anchor, C
 
 void MapOfferPanel::DropOffer(Sprite& sprite, bool fade) {
     if (auto* listener = dynamic_cast<InputListener*>(&sprite)) {
-        if (InputListenerList* listeners = ListenersOf(host_.MapScene())) {
+        if (InputListenerList* listeners = ListenersOf(host_.HostScene())) {
             listeners->RemoveListener(listener);
         }
     }
@@ -363,7 +363,7 @@ void MapOfferPanel::OnMouseMove(int32_t x, int32_t y) {
 }
 
 void MapOfferPanel::RemoveTicketSprites() {
-    InputListenerList* listeners = ListenersOf(host_.MapScene());
+    InputListenerList* listeners = ListenersOf(host_.HostScene());
     for (const Ref<TicketSprite>& sprite : tickets_) {
         if (listeners != nullptr) {
             listeners->RemoveListener(sprite.Get());
@@ -402,7 +402,7 @@ void MapOfferPanel::OpenTicketDialog(TicketInfo& ticket) {
         return;
     }
     player->currentTicket = &ticket;
-    Scene& scene = host_.MapScene();
+    Scene& scene = host_.HostScene();
     auto* dialog = ObjectCast<TicketDialog>(scene.GetDialog("DIALOG_TICKET"));
     if (dialog == nullptr) {
         ENGINE_LOG(1, "MapOfferPanel: \"DIALOG_TICKET\" is no ticket dialog");
@@ -428,7 +428,7 @@ int32_t MapOfferPanel::OnDialogPlay(void* context, GameNode*) {
         return 0;
     }
     panel->PlayTicket();
-    panel->host_.MapScene().CloseDialog(panel->ticketDialog_.Get());
+    panel->host_.HostScene().CloseDialog(panel->ticketDialog_.Get());
     panel->ticketDialog_ = nullptr;
     panel->host_.SetState(MapShopHost::kIdle);
     return 0;

@@ -23,7 +23,7 @@ public:
 
     virtual ~MapShopHost() = default;
 
-    virtual Scene& MapScene() = 0;
+    virtual Scene& HostScene() = 0;
     // The node whose modifier list times the steps after a purchase.
     virtual GameNode& SequenceNode() = 0;
     // The current player, or null.

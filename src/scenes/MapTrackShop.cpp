@@ -130,19 +130,22 @@ void MapTrackShop::AskBuyTrack(const TrackInfoSprite& sign) {
         OpenTooFewCoinsHint(player->coins, price, bubbles);
         return;
     }
-    Scene& scene = host_.MapScene();
-    if (!scene.IsDialogShown("DIALOG_YESNO")) {
-        auto* question = ObjectCast<YesNoDialog>(scene.GetDialog("DIALOG_YESNO"));
-        if (question == nullptr) {
-            ENGINE_LOG(1, "MapTrackShop: \"DIALOG_YESNO\" is no question dialog");
-            return;
-        }
-        dialog_ = question;
-        question->SetQuestion(FormatPrice(TextOf("TEXT_BUY_TRACK"), price), TextOf("TEXT_BUY_TRACK_HEADER"), this,
-                              &MapTrackShop::OnYes, this, &MapTrackShop::OnNo);
-        KR2Dialog::FadeIn(question, DIALOG_FADE_TIME);
-        scene.ShowDialog(question);
+    Scene& scene = host_.HostScene();
+    // Another question on screen: asking nothing must not leave the map
+    // waiting for an answer that cannot come.
+    if (scene.IsDialogShown("DIALOG_YESNO")) {
+        return;
     }
+    auto* question = ObjectCast<YesNoDialog>(scene.GetDialog("DIALOG_YESNO"));
+    if (question == nullptr) {
+        ENGINE_LOG(1, "MapTrackShop: \"DIALOG_YESNO\" is no question dialog");
+        return;
+    }
+    dialog_ = question;
+    question->SetQuestion(FormatPrice(TextOf("TEXT_BUY_TRACK"), price), TextOf("TEXT_BUY_TRACK_HEADER"), this,
+                          &MapTrackShop::OnYes, this, &MapTrackShop::OnNo);
+    KR2Dialog::FadeIn(question, DIALOG_FADE_TIME);
+    scene.ShowDialog(question);
     host_.SetState(MapShopHost::kBuyQuestion);
 }
 
@@ -221,7 +224,7 @@ void MapTrackShop::BuyTrack(TrackRef ref, bool animate) {
     GameNode& sequence = host_.SequenceNode();
     const Ref<Path> route = MapOfferPanel::CurveFromCity(track->GetPath(), map->FindCity(host_.CurrentCity()));
     auto* build = new ModifierBuildTrack(*track, ends[0], ends[1], circle.Get(), overlayImage,
-                                         host_.MapScene().GetRootNode(), BUYTRACK_DURATION);
+                                         host_.HostScene().GetRootNode(), BUYTRACK_DURATION);
     build->SetRoute(route.Get());
     sequence.AddModifier(Blocking(build));
     sequence.AddModifier(new ModifierSound("SOUND_BUYTRACKFINISHED", kMapSection, true));
@@ -311,7 +314,7 @@ void MapTrackShop::FlyCoins(int32_t price) {
     const Ref<Object> created(table != nullptr ? table->CreateObject("COIN") : nullptr);
     const Ref<Sprite> coin(ObjectCast<Sprite>(created.Get()));
     const LabelTicker* counter = host_.CoinsLabel();
-    GameNode* root = host_.MapScene().GetRootNode();
+    GameNode* root = host_.HostScene().GetRootNode();
     if (!coin || counter == nullptr || root == nullptr) {
         ENGINE_LOG(1, "MapTrackShop: no coin to fly off the counter");
         return;
@@ -369,9 +372,7 @@ void MapTrackShop::EnableTicketPanel() {
     if (asked != nullptr && player != nullptr) {
         far = map->FindCity(FarCity(*asked, CityRef{player->curcity, player->cursection}));
     }
-    // The panel is rebuilt when a ticket opens, so walk a copy.
-    const std::vector<Ref<TicketSprite>> tickets = panel_.TicketSprites();
-    for (const Ref<TicketSprite>& sprite : tickets) {
+    for (const Ref<TicketSprite>& sprite : panel_.TicketSprites()) {
         sprite->SetInputEnabled(true);
         const TicketInfo* ticket = sprite->GetTicket();
         if (far != nullptr && !shownFinished && ticket != nullptr && TicketSprite::Destination(*ticket, *map) == far) {
@@ -423,7 +424,7 @@ void MapTrackShop::ShowGameEnd() {
 }
 
 void MapTrackShop::ShowFinalCredits() {
-    Scene& scene = host_.MapScene();
+    Scene& scene = host_.HostScene();
     auto* credits = ObjectCast<FinalCreditsDialog>(scene.GetDialog("DIALOG_FINAL_CREDITS"));
     if (credits == nullptr) {
         ENGINE_LOG(1, "MapTrackShop: \"DIALOG_FINAL_CREDITS\" is no credits dialog");

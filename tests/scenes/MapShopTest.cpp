@@ -87,7 +87,7 @@ public:
         overlay->SetImage(FilledSurface(400, 400, 0xFF336699).Get());
     }
 
-    ::Scene& MapScene() override { return *scene; }
+    Scene& HostScene() override { return *scene; }
     GameNode& SequenceNode() override { return *sequence; }
     KR2Player* Player() const override { return player.Get(); }
     CityRef CurrentCity() const override { return city; }
@@ -289,6 +289,13 @@ TEST_F(MapShopTest, TooFewCoinsAskNothingAndEnoughCoinsAskTheQuestion) {
     EXPECT_EQ(map_->state, MapShopHost::kIdle);
     EXPECT_FALSE(Map().FindTrack(TrackRef{0, 0})->bought);
     EXPECT_EQ(map_->player->coins, 50);
+
+    // The answered question still fades out: a click now asks nothing and
+    // leaves the map idle rather than waiting for an answer.
+    ASSERT_TRUE(map_->scene->IsDialogShown("DIALOG_YESNO"));
+    shop.AskBuyTrack(sign);
+    EXPECT_EQ(shop.CurrentDialog(), nullptr);
+    EXPECT_EQ(map_->state, MapShopHost::kIdle);
 }
 
 TEST_F(MapShopTest, APurchasePaysAndQueuesTheStepsForHowMuchItFinishes) {
