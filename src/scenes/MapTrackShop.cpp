@@ -174,6 +174,10 @@ void MapTrackShop::OnBuyTrackYes() {
         const int32_t price = GetTrackCost(askedTrack_.section);
         player->coins -= price;
         player->stats.moneySpent += price;
+        // The counter heads for what is left; each flying coin takes one off the way.
+        if (LabelTicker* counter = host_.CoinsLabel()) {
+            counter->SetTarget(player->coins);
+        }
         if (Players* players = Players::Instance()) {
             players->Save();
         }
