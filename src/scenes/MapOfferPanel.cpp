@@ -98,7 +98,7 @@ MapOfferPanel::Plan MapOfferPanel::PlanAt(const SectionList& map, const KR2Playe
     }
     const int32_t section = city.section;
     if (section >= 0 && section < SectionList::kSectionCount) {
-        plan.nextArrow = section < kLastSection && map.Section(section).finished;
+        plan.nextArrow = section < MapTrackShop::kLastSection && map.Section(section).finished;
         plan.previousArrow = section > 0;
     }
     return plan;

@@ -33,7 +33,6 @@ public:
     // A route shorter than this carries no dot.
     static constexpr float kDotlessEnd = 19.0f;
     static constexpr int32_t kFadeMs = 300;
-    static constexpr int32_t kLastSection = 9;
 
     // An offer of the panel: a ticket on a bought track, or, without a
     // ticket, the price sign of a track for sale.
