@@ -399,6 +399,9 @@ TEST_F(ScriptedRunTest, FirstScreensRunFromTheSplashToTheMenu) {
         "key RETURN\n"
         "wait ms 1500\n"
         "screenshot menu\n"
+        "click 400 255\n"
+        "wait ms 2500\n"
+        "screenshot map\n"
         "close\n");
     setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
     ReloadRunOptionsForTesting();
@@ -450,4 +453,10 @@ TEST_F(ScriptedRunTest, FirstScreensRunFromTheSplashToTheMenu) {
     EXPECT_GT(adventure.g, adventure.r + 20);
     const Rgb sleeper = PixelOf(*menu, 400, 595);
     EXPECT_LT(std::max({sleeper.r, sleeper.g, sleeper.b}), 170);
+    // The adventure leads to the map: land where the menu had sky.
+    const Ref<MemorySurface> map = shot("map");
+    ASSERT_TRUE(map);
+    const Rgb land = PixelOf(*map, 700, 300);
+    EXPECT_GT(land.r, land.b + 10);
+    EXPECT_GT(land.g, land.b + 10);
 }

@@ -85,7 +85,8 @@ TEST(MapAnchorPoints, CircleValuesComeInThreesInDecimalOrHexadecimal) {
     EXPECT_EQ(circles[1].y, 45);
     EXPECT_EQ(circles[1].radius, 6);
     EXPECT_TRUE(map_assets::ReadHitCircles(nullptr, 0, 0).empty());
-    EXPECT_TRUE(map_assets::ReadHitCircles(PropertyValue::FromString("", "3", true), 0, 0).empty());
+    const Ref<PropertyValue> notAVector(PropertyValue::FromString("", "3", true));
+    EXPECT_TRUE(map_assets::ReadHitCircles(notAVector.Get(), 0, 0).empty());
 }
 
 TEST(MapAnchorPoints, APieceIsInsideWhenAllItsCirclesAreAndAlwaysWithoutCircles) {

@@ -392,6 +392,32 @@ TEST_F(MapSceneContent, TheArrowsSlideTheViewAndTheTrainDrivesInAtTheEnterOrLeav
     EXPECT_EQ(scene_->GetTrainSprite()->GetY(), leave.y);
 }
 
+TEST_F(MapSceneContent, AClearedSectionLosesItsOverlayAndShowsEveryPiece) {
+    Enter();
+    GameNode* section = scene_->GetAssetsNode(0);
+    const auto hidden = [section] {
+        int count = 0;
+        for (GameNode* node = section->GetFirstChild(); node != nullptr; node = node->GetNextSibling()) {
+            count += node->IsVisible() ? 0 : 1;
+        }
+        return count;
+    };
+    ASSERT_GT(hidden(), 0) << "pieces wait under the overlay";
+    scene_->OnSectionCleared();
+    Play(1100);
+    EXPECT_EQ(scene_->GetOverlay()->GetImage(), nullptr);
+    Play(2000);
+    EXPECT_EQ(hidden(), 0) << "every piece has popped up within three seconds";
+
+    // A section whose tracks are all bought is shown without overlay at once.
+    for (const Ref<TrackInfo>& track : map_->Section(0).tracks) track->bought = true;
+    player_->mapFlag = false;
+    ReEnter();
+    EXPECT_EQ(scene_->GetOverlay()->GetImage(), nullptr);
+    EXPECT_EQ(scene_->GetTrainSprite()->GetParent(), section);
+    EXPECT_EQ(hidden(), 0);
+}
+
 TEST_F(MapSceneContent, TheMenuLocksTheMapOnlyWhileItIsOpen) {
     Enter();
     MapScene::OnMenuButton(scene_.Get(), nullptr);
