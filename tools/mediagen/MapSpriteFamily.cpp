@@ -330,6 +330,91 @@ Picture Passenger(uint32_t colour, int kind) {
     return d.ToPicture();
 }
 
+
+// --- price signs and section arrows ---------------------------------------------
+
+constexpr int kSignWidth = 64;
+constexpr int kSignHeight = 46;
+
+// Button frames: 0 normal, 1 over (lighter), 2 pressed (sunk), 3 disabled (grey).
+Rgba ButtonTone(const Rgba& colour, int state) {
+    if (state == 1) {
+        return colour.Shaded(0.2);
+    }
+    if (state == 2) {
+        return colour.Shaded(-0.15);
+    }
+    return state == 3 ? colour.Greyed() : colour;
+}
+
+// A wooden board on a post with a coin on its left; the price is written
+// onto the board's middle in code.
+Picture PriceSignFrame(int state) {
+    Drawing d(kSignWidth, kSignHeight);
+    cairo_t* c = d.Context();
+    const double sink = state == 2 ? 1 : 0;
+    const Rgba wood = ButtonTone(Rgba::FromHex(0x9A6A3A), state);
+    cairo_rectangle(c, 30, 28 + sink, 4, 17 - sink);
+    Outlined(c, wood.Shaded(-0.2), 0.8);
+    d.RoundedRectangle(4, 5, kSignWidth - 7, 27, 4);
+    d.Fill(Rgba{0, 0, 0, 0.3});
+    d.RoundedRectangle(2, 2 + sink, kSignWidth - 7, 27, 4);
+    d.FillVertical(2, 29, wood.Shaded(0.15), wood.Shaded(-0.1));
+    d.RoundedRectangle(2, 2 + sink, kSignWidth - 7, 27, 4);
+    d.Stroke(wood.Shaded(-0.5), 1.4);
+    d.RoundedRectangle(15, 6 + sink, kSignWidth - 24, 19, 3);
+    d.Fill(ButtonTone(Rgba::FromHex(0xF3E6C8), state));
+    d.Circle(10, 15.5 + sink, 5);
+    Outlined(c, ButtonTone(Rgba::FromHex(0xF2C230), state), 1);
+    return d.ToPicture();
+}
+
+Picture PriceSign() {
+    std::vector<Picture> frames;
+    for (int state = 0; state < 4; ++state) {
+        frames.push_back(PriceSignFrame(state));
+    }
+    return StackFrames(frames);
+}
+
+constexpr int kArrowWidth = 44;
+constexpr int kArrowHeight = 70;
+
+// A signpost arrow pointing right, standing at the screen edge.
+Picture ArrowFrame(int state) {
+    Drawing d(kArrowWidth, kArrowHeight);
+    cairo_t* c = d.Context();
+    const Rgba wood = ButtonTone(Rgba::FromHex(0x9A6A3A), state);
+    const double push = state == 2 ? 2 : 0;
+    cairo_move_to(c, 3 + push, 14);
+    cairo_line_to(c, 22 + push, 14);
+    cairo_line_to(c, 22 + push, 4);
+    cairo_line_to(c, 41, 35);
+    cairo_line_to(c, 22 + push, 66);
+    cairo_line_to(c, 22 + push, 56);
+    cairo_line_to(c, 3 + push, 56);
+    cairo_close_path(c);
+    SetColor(c, wood);
+    cairo_fill_preserve(c);
+    SetColor(c, wood.Shaded(-0.5));
+    cairo_set_line_width(c, 2);
+    cairo_stroke(c);
+    cairo_move_to(c, 8 + push, 35);
+    cairo_line_to(c, 30 + push, 35);
+    SetColor(c, ButtonTone(Rgba::FromHex(0xF2C230), state));
+    cairo_set_line_width(c, 3);
+    cairo_stroke(c);
+    return d.ToPicture();
+}
+
+Picture Arrow(bool left) {
+    std::vector<Picture> frames;
+    for (int state = 0; state < 4; ++state) {
+        frames.push_back(left ? Mirrored(ArrowFrame(state)) : ArrowFrame(state));
+    }
+    return StackFrames(frames);
+}
+
 }  // namespace
 
 void AddMapSpriteRows(Manifest& manifest) {
@@ -344,6 +429,9 @@ void AddMapSpriteRows(Manifest& manifest) {
     Add(manifest, "TRACKBUYCIRCLE", "stamp_buy", 1, [] { return Stamp(20); });
     Add(manifest, "TRACKPLAYCIRCLE", "stamp_play", 1, [] { return Stamp(65); });
     Add(manifest, "TRACKOVERLAYCIRCLE", "stamp_overlay", 1, [] { return Stamp(40); });
+    Add(manifest, "SPRITE_BUY", "price_sign", 4, PriceSign);
+    Add(manifest, "BUTTON_ARROW_RIGHT", "arrow_right", 4, [] { return Arrow(false); });
+    Add(manifest, "BUTTON_ARROW_LEFT", "arrow_left", 4, [] { return Arrow(true); });
     for (int t = 0; t < kTicketTypes; ++t) {
         const uint32_t colour = kTypeColours[t];
         const std::string type = std::to_string(t);

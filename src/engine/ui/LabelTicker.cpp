@@ -94,6 +94,19 @@ void LabelTicker::SetValue(double value) {
     RefreshLabel();
 }
 
+void LabelTicker::ShowValue(double value) {
+    if (current_ == value) {
+        return;
+    }
+    current_ = value;
+    changed_ = true;
+    elapsed_ = 0;
+    if (type_ == kTime) {
+        ComputeTimeStep();
+    }
+    RefreshLabel();
+}
+
 void LabelTicker::JumpToTarget() {
     const double shown = TruncateToInt32(target_);
     if (current_ != shown) {

@@ -27,6 +27,8 @@ public:
     void ReadValues(Property* definition);
     // Shows the value at once, as current value and target.
     void SetValue(double value);
+    // Shows the value at once and counts on from it toward the target.
+    void ShowValue(double value);
     // Shows the target, truncated to an integer, at once.
     void JumpToTarget();
     void Update(int32_t elapsedMs) override;

@@ -46,13 +46,7 @@ uint32_t NextRandom() {
 }
 
 void Stamp(Surface& target, Surface& stamp, int32_t x, int32_t y) {
-    const GameWindow* window = GameWindow::Instance();
-    Ref<Canvas> own;
-    Canvas* canvas = window != nullptr ? window->GetCanvas() : nullptr;
-    if (canvas == nullptr) {
-        own = target.CreateCanvas();
-        canvas = own.Get();
-    }
+    const Ref<Canvas> canvas = DisplayCanvasFor(target);
     DrawImageCentered(*canvas, target, stamp, x, y);
 }
 
@@ -82,13 +76,24 @@ ModifierBuildTrack::ModifierBuildTrack(TrackInfo& track, CityInfo* end0, CityInf
     }
 }
 
+Ref<Canvas> DisplayCanvasFor(Surface& target) {
+    const GameWindow* window = GameWindow::Instance();
+    Canvas* canvas = window != nullptr ? window->GetCanvas() : nullptr;
+    return canvas != nullptr ? Ref<Canvas>(canvas) : target.CreateCanvas();
+}
+
+void ModifierBuildTrack::SetRoute(Path* route) {
+    route_ = route;
+    length_ = route != nullptr ? route->GetLength() : track_->GetPath().GetLength();
+}
+
 void ModifierBuildTrack::Update(int32_t elapsedMs) {
     elapsed_ += elapsedMs;
     flyTimer_ -= elapsedMs;
     const float t = duration_ > 0 ? std::min(1.0f, static_cast<float>(elapsed_) / static_cast<float>(duration_)) : 1.0f;
     const double distance = Smoothstep(t) * length_;
     PointF point;
-    track_->GetPath().GetPointAtDistance(static_cast<float>(distance), point);
+    (route_ ? *route_ : track_->GetPath()).GetPointAtDistance(static_cast<float>(distance), point);
     const auto x = static_cast<int32_t>(std::lround(point.x));
     const auto y = static_cast<int32_t>(std::lround(point.y));
     if (distance >= kFirstStampDistance && stampPicture_ && mapPicture_) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/foundation/Ref.h"
+#include "engine/media/Canvas.h"
 #include "engine/media/Surface.h"
 #include "engine/scene/Modifier.h"
 #include "engine/scene/Path.h"
@@ -31,6 +32,8 @@ public:
                        Surface* mapPicture, GameNode* sceneTop, int32_t durationMs);
 
     void Update(int32_t elapsedMs) override;
+    // Builds along `route` (the track's path, maybe reversed) instead.
+    void SetRoute(Path* route);
 
     Sprite& Worker() const { return *worker_; }
 
@@ -39,6 +42,7 @@ private:
     void PopUpCity(CityInfo* city);
 
     Ref<TrackInfo> track_;
+    Ref<Path> route_;
     double length_;
     Ref<Surface> stampPicture_;
     Ref<Surface> mapPicture_;
@@ -48,6 +52,10 @@ private:
     int32_t duration_;
     int32_t flyTimer_ = 0;
 };
+
+// The canvas that prepares pictures for the display: the window's, else
+// one of `target`.
+Ref<Canvas> DisplayCanvasFor(Surface& target);
 
 // Sweeps the track-play circle out of the map picture at the city, as a
 // modifier of `target`.

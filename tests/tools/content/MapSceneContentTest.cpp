@@ -27,6 +27,10 @@
 #include "game/world/SectionList.h"
 #include "platform/PngWriter.h"
 #include "scenes/MapScene.h"
+#include "engine/foundation/RandomGenerator.h"
+#include "game/world/TicketSprite.h"
+#include "game/world/TrackInfoSprite.h"
+#include "scenes/MapOfferPanel.h"
 #include "support/TempUserFolders.h"
 
 // The map scene built from the shipped definition on the generated media:
@@ -435,3 +439,51 @@ TEST_F(MapSceneContent, TheMenuLocksTheMapOnlyWhileItIsOpen) {
 }
 
 }  // namespace
+
+TEST_F(MapSceneContent, ABoughtTrackIsBuiltWhileTheCoinsFlyThenThePanelReturns) {
+    // At the far end of the first track, with another of its tracks for sale.
+    const auto [firstTrack, farCity] = TrackFromPlayerCity();
+    ASSERT_GE(firstTrack, 0);
+    player_->curcity = farCity.city;
+    std::vector<TrackRef> tracks;
+    map_->GetTracksOfCity(farCity, tracks);
+    ASSERT_GE(tracks.size(), 2u);
+    const TrackRef forSale = tracks.front().track == firstTrack ? tracks.back() : tracks.front();
+    map_->FindTrack(forSale)->bought = false;
+    player_->stats.playcount[0] = 1;
+    player_->coins = 500;
+    RandomGenerator::SetGlobal(new RandomGenerator(7, 0));
+    Enter();
+    RandomGenerator::SetGlobal(nullptr);
+    Play(400);
+    auto* panel = dynamic_cast<MapOfferPanel*>(scene_->GetTicketPanel());
+    ASSERT_NE(panel, nullptr);
+    ASSERT_FALSE(panel->TrackInfoSprites().empty()) << "a player who has played sees the tracks for sale";
+    ASSERT_EQ(panel->TicketSprites().size(), tracks.size() - 1) << "each bought track carries a ticket";
+    EXPECT_FALSE(scene_->GetRouteDots().Routes().empty());
+    Screenshot("map_scene_offers");
+    const Ref<TrackInfoSprite> sign = panel->TrackInfoSprites()[0];
+    const TrackRef track = sign->GetTrack();
+    EXPECT_EQ(track, forSale);
+    MapTrackShop& shop = panel->Shop();
+
+    shop.AskBuyTrack(*sign);
+    ASSERT_NE(shop.CurrentDialog(), nullptr);
+    EXPECT_EQ(scene_->GetState(), MapScene::kBuyQuestion);
+    Play(300);
+    Screenshot("map_scene_buy_question");
+    shop.OnBuyTrackYes();
+    const int32_t price = MapTrackShop::GetTrackCost(0);
+    EXPECT_EQ(player_->coins, 500 - price);
+    EXPECT_TRUE(map_->FindTrack(track)->bought);
+    EXPECT_TRUE(panel->TrackInfoSprites().empty());
+    EXPECT_FALSE(scene_->GetMenuButton()->IsEnabled());
+
+    Play(BUYTRACK_DURATION / 2);
+    Screenshot("map_scene_building");
+    EXPECT_LT(scene_->GetCoinsLabel()->GetCurrent(), 500) << "coins leave the counter one by one";
+    ASSERT_TRUE(PlayUntil([&] { return scene_->GetState() != MapScene::kBuyQuestion; }, 10000));
+    EXPECT_TRUE(scene_->GetMenuButton()->IsEnabled());
+    Play(400);
+    Screenshot("map_scene_track_bought");
+}
