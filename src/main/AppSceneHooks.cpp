@@ -1,5 +1,7 @@
 #include "main/AppSceneHooks.h"
 
+#include "engine/foundation/SectionManager.h"
+#include "game/dialogs/HintDialog.h"
 #include "main/Application.h"
 #include "scenes/GameScene.h"
 #include "scenes/SelectionScene.h"
@@ -45,3 +47,19 @@ void AppSceneHooks::OpenTrophyScreen(Scene*) { SelectionScene::OpenTrophyScreen(
 void AppSceneHooks::ShowWelcome(Scene* scene, bool animate) {
     SelectionScene::ShowWelcome(ObjectCast<SelectionScene>(scene), animate);
 }
+
+void AppSceneHooks::RequestMapSections() {
+    if (SectionManager* sections = SectionManager::Instance()) {
+        sections->RequestSection("mapscene");
+        sections->RequestSection("assets");
+    }
+}
+
+void AppSceneHooks::SetResumeSavegame() {
+    if (GameScene* game = Game()) game->SetResumeFromSaveGame(true);
+}
+
+// The map's return flag is the one a stopped level clears.
+void AppSceneHooks::ClearReturnFromGame() { OnLevelStopped(); }
+
+void AppSceneHooks::ShowHint(int32_t hintId, Scene*) { OpenHint(hintId, nullptr, nullptr); }

@@ -254,6 +254,7 @@ bool Application::StartUp() {
     InstallToolTip(*manager, *dialogs);
     SetQuitQuestionAsker(&quitQuestion);
     GameSceneHooks::Install(&sceneHooks);
+    SelectionLinks::Install(&sceneHooks);
 
     FrameTimer* timer = FrameTimer::Create();
     timer->SetMinimumFrameTime(1);
@@ -274,6 +275,7 @@ void ShutDown(bool normalEnd) {
     }
     SetQuitQuestionAsker(nullptr);
     GameSceneHooks::Install(nullptr);
+    SelectionLinks::Install(nullptr);
     SectionList::ReleaseInstance();
     FullScreenHandler::ReleaseDefault();
     FrameTimer::DestroyInstance();
