@@ -498,7 +498,7 @@ bool IsParchment(const Rgb& pixel) { return pixel.r > 200 && pixel.g > 180 && pi
 // The players as someone would handle them: the first name typed at the first
 // start, two more added, the one in the middle removed while it is the
 // current one, the first chosen again; the locked classic button's hint and
-// the trophy cabinet on the way. After a restart the list on screen and the
+// the trophy cabinet and a tooltip on the way. After a restart the list on screen and the
 // player files on disk are those the first run left.
 TEST_F(ScriptedRunTest, PlayersMadeSwitchedAndRemovedAreTheSameAfterARestart) {
     const std::string shots = std::string(WORDRAIL_BUILD_DIR) + "/tests/player-screens";
@@ -527,6 +527,11 @@ TEST_F(ScriptedRunTest, PlayersMadeSwitchedAndRemovedAreTheSameAfterARestart) {
             "click 524 427\n"
             "wait ms 1500\n"
             "screenshot menu\n"
+            "mouse 400 250\n"
+            "wait ms 300\n"
+            "mouse 402 252\n"
+            "wait ms 1500\n"
+            "screenshot adventure_tooltip\n"
             "click 400 335\n"
             "wait ms 1000\n"
             "screenshot classic_locked\n"
@@ -580,6 +585,15 @@ TEST_F(ScriptedRunTest, PlayersMadeSwitchedAndRemovedAreTheSameAfterARestart) {
     const Rgb dialog = PixelOf(*asking, 400, 340);
     EXPECT_LT(rim.r + 60, field.r) << rim.r << " " << field.r;
     EXPECT_GT(field.b, dialog.b + 10) << field.b << " " << dialog.b;
+    // Resting on the adventure button shows its tooltip, lettered, below the pointer.
+    const Ref<MemorySurface> tooltip = shot("adventure_tooltip");
+    ASSERT_TRUE(tooltip);
+    EXPECT_TRUE(IsParchment(PixelOf(*tooltip, 600, 305)));
+    int ink = 0;
+    for (int32_t x = 400; x < 628; ++x) {
+        ink += PixelOf(*tooltip, x, 283).r < 100;
+    }
+    EXPECT_GT(ink, 10);
     // The locked classic button shows its hint bubble over the button.
     const Ref<MemorySurface> locked = shot("classic_locked");
     ASSERT_TRUE(locked);
