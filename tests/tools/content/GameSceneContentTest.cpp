@@ -426,6 +426,20 @@ TEST_F(GameSceneContent, TheSubmitHintPointsAtTheButtonAndEnterSubmitsPastIt) {
     EXPECT_GT(Mode().Stats().score, 0);
 }
 
+// A trophy won in the middle of a race is celebrated there and then.
+TEST_F(GameSceneContent, ATrophyWonDuringTheRaceOpensItsAwardOverTheLevel) {
+    constexpr size_t kManyWordsTrophy = 20;
+    Enter(1, false);
+    player_->stats.numWordsInserted = 1999;
+    PlayToStart();
+    Type(FirstOpenQueueWord());
+    scene_->OnKeyDown(13);
+    Play(10);
+    EXPECT_TRUE(scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"));
+    EXPECT_EQ(player_->trophies[kManyWordsTrophy], KR2Player::kTrophyShown);
+    EXPECT_TRUE(Mode().IsPaused());
+}
+
 TEST_F(GameSceneContent, AGameTypeAboveSevenPlaysNoMode) {
     Enter(1, false);
     player_->currentTicket->GameType = 9;
