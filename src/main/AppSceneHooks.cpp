@@ -4,6 +4,7 @@
 #include "game/dialogs/HintDialog.h"
 #include "main/Application.h"
 #include "scenes/GameScene.h"
+#include "scenes/MapScene.h"
 #include "scenes/SelectionScene.h"
 
 namespace {
@@ -36,6 +37,11 @@ void AppSceneHooks::OnDialogClosed(Dialog* dialog) {
 
 void AppSceneHooks::OnLevelStopped() {
     if (GameScene* game = Game()) game->OnLevelStopped();
+    // A level left through the menu is no return to the map.
+    const Application* application = Application::Instance();
+    if (auto* map = application != nullptr ? ObjectCast<MapScene>(application->GetMapScene()) : nullptr) {
+        map->SetReturnFromGame(false);
+    }
 }
 
 void AppSceneHooks::ArrangeLetters() {

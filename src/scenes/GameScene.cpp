@@ -51,6 +51,7 @@
 #include "platform/Time.h"
 #include "platform/WindowTypes.h"
 #include "scenes/GameSceneLinks.h"
+#include "scenes/MapScene.h"
 #include "scenes/QuitQuestion.h"
 #include "scenes/QueueSlider.h"
 
@@ -254,6 +255,10 @@ void GameScene::Activate() {
     player.lastScore = 0;
     player.lastResult = 0;
     player.coinsBefore = player.coins;
+    // The map's next activation follows this level.
+    if (const SceneManager* manager = SceneManager::Instance()) {
+        if (auto* map = ObjectCast<MapScene>(manager->FindScene("SCENE_MAP"))) map->SetReturnFromGame(true);
+    }
 
     PrepareLevel();
     ShowHudForMissionKind();

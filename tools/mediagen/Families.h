@@ -30,6 +30,8 @@ std::shared_ptr<const MapLayout> BuildMap(const GeneratorInputs& inputs);
 int SectionBetweenWidth(const std::string& mediaSource);
 void AddMapRows(Manifest& manifest, const std::shared_ptr<const MapLayout>& map, int betweenWidth);
 void AddMapSpriteRows(Manifest& manifest);
+// The map's top bar with its coin icon and menu button.
+void AddMapHudRows(Manifest& manifest, FontFaces& faces);
 void AddMapSoundRows(Manifest& manifest);
 // The race strip: trains, wheels, rods, track tiles, perron and station, chuffs.
 void AddRaceRows(Manifest& manifest);

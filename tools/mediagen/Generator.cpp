@@ -76,6 +76,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddWordListRows(manifest, inputs);
     AddMapRows(manifest, map, SectionBetweenWidth(inputs.mediaSource));
     AddMapSpriteRows(manifest);
+    AddMapHudRows(manifest, faces);
     AddResultRows(manifest, faces);
     AddMapSoundRows(manifest);
     AddRaceRows(manifest);

@@ -1,0 +1,521 @@
+#include "scenes/MapScene.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/Logger.h"
+#include "engine/foundation/Players.h"
+#include "engine/foundation/SectionManager.h"
+#include "engine/media/Canvas.h"
+#include "engine/media/GameWindow.h"
+#include "engine/media/ImageTools.h"
+#include "engine/media/MemorySurface.h"
+#include "engine/media/MusicStream.h"
+#include "engine/media/SoundManager.h"
+#include "engine/scene/ModifierCallback.h"
+#include "engine/scene/ModifierSound.h"
+#include "engine/scene/ModifierValue.h"
+#include "engine/scene/ModifierWait.h"
+#include "engine/scene/SceneResources.h"
+#include "engine/scene/SoundNode.h"
+#include "engine/ui/Button.h"
+#include "engine/ui/Label.h"
+#include "engine/ui/LabelTicker.h"
+#include "engine/ui/SceneManager.h"
+#include "game/constants/GameConstants.h"
+#include "game/dialogs/HintDialog.h"
+#include "game/dialogs/KR2Dialog.h"
+#include "game/dialogs/NumberFields.h"
+#include "game/dialogs/TrophyAwardedDialog.h"
+#include "game/progress/KR2Player.h"
+#include "game/progress/Rankings.h"
+#include "game/world/MapOverlays.h"
+#include "game/world/SectionList.h"
+#include "scenes/GameScene.h"
+#include "scenes/MapAnchorPoints.h"
+#include "scenes/MapDepthOrder.h"
+#include "scenes/QuitQuestion.h"
+
+namespace {
+
+const ClassRegistration registration("MapScene", CreateFromProperty<MapScene>);
+
+constexpr const char* kSection = "mapscene";
+constexpr const char* kBacks = "mapbacks";
+constexpr int32_t kTopRankIndex = 14;
+constexpr int32_t kMusicFadeOutMs = 1000;
+constexpr float kMusicLevel = 1.0f;
+constexpr int32_t kMusicFadeInMs = 100;
+constexpr int32_t kMusicDelayMs = 600;
+constexpr uint32_t kMusicOpenMode = 306;
+// The play stamp is drawn 65 pixels in radius at scale 1.
+constexpr float kPlayStampScalePerRadius = 0.0153846f;
+constexpr int32_t kClearedFadeMs = 1000;
+constexpr int32_t kPopupDelayMs = 800;
+constexpr int32_t kPopupSpreadMs = 2200;
+
+Ref<Surface> Picture(const std::string& name, const char* section = kSection) {
+    const Ref<Object> data = FindResourceData(name, section);
+    return Ref<Surface>(ObjectCast<Surface>(data.Get()));
+}
+
+Surface* LoadedPicture(const std::string& name) {
+    SectionManager* sections = SectionManager::Instance();
+    Surface* picture = sections != nullptr ? ObjectCast<Surface>(sections->GetLoadedResource(name, kBacks)) : nullptr;
+    if (picture == nullptr) {
+        ENGINE_LOG(1, "MapScene: no picture \"%s\" in \"%s\"", name.c_str(), kBacks);
+    }
+    return picture;
+}
+
+// The display's canvas prepares pictures for the screen; without a window
+// the picture's own canvas stands in.
+Ref<Canvas> DisplayCanvas(Surface& picture) {
+    const GameWindow* window = GameWindow::Instance();
+    if (window != nullptr && window->GetCanvas() != nullptr) {
+        return Ref<Canvas>(window->GetCanvas());
+    }
+    return picture.CreateCanvas();
+}
+
+Modifier* AddBlocking(GameNode& node, Modifier* modifier) {
+    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
+    return node.AddModifier(modifier);
+}
+
+std::wstring Text(const std::string& id) { return LookUpText(id); }
+
+// Where a stamp is opaque the overlay becomes opaque again: the stamp covers
+// the parts near a played track, which the overlay must keep hiding.
+void RaiseAlphaTo(Surface& target, Surface& stamp, int32_t x, int32_t y) {
+    auto* to = ObjectCast<MemorySurface>(&target);
+    auto* from = ObjectCast<MemorySurface>(&stamp);
+    if (to == nullptr || from == nullptr) return;
+    const int32_t left = std::max(0, x);
+    const int32_t top = std::max(0, y);
+    const int32_t right = std::min(to->GetWidth(), x + from->GetWidth());
+    const int32_t bottom = std::min(to->GetHeight(), y + from->GetHeight());
+    for (int32_t row = top; row < bottom; ++row) {
+        uint32_t* into = to->Pixels32() + static_cast<ptrdiff_t>(row) * to->PitchIn32();
+        const uint32_t* source = from->Pixels32() + static_cast<ptrdiff_t>(row - y) * from->PitchIn32();
+        for (int32_t column = left; column < right; ++column) {
+            const uint32_t alpha = source[column - x] & 0xFF000000u;
+            if (alpha > (into[column] & 0xFF000000u)) {
+                into[column] = (into[column] & 0x00FFFFFFu) | alpha;
+            }
+        }
+    }
+    to->SetDirty(true);
+}
+
+}  // namespace
+
+MapScene::MapScene(Property* definition) : Scene(definition) {}
+
+MapScene::~MapScene() {
+    if (MapDialogHooks::Installed() == this) {
+        MapDialogHooks::Install(nullptr);
+    }
+    panel_.reset();
+    StopSequences();
+    routeDots_.Clear();
+    // The map's records list our sprites; let them go with the scene.
+    if (SectionList* map = SectionList::Instance()) {
+        for (int32_t s = 0; s < SectionList::kSectionCount; ++s) {
+            map_assets::ClearSectionAssets(map->Section(s));
+        }
+    }
+}
+
+void MapScene::StopSequences() {
+    // The train's waits may hold the scene's nodes: drop them so that
+    // nothing keeps the scene's tree alive.
+    if (trainSprite_) trainSprite_->ClearModifiers();
+    GetComponentNode()->ClearModifiers();
+    if (sceneNode_) sceneNode_->ClearModifiers();
+}
+
+void MapScene::Build() {
+    Scene::Build();
+    trainImages_[0] = {Picture("TRAIN_LEFT_SHINE"), Picture("TRAIN_LEFT")};
+    trainImages_[1] = {Picture("TRAIN_RIGHT_SHINE"), Picture("TRAIN_RIGHT")};
+
+    BindControlByName("BUTTON_MENU", &MapScene::OnMenuButton, this);
+    menuButton_ = ObjectCast<Button>(FindChild("BUTTON_MENU"));
+    coinsLabel_ = ObjectCast<LabelTicker>(FindChild("COINS"));
+    scoreLabel_ = ObjectCast<LabelTicker>(FindChild("SCORE"));
+    rankLabel_ = ObjectCast<Label>(FindChild("RANK"));
+    rankingSprite_ = ObjectCast<Sprite>(FindChild("SPRITE_RANKING"));
+
+    const Ref<Object> sample = FindResourceData("SOUND_TRAIN_TO_NEXTCITY", kSection);
+    trainSound_ = SoundNode::ConstructFromSample(ObjectCast<SoundSample>(sample.Get()));
+
+    // The map lies under the scene's own controls, which stay on top of it.
+    sceneNode_ = new GameNode;
+    sceneNode_->SetName("m_SceneNode");
+    GetRootNode()->AddChildFront(sceneNode_.Get());
+    sceneBuffer_ = new Sprite;
+    sceneBuffer_->SetName("m_SceneBuffer");
+    sceneNode_->AddChild(sceneBuffer_.Get());
+    background_ = new Sprite;
+    background_->SetName("m_Background");
+    sceneNode_->AddChild(background_.Get());
+    overlay_ = new Sprite;
+    overlay_->SetName("m_Overlay");
+    background_->AddChild(overlay_.Get());
+    assetsNode_ = new GameNode;
+    assetsNode_->SetName("m_AssetsNode");
+    sceneNode_->AddChild(assetsNode_.Get());
+    for (int32_t i = 0; i < kSectionCount; ++i) {
+        Ref<GameNode>& node = assetsNodes_[static_cast<size_t>(i)];
+        node = new GameNode;
+        assetsNode_->AddChild(node.Get());
+        node->SetName("m_AssetsNodes[" + std::to_string(i) + "]");
+        node->SetX(i * (SECTION_BETWEEN_WIDTH + kSectionWidth));
+        node->SetVisible(false);
+    }
+
+    trainSprite_ = ObjectCast<Sprite>(FindChild("TRAIN"));
+    if (trainSprite_) {
+        trainSprite_->SetName("m_TrainSprite");
+    } else {
+        ENGINE_LOG(1, "MapScene: the scene has no \"TRAIN\"");
+    }
+    highlightNode_ = new GameNode;
+    highlightNode_->SetName("m_HighlightNode");
+    routeDots_.Build(Picture("DOT").Get());
+    panel_ = MakeMapTicketPanel(*this);
+}
+
+bool MapScene::RequestMapSections() {
+    SectionManager* sections = SectionManager::Instance();
+    if (sections == nullptr) return false;
+    sections->RequestSection(kSection);
+    return sections->RequestSection("assets");
+}
+
+void MapScene::Activate() {
+    Scene::Activate();
+    MapDialogHooks::Install(this);
+    SoundManager* sound = SoundManager::Get();
+    const Ref<Object> music = FindResourceData("MUSIC_MAP", "music");
+    if (auto* stream = ObjectCast<MusicStream>(music.Get()); sound != nullptr && stream != nullptr) {
+        sound->CrossfadeTo(stream, kMusicFadeOutMs, kMusicLevel, kMusicFadeInMs, kMusicDelayMs, kMusicOpenMode);
+    }
+    state_ = kIdle;
+    idleTime_ = 0;
+    KR2Player* player = Player();
+    if (player == nullptr || SectionList::Instance() == nullptr) {
+        ENGINE_LOG(1, "MapScene: no current player or no map; nothing to show");
+        return;
+    }
+    if (player->cursection < 0 || player->cursection >= kSectionCount) {
+        ENGINE_LOG(1, "MapScene: the player's section %d is off the map; section 0 is shown", player->cursection);
+        player->cursection = 0;
+        player->curcity = 0;
+    }
+    shownSection_ = player->cursection;
+
+    int32_t shownScore = player->stats.score;
+    if (!player->mapFlag) {
+        ShowRankDisplay(*player);
+        ShowMap();
+        player->mapFlag = true;
+    } else if (player->lastWon) {
+        shownScore = player->stats.score - player->lastScore;
+    }
+    if (scoreLabel_ != nullptr) {
+        scoreLabel_->SetTarget(shownScore);
+        scoreLabel_->JumpToTarget();
+    }
+    if (coinsLabel_ != nullptr) {
+        coinsLabel_->SetTarget(player->coins);
+        coinsLabel_->JumpToTarget();
+    }
+
+    CityInfo* city = SectionList::Instance()->FindCity({player->curcity, player->cursection});
+    if (!returnFromGame_) {
+        if (city != nullptr) city->visited = true;
+        PlaceTrainAtCurrentCity();
+        panel_->Show(false);
+    } else if (!player->lastWon) {
+        showDefeatHint_ = true;
+        panel_->Show(false);
+        returnFromGame_ = false;
+    } else {
+        StartJourney();
+        if (city != nullptr) city->visited = true;
+        returnFromGame_ = false;
+    }
+    if (Players* players = Players::Instance()) {
+        players->Save();
+    }
+}
+
+void MapScene::ShowRankDisplay(const KR2Player& player) {
+    const int32_t rank = player.ComputeRankIndex();
+    ShowRank(rankings::GetRankName(player.ranking), rank);
+    const std::wstring tip = rank >= kTopRankIndex
+                                 ? Text("RANKING_NO_NEXTRANG")
+                                 : FillNumberFields(Text("RANKING_NEXTRANG_SCORE"), {player.PointsToNextRank()});
+    SetRankToolTip(tip, true);
+}
+
+void MapScene::ShowMap() {
+    SetMapBack(shownSection_);
+    std::array<GameNode*, kSectionCount> nodes{};
+    for (size_t i = 0; i < nodes.size(); ++i) nodes[i] = assetsNodes_[i].Get();
+    map_assets::LoadAnchorPoints(*SectionList::Instance(), nodes);
+    RefreshSection(shownSection_);
+    ShowSection(true);
+    if (SectionManager* sections = SectionManager::Instance()) {
+        sections->UnloadSection(kBacks);
+    }
+}
+
+void MapScene::Deactivate() {
+    Scene::Deactivate();
+    if (panel_) panel_->Clear(false);
+    GetComponentNode()->ClearModifiers();
+    if (menuButton_ != nullptr) menuButton_->SetEnabled(true);
+    if (currentDialog_) {
+        CloseDialog(currentDialog_.Get());
+        currentDialog_ = nullptr;
+    }
+    for (const char* name : {"DIALOG_MENU", "TEXT_MENU_STOP_MAPSCENE", "TEXT_GAME_END"}) {
+        const auto found = GetDialogMap().find(name);
+        if (found != GetDialogMap().end()) {
+            CloseDialog(Ref<Dialog>(found->second).Get());
+        }
+    }
+    if (MapDialogHooks::Installed() == this) {
+        MapDialogHooks::Install(nullptr);
+    }
+}
+
+void MapScene::Update(int32_t elapsedMs) {
+    Scene::Update(elapsedMs);
+    // The menu closes itself; the map must not stay locked once it has.
+    if (state_ == kMenuOpen && !IsDialogShown("DIALOG_MENU")) {
+        state_ = kIdle;
+    }
+    if (state_ == kIdle) {
+        routeDots_.Update(elapsedMs);
+        if (HintDialog::Open() == nullptr) {
+            idleTime_ += elapsedMs;
+        }
+    } else if (state_ == kTravelling && trainSprite_) {
+        SortTrainDepth(*trainSprite_);
+    }
+}
+
+void MapScene::RequestQuit() { AskQuit(this, nullptr); }
+
+bool MapScene::OnMouseMove(int32_t x, int32_t y, uint32_t flags) {
+    if (panel_) panel_->OnMouseMove(x, y);
+    return Scene::OnMouseMove(x, y, flags);
+}
+
+GameNode* MapScene::GetAssetsNode(int32_t section) const {
+    return section >= 0 && section < kSectionCount ? assetsNodes_[static_cast<size_t>(section)].Get() : nullptr;
+}
+
+SectionInfo* MapScene::ShownSectionInfo() const {
+    SectionList* map = SectionList::Instance();
+    return map != nullptr && shownSection_ >= 0 && shownSection_ < kSectionCount ? &map->Section(shownSection_)
+                                                                                   : nullptr;
+}
+
+void MapScene::SetCurrentDialog(KR2Dialog* dialog) { currentDialog_ = dialog; }
+
+// --- section display ---------------------------------------------------------
+
+void MapScene::SetMapBack(int32_t section) {
+    background_->SetImage(LoadedPicture(map_assets::MakeBackgroundId(section)));
+    overlay_->SetImage(IsSectionComplete(section) ? nullptr : LoadedPicture(map_assets::MakeOverlayId(section)));
+}
+
+bool MapScene::IsSectionComplete(int32_t section) const {
+    const SectionList* map = SectionList::Instance();
+    if (map == nullptr || section < 0 || section >= kSectionCount) return true;
+    const auto& tracks = map->Section(section).tracks;
+    return std::all_of(tracks.begin(), tracks.end(), [](const Ref<TrackInfo>& track) { return track->bought; });
+}
+
+void MapScene::RefreshSection(int32_t section) {
+    SectionList* map = SectionList::Instance();
+    if (map == nullptr || section < 0 || section >= kSectionCount) return;
+    SectionInfo& info = map->Section(section);
+    const auto trackCount = static_cast<int32_t>(info.tracks.size());
+    for (int32_t t = 0; t < trackCount; ++t) {
+        if (info.tracks[static_cast<size_t>(t)]->bought) panel_->DrawBoughtTrack({t, section});
+    }
+    if (overlay_->GetImage() == nullptr) {
+        for (GameNode* child = assetsNodes_[static_cast<size_t>(section)]->GetFirstChild(); child != nullptr;
+             child = child->GetNextSibling()) {
+            child->SetVisible(true);
+        }
+        return;
+    }
+    for (int32_t t = 0; t < trackCount; ++t) {
+        if (info.tracks[static_cast<size_t>(t)]->games > 0) AddTrackPartStamps({t, section});
+    }
+    for (const Ref<TrackPart>& part : info.trackParts) part->revealed = false;
+    for (int32_t t = 0; t < trackCount; ++t) {
+        if (info.tracks[static_cast<size_t>(t)]->games > 0) RevealPlayedTrack({t, section});
+    }
+    BakeTrackPartStamps();
+}
+
+void MapScene::AddTrackPartStamps(TrackRef track) {
+    SectionList* map = SectionList::Instance();
+    Surface* overlay = overlay_->GetImage();
+    if (map == nullptr || overlay == nullptr) return;
+    std::vector<Ref<TrackPart>> near;
+    map->FindTrackPartsNearTrack(track, near, shownSection_, 0);
+    for (const Ref<TrackPart>& part : near) {
+        Ref<Sprite> stamp = DrawTrackOverlayCircle(*part, *overlay);
+        overlay_->AddChildFront(stamp.Get());
+        trackPartSprites_.push_back(stamp);
+    }
+}
+
+void MapScene::RevealPlayedTrack(TrackRef track) {
+    SectionList* map = SectionList::Instance();
+    const TrackInfo* info = map != nullptr ? map->FindTrack(track) : nullptr;
+    const Ref<Surface> brush = Picture("TRACKPLAYCIRCLE");
+    Surface* overlay = overlay_->GetImage();
+    if (info == nullptr) return;
+    SectionInfo& section = map->Section(track.section);
+    const Ref<Canvas> canvas = overlay != nullptr ? DisplayCanvas(*overlay) : Ref<Canvas>();
+    for (const int32_t index : info->curveIds) {
+        if (index < 0 || index >= static_cast<int32_t>(section.trackParts.size())) continue;
+        TrackPart& part = *section.trackParts[static_cast<size_t>(index)];
+        part.revealed = true;
+        for (size_t i = 0; i < part.circlePoints.size(); ++i) {
+            ShowSectionAssets(part, static_cast<int32_t>(i), false, nullptr);
+            if (brush && canvas) {
+                const TrackPart::CirclePoint& point = part.circlePoints[i];
+                DrawImageScaled(*canvas, *overlay, *brush, point.x, point.y,
+                                static_cast<double>(static_cast<float>(point.radius) * kPlayStampScalePerRadius));
+            }
+        }
+    }
+}
+
+void MapScene::BakeTrackPartStamps() {
+    Surface* overlay = overlay_->GetImage();
+    if (overlay != nullptr && !trackPartSprites_.empty()) {
+        Surface& target = *overlay->GetDisplayCopy();
+        const Ref<Canvas> canvas = target.CreateCanvas();
+        for (const Ref<Sprite>& stamp : trackPartSprites_) {
+            if (Surface* image = stamp->GetImage()) {
+                canvas->PrepareSurface(*image);
+                canvas->Blit(*image, stamp->GetX(), stamp->GetY());
+                RaiseAlphaTo(target, *image->GetDisplayCopy(), stamp->GetX(), stamp->GetY());
+            }
+            stamp->SetRemoved(true);
+        }
+    }
+    trackPartSprites_.clear();
+}
+
+void MapScene::ShowSection(bool composite) {
+    sceneBuffer_->SetVisible(composite);
+    background_->SetVisible(!composite);
+    assetsNode_->SetX(-(SECTION_BETWEEN_WIDTH + kSectionWidth) * shownSection_);
+    GameNode* sectionNode = GetAssetsNode(shownSection_);
+    if (sectionNode == nullptr) return;
+    sectionNode->SetVisible(true);
+    highlightNode_->SetVisible(true);
+    if (!composite) {
+        overlay_->SetAlpha(255);
+        sceneBuffer_->SetImage(nullptr);
+    } else if (Surface* back = background_->GetImage()) {
+        const Ref<MemorySurface> copy = CloneSurface(*back);
+        if (Surface* overlay = overlay_->GetImage()) {
+            const Ref<Canvas> canvas = copy->CreateCanvas();
+            canvas->Blit(*overlay->GetDisplayCopy(), 0, 0);
+        }
+        copy->SetDirty(true);
+        sceneBuffer_->SetImage(copy.Get());
+    } else {
+        sceneBuffer_->SetImage(nullptr);
+    }
+    if (trainSprite_ && trainSprite_->GetParent() != sectionNode) {
+        sectionNode->AddChildFront(highlightNode_.Get());
+        sectionNode->AddChild(trainSprite_.Get());
+        SortTrainDepth(*trainSprite_);
+    }
+}
+
+void MapScene::PlaceTrainAtCurrentCity() {
+    const KR2Player* player = Player();
+    if (player == nullptr) return;
+    currentCity_ = {player->curcity, player->cursection};
+    const SectionList* map = SectionList::Instance();
+    const CityInfo* city = map != nullptr ? map->FindCity(currentCity_) : nullptr;
+    if (city == nullptr || !trainSprite_) {
+        ENGINE_LOG(1, "MapScene: no city %d in section %d for the train", currentCity_.city, currentCity_.section);
+        return;
+    }
+    trainSprite_->SetPosition(city->x, city->y);
+    SortTrainDepth(*trainSprite_);
+}
+
+void MapScene::OnSectionCleared() {
+    overlay_->AddModifier(new ModifierSound("SOUND_MAPSECTION_CLEARED", kSection, true));
+    AddBlocking(*overlay_, new ModifierValue(255, 0, kClearedFadeMs));
+    overlay_->AddModifier(new ModifierCallback([this](uint32_t, GameNode*) { ClearOverlayImage(); }, 0));
+    GameNode* sectionNode = GetAssetsNode(shownSection_);
+    if (sectionNode == nullptr) return;
+    for (GameNode* child = sectionNode->GetFirstChild(); child != nullptr; child = child->GetNextSibling()) {
+        auto* sprite = ObjectCast<Sprite>(child);
+        if (sprite == nullptr || sprite->IsVisible()) continue;
+        // Scattered, so the pieces pop up one by one.
+        auto* wait = new ModifierWait(kPopupDelayMs + std::rand() % kPopupSpreadMs);
+        wait->SetOptions(Modifier::kBlockFollowing);
+        sprite->AddModifier(wait, false);
+        ShowItemPopup(*sprite);
+    }
+}
+
+void MapScene::ClearOverlayImage() { overlay_->SetImage(nullptr); }
+
+// --- the dialogs' side --------------------------------------------------------
+
+KR2Player* MapScene::Player() const {
+    const Players* players = Players::Instance();
+    return players != nullptr ? ObjectCast<KR2Player>(players->GetCurrent()) : nullptr;
+}
+
+const LevelStats* MapScene::LastLevel() const {
+    const SceneManager* manager = SceneManager::Instance();
+    auto* game = manager != nullptr ? ObjectCast<GameScene>(manager->FindScene("SCENE_GAME")) : nullptr;
+    return game != nullptr ? &game->GetLevelStats() : nullptr;
+}
+
+void MapScene::CountScoreTo(int32_t total) {
+    if (scoreLabel_ != nullptr) scoreLabel_->SetTarget(total);
+}
+
+void MapScene::SetScore(int32_t total) {
+    if (scoreLabel_ == nullptr) return;
+    scoreLabel_->SetTarget(total);
+    scoreLabel_->JumpToTarget();
+}
+
+void MapScene::SetRankToolTip(const std::wstring& text, bool onSprite) {
+    if (rankLabel_ != nullptr) rankLabel_->SetToolTip(text);
+    if (onSprite && rankingSprite_ != nullptr) rankingSprite_->SetToolTip(text);
+}
+
+void MapScene::ShowRank(const std::wstring& name, int32_t frame) {
+    if (rankLabel_ != nullptr) rankLabel_->SetText(name);
+    if (rankingSprite_ != nullptr) rankingSprite_->SetFrame(frame);
+}
+
+void MapScene::PresentTrophy(int32_t trophy) {
+    TrophyAwardedDialog::Show(trophy, [this](Scene*) { state_ = kIdle; });
+}

@@ -1,0 +1,411 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/foundation/Archive.h"
+#include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/Defines.h"
+#include "engine/foundation/Folders.h"
+#include "engine/foundation/Players.h"
+#include "engine/foundation/PropertyFile.h"
+#include "engine/foundation/SectionManager.h"
+#include "engine/media/CanvasTestSupport.h"
+#include "engine/scene/DialogTable.h"
+#include "engine/scene/RenderPass.h"
+#include "engine/ui/Button.h"
+#include "engine/ui/LabelTicker.h"
+#include "engine/ui/SceneManager.h"
+#include "game/constants/GameConstants.h"
+#include "game/dialogs/DialogRanking.h"
+#include "game/dialogs/TrophyAwardedDialog.h"
+#include "game/progress/KR2Player.h"
+#include "game/words/TicketInfo.h"
+#include "game/world/SectionList.h"
+#include "platform/PngWriter.h"
+#include "scenes/MapScene.h"
+#include "support/TempUserFolders.h"
+
+// The map scene built from the shipped definition on the generated media:
+// its three ways in, the ride after a won level, the slide to the next
+// section and the menu.
+namespace {
+
+const std::string kBuild = WORDRAIL_BUILD_DIR;
+constexpr int32_t kFrameMs = 20;
+
+const std::vector<std::string> kConstantFiles = {
+    "media/properties/default.xml", "media/properties/assets.xml",   "media/properties/dynamic.xml",
+    "media/properties/text.xml",    "media/properties/rankings.xml", "media/properties/gamesettings.xml",
+};
+
+class MapSceneContent : public testing::Test {
+protected:
+    MapSceneContent() : previous_(std::filesystem::current_path()) {
+        ForgetFoldersForTesting();
+        std::filesystem::current_path(kBuild);
+        OpenMediaArchive(LoadMode::File, "");
+        SectionManager::Start();
+        SectionManager* sections = SectionManager::Instance();
+        sections->AddDefinitionFile("media/properties/resources.xml");
+        sections->LoadSections();
+        sections->SetDeclared();
+        for (const char* name : {"default", "dialogs", "mapscene", "assets", "rewards", "trophy"}) {
+            while (sections->RequestSection(name)) {
+                std::this_thread::yield();
+            }
+        }
+        Defines::Create();
+        constants_ = new PropertyFile(kConstantFiles);
+        constants_->Load();
+        ClassFactory::Instance().CreateNamedObjects(*constants_);
+        XML::Init();
+        DialogTable::Create("media/properties/dialogs.xml");
+        SceneManager::Create();
+        Players::Create("", false);
+        map_ = &SectionList::Create();
+
+        player_ = new KR2Player("Tester");
+        player_->stats.score = 300;
+        player_->coins = 25;
+        player_->cursection = 0;
+        player_->curcity = map_->Section(0).enter;
+        Players::Instance()->Add(player_.Get());
+        Players::Instance()->SetCurrent(player_.Get());
+
+        Property* definition = DialogTable::Instance()->FindDialogDefinition("SCENE_MAP");
+        const Ref<Object> built(ClassFactory::Instance().Create(definition));
+        scene_ = ObjectCast<MapScene>(built.Get());
+        EXPECT_TRUE(scene_);
+        scene_->SetName("SCENE_MAP");
+        SceneManager::Instance()->AddScene("SCENE_MAP", scene_.Get());
+    }
+
+    ~MapSceneContent() override {
+        if (scene_ && scene_->IsActive()) scene_->Deactivate();
+        scene_ = nullptr;
+        Players::Free();
+        SceneManager::ReleaseInstance();
+        SectionList::ReleaseInstance();
+        DialogTable::ReleaseInstance();
+        Defines::ReleaseInstance();
+        XML::ForgetInitForTesting();
+        SectionManager::Stop();
+        CloseMediaArchive();
+        std::filesystem::current_path(previous_);
+        ForgetFoldersForTesting();
+    }
+
+    void Enter() {
+        SceneManager::Instance()->RequestSwitch(scene_.Get());
+        SceneManager::Instance()->Update(0);
+    }
+
+    // Enters the scene anew, as when the game scene hands back to it.
+    void ReEnter() {
+        scene_->Deactivate();
+        scene_->Activate();
+    }
+
+    void Play(int32_t ms) {
+        for (int32_t t = 0; t < ms; t += kFrameMs) SceneManager::Instance()->Update(kFrameMs);
+    }
+
+    // Plays until the condition holds; false after `limitMs`.
+    template <typename Condition>
+    bool PlayUntil(Condition condition, int32_t limitMs) {
+        for (int32_t t = 0; t < limitMs; t += kFrameMs) {
+            if (condition()) return true;
+            SceneManager::Instance()->Update(kFrameMs);
+        }
+        return condition();
+    }
+
+    Ref<MemorySurface> Screenshot(const std::string& name) const {
+        const Ref<MemorySurface> screen = FilledSurface(800, 600, 0xFF000000);
+        RenderPass::DrawNodeTree(*screen->CreateCanvas(), *scene_->GetRootNode());
+        platform::WritePng(kBuild + "/" + name + ".png", screen->Pixels32(), 800, 600);
+        return screen;
+    }
+
+    const CityInfo& City(CityRef city) const { return *map_->FindCity(city); }
+
+    // A track of section 0 that starts at the player's city, with its far end.
+    std::pair<int32_t, CityRef> TrackFromPlayerCity() const {
+        const SectionInfo& section = map_->Section(0);
+        for (size_t t = 0; t < section.tracks.size(); ++t) {
+            const TrackInfo& track = *section.tracks[t];
+            for (int end = 0; end < 2; ++end) {
+                if (track.ends[end].city == player_->curcity) {
+                    return {static_cast<int32_t>(t), track.ends[1 - end]};
+                }
+            }
+        }
+        return {-1, {}};
+    }
+
+    // What the game scene leaves behind after a won level on that track.
+    void WinLevelOn(int32_t track, CityRef destination, int32_t games) {
+        Ref<TicketInfo> ticket = new TicketInfo;
+        ticket->Section = 0;
+        ticket->Track = track;
+        ticket->GameType = 2;
+        player_->currentTicket = ticket;
+        player_->lastWon = true;
+        player_->lastScore = 120;
+        player_->stats.score += 120;
+        player_->curcity = destination.city;
+        map_->Section(0).tracks[static_cast<size_t>(track)]->games = games;
+        scene_->SetReturnFromGame(true);
+    }
+
+    // The siblings of the train are in ascending y with the train, standing
+    // at `trainY`, after those of equal y.
+    static bool DepthOrdered(const GameNode& train, int32_t trainY) {
+        int32_t last = INT32_MIN;
+        bool trainSeen = false;
+        for (const GameNode* node = train.GetParent()->GetFirstChild(); node != nullptr; node = node->GetNextSibling()) {
+            const int32_t y = node == &train ? trainY : node->GetY();
+            if (y < last || (trainSeen && y == trainY)) return false;
+            trainSeen = trainSeen || node == &train;
+            last = y;
+        }
+        return true;
+    }
+    static bool DepthOrdered(const GameNode& train) { return DepthOrdered(train, train.GetY()); }
+
+    TempUserFolders userFolders_;
+    std::filesystem::path previous_;
+    Ref<PropertyFile> constants_;
+    SectionList* map_ = nullptr;
+    Ref<KR2Player> player_;
+    Ref<MapScene> scene_;
+};
+
+TEST_F(MapSceneContent, FromTheMenuTheSectionShowsWithTheTrainAtItsCityUnderTheBar) {
+    Enter();
+    const CityRef city{player_->curcity, 0};
+    EXPECT_EQ(scene_->GetState(), MapScene::kIdle);
+    EXPECT_EQ(scene_->GetShownSection(), 0);
+    EXPECT_TRUE(player_->mapFlag);
+    EXPECT_TRUE(City(city).visited);
+    EXPECT_EQ(scene_->GetCurrentCity(), city);
+    Sprite* train = scene_->GetTrainSprite();
+    ASSERT_NE(train, nullptr);
+    EXPECT_EQ(train->GetParent(), scene_->GetAssetsNode(0));
+    EXPECT_EQ(train->GetX(), City(city).x);
+    EXPECT_EQ(train->GetY(), City(city).y);
+    EXPECT_TRUE(DepthOrdered(*train));
+    EXPECT_EQ(scene_->GetAssetsNode(0)->GetFirstChild(), scene_->GetHighlightNode());
+    // The back and the overlay are drawn as one picture.
+    EXPECT_TRUE(scene_->GetSceneBuffer()->IsVisible());
+    EXPECT_FALSE(scene_->GetBackground()->IsVisible());
+    ASSERT_NE(scene_->GetSceneBuffer()->GetImage(), nullptr);
+    EXPECT_NE(scene_->GetOverlay()->GetImage(), nullptr) << "section 0 has tracks to buy";
+    EXPECT_EQ(scene_->GetCoinsLabel()->GetTarget(), 25);
+    EXPECT_EQ(scene_->GetScoreLabel()->GetTarget(), 300);
+
+    Play(200);
+    const Ref<MemorySurface> screen = Screenshot("map_scene_entered");
+    // The bar's wood along the top, its parchment well under the coins.
+    const uint32_t wood = PixelAt(*screen, 200, 30) & 0xFFFFFF;
+    EXPECT_GT((wood >> 16) & 0xFF, (wood & 0xFF) + 30) << std::hex << wood;
+    EXPECT_EQ(PixelAt(*screen, 400, 20) & 0xFFFFFF, 0xF3E6C8u);
+    // The train stands on its city: some pixel just above the city is not the map's.
+    const Ref<MemorySurface> bare = FilledSurface(800, 600, 0xFF000000);
+    train->SetVisible(false);
+    RenderPass::DrawNodeTree(*bare->CreateCanvas(), *scene_->GetRootNode());
+    train->SetVisible(true);
+    int differing = 0;
+    for (int32_t dy = 2; dy < 30; dy += 2) {
+        for (int32_t dx = -20; dx <= 20; dx += 2) {
+            differing += PixelAt(*screen, City(city).x + dx, City(city).y - dy) !=
+                         PixelAt(*bare, City(city).x + dx, City(city).y - dy);
+        }
+    }
+    EXPECT_GT(differing, 40);
+}
+
+TEST_F(MapSceneContent, EachWayInStartsWhatItShould) {
+    Enter();
+    const auto [track, destination] = TrackFromPlayerCity();
+    ASSERT_GE(track, 0);
+    const CityRef start = scene_->GetCurrentCity();
+    Sprite* train = scene_->GetTrainSprite();
+
+    // Back from a lost level: the train stays and the defeat hint is due.
+    player_->lastWon = false;
+    scene_->SetReturnFromGame(true);
+    train->SetPosition(11, 22);
+    ReEnter();
+    EXPECT_TRUE(scene_->GetShowDefeatHint());
+    EXPECT_FALSE(scene_->GetReturnFromGame());
+    EXPECT_EQ(scene_->GetState(), MapScene::kIdle);
+    EXPECT_EQ(train->GetX(), 11);
+    EXPECT_FALSE(train->HasModifiers());
+
+    // Back from a won level: the ride starts with the menu locked, and the
+    // score counts up from where it stood before the level.
+    scene_->ClearDefeatHint();
+    WinLevelOn(track, destination, 2);
+    ReEnter();
+    EXPECT_EQ(scene_->GetState(), MapScene::kTravelling);
+    EXPECT_TRUE(train->HasModifiers());
+    EXPECT_FALSE(scene_->GetMenuButton()->IsEnabled());
+    EXPECT_FALSE(scene_->GetShowDefeatHint());
+    EXPECT_TRUE(City(destination).visited);
+    EXPECT_EQ(scene_->GetScoreLabel()->GetTarget(), player_->stats.score - player_->lastScore);
+    EXPECT_EQ(scene_->GetCurrentCity(), start) << "the train leaves from where it stood";
+}
+
+TEST_F(MapSceneContent, TheRideEndsAtTheNextCityWithTheLevelResultThenThePanel) {
+    Enter();
+    const auto [track, destination] = TrackFromPlayerCity();
+    ASSERT_GE(track, 0);
+    for (const int32_t games : {2, 1}) {
+        player_->curcity = scene_->GetCurrentCity().city;
+        ReEnter();
+        WinLevelOn(track, destination, games);
+        ReEnter();
+        // Only the first win on a track uncovers the land along it.
+        EXPECT_EQ(scene_->GetSequenceNode()->HasModifiers(), games == 1) << games;
+        EXPECT_EQ(scene_->GetSceneBuffer()->IsVisible(), games != 1) << games;
+        Sprite* train = scene_->GetTrainSprite();
+        // Each frame sorts the train at the height it had before it moved on.
+        bool ordered = true;
+        int32_t lastY = train->GetY();
+        const bool shown = PlayUntil(
+            [&] {
+                ordered = ordered && (DepthOrdered(*train, lastY) || DepthOrdered(*train));
+                lastY = train->GetY();
+                return scene_->IsDialogShown("DIALOG_LEVEL_SUCCESS");
+            },
+            15000);
+        ASSERT_TRUE(shown) << games;
+        EXPECT_TRUE(ordered) << "the train keeps its depth among the pieces while it rides";
+        EXPECT_EQ(scene_->GetCurrentCity(), destination);
+        EXPECT_EQ(train->GetX(), City(destination).x);
+        EXPECT_EQ(train->GetY(), City(destination).y);
+        EXPECT_TRUE(scene_->GetSceneBuffer()->IsVisible());
+        EXPECT_FALSE(scene_->GetMenuButton()->IsEnabled()) << "the panel only follows the OK";
+        ASSERT_TRUE(player_->currentTicket);
+        if (games == 1) {
+            Play(600);
+            Screenshot("map_scene_level_success");
+        }
+
+        auto* ok = ObjectCast<Button>(scene_->GetCurrentDialog()->FindChild("BUTTON_OK"));
+        ASSERT_NE(ok, nullptr);
+        ok->Invoke(ok);
+        Play(800);  // the fade-in, then the fade-out
+        EXPECT_FALSE(scene_->IsDialogShown("DIALOG_LEVEL_SUCCESS"));
+        EXPECT_EQ(scene_->GetCurrentDialog(), nullptr);
+        EXPECT_TRUE(scene_->GetMenuButton()->IsEnabled());
+        EXPECT_FALSE(player_->currentTicket);
+        EXPECT_EQ(scene_->GetState(), MapScene::kIdle);
+    }
+    // The first win left the parts of the track revealed.
+    for (const int32_t part : map_->Section(0).tracks[static_cast<size_t>(track)]->curveIds) {
+        EXPECT_TRUE(map_->Section(0).trackParts[static_cast<size_t>(part)]->revealed) << part;
+    }
+}
+
+TEST_F(MapSceneContent, ARiseInRankShowsTheRankDialogWhichGivesTheMapBackAndPresentsTheTopTrophy) {
+    Enter();
+    const auto [track, destination] = TrackFromPlayerCity();
+    for (const bool topTrophyWon : {false, true}) {
+        player_->curcity = scene_->GetCurrentCity().city;
+        ReEnter();
+        WinLevelOn(track, destination, 2);
+        player_->rankChanged = true;
+        player_->trophies[DialogRanking::kTopRankTrophy] =
+            topTrophyWon ? KR2Player::kTrophyPending : KR2Player::kTrophyNotWon;
+        ReEnter();
+        ASSERT_TRUE(PlayUntil([&] { return scene_->IsDialogShown("DIALOG_LEVEL_SUCCESS"); }, 15000));
+        Play(400);
+        auto* ok = ObjectCast<Button>(scene_->GetCurrentDialog()->FindChild("BUTTON_OK"));
+        ok->Invoke(ok);
+        ASSERT_TRUE(PlayUntil([&] { return scene_->IsDialogShown("DIALOG_RANKING"); }, 2000));
+        EXPECT_EQ(scene_->GetState(), MapDialogHooks::kRankDialog);
+        EXPECT_FALSE(scene_->IsVisible());
+        if (topTrophyWon) {
+            EXPECT_EQ(player_->trophies[DialogRanking::kTopRankTrophy], KR2Player::kTrophyPending);
+        }
+
+        auto* ranking = ObjectCast<DialogRanking>(scene_->GetDialogMap().at("DIALOG_RANKING").Get());
+        scene_->CloseDialog(ranking);  // not by its OK
+        Play(200);
+        if (!topTrophyWon) {
+            EXPECT_TRUE(scene_->IsVisible()) << "the rank dialog gives the map back however it closes";
+            EXPECT_TRUE(scene_->GetComponentNode()->IsVisible());
+            EXPECT_EQ(scene_->GetState(), MapScene::kIdle);
+            continue;
+        }
+        // The award freezes the map in its turn.
+        EXPECT_TRUE(scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"));
+        EXPECT_EQ(player_->trophies[DialogRanking::kTopRankTrophy], KR2Player::kTrophyShown);
+    }
+}
+
+TEST_F(MapSceneContent, TheArrowsSlideTheViewAndTheTrainDrivesInAtTheEnterOrLeaveCity) {
+    Enter();
+    player_->hints[40] = false;
+    player_->hints[41] = true;
+    MapScene::OnNextSection(scene_.Get(), nullptr);
+    EXPECT_EQ(scene_->GetState(), MapScene::kScrolling);
+    EXPECT_EQ(scene_->GetShownSection(), 1);
+    EXPECT_EQ(player_->cursection, 1);
+    EXPECT_EQ(player_->curcity, map_->Section(1).enter);
+    EXPECT_FALSE(player_->hints[41]);
+    EXPECT_EQ(player_->hints[40], !map_->Section(1).finished);
+    EXPECT_TRUE(std::filesystem::exists(userFolders_.DataHome())) << "the player list was saved";
+    EXPECT_FALSE(scene_->GetAssetsNode(0)->IsVisible());
+    EXPECT_TRUE(scene_->GetAssetsNode(1)->IsVisible());
+    EXPECT_EQ(scene_->GetTrainSprite()->GetParent(), scene_->GetAssetsNode(1));
+
+    Play(SECTION_SCROLL_DURATION / 2);
+    const Ref<MemorySurface> middle = Screenshot("map_scene_sliding");
+    // Half way the in-between piece (200 wide after the old 800) is on screen.
+    EXPECT_NE(scene_->GetSceneNode()->GetX(), 0);
+    ASSERT_TRUE(PlayUntil([&] { return scene_->GetState() == MapScene::kIdle; }, 5000));
+    const CityInfo& enter = City({map_->Section(1).enter, 1});
+    EXPECT_EQ(scene_->GetSceneNode()->GetX(), 0);
+    EXPECT_EQ(scene_->GetTrainSprite()->GetX(), enter.x);
+    EXPECT_EQ(scene_->GetTrainSprite()->GetY(), enter.y);
+    EXPECT_TRUE(scene_->GetHighlightNode()->IsVisible());
+    Play(100);
+    Screenshot("map_scene_section_1");
+
+    MapScene::OnPrevSection(scene_.Get(), nullptr);
+    EXPECT_EQ(player_->curcity, map_->Section(0).leave);
+    ASSERT_TRUE(PlayUntil([&] { return scene_->GetState() == MapScene::kIdle; }, 5000));
+    const CityInfo& leave = City({map_->Section(0).leave, 0});
+    EXPECT_EQ(scene_->GetShownSection(), 0);
+    EXPECT_EQ(scene_->GetTrainSprite()->GetX(), leave.x);
+    EXPECT_EQ(scene_->GetTrainSprite()->GetY(), leave.y);
+}
+
+TEST_F(MapSceneContent, TheMenuLocksTheMapOnlyWhileItIsOpen) {
+    Enter();
+    MapScene::OnMenuButton(scene_.Get(), nullptr);
+    EXPECT_EQ(scene_->GetState(), MapScene::kMenuOpen);
+    ASSERT_TRUE(scene_->IsDialogShown("DIALOG_MENU"));
+    Play(400);
+    EXPECT_EQ(scene_->GetState(), MapScene::kMenuOpen);
+    auto* resume = ObjectCast<Button>(scene_->GetDialogMap().at("DIALOG_MENU")->FindChild("BUTTON_RESUME"));
+    ASSERT_NE(resume, nullptr);
+    resume->Invoke(resume);
+    Play(600);
+    EXPECT_EQ(scene_->GetState(), MapScene::kIdle);
+
+    // Leaving the map takes an open menu with it.
+    MapScene::OnMenuButton(scene_.Get(), nullptr);
+    scene_->Deactivate();
+    EXPECT_FALSE(scene_->IsDialogShown("DIALOG_MENU"));
+    EXPECT_EQ(scene_->GetDialogMap().count("DIALOG_MENU"), 0u);
+}
+
+}  // namespace
