@@ -1,6 +1,5 @@
 #include "main/AppSceneHooks.h"
 
-#include "engine/foundation/SectionManager.h"
 #include "game/dialogs/HintDialog.h"
 #include "main/Application.h"
 #include "scenes/GameScene.h"
@@ -38,10 +37,7 @@ void AppSceneHooks::OnDialogClosed(Dialog* dialog) {
 void AppSceneHooks::OnLevelStopped() {
     if (GameScene* game = Game()) game->OnLevelStopped();
     // A level left through the menu is no return to the map.
-    const Application* application = Application::Instance();
-    if (auto* map = application != nullptr ? ObjectCast<MapScene>(application->GetMapScene()) : nullptr) {
-        map->SetReturnFromGame(false);
-    }
+    ClearReturnFromGame();
 }
 
 void AppSceneHooks::ArrangeLetters() {
@@ -54,18 +50,17 @@ void AppSceneHooks::ShowWelcome(Scene* scene, bool animate) {
     SelectionScene::ShowWelcome(ObjectCast<SelectionScene>(scene), animate);
 }
 
-void AppSceneHooks::RequestMapSections() {
-    if (SectionManager* sections = SectionManager::Instance()) {
-        sections->RequestSection("mapscene");
-        sections->RequestSection("assets");
-    }
-}
+void AppSceneHooks::RequestMapSections() { MapScene::RequestMapSections(); }
 
 void AppSceneHooks::SetResumeSavegame() {
     if (GameScene* game = Game()) game->SetResumeFromSaveGame(true);
 }
 
-// The map's return flag is the one a stopped level clears.
-void AppSceneHooks::ClearReturnFromGame() { OnLevelStopped(); }
+void AppSceneHooks::ClearReturnFromGame() {
+    const Application* application = Application::Instance();
+    if (auto* map = application != nullptr ? ObjectCast<MapScene>(application->GetMapScene()) : nullptr) {
+        map->SetReturnFromGame(false);
+    }
+}
 
 void AppSceneHooks::ShowHint(int32_t hintId, Scene*) { OpenHint(hintId, nullptr, nullptr); }
