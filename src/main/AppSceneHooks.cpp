@@ -1,5 +1,6 @@
 #include "main/AppSceneHooks.h"
 
+#include "game/dialogs/HintDialog.h"
 #include "main/Application.h"
 #include "scenes/GameScene.h"
 #include "scenes/MapScene.h"
@@ -36,10 +37,7 @@ void AppSceneHooks::OnDialogClosed(Dialog* dialog) {
 void AppSceneHooks::OnLevelStopped() {
     if (GameScene* game = Game()) game->OnLevelStopped();
     // A level left through the menu is no return to the map.
-    const Application* application = Application::Instance();
-    if (auto* map = application != nullptr ? ObjectCast<MapScene>(application->GetMapScene()) : nullptr) {
-        map->SetReturnFromGame(false);
-    }
+    ClearReturnFromGame();
 }
 
 void AppSceneHooks::ArrangeLetters() {
@@ -51,3 +49,18 @@ void AppSceneHooks::OpenTrophyScreen(Scene*) { SelectionScene::OpenTrophyScreen(
 void AppSceneHooks::ShowWelcome(Scene* scene, bool animate) {
     SelectionScene::ShowWelcome(ObjectCast<SelectionScene>(scene), animate);
 }
+
+void AppSceneHooks::RequestMapSections() { MapScene::RequestMapSections(); }
+
+void AppSceneHooks::SetResumeSavegame() {
+    if (GameScene* game = Game()) game->SetResumeFromSaveGame(true);
+}
+
+void AppSceneHooks::ClearReturnFromGame() {
+    const Application* application = Application::Instance();
+    if (auto* map = application != nullptr ? ObjectCast<MapScene>(application->GetMapScene()) : nullptr) {
+        map->SetReturnFromGame(false);
+    }
+}
+
+void AppSceneHooks::ShowHint(int32_t hintId, Scene*) { OpenHint(hintId, nullptr, nullptr); }

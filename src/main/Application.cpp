@@ -27,7 +27,6 @@
 #include "engine/ui/FullScreenHandler.h"
 #include "engine/ui/Scene.h"
 #include "engine/ui/SceneManager.h"
-#include "engine/ui/ToolTip.h"
 #include "game/constants/GameConstants.h"
 #include "game/dialogs/HintDialog.h"
 #include "game/dialogs/YesNoDialog.h"
@@ -175,16 +174,6 @@ bool CreateScenes(SceneManager& manager, const DialogTable& table) {
     return true;
 }
 
-// The tooltip service, when the dialog table defines it.
-void InstallToolTip(SceneManager& manager, const DialogTable& table) {
-    const Ref<Object> built(table.CreateObject("DEFAULT_TOOLTIP"));
-    if (auto* toolTip = ObjectCast<ToolTip>(built.Get())) {
-        manager.SetToolTip(toolTip);
-    } else {
-        ENGINE_LOG(1, "Application: \"DEFAULT_TOOLTIP\" builds no tooltip; sprites show no tips");
-    }
-}
-
 }  // namespace
 
 Application* Application::Create() {
@@ -256,9 +245,9 @@ bool Application::StartUp() {
     mapScene_ = manager->FindScene("SCENE_MAP");
     gameScene_ = manager->FindScene("SCENE_GAME");
     manager->SetNextScene(manager->FindScene("SCENE_SPLASH"));
-    InstallToolTip(*manager, *dialogs);
     SetQuitQuestionAsker(&quitQuestion);
     GameSceneHooks::Install(&sceneHooks);
+    SelectionLinks::Install(&sceneHooks);
 
     FrameTimer* timer = FrameTimer::Create();
     timer->SetMinimumFrameTime(1);
@@ -279,6 +268,7 @@ void ShutDown(bool normalEnd) {
     }
     SetQuitQuestionAsker(nullptr);
     GameSceneHooks::Install(nullptr);
+    SelectionLinks::Install(nullptr);
     SectionList::ReleaseInstance();
     FullScreenHandler::ReleaseDefault();
     FrameTimer::DestroyInstance();

@@ -24,6 +24,7 @@
 #include "game/world/SubmissionEffects.h"
 #include "game/world/TrainSmoke.h"
 #include "scenes/GameScene.h"
+#include "scenes/GameSceneHints.h"
 
 namespace {
 
@@ -35,9 +36,13 @@ const GameSceneLinks* installedLinks = nullptr;
 
 }  // namespace
 
+GameSceneLinks::GameSceneLinks(GameScene& scene) : scene_(scene), hints_(std::make_unique<GameSceneHints>(scene)) {}
+
+GameSceneLinks::~GameSceneLinks() = default;
+
 void GameSceneLinks::Install() {
     installedLinks = this;
-    GameMode::SetHooks({this, nullptr, nullptr});
+    GameMode::SetHooks({this, &hints_->Hints(), &hints_->Trophies()});
     WordBar::SetHooks({this, nullptr});
     RaceContext::Install(this);
     EffectsContext::Install(this);

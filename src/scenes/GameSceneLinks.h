@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "game/rules/LevelHooks.h"
@@ -11,6 +12,7 @@
 #include "game/world/RaceContext.h"
 
 class GameScene;
+class GameSceneHints;
 
 // The game scene's answers to what the level, the word bar, the race strip,
 // the effects and the HUD parts ask of it. Installed for the scene's life.
@@ -22,7 +24,8 @@ class GameSceneLinks : public LevelScene,
                        public TicketSceneHook,
                        public TicketPlayerHook {
 public:
-    explicit GameSceneLinks(GameScene& scene) : scene_(scene) {}
+    explicit GameSceneLinks(GameScene& scene);
+    ~GameSceneLinks();
     GameSceneLinks(const GameSceneLinks&) = delete;
     GameSceneLinks& operator=(const GameSceneLinks&) = delete;
 
@@ -99,4 +102,6 @@ public:
 
 private:
     GameScene& scene_;
+    // The hints and trophy dialog the level reaches.
+    std::unique_ptr<GameSceneHints> hints_;
 };

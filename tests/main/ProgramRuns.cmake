@@ -53,3 +53,6 @@ set_tests_properties(program_relative_screenshot_folder program_refuses_an_unkno
 if(TARGET generated_media)
   add_dependencies(test_app generated_media)
 endif()
+# The players run restarts the program as a process of its own.
+add_dependencies(test_app wordrail)
+target_compile_definitions(test_app PRIVATE WORDRAIL_PROGRAM="$<TARGET_FILE:wordrail>")

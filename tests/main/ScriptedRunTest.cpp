@@ -460,3 +460,165 @@ TEST_F(ScriptedRunTest, FirstScreensRunFromTheSplashToTheMenu) {
     EXPECT_GT(land.r, land.b + 10);
     EXPECT_GT(land.g, land.b + 10);
 }
+
+namespace {
+
+// Reaching the menu from a start with no players: the load scene's first-run
+// question is answered, then the load scene is left.
+const std::string kFirstStartToMenu =
+    "wait ms 9500\n"
+    "click 480 381\n"
+    "wait frames 2\n"
+    "click 400 475\n"
+    "wait ms 5600\n";
+// The same from a later start, which asks nothing.
+const std::string kLaterStartToMenu =
+    "wait ms 9500\n"
+    "click 400 475\n"
+    "wait ms 5600\n";
+// From the menu: open the players, add one by name (which closes the list).
+std::string AddPlayer(const std::string& name) {
+    return "click 175 395\nwait ms 800\nclick 280 427\nwait ms 800\ntype \"" + name +
+           "\"\nkey RETURN\nwait ms 1500\n";
+}
+const std::string kQuit = "close\nwait ms 800\nclick 320 369\nwait ms 2000\n";
+
+// The player list dialog, centred on the screen.
+constexpr int32_t kListLeft = 186;
+constexpr int32_t kListTop = 138;
+constexpr int32_t kListRight = 614;
+constexpr int32_t kListBottom = 490;
+
+int DifferingPixels(const MemorySurface& one, const MemorySurface& other, int32_t left, int32_t top, int32_t right,
+                    int32_t bottom) {
+    int differing = 0;
+    for (int32_t y = top; y < bottom; ++y) {
+        for (int32_t x = left; x < right; ++x) {
+            differing += one.Pixels32()[one.PixelIndex(x, y)] != other.Pixels32()[other.PixelIndex(x, y)];
+        }
+    }
+    return differing;
+}
+
+bool IsParchment(const Rgb& pixel) { return pixel.r > 200 && pixel.g > 180 && pixel.r > pixel.b + 15; }
+
+}  // namespace
+
+// The players as someone would handle them: the first name typed at the first
+// start, two more added, the one in the middle removed while it is the
+// current one, the first chosen again; the locked classic button's hint and
+// the trophy cabinet and a tooltip on the way. After a restart the list on screen and the
+// player files on disk are those the first run left.
+TEST_F(ScriptedRunTest, PlayersMadeSwitchedAndRemovedAreTheSameAfterARestart) {
+    const std::string shots = std::string(WORDRAIL_BUILD_DIR) + "/tests/player-screens";
+    std::filesystem::remove_all(shots);
+    std::filesystem::create_directories(shots);
+    Prepare(kFirstStartToMenu +
+            "screenshot newplayer\n"
+            "type \"Ada\"\n"
+            "key RETURN\n"
+            "wait ms 1500\n" +
+            AddPlayer("Bob") + AddPlayer("Cy") +
+            "click 175 395\n"
+            "wait ms 800\n"
+            "screenshot three_players\n"
+            // Bob, in the middle, becomes current and is removed.
+            "click 386 247\n"
+            "wait ms 500\n"
+            "click 402 427\n"
+            "wait ms 800\n"
+            "screenshot remove_question\n"
+            "click 320 381\n"
+            "wait ms 800\n"
+            "click 386 207\n"
+            "wait ms 500\n"
+            "screenshot two_players\n"
+            "click 524 427\n"
+            "wait ms 1500\n"
+            "screenshot menu\n"
+            "mouse 400 250\n"
+            "wait ms 300\n"
+            "mouse 402 252\n"
+            "wait ms 1500\n"
+            "screenshot adventure_tooltip\n"
+            "click 400 335\n"
+            "wait ms 1000\n"
+            "screenshot classic_locked\n"
+            "click 394 325\n"
+            "wait ms 1000\n"
+            "click 742 50\n"
+            "wait ms 2000\n"
+            "screenshot cabinet\n"
+            "click 396 521\n"
+            "wait ms 1000\n" +
+            kQuit);
+    setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
+    ReloadRunOptionsForTesting();
+    EnterFolder(WORDRAIL_BUILD_DIR);
+    ASSERT_EQ(RunApplication(), 0);
+
+    // The restart is the program itself, as a new process on the same data
+    // folder: a run ends by releasing the class registry this process has.
+    // This process lets go of the single-instance lock as its exit would.
+    GameWindow::ReleaseSingleInstanceForTesting();
+    Prepare(kLaterStartToMenu +
+            "screenshot restarted_menu\n"
+            "click 175 395\n"
+            "wait ms 800\n"
+            "screenshot restarted_players\n" +
+            kQuit);
+    setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
+    const std::string restart =
+        "WORDRAIL_BACKEND=headless WORDRAIL_WATCHDOG_MS=120000 '" + std::string(WORDRAIL_PROGRAM) + "'";
+    ASSERT_EQ(std::system(restart.c_str()), 0);
+
+    std::vector<std::string> playerFiles;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(folder_.Path() + "/data/Quelt/Games/Word Rail/players")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find(".plr.") != std::string::npos) playerFiles.push_back(name);
+    }
+    std::sort(playerFiles.begin(), playerFiles.end());
+    EXPECT_EQ(playerFiles, (std::vector<std::string>{"Ada.plr.!", "Cy.plr.!"}));
+
+    auto shot = [&shots](const char* name) {
+        const Ref<MemorySurface> picture = LoadPictureFile(shots + "/" + name + ".png");
+        EXPECT_TRUE(picture) << name;
+        return picture;
+    };
+    // The name field is drawn: a wooden rim around paper lighter than the dialog.
+    const Ref<MemorySurface> asking = shot("newplayer");
+    ASSERT_TRUE(asking);
+    const Rgb rim = PixelOf(*asking, 271, 310);
+    const Rgb field = PixelOf(*asking, 400, 318);
+    const Rgb dialog = PixelOf(*asking, 400, 340);
+    EXPECT_LT(rim.r + 60, field.r) << rim.r << " " << field.r;
+    EXPECT_GT(field.b, dialog.b + 10) << field.b << " " << dialog.b;
+    // Resting on the adventure button shows its tooltip, lettered, below the pointer.
+    const Ref<MemorySurface> tooltip = shot("adventure_tooltip");
+    ASSERT_TRUE(tooltip);
+    EXPECT_TRUE(IsParchment(PixelOf(*tooltip, 600, 305)));
+    int ink = 0;
+    for (int32_t x = 400; x < 628; ++x) {
+        ink += PixelOf(*tooltip, x, 283).r < 100;
+    }
+    EXPECT_GT(ink, 10);
+    // The locked classic button shows its hint bubble over the button.
+    const Ref<MemorySurface> locked = shot("classic_locked");
+    ASSERT_TRUE(locked);
+    EXPECT_TRUE(IsParchment(PixelOf(*locked, 300, 330)));
+    EXPECT_FALSE(IsParchment(PixelOf(*shot("menu"), 300, 330)));
+    // The trophy button opened the cabinet over the whole menu.
+    const Ref<MemorySurface> cabinet = shot("cabinet");
+    ASSERT_TRUE(cabinet);
+    EXPECT_TRUE(IsParchment(PixelOf(*cabinet, 60, 450)));
+    // The list after the restart looks exactly as the first run left it.
+    const Ref<MemorySurface> before = shot("two_players");
+    const Ref<MemorySurface> after = shot("restarted_players");
+    ASSERT_TRUE(before && after);
+    EXPECT_EQ(DifferingPixels(*before, *after, kListLeft, kListTop, kListRight, kListBottom), 0);
+    // The third slot, named in the list of three, is empty in both.
+    const Ref<MemorySurface> three = shot("three_players");
+    ASSERT_TRUE(three);
+    EXPECT_GT(DifferingPixels(*three, *before, 405, 275, 480, 300), 20);
+}

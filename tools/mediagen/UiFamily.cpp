@@ -304,6 +304,22 @@ void AddCaret(Manifest& manifest) {
     manifest.Add({kDialogs, "INPUT_CURSOR", "Image", file, {}, make});
 }
 
+// The name entry's field: a sunken strip of paper lighter than the dialog's
+// parchment, so the player sees where to type before the first letter.
+void AddInputField(Manifest& manifest) {
+    const std::string file = "media/gfx/dialogs/input_field.png";
+    auto make = [file](MediaTree& tree) {
+        Drawing drawing(264, 28);
+        const Rgba paper = Rgba::FromHex(kParchment);
+        drawing.RoundedRectangle(1, 1, 262, 26, 4);
+        drawing.FillVertical(1, 27, paper.Shaded(-0.1), paper.Shaded(0.6));
+        drawing.RoundedRectangle(1, 1, 262, 26, 4);
+        drawing.Stroke(Rgba::FromHex(kWood), 2);
+        tree.Add(file, EncodePng(drawing.ToPicture()));
+    };
+    manifest.Add({kDialogs, "INPUT_FIELD", "Image", file, {}, make});
+}
+
 enum class WindowIcon { kQuit, kRestore, kMinimise };
 
 void AddWindowButton(Manifest& manifest, const std::string& id, const std::string& file, WindowIcon icon) {
@@ -404,6 +420,7 @@ void AddUiRows(Manifest& manifest, FontFaces& faces) {
 
     AddDialogFrame(manifest);
     AddCaret(manifest);
+    AddInputField(manifest);
 
     AddWindowButton(manifest, "FSH_BUTTON_QUIT", "media/gfx/default/fsh_quit.png", WindowIcon::kQuit);
     AddWindowButton(manifest, "FSH_BUTTON_RESTORE", "media/gfx/default/fsh_restore.png", WindowIcon::kRestore);

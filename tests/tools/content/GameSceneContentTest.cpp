@@ -23,6 +23,7 @@
 #include "engine/ui/LabelTicker.h"
 #include "engine/ui/SceneManager.h"
 #include "game/constants/GameConstants.h"
+#include "game/dialogs/HintDialog.h"
 #include "game/dialogs/TrophyAwardedDialog.h"
 #include "game/dialogs/TrophyDialog.h"
 #include "game/progress/KR2Player.h"
@@ -97,6 +98,7 @@ protected:
     }
 
     ~GameSceneContent() override {
+        HintDialog::ReleaseOpen();
         if (scene_) {
             scene_->Deactivate();
         }
@@ -127,6 +129,9 @@ protected:
         TicketInfo::SetHooks({&answers_, &answers_, &answers_});
 
         player_ = new KR2Player("Tester");
+        // A hint bubble would pause the levels these tests play; the hint
+        // tests switch them on themselves.
+        player_->showhints = false;
         player_->stats.score = totalScore;
         player_->coins = 40;
         Ref<TicketInfo> ticket = new TicketInfo;
@@ -371,6 +376,78 @@ TEST_F(GameSceneContent, ASecondEntryBuildsOnceAndStartsClean) {
     EXPECT_EQ(Mode().GetState(), GameScene::kWaitingForStart);
     EXPECT_EQ(scene_->GetBonusText(), bonus);
     EXPECT_EQ(Mode().Stats().score, 0);
+}
+
+// Only the one hint under test may fire.
+void OnlyHint(KR2Player& player, int32_t hint) {
+    player.showhints = true;
+    player.hints.fill(false);
+    player.hints[static_cast<size_t>(hint)] = true;
+}
+
+TEST_F(GameSceneContent, ARaceHintOpensItsBubbleOnceAndHoldsTheLevelWhileOpen) {
+    Enter(1, false);
+    OnlyHint(*player_, 0);
+    PlayToStart();
+    // The race hints are checked every 22nd frame.
+    Play(23);
+    HintDialog* bubble = HintDialog::Open();
+    ASSERT_NE(bubble, nullptr);
+    EXPECT_EQ(bubble->GetHintId(), 0);
+    EXPECT_FALSE(player_->hints[0]);
+    EXPECT_TRUE(Mode().IsPaused());
+    Play(10);
+    Screenshot("game_scene_hint_open");
+    const std::string word = FirstOpenQueueWord();
+    Type(word);
+    EXPECT_EQ(WordRackCount(), 0);
+
+    for (int page = 0; page < 10 && HintDialog::Open() == bubble; ++page) {
+        bubble->Advance();
+        Play(20);
+    }
+    EXPECT_EQ(HintDialog::Open(), nullptr);
+    EXPECT_FALSE(Mode().IsPaused());
+    // Its flag is spent: no second bubble.
+    Play(50);
+    EXPECT_EQ(HintDialog::Open(), nullptr);
+    Type(word);
+    EXPECT_EQ(WordRackCount(), static_cast<int>(word.size()));
+}
+
+// The submit hint lets the game go on under it; the submission it teaches
+// goes through and closes it.
+TEST_F(GameSceneContent, TheSubmitHintPointsAtTheButtonAndEnterSubmitsPastIt) {
+    Enter(1, false);
+    OnlyHint(*player_, LevelHints::kSubmitHint);
+    PlayToStart();
+    Type(FirstOpenQueueWord());
+    Play(HINT_SUBMIT_CLICK_TIME * 1000 / kFrameMs + 23);
+    HintDialog* bubble = HintDialog::Open();
+    ASSERT_NE(bubble, nullptr);
+    EXPECT_EQ(bubble->GetHintId(), LevelHints::kSubmitHint);
+    ASSERT_FALSE(bubble->GetTargets().empty());
+    EXPECT_EQ(bubble->GetTargets().front(), scene_->GetButton(GameScene::kSubmit));
+    EXPECT_FALSE(Mode().IsPaused());
+
+    scene_->OnKeyDown(13);
+    Play(40);
+    EXPECT_EQ(HintDialog::Open(), nullptr);
+    EXPECT_GT(Mode().Stats().score, 0);
+}
+
+// A trophy won in the middle of a race is celebrated there and then.
+TEST_F(GameSceneContent, ATrophyWonDuringTheRaceOpensItsAwardOverTheLevel) {
+    constexpr size_t kManyWordsTrophy = 20;
+    Enter(1, false);
+    player_->stats.numWordsInserted = 1999;
+    PlayToStart();
+    Type(FirstOpenQueueWord());
+    scene_->OnKeyDown(13);
+    Play(10);
+    EXPECT_TRUE(scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"));
+    EXPECT_EQ(player_->trophies[kManyWordsTrophy], KR2Player::kTrophyShown);
+    EXPECT_TRUE(Mode().IsPaused());
 }
 
 TEST_F(GameSceneContent, AGameTypeAboveSevenPlaysNoMode) {
