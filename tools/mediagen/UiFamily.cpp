@@ -304,6 +304,20 @@ void AddCaret(Manifest& manifest) {
     manifest.Add({kDialogs, "INPUT_CURSOR", "Image", file, {}, make});
 }
 
+// The sunken parchment box a typed name stands in.
+void AddInputField(Manifest& manifest) {
+    const std::string file = "media/gfx/dialogs/input_field.png";
+    auto make = [file](MediaTree& tree) {
+        Drawing drawing(264, 28);
+        drawing.RoundedRectangle(1, 1, 262, 26, 4);
+        drawing.FillVertical(1, 27, Rgba::FromHex(kParchment).Shaded(-0.16), Rgba::FromHex(kParchment).Shaded(0.3));
+        drawing.RoundedRectangle(1, 1, 262, 26, 4);
+        drawing.Stroke(Rgba::FromHex(kWood).Shaded(-0.1), 2);
+        tree.Add(file, EncodePng(drawing.ToPicture()));
+    };
+    manifest.Add({kDialogs, "INPUT_FIELD", "Image", file, {}, make});
+}
+
 enum class WindowIcon { kQuit, kRestore, kMinimise };
 
 void AddWindowButton(Manifest& manifest, const std::string& id, const std::string& file, WindowIcon icon) {
@@ -404,6 +418,7 @@ void AddUiRows(Manifest& manifest, FontFaces& faces) {
 
     AddDialogFrame(manifest);
     AddCaret(manifest);
+    AddInputField(manifest);
 
     AddWindowButton(manifest, "FSH_BUTTON_QUIT", "media/gfx/default/fsh_quit.png", WindowIcon::kQuit);
     AddWindowButton(manifest, "FSH_BUTTON_RESTORE", "media/gfx/default/fsh_restore.png", WindowIcon::kRestore);
