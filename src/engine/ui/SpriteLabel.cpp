@@ -15,6 +15,32 @@ const ClassRegistration registration("SpriteLabel", CreateFromProperty<SpriteLab
 int32_t TruncateToInt(float value) {
     return static_cast<int32_t>(std::trunc(std::clamp(value, -2.0e9f, 2.0e9f)));
 }
+
+// A glyph shows its own alpha scaled by the label's, so fading the label
+// fades every letter without showing one that game code keeps hidden.
+class LabelGlyph : public Sprite {
+public:
+    LabelGlyph(int32_t x, int32_t y, Surface* picture, int32_t labelAlpha)
+        : Sprite(x, y, picture), labelAlpha_(labelAlpha) {
+        Show();
+    }
+
+    void SetAlpha(int32_t alpha) override {
+        ownAlpha_ = alpha;
+        Show();
+    }
+
+    void SetLabelAlpha(int32_t alpha) {
+        labelAlpha_ = alpha;
+        Show();
+    }
+
+private:
+    void Show() { Sprite::SetAlpha(ownAlpha_ * labelAlpha_ / 255); }
+
+    int32_t ownAlpha_ = 255;
+    int32_t labelAlpha_ = 255;
+};
 }  // namespace
 
 SpriteLabel::SpriteLabel(Property* definition) : Label(definition), glyphFont_(GetFont()) {}
@@ -36,7 +62,7 @@ void SpriteLabel::SetFont(BitmapFont* font) {
 void SpriteLabel::SetAlpha(int32_t alpha) {
     Label::SetAlpha(alpha);
     for (const Ref<Sprite>& glyph : glyphs_) {
-        glyph->SetAlpha(alpha);
+        static_cast<LabelGlyph*>(glyph.Get())->SetLabelAlpha(alpha);  // glyphs_ holds only LabelGlyphs
     }
 }
 
@@ -77,12 +103,9 @@ void SpriteLabel::BuildGlyphs() {
                 canvas->SetColor(Color(font->ResolveColor(static_cast<uint32_t>(GetColor()))));
                 canvas->Clear();
             }
-            Ref<Sprite> sprite(new Sprite(x, y, picture.Get()));
+            Ref<Sprite> sprite(new LabelGlyph(x, y, picture.Get(), GetAlpha()));
             glyphs_.push_back(sprite);
             AddChild(sprite.Get());
         });
-    }
-    for (const Ref<Sprite>& glyph : glyphs_) {
-        glyph->SetAlpha(GetAlpha());
     }
 }

@@ -18,6 +18,7 @@ public:
 
     void SetText(const std::wstring& text) override;
     void SetFont(BitmapFont* font) override;
+    // Scales each glyph's own alpha: a glyph kept at 0 stays hidden.
     void SetAlpha(int32_t alpha) override;
     // Draws nothing itself: the glyphs are children, drawn by the render pass.
     void Draw(Canvas& canvas) override;

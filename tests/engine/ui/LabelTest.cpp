@@ -201,4 +201,30 @@ TEST(SpriteLabelTest, GlyphsBuiltBeforeTheFirstDrawAreKept) {
     EXPECT_EQ(label->GetGlyphSprites().size(), 3u);
 }
 
+// Fading the label fades every letter by its own alpha: a letter that game
+// code keeps hidden stays hidden, one fading in never outshines the label.
+TEST(SpriteLabelTest, TheLabelAlphaScalesEachGlyphsOwnAlpha) {
+    const UiResources resources;
+    const Ref<SpriteLabel> label =
+        BuildFromXml<SpriteLabel>("<SpriteLabel id=\"s\" font=\"TINY\" section=\"fonts\" text=\"abc\"/>");
+    ASSERT_TRUE(label);
+    label->BuildGlyphs();
+    const std::vector<Ref<Sprite>> glyphs = label->GetGlyphSprites();
+    ASSERT_EQ(glyphs.size(), 3u);
+    glyphs[1]->SetAlpha(0);
+    glyphs[2]->SetAlpha(51);
+    label->SetAlpha(128);
+    EXPECT_EQ(glyphs[0]->GetAlpha(), 128);
+    EXPECT_EQ(glyphs[1]->GetAlpha(), 0);
+    EXPECT_EQ(glyphs[2]->GetAlpha(), 25);
+    glyphs[1]->SetAlpha(255);
+    EXPECT_EQ(glyphs[1]->GetAlpha(), 128);
+    label->SetAlpha(255);
+    EXPECT_EQ(glyphs[2]->GetAlpha(), 51);
+    // Glyphs built under a faded label start at its alpha.
+    label->SetAlpha(64);
+    label->BuildGlyphs();
+    EXPECT_EQ(label->GetGlyphSprites()[0]->GetAlpha(), 64);
+}
+
 }  // namespace

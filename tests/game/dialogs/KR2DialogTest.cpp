@@ -2,6 +2,7 @@
 
 #include "GameDialogFixture.h"
 #include "engine/media/CanvasTestSupport.h"
+#include "engine/ui/Button.h"
 #include "game/dialogs/CreditsDialog.h"
 #include "game/dialogs/KR2Painter.h"
 
@@ -226,6 +227,20 @@ TEST_F(GameDialogTest, TheCreditsDialogIsAGameDialogOfItsOwnType) {
     EXPECT_FALSE(plain->IsKindOf(&CreditsDialog::classInfo));
     EXPECT_EQ(credits->GetX(), plain->GetX());
     EXPECT_EQ(credits->GetY(), plain->GetY());
+}
+
+// A dialog that nobody binds a way out of would trap the player: its OK
+// button closes it.
+TEST_F(GameDialogTest, TheCreditsDialogClosesWithItsOkButton) {
+    UseDialogs(R"(<CreditsDialog id="CREDITS" width="40" height="30"><Vector id="components">)"
+               R"(<Button name="BUTTON_OK" image="BUTTON_OK" section="dialogs"/></Vector></CreditsDialog>)");
+    KR2Dialog* credits = Open("CREDITS");
+    ASSERT_NE(credits, nullptr);
+    auto* ok = ObjectCast<Button>(credits->FindChild("BUTTON_OK"));
+    ASSERT_NE(ok, nullptr);
+    ok->Invoke(ok);
+    Run(200);
+    EXPECT_EQ(GameScene()->GetDialogMap().count("CREDITS"), 0u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <regex>
 #include <set>
 #include <string>
 #include <thread>
@@ -333,6 +334,182 @@ TEST(GeneratedMedia, EverySoundAndMusicIdNamedIsDeclared) {
     ASSERT_FALSE(named.empty());  // the scan sees the code
     for (const auto& [id, where] : named) {
         EXPECT_EQ(declared.count(id), 1u) << id << " named in " << where;
+    }
+}
+
+// The text of every regular file below a folder, by file name.
+std::map<std::string, std::string> FilesBelow(const std::filesystem::path& folder, const std::string& extension = "") {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        Bytes bytes;
+        if (entry.is_regular_file() && (extension.empty() || entry.path().extension() == extension) &&
+            platform::ReadWholeFile(entry.path().string(), bytes)) {
+            files[entry.path().filename().string()] = std::string(bytes.begin(), bytes.end());
+        }
+    }
+    return files;
+}
+
+// What the shipped media declares: resources by id with their sections, and
+// every other id a definition or constant file gives (definitions, texts,
+// constants and lists).
+struct KnownIds {
+    std::map<std::string, std::set<std::string>> resourceSections;
+    std::set<std::string> defined;
+
+    bool IsResource(const std::string& id, const std::string& section) const {
+        const auto found = resourceSections.find(id);
+        return found != resourceSections.end() && (section.empty() || found->second.count(section) == 1);
+    }
+    // The numbers that complete `prefix` into a known id, in order.
+    std::vector<int> Numbers(const std::string& prefix) const {
+        std::set<int> numbers;
+        const auto collect = [&](const std::string& id) {
+            if (id.size() > prefix.size() && id.compare(0, prefix.size(), prefix) == 0 &&
+                std::all_of(id.begin() + static_cast<std::ptrdiff_t>(prefix.size()), id.end(),
+                            [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; })) {
+                numbers.insert(std::stoi(id.substr(prefix.size())));
+            }
+        };
+        for (const auto& [id, sections] : resourceSections) {
+            collect(id);
+        }
+        for (const std::string& id : defined) {
+            collect(id);
+        }
+        return {numbers.begin(), numbers.end()};
+    }
+};
+
+// The generated definition, constant and data files, by name, less the
+// resource list.
+std::map<std::string, std::string> DefinitionFiles() {
+    std::map<std::string, std::string> files = FilesBelow(kBuild + "/media/properties", ".xml");
+    files.merge(FilesBelow(kBuild + "/media/data", ".xml"));
+    files.erase("resources.xml");
+    return files;
+}
+
+KnownIds ReadKnownIds() {
+    KnownIds known;
+    const Ref<PropertyFile> resources = ReadXml("media/properties/resources.xml");
+    for (const Declared& resource : DeclaredResources(resources)) {
+        known.resourceSections[resource.node->Name()].insert(resource.section);
+    }
+    const std::regex id(R"re(\sid="([^"]+)")re");
+    for (const auto& [name, text] : DefinitionFiles()) {
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), id); it != std::sregex_iterator(); ++it) {
+            known.defined.insert((*it)[1]);
+        }
+    }
+    return known;
+}
+
+struct Named {
+    std::string id, section, where;
+};
+
+// Every id-shaped "key=value" (upper case, digits and underscores) that the
+// elements of the definition files give for one of `keys`, with the
+// element's "section" when it has one; a label's "text" may be plain text.
+std::vector<Named> DefinitionValues(const std::set<std::string>& keys) {
+    std::vector<Named> named;
+    const std::regex element(R"re(<[A-Za-z]+((?:\s+[A-Za-z_]+="[^"]*")+)\s*/?>)re");
+    const std::regex attribute(R"re(([A-Za-z_]+)="([^"]*)")re");
+    const std::regex idShape("[A-Z][A-Z0-9_]*");
+    for (const auto& [file, text] : DefinitionFiles()) {
+        for (auto e = std::sregex_iterator(text.begin(), text.end(), element); e != std::sregex_iterator(); ++e) {
+            const std::string attributes = (*e)[1];
+            std::map<std::string, std::string> values;
+            for (auto a = std::sregex_iterator(attributes.begin(), attributes.end(), attribute);
+                 a != std::sregex_iterator(); ++a) {
+                values[(*a)[1]] = (*a)[2];
+            }
+            for (const auto& [key, value] : values) {
+                if (keys.count(key) == 1 && std::regex_match(value, idShape)) {
+                    named.push_back({value, values.count("section") == 1 ? values["section"] : "", file});
+                }
+            }
+        }
+    }
+    return named;
+}
+
+// Every whole id literal the code hands to one of `calls` as its first
+// argument. A resource lookup counts only when the id is all it names: the
+// call ends there or after a section, literal or a named constant (not
+// `Image("BOOSTMETER", model)`, which adds the number).
+std::vector<Named> CodeArguments(const std::string& calls, bool resource) {
+    std::vector<Named> named;
+    const std::string tail = resource ? R"re(\s*(?:,\s*(?:"([a-z_]+)"|[\w:]*\bk[A-Z]\w*)\s*)?\))re" : R"re(\s*[,)])re";
+    const std::regex call(R"re(\b(?:)re" + calls + R"re()(?:<\w+>)?\(\s*"([A-Z][A-Z0-9_]*)")re" + tail);
+    const std::filesystem::path source = std::filesystem::path(WORDRAIL_MEDIA_SOURCE).parent_path() / "src";
+    for (const auto& [file, text] : FilesBelow(source)) {
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), call); it != std::sregex_iterator(); ++it) {
+            named.push_back({(*it)[1], resource ? std::string((*it)[2]) : "", file});
+        }
+    }
+    return named;
+}
+
+// Pictures, fonts, definitions, texts and constants named by the code and by
+// the definition and constant files are all there: a picture or font is a
+// declared resource (in the section its user names), whose file the tests
+// above decode; anything else has a definition.
+TEST(GeneratedMedia, EveryIdTheSourcesNameIsDeclared) {
+    const KnownIds known = ReadKnownIds();
+    ASSERT_GT(known.resourceSections.size(), 100u);
+    const struct {
+        const char* what;
+        std::vector<Named> named;
+        bool resource;
+    } sources[] = {
+        {"picture or font key", DefinitionValues({"image", "font", "cursorimage", "background", "scenebackground",
+                                                  "bgimage", "bodyimage", "wheelbarBig", "wheelbarSmall", "star",
+                                                  "button"}),
+         true},
+        {"text, painter or definition key", DefinitionValues({"headertext", "textid", "text", "tooltip", "painterid",
+                                                              "wheelid"}),
+         false},
+        {"resource lookup", CodeArguments("FindResourceData|FindImage|FindSurface|FindPicture|FindMapImage|"
+                                          "GetResource|Picture|Image",
+                                          true),
+         true},
+        {"definition, text or constant lookup",
+         CodeArguments("GetDialog|OpenDialogInCurrentScene|CreateObject|CreateDialog|CreateNamed|FindScene|SwitchTo|"
+                       "LoadDefinition|LookUpText|TextOf|Constant|Int|Float|List|GetVector|DefinesVector",
+                       false),
+         false},
+    };
+    for (const auto& source : sources) {
+        EXPECT_FALSE(source.named.empty()) << source.what;  // the scan sees its sources
+        for (const Named& named : source.named) {
+            const bool found = source.resource ? known.IsResource(named.id, named.section)
+                                               : known.defined.count(named.id) == 1;
+            EXPECT_TRUE(found) << source.what << " " << named.id << " (section \"" << named.section << "\") in "
+                               << named.where;
+        }
+    }
+}
+
+// Ids the code completes with a number ("TICKET_" + the game type) have at
+// least one member, numbered without a gap (from the smallest the code asks
+// for: floater fonts start at three letters).
+TEST(GeneratedMedia, NumberedIdFamiliesHaveNoGaps) {
+    const KnownIds known = ReadKnownIds();
+    const std::regex family(R"re("([A-Z][A-Z0-9_]*)"\s*\+\s*std::to_string\()re");
+    const std::filesystem::path source = std::filesystem::path(WORDRAIL_MEDIA_SOURCE).parent_path() / "src";
+    std::map<std::string, std::string> prefixes;
+    for (const auto& [file, text] : FilesBelow(source)) {
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), family); it != std::sregex_iterator(); ++it) {
+            prefixes.emplace((*it)[1], file);
+        }
+    }
+    ASSERT_FALSE(prefixes.empty());
+    for (const auto& [prefix, where] : prefixes) {
+        const std::vector<int> numbers = known.Numbers(prefix);
+        ASSERT_FALSE(numbers.empty()) << prefix << " in " << where;
+        EXPECT_EQ(numbers.back() - numbers.front() + 1, static_cast<int>(numbers.size())) << prefix;
     }
 }
 
