@@ -15,6 +15,11 @@ namespace platform {
 
 namespace {
 
+ScriptWordSource& WordSource() {
+    static ScriptWordSource source;
+    return source;
+}
+
 bool SplitWords(const std::string& line, std::vector<std::string>& words) {
     size_t i = 0;
     while (i < line.size()) {
@@ -78,6 +83,8 @@ std::string Check(const std::vector<std::string>& w) {
     if (verb == "shift" || verb == "ctrl" || verb == "alt")
         return n == 3 && w[1] == "key" && VirtualKeyFromName(w[2].c_str()) ? ""
                                                                            : "expected: " + verb + " key NAME";
+    if (verb == "type" && n == 3)
+        return w[1] == "open" && w[2] == "word" ? "" : "expected: type open word";
     if (verb == "type" || verb == "clipboard" || verb == "screenshot")
         return n == 2 ? "" : "expected: " + verb + " \"text\"";
     if (verb == "mouse") return n == 3 && numbers(1, 2) ? "" : "expected: mouse X Y";
@@ -111,6 +118,8 @@ uint32_t ButtonFlag(MouseButton button) {
 }
 
 }  // namespace
+
+void SetScriptWordSource(ScriptWordSource source) { WordSource() = std::move(source); }
 
 std::unique_ptr<Script> Script::Parse(const std::string& text, std::string& error) {
     std::vector<Command> commands;
@@ -192,6 +201,22 @@ void Script::Button(ScriptHost& host, RawEvent::Kind kind, int32_t x, int32_t y,
     host.Inject(event);
 }
 
+void Script::TypeText(ScriptHost& host, const std::string& text) {
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        const uint32_t key = std::isalpha(byte) ? static_cast<uint32_t>(std::toupper(byte))
+                             : std::isdigit(byte) || byte == ' ' ? byte : 0;
+        RawEvent down = MakeEvent(RawEvent::Kind::KeyDown);
+        down.virtualKey = key;
+        if (key) host.Inject(down);
+        RawEvent typed = MakeEvent(RawEvent::Kind::Text);
+        typed.text = std::string(1, c);
+        host.Inject(typed);
+        down.kind = RawEvent::Kind::KeyUp;
+        if (key) host.Inject(down);
+    }
+}
+
 bool Script::Execute(const Command& command, ScriptHost& host) {
     const std::vector<std::string>& w = command.words;
     const std::string& verb = w[0];
@@ -219,19 +244,8 @@ bool Script::Execute(const Command& command, ScriptHost& host) {
         Key(host, VirtualKeyFromName(w[2].c_str()), true, true, modifier);
         Key(host, modifierKey, false, true, 0);
     } else if (verb == "type") {
-        for (char c : w[1]) {
-            const unsigned char byte = static_cast<unsigned char>(c);
-            const uint32_t key = std::isalpha(byte) ? static_cast<uint32_t>(std::toupper(byte))
-                                 : std::isdigit(byte) || byte == ' ' ? byte : 0;
-            RawEvent down = MakeEvent(RawEvent::Kind::KeyDown);
-            down.virtualKey = key;
-            if (key) host.Inject(down);
-            RawEvent typed = MakeEvent(RawEvent::Kind::Text);
-            typed.text = std::string(1, c);
-            host.Inject(typed);
-            down.kind = RawEvent::Kind::KeyUp;
-            if (key) host.Inject(down);
-        }
+        const ScriptWordSource& source = WordSource();
+        TypeText(host, w.size() == 2 ? w[1] : source ? source() : std::string());
     } else if (verb == "mouse") {
         pointerX_ = Number(w[1]);
         pointerY_ = Number(w[2]);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,7 +13,8 @@
 //   wait frames N | wait ms N
 //   key NAME | key down NAME | key up NAME | shift key NAME | ctrl key NAME |
 //   alt key NAME          (NAME: A, 7, RETURN, BACK, LEFT, F5 ... or a number)
-//   type "text"
+//   type "text" | type open word (the word the running level waits for, from
+//                                  the program's SetScriptWordSource)
 //   mouse X Y | click X Y [left|right|middle] | dblclick X Y [button] |
 //   press X Y [button] | release X Y [button] | wheel X Y STEPS | pointer leave
 //   focus lost | focus gained | minimize | restore | maximize | close | quit
@@ -21,6 +23,11 @@
 namespace platform {
 
 class FrameCapture;
+
+// What "type open word" types: the program names the word a player would
+// type next, or nothing when no level runs. Null: nothing is typed.
+using ScriptWordSource = std::function<std::string()>;
+void SetScriptWordSource(ScriptWordSource source);
 
 // What a script acts on.
 class ScriptHost {
@@ -52,6 +59,7 @@ public:
 private:
     explicit Script(std::vector<Command> commands) : commands_(std::move(commands)) {}
     bool Execute(const Command& command, ScriptHost& host);   // false: wait
+    void TypeText(ScriptHost& host, const std::string& text);
     void Key(ScriptHost& host, uint32_t virtualKey, bool down, bool up, uint32_t modifiers);
     void Button(ScriptHost& host, RawEvent::Kind kind, int32_t x, int32_t y, MouseButton button);
     RawEvent MakeEvent(RawEvent::Kind kind) const;

@@ -18,6 +18,7 @@
 #include "engine/media/MemorySurface.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Property.h"
+#include "engine/foundation/Scrambler.h"
 #include "engine/scene/DialogTable.h"
 #include "engine/ui/Scene.h"
 #include "engine/ui/SceneManager.h"
@@ -621,4 +622,61 @@ TEST_F(ScriptedRunTest, PlayersMadeSwitchedAndRemovedAreTheSameAfterARestart) {
     const Ref<MemorySurface> three = shot("three_players");
     ASSERT_TRUE(three);
     EXPECT_GT(DifferingPixels(*three, *before, 405, 275, 480, 300), 20);
+}
+
+namespace {
+
+std::string ReadTestScript(const std::string& name) {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(ReadWholeFile(std::string(WORDRAIL_TEST_DATA) + "/main/data/" + name, bytes)) << name;
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// A stored ".!" file as the program reads it.
+std::string ReadStoredFile(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(ReadWholeFile(path, bytes)) << path;
+    DescrambleBuffer(bytes.data(), bytes.size());
+    return std::string(bytes.begin(), bytes.end());
+}
+
+}  // namespace
+
+// A game played as a player plays it (the script files say how), then the
+// program started again on what it stored. Screenshots of every screen stay
+// in the build tree for people to look at.
+TEST_F(ScriptedRunTest, AGamePlayedFromTheFirstStartGoesOnAfterARestart) {
+    const std::string shots = std::string(WORDRAIL_BUILD_DIR) + "/tests/playthrough";
+    std::filesystem::remove_all(shots);
+    std::filesystem::create_directories(shots);
+    Prepare(ReadTestScript("playthrough.script"));
+    setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
+    ReloadRunOptionsForTesting();
+    EnterFolder(WORDRAIL_BUILD_DIR);
+    ASSERT_EQ(RunApplication(), 0);
+
+    GameWindow::ReleaseSingleInstanceForTesting();
+    Prepare(ReadTestScript("playthrough_again.script"));
+    setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
+    const std::string restart =
+        "WORDRAIL_BACKEND=headless WORDRAIL_WATCHDOG_MS=120000 '" + std::string(WORDRAIL_PROGRAM) + "'";
+    ASSERT_EQ(std::system(restart.c_str()), 0);
+
+    for (const char* name : {"splash", "load_question", "new_player", "menu", "settings", "map", "ticket",
+                             "level_help", "level", "level_words", "level_won", "map_after_win",
+                             "quit_question", "again_menu", "again_map"})
+        EXPECT_TRUE(FileExists(shots + "/" + name + ".png")) << name;
+
+    const std::string players = folder_.Path() + "/data/Quelt/Games/Word Rail/players/";
+    const std::string list = ReadStoredFile(players + "players.plrs.!");
+    const std::string player = ReadStoredFile(players + "Ada.plr.!");
+    const std::string scores = ReadStoredFile(players + "scores.xml.!");
+    // Ada is the current player; her file keeps the settings, the coins the
+    // won level earned and the level counted on its track; no classic game
+    // was played, so the score tables stay empty but readable.
+    EXPECT_NE(list.find("<Text id=\"currentplayer\" value=\"Ada\" />"), std::string::npos) << list;
+    EXPECT_NE(player.find("coins=\"30\""), std::string::npos) << player;
+    EXPECT_NE(player.find("showhints=\"false\""), std::string::npos) << player;
+    EXPECT_NE(player.find("<Integer id=\"games\" value=\"1\" />"), std::string::npos) << player;
+    EXPECT_NE(scores.find("<HighScoreTables id=\"highscoretables\""), std::string::npos) << scores;
 }
