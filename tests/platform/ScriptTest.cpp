@@ -28,7 +28,7 @@ std::vector<RawEvent::Kind> Kinds(const std::vector<RawEvent>& events) {
 
 TEST(Script, BadLinesAreRefusedWithTheirNumber) {
     for (const char* text : {"key NOSUCHKEY", "click 10", "wait frames", "dance", "type \"open",
-                             "click 1 2 sideways"}) {
+                             "click 1 2 sideways", "type open words"}) {
         std::string error;
         EXPECT_EQ(Script::Parse(std::string("# fine\n") + text, error), nullptr) << text;
         EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
@@ -65,6 +65,32 @@ TEST(Script, CommandsPlayInOrderAndWaitForFrames) {
     EXPECT_EQ(host.events[2].buttonsHeld, 0u);
     EXPECT_EQ(host.events[4].text, "a");
     EXPECT_EQ(host.clipboard, "copied");
+    EXPECT_TRUE(script->Finished());
+}
+
+// The program names the word; when it names none, nothing is typed and the
+// script goes on.
+TEST(Script, TypeOpenWordTypesWhatTheProgramNames) {
+    std::string error;
+    auto script = Script::Parse("type open word\ntype open word\n", error);
+    ASSERT_NE(script, nullptr) << error;
+    std::vector<std::string> named = {"", "ox"};
+    SetScriptWordSource([&named] {
+        const std::string word = named.back();
+        named.pop_back();
+        return word;
+    });
+    RecordingHost host;
+    script->Step(host);
+    SetScriptWordSource(nullptr);
+    std::string typed;
+    for (const RawEvent& event : host.events) typed += event.text;
+    EXPECT_EQ(typed, "ox");
+    using K = RawEvent::Kind;
+    EXPECT_EQ(Kinds(host.events),
+              (std::vector<K>{K::KeyDown, K::Text, K::KeyUp, K::KeyDown, K::Text, K::KeyUp, K::Quit}));
+    EXPECT_EQ(host.events[3].virtualKey, static_cast<uint32_t>('X'));
+    EXPECT_TRUE(named.empty());
     EXPECT_TRUE(script->Finished());
 }
 
