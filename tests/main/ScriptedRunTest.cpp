@@ -664,7 +664,7 @@ TEST_F(ScriptedRunTest, AGamePlayedFromTheFirstStartGoesOnAfterARestart) {
 
     for (const char* name : {"splash", "load_question", "new_player", "menu", "settings", "map", "ticket",
                              "level_help", "level", "level_words", "level_won", "map_after_win",
-                             "quit_question", "again_menu", "again_map"})
+                             "quit_question", "again_menu", "again_cabinet", "again_map"})
         EXPECT_TRUE(FileExists(shots + "/" + name + ".png")) << name;
 
     const std::string players = folder_.Path() + "/data/Quelt/Games/Word Rail/players/";
