@@ -244,11 +244,19 @@ Button* MapOfferPanel::MakeArrow(int32_t x, const char* image, int32_t anchor, C
     return arrow;
 }
 
+void MapOfferPanel::StopListening(InputListener* offer) {
+    if (InputListenerList* listeners = ListenersOf(host_.HostScene())) {
+        listeners->RemoveListener(offer);
+    }
+    // A map hint may have let the offer take clicks through its bubble.
+    if (HintDialog* hint = HintDialog::Open()) {
+        hint->GetListenerList()->RemoveListener(offer);
+    }
+}
+
 void MapOfferPanel::DropOffer(Sprite& sprite, bool fade) {
     if (auto* listener = dynamic_cast<InputListener*>(&sprite)) {
-        if (InputListenerList* listeners = ListenersOf(host_.HostScene())) {
-            listeners->RemoveListener(listener);
-        }
+        StopListening(listener);
     }
     if (fade) {
         Modifier* fadeOut = sprite.AddModifier(Ref<Modifier>(new ModifierValue(255, 0, kFadeMs)).Get());
@@ -363,11 +371,8 @@ void MapOfferPanel::OnMouseMove(int32_t x, int32_t y) {
 }
 
 void MapOfferPanel::RemoveTicketSprites() {
-    InputListenerList* listeners = ListenersOf(host_.HostScene());
     for (const Ref<TicketSprite>& sprite : tickets_) {
-        if (listeners != nullptr) {
-            listeners->RemoveListener(sprite.Get());
-        }
+        StopListening(sprite.Get());
         sprite->SetRemoved(true);
     }
     tickets_.clear();

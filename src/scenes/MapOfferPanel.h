@@ -13,6 +13,7 @@
 
 class Button;
 class CityInfo;
+class InputListener;
 class KR2Player;
 class MapShopHost;
 class SectionList;
@@ -103,6 +104,8 @@ private:
     void AddSign(const Offer& offer, const SectionList& map, int32_t section);
     void AddArrows(const Plan& plan);
     Button* MakeArrow(int32_t x, const char* image, int32_t anchor, ControlCallback::Function function);
+    // Takes the offer out of the scene's and the open hint's listeners.
+    void StopListening(InputListener* offer);
     // Takes the offer's input out of the scene and removes it.
     void DropOffer(Sprite& sprite, bool fade);
     int32_t RouteOf(TrackRef track) const;

@@ -35,6 +35,7 @@
 #include "scenes/GameScene.h"
 #include "scenes/MapAnchorPoints.h"
 #include "scenes/MapDepthOrder.h"
+#include "scenes/MapSceneHints.h"
 #include "scenes/QuitQuestion.h"
 
 namespace {
@@ -186,6 +187,7 @@ void MapScene::Build() {
     highlightNode_->SetName("m_HighlightNode");
     routeDots_.Build(Picture("DOT").Get());
     panel_ = MakeMapTicketPanel(*this);
+    hints_ = std::make_unique<MapSceneHints>(*this);
 }
 
 bool MapScene::RequestMapSections() {
@@ -304,6 +306,7 @@ void MapScene::Update(int32_t elapsedMs) {
         routeDots_.Update(elapsedMs);
         if (HintDialog::Open() == nullptr) {
             idleTime_ += elapsedMs;
+            if (hints_) hints_->Check();
         }
     } else if (state_ == kTravelling && trainSprite_) {
         SortTrainDepth(*trainSprite_);

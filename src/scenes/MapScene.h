@@ -18,6 +18,7 @@ class KR2Dialog;
 class KR2Player;
 class Label;
 class LabelTicker;
+class MapSceneHints;
 class Modifier;
 class SectionInfo;
 class SoundNode;
@@ -162,4 +163,5 @@ private:
     // Left and right, each {shining, plain}.
     std::array<std::array<Ref<Surface>, 2>, 2> trainImages_;
     std::unique_ptr<MapTicketPanel> panel_;
+    std::unique_ptr<MapSceneHints> hints_;
 };

@@ -172,7 +172,9 @@ void SelectionScene::ShowWelcome(SelectionScene* scene, bool animate) {
         player->mapFlag = false;
     }
     if (auto* label = ObjectCast<Label>(scene->FindChild("LABEL_PLAYERNAME"))) {
-        label->SetText(FillTextField(Text("TEXT_WELCOMEPLAYER"), name, kWelcomeMaxLength));
+        // Nobody to greet before the first player is made.
+        label->SetText(name.empty() ? std::wstring()
+                                    : FillTextField(Text("TEXT_WELCOMEPLAYER"), name, kWelcomeMaxLength));
     }
     UpdateClassicButton(scene, animate);
 }

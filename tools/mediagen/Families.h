@@ -29,7 +29,7 @@ std::shared_ptr<const MapLayout> BuildMap(const GeneratorInputs& inputs);
 // constants file under media/properties gives it (100 while none does).
 int SectionBetweenWidth(const std::string& mediaSource);
 void AddMapRows(Manifest& manifest, const std::shared_ptr<const MapLayout>& map, int betweenWidth);
-void AddMapSpriteRows(Manifest& manifest);
+void AddMapSpriteRows(Manifest& manifest, FontFaces& faces, const GeneratorInputs& inputs);
 // The map's top bar with its coin icon and menu button.
 void AddMapHudRows(Manifest& manifest, FontFaces& faces);
 void AddMapSoundRows(Manifest& manifest);

@@ -76,7 +76,7 @@ Manifest BuildManifest(const GeneratorInputs& inputs, FontFaces& faces, const st
     AddCoalRows(manifest, faces);
     AddWordListRows(manifest, inputs);
     AddMapRows(manifest, map, SectionBetweenWidth(inputs.mediaSource));
-    AddMapSpriteRows(manifest);
+    AddMapSpriteRows(manifest, faces, inputs);
     AddMapHudRows(manifest, faces);
     AddResultRows(manifest, faces);
     AddMapSoundRows(manifest);

@@ -1,6 +1,9 @@
 #include <cmath>
+#include <filesystem>
 #include <vector>
 
+#include "mediagen/ButtonPlate.h"
+#include "mediagen/ConstantsFile.h"
 #include "mediagen/Drawing.h"
 #include "mediagen/Families.h"
 
@@ -13,6 +16,12 @@ constexpr int kPassengerKinds = 6;
 // One colour per game type, as the classic scene's panels show them.
 constexpr uint32_t kTypeColours[kTicketTypes] = {0xB5651D, 0xB20B0B, 0x106E09, 0x071F87,
                                                   0x990A9B, 0xAF1E6E, 0x0B590A, 0x0072FF};
+constexpr uint32_t kSignalRed = 0xC8372D;
+constexpr uint32_t kEnamelGreen = 0x3C8D2F;
+// The card's buttons are smaller than the dialogs' so both fit on the card
+// right of its stub.
+constexpr int kCardButtonWidth = 88;
+constexpr int kCardButtonHeight = 30;
 
 void Outlined(cairo_t* c, const Rgba& fill, double width = 1.3) {
     SetColor(c, fill);
@@ -264,8 +273,10 @@ Picture Ticket(uint32_t colour) {
 // along the bottom.
 constexpr int kCardWidth = 270;
 constexpr int kCardHeight = 150;
+// Over the passengers and the buttons.
+constexpr double kCardHeaderCentre = 146;
 
-Picture TicketCard(uint32_t colour) {
+Picture TicketCard(FontFaces& faces, uint32_t colour, const std::string& header) {
     Drawing d(kCardWidth, kCardHeight);
     cairo_t* c = d.Context();
     const Rgba base = Rgba::FromHex(colour);
@@ -284,11 +295,13 @@ Picture TicketCard(uint32_t colour) {
     }
     d.Circle(22, 40, 11);
     d.Stroke(paper, 2.2);
-    // The seat bench under the passengers and a dashed route above them.
+    // The game type's name over a dashed route, the seat bench under the
+    // passengers.
+    d.Caption(faces, "DejaVuSerif-Bold.ttf", 14, header, kCardHeaderCentre, 22, base.Shaded(-0.35));
     d.RoundedRectangle(104, 55, 76, 4, 2);
     d.Fill(base.Shaded(-0.2));
-    cairo_move_to(c, 60, 20);
-    cairo_line_to(c, kCardWidth - 20, 20);
+    cairo_move_to(c, 56, 30);
+    cairo_line_to(c, kCardWidth - 16, 30);
     SetColor(c, base.Shaded(0.1));
     cairo_set_line_width(c, 2.5);
     cairo_set_dash(c, std::vector<double>{7, 4}.data(), 2, 0);
@@ -417,7 +430,8 @@ Picture Arrow(bool left) {
 
 }  // namespace
 
-void AddMapSpriteRows(Manifest& manifest) {
+void AddMapSpriteRows(Manifest& manifest, FontFaces& faces, const GeneratorInputs& inputs) {
+    const ConstantsFile texts((std::filesystem::path(inputs.mediaSource) / "properties" / "text.xml").string());
     Add(manifest, "TRAIN_RIGHT", "train_right", 1, [] { return Train(-1); });
     Add(manifest, "TRAIN_LEFT", "train_left", 1, [] { return Mirrored(Train(-1)); });
     Add(manifest, "TRAIN_RIGHT_SHINE", "train_right_shine", 5, [] { return ShineStrip(false); });
@@ -436,7 +450,9 @@ void AddMapSpriteRows(Manifest& manifest) {
         const uint32_t colour = kTypeColours[t];
         const std::string type = std::to_string(t);
         Add(manifest, "TICKET_" + type, "tickets/ticket_" + type, 4, [colour] { return Ticket(colour); });
-        Add(manifest, "DIALOG_TICKET_" + type, "tickets/card_" + type, 1, [colour] { return TicketCard(colour); });
+        const std::string header = texts.Text("GAME_TYPE" + type);
+        Add(manifest, "DIALOG_TICKET_" + type, "tickets/card_" + type, 1,
+            [&faces, colour, header] { return TicketCard(faces, colour, header); });
         for (int k = 0; k < kPassengerKinds; ++k) {
             Add(manifest, type + "_PASSENGER" + std::to_string(k),
                 "tickets/passenger_" + type + "_" + std::to_string(k), 1, [colour, k] { return Passenger(colour, k); });
@@ -444,4 +460,8 @@ void AddMapSpriteRows(Manifest& manifest) {
         Add(manifest, type + "_PASSENGER_EMPTY", "tickets/passenger_" + type + "_empty", 1,
             [colour] { return Passenger(colour, -1); });
     }
+    AddButton(manifest, faces, "mapscene", "TICKET_BUTTON_PLAY", "media/gfx/map/tickets/button_play.png",
+              {kCardButtonWidth, kCardButtonHeight, kEnamelGreen, "Play"});
+    AddButton(manifest, faces, "mapscene", "TICKET_BUTTON_CANCEL", "media/gfx/map/tickets/button_cancel.png",
+              {kCardButtonWidth, kCardButtonHeight, kSignalRed, "Cancel"});
 }

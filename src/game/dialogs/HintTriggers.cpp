@@ -66,9 +66,10 @@ std::vector<GameNode*> SpritesOf(const std::vector<MapHintView::Ticket>& tickets
 }
 
 // Opens a ticket hint: the pointed ticket is the first target and the first
-// to take clicks; with `allTargets` every ticket is a target.
+// to take clicks; with `allTickets` every ticket is a target.
 bool FireTicketHint(KR2Player& player, MapHintView& view, HintOpener& opener, int32_t hint,
-                    const std::vector<MapHintView::Ticket>& tickets, GameNode* pointed, bool allTickets) {
+                    const std::vector<MapHintView::Ticket>& tickets, GameNode* pointed, bool allTickets,
+                    bool behindBubble = false) {
     player.hints[static_cast<size_t>(hint)] = false;
     HintDialog* bubble = opener.Open(hint, pointed, nullptr);
     const std::vector<GameNode*> clickable =
@@ -78,7 +79,7 @@ bool FireTicketHint(KR2Player& player, MapHintView& view, HintOpener& opener, in
             bubble->AddTarget(clickable[i]);
         }
     }
-    view.LetTicketsTakeClicks(bubble, clickable);
+    view.LetTicketsTakeClicks(bubble, clickable, behindBubble);
     return true;
 }
 
@@ -196,7 +197,7 @@ bool CheckMapHints(KR2Player& player, MapHintView& view, HintOpener& opener) {
         }
         for (const MapHintView::Ticket& ticket : tickets) {
             if (differ && ticket.difficulty >= 1) {
-                return FireTicketHint(player, view, opener, 37, tickets, ticket.sprite, true);
+                return FireTicketHint(player, view, opener, kTicketDialogHint, tickets, ticket.sprite, true, true);
             }
         }
     }

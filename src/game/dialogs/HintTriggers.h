@@ -75,9 +75,11 @@ public:
     virtual int32_t TrackCost() const = 0;
     // The middle curve point of the first unbought track, when there is one.
     virtual std::optional<std::pair<float, float>> UnboughtTrackMiddle() const = 0;
-    // Lets the ticket sprites still take clicks while the bubble is open,
-    // in that order.
-    virtual void LetTicketsTakeClicks(HintDialog* bubble, const std::vector<GameNode*>& tickets) = 0;
+    // Lets the ticket sprites still take clicks while the bubble is open:
+    // in that order ahead of the bubble's own controls, or, `behindBubble`,
+    // after the bubble.
+    virtual void LetTicketsTakeClicks(HintDialog* bubble, const std::vector<GameNode*>& tickets,
+                                      bool behindBubble) = 0;
 };
 
 // Opens a chosen hint; the real one shows the bubble, tests record.

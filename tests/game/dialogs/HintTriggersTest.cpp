@@ -96,7 +96,10 @@ public:
     bool EnoughCitiesVisited(int32_t) const override { return enoughCities; }
     int32_t TrackCost() const override { return cost; }
     std::optional<std::pair<float, float>> UnboughtTrackMiddle() const override { return trackMiddle; }
-    void LetTicketsTakeClicks(HintDialog*, const std::vector<GameNode*>& sprites) override { clickable = sprites; }
+    void LetTicketsTakeClicks(HintDialog*, const std::vector<GameNode*>& sprites, bool behind) override {
+        clickable = sprites;
+        clickableBehind = behind;
+    }
 
     GameNode* train = nullptr;
     std::vector<Ticket> tickets;
@@ -111,6 +114,7 @@ public:
     int32_t cost = 0;
     std::optional<std::pair<float, float>> trackMiddle;
     std::vector<GameNode*> clickable;
+    bool clickableBehind = false;
 };
 
 class HintTriggersTest : public ::testing::Test {
@@ -265,6 +269,7 @@ TEST_F(HintTriggersTest, TicketHintsPointAtTheirTicketAndLetTicketsTakeClicks) {
     ASSERT_EQ(MapHint(), 35);
     EXPECT_EQ(opener_.opened[0].target, b_.Get());
     EXPECT_EQ(map_.clickable, (std::vector<GameNode*>{b_.Get(), a_.Get()}));
+    EXPECT_FALSE(map_.clickableBehind);
 
     map_.tickets.push_back({c_.Get(), 1, 0});
     player_->hints[35] = true;
@@ -283,6 +288,7 @@ TEST_F(HintTriggersTest, TicketHintsPointAtTheirTicketAndLetTicketsTakeClicks) {
     map_.tickets[2].difficulty = 2;
     EXPECT_EQ(MapHint(), 37);
     EXPECT_EQ(opener_.opened[0].target, c_.Get());
+    EXPECT_TRUE(map_.clickableBehind);  // every ticket goes behind the bubble
 }
 
 TEST_F(HintTriggersTest, MapHintsInOrderDownToThePurchaseHint) {

@@ -324,8 +324,14 @@ TEST_F(GameDialogsContent, TheTicketCardOpensAboveItsTicketWithSeatsDistanceAndB
     EXPECT_EQ(card->GetY() + card->GetHeight() - 3, 400);
     EXPECT_NE(Rgb(*screen, card->GetX() + 20, card->GetY() + 40), kSky);
     EXPECT_NE(ObjectCast<Label>(card->FindChild("LABEL_DISTANCE_LEFT"))->GetText(), L"");
-    EXPECT_NE(card->FindChild("BUTTON_PLAY"), nullptr);
-    EXPECT_NE(card->FindChild("BUTTON_CANCEL"), nullptr);
+    // Both buttons lie on the card, right of its stub (which ends at x 48).
+    const auto* play = ObjectCast<Sprite>(card->FindChild("BUTTON_PLAY"));
+    const auto* cancel = ObjectCast<Sprite>(card->FindChild("BUTTON_CANCEL"));
+    ASSERT_NE(play, nullptr);
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_GE(play->GetX() - play->GetWidth(), 48);
+    EXPECT_LE(cancel->GetX() + cancel->GetWidth(), card->GetWidth() - 8);
+    EXPECT_LE(play->GetY() + play->GetHeight(), card->GetHeight() - 8);
 }
 
 // A player who has just won a Jumbled Words level that raised the rank.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -14,6 +15,7 @@
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/CanvasTestSupport.h"
+#include "engine/media/InputListenerList.h"
 #include "engine/scene/DialogTable.h"
 #include "engine/scene/RenderPass.h"
 #include "engine/ui/Button.h"
@@ -21,6 +23,7 @@
 #include "engine/ui/SceneManager.h"
 #include "game/constants/GameConstants.h"
 #include "game/dialogs/DialogRanking.h"
+#include "game/dialogs/HintDialog.h"
 #include "game/dialogs/TrophyAwardedDialog.h"
 #include "game/progress/KR2Player.h"
 #include "game/words/TicketInfo.h"
@@ -77,6 +80,8 @@ protected:
         player_->coins = 25;
         player_->cursection = 0;
         player_->curcity = map_->Section(0).enter;
+        // The map's own behaviour is tested without bubbles over it.
+        player_->showhints = false;
         Players::Instance()->Add(player_.Get());
         Players::Instance()->SetCurrent(player_.Get());
 
@@ -89,6 +94,7 @@ protected:
     }
 
     ~MapSceneContent() override {
+        HintDialog::ReleaseOpen();
         if (scene_ && scene_->IsActive()) scene_->Deactivate();
         scene_ = nullptr;
         Players::Free();
@@ -136,6 +142,22 @@ protected:
     }
 
     const CityInfo& City(CityRef city) const { return *map_->FindCity(city); }
+
+    // Hints on, with only these not shown yet.
+    void OnlyHints(std::initializer_list<int32_t> hints) {
+        player_->showhints = true;
+        player_->hints.fill(false);
+        for (const int32_t hint : hints) player_->hints[static_cast<size_t>(hint)] = true;
+    }
+
+    // Pages through the open bubble to its end and lets it fade away.
+    bool CloseOpenHint() {
+        HintDialog* bubble = HintDialog::Open();
+        if (bubble == nullptr) return false;
+        while (bubble->GetPageIndex() < bubble->GetPageCount() - 1) bubble->Advance();
+        bubble->Advance();
+        return PlayUntil([] { return HintDialog::Open() == nullptr; }, 2000);
+    }
 
     // A track of section 0 that starts at the player's city, with its far end.
     std::pair<int32_t, CityRef> TrackFromPlayerCity() const {
@@ -486,4 +508,75 @@ TEST_F(MapSceneContent, ABoughtTrackIsBuiltWhileTheCoinsFlyThenThePanelReturns) 
     EXPECT_TRUE(scene_->GetMenuButton()->IsEnabled());
     Play(400);
     Screenshot("map_scene_track_bought");
+}
+
+TEST_F(MapSceneContent, AMapHintOpensOnceWhenItsTriggerHolds) {
+    OnlyHints({26, 36});
+    Enter();
+    Play(kFrameMs);
+    HintDialog* bubble = HintDialog::Open();
+    ASSERT_NE(bubble, nullptr) << "the first map hint shows the train";
+    EXPECT_EQ(bubble->GetHintId(), 26);
+    EXPECT_FALSE(player_->hints[26]);
+    EXPECT_TRUE(scene_->IsDialogShown(bubble->GetName()));
+    ASSERT_FALSE(bubble->GetTargets().empty());
+    EXPECT_EQ(bubble->GetTargets().front(), scene_->GetTrainSprite());
+    Play(400);
+    Screenshot("map_scene_hint_train");
+    const int32_t idle = scene_->GetIdleTime();
+    Play(200);
+    EXPECT_EQ(scene_->GetIdleTime(), idle) << "the map is not idle under a bubble";
+
+    ASSERT_TRUE(CloseOpenHint());
+    Play(500);
+    EXPECT_EQ(HintDialog::Open(), nullptr);
+    ReEnter();
+    Play(200);
+    EXPECT_EQ(HintDialog::Open(), nullptr) << "a hint shows once";
+
+    // Back from a lost level the defeat hint shows, once.
+    player_->lastWon = false;
+    scene_->SetReturnFromGame(true);
+    ReEnter();
+    Play(kFrameMs);
+    ASSERT_NE(HintDialog::Open(), nullptr);
+    EXPECT_EQ(HintDialog::Open()->GetHintId(), 36);
+    EXPECT_FALSE(scene_->GetShowDefeatHint());
+    ASSERT_TRUE(CloseOpenHint());
+    scene_->SetReturnFromGame(true);
+    ReEnter();
+    Play(200);
+    EXPECT_EQ(HintDialog::Open(), nullptr);
+}
+
+// The offers a hint is about still take clicks through its bubble, and
+// leave its listeners when they go, so the bubble never calls a gone sprite.
+TEST_F(MapSceneContent, AnOfferHintLetsItsOfferTakeClicksUntilTheOfferGoes) {
+    const auto [firstTrack, farCity] = TrackFromPlayerCity();
+    ASSERT_GE(firstTrack, 0);
+    player_->curcity = farCity.city;
+    std::vector<TrackRef> tracks;
+    map_->GetTracksOfCity(farCity, tracks);
+    ASSERT_GE(tracks.size(), 2u);
+    map_->FindTrack(tracks.front().track == firstTrack ? tracks.back() : tracks.front())->bought = false;
+    player_->stats.playcount[0] = 1;
+    OnlyHints({38});
+    Enter();
+    Play(kFrameMs);
+    auto* panel = dynamic_cast<MapOfferPanel*>(scene_->GetTicketPanel());
+    ASSERT_NE(panel, nullptr);
+    ASSERT_FALSE(panel->TrackInfoSprites().empty());
+    HintDialog* bubble = HintDialog::Open();
+    ASSERT_NE(bubble, nullptr);
+    EXPECT_EQ(bubble->GetHintId(), 38);
+    TrackInfoSprite* sign = panel->TrackInfoSprites().front().Get();
+    EXPECT_EQ(bubble->GetTargets().front(), sign);
+    const std::vector<InputListener*>& listeners = bubble->GetListenerList()->Listeners();
+    ASSERT_FALSE(listeners.empty());
+    EXPECT_EQ(listeners.front(), static_cast<InputListener*>(sign)) << "the sign is asked before the bubble";
+    Play(400);
+    Screenshot("map_scene_hint_sign");
+
+    panel->Clear(false);
+    EXPECT_EQ(std::count(listeners.begin(), listeners.end(), static_cast<InputListener*>(sign)), 0);
 }
