@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "GeneratedMediaSession.h"
 #include "engine/foundation/Archive.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
@@ -54,20 +55,7 @@ constexpr uint32_t kSky = 0x8EC5E8;
 // generated, the constants and the texts.
 class GameDialogsContent : public testing::Test {
 protected:
-    GameDialogsContent() : previous_(std::filesystem::current_path()) {
-        ForgetFoldersForTesting();
-        std::filesystem::current_path(kBuild);
-        OpenMediaArchive(LoadMode::File, "");
-        SectionManager::Start();
-        SectionManager* sections = SectionManager::Instance();
-        sections->AddDefinitionFile("media/properties/resources.xml");
-        sections->LoadSections();
-        sections->SetDeclared();
-        for (const char* name : {"default", "dialogs", "mapscene", "rewards", "trophy"}) {
-            while (sections->RequestSection(name)) {
-                std::this_thread::yield();
-            }
-        }
+    GameDialogsContent() {
         Defines::Create();
         for (const char* file : {"media/properties/default.xml", "media/properties/text.xml", "media/properties/assets.xml",
                                   "media/properties/rankings.xml"}) {
@@ -90,10 +78,6 @@ protected:
         DialogTable::ReleaseInstance();
         Defines::ReleaseInstance();
         XML::ForgetInitForTesting();
-        SectionManager::Stop();
-        CloseMediaArchive();
-        std::filesystem::current_path(previous_);
-        ForgetFoldersForTesting();
     }
 
     // Runs the scene's frames for `ms` milliseconds.
@@ -141,7 +125,8 @@ protected:
     }
 
     TempUserFolders userFolders_;
-    std::filesystem::path previous_;
+    // Opened after the user folders are set, and closed before they go.
+    GeneratedMediaSession media_{{"default", "dialogs", "mapscene", "rewards", "trophy"}};
     Ref<Scene> scene_;
 };
 

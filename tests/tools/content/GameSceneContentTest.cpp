@@ -2,9 +2,9 @@
 
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "GeneratedMediaSession.h"
 #include "engine/foundation/Archive.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
@@ -72,20 +72,7 @@ public:
 
 class GameSceneContent : public testing::Test {
 protected:
-    GameSceneContent() : previous_(std::filesystem::current_path()) {
-        ForgetFoldersForTesting();
-        std::filesystem::current_path(kBuild);
-        OpenMediaArchive(LoadMode::File, "");
-        SectionManager::Start();
-        SectionManager* sections = SectionManager::Instance();
-        sections->AddDefinitionFile("media/properties/resources.xml");
-        sections->LoadSections();
-        sections->SetDeclared();
-        for (const char* name : {"default", "dialogs", "gamescene"}) {
-            while (sections->RequestSection(name)) {
-                std::this_thread::yield();
-            }
-        }
+    GameSceneContent() {
         Defines::Create();
         constants_ = new PropertyFile(kConstantFiles);
         constants_->Load();
@@ -110,10 +97,6 @@ protected:
         DialogTable::ReleaseInstance();
         Defines::ReleaseInstance();
         XML::ForgetInitForTesting();
-        SectionManager::Stop();
-        CloseMediaArchive();
-        std::filesystem::current_path(previous_);
-        ForgetFoldersForTesting();
     }
 
     // Builds the scene and a current player who holds a generated ticket of
@@ -192,7 +175,8 @@ protected:
     }
 
     TempUserFolders userFolders_;
-    std::filesystem::path previous_;
+    // Opened after the user folders are set, and closed before they go.
+    GeneratedMediaSession media_{{"default", "dialogs", "gamescene"}};
     Ref<PropertyFile> constants_;
     TicketAnswers answers_;
     Ref<KR2Player> player_;

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "GeneratedMediaSession.h"
 #include "engine/foundation/Archive.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
@@ -51,20 +51,7 @@ const std::vector<std::string> kConstantFiles = {
 
 class MapSceneContent : public testing::Test {
 protected:
-    MapSceneContent() : previous_(std::filesystem::current_path()) {
-        ForgetFoldersForTesting();
-        std::filesystem::current_path(kBuild);
-        OpenMediaArchive(LoadMode::File, "");
-        SectionManager::Start();
-        SectionManager* sections = SectionManager::Instance();
-        sections->AddDefinitionFile("media/properties/resources.xml");
-        sections->LoadSections();
-        sections->SetDeclared();
-        for (const char* name : {"default", "dialogs", "mapscene", "assets", "rewards", "trophy"}) {
-            while (sections->RequestSection(name)) {
-                std::this_thread::yield();
-            }
-        }
+    MapSceneContent() {
         Defines::Create();
         constants_ = new PropertyFile(kConstantFiles);
         constants_->Load();
@@ -103,10 +90,6 @@ protected:
         DialogTable::ReleaseInstance();
         Defines::ReleaseInstance();
         XML::ForgetInitForTesting();
-        SectionManager::Stop();
-        CloseMediaArchive();
-        std::filesystem::current_path(previous_);
-        ForgetFoldersForTesting();
     }
 
     void Enter() {
@@ -204,7 +187,8 @@ protected:
     static bool DepthOrdered(const GameNode& train) { return DepthOrdered(train, train.GetY()); }
 
     TempUserFolders userFolders_;
-    std::filesystem::path previous_;
+    // Opened after the user folders are set, and closed before they go.
+    GeneratedMediaSession media_{{"default", "dialogs", "mapscene", "assets", "rewards", "trophy"}};
     Ref<PropertyFile> constants_;
     SectionList* map_ = nullptr;
     Ref<KR2Player> player_;
