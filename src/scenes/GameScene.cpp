@@ -335,7 +335,7 @@ bool GameScene::IsAdventure() const {
 
 void GameScene::PrepareLevel() {
     ResetLevel();
-    coinsPending_ = 0;
+    links_->ResetCoinsInFlight();
     boostMeter_->Reset();
     levelStats_ = LevelStats();
     landscape_->Clear(true);
@@ -837,7 +837,7 @@ void GameScene::SetMiniTrainPosition(int32_t index, float progress) {
 }
 
 void GameScene::RefreshCoins(bool animate) {
-    coinLabel_->SetText(std::to_wstring(Player().coins - coinsPending_));
+    coinLabel_->SetText(std::to_wstring(Player().coins - GetCoinsPending()));
     if (!animate) {
         return;
     }
@@ -855,12 +855,8 @@ void GameScene::RefreshCoins(bool animate) {
     PlayGameSound("SOUND_COIN_ADDED");
 }
 
-void GameScene::OnCoinArrived(int32_t value) {
-    if (coinsPending_ > 0) {
-        coinsPending_ -= value;
-    }
-    RefreshCoins(true);
-}
+// The coin effects count their coins in flight through the scene's links.
+int32_t GameScene::GetCoinsPending() const { return links_->CoinsInFlight(); }
 
 void GameScene::ShowTimer(Modifier* waitFor, int32_t milliseconds) {
     HideTimer();

@@ -82,8 +82,8 @@ public:
     void SetButtonsEnabled(bool enabled);
     void ShowBonusText(bool show);
     void SetMiniTrainPosition(int32_t index, float progress);
+    // The player's coins less those still on their way to the counter.
     void RefreshCoins(bool animate);
-    void OnCoinArrived(int32_t value);
     void ShowTimer(Modifier* waitFor, int32_t milliseconds);
     void HideTimer();
     // Builds and shows the game mode of the ticket's type (0 to 7); false,
@@ -139,8 +139,7 @@ public:
     bool IsMenuRequested() const { return menuRequested_; }
     int32_t GetLevelState() const { return levelState_; }
     void SetLevelState(int32_t state) { levelState_ = state; }
-    int32_t GetCoinsPending() const { return coinsPending_; }
-    void AddCoinsPending(int32_t coins) { coinsPending_ += coins; }
+    int32_t GetCoinsPending() const;
     bool IsComplete() const { return complete_; }
     int32_t GetNextPerformanceBar() const { return nextPerformanceBar_; }
     void SetResumeFromSaveGame(bool resume) { resumeFromSaveGame_ = resume; }
@@ -194,7 +193,6 @@ private:
     std::array<Sprite*, 2> perfBars_{};
     int32_t miniTrackEnd_ = 0;
     int32_t nextPerformanceBar_ = 1;
-    int32_t coinsPending_ = 0;
     std::array<GameNode*, 9> hands_{};
     std::array<GameNode*, 2> pumps_{};
     std::array<GameNode*, 4> knobs_{};

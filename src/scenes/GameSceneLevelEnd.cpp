@@ -35,6 +35,7 @@
 #include "game/world/PlayerTrain.h"
 #include "game/world/WinLoseBanner.h"
 #include "scenes/GameScene.h"
+#include "scenes/GameSceneLinks.h"
 #include "scenes/SelectionLinks.h"
 
 namespace {
@@ -136,6 +137,11 @@ void GameScene::AdvanceLevelEnd() {
             if (Carriage* carriage = train != nullptr ? train->GetCarriage() : nullptr; wonAdventure && carriage != nullptr) {
                 carriage->UnloadPassengers(static_cast<float>(carriage->ShownPassengers()));
                 return;
+            }
+            if (wonAdventure && GetCoinsPending() > 0) {
+                // No carriage brings the passengers' fares in: they count at once.
+                links_->ResetCoinsInFlight();
+                RefreshCoins(true);
             }
             [[fallthrough]];
         }

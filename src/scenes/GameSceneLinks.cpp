@@ -252,6 +252,10 @@ void GameSceneLinks::SetOldBoostIndex(int32_t index) { scene_.Player().oldboosti
 
 Sprite* GameSceneLinks::GetBoostGlow() const { return scene_.GetBoostGlow(); }
 
+void GameSceneLinks::ResetAwardCoins() { ResetCoinsInFlight(); }
+
+void GameSceneLinks::AddLevelCoins(int32_t coins) { AddCoinsInFlight(coins); }
+
 void GameSceneLinks::CoinAwardFinished() { scene_.AdvanceLevelEnd(); }
 
 void GameSceneLinks::UnloadingFinished() { scene_.AdvanceLevelEnd(); }

@@ -90,6 +90,10 @@ public:
     int32_t OldBoostIndex() const override;
     void SetOldBoostIndex(int32_t index) override;
     Sprite* GetBoostGlow() const override;
+    // The award's coins join the coins in flight, so the counter holds them
+    // back until each one arrives.
+    void ResetAwardCoins() override;
+    void AddLevelCoins(int32_t coins) override;
     void CoinAwardFinished() override;
     void UnloadingFinished() override;
 

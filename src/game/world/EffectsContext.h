@@ -43,6 +43,7 @@ public:
     // The worth of the coins on their way to the counter.
     int32_t CoinsInFlight() const { return coinsInFlight_; }
     void AddCoinsInFlight(int32_t value) { coinsInFlight_ += value; }
+    void ResetCoinsInFlight() { coinsInFlight_ = 0; }
     // A coin reached the counter: its worth leaves the flight count while
     // there is any, then the counter shows the new figure.
     void CoinArrived(int32_t value);

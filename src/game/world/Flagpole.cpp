@@ -91,10 +91,8 @@ Modifier* SendCoin(GameNode& layer, int32_t index, int32_t count, PointF start, 
     mover->AddForce(friction);
     mover->AddForce(pull);
     coin->AddModifier(Blocking(mover));
-    auto* arrived = new ModifierCallback([](uint32_t, GameNode* target) {
-        const auto* sprite = ObjectCast<Sprite>(target);
-        EffectsContext::Current().CoinArrived(sprite != nullptr ? sprite->GetColor() : 0);
-    }, 0);
+    // Every coin of the award is worth one: the counter steps up by one as each arrives.
+    auto* arrived = new ModifierCallback([](uint32_t, GameNode*) { EffectsContext::Current().CoinArrived(1); }, 0);
     arrived->SetOptions(Modifier::kRemoveNodeAtEnd);
     return coin->AddModifier(arrived);
 }

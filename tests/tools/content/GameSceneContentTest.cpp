@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@
 #include "game/words/WordQueue.h"
 #include "game/words/WordSprite.h"
 #include "game/world/AutoTrain.h"
+#include "game/world/BoostMeter.h"
+#include "game/world/Carriage.h"
 #include "game/world/Flagpole.h"
 #include "game/world/Furnace.h"
 #include "game/world/Landscape.h"
@@ -117,6 +120,7 @@ protected:
         player_->showhints = false;
         player_->stats.score = totalScore;
         player_->coins = 40;
+        player_->carsize = carSize_;
         Ref<TicketInfo> ticket = new TicketInfo;
         ticket->GameType = gameType;
         ticket->GameMode = adventure ? TicketInfo::kMapTicket : TicketInfo::kClassicFixed;
@@ -174,6 +178,8 @@ protected:
         return screen;
     }
 
+    // The player's carriage (0: none) for the next Enter.
+    int32_t carSize_ = 0;
     TempUserFolders userFolders_;
     // Opened after the user folders are set, and closed before they go.
     GeneratedMediaSession media_{{"default", "dialogs", "gamescene"}};
@@ -536,6 +542,61 @@ TEST_F(GameSceneLevelEnd, EachOutcomeWalksItsRewardsToTheEndSign) {
         EXPECT_EQ(sign->GetAlpha(), 255);
         Screenshot(std::string("game_scene_end_") + (c.arrives && c.first ? "won_" : "lost_") +
                    (c.adventure ? "adventure" : "classic"));
+        scene_->Deactivate();
+        scene_ = nullptr;
+    }
+}
+
+// After a won adventure the counter starts from the coins the player had
+// before the level and counts every coin as it arrives: the flag's coins
+// one by one, then the passengers' fares (at once when no carriage brings
+// them in), ending on the booked total.
+TEST_F(GameSceneLevelEnd, TheCoinAwardCountsTheCounterUpAsTheCoinsArrive) {
+    for (const int32_t carSize : {1, 0}) {
+        SCOPED_TRACE(carSize);
+        carSize_ = carSize;
+        Enter(0, true);
+        ASSERT_EQ(scene_->GetLandscape()->GetPlayerTrain()->GetCarriage() != nullptr, carSize > 0);
+        PlayToStart();
+        FinishRace(*scene_, true, true);
+        ASSERT_TRUE(player_->lastWon);
+        const int32_t fares = COINS_PER_PASSENGER * Carriage::PassengersForRating(player_->currentTicket->Rating);
+        const int32_t flagCoins = player_->coins - player_->coinsBefore - fares;
+        ASSERT_GT(flagCoins, 1);
+        ASSERT_GT(fares, 0);
+
+        const auto shown = [this] {
+            const std::wstring& text = scene_->GetCoinLabel()->GetText();
+            return std::stoi(std::string(text.begin(), text.end()));
+        };
+        int32_t last = shown();
+        std::vector<int32_t> steps;
+        int32_t firstStepMs = -1;
+        int32_t lastStepMs = -1;
+        int32_t shownAtAwardStart = -1;
+        constexpr int32_t kStepMs = 10;
+        for (int32_t t = 0; t < 20000 && Mode().GetState() != GameScene::kEndShown; t += kStepMs) {
+            SceneManager::Instance()->Update(kStepMs);
+            if (shownAtAwardStart < 0 && Mode().GetState() == GameScene::kCoinAward) {
+                shownAtAwardStart = shown();
+            }
+            if (const int32_t now = shown(); now != last) {
+                steps.push_back(now - last);
+                firstStepMs = firstStepMs < 0 ? t : firstStepMs;
+                lastStepMs = t;
+                last = now;
+                EXPECT_TRUE(scene_->GetCoinLabel()->HasModifiers()) << "each arrival squashes the counter";
+            }
+        }
+        ASSERT_EQ(Mode().GetState(), GameScene::kEndShown);
+        EXPECT_EQ(shownAtAwardStart, player_->coinsBefore);
+        EXPECT_EQ(last, player_->coins);
+        ASSERT_FALSE(steps.empty());
+        EXPECT_GE(std::count(steps.begin(), steps.end(), 1), flagCoins);
+        EXPECT_GT(*std::min_element(steps.begin(), steps.end()), 0);
+        EXPECT_LE(*std::max_element(steps.begin(), steps.end()), fares);
+        // The flag's coins follow one another over 1600 ms.
+        EXPECT_GE(lastStepMs - firstStepMs, 1200);
         scene_->Deactivate();
         scene_ = nullptr;
     }
