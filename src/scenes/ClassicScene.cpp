@@ -188,6 +188,12 @@ void ClassicScene::Activate() {
     }
 }
 
+void ClassicScene::Deactivate() {
+    // Its hint may still be up when START or BACK is clicked past it.
+    HintDialog::CloseOpenIn(*this);
+    Scene::Deactivate();
+}
+
 void ClassicScene::RequestQuit() { AskQuit(nullptr, nullptr); }
 
 ClassicScene::ColumnLayout ClassicScene::Layout(bool withMixedType) const {

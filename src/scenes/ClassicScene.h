@@ -40,6 +40,7 @@ public:
 
     void Build() override;
     void Activate() override;
+    void Deactivate() override;
     void RequestQuit() override;
 
     // Shows the type's table, colour and description; a click on the

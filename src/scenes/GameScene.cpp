@@ -33,6 +33,7 @@
 #include "engine/ui/Slider.h"
 #include "game/constants/GameConstants.h"
 #include "game/dialogs/HelpDialog.h"
+#include "game/dialogs/HintDialog.h"
 #include "game/progress/KR2Player.h"
 #include "game/rules/GameMode.h"
 #include "game/rules/SubmitButton.h"
@@ -597,6 +598,8 @@ void GameScene::ResetLevel() {
         }
     }
     CloseAllDialogs();
+    // A bubble that lets play go on under it is in no open-dialog list.
+    HintDialog::CloseOpenIn(*this);
     for (GameNode* layer : {backEffects_.Get(), frontEffects_.Get()}) {
         if (layer == nullptr) {
             continue;

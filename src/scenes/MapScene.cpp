@@ -278,6 +278,7 @@ void MapScene::ShowMap() {
 
 void MapScene::Deactivate() {
     Scene::Deactivate();
+    HintDialog::CloseOpenIn(*this);
     if (panel_) panel_->Clear(false);
     GetComponentNode()->ClearModifiers();
     if (menuButton_ != nullptr) menuButton_->SetEnabled(true);

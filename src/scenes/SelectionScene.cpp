@@ -25,6 +25,7 @@
 #include "engine/ui/ToolTip.h"
 #include "game/constants/GameConstants.h"
 #include "game/dialogs/GameSceneHooks.h"
+#include "game/dialogs/HintDialog.h"
 #include "game/dialogs/NumberFields.h"
 #include "game/dialogs/YesNoDialog.h"
 #include "game/progress/KR2Player.h"
@@ -157,6 +158,7 @@ void SelectionScene::Deactivate() {
     if (const auto open = GetDialogMap().find(kSavegameQuestion); open != GetDialogMap().end()) {
         CloseDialog(open->second.Get());
     }
+    HintDialog::CloseOpenIn(*this);
     Scene::Deactivate();
 }
 

@@ -116,6 +116,19 @@ HintDialog* HintDialog::Open() { return OpenBubble().Get(); }
 
 void HintDialog::ReleaseOpen() { OpenBubble() = nullptr; }
 
+void HintDialog::CloseOpenIn(Scene& scene) {
+    const Ref<HintDialog> open = OpenBubble();
+    const auto& dialogs = scene.GetDialogMap();
+    if (open && std::any_of(dialogs.begin(), dialogs.end(),
+                            [&open](const auto& entry) { return entry.second.Get() == open.Get(); })) {
+        scene.CloseDialog(open.Get());
+        // A bubble that was no longer shown had no hide to forget it.
+        if (OpenBubble() == open) {
+            ReleaseOpen();
+        }
+    }
+}
+
 void HintDialog::StartHint(int32_t hintId) {
     ResetForReuse();
     hintId_ = hintId;

@@ -64,6 +64,9 @@ public:
     static HintDialog* Open();
     // Forgets the open bubble (shutdown, or the bubble hid).
     static void ReleaseOpen();
+    // A scene being left takes its open bubble along: hidden at once and
+    // forgotten, so that the next scene's hints are not held back by it.
+    static void CloseOpenIn(Scene& scene);
     // Whether an input of that id may go on while a hint is open; the input
     // may advance or close the bubble. `wordBarMoveState` matters only to
     // the word bar hint.

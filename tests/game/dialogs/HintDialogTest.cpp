@@ -195,6 +195,24 @@ TEST_F(HintDialogTest, ArrowCornerReplacesThePaintersCornerAndMask) {
     EXPECT_EQ(dialog->GetPainter()->GetImageNames()[17], "M8");
 }
 
+// A scene that is left takes its open bubble along, modal or not, and only
+// its own: a bubble in another scene stays the open hint.
+TEST_F(HintDialogTest, ALeftSceneClosesOnlyItsOwnOpenBubble) {
+    HintDialog* bubble = ShowCentred(8);
+    ASSERT_NE(bubble, nullptr);
+    EXPECT_FALSE(bubble->IsModal());
+    const Ref<LoggingScene> elsewhere = MakeScene("MAP");
+    HintDialog::CloseOpenIn(*elsewhere);
+    EXPECT_EQ(HintDialog::Open(), bubble);
+
+    HintDialog::CloseOpenIn(*GameScene());
+    EXPECT_EQ(HintDialog::Open(), nullptr);
+    EXPECT_FALSE(GameScene()->IsDialogShown("DIALOG_HINT"));
+    EXPECT_EQ(GameScene()->GetDialogMap().count("DIALOG_HINT"), 0u);
+    HintDialog::CloseOpenIn(*GameScene());  // nothing open: nothing to do
+    EXPECT_EQ(HintDialog::Open(), nullptr);
+}
+
 TEST_F(HintDialogTest, GameInputGatingForTheWordBarHintAndAutoClose) {
     struct Case {
         int32_t moveState;

@@ -668,6 +668,32 @@ TEST_F(GameSceneLevelEnd, EnterAtTheEndSignLeavesByTicketMode) {
     }
 }
 
+// A bubble that lets play go on is in no open-dialog list; leaving the
+// level must take it along all the same, or it stays the open hint and no
+// hint of the map (nor of a later race) could ever open.
+TEST_F(GameSceneLevelEnd, LeavingTheLevelClosesABubbleThatLetPlayGoOn) {
+    RenewSceneManager();
+    const Ref<Scene> map = AddStandInScene("SCENE_MAP");
+    Enter(0, true);
+    PlayToStart();
+    player_->showhints = true;
+    HintDialog* bubble = ShowHint(LevelHints::kSubmitHint, scene_->GetButton(GameScene::kSubmit), nullptr);
+    ASSERT_NE(bubble, nullptr);
+    EXPECT_FALSE(bubble->IsModal());
+    EXPECT_FALSE(Mode().IsPaused());
+    FinishRace(*scene_, false, false);
+    PlayToEndSign();
+    ASSERT_EQ(HintDialog::Open(), bubble);
+
+    scene_->OnKeyDown(13);
+    for (int frame = 0; frame < 400 && SceneManager::Instance()->GetCurrentScene() != map.Get(); ++frame) {
+        Play(1);
+    }
+    ASSERT_EQ(SceneManager::Instance()->GetCurrentScene(), map.Get());
+    EXPECT_EQ(HintDialog::Open(), nullptr);
+    EXPECT_FALSE(scene_->IsDialogShown("DIALOG_HINT"));
+}
+
 TEST_F(GameSceneLevelEnd, AWonClassicLevelGoesOnToTheNextWithAHigherRatingAndTheScoreKept) {
     Enter(1, false);
     PlayToStart();

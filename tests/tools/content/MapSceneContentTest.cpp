@@ -533,6 +533,20 @@ TEST_F(MapSceneContent, AMapHintOpensOnceWhenItsTriggerHolds) {
     EXPECT_EQ(HintDialog::Open(), nullptr);
 }
 
+// A ticket still takes clicks under a hint, so the map may be left with the
+// bubble up; it goes with the map, and the next scene's hints can open.
+TEST_F(MapSceneContent, LeavingTheMapClosesItsOpenHint) {
+    OnlyHints({26});
+    Enter();
+    Play(kFrameMs);
+    HintDialog* bubble = HintDialog::Open();
+    ASSERT_NE(bubble, nullptr);
+    const std::string name = bubble->GetName();
+    scene_->Deactivate();
+    EXPECT_EQ(HintDialog::Open(), nullptr);
+    EXPECT_FALSE(scene_->IsDialogShown(name));
+}
+
 // The offers a hint is about still take clicks through its bubble, and
 // leave its listeners when they go, so the bubble never calls a gone sprite.
 TEST_F(MapSceneContent, AnOfferHintLetsItsOfferTakeClicksUntilTheOfferGoes) {
