@@ -466,9 +466,13 @@ void GameScene::StepIntro() {
     switch (mode_->GetState()) {
         case kNew: {
             mode_->SetState(kWaitingForStart);
-            boostMeter_->Build();
-            const int32_t delay = IsAdventure() ? GAME_START_DELAY_ADVENTURE : GAME_START_DELAY_CLASSIC;
-            mode_->AddModifier(Blocking(new ModifierWait(delay)));
+            // The race starts when the meter's upgrade show is over, else after the delay.
+            if (Modifier* show = boostMeter_->Build()) {
+                mode_->AddModifier(Blocking(new ModifierWait(show)));
+            } else {
+                const int32_t delay = IsAdventure() ? GAME_START_DELAY_ADVENTURE : GAME_START_DELAY_CLASSIC;
+                mode_->AddModifier(Blocking(new ModifierWait(delay)));
+            }
             mode_->AddModifier(new ModifierCallback([this](uint32_t, GameNode*) { StepIntro(); }, 0));
             break;
         }

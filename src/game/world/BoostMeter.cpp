@@ -72,7 +72,7 @@ int32_t BoostMeter::GetCapacity() {
     return coals * ticket_constants::Int("TRAIN_BOOST_MSEC_PER_COAL");
 }
 
-void BoostMeter::Build() {
+Modifier* BoostMeter::Build() {
     const int32_t model = RaceContext::Current().BoostIndex();
     emptyLevel_ = ticket_constants::IntAt(ticket_constants::List("BOOST_OVERLAY"), model);
     SetImage(Image("BOOSTMETER", model + 1).Get());
@@ -90,11 +90,12 @@ void BoostMeter::Build() {
     const TicketInfo* ticket = RaceContext::Current().CurrentTicket();
     if (model >= 1 && model != hooks.OldBoostIndex() && GetParent() != nullptr && ticket != nullptr &&
         ticket->GameMode == TicketInfo::kMapTicket) {
-        PlayUpgradeShow(model);
+        return PlayUpgradeShow(model);
     }
+    return nullptr;
 }
 
-void BoostMeter::PlayUpgradeShow(int32_t model) {
+Modifier* BoostMeter::PlayUpgradeShow(int32_t model) {
     HudSceneHooks& hooks = HudSceneHooks::Current();
     Ref<Sprite> oldMeter(new Sprite(*this));
     oldMeter->SetImage(Image("BOOSTMETER", model).Get());
@@ -137,16 +138,18 @@ void BoostMeter::PlayUpgradeShow(int32_t model) {
     top_->AddModifier(waitFor(meterIn));
     top_->AddModifier(Fade(0, 255, kFadeInMs));
 
+    Modifier* last = fillIn;
     if (glow != nullptr) {
         glow->AddModifier(waitFor(fillIn));
         Ref<BoostMeter> meter(this);
         glow->AddModifier(new ModifierCallback([meter](uint32_t, GameNode*) { meter->ShowGlow(); }, 0));
-        AppendPulse(*glow);
+        last = AppendPulse(*glow);
     }
 
     if (!hooks.KeepsOldBoostIndex()) {
         hooks.SetOldBoostIndex(model);
     }
+    return last;
 }
 
 void BoostMeter::ShowGlow() {

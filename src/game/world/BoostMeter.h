@@ -23,8 +23,9 @@ public:
     static int32_t GetCapacity();
 
     // Takes the current train model's pictures and capacity; plays the
-    // upgrade show when the model is new to the player.
-    void Build();
+    // upgrade show when the model is new to the player and returns its last
+    // step (null without a show), which the level's start waits for.
+    Modifier* Build();
     void Reset();
     void Update(int32_t elapsedMs) override;
     // Places the glow of the current model.
@@ -41,7 +42,7 @@ public:
 
 private:
     void Layout();
-    void PlayUpgradeShow(int32_t model);
+    Modifier* PlayUpgradeShow(int32_t model);
 
     Ref<Sprite> top_;
     Ref<Sprite> fill_;

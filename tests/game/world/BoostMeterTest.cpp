@@ -6,6 +6,7 @@
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/PropertyValue.h"
+#include "engine/scene/Modifier.h"
 #include "game/world/BoostMeter.h"
 #include "game/world/PlayerTrain.h"
 
@@ -127,7 +128,7 @@ TEST_F(BoostMeterTest, TheUpgradeShowPlaysOnceForANewModelOnMapTickets) {
         scene_.keepsOldBoostIndex = c.keepsOld;
         SetBoost(0);
         const Ref<BoostMeter> meter = MakeMeter();
-        meter->Build();
+        EXPECT_EQ(meter->Build() != nullptr, c.shows);
         EXPECT_EQ(hud_->GetFirstChild() != meter.Get(), c.shows);
         EXPECT_EQ(meter->GetAlpha(), c.shows ? 0 : 255);
         EXPECT_EQ(scene_.oldBoostIndex, c.oldAfter);
@@ -141,7 +142,8 @@ TEST_F(BoostMeterTest, TheUpgradeShowCrossFadesToTheNewMeterAndItsGlow) {
     race_.boostIndex = 1;
     SetBoost(0);
     const Ref<BoostMeter> meter = MakeMeter();
-    meter->Build();
+    const Ref<Modifier> lastStep(meter->Build());
+    ASSERT_TRUE(lastStep);
     const Ref<GameNode> oldMeter(hud_->GetFirstChild());
     ASSERT_NE(oldMeter.Get(), meter.Get());
     EXPECT_EQ(static_cast<Sprite&>(*oldMeter).GetHeight(), 120);
@@ -151,7 +153,9 @@ TEST_F(BoostMeterTest, TheUpgradeShowCrossFadesToTheNewMeterAndItsGlow) {
 
     RecordingScene::Run(*screen_, 500);
     EXPECT_TRUE(oldMeter->IsRemoved());
+    EXPECT_FALSE(lastStep->IsFinished());
     RecordingScene::Run(*screen_, 2500);
+    EXPECT_TRUE(lastStep->IsFinished());
     EXPECT_EQ(meter->GetAlpha(), 255);
     EXPECT_EQ(meter->GetFill()->GetAlpha(), 255);
     EXPECT_EQ(meter->GetTop()->GetAlpha(), 255);

@@ -283,6 +283,28 @@ TEST_F(GameSceneContent, AnAdventureShowsCoinsAndBarsAndANewPlayerGetsHelp) {
     EXPECT_FALSE(Mode().IsPaused());
 }
 
+// A train model new to the player is shown off on the boost meter first;
+// the race starts as soon as that show is over, not after the fixed delay.
+TEST_F(GameSceneContent, TheRaceStartsWhenTheBoostMetersUpgradeShowEnds) {
+    Enter(0, true);
+    player_->boostidx = 1;
+    player_->oldboostidx = 0;
+    scene_->Deactivate();
+    scene_->Activate();
+    ASSERT_EQ(Mode().GetState(), GameScene::kWaitingForStart);
+    int32_t waitedMs = 0;
+    for (; waitedMs < 10000 && Mode().GetState() != GameScene::kPlaying; waitedMs += kFrameMs) {
+        Play(1);
+    }
+    ASSERT_EQ(Mode().GetState(), GameScene::kPlaying);
+    EXPECT_LT(waitedMs, GAME_START_DELAY_ADVENTURE);
+    EXPECT_EQ(player_->oldboostidx, 1) << "the show plays once";
+    const BoostMeter& meter = *scene_->GetBoostMeter();
+    EXPECT_EQ(meter.GetAlpha(), 255);
+    EXPECT_EQ(meter.GetFill()->GetAlpha(), 255);
+    EXPECT_TRUE(meter.GetOverlay()->IsVisible());
+}
+
 TEST_F(GameSceneContent, TwoOpenDialogsKeepThePauseUntilBothClose) {
     Enter(1, false);
     PlayToStart();
