@@ -1,11 +1,9 @@
 #include "main/Application.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine/foundation/Archive.h"
@@ -54,24 +52,6 @@ constexpr int kBusyCursor = 1;
 constexpr uint32_t kInactiveSleepMs = 40;
 
 const char* const kDialogsFile = "media/properties/dialogs.xml";
-
-constexpr auto kSettleLimit = std::chrono::seconds(30);
-
-// On the virtual clock loading finishes before each frame, so what a
-// scripted run shows at a given moment never depends on the machine's speed.
-void SettleLoading() {
-    SectionManager* sections = SectionManager::Instance();
-    if (sections == nullptr) return;
-    const auto deadline = std::chrono::steady_clock::now() + kSettleLimit;
-    while (sections->HasLoadWork()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            ENGINE_LOG(1, "Application: loading did not settle before the frame; the run goes on");
-            return;
-        }
-        sections->ResumeLoader();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
 
 const std::vector<std::string> kConstantFiles = {
     "media/properties/default.xml",      "media/properties/assets.xml",
@@ -328,7 +308,10 @@ void RunMainLoop() {
         } else if (GameWindow::Instance() && GameWindow::Instance()->IsInactive()) {
             platform::SleepMs(kInactiveSleepMs);
         } else if (FrameTimer::Instance()) {
-            if (platform::VirtualClockEnabled()) SettleLoading();
+            // On the virtual clock loading finishes before each frame, so what a
+            // scripted run shows at a given moment never depends on the machine's speed.
+            if (platform::VirtualClockEnabled() && SectionManager::Instance())
+                SectionManager::Instance()->FinishLoadWork();
             FrameTimer::Instance()->WaitNextFrame();
         }
     }

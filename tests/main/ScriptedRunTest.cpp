@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -679,4 +680,65 @@ TEST_F(ScriptedRunTest, AGamePlayedFromTheFirstStartGoesOnAfterARestart) {
     EXPECT_NE(player.find("showhints=\"false\""), std::string::npos) << player;
     EXPECT_NE(player.find("<Integer id=\"games\" value=\"1\" />"), std::string::npos) << player;
     EXPECT_NE(scores.find("<HighScoreTables id=\"highscoretables\""), std::string::npos) << scores;
+}
+
+namespace {
+
+// From a first start into the first level of the adventure, hints off, three
+// words typed and fired, then a quit from the level.
+const std::string kIntoALevel = kFirstStartToMenu +
+                                "type \"Ada\"\nkey RETURN\nwait ms 1500\n"
+                                "click 475 397\nwait ms 1000\nclick 219 349\nwait ms 300\n"
+                                "click 269 405\nwait ms 1000\n"
+                                "click 400 255\nwait ms 5500\nscreenshot map\n"
+                                "click 258 243\nwait ms 1500\nclick 282 240\nwait ms 8000\n"
+                                "click 400 463\nwait ms 1500\n"
+                                "type open word\nkey RETURN\nwait ms 1000\n"
+                                "type open word\nkey RETURN\nwait ms 1000\n"
+                                "type open word\nkey RETURN\nwait ms 1000\n"
+                                "screenshot level_words\n" +
+                                kQuit;
+
+// Every file in `folder`, by name.
+std::map<std::string, std::vector<uint8_t>> FilesIn(const std::string& folder) {
+    std::map<std::string, std::vector<uint8_t>> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        EXPECT_TRUE(ReadWholeFile(entry.path().string(), files[entry.path().filename().string()]));
+    }
+    return files;
+}
+
+std::vector<std::string> NamesOf(const std::map<std::string, std::vector<uint8_t>>& files) {
+    std::vector<std::string> names;
+    for (const auto& [name, bytes] : files) names.push_back(name);
+    return names;
+}
+
+}  // namespace
+
+// A scripted run on the virtual clock is the same game every time, however
+// fast the loader and the mixer happen to run: the program started twice on
+// the same script stores the same player files and shows the same screens.
+TEST_F(ScriptedRunTest, TheSameScriptPlaysTheSameGameTwice) {
+    Prepare(kIntoALevel);
+    EnterFolder(WORDRAIL_BUILD_DIR);
+    std::vector<std::map<std::string, std::vector<uint8_t>>> players;
+    std::vector<std::map<std::string, std::vector<uint8_t>>> screens;
+    for (const std::string run : {"first", "second"}) {
+        const std::string base = folder_.Path() + "/" + run;
+        std::filesystem::create_directories(base + "/shots");
+        const std::string command = "WORDRAIL_BACKEND=headless WORDRAIL_WATCHDOG_MS=120000 XDG_DATA_HOME='" + base +
+                                    "/data' XDG_CONFIG_HOME='" + base + "/config' WORDRAIL_SCREENSHOTS='" + base +
+                                    "/shots' '" + std::string(WORDRAIL_PROGRAM) + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << run;
+        players.push_back(FilesIn(base + "/data/Quelt/Games/Word Rail/players"));
+        screens.push_back(FilesIn(base + "/shots"));
+    }
+
+    EXPECT_EQ(NamesOf(players[0]), (std::vector<std::string>{"Ada.plr.!", "players.plrs.!", "scores.xml.!"}));
+    EXPECT_EQ(NamesOf(screens[0]), (std::vector<std::string>{"level_words.png", "map.png"}));
+    for (const auto* files : {&players, &screens}) {
+        ASSERT_EQ(NamesOf((*files)[1]), NamesOf((*files)[0]));
+        for (const auto& [name, bytes] : (*files)[0]) EXPECT_TRUE((*files)[1].at(name) == bytes) << name;
+    }
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/RunOptions.h"
+#include "platform/Time.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/sdl/SdlBackend.h"
 
@@ -91,6 +93,32 @@ TEST(HeadlessBackendTest, InterruptAndTerminateAskTheRunToQuit) {
     struct sigaction after {};
     sigaction(SIGINT, nullptr, &after);
     EXPECT_EQ(after.sa_handler, before.sa_handler);
+}
+
+// On the virtual clock a frame shown with the vertical-blank wait ends at
+// the next 1/60 s of game time on either backend, however long the real
+// present took, so a scripted run sees the same moments on both.
+TEST(BackendTest, OnTheVirtualClockAWaitedFrameEndsAtTheNextSixtieth) {
+    setenv("WORDRAIL_CLOCK", "virtual", 1);
+    ReloadRunOptionsForTesting();
+    const DisplayEnvironment environment("dummy");
+    std::vector<std::unique_ptr<Backend>> backends;
+    backends.push_back(std::make_unique<HeadlessBackend>());
+    backends.push_back(std::make_unique<SdlBackend>());
+    const std::vector<uint8_t> pixels(80 * 60 * 4);
+    for (const auto& backend : backends) {
+        ASSERT_TRUE(backend->OpenWindow("Test", 80, 60, false));
+        ASSERT_TRUE(backend->Present(pixels.data(), 80, 60, 4, true));
+        const uint32_t start = TickCountMs();
+        for (int frame = 0; frame < 60; ++frame) ASSERT_TRUE(backend->Present(pixels.data(), 80, 60, 4, true));
+        EXPECT_EQ(TicksElapsed(start, TickCountMs()), 1000u);
+        // Without the wait no game time passes.
+        ASSERT_TRUE(backend->Present(pixels.data(), 80, 60, 4, false));
+        EXPECT_EQ(TicksElapsed(start, TickCountMs()), 1000u);
+        backend->CloseWindow();
+    }
+    unsetenv("WORDRAIL_CLOCK");
+    ReloadRunOptionsForTesting();
 }
 
 }  // namespace

@@ -1,14 +1,19 @@
 #include "engine/foundation/SectionManager.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/ScopedLock.h"
 #include "platform/Time.h"
+#include "platform/VirtualClock.h"
 
 namespace {
+
+constexpr auto kFinishWorkLimit = std::chrono::seconds(30);
 
 Ref<SectionManager>& Current() {
     static Ref<SectionManager> current;
@@ -122,6 +127,19 @@ void SectionManager::AddSection(Section* section) {
 }
 
 bool SectionManager::RequestSection(const std::string& name) {
+    if (!QueueSection(name)) {
+        return false;
+    }
+    // On the virtual clock loading takes no game time: the answer, and what
+    // the caller does with it, must not depend on the loader thread's speed.
+    if (!platform::VirtualClockEnabled()) {
+        return true;
+    }
+    FinishLoadWork();
+    return QueueSection(name);
+}
+
+bool SectionManager::QueueSection(const std::string& name) {
     ScopedLock data(dataLock_);
     const Section* section = FindSection(name);
     if (section == nullptr || section->IsLoaded()) {
@@ -180,6 +198,19 @@ bool SectionManager::HasLoadWork() {
         next = firstUnloaded(pending_);
     }
     return next != nullptr && next->HasStarted();
+}
+
+bool SectionManager::FinishLoadWork() {
+    const auto deadline = std::chrono::steady_clock::now() + kFinishWorkLimit;
+    while (HasLoadWork()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            ENGINE_LOG(1, "SectionManager: the loader did not finish its work in time; going on");
+            return false;
+        }
+        ResumeLoader();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 Section* SectionManager::NextUnloadedSection(List list, bool count) {

@@ -53,6 +53,7 @@ public:
     // section with work left joins the pending list.
     void AddSection(Section* section);
     // True while the section is not wholly loaded; queues it the first time.
+    // On the virtual clock the section is loaded before the answer is given.
     bool RequestSection(const std::string& name);
     void ClearLoadQueue();
     // From 0 to 1 over what was queued since the last ClearLoadQueue; 1 when
@@ -64,6 +65,9 @@ public:
     // True while the loader has a resource in hand or a started section
     // with resources left; leaves the lists as they are.
     bool HasLoadWork();
+    // Wakes the loader and waits, in real time and at most 30 s, until it
+    // has no work left; false, with a log line, when the time ran out.
+    bool FinishLoadWork();
 
     // The data of a loaded resource, or null when the section or resource is
     // unknown or the resource is not loaded. Never loads.
@@ -98,6 +102,8 @@ private:
     // One loader cycle; false when there was nothing to load.
     bool LoadNextResource();
     void FinishLoad(Resource& resource);
+    // RequestSection's answer without waiting for the loader.
+    bool QueueSection(const std::string& name);
     std::list<std::string>& ListOf(List list) { return list == List::LoadQueue ? loadQueue_ : pending_; }
     Section* FindSection(const std::string& name) const;
     Resource* FindResource(const std::string& identifier, const std::string& sectionName) const;

@@ -5,6 +5,7 @@
 
 #include "platform/RunOptions.h"
 #include "platform/Time.h"
+#include "platform/VirtualClock.h"
 
 namespace platform {
 
@@ -182,7 +183,11 @@ bool SdlBackend::Present(const uint8_t* pixels, int width, int height, int bytes
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     const int64_t before = MonotonicMs();
     SDL_RenderPresent(renderer_);
-    if (waitForVerticalBlank) {
+    if (waitForVerticalBlank && VirtualClockEnabled()) {
+        // Scripted frames lie 1/60 s of game time apart, whatever the driver
+        // and the machine's speed make of the real wait.
+        AdvanceVirtualClockToNextFrame();
+    } else if (waitForVerticalBlank) {
         // Some drivers ignore vsync; then the frames are paced here instead of
         // running as fast as the processor allows.
         quickPresents_ = MonotonicMs() - before < 2 ? quickPresents_ + 1 : 0;

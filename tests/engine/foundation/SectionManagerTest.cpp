@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <functional>
@@ -11,10 +12,13 @@
 
 #include "ZipFixture.h"
 #include "engine/foundation/Archive.h"
+#include "engine/foundation/BoundedWait.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/ScopedLock.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/foundation/Folders.h"
+#include "platform/RunOptions.h"
+#include "platform/Time.h"
 #include "support/TempFolder.h"
 #include "support/TempUserFolders.h"
 
@@ -466,5 +470,47 @@ TEST_F(SectionManagerTest, LookupsAndRemovalsRaceSafelyWithTheLoader) {
         manager_->RemoveSection(name, round % 4 == 1);
     }
 }
+
+// Scripted runs use the virtual clock: however long the loader takes in real
+// time, a wait for loading moves no game time and a section asked for is
+// there when the answer comes.
+TEST_F(SectionManagerTest, OnTheVirtualClockLoadingTakesNoGameTime) {
+    setenv("WORDRAIL_CLOCK", "virtual", 1);
+    platform::ReloadRunOptionsForTesting();
+    LoadGate backgroundGate;
+    LoadGate askedGate;
+    auto* background = new Section("background", true);
+    WriteTestFile("background/a.txt", "a");
+    background->AddResource("a", new TestResource("background/a.txt", journal_, &backgroundGate));
+    manager_->AddSection(background);
+    auto* asked = new Section("asked", false);
+    WriteTestFile("asked/b.txt", "b");
+    asked->AddResource("b", new TestResource("asked/b.txt", journal_, &askedGate));
+    manager_->AddSection(asked);
+    // Each load is held for a while of real time.
+    auto openLater = [](LoadGate& gate) {
+        return std::thread([&gate] {
+            gate.WaitForArrival();
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            gate.Open();
+        });
+    };
+    std::thread backgroundOpener = openLater(backgroundGate);
+    std::thread askedOpener = openLater(askedGate);
+    manager_->SetDeclared();
+
+    const uint32_t start = platform::TickCountMs();
+    EXPECT_TRUE(WaitForLoading([&] { return manager_->GetResource("a", "background") != nullptr; }, 5000));
+    EXPECT_EQ(platform::TickCountMs(), start);
+    EXPECT_FALSE(manager_->RequestSection("asked"));
+    EXPECT_EQ(TextOf(manager_->GetResource("b", "asked")), "b");
+    EXPECT_EQ(platform::TickCountMs(), start);
+
+    backgroundOpener.join();
+    askedOpener.join();
+    unsetenv("WORDRAIL_CLOCK");
+    platform::ReloadRunOptionsForTesting();
+}
+
 
 }  // namespace
