@@ -26,28 +26,34 @@ uint32_t Rgb565ToXrgb(uint16_t pixel) {
 
 void FrameCapture::OnPresent(const uint8_t* pixels, int width, int height, int bytesPerPixel) {
     std::lock_guard<std::mutex> lock(mutex_);
-    const size_t count = static_cast<size_t>(width) * height;
-    frame_.resize(count);
+    raw_.assign(pixels, pixels + static_cast<size_t>(width) * height * bytesPerPixel);
     width_ = width;
     height_ = height;
-    if (bytesPerPixel == 2) {
-        for (size_t i = 0; i < count; ++i) {
-            uint16_t pixel;
-            std::memcpy(&pixel, pixels + i * 2, 2);
-            frame_[i] = Rgb565ToXrgb(pixel);
-        }
-    } else {
-        std::memcpy(frame_.data(), pixels, count * 4);
-        for (uint32_t& pixel : frame_) pixel &= 0x00FFFFFF;
-    }
+    bytesPerPixel_ = bytesPerPixel;
     ++presented_;
     for (const std::string& name : pending_) SaveLocked(name);
     pending_.clear();
 }
 
+std::vector<uint32_t> FrameCapture::ConvertedLocked() const {
+    const size_t count = static_cast<size_t>(width_) * height_;
+    std::vector<uint32_t> frame(count);
+    if (bytesPerPixel_ == 2) {
+        for (size_t i = 0; i < count; ++i) {
+            uint16_t pixel;
+            std::memcpy(&pixel, raw_.data() + i * 2, 2);
+            frame[i] = Rgb565ToXrgb(pixel);
+        }
+    } else {
+        std::memcpy(frame.data(), raw_.data(), count * 4);
+        for (uint32_t& pixel : frame) pixel &= 0x00FFFFFF;
+    }
+    return frame;
+}
+
 void FrameCapture::RequestScreenshot(const std::string& name) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (frame_.empty()) pending_.push_back(name);
+    if (raw_.empty()) pending_.push_back(name);
     else SaveLocked(name);
 }
 
@@ -57,9 +63,9 @@ bool FrameCapture::SaveLastFrame(const std::string& name) {
 }
 
 bool FrameCapture::SaveLocked(const std::string& name) {
-    if (frame_.empty()) return false;
+    if (raw_.empty()) return false;
     const std::string path = CurrentRunOptions().screenshotFolder + "/" + name + ".png";
-    if (!WritePng(path, frame_.data(), width_, height_)) {
+    if (!WritePng(path, ConvertedLocked().data(), width_, height_)) {
         std::fprintf(stderr, "screenshot %s could not be written\n", path.c_str());
         screenshotFailed = true;
         return false;
@@ -76,7 +82,7 @@ std::vector<uint32_t> FrameCapture::LastFrame(int& width, int& height) const {
     std::lock_guard<std::mutex> lock(mutex_);
     width = width_;
     height = height_;
-    return frame_;
+    return ConvertedLocked();
 }
 
 }  // namespace platform

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-// Keeps the last presented frame as 0x00RRGGBB pixels and writes screenshots
-// of it. Presents come from the main thread; the watchdog may save the last
-// frame from its own thread.
+// Keeps the last presented frame and writes screenshots of it. A present only
+// copies the bytes; they become 0x00RRGGBB pixels when someone looks at them,
+// which is rare. Presents come from the main thread; the watchdog may save
+// the last frame from its own thread.
 namespace platform {
 
 class FrameCapture {
@@ -28,11 +29,13 @@ public:
 
 private:
     bool SaveLocked(const std::string& name);
+    std::vector<uint32_t> ConvertedLocked() const;
 
     mutable std::mutex mutex_;
-    std::vector<uint32_t> frame_;
+    std::vector<uint8_t> raw_;
     int width_ = 0;
     int height_ = 0;
+    int bytesPerPixel_ = 0;
     uint64_t presented_ = 0;
     std::vector<std::string> pending_;
 };

@@ -15,8 +15,8 @@
 
 namespace {
 
-// minizip's flag for names that compare without regard to case on every system.
-constexpr int kCaseInsensitive = 2;
+// The longest member name the zip library finds by name, plus one.
+constexpr size_t kNameLimit = 256;
 constexpr uint32_t kReadChunk = 64 * 1024;
 constexpr const char* kMediaArchiveName = "media.dat";
 
@@ -52,6 +52,17 @@ void SetMedia(MediaSetup setup) {
         std::swap(media.current, setup);
     }
     // The previous archive closes outside the lock, once its last reader is done.
+}
+
+// Names compare with A to Z folded, as the zip library's own lookup without
+// regard to case does.
+std::string FoldCase(std::string name) {
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return name;
 }
 
 bool IsScrambled(LoadMode mode) {
@@ -118,6 +129,8 @@ void Archive::Close() {
     unzClose(zip_);
     zip_ = nullptr;
     open_ = false;
+    index_.clear();
+    indexed_ = false;
 }
 
 bool Archive::GoToFirstFile() {
@@ -137,12 +150,46 @@ bool Archive::GoToNextFile() {
 }
 
 bool Archive::LocateFile(const std::string& name) {
-    const std::string memberName = NormalizeSlashes(name);
-    if (!Open() || unzLocateFile(zip_, memberName.c_str(), kCaseInsensitive) != UNZ_OK) {
+    if (!Open()) {
+        return false;
+    }
+    if (!indexed_) {
+        BuildIndex();
+    }
+    const auto found = index_.find(FoldCase(NormalizeSlashes(name)));
+    if (found == index_.end()) {
+        return false;
+    }
+    const unz64_file_pos place{found->second.directoryOffset, found->second.number};
+    if (unzGoToFilePos64(zip_, &place) != UNZ_OK) {
         return false;
     }
     ReadCurrentInfo();
     return true;
+}
+
+void Archive::BuildIndex() {
+    index_.clear();
+    indexed_ = true;
+    // The walk leaves the current member where it was.
+    unz64_file_pos current{};
+    const bool hasCurrent = unzGetFilePos64(zip_, &current) == UNZ_OK;
+    for (int status = unzGoToFirstFile(zip_); status == UNZ_OK; status = unzGoToNextFile(zip_)) {
+        unz_file_info64 info{};
+        char name[kNameLimit + 1] = {};
+        unz64_file_pos place{};
+        if (unzGetCurrentFileInfo64(zip_, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK ||
+            unzGetFilePos64(zip_, &place) != UNZ_OK) {
+            break;
+        }
+        // Longer names are cut short by the library, so they cannot be found by name.
+        if (info.size_filename < kNameLimit) {
+            index_.try_emplace(FoldCase(name), MemberPlace{place.pos_in_zip_directory, place.num_of_file});
+        }
+    }
+    if (hasCurrent) {
+        unzGoToFilePos64(zip_, &current);
+    }
 }
 
 bool Archive::OpenFile(const std::string& name) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 
 #include "engine/foundation/DataBuffer.h"
 #include "engine/foundation/Object.h"
@@ -37,7 +38,8 @@ struct ArchiveMemberInfo {
 
 // A read-only zip file with one current member. The zip file is opened on the
 // first lookup and stays open; a read error closes it and the next lookup
-// opens it again. The step-by-step operations are for one thread at a time;
+// opens it again. The first lookup after opening walks the member directory
+// once and keeps each name's place, so later lookups do not scan it. The step-by-step operations are for one thread at a time;
 // ReadMember runs a whole lookup under the archive's own lock, so both
 // threads may call it.
 class Archive : public Object {
@@ -81,7 +83,14 @@ public:
     ReadResult ReadMember(const std::string& name, DataBuffer& buffer);
 
 private:
+    // Where a member's record sits in the zip directory.
+    struct MemberPlace {
+        uint64_t directoryOffset = 0;
+        uint64_t number = 0;
+    };
+
     void ReadCurrentInfo();
+    void BuildIndex();
 
     std::mutex lock_;
     void* zip_ = nullptr;
@@ -90,6 +99,9 @@ private:
     bool memberOpen_ = false;
     bool reportedUnreadable_ = false;
     ArchiveMemberInfo member_;
+    // Member names folded to lower case; the first of equal names wins.
+    std::unordered_map<std::string, MemberPlace> index_;
+    bool indexed_ = false;
 };
 
 // Sets up the media archive: "media.dat" in the current folder when present

@@ -168,6 +168,45 @@ TEST_F(ArchiveTest, ArchiveWalksItsMembersInOrder) {
     EXPECT_FALSE(archive.IsOpen());
 }
 
+// Names equal but for case or separators find the first such member in the
+// directory; a miss leaves the current member alone; names too long for the
+// zip library to compare are never found.
+TEST_F(ArchiveTest, LookupByNameFollowsTheDirectory) {
+    const std::string longName = "data/" + std::string(300, 'x');
+    ASSERT_TRUE(WriteZip("pack.zip", {{"Data/Pic.png", "first"},
+                                      {"data/pic.PNG", "second", false},
+                                      {"data/other", "other"},
+                                      {longName, "long"}}));
+    Archive archive("pack.zip");
+    const auto contents = [&archive] {
+        DataBuffer buffer;
+        return archive.OpenCurrentFile() && archive.ReadAll(buffer) ? std::string(buffer.Text(), buffer.Count())
+                                                                    : "<unread>";
+    };
+    // The first lookup, a miss, leaves the member the walk stands on.
+    ASSERT_TRUE(archive.Open());
+    ASSERT_TRUE(archive.GoToFirstFile());
+    ASSERT_TRUE(archive.GoToNextFile());
+    EXPECT_FALSE(archive.LocateFile("data/none"));
+    EXPECT_EQ(contents(), "second");
+    archive.CloseCurrentFile();
+
+    const auto read = [&archive](const std::string& name) {
+        DataBuffer buffer;
+        const Archive::ReadResult result = archive.ReadMember(name, buffer);
+        return result == Archive::ReadResult::Loaded ? std::string(buffer.Text(), buffer.Count()) : "<missing>";
+    };
+    EXPECT_EQ(read("DATA\\PIC.png"), "first");
+    EXPECT_EQ(read("data/pic.png"), "first");
+    EXPECT_EQ(read("data//other"), "other");
+    EXPECT_EQ(read("data/pic"), "<missing>");
+    EXPECT_EQ(read(longName), "<missing>");
+
+    // A closed archive opens again and finds its members anew.
+    archive.Close();
+    EXPECT_EQ(read("data/OTHER"), "other");
+}
+
 TEST_F(ArchiveTest, TwoThreadsReadTheArchiveAtOnce) {
     // Members large enough that unguarded reads would interleave.
     std::string first;
