@@ -632,6 +632,42 @@ std::string ReadTestScript(const std::string& name) {
     return std::string(bytes.begin(), bytes.end());
 }
 
+// The first <Vector id="NAME"> ... </Vector> of a stored file.
+std::string VectorIn(const std::string& text, const std::string& name) {
+    const size_t start = text.find("<Vector id=\"" + name + "\"");
+    const size_t end = text.find("</Vector>", start);
+    return start == std::string::npos || end == std::string::npos ? std::string() : text.substr(start, end - start);
+}
+
+// Every value="N" in `text`, in order; booleans count as 0 and 1.
+std::vector<int64_t> NumbersOf(const std::string& text, const std::string& only = "Integer") {
+    std::vector<int64_t> numbers;
+    const std::string tag = "<" + only;
+    for (size_t at = text.find(tag); at != std::string::npos; at = text.find(tag, at + 1)) {
+        const size_t value = text.find("value=\"", at);
+        if (value == std::string::npos) break;
+        const std::string word = text.substr(value + 7, text.find('"', value + 7) - value - 7);
+        numbers.push_back(word == "true" ? 1 : word == "false" ? 0 : std::stoll(word));
+    }
+    return numbers;
+}
+
+std::vector<int64_t> BooleansNamed(const std::string& text, const std::string& id) {
+    return NumbersOf(text, "Boolean id=\"" + id + "\"");
+}
+
+int64_t Sum(const std::vector<int64_t>& numbers) {
+    int64_t sum = 0;
+    for (const int64_t number : numbers) sum += number;
+    return sum;
+}
+
+// The first NAME="N" attribute of a stored file, or -1.
+int64_t AttributeOf(const std::string& text, const std::string& name) {
+    const size_t at = text.find(" " + name + "=\"");
+    return at == std::string::npos ? -1 : std::stoll(text.substr(at + name.size() + 3));
+}
+
 // A stored ".!" file as the program reads it.
 std::string ReadStoredFile(const std::string& path) {
     std::vector<uint8_t> bytes;
@@ -663,20 +699,34 @@ TEST_F(ScriptedRunTest, AGamePlayedFromTheFirstStartGoesOnAfterARestart) {
     ASSERT_EQ(std::system(restart.c_str()), 0);
 
     for (const char* name : {"splash", "load_question", "new_player", "menu", "settings", "map", "ticket",
-                             "level_help", "level", "level_words", "level_won", "map_after_win",
-                             "quit_question", "again_menu", "again_cabinet", "again_map"})
+                             "level_help", "level", "level_words", "level_won", "map_after_win", "map_nedholm",
+                             "buy_question", "track_bought", "opponent", "level_lost", "map_after_loss",
+                             "opponent_beaten", "result", "new_rank", "map_fernwick", "quit_question",
+                             "again_menu", "again_cabinet", "again_map"})
         EXPECT_TRUE(FileExists(shots + "/" + name + ".png")) << name;
 
     const std::string players = folder_.Path() + "/data/Quelt/Games/Word Rail/players/";
     const std::string list = ReadStoredFile(players + "players.plrs.!");
     const std::string player = ReadStoredFile(players + "Ada.plr.!");
     const std::string scores = ReadStoredFile(players + "scores.xml.!");
-    // Ada is the current player; her file keeps the settings, the coins the
-    // won level earned and the level counted on its track; no classic game
-    // was played, so the score tables stay empty but readable.
     EXPECT_NE(list.find("<Text id=\"currentplayer\" value=\"Ada\" />"), std::string::npos) << list;
-    EXPECT_NE(player.find("coins=\"30\""), std::string::npos) << player;
+    // Three adventure levels won and one lost; the lost one earned nothing,
+    // so the coins are what the wins earned less the track bought.
+    EXPECT_EQ(Sum(NumbersOf(VectorIn(list, "MissionsWon"))), 3) << list;
+    EXPECT_EQ(AttributeOf(list, "tracksBought"), 1);
+    EXPECT_EQ(AttributeOf(list, "moneySpent"), 50);
+    const int64_t earned = AttributeOf(list, "moneyEarned");
+    EXPECT_GE(earned, 3 * 15);
+    EXPECT_LE(earned, 3 * 30);
+    EXPECT_EQ(AttributeOf(player, "coins"), earned - 50);
     EXPECT_NE(player.find("showhints=\"false\""), std::string::npos) << player;
-    EXPECT_NE(player.find("<Integer id=\"games\" value=\"1\" />"), std::string::npos) << player;
+    // The races won are counted on their tracks (Brookfield-Glengate,
+    // Nedholm-Glengate, Nedholm-Fernwick); Nedholm-Fernwick is bought.
+    const std::vector<int64_t> bought = BooleansNamed(VectorIn(player, "tracks"), "bought");
+    const std::vector<int64_t> games = NumbersOf(VectorIn(player, "tracks"));
+    EXPECT_EQ(bought, (std::vector<int64_t>{1, 1, 0, 1, 1, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(games, (std::vector<int64_t>{0, 0, 0, 1, 1, 0, 1, 0, 0, 0}));
+    // The train waits at Fernwick.
+    EXPECT_EQ(AttributeOf(player, "curcity"), 7);
     EXPECT_NE(scores.find("<HighScoreTables id=\"highscoretables\""), std::string::npos) << scores;
 }
