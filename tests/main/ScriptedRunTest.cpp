@@ -698,11 +698,13 @@ TEST_F(ScriptedRunTest, AGamePlayedFromTheFirstStartGoesOnAfterARestart) {
         "WORDRAIL_BACKEND=headless WORDRAIL_WATCHDOG_MS=120000 '" + std::string(WORDRAIL_PROGRAM) + "'";
     ASSERT_EQ(std::system(restart.c_str()), 0);
 
-    for (const char* name : {"splash", "load_question", "new_player", "menu", "settings", "map", "ticket",
-                             "level_help", "level", "level_words", "level_won", "map_after_win", "map_nedholm",
-                             "buy_question", "track_bought", "opponent", "level_lost", "map_after_loss",
-                             "opponent_beaten", "result", "new_rank", "map_fernwick", "quit_question",
-                             "again_menu", "again_cabinet", "again_map"})
+    for (const char* name :
+         {"splash", "load_question", "new_player", "menu", "settings", "map", "ticket", "level_help", "level",
+          "level_words", "level_won", "map_after_win", "map_nedholm", "buy_question", "track_bought", "opponent",
+          "level_lost", "map_after_loss", "opponent_beaten", "result", "new_rank", "map_fernwick", "quit_question",
+          "again_menu", "again_cabinet", "again_map", "rich_at_fernwick", "at_dungate", "at_ostfield",
+          "at_dunbrook", "at_hartham", "section_complete", "trophy", "trophy_cabinet", "next_arrow",
+          "section_two"})
         EXPECT_TRUE(FileExists(shots + "/" + name + ".png")) << name;
 
     const std::string players = folder_.Path() + "/data/Quelt/Games/Word Rail/players/";
@@ -710,23 +712,24 @@ TEST_F(ScriptedRunTest, AGamePlayedFromTheFirstStartGoesOnAfterARestart) {
     const std::string player = ReadStoredFile(players + "Ada.plr.!");
     const std::string scores = ReadStoredFile(players + "scores.xml.!");
     EXPECT_NE(list.find("<Text id=\"currentplayer\" value=\"Ada\" />"), std::string::npos) << list;
-    // Three adventure levels won and one lost; the lost one earned nothing,
-    // so the coins are what the wins earned less the track bought.
-    EXPECT_EQ(Sum(NumbersOf(VectorIn(list, "MissionsWon"))), 3) << list;
-    EXPECT_EQ(AttributeOf(list, "tracksBought"), 1);
-    EXPECT_EQ(AttributeOf(list, "moneySpent"), 50);
+    // Eleven races won (the lost one is not booked in the files); the coins
+    // are what they earned less the six tracks bought.
+    EXPECT_EQ(Sum(NumbersOf(VectorIn(list, "MissionsWon"))), 11) << list;
+    EXPECT_EQ(NumbersOf(VectorIn(list, "playcount"))[0], 11);
+    EXPECT_EQ(AttributeOf(list, "tracksBought"), 6);
+    EXPECT_EQ(AttributeOf(list, "moneySpent"), 300);
     const int64_t earned = AttributeOf(list, "moneyEarned");
-    EXPECT_GE(earned, 3 * 15);
-    EXPECT_LE(earned, 3 * 30);
-    EXPECT_EQ(AttributeOf(player, "coins"), earned - 50);
+    EXPECT_GE(earned, 300);
+    EXPECT_EQ(AttributeOf(player, "coins"), earned - 300);
     EXPECT_NE(player.find("showhints=\"false\""), std::string::npos) << player;
-    // The races won are counted on their tracks (Brookfield-Glengate,
-    // Nedholm-Glengate, Nedholm-Fernwick); Nedholm-Fernwick is bought.
-    const std::vector<int64_t> bought = BooleansNamed(VectorIn(player, "tracks"), "bought");
-    const std::vector<int64_t> games = NumbersOf(VectorIn(player, "tracks"));
-    EXPECT_EQ(bought, (std::vector<int64_t>{1, 1, 0, 1, 1, 0, 1, 0, 0, 0}));
-    EXPECT_EQ(games, (std::vector<int64_t>{0, 0, 0, 1, 1, 0, 1, 0, 0, 0}));
-    // The train waits at Fernwick.
-    EXPECT_EQ(AttributeOf(player, "curcity"), 7);
+    // The first section is built and finished, its trophy awarded; the train
+    // waits at the entry of the second section.
+    const std::string firstSection = VectorIn(player, "tracks");
+    EXPECT_EQ(BooleansNamed(firstSection, "bought"), std::vector<int64_t>(10, 1));
+    EXPECT_EQ(Sum(NumbersOf(firstSection)), 11);
+    EXPECT_EQ(BooleansNamed(player, "finished")[0], 1);
+    EXPECT_EQ(NumbersOf(VectorIn(list, "trophysAwarded"))[0], 2);
+    EXPECT_EQ(AttributeOf(player, "cursection"), 1);
+    EXPECT_EQ(AttributeOf(player, "curcity"), 0);
     EXPECT_NE(scores.find("<HighScoreTables id=\"highscoretables\""), std::string::npos) << scores;
 }
