@@ -30,9 +30,8 @@
 #include "game/dialogs/YesNoDialog.h"
 #include "game/progress/GameSettings.h"
 #include "game/words/WordList.h"
-#include "game/words/WordQueue.h"
-#include "game/words/WordSprite.h"
 #include "main/AppSceneHooks.h"
+#include "main/OpenWord.h"
 #include "game/world/SectionList.h"
 #include "platform/MessageBox.h"
 #include "platform/Script.h"
@@ -76,21 +75,10 @@ public:
 YesNoQuitQuestion quitQuestion;
 AppSceneHooks sceneHooks;
 
-// The word a player would type next in the running level: the queue's
-// current word while it is still to find, else the first one still to find.
 std::string OpenWordOfTheLevel() {
     const Application* application = Application::Instance();
     const auto* game = application != nullptr ? ObjectCast<GameScene>(application->GetGameScene()) : nullptr;
-    const WordQueue* queue = game != nullptr ? game->GetWordQueue() : nullptr;
-    if (queue == nullptr) return "";
-    const auto& words = queue->Words();
-    const int32_t current = queue->CurrentIndex();
-    if (current >= 0 && current < static_cast<int32_t>(words.size()) &&
-        words[current]->Status() == WordSprite::kToFind)
-        return words[current]->PlainText();
-    for (const Ref<WordSprite>& word : words)
-        if (word->Status() == WordSprite::kToFind) return word->PlainText();
-    return "";
+    return game != nullptr ? OpenWordOf(*game) : std::string();
 }
 
 Ref<Application>& Holder() {

@@ -1,6 +1,7 @@
 #include "platform/Script.h"
 
 #include <cctype>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -72,6 +73,8 @@ std::string Check(const std::vector<std::string>& w) {
         return true;
     };
     MouseButton button;
+    if (verb == "repeat") return n == 2 && numbers(1, 1) && Number(w[1]) >= 1 ? "" : "expected: repeat N";
+    if (verb == "end") return n == 1 ? "" : "expected: end";
     if (verb == "wait")
         return n == 3 && (w[1] == "frames" || w[1] == "ms") && numbers(2, 1) && Number(w[2]) >= 0
                    ? "" : "expected: wait frames|ms N";
@@ -122,6 +125,14 @@ uint32_t ButtonFlag(MouseButton button) {
 void SetScriptWordSource(ScriptWordSource source) { WordSource() = std::move(source); }
 
 std::unique_ptr<Script> Script::Parse(const std::string& text, std::string& error) {
+    // Each open "repeat" block: its count and where its commands start. A
+    // block is copied out when its "end" is read, so nested blocks multiply.
+    struct OpenBlock {
+        int line;
+        int32_t count;
+        size_t first;
+    };
+    std::vector<OpenBlock> blocks;
     std::vector<Command> commands;
     std::istringstream lines(text);
     std::string line;
@@ -139,7 +150,25 @@ std::unique_ptr<Script> Script::Parse(const std::string& text, std::string& erro
             error = "line " + std::to_string(number) + ": " + why;
             return nullptr;
         }
-        commands.push_back(std::move(command));
+        if (command.words[0] == "repeat") {
+            blocks.push_back({number, Number(command.words[1]), commands.size()});
+        } else if (command.words[0] == "end") {
+            if (blocks.empty()) {
+                error = "line " + std::to_string(number) + ": end without repeat";
+                return nullptr;
+            }
+            const OpenBlock block = blocks.back();
+            blocks.pop_back();
+            const std::vector<Command> body(commands.begin() + static_cast<std::ptrdiff_t>(block.first),
+                                            commands.end());
+            for (int32_t i = 1; i < block.count; ++i) commands.insert(commands.end(), body.begin(), body.end());
+        } else {
+            commands.push_back(std::move(command));
+        }
+    }
+    if (!blocks.empty()) {
+        error = "line " + std::to_string(blocks.back().line) + ": repeat without end";
+        return nullptr;
     }
     return std::unique_ptr<Script>(new Script(std::move(commands)));
 }

@@ -19,6 +19,7 @@
 //   press X Y [button] | release X Y [button] | wheel X Y STEPS | pointer leave
 //   focus lost | focus gained | minimize | restore | maximize | close | quit
 //   screenshot NAME (the frame on show) | clipboard "text"
+//   repeat N ... end      (the lines between played N times; blocks nest)
 // When the script ends the run is asked to quit.
 namespace platform {
 

@@ -633,6 +633,62 @@ std::string ReadTestScript(const std::string& name) {
     return std::string(bytes.begin(), bytes.end());
 }
 
+// The first <Vector id="NAME"> ... </Vector> of a stored file.
+std::string VectorIn(const std::string& text, const std::string& name) {
+    const size_t start = text.find("<Vector id=\"" + name + "\"");
+    const size_t end = text.find("</Vector>", start);
+    return start == std::string::npos || end == std::string::npos ? std::string() : text.substr(start, end - start);
+}
+
+// Every value="N" in `text`, in order; booleans count as 0 and 1.
+std::vector<int64_t> NumbersOf(const std::string& text, const std::string& only = "Integer") {
+    std::vector<int64_t> numbers;
+    const std::string tag = "<" + only;
+    for (size_t at = text.find(tag); at != std::string::npos; at = text.find(tag, at + 1)) {
+        const size_t value = text.find("value=\"", at);
+        if (value == std::string::npos) break;
+        const std::string word = text.substr(value + 7, text.find('"', value + 7) - value - 7);
+        numbers.push_back(word == "true" ? 1 : word == "false" ? 0 : std::stoll(word));
+    }
+    return numbers;
+}
+
+std::vector<int64_t> BooleansNamed(const std::string& text, const std::string& id) {
+    return NumbersOf(text, "Boolean id=\"" + id + "\"");
+}
+
+int64_t Sum(const std::vector<int64_t>& numbers) {
+    int64_t sum = 0;
+    for (const int64_t number : numbers) sum += number;
+    return sum;
+}
+
+// The first NAME="N" attribute of a stored file, or -1.
+int64_t AttributeOf(const std::string& text, const std::string& name) {
+    const size_t at = text.find(" " + name + "=\"");
+    return at == std::string::npos ? -1 : std::stoll(text.substr(at + name.size() + 3));
+}
+
+// The first NAME="text" attribute of a stored file.
+std::string TextAttributeOf(const std::string& text, const std::string& name) {
+    const size_t at = text.find(" " + name + "=\"");
+    if (at == std::string::npos) return "";
+    const size_t start = at + name.size() + 3;
+    return text.substr(start, text.find('"', start) - start);
+}
+
+// Stores `text` as the program stores its ".!" files.
+void WriteStoredFile(const std::string& path, std::string text) {
+    DescrambleBuffer(reinterpret_cast<uint8_t*>(text.data()), text.size());
+    ASSERT_TRUE(WriteFileAtomically(path, text.data(), text.size())) << path;
+}
+
+// The score on the game scene's bar.
+constexpr int32_t kScoreLeft = 215;
+constexpr int32_t kScoreTop = 152;
+constexpr int32_t kScoreRight = 380;
+constexpr int32_t kScoreBottom = 182;
+
 // A stored ".!" file as the program reads it.
 std::string ReadStoredFile(const std::string& path) {
     std::vector<uint8_t> bytes;
@@ -643,9 +699,11 @@ std::string ReadStoredFile(const std::string& path) {
 
 }  // namespace
 
-// A game played as a player plays it (the script files say how), then the
-// program started again on what it stored. Screenshots of every screen stay
-// in the build tree for people to look at.
+// A game played as a player plays it (the script files say how) over four
+// runs of the program on the same data: the first start through the first
+// section of the map, the classic games, and a classic race resumed from
+// the save game. Screenshots of every screen stay in the build tree for
+// people to look at.
 TEST_F(ScriptedRunTest, AGamePlayedFromTheFirstStartGoesOnAfterARestart) {
     const std::string shots = std::string(WORDRAIL_BUILD_DIR) + "/tests/playthrough";
     std::filesystem::remove_all(shots);
@@ -655,31 +713,113 @@ TEST_F(ScriptedRunTest, AGamePlayedFromTheFirstStartGoesOnAfterARestart) {
     ReloadRunOptionsForTesting();
     EnterFolder(WORDRAIL_BUILD_DIR);
     ASSERT_EQ(RunApplication(), 0);
-
+    // The later runs are the program itself, as new processes on the same
+    // data folder; this process lets go of the single-instance lock as its
+    // exit would.
     GameWindow::ReleaseSingleInstanceForTesting();
-    Prepare(ReadTestScript("playthrough_again.script"));
-    setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
-    const std::string restart =
-        "WORDRAIL_BACKEND=headless WORDRAIL_WATCHDOG_MS=120000 '" + std::string(WORDRAIL_PROGRAM) + "'";
-    ASSERT_EQ(std::system(restart.c_str()), 0);
-
-    for (const char* name : {"splash", "load_question", "new_player", "menu", "settings", "map", "ticket",
-                             "level_help", "level", "level_words", "level_won", "map_after_win",
-                             "quit_question", "again_menu", "again_cabinet", "again_map"})
+    auto runAgain = [this, &shots](const char* script) {
+        Prepare(ReadTestScript(script));
+        setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
+        const std::string program =
+            "WORDRAIL_BACKEND=headless WORDRAIL_WATCHDOG_MS=600000 '" + std::string(WORDRAIL_PROGRAM) + "'";
+        return std::system(program.c_str());
+    };
+    ASSERT_EQ(runAgain("playthrough_again.script"), 0);
+    for (const char* name :
+         {"splash", "load_question", "new_player", "menu", "settings", "map", "ticket", "level_help", "level",
+          "level_words", "level_won", "map_after_win", "map_nedholm", "buy_question", "track_bought", "opponent",
+          "level_lost", "map_after_loss", "opponent_beaten", "result", "new_rank", "map_fernwick", "quit_question",
+          "again_menu", "again_cabinet", "again_map", "rich_at_fernwick", "at_dungate", "at_ostfield",
+          "at_dunbrook", "at_hartham", "section_complete", "trophy", "trophy_cabinet", "next_arrow",
+          "section_two"})
         EXPECT_TRUE(FileExists(shots + "/" + name + ".png")) << name;
 
     const std::string players = folder_.Path() + "/data/Quelt/Games/Word Rail/players/";
+    const std::string saveGame = folder_.Path() + "/data/Quelt/Games/Word Rail/savegames/Ada/kr2.sav.!";
     const std::string list = ReadStoredFile(players + "players.plrs.!");
     const std::string player = ReadStoredFile(players + "Ada.plr.!");
-    const std::string scores = ReadStoredFile(players + "scores.xml.!");
-    // Ada is the current player; her file keeps the settings, the coins the
-    // won level earned and the level counted on its track; no classic game
-    // was played, so the score tables stay empty but readable.
     EXPECT_NE(list.find("<Text id=\"currentplayer\" value=\"Ada\" />"), std::string::npos) << list;
-    EXPECT_NE(player.find("coins=\"30\""), std::string::npos) << player;
+    // Eleven races won (the lost one is not booked in the files); the coins
+    // are what they earned less the six tracks bought.
+    EXPECT_EQ(Sum(NumbersOf(VectorIn(list, "MissionsWon"))), 11) << list;
+    EXPECT_EQ(NumbersOf(VectorIn(list, "playcount"))[0], 11);
+    EXPECT_EQ(AttributeOf(list, "tracksBought"), 6);
+    EXPECT_EQ(AttributeOf(list, "moneySpent"), 300);
+    const int64_t earned = AttributeOf(list, "moneyEarned");
+    EXPECT_GE(earned, 300);
+    EXPECT_EQ(AttributeOf(player, "coins"), earned - 300);
     EXPECT_NE(player.find("showhints=\"false\""), std::string::npos) << player;
-    EXPECT_NE(player.find("<Integer id=\"games\" value=\"1\" />"), std::string::npos) << player;
-    EXPECT_NE(scores.find("<HighScoreTables id=\"highscoretables\""), std::string::npos) << scores;
+    // The first section is built and finished, its trophy awarded; the train
+    // waits at the entry of the second section.
+    const std::string firstSection = VectorIn(player, "tracks");
+    EXPECT_EQ(BooleansNamed(firstSection, "bought"), std::vector<int64_t>(10, 1));
+    EXPECT_EQ(Sum(NumbersOf(firstSection)), 11);
+    EXPECT_EQ(BooleansNamed(player, "finished")[0], 1);
+    EXPECT_EQ(NumbersOf(VectorIn(list, "trophysAwarded"))[0], 2);
+    EXPECT_EQ(AttributeOf(player, "cursection"), 1);
+    EXPECT_EQ(AttributeOf(player, "curcity"), 0);
+
+    // The other seven game types unlock with ranks far beyond a test's
+    // reach: Ada's stats are given one game of each, as the map would have.
+    std::string stats = ReadStoredFile(players + "players.plrs.!");
+    const size_t playcount = stats.find("<Vector id=\"playcount\">");
+    ASSERT_NE(playcount, std::string::npos);
+    // Past the first entry, the count of the type played so far.
+    const size_t firstType = stats.find("/>", playcount);
+    ASSERT_NE(firstType, std::string::npos);
+    for (size_t at = stats.find("<Integer value=\"0\" />", firstType), end = stats.find("</Vector>", playcount);
+         at != std::string::npos && at < end; at = stats.find("<Integer value=\"0\" />", at)) {
+        stats.replace(at, 22, "<Integer value=\"1\" />");
+    }
+    WriteStoredFile(players + "players.plrs.!", stats);
+
+    ASSERT_EQ(runAgain("playthrough_classic.script"), 0);
+    // Quit in the middle of a race, the game is kept: the last type, with
+    // the points of its first words.
+    ASSERT_TRUE(FileExists(saveGame));
+    const std::string left = ReadStoredFile(saveGame);
+    EXPECT_EQ(TextAttributeOf(left, "GameType"), "7");
+    const int64_t leftScore = AttributeOf(left, "score");
+    EXPECT_GT(leftScore, 0) << left;
+
+    ASSERT_EQ(runAgain("playthrough_resume.script"), 0);
+    // Resumed, the race showed the score it was left with; three more words
+    // added to it, and quitting kept the same race again.
+    auto shot = [&shots](const char* name) {
+        const Ref<MemorySurface> picture = LoadPictureFile(shots + "/" + name + ".png");
+        EXPECT_TRUE(picture) << name;
+        return picture;
+    };
+    const Ref<MemorySurface> leaving = shot("classic_wild_coal");
+    const Ref<MemorySurface> resumed = shot("resumed");
+    ASSERT_TRUE(leaving && resumed);
+    EXPECT_EQ(DifferingPixels(*leaving, *resumed, kScoreLeft, kScoreTop, kScoreRight, kScoreBottom), 0);
+    ASSERT_TRUE(FileExists(saveGame));
+    const std::string kept = ReadStoredFile(saveGame);
+    EXPECT_EQ(TextAttributeOf(kept, "LetterSet"), TextAttributeOf(left, "LetterSet"));
+    EXPECT_GT(AttributeOf(kept, "score"), leftScore);
+
+    for (const char* name : {"classic_scene", "classic_quit_question", "resume_question", "resumed_words"})
+        EXPECT_TRUE(FileExists(shots + "/" + name + ".png")) << name;
+    // In every type's race the words typed scored: the score on the bar
+    // changed from the start of the race.
+    for (const std::string type : {"six_letters", "seven_letters", "fresh_coals", "jumbled_words",
+                                   "missing_letters", "keep_the_word", "secret_words", "wild_coal"}) {
+        EXPECT_TRUE(FileExists(shots + "/scores_" + type + ".png")) << type;
+        const Ref<MemorySurface> start = shot(("start_" + type).c_str());
+        const Ref<MemorySurface> typed = shot(("classic_" + type).c_str());
+        ASSERT_TRUE(start && typed) << type;
+        EXPECT_GT(DifferingPixels(*start, *typed, kScoreLeft, kScoreTop, kScoreRight, kScoreBottom), 20) << type;
+    }
+    // Each type's table of best runs was shown and is kept; a classic game
+    // enters its score only when it ends in a lost race.
+    const std::string scores = ReadStoredFile(players + "scores.xml.!");
+    for (const char* table : {"MODE_CLASSIC6", "MODE_CLASSIC7", "MODE_REPLACE", "MODE_ANAGRAMS", "MODE_SLOTS",
+                              "MODE_KEEP", "MODE_SECRET", "MODE_JOKER"}) {
+        const size_t at = scores.find("<ScoreTable id=\"" + std::string(table) + "\"");
+        ASSERT_NE(at, std::string::npos) << table;
+        EXPECT_EQ(NumbersOf(VectorIn(scores.substr(at), "entries"), "KR2Score").size(), 5u) << table;
+    }
 }
 
 namespace {

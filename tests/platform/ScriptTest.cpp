@@ -28,7 +28,8 @@ std::vector<RawEvent::Kind> Kinds(const std::vector<RawEvent>& events) {
 
 TEST(Script, BadLinesAreRefusedWithTheirNumber) {
     for (const char* text : {"key NOSUCHKEY", "click 10", "wait frames", "dance", "type \"open",
-                             "click 1 2 sideways", "type open words"}) {
+                             "click 1 2 sideways", "type open words", "repeat 0", "repeat", "end",
+                             "repeat 2\nkey A"}) {
         std::string error;
         EXPECT_EQ(Script::Parse(std::string("# fine\n") + text, error), nullptr) << text;
         EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
@@ -65,6 +66,29 @@ TEST(Script, CommandsPlayInOrderAndWaitForFrames) {
     EXPECT_EQ(host.events[2].buttonsHeld, 0u);
     EXPECT_EQ(host.events[4].text, "a");
     EXPECT_EQ(host.clipboard, "copied");
+    EXPECT_TRUE(script->Finished());
+}
+
+// A block plays as often as its count says, an inner block within each
+// round of the outer one.
+TEST(Script, RepeatedBlocksPlayTheirLinesThatOften) {
+    std::string error;
+    auto script = Script::Parse(
+        "repeat 2\n"
+        "  key A\n"
+        "  repeat 3\n"
+        "    key B\n"
+        "  end\n"
+        "end\n"
+        "key C\n",
+        error);
+    ASSERT_NE(script, nullptr) << error;
+    RecordingHost host;
+    script->Step(host);
+    std::string keys;
+    for (const RawEvent& event : host.events)
+        if (event.kind == RawEvent::Kind::KeyDown) keys += static_cast<char>(event.virtualKey);
+    EXPECT_EQ(keys, "ABBBABBBC");
     EXPECT_TRUE(script->Finished());
 }
 
