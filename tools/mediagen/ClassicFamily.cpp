@@ -8,6 +8,7 @@
 #include "mediagen/ConstantsFile.h"
 #include "mediagen/Drawing.h"
 #include "mediagen/Families.h"
+#include "mediagen/GameTypeColours.h"
 
 // The single-games screen: its backdrop, a switch plate per game type in
 // the type's colour (eight frames: the four button looks, then the same
@@ -21,12 +22,6 @@ const std::string kFolder = "media/gfx/classic/";
 constexpr const char* kSansBold = "DejaVuSans-Bold.ttf";
 constexpr const char* kSerifBold = "DejaVuSerif-Bold.ttf";
 
-constexpr int kTypes = 9;
-constexpr int kMixedType = 8;
-// One colour per game type, the one its description and results are
-// written in; the mixed type shows all of them.
-constexpr uint32_t kTypeColours[kTypes] = {0xB20B0B, 0xB20B0B, 0x106E09, 0x071F87, 0x990A9B,
-                                           0xAF1E6E, 0x0B590A, 0x0072FF, 0xB20B0B};
 
 constexpr uint32_t kInk = 0x2B2118;
 constexpr uint32_t kParchment = 0xF3E6C8;
@@ -64,15 +59,15 @@ void AddImage(Manifest& manifest, const std::string& id, const std::string& file
 // upright bands of every type's colour.
 void FillTypeColour(Drawing& drawing, int type, double left, double width, double top, double bottom,
                     double shade = 0) {
-    if (type != kMixedType) {
-        const Rgba colour = Rgba::FromHex(kTypeColours[type]).Shaded(shade);
+    if (type != kMixedGameType) {
+        const Rgba colour = Rgba::FromHex(kGameTypeColours[type]).Shaded(shade);
         drawing.FillVertical(top, bottom, colour.Shaded(0.25), colour.Shaded(-0.2));
         return;
     }
     cairo_t* cairo = drawing.Context();
     cairo_pattern_t* bands = cairo_pattern_create_linear(left, 0, left + width, 0);
-    for (int band = 0; band < kMixedType; ++band) {
-        const Rgba colour = Rgba::FromHex(kTypeColours[band == 0 ? 1 : band]).Shaded(shade + (band == 0 ? 0.3 : 0));
+    for (int band = 0; band < kMixedGameType; ++band) {
+        const Rgba colour = Rgba::FromHex(kGameTypeColours[band == 0 ? 1 : band]).Shaded(shade + (band == 0 ? 0.3 : 0));
         cairo_pattern_add_color_stop_rgba(bands, band / 8.0, colour.r, colour.g, colour.b, colour.a);
         cairo_pattern_add_color_stop_rgba(bands, (band + 1) / 8.0, colour.r, colour.g, colour.b, colour.a);
     }
@@ -108,8 +103,8 @@ Picture Background() {
 // and a green lamp.
 Picture SwitchFrame(FontFaces& faces, int type, const std::string& name, ButtonState state, bool checked) {
     Drawing drawing(kSwitchWidth, kSwitchHeight);
-    const PlateFace face = DrawPlate(drawing, kTypeColours[type], state, 12);
-    if (type == kMixedType && state != ButtonState::kDisabled) {
+    const PlateFace face = DrawPlate(drawing, kGameTypeColours[type], state, 12);
+    if (type == kMixedGameType && state != ButtonState::kDisabled) {
         drawing.RoundedRectangle(face.x + 6, face.y + face.h - 9, face.w - 12, 5, 2);
         FillTypeColour(drawing, type, face.x + 6, face.w - 12, face.y + face.h - 9, face.y + face.h - 4, 0.2);
     }
@@ -185,7 +180,7 @@ Picture Panel(FontFaces& faces, int type) {
 Picture ColourCycle(int type) {
     Picture strip(kCycleLength, 1);
     for (int i = 0; i < kCycleLength; ++i) {
-        const uint32_t base = kTypeColours[type == kMixedType ? (1 + i % 7) : type];
+        const uint32_t base = kGameTypeColours[type == kMixedGameType ? (1 + i % 7) : type];
         const double phase = std::sin(i * 2 * 3.14159265358979 / kCycleLength);
         const Rgba colour = Rgba::FromHex(base).Shaded(0.45 * phase);
         uint8_t* pixel = &strip.rgba[static_cast<size_t>(i) * 4];
@@ -243,7 +238,7 @@ Picture StartGlow() {
 void AddClassicRows(Manifest& manifest, FontFaces& faces, const GeneratorInputs& inputs) {
     const ConstantsFile texts((std::filesystem::path(inputs.mediaSource) / "properties" / "text.xml").string());
     AddImage(manifest, "CLASSIC_BACKGROUND", "background", 1, Background);
-    for (int type = 0; type < kTypes; ++type) {
+    for (int type = 0; type < kGameTypeCount; ++type) {
         const std::string number = std::to_string(type);
         const std::string name = texts.Text("GAME_TYPE" + number);
         AddImage(manifest, "BUTTON_" + number, "button_" + number, 8,

@@ -2,6 +2,7 @@
 
 #include <cairo-ft.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
@@ -22,6 +23,13 @@ void FillWithPattern(cairo_t* cairo, cairo_pattern_t* pattern) {
 
 Rgba Rgba::FromHex(uint32_t rgb, double alpha) {
     return {((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0, alpha};
+}
+
+uint32_t Rgba::ToHex() const {
+    const auto channel = [](double value) {
+        return static_cast<uint32_t>(std::lround(std::clamp(value, 0.0, 1.0) * 255.0));
+    };
+    return channel(r) << 16 | channel(g) << 8 | channel(b);
 }
 
 Rgba Rgba::Shaded(double amount) const {
@@ -146,6 +154,24 @@ void StarPath(cairo_t* cairo, double cx, double cy, double outer, double inner, 
         cairo_line_to(cairo, cx + radius * std::cos(angle), cy + radius * std::sin(angle));
     }
     cairo_close_path(cairo);
+}
+
+void EnginePath(cairo_t* cairo, double cx, double cy, double width) {
+    constexpr double kPi = 3.14159265358979323846;
+    // In halves of the width, from the centre.
+    const double unit = width / 2;
+    const auto box = [&](double left, double top, double right, double bottom) {
+        cairo_rectangle(cairo, cx + left * unit, cy + top * unit, (right - left) * unit, (bottom - top) * unit);
+    };
+    cairo_new_path(cairo);
+    box(-0.8, -0.2, 0.4, 0.3);    // boiler
+    box(-0.62, -0.6, -0.38, -0.2);  // chimney
+    box(0.3, -0.65, 0.9, 0.3);    // cab
+    box(0.22, -0.75, 1.0, -0.62);   // cab roof
+    for (const double x : {-0.55, 0.0, 0.55}) {
+        cairo_new_sub_path(cairo);
+        cairo_arc(cairo, cx + x * unit, cy + 0.5 * unit, 0.24 * unit, 0, 2 * kPi);
+    }
 }
 
 Picture StackFrames(const std::vector<Picture>& frames) {

@@ -17,6 +17,8 @@ struct Rgba {
     double a = 1;
 
     static Rgba FromHex(uint32_t rgb, double alpha = 1.0);
+    // The 0xRRGGBB value, alpha dropped.
+    uint32_t ToHex() const;
     // Towards white (amount > 0) or black (amount < 0), amount in -1..1.
     Rgba Shaded(double amount) const;
     // The grey of equal brightness, for disabled looks.
@@ -68,5 +70,9 @@ void EllipsePath(cairo_t* cairo, double cx, double cy, double rx, double ry, dou
 // A five-pointed star as a new path, a point straight up, turned by `turn`
 // radians about its centre.
 void StarPath(cairo_t* cairo, double cx, double cy, double outer, double inner, double turn = 0);
+// A small steam engine seen from the side, facing left, as a new path of
+// filled shapes: boiler, chimney, cab and three wheels. It is `width` wide,
+// centred on (cx, cy): the emblem of tickets and the first rank.
+void EnginePath(cairo_t* cairo, double cx, double cy, double width);
 // Frames of equal size stacked top to bottom: the strip layout sprites read.
 Picture StackFrames(const std::vector<Picture>& frames);

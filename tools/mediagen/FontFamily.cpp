@@ -1,17 +1,15 @@
 #include <string>
 
+#include "mediagen/Drawing.h"
 #include "mediagen/FontBaker.h"
 #include "mediagen/Families.h"
+#include "mediagen/GameTypeColours.h"
 
 namespace {
 
 constexpr const char* kSans = "DejaVuSans.ttf";
 constexpr const char* kSansBold = "DejaVuSans-Bold.ttf";
 constexpr const char* kSerifBold = "DejaVuSerif-Bold.ttf";
-
-// One colour per game type, shared with the type's other pictures.
-constexpr uint32_t kGameTypeColors[8] = {0xE8C547, 0xF08A24, 0x5BC0EB, 0x9BC53D,
-                                         0xE55934, 0xB07BD9, 0x4ECDC4, 0xF25F9C};
 
 FontStyle MaskFont(const char* face, int size) {
     FontStyle style;
@@ -56,10 +54,13 @@ void AddFontRows(Manifest& manifest, FontFaces& faces) {
     AddFont(manifest, faces, {"default"}, "FONT_DIALOG_HEADER", "dialog_header", MaskFont(kSansBold, 24));
     AddFont(manifest, faces, {"default"}, "FONT_DIALOG_HEADER_20", "dialog_header_20", MaskFont(kSansBold, 20));
     AddFont(manifest, faces, {"dialogs"}, "FONT_LEVELEND", "levelend", MaskFont(kSerifBold, 34));
-    for (int type = 0; type < 8; ++type) {
-        const uint32_t color = kGameTypeColors[type];
+    for (int type = 0; type < kMixedGameType; ++type) {
+        // Light tints of the type's colour: the font is read on the dark HUD
+        // band and on that colour's own plates.
+        const Rgba color = Rgba::FromHex(kGameTypeColours[type]);
         AddFont(manifest, faces, {"dialogs"}, "FONT_GAME_HEADER_" + std::to_string(type),
-                "game_header_" + std::to_string(type), ImageFont(kSansBold, 20, 0xFFFFFF, color, 2, 0x1E1A16));
+                "game_header_" + std::to_string(type),
+                ImageFont(kSansBold, 20, color.Shaded(0.9).ToHex(), color.Shaded(0.55).ToHex(), 2, 0x1E1A16));
     }
     AddFont(manifest, faces, {"gamescene"}, "FONT_COAL", "coal", ImageFont(kSansBold, 28, 0xFFF4D6, 0xD9B98A, 2, 0x15110E));
     AddFont(manifest, faces, {"gamescene"}, "FONT_COAL_SMALL", "coal_small",

@@ -6,6 +6,7 @@
 #include "mediagen/ButtonPlate.h"
 #include "mediagen/Drawing.h"
 #include "mediagen/Families.h"
+#include "mediagen/GameTypeColours.h"
 
 // The game screen's own HUD: the header panel of each game type in its
 // colour, its blink, the six buttons, the mini-train track with both mini
@@ -17,9 +18,6 @@ constexpr const char* kSection = "gamescene";
 constexpr const char* kSansBold = "DejaVuSans-Bold.ttf";
 constexpr double kPi = 3.14159265358979;
 
-// The game-type colours the classic scene and the header fonts use.
-constexpr uint32_t kGameTypeColors[8] = {0xE8C547, 0xF08A24, 0x5BC0EB, 0x9BC53D,
-                                         0xE55934, 0xB07BD9, 0x4ECDC4, 0xF25F9C};
 const Rgba kIron = Rgba::FromHex(0x3A3F45);
 const Rgba kBrass = Rgba::FromHex(0xC89B3C);
 
@@ -51,7 +49,7 @@ Picture HudPanel(int type) {
     d.FillVertical(0, kHudHeight, kIron.Shaded(0.2), kIron.Shaded(-0.35));
     cairo_rectangle(d.Context(), 0, kHudHeight - 3, kHudWidth, 3);
     d.Fill(kBrass);
-    const Rgba colour = Rgba::FromHex(kGameTypeColors[type]);
+    const Rgba colour = Rgba::FromHex(kGameTypeColours[type]);
     d.RoundedRectangle(6, 5, 190, kHudHeight - 12, 8);
     d.FillVertical(5, kHudHeight - 7, colour.Shaded(0.2), colour.Shaded(-0.35));
     d.RoundedRectangle(6, 5, 190, kHudHeight - 12, 8);

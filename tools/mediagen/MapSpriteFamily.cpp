@@ -6,16 +6,15 @@
 #include "mediagen/ConstantsFile.h"
 #include "mediagen/Drawing.h"
 #include "mediagen/Families.h"
+#include "mediagen/GameTypeColours.h"
 
 // The map's small sprites: the train, route dots, the track builder, the
 // alpha stamps that wear the overlay away, and the tickets.
 namespace {
 
-constexpr int kTicketTypes = 8;
+// Tickets are offered for the adventure's types only.
+constexpr int kTicketTypes = kMixedGameType;
 constexpr int kPassengerKinds = 6;
-// One colour per game type, as the classic scene's panels show them.
-constexpr uint32_t kTypeColours[kTicketTypes] = {0xB5651D, 0xB20B0B, 0x106E09, 0x071F87,
-                                                  0x990A9B, 0xAF1E6E, 0x0B590A, 0x0072FF};
 constexpr uint32_t kSignalRed = 0xC8372D;
 constexpr uint32_t kEnamelGreen = 0x3C8D2F;
 // The card's buttons are smaller than the dialogs' so both fit on the card
@@ -248,8 +247,10 @@ Picture TicketFrame(uint32_t colour, int state) {
         d.Fill(base.Shaded(-0.3));
     }
     // A small engine emblem on the stub and a route line on the card.
-    d.Circle(15, 22 + lift, 7);
+    d.Circle(15, 22 + lift, 8.5);
     d.Stroke(Rgba::FromHex(0xF3E6C8), 1.6);
+    EnginePath(c, 15, 22 + lift, 11);
+    d.Fill(Rgba::FromHex(0xF3E6C8));
     cairo_move_to(c, 38, 14 + lift);
     cairo_line_to(c, kTicketWidth - 16, 14 + lift);
     SetColor(c, base.Shaded(0.1));
@@ -293,8 +294,10 @@ Picture TicketCard(FontFaces& faces, uint32_t colour, const std::string& header)
         d.Circle(46, y, 1.5);
         d.Fill(base.Shaded(-0.3));
     }
-    d.Circle(22, 40, 11);
+    d.Circle(22, 40, 14);
     d.Stroke(paper, 2.2);
+    EnginePath(c, 22, 40, 19);
+    d.Fill(paper);
     // The game type's name over a dashed route, the seat bench under the
     // passengers.
     d.Caption(faces, "DejaVuSerif-Bold.ttf", 14, header, kCardHeaderCentre, 22, base.Shaded(-0.35));
@@ -447,7 +450,7 @@ void AddMapSpriteRows(Manifest& manifest, FontFaces& faces, const GeneratorInput
     Add(manifest, "BUTTON_ARROW_RIGHT", "arrow_right", 4, [] { return Arrow(false); });
     Add(manifest, "BUTTON_ARROW_LEFT", "arrow_left", 4, [] { return Arrow(true); });
     for (int t = 0; t < kTicketTypes; ++t) {
-        const uint32_t colour = kTypeColours[t];
+        const uint32_t colour = kGameTypeColours[t];
         const std::string type = std::to_string(t);
         Add(manifest, "TICKET_" + type, "tickets/ticket_" + type, 4, [colour] { return Ticket(colour); });
         const std::string header = texts.Text("GAME_TYPE" + type);

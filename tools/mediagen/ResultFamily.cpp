@@ -4,6 +4,7 @@
 
 #include "mediagen/Drawing.h"
 #include "mediagen/Families.h"
+#include "mediagen/GameTypeColours.h"
 #include "mediagen/MediaTree.h"
 #include "mediagen/Picture.h"
 
@@ -17,9 +18,8 @@ constexpr uint32_t kBrass = 0xC89B3C;
 constexpr const char* kSansBold = "DejaVuSans-Bold.ttf";
 constexpr double kPi = 3.14159265358979323846;
 
-constexpr int kTypes = 8;
-constexpr uint32_t kTypeColours[kTypes] = {0xB20B0B, 0xB20B0B, 0x006E09, 0x071F87,
-                                           0x990A9B, 0xAF1E6E, 0x0B590A, 0x0072FF};
+// The level-end plates of the adventure's types.
+constexpr int kTypes = kMixedGameType;
 constexpr int kPlateWidth = 420;
 constexpr int kPlateHeight = 340;
 constexpr int kRanks = 15;
@@ -74,6 +74,15 @@ Picture RankEmblem(int rank) {
                  Rgba::FromHex(kBrass).Shaded(-0.25));
     d.Circle(centre, centre, centre - 2);
     d.Stroke(Rgba::FromHex(kInk).Shaded(0.2), 1.5);
+    // An engraved ring; the first rank, with neither chevrons nor stars,
+    // carries the engine in its middle.
+    const Rgba engraving = Rgba::FromHex(kBrass).Shaded(-0.45);
+    d.Circle(centre, centre, centre - 6);
+    d.Stroke(engraving, 1.2);
+    if (rank == 0) {
+        EnginePath(c, centre, centre, 24);
+        d.Fill(engraving);
+    }
     const int chevrons = rank / 3;
     for (int i = 0; i < chevrons; ++i) {
         const double y = 30 - i * 5;
@@ -184,7 +193,7 @@ constexpr RewardArt kRewards[] = {
 
 void AddResultRows(Manifest& manifest, FontFaces& faces) {
     for (int type = 0; type < kTypes; ++type) {
-        const uint32_t colour = kTypeColours[type];
+        const uint32_t colour = kGameTypeColours[type];
         AddImage(manifest, "mapscene", "LEVELEND_BG_" + std::to_string(type),
                  "media/gfx/map/levelend_" + std::to_string(type) + ".png", 1,
                  [colour] { return LevelEndPlate(colour); });
