@@ -8,7 +8,11 @@
 // - GameSceneLevel: a level of the game scene played through by a scripted
 //   player who types a queued word every half second; each frame (update and
 //   draw at 800 x 600) is timed, the median and the slowest reported.
-// Both report the process's peak resident memory so far (getrusage).
+// - MapSceneJourney: the map scene entered from the menu, then back from a
+//   first win on a track (the ride that uncovers the land, the result dialog
+//   and its OK), then the slide to the next section and back; each frame is
+//   timed as in the level.
+// Each reports the process's peak resident memory so far (getrusage).
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -29,13 +33,16 @@
 #include "engine/foundation/Folders.h"
 #include "engine/foundation/Players.h"
 #include "engine/foundation/PropertyFile.h"
+#include "engine/foundation/RandomGenerator.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/GameWindow.h"
 #include "engine/media/ImageTools.h"
 #include "engine/media/MemorySurface.h"
 #include "engine/scene/DialogTable.h"
+#include "engine/ui/Button.h"
 #include "engine/ui/SceneManager.h"
 #include "game/constants/GameConstants.h"
+#include "game/dialogs/KR2Dialog.h"
 #include "game/progress/KR2Player.h"
 #include "game/rules/GameMode.h"
 #include "game/words/LetterRack.h"
@@ -43,6 +50,9 @@
 #include "game/words/TicketInfo.h"
 #include "game/words/WordQueue.h"
 #include "game/words/WordSprite.h"
+#include "game/world/SectionInfo.h"
+#include "game/world/SectionList.h"
+#include "game/world/TrackInfo.h"
 #include "main/Application.h"
 #include "platform/Backend.h"
 #include "platform/Files.h"
@@ -50,6 +60,7 @@
 #include "platform/Window.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "scenes/GameScene.h"
+#include "scenes/MapScene.h"
 #include "scenes/SelectionScene.h"
 
 namespace {
@@ -84,6 +95,69 @@ double ThreadCpuMicroseconds() {
 double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
+
+// A fresh temporary folder that holds the run's user data and settings, so
+// that nothing the program saves lands in the real ones.
+class WorkFolder {
+public:
+    WorkFolder()
+        : path_(std::filesystem::temp_directory_path() /
+                ("wordrail-bench-" + std::to_string(Clock::now().time_since_epoch().count()))) {
+        std::filesystem::create_directories(path_);
+        setenv("XDG_DATA_HOME", (path_ / "data").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (path_ / "config").c_str(), 1);
+        ForgetFoldersForTesting();
+    }
+    ~WorkFolder() {
+        ForgetFoldersForTesting();
+        std::filesystem::remove_all(path_);
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Each frame's wall and processor time, reported as the median, the 99th
+// percentile and the slowest.
+class FrameTimes {
+public:
+    template <typename Frame>
+    void Time(Frame&& frame) {
+        const Clock::time_point start = Clock::now();
+        const double startCpu = ThreadCpuMicroseconds();
+        frame();
+        cpuUs_.push_back(ThreadCpuMicroseconds() - startCpu);
+        wallUs_.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    }
+
+    void Clear() {
+        wallUs_.clear();
+        cpuUs_.clear();
+    }
+
+    void Report(benchmark::State& state) const {
+        if (wallUs_.empty()) {
+            return;
+        }
+        state.counters["frames"] = static_cast<double>(wallUs_.size());
+        const auto report = [&state](const std::string& name, std::vector<double> times) {
+            std::sort(times.begin(), times.end());
+            state.counters["median_" + name] = times[times.size() / 2];
+            state.counters["p99_" + name] = times[times.size() * 99 / 100];
+            state.counters["slowest_" + name] = times.back();
+        };
+        report("frame_us", wallUs_);
+        report("frame_cpu_us", cpuUs_);
+    }
+
+private:
+    std::vector<double> wallUs_;
+    std::vector<double> cpuUs_;
+};
 
 // The headless backend, noting when the first frame and the selection
 // scene's first frame reach the screen.
@@ -128,19 +202,13 @@ constexpr const char* kStartScript =
 
 void StartUpToTheSelectionScene(benchmark::State& state) {
     const std::filesystem::path previous = std::filesystem::current_path();
-    const std::filesystem::path work =
-        std::filesystem::temp_directory_path() /
-        ("wordrail-bench-" + std::to_string(Clock::now().time_since_epoch().count()));
-    std::filesystem::create_directories(work);
-    const std::string script = (work / "start.script").string();
+    const WorkFolder work;
+    const std::string script = (work.Path() / "start.script").string();
     WriteFileAtomically(script, kStartScript, std::char_traits<char>::length(kStartScript));
     setenv("WORDRAIL_SCRIPT", script.c_str(), 1);
-    setenv("WORDRAIL_SCREENSHOTS", work.c_str(), 1);
+    setenv("WORDRAIL_SCREENSHOTS", work.Path().c_str(), 1);
     setenv("WORDRAIL_CLOCK", "virtual", 1);
-    setenv("XDG_DATA_HOME", (work / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (work / "config").c_str(), 1);
     ReloadRunOptionsForTesting();
-    ForgetFoldersForTesting();
     std::filesystem::current_path(kBuild);
     ForgetGameConstantsForTesting();
 
@@ -171,8 +239,6 @@ void StartUpToTheSelectionScene(benchmark::State& state) {
     SetActiveBackend(nullptr);
     std::filesystem::current_path(previous);
     ForgetGameConstantsForTesting();
-    ForgetFoldersForTesting();
-    std::filesystem::remove_all(work);
 }
 
 const std::vector<std::string> kConstantFiles = {
@@ -180,6 +246,71 @@ const std::vector<std::string> kConstantFiles = {
     "media/properties/dynamic.xml",      "media/properties/text.xml",
     "media/properties/names.xml",        "media/properties/letterfreqs.xml",
     "media/properties/gamesettings.xml", "media/properties/rankings.xml",
+};
+
+// The media session with the named sections loaded, the constants, the
+// definitions, the scene manager and an empty player list, as start-up
+// leaves them for a scene; the user folders are a temporary work folder.
+class ContentSession {
+public:
+    explicit ContentSession(std::initializer_list<const char*> sectionNames)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(kBuild);
+        OpenMediaArchive(LoadMode::File, "");
+        SectionManager::Start();
+        SectionManager* sections = SectionManager::Instance();
+        sections->AddDefinitionFile("media/properties/resources.xml");
+        sections->LoadSections();
+        sections->SetDeclared();
+        for (const char* name : sectionNames) {
+            while (sections->RequestSection(name)) {
+                std::this_thread::yield();
+            }
+        }
+        Defines::Create();
+        constants_ = new PropertyFile(kConstantFiles);
+        constants_->Load();
+        ClassFactory::Instance().CreateNamedObjects(*constants_);
+        XML::Init();
+        DialogTable::Create("media/properties/dialogs.xml");
+        SceneManager::Create();
+        Players::Create("", false);
+    }
+
+    ~ContentSession() {
+        Players::Free();
+        SceneManager::ReleaseInstance();
+        DialogTable::ReleaseInstance();
+        Defines::ReleaseInstance();
+        XML::ForgetInitForTesting();
+        SectionManager::Stop();
+        CloseMediaArchive();
+        std::filesystem::current_path(previous_);
+    }
+
+    ContentSession(const ContentSession&) = delete;
+    ContentSession& operator=(const ContentSession&) = delete;
+
+    // The scene the definition names, built and registered under that name.
+    template <typename SceneType>
+    static Ref<SceneType> BuildScene(const std::string& name) {
+        const Ref<Object> built(ClassFactory::Instance().Create(DialogTable::Instance()->FindDialogDefinition(name)));
+        Ref<SceneType> scene(ObjectCast<SceneType>(built.Get()));
+        if (scene) {
+            scene->SetName(name);
+        }
+        return scene;
+    }
+
+    static void MakeCurrent(KR2Player& player) {
+        Players::Instance()->Add(&player);
+        Players::Instance()->SetCurrent(&player);
+    }
+
+private:
+    WorkFolder work_;
+    std::filesystem::path previous_;
+    Ref<PropertyFile> constants_;
 };
 
 // Ticket generation asks for the games played, the track lengths and the
@@ -194,39 +325,14 @@ public:
     GameScene* scene = nullptr;
 };
 
-// The media session, constants, definitions and a player with an adventure
-// ticket, as start-up leaves them for the game scene.
+// The game scene started on a player with an adventure ticket.
 class LevelSession {
 public:
-    LevelSession() : previous_(std::filesystem::current_path()) {
-        ForgetFoldersForTesting();
-        std::filesystem::current_path(kBuild);
-        OpenMediaArchive(LoadMode::File, "");
-        SectionManager::Start();
-        SectionManager* sections = SectionManager::Instance();
-        sections->AddDefinitionFile("media/properties/resources.xml");
-        sections->LoadSections();
-        sections->SetDeclared();
-        for (const char* name : {"default", "dialogs", "gamescene"}) {
-            while (sections->RequestSection(name)) {
-                std::this_thread::yield();
-            }
-        }
-        Defines::Create();
-        constants_ = new PropertyFile(kConstantFiles);
-        constants_->Load();
-        ClassFactory::Instance().CreateNamedObjects(*constants_);
-        XML::Init();
-        DialogTable::Create("media/properties/dialogs.xml");
-        SceneManager::Create();
-        Players::Create("", false);
-
-        const Ref<Object> built(ClassFactory::Instance().Create(DialogTable::Instance()->FindDialogDefinition("SCENE_GAME")));
-        scene_ = ObjectCast<GameScene>(built.Get());
+    LevelSession() {
+        scene_ = ContentSession::BuildScene<GameScene>("SCENE_GAME");
         if (!scene_) {
             return;
         }
-        scene_->SetName("SCENE_GAME");
         answers_.scene = scene_.Get();
         TicketInfo::SetHooks({&answers_, &answers_, &answers_});
         player_ = new KR2Player("Bench");
@@ -242,8 +348,7 @@ public:
         ticket->Generate();
         ticket->Performance = {0.3f, 0.6f};
         player_->currentTicket = ticket;
-        Players::Instance()->Add(player_.Get());
-        Players::Instance()->SetCurrent(player_.Get());
+        ContentSession::MakeCurrent(*player_);
         SceneManager::Instance()->RequestSwitch(scene_.Get());
         SceneManager::Instance()->Update(0);
     }
@@ -254,15 +359,6 @@ public:
         }
         scene_ = nullptr;
         TicketInfo::SetHooks({});
-        Players::Free();
-        SceneManager::ReleaseInstance();
-        DialogTable::ReleaseInstance();
-        Defines::ReleaseInstance();
-        XML::ForgetInitForTesting();
-        SectionManager::Stop();
-        CloseMediaArchive();
-        std::filesystem::current_path(previous_);
-        ForgetFoldersForTesting();
     }
 
     LevelSession(const LevelSession&) = delete;
@@ -282,8 +378,7 @@ public:
     }
 
 private:
-    std::filesystem::path previous_;
-    Ref<PropertyFile> constants_;
+    ContentSession content_{"default", "dialogs", "gamescene"};
     TicketAnswers answers_;
     Ref<KR2Player> player_;
     Ref<GameScene> scene_;
@@ -295,8 +390,7 @@ constexpr int kFramesPerWord = 30;
 constexpr int kMostFrames = 20 * 60 * 1000 / kFrameMs;
 
 void GameSceneLevel(benchmark::State& state) {
-    std::vector<double> frameUs;
-    std::vector<double> frameCpuUs;
+    FrameTimes frames;
     for (auto _ : state) {
         const LevelSession session;
         GameScene* scene = session.Scene();
@@ -306,8 +400,7 @@ void GameSceneLevel(benchmark::State& state) {
         }
         const Ref<MemorySurface> screen = CreateMemorySurface(800, 600);
         const Ref<Canvas> canvas = screen->CreateCanvas();
-        frameUs.clear();
-        frameCpuUs.clear();
+        frames.Clear();
         const Clock::time_point levelStart = Clock::now();
         for (int frame = 0; frame < kMostFrames && scene->GetMode()->GetState() < GameMode::kEnded; ++frame) {
             if (frame % kFramesPerWord == 0 && scene->GetMode()->GetState() == GameScene::kPlaying) {
@@ -316,30 +409,156 @@ void GameSceneLevel(benchmark::State& state) {
                 }
                 scene->OnKeyDown(13);
             }
-            const Clock::time_point start = Clock::now();
-            const double startCpu = ThreadCpuMicroseconds();
-            SceneManager::Instance()->Update(kFrameMs);
-            scene->DrawInto(*canvas);
-            frameCpuUs.push_back(ThreadCpuMicroseconds() - startCpu);
-            frameUs.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+            frames.Time([&] {
+                SceneManager::Instance()->Update(kFrameMs);
+                scene->DrawInto(*canvas);
+            });
         }
         state.SetIterationTime(MillisecondsSince(levelStart) / 1000.0);
     }
-    if (frameUs.empty()) {
-        return;
-    }
-    state.counters["frames"] = static_cast<double>(frameUs.size());
-    const auto report = [&state](const std::string& name, std::vector<double> times) {
-        std::sort(times.begin(), times.end());
-        state.counters["median_" + name] = times[times.size() / 2];
-        state.counters["p99_" + name] = times[times.size() * 99 / 100];
-        state.counters["slowest_" + name] = times.back();
-    };
-    report("frame_us", frameUs);
-    report("frame_cpu_us", frameCpuUs);
+    frames.Report(state);
     state.counters["peak_mb"] = PeakMegabytes();
 }
 BENCHMARK(GameSceneLevel)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The map scene on a player at the first section's entry city.
+class MapSession {
+public:
+    MapSession() : map_(SectionList::Create()) {
+        // The map offers tickets only with a random generator; a fixed seed
+        // keeps the journey the same from run to run.
+        RandomGenerator::SetGlobal(new RandomGenerator(7, 0));
+        player_ = new KR2Player("Bench");
+        player_->stats.score = 300;
+        player_->coins = 25;
+        player_->cursection = 0;
+        player_->curcity = map_.Section(0).enter;
+        // Hint bubbles wait for a click; the journey is timed without them.
+        player_->showhints = false;
+        ContentSession::MakeCurrent(*player_);
+        scene_ = ContentSession::BuildScene<MapScene>("SCENE_MAP");
+        if (!scene_) {
+            return;
+        }
+        SceneManager::Instance()->AddScene("SCENE_MAP", scene_.Get());
+        SceneManager::Instance()->RequestSwitch(scene_.Get());
+        SceneManager::Instance()->Update(0);
+    }
+
+    ~MapSession() {
+        if (scene_ && scene_->IsActive()) {
+            scene_->Deactivate();
+        }
+        scene_ = nullptr;
+        // The scene lets go of its sprites in the map's records as it goes.
+        SceneManager::ReleaseInstance();
+        SectionList::ReleaseInstance();
+        RandomGenerator::SetGlobal(nullptr);
+    }
+
+    MapSession(const MapSession&) = delete;
+    MapSession& operator=(const MapSession&) = delete;
+
+    MapScene* Scene() const { return scene_.Get(); }
+
+    // What the game scene leaves behind after the first win on a track of
+    // section 0 that starts at the player's city, then the map entered anew;
+    // false when no track starts there.
+    bool ReturnFromAFirstWin() {
+        const SectionInfo& section = map_.Section(0);
+        for (size_t t = 0; t < section.tracks.size(); ++t) {
+            TrackInfo& track = *section.tracks[t];
+            for (int end = 0; end < 2; ++end) {
+                if (track.ends[end].city != player_->curcity) {
+                    continue;
+                }
+                Ref<TicketInfo> ticket = new TicketInfo;
+                ticket->Section = 0;
+                ticket->Track = static_cast<int32_t>(t);
+                ticket->GameType = 2;
+                player_->currentTicket = ticket;
+                player_->lastWon = true;
+                player_->lastScore = 120;
+                player_->stats.score += 120;
+                player_->curcity = track.ends[1 - end].city;
+                track.games = 1;
+                scene_->SetReturnFromGame(true);
+                scene_->Deactivate();
+                scene_->Activate();
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    ContentSession content_{"default", "dialogs", "mapscene", "assets", "rewards", "trophy"};
+    SectionList& map_;
+    Ref<KR2Player> player_;
+    Ref<MapScene> scene_;
+};
+
+// Longer than any step of the journey takes.
+constexpr int32_t kStepLimitMs = 15000;
+
+void MapSceneJourney(benchmark::State& state) {
+    FrameTimes frames;
+    for (auto _ : state) {
+        MapSession session;
+        MapScene* scene = session.Scene();
+        if (scene == nullptr) {
+            state.SkipWithError("the map scene was not built");
+            return;
+        }
+        const Ref<MemorySurface> screen = CreateMemorySurface(800, 600);
+        const Ref<Canvas> canvas = screen->CreateCanvas();
+        frames.Clear();
+        const auto frame = [&] {
+            frames.Time([&] {
+                SceneManager::Instance()->Update(kFrameMs);
+                scene->DrawInto(*canvas);
+            });
+        };
+        const auto play = [&](int32_t ms) {
+            for (int32_t t = 0; t < ms; t += kFrameMs) {
+                frame();
+            }
+        };
+        const auto playUntil = [&](const auto& done) {
+            for (int32_t t = 0; t < kStepLimitMs && !done(); t += kFrameMs) {
+                frame();
+            }
+            return done();
+        };
+        const auto idle = [scene] { return scene->GetState() == MapScene::kIdle; };
+
+        const Clock::time_point journeyStart = Clock::now();
+        play(1000);
+        if (!session.ReturnFromAFirstWin() ||
+            !playUntil([scene] { return scene->IsDialogShown("DIALOG_LEVEL_SUCCESS"); })) {
+            state.SkipWithError("the ride after a won level did not end in the result dialog");
+            return;
+        }
+        play(600);
+        if (auto* ok = ObjectCast<Button>(scene->GetCurrentDialog()->FindChild("BUTTON_OK"))) {
+            ok->Invoke(ok);
+        }
+        play(800);
+        MapScene::OnNextSection(scene, nullptr);
+        const bool slidOver = playUntil(idle);
+        play(1000);
+        MapScene::OnPrevSection(scene, nullptr);
+        if (!slidOver || !playUntil(idle)) {
+            state.SkipWithError("a slide between sections did not end");
+            return;
+        }
+        state.SetIterationTime(MillisecondsSince(journeyStart) / 1000.0);
+    }
+    frames.Report(state);
+    state.counters["peak_mb"] = PeakMegabytes();
+}
+BENCHMARK(MapSceneJourney)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 // Last: the program's shut-down leaves the class registry empty.
 BENCHMARK(StartUpToTheSelectionScene)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -26,13 +26,21 @@ uint32_t Rgb565ToXrgb(uint16_t pixel) {
 
 void FrameCapture::OnPresent(const uint8_t* pixels, int width, int height, int bytesPerPixel) {
     std::lock_guard<std::mutex> lock(mutex_);
+    ++presented_;
+    if (!keepFrames_ && pending_.empty()) return;
     raw_.assign(pixels, pixels + static_cast<size_t>(width) * height * bytesPerPixel);
     width_ = width;
     height_ = height;
     bytesPerPixel_ = bytesPerPixel;
-    ++presented_;
     for (const std::string& name : pending_) SaveLocked(name);
     pending_.clear();
+    // A frame kept past its present would later pass for the one on show.
+    if (!keepFrames_) ForgetFrameLocked();
+}
+
+void FrameCapture::ForgetFrameLocked() {
+    raw_.clear();
+    width_ = height_ = 0;
 }
 
 std::vector<uint32_t> FrameCapture::ConvertedLocked() const {
@@ -49,6 +57,12 @@ std::vector<uint32_t> FrameCapture::ConvertedLocked() const {
         for (uint32_t& pixel : frame) pixel &= 0x00FFFFFF;
     }
     return frame;
+}
+
+void FrameCapture::SetKeepFrames(bool keep) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    keepFrames_ = keep;
+    if (!keep) ForgetFrameLocked();
 }
 
 void FrameCapture::RequestScreenshot(const std::string& name) {

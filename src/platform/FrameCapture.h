@@ -17,6 +17,11 @@ public:
     // asked for since the last frame is written from it.
     void OnPresent(const uint8_t* pixels, int width, int height, int bytesPerPixel);
 
+    // Off: presents are only counted, since nothing will ask for the frame on
+    // show; a screenshot asked for is then taken from the next frame. On by
+    // default.
+    void SetKeepFrames(bool keep);
+
     // Saves the frame on show as <screenshot folder>/<name>.png, or the
     // first one presented when none has been yet.
     void RequestScreenshot(const std::string& name);
@@ -30,6 +35,7 @@ public:
 private:
     bool SaveLocked(const std::string& name);
     std::vector<uint32_t> ConvertedLocked() const;
+    void ForgetFrameLocked();
 
     mutable std::mutex mutex_;
     std::vector<uint8_t> raw_;
@@ -37,6 +43,7 @@ private:
     int height_ = 0;
     int bytesPerPixel_ = 0;
     uint64_t presented_ = 0;
+    bool keepFrames_ = true;
     std::vector<std::string> pending_;
 };
 

@@ -317,6 +317,12 @@ bool Script::Execute(const Command& command, ScriptHost& host) {
     return true;
 }
 
+bool Script::TakesScreenshots() const {
+    for (const Command& command : commands_)
+        if (command.words[0] == "screenshot") return true;
+    return false;
+}
+
 void Script::Step(ScriptHost& host) {
     while (next_ < commands_.size()) {
         if (!Execute(commands_[next_], host)) return;

@@ -56,6 +56,8 @@ public:
     // Runs commands until one waits or the script ends.
     void Step(ScriptHost& host);
     bool Finished() const { return next_ >= commands_.size() && quitSent_; }
+    // Whether any command saves a screenshot.
+    bool TakesScreenshots() const;
 
 private:
     explicit Script(std::vector<Command> commands) : commands_(std::move(commands)) {}

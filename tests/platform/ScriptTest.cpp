@@ -2,8 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/Files.h"
 #include "platform/FrameCapture.h"
 #include "platform/KeyCodes.h"
+#include "platform/RunOptions.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "support/TempFolder.h"
 
 using namespace platform;
 
@@ -116,6 +124,52 @@ TEST(Script, TypeOpenWordTypesWhatTheProgramNames) {
     EXPECT_EQ(host.events[3].virtualKey, static_cast<uint32_t>('X'));
     EXPECT_TRUE(named.empty());
     EXPECT_TRUE(script->Finished());
+}
+
+// Copying every frame costs a run time, so a scripted headless run keeps
+// the frame on show only when its script takes screenshots.
+TEST(ScriptedCapture, FramesAreKeptOnlyForAScriptThatTakesScreenshots) {
+    const TempFolder folder;
+    const std::string path = folder.Path() + "/run.script";
+    struct Case {
+        const char* script;
+        bool kept;
+    };
+    for (const Case& c : {Case{"wait frames 5\n", false}, Case{"wait frames 1\nscreenshot shot\n", true}}) {
+        ASSERT_TRUE(WriteFileAtomically(path, c.script, std::strlen(c.script)));
+        setenv("WORDRAIL_SCRIPT", path.c_str(), 1);
+        ReloadRunOptionsForTesting();
+        HeadlessBackend backend;
+        const uint8_t pixel[4] = {0x30, 0x20, 0x10, 0xFF};
+        ASSERT_TRUE(backend.Present(pixel, 1, 1, 4, false));
+        int width = 0, height = 0;
+        const std::vector<uint32_t> frame = backend.Frames().LastFrame(width, height);
+        EXPECT_EQ(frame, c.kept ? std::vector<uint32_t>{0x102030u} : std::vector<uint32_t>{}) << c.script;
+        EXPECT_EQ(backend.Frames().PresentedFrames(), 1u);
+    }
+    unsetenv("WORDRAIL_SCRIPT");
+    ReloadRunOptionsForTesting();
+}
+
+// Without kept frames a screenshot comes from the next present, and that
+// frame is not kept to pass later for the one on show.
+TEST(ScriptedCapture, WithoutKeptFramesAScreenshotWaitsForTheNextPresent) {
+    const TempFolder folder;
+    setenv("WORDRAIL_SCREENSHOTS", folder.Path().c_str(), 1);
+    ReloadRunOptionsForTesting();
+    FrameCapture capture;
+    capture.SetKeepFrames(false);
+    const uint8_t pixel[4] = {};
+    capture.OnPresent(pixel, 1, 1, 4);
+    const std::string shot = folder.Path() + "/shot.png";
+    capture.RequestScreenshot("shot");
+    EXPECT_FALSE(std::filesystem::exists(shot));
+    capture.OnPresent(pixel, 1, 1, 4);
+    EXPECT_TRUE(std::filesystem::exists(shot));
+    EXPECT_FALSE(capture.SaveLastFrame("stale"));
+    EXPECT_EQ(capture.PresentedFrames(), 2u);
+    unsetenv("WORDRAIL_SCREENSHOTS");
+    ReloadRunOptionsForTesting();
 }
 
 }  // namespace

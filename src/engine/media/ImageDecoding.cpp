@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include <jpeglib.h>
@@ -77,11 +78,11 @@ void RequestRgbRows(png_structp png, png_infop info) {
     png_read_update_info(png, info);
 }
 
-void CopyPngRows(const std::vector<png_byte>& rows, size_t rowBytes, size_t channels, bool hasAlpha,
+void CopyPngRows(const png_byte* rows, size_t rowBytes, size_t channels, bool hasAlpha,
                  MemorySurface& surface) {
     const int32_t width = surface.GetWidth();
     for (int32_t y = 0; y < surface.GetHeight(); ++y) {
-        const png_byte* row = rows.data() + static_cast<size_t>(y) * rowBytes;
+        const png_byte* row = rows + static_cast<size_t>(y) * rowBytes;
         uint32_t* out = surface.Pixels32() + surface.PixelIndex(0, y);
         for (int32_t x = 0; x < width; ++x) {
             const png_byte* p = row + channels * static_cast<size_t>(x);
@@ -97,7 +98,8 @@ struct PngJob {
     png_structp png;
     png_infop info;
     PngReader reader;
-    std::vector<png_byte> rows;
+    // Every byte is written by the decoder before it is read.
+    std::unique_ptr<png_byte[]> rows;
     std::vector<png_bytep> rowPointers;
     Ref<MemorySurface>* result;
 };
@@ -122,15 +124,16 @@ bool RunPngDecode(PngJob& job) {
     if ((channels != 3 && channels != 4) || png_get_bit_depth(job.png, job.info) != 8 || rowBytes < channels * width) {
         png_error(job.png, "unexpected row layout");
     }
-    job.rows.resize(rowBytes * height);
+    job.rows = std::make_unique_for_overwrite<png_byte[]>(rowBytes * height);
     job.rowPointers.resize(height);
     for (png_uint_32 y = 0; y < height; ++y) {
-        job.rowPointers[y] = job.rows.data() + static_cast<size_t>(y) * rowBytes;
+        job.rowPointers[y] = job.rows.get() + static_cast<size_t>(y) * rowBytes;
     }
     png_read_image(job.png, job.rowPointers.data());
     png_read_end(job.png, nullptr);
-    *job.result = CreateMemorySurface(static_cast<int32_t>(width), static_cast<int32_t>(height));
-    CopyPngRows(job.rows, rowBytes, channels, hasAlpha, **job.result);
+    *job.result = Ref<MemorySurface>(
+        new MemorySurface(static_cast<int32_t>(width), static_cast<int32_t>(height), MemorySurface::Unset{}));
+    CopyPngRows(job.rows.get(), rowBytes, channels, hasAlpha, **job.result);
     return true;
 }
 

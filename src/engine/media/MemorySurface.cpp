@@ -11,8 +11,12 @@ size_t PixelCount(int32_t width, int32_t height) {
 }
 }  // namespace
 
-MemorySurface::MemorySurface(int32_t width, int32_t height)
-    : buffer_(std::make_unique<uint32_t[]>(PixelCount(width, height))), pixels_(buffer_.get()) {
+MemorySurface::MemorySurface(int32_t width, int32_t height) : MemorySurface(width, height, Unset{}) {
+    std::fill_n(pixels_, PixelCount(width, height), 0u);
+}
+
+MemorySurface::MemorySurface(int32_t width, int32_t height, Unset)
+    : buffer_(std::make_unique_for_overwrite<uint32_t[]>(PixelCount(width, height))), pixels_(buffer_.get()) {
     SetWidth(width);
     SetHeight(height);
     SetPitch(width * 4);

@@ -14,6 +14,10 @@ public:
     MemorySurface() = default;
     // An owned, zeroed buffer of width x height pixels in the 32-bit format, tightly packed.
     MemorySurface(int32_t width, int32_t height);
+    // The same with the pixels left unset, for a caller that writes every one
+    // (a decoder): large pictures are not cleared only to be overwritten.
+    struct Unset {};
+    MemorySurface(int32_t width, int32_t height, Unset);
     // A copy of width x height pixels of another 32-bit surface, read as tightly packed.
     explicit MemorySurface(const Surface& source);
     MemorySurface(const MemorySurface& source) : MemorySurface(static_cast<const Surface&>(source)) {}

@@ -35,6 +35,9 @@ HeadlessBackend::HeadlessBackend() {
                            options.desktopBitsPerPixel};
     script_ = Script::LoadFromOptions();
     if (options.watchdogMs > 0) watchdog_ = std::make_unique<Watchdog>(options.watchdogMs, capture_);
+    // Without a script, tests look at the frames; a script asks for them only
+    // through its screenshots, and the watchdog saves the last one.
+    capture_.SetKeepFrames(!script_ || script_->TakesScreenshots() || watchdog_);
 }
 
 HeadlessBackend::~HeadlessBackend() = default;

@@ -57,6 +57,8 @@ SdlBackend::SdlBackend() {
     script_ = Script::LoadFromOptions();
     if (const uint32_t limit = CurrentRunOptions().watchdogMs; limit > 0)
         watchdog_ = std::make_unique<Watchdog>(limit, capture_);
+    // Only a script's screenshots and the watchdog ever ask for a frame.
+    capture_.SetKeepFrames((script_ && script_->TakesScreenshots()) || watchdog_);
 }
 
 SdlBackend::~SdlBackend() {
