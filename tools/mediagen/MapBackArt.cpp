@@ -248,8 +248,11 @@ private:
         }
     }
 
-    // The sea along the bottom, kept clear of rails and cities.
+    // The sea along the bottom, kept clear of rails and cities. It is a bay:
+    // the shore bends down to the bottom corners, since the neighbouring
+    // sections and the pictures between them have no sea to meet it.
     void Sea(const Rgba& water) {
+        constexpr double kBayEnd = 130;
         std::vector<double> coast;
         for (int x = -20; x <= kMapWidth + 20; x += 20) {
             double y = 470;
@@ -257,6 +260,11 @@ private:
                 if (std::fabs(r.x - x) < 60) {
                     y = std::max(y, r.y + 45);
                 }
+            }
+            const double fromEdge = std::min<double>(x, kMapWidth - x);
+            if (fromEdge < kBayEnd) {
+                const double t = (kBayEnd - fromEdge) / kBayEnd;
+                y += (kMapHeight + 30 - y) * t * t;
             }
             coast.push_back(y + 8 * std::sin(x * 0.045));
             water_.push_back({x, int(coast.back()) + 400, 420});
