@@ -77,6 +77,13 @@ TEST(MapLayout, ChecksFindEachBrokenConstraint) {
          },
          "do not chain"},
         {"a city without a station", [](MapLayout& m) { m.sections[4].cities[2].assets.clear(); }, "no station"},
+        {"a signpost standing on its station",
+         [](MapLayout& m) {
+             std::vector<PlacedAsset>& assets = m.sections[1].cities[3].assets;
+             assets.back().x = assets.front().x;
+             assets.back().y = assets.front().y;
+         },
+         "sign over its station"},
         {"no leave city", [](MapLayout& m) { m.sections[5].leave = -1; }, "no leave city"},
         {"no enter city", [](MapLayout& m) { m.sections[6].enter = 40; }, "no enter city"},
         {"a track to no city", [](MapLayout& m) { m.sections[7].tracks[0].city1 = 99; }, "ends at no city"},

@@ -248,8 +248,11 @@ private:
         }
     }
 
-    // The sea along the bottom, kept clear of rails and cities.
+    // The sea along the bottom, kept clear of rails and cities. It is a bay:
+    // the shore bends down to the bottom corners, since the neighbouring
+    // sections and the pictures between them have no sea to meet it.
     void Sea(const Rgba& water) {
+        constexpr double kBayEnd = 130;
         std::vector<double> coast;
         for (int x = -20; x <= kMapWidth + 20; x += 20) {
             double y = 470;
@@ -257,6 +260,11 @@ private:
                 if (std::fabs(r.x - x) < 60) {
                     y = std::max(y, r.y + 45);
                 }
+            }
+            const double fromEdge = std::min<double>(x, kMapWidth - x);
+            if (fromEdge < kBayEnd) {
+                const double t = (kBayEnd - fromEdge) / kBayEnd;
+                y += (kMapHeight + 30 - y) * t * t;
             }
             coast.push_back(y + 8 * std::sin(x * 0.045));
             water_.push_back({x, int(coast.back()) + 400, 420});
@@ -418,12 +426,31 @@ Picture DrawBetween(const LaidSection& section, const LaidSection& next, int ind
     cairo_mask(c, fade);
     cairo_pattern_destroy(fade);
     cairo_pattern_destroy(right);
-    // A hedge row marks the border between the two regions.
-    for (int y = 8; y < kMapHeight; y += 22) {
-        drawing.Circle(width / 2.0 + 4 * std::sin(y * 0.3), y, 9);
-        drawing.Fill(Rgba::FromHex(0x4F8F3A, 0.85));
-    }
     const double y0 = section.cities[section.leave].y, y1 = next.cities[next.enter].y;
+    // A hedge of bushes in both sides' leaf colours marks the border; it
+    // parts where the line runs through.
+    const Rgba leafA = Rgba::FromHex(from.backdrop), leafB = Rgba::FromHex(to.backdrop);
+    const Rgba leaf{(leafA.r + leafB.r) / 2, (leafA.g + leafB.g) / 2, (leafA.b + leafB.b) / 2, 1};
+    const double railY = (y0 + y1) / 2;
+    const auto wobble = [](int i, double salt) {
+        const double v = std::sin(i * 12.9898 + salt) * 43758.5453;
+        return v - std::floor(v);
+    };
+    for (int i = 0; i * 11 < kMapHeight + 12; ++i) {
+        const double y = i * 11 + 4 * wobble(i, 1.7);
+        if (std::fabs(y - railY) < 24) {
+            continue;
+        }
+        const double x = width / 2.0 + 7 * (wobble(i, 4.1) - 0.5);
+        const double radius = 7 + 4 * wobble(i, 9.3);
+        const Rgba tone = leaf.Shaded(0.16 * (wobble(i, 2.9) - 0.5));
+        drawing.Circle(x + 2, y + 2.5, radius);
+        drawing.Fill(Rgba{0, 0, 0, 0.25});
+        drawing.Circle(x, y, radius);
+        drawing.FillRadial(x - radius * 0.35, y - radius * 0.4, radius * 1.3, tone.Shaded(0.22), tone.Shaded(-0.15));
+        drawing.Circle(x, y, radius);
+        drawing.Stroke(tone.Shaded(-0.35), 1.5);
+    }
     const CubicSpan rail{{-4, y0}, {width * 0.5, y0}, {width * 0.5, y1}, {width + 4.0, y1}};
     DrawRails(c, SampleSpan(rail, 40));
     Picture picture = drawing.ToPicture();

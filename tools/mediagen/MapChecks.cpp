@@ -41,6 +41,7 @@ public:
                                       StationKinds()[asset.kind].frames == 4);
             }
             Expect(station, city.name + " has no station with 4 frames");
+            Expect(AssetsApart(city), city.name + " has a sign over its station");
         }
         // Rails meet only at cities: the map has no level crossings.
         std::vector<std::vector<MapPoint>> rails;
@@ -73,6 +74,21 @@ public:
     }
 
 private:
+    static bool AssetsApart(const LaidCity& city) {
+        std::vector<Box> boxes;
+        for (const PlacedAsset& asset : city.assets) {
+            if (asset.kind < 0 || asset.kind >= int(StationKinds().size())) {
+                continue;
+            }
+            const Box box = BoxOf(StationKinds()[asset.kind], asset.x, asset.y);
+            if (std::any_of(boxes.begin(), boxes.end(), [&](const Box& other) { return box.Overlaps(other, 0); })) {
+                return false;
+            }
+            boxes.push_back(box);
+        }
+        return true;
+    }
+
     // The parts must chain end to end from city0 to city1, as the program
     // joins them by exact end points, and the route must fit the dots.
     void Track(const LaidSection& section, const LaidTrack& track) {

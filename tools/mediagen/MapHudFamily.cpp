@@ -34,6 +34,11 @@ Picture HudBar() {
         d.RoundedRectangle(x, 12, 150, 30, 8);
         d.Stroke(Rgba::FromHex(0x8A5A32), 2);
     }
+    // The score's well carries a star where the coins' well has its coin.
+    StarPath(d.Context(), 540, 27, 11, 4.6);
+    d.FillRadial(536, 22, 13, Rgba::FromHex(0xFFF1A0), Rgba::FromHex(0xE0A82A));
+    StarPath(d.Context(), 540, 27, 11, 4.6);
+    d.Stroke(Rgba::FromHex(0x9A6A10), 1.5);
     return d.ToPicture();
 }
 

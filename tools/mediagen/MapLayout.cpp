@@ -37,23 +37,6 @@ private:
     uint64_t state_;
 };
 
-struct Box {
-    double left, top, right, bottom;
-    bool Overlaps(const Box& other, double gap) const {
-        return left - gap < other.right && other.left - gap < right && top - gap < other.bottom &&
-               other.top - gap < bottom;
-    }
-    bool Holds(MapPoint p, double gap) const {
-        return p.x > left - gap && p.x < right + gap && p.y > top - gap && p.y < bottom + gap;
-    }
-};
-
-Box BoxOf(const AssetKind& kind, int x, int y) {
-    const double left = x - kind.anchorX + kind.sideMargin;
-    const double top = y - kind.anchorY;
-    return {left, top, left + kind.width - 2 * kind.sideMargin, top + kind.height};
-}
-
 MapPoint Rounded(MapPoint p) { return {std::round(p.x), std::round(p.y)}; }
 
 int Clamp(double v, int low, int high) { return std::clamp(static_cast<int>(std::lround(v)), low, high); }
@@ -159,11 +142,12 @@ public:
         return true;
     }
 
-    bool Free(const Box& box) const {
+    bool ApartFromOthers(const Box& box) const {
         return box.left >= 4 && box.top >= 4 && box.right <= kMapWidth - 4 && box.bottom <= kMapHeight - 4 &&
-               ClearOfRails(box) &&
                std::none_of(taken_.begin(), taken_.end(), [&](const Box& other) { return box.Overlaps(other, 2); });
     }
+
+    bool Free(const Box& box) const { return ApartFromOthers(box) && ClearOfRails(box); }
 
     // The station beside each city, then its signpost, each on the side
     // with the most room between the rails.
@@ -236,7 +220,7 @@ private:
         PlacedAsset best{kind, city.x, city.y};
         for (int step = 0; step < 16; ++step) {
             const double angle = -M_PI / 2 + step * M_PI / 8;
-            for (double distance : {reach, reach + 12, reach + 24}) {
+            for (double distance : {reach, reach + 12, reach + 24, reach + 36}) {
                 const MapPoint centre{city.x + std::cos(angle) * distance, city.y + std::sin(angle) * distance};
                 const int x = static_cast<int>(std::lround(centre.x - look.width / 2.0 + look.anchorX));
                 const int y = static_cast<int>(std::lround(centre.y - look.height / 2.0 + look.anchorY));
@@ -245,7 +229,10 @@ private:
                 for (double rail : rails) {
                     gap = std::min(gap, AngleGap(angle, rail));
                 }
-                const double score = (Free(box) ? 100 : 0) + gap - distance * 0.01 - step * 0.001;
+                // Where no spot is clear of the rails, a sign may cross a rail
+                // but never cover the station or another sign.
+                const double score = (ApartFromOthers(box) ? 200 : 0) + (ClearOfRails(box) ? 100 : 0) + gap -
+                                     distance * 0.01 - step * 0.001;
                 if (score > bestScore && !box.Holds({double(city.x), double(city.y)}, 2)) {
                     bestScore = score;
                     best = {kind, x, y};
@@ -305,6 +292,12 @@ LaidSection LayOutSection(const PlanSection& plan, size_t index, int firstNumber
 }
 
 }  // namespace
+
+Box BoxOf(const AssetKind& kind, int x, int y) {
+    const double left = x - kind.anchorX + kind.sideMargin;
+    const double top = y - kind.anchorY;
+    return {left, top, left + kind.width - 2 * kind.sideMargin, top + kind.height};
+}
 
 std::vector<MapPoint> TrackRails(const LaidSection& section, const LaidTrack& track) {
     std::vector<MapPoint> rails;

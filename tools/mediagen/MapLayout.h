@@ -59,6 +59,21 @@ struct LaidSection {
     int leave = -1;
 };
 
+// The ground an asset stands on, as the layout keeps assets apart.
+struct Box {
+    double left, top, right, bottom;
+    bool Overlaps(const Box& other, double gap) const {
+        return left - gap < other.right && other.left - gap < right && top - gap < other.bottom &&
+               other.top - gap < bottom;
+    }
+    bool Holds(MapPoint p, double gap) const {
+        return p.x > left - gap && p.x < right + gap && p.y > top - gap && p.y < bottom + gap;
+    }
+};
+
+struct AssetKind;
+Box BoxOf(const AssetKind& kind, int x, int y);
+
 struct MapLayout {
     std::vector<LaidSection> sections;
 };

@@ -27,10 +27,13 @@ constexpr int kRow = 24;
 constexpr double kFrameTop = 28;  // where the wood starts below the tab's overhang
 constexpr int kFrameWidth = 3 * kColumn;
 constexpr int kFrameHeight = kTopRow + 2 * kRow;
-// The header tab: two ends of 32 around a tiled middle of 8, 72 high.
+// The header tab: two ends of 32 around a tiled middle of 8, 72 high. The
+// dialog writes its header with the middle of the line at y 51, so the
+// wood starts at 20 and the plate is centred on the capitals.
 constexpr int kTabEnd = 32;
 constexpr int kTabMiddle = 8;
 constexpr int kTabHeight = 72;
+constexpr double kTabTop = 20;
 // The hint bubble: a 3 x 3 grid of 16, the top and bottom rows with a clear
 // margin above (below) the frame where an arrow corner draws its tail.
 constexpr int kHintCell = 16;
@@ -69,17 +72,18 @@ Picture DrawHeaderTab(bool silhouette) {
     const int width = 2 * kTabEnd + kTabMiddle;
     Drawing drawing(width, kTabHeight);
     if (silhouette) {
-        drawing.RoundedRectangle(0, 4, width, kTabHeight - 4, 14);
+        drawing.RoundedRectangle(0, kTabTop, width, kTabHeight - kTabTop, 14);
         cairo_rectangle(drawing.Context(), 0, kTabHeight / 2.0, width, kTabHeight / 2.0);
         drawing.Fill(Rgba::FromHex(kInk));
         return drawing.ToPicture();
     }
-    drawing.RoundedRectangle(0, 4, width, kTabHeight - 4, 14);
+    drawing.RoundedRectangle(0, kTabTop, width, kTabHeight - kTabTop, 14);
     const Rgba brass = Rgba::FromHex(kBrass);
-    drawing.FillVertical(4, kTabHeight, Rgba::FromHex(kWood).Shaded(0.1), Rgba::FromHex(kWood).Shaded(-0.2));
-    drawing.RoundedRectangle(6, 10, width - 12, kTabHeight - 16, 10);
-    drawing.FillVertical(10, kTabHeight - 6, brass.Shaded(0.35), brass.Shaded(-0.15));
-    drawing.RoundedRectangle(6.5, 10.5, width - 13, kTabHeight - 17, 10);
+    drawing.FillVertical(kTabTop, kTabHeight, Rgba::FromHex(kWood).Shaded(0.1), Rgba::FromHex(kWood).Shaded(-0.2));
+    const double plateTop = kTabTop + 6;
+    drawing.RoundedRectangle(6, plateTop, width - 12, kTabHeight - 6 - plateTop, 10);
+    drawing.FillVertical(plateTop, kTabHeight - 6, brass.Shaded(0.35), brass.Shaded(-0.15));
+    drawing.RoundedRectangle(6.5, plateTop + 0.5, width - 13, kTabHeight - 7 - plateTop, 10);
     drawing.Stroke(brass.Shaded(-0.5), 1);
     return drawing.ToPicture();
 }

@@ -306,13 +306,29 @@ Picture GameLogo(FontFaces& faces) {
     return drawing.ToPicture();
 }
 
+// Light text with a soft shadow and a thin dark outline, readable over the
+// sky and the hills alike.
+void OutlinedCaption(Drawing& drawing, FontFaces& faces, double size, const std::string& text, double cx,
+                     double baselineY, const Rgba& colour) {
+    drawing.Caption(faces, kBold, size, text, cx + 1.5, baselineY + 2, Rgba{0, 0, 0, 0.35});
+    const Rgba outline = Rgba::FromHex(kInk, 0.8);
+    for (const double dx : {-1.0, 0.0, 1.0}) {
+        for (const double dy : {-1.0, 0.0, 1.0}) {
+            if (dx != 0 || dy != 0) {
+                drawing.Caption(faces, kBold, size, text, cx + dx, baselineY + dy, outline);
+            }
+        }
+    }
+    drawing.Caption(faces, kBold, size, text, cx, baselineY, colour);
+}
+
 Picture SmallMakerLogo(FontFaces& faces) {
     Drawing drawing(120, 40);
     drawing.Circle(20, 20, 16);
     drawing.FillRadial(15, 15, 20, Rgba::FromHex(kSignalGreen).Shaded(0.3), Rgba::FromHex(kSignalGreen).Shaded(-0.2));
     drawing.Circle(20, 20, 9);
     drawing.Fill(Rgba::FromHex(kParchment));
-    drawing.Caption(faces, kBold, 14, "wordrail", 78, 25, Rgba::FromHex(kInk));
+    OutlinedCaption(drawing, faces, 14, "wordrail", 78, 25, Rgba::FromHex(kParchment));
     return drawing.ToPicture();
 }
 
@@ -348,8 +364,7 @@ Picture BarOverlay() {
 
 Picture TextPicture(FontFaces& faces, const std::string& text, int width, const Rgba& colour) {
     Drawing drawing(width, 30);
-    drawing.Caption(faces, kBold, 20, text, width / 2.0 + 1, 23, Rgba{0, 0, 0, 0.45});
-    drawing.Caption(faces, kBold, 20, text, width / 2.0, 22, colour);
+    OutlinedCaption(drawing, faces, 20, text, width / 2.0, 22, colour);
     return drawing.ToPicture();
 }
 
