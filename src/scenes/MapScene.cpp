@@ -80,11 +80,6 @@ Ref<Canvas> DisplayCanvas(Surface& picture) {
     return picture.CreateCanvas();
 }
 
-Modifier* AddBlocking(GameNode& node, Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    return node.AddModifier(modifier);
-}
-
 std::wstring Text(const std::string& id) { return LookUpText(id); }
 
 // Where a stamp is opaque the overlay becomes opaque again: the stamp covers
@@ -469,7 +464,7 @@ void MapScene::PlaceTrainAtCurrentCity() {
 
 void MapScene::OnSectionCleared() {
     overlay_->AddModifier(new ModifierSound("SOUND_MAPSECTION_CLEARED", kSection, true));
-    AddBlocking(*overlay_, new ModifierValue(255, 0, kClearedFadeMs));
+    overlay_->AddModifier(Blocking(new ModifierValue(255, 0, kClearedFadeMs)));
     overlay_->AddModifier(new ModifierCallback([this](uint32_t, GameNode*) { ClearOverlayImage(); }, 0));
     GameNode* sectionNode = GetAssetsNode(shownSection_);
     if (sectionNode == nullptr) return;

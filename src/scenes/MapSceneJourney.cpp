@@ -46,11 +46,6 @@ constexpr float kCurveStartSlack = 16.0f;
 
 MapScene* SceneOf(void* context) { return static_cast<MapScene*>(context); }
 
-Modifier* AddBlocking(GameNode& node, Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    return node.AddModifier(modifier);
-}
-
 Ref<Surface> Picture(const std::string& name) {
     const Ref<Object> data = FindResourceData(name, kSection);
     return Ref<Surface>(ObjectCast<Surface>(data.Get()));
@@ -107,7 +102,7 @@ void MapScene::StartJourney() {
     const PointF start = from != nullptr ? PointF{static_cast<float>(from->x), static_cast<float>(from->y)}
                                          : PointF{static_cast<float>(trainSprite_->GetX()),
                                                   static_cast<float>(trainSprite_->GetY())};
-    AddBlocking(*trainSprite_, new ModifierPathRide(CurveFrom(track->GetPath(), start).Get()));
+    trainSprite_->AddModifier(Blocking(new ModifierPathRide(CurveFrom(track->GetPath(), start).Get())));
 
     if (track->games == 1 && overlay_->GetImage() != nullptr) {
         // The first win on the track uncovers the land along it.
@@ -117,10 +112,10 @@ void MapScene::StartJourney() {
         GetSequenceNode()->AddModifier(new ModifierSectionReveal(map->Section(ref.section), *track,
                                                                  trainSprite_.Get(), brush.Get(),
                                                                  overlay_->GetImage()));
-        AddBlocking(*trainSprite_, new ModifierWait(GetSequenceNode()));
+        trainSprite_->AddModifier(Blocking(new ModifierWait(GetSequenceNode())));
     }
     trainSprite_->AddModifier(new ModifierSound("SOUND_TRAIN_ARRIVES", kSection, true));
-    AddBlocking(*trainSprite_, new ModifierWait(kArrivalPauseMs));
+    trainSprite_->AddModifier(Blocking(new ModifierWait(kArrivalPauseMs)));
     trainSprite_->AddModifier(new ModifierCallback([this](uint32_t, GameNode*) { OnTrainArrived(); }, 0));
     if (trainSound_) trainSound_->StartSound(trainSound_->GetVolume(), trainSound_->GetPan(), false, false);
 }
@@ -301,9 +296,9 @@ void MapScene::DriveTrainIn(bool forward, Modifier* slide) {
     const int32_t startX = forward ? -train.GetWidth() : train.GetWidth() + kSectionWidth;
     const int32_t x = train.GetX();
     const int32_t y = train.GetY();
-    AddBlocking(train, new ModifierWait(slide));
-    AddBlocking(train, new ModifierEaseMove(static_cast<float>(startX), static_cast<float>(y), x, y, kDriveInMs, true,
-                                            true, Smoothstep));
+    train.AddModifier(Blocking(new ModifierWait(slide)));
+    train.AddModifier(Blocking(new ModifierEaseMove(static_cast<float>(startX), static_cast<float>(y), x, y, kDriveInMs,
+                                                    true, true, Smoothstep)));
     train.AddModifier(new ModifierCallback([this](uint32_t, GameNode*) { AfterTrainDrivenIn(); }, 0));
     train.SetX(startX);
 }

@@ -41,16 +41,6 @@ constexpr int32_t kFirstLetterDelayMs = 300;
 constexpr int32_t kNextNameDelayMs = 400;
 constexpr int32_t kNameFadeOutMs = 400;
 
-Modifier* Blocking(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    return modifier;
-}
-
-Modifier* RemovingNode(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kRemoveNodeAtEnd);
-    return modifier;
-}
-
 int32_t IntKey(const Property* definition, const char* key) {
     return Property::AsInt(Property::Child(definition, key));
 }
@@ -301,7 +291,7 @@ void FinalCreditsDialog::ShowTitle() {
         label->SetAlpha(0);
         label->AddModifier(Blocking(new ModifierValue(0, 255, kTitleFadeMs)));
         label->AddModifier(Blocking(new ModifierWait(kTitleHoldMs)));
-        label->AddModifier(RemovingNode(new ModifierValue(255, 0, kTitleFadeMs)));
+        label->AddModifier(RemovingNodeAtEnd(new ModifierValue(255, 0, kTitleFadeMs)));
         AddChild(label.Get());
     }
 }
@@ -378,7 +368,7 @@ void FinalCreditsDialog::ShowPage(int32_t category, int32_t pageTime) {
             name->AddModifier(Blocking(new ModifierWait(previousFade)));
         }
         name->AddModifier(Blocking(new ModifierWait(pageTime / entries - delay)));
-        name->AddModifier(RemovingNode(new ModifierValue(255, 0, kNameFadeOutMs)));
+        name->AddModifier(RemovingNodeAtEnd(new ModifierValue(255, 0, kNameFadeOutMs)));
         delay = kNextNameDelayMs;
     }
     if (headerLabel_) {
