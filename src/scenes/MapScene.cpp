@@ -30,6 +30,7 @@
 #include "game/dialogs/TrophyAwardedDialog.h"
 #include "game/progress/KR2Player.h"
 #include "game/progress/Rankings.h"
+#include "game/world/MapBackIds.h"
 #include "game/world/MapOverlays.h"
 #include "game/world/SectionList.h"
 #include "scenes/GameScene.h"
@@ -330,8 +331,8 @@ void MapScene::SetCurrentDialog(KR2Dialog* dialog) { currentDialog_ = dialog; }
 // --- section display ---------------------------------------------------------
 
 void MapScene::SetMapBack(int32_t section) {
-    background_->SetImage(LoadedPicture(map_assets::MakeBackgroundId(section)));
-    overlay_->SetImage(IsSectionComplete(section) ? nullptr : LoadedPicture(map_assets::MakeOverlayId(section)));
+    background_->SetImage(LoadedPicture(map_backs::MakeBackgroundId(section)));
+    overlay_->SetImage(IsSectionComplete(section) ? nullptr : LoadedPicture(map_backs::MakeOverlayId(section)));
 }
 
 bool MapScene::IsSectionComplete(int32_t section) const {

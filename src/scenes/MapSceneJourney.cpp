@@ -26,6 +26,7 @@
 #include "game/dialogs/DialogLevelSuccess.h"
 #include "game/dialogs/HintDialog.h"
 #include "game/progress/KR2Player.h"
+#include "game/world/MapBackIds.h"
 #include "game/world/ModifierSectionReveal.h"
 #include "game/world/SectionList.h"
 #include "scenes/MapAnchorPoints.h"
@@ -232,9 +233,9 @@ Modifier* MapScene::Scroll(int32_t from, int32_t to) {
         canvas->SetColor(Color(0x000000));
         canvas->Clear();
         canvas->FillChannelRect(kAlpha, 255);
-        if (Surface* between = LoadedBack(map_assets::MakeBetweenId(lower))) canvas->Blit(*between, betweenX, 0);
+        if (Surface* between = LoadedBack(map_backs::MakeBetweenId(lower))) canvas->Blit(*between, betweenX, 0);
         if (!IsSectionComplete(forward ? to : from)) {
-            if (Surface* locked = LoadedBack(map_assets::MakeBetweenBId(lower))) canvas->Blit(*locked, betweenX, 0);
+            if (Surface* locked = LoadedBack(map_backs::MakeBetweenBId(lower))) canvas->Blit(*locked, betweenX, 0);
         }
         Surface* oldBase = sceneBuffer_->GetImage() != nullptr ? sceneBuffer_->GetImage() : background_->GetImage();
         if (oldBase != nullptr) canvas->Blit(*oldBase->GetDisplayCopy(), oldViewX, 0);

@@ -24,6 +24,7 @@
 #include "engine/ui/SpriteLabel.h"
 #include "game/constants/GameConstants.h"
 #include "game/dialogs/GameSceneHooks.h"
+#include "game/world/MapBackIds.h"
 #include "game/world/SectionList.h"
 
 namespace {
@@ -65,8 +66,6 @@ std::wstring Text(const std::string& id) {
     return defines != nullptr ? defines->GetText(id) : std::wstring();
 }
 
-std::string MakeBackgroundId(int32_t n) { return "BACKGROUND" + std::to_string(n + 1); }
-std::string MakeBetweenId(int32_t n) { return "BETWEEN_A" + std::to_string(n + 1); }
 
 Surface* FindPicture(const std::string& id, const char* section) {
     SectionManager* sections = SectionManager::Instance();
@@ -210,13 +209,14 @@ bool FinalCreditsDialog::BuildStrip() {
     backSprites_.clear();
     for (int32_t n = 0; n < kSectionCount; ++n) {
         // A back of its own, so the landscape drawn into it stays off the map's.
-        const Surface* back = FindPicture(MakeBackgroundId(n), "mapbacks");
+        const Surface* back = FindPicture(map_backs::MakeBackgroundId(n), "mapbacks");
         Ref<Sprite> sprite(new Sprite(step * n, 0, back != nullptr ? new MemorySurface(*back) : nullptr));
         width += sprite->GetWidth();
         backSprites_.push_back(sprite);
         stripNode_->AddChild(sprite.Get());
         if (n + 1 < kSectionCount) {
-            Ref<Sprite> between(new Sprite(step * n + kScreenWidth, 0, FindPicture(MakeBetweenId(n), "mapbacks")));
+            Ref<Sprite> between(
+                new Sprite(step * n + kScreenWidth, 0, FindPicture(map_backs::MakeBetweenId(n), "mapbacks")));
             width += between->GetWidth();
             stripNode_->AddChild(between.Get());
         }
