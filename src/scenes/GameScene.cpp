@@ -91,11 +91,6 @@ enum Key : int32_t {
     kDelete = 46,
 };
 
-Modifier* Blocking(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    return modifier;
-}
-
 // The mode's operations, as the HUD buttons call them.
 template <void (GameMode::*Operation)()>
 int32_t OnModeButton(void* scene, GameNode* /*sender*/) {

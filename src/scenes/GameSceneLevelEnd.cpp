@@ -46,11 +46,6 @@ constexpr int32_t kMusicBackMs = 350;
 // The award for this trophy is shown elsewhere, never at a level's end.
 constexpr int kTrophyNotAtLevelEnd = 21;
 
-Modifier* Blocking(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    return modifier;
-}
-
 void PlaySound(const char* id, const char* section) {
     const Ref<Object> data = FindResourceData(id, section);
     if (const auto* sample = ObjectCast<SoundSample>(data.Get())) {

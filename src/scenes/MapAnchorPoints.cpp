@@ -93,11 +93,6 @@ Ref<PropertyFile> ReadAnchorFile() {
 
 }  // namespace
 
-std::string MakeBackgroundId(int32_t section) { return "BACKGROUND" + std::to_string(section + 1); }
-std::string MakeOverlayId(int32_t section) { return "OVERLAY" + std::to_string(section + 1); }
-std::string MakeBetweenId(int32_t section) { return "BETWEEN_A" + std::to_string(section + 1); }
-std::string MakeBetweenBId(int32_t section) { return "BETWEEN_B" + std::to_string(section + 1); }
-
 int32_t ParseCircleValue(const std::string& text) {
     if (!text.empty() && text.front() == '#') {
         unsigned int value = 0;

@@ -20,13 +20,6 @@ namespace map_assets {
 
 constexpr const char* kAnchorPointsFile = "media/properties/anchorpoints.xml";
 
-// The resource ids of a section's pictures in "mapbacks"; sections count
-// from 1 in the ids.
-std::string MakeBackgroundId(int32_t section);
-std::string MakeOverlayId(int32_t section);
-std::string MakeBetweenId(int32_t section);
-std::string MakeBetweenBId(int32_t section);
-
 struct HitCircle {
     int32_t x = 0;
     int32_t y = 0;

@@ -30,6 +30,7 @@
 #include "game/dialogs/TrophyAwardedDialog.h"
 #include "game/progress/KR2Player.h"
 #include "game/progress/Rankings.h"
+#include "game/world/MapBackIds.h"
 #include "game/world/MapOverlays.h"
 #include "game/world/SectionList.h"
 #include "scenes/GameScene.h"
@@ -78,11 +79,6 @@ Ref<Canvas> DisplayCanvas(Surface& picture) {
         return Ref<Canvas>(window->GetCanvas());
     }
     return picture.CreateCanvas();
-}
-
-Modifier* AddBlocking(GameNode& node, Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    return node.AddModifier(modifier);
 }
 
 std::wstring Text(const std::string& id) { return LookUpText(id); }
@@ -336,8 +332,8 @@ void MapScene::SetCurrentDialog(KR2Dialog* dialog) { currentDialog_ = dialog; }
 // --- section display ---------------------------------------------------------
 
 void MapScene::SetMapBack(int32_t section) {
-    background_->SetImage(LoadedPicture(map_assets::MakeBackgroundId(section)));
-    overlay_->SetImage(IsSectionComplete(section) ? nullptr : LoadedPicture(map_assets::MakeOverlayId(section)));
+    background_->SetImage(LoadedPicture(map_backs::MakeBackgroundId(section)));
+    overlay_->SetImage(IsSectionComplete(section) ? nullptr : LoadedPicture(map_backs::MakeOverlayId(section)));
 }
 
 bool MapScene::IsSectionComplete(int32_t section) const {
@@ -470,7 +466,7 @@ void MapScene::PlaceTrainAtCurrentCity() {
 
 void MapScene::OnSectionCleared() {
     overlay_->AddModifier(new ModifierSound("SOUND_MAPSECTION_CLEARED", kSection, true));
-    AddBlocking(*overlay_, new ModifierValue(255, 0, kClearedFadeMs));
+    overlay_->AddModifier(Blocking(new ModifierValue(255, 0, kClearedFadeMs)));
     overlay_->AddModifier(new ModifierCallback([this](uint32_t, GameNode*) { ClearOverlayImage(); }, 0));
     GameNode* sectionNode = GetAssetsNode(shownSection_);
     if (sectionNode == nullptr) return;

@@ -26,6 +26,7 @@
 #include "game/dialogs/DialogLevelSuccess.h"
 #include "game/dialogs/HintDialog.h"
 #include "game/progress/KR2Player.h"
+#include "game/world/MapBackIds.h"
 #include "game/world/ModifierSectionReveal.h"
 #include "game/world/SectionList.h"
 #include "scenes/MapAnchorPoints.h"
@@ -45,11 +46,6 @@ constexpr int32_t kNextSectionHint = 41;
 constexpr float kCurveStartSlack = 16.0f;
 
 MapScene* SceneOf(void* context) { return static_cast<MapScene*>(context); }
-
-Modifier* AddBlocking(GameNode& node, Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    return node.AddModifier(modifier);
-}
 
 Ref<Surface> Picture(const std::string& name) {
     const Ref<Object> data = FindResourceData(name, kSection);
@@ -107,7 +103,7 @@ void MapScene::StartJourney() {
     const PointF start = from != nullptr ? PointF{static_cast<float>(from->x), static_cast<float>(from->y)}
                                          : PointF{static_cast<float>(trainSprite_->GetX()),
                                                   static_cast<float>(trainSprite_->GetY())};
-    AddBlocking(*trainSprite_, new ModifierPathRide(CurveFrom(track->GetPath(), start).Get()));
+    trainSprite_->AddModifier(Blocking(new ModifierPathRide(CurveFrom(track->GetPath(), start).Get())));
 
     if (track->games == 1 && overlay_->GetImage() != nullptr) {
         // The first win on the track uncovers the land along it.
@@ -117,10 +113,10 @@ void MapScene::StartJourney() {
         GetSequenceNode()->AddModifier(new ModifierSectionReveal(map->Section(ref.section), *track,
                                                                  trainSprite_.Get(), brush.Get(),
                                                                  overlay_->GetImage()));
-        AddBlocking(*trainSprite_, new ModifierWait(GetSequenceNode()));
+        trainSprite_->AddModifier(Blocking(new ModifierWait(GetSequenceNode())));
     }
     trainSprite_->AddModifier(new ModifierSound("SOUND_TRAIN_ARRIVES", kSection, true));
-    AddBlocking(*trainSprite_, new ModifierWait(kArrivalPauseMs));
+    trainSprite_->AddModifier(Blocking(new ModifierWait(kArrivalPauseMs)));
     trainSprite_->AddModifier(new ModifierCallback([this](uint32_t, GameNode*) { OnTrainArrived(); }, 0));
     if (trainSound_) trainSound_->StartSound(trainSound_->GetVolume(), trainSound_->GetPan(), false, false);
 }
@@ -237,9 +233,9 @@ Modifier* MapScene::Scroll(int32_t from, int32_t to) {
         canvas->SetColor(Color(0x000000));
         canvas->Clear();
         canvas->FillChannelRect(kAlpha, 255);
-        if (Surface* between = LoadedBack(map_assets::MakeBetweenId(lower))) canvas->Blit(*between, betweenX, 0);
+        if (Surface* between = LoadedBack(map_backs::MakeBetweenId(lower))) canvas->Blit(*between, betweenX, 0);
         if (!IsSectionComplete(forward ? to : from)) {
-            if (Surface* locked = LoadedBack(map_assets::MakeBetweenBId(lower))) canvas->Blit(*locked, betweenX, 0);
+            if (Surface* locked = LoadedBack(map_backs::MakeBetweenBId(lower))) canvas->Blit(*locked, betweenX, 0);
         }
         Surface* oldBase = sceneBuffer_->GetImage() != nullptr ? sceneBuffer_->GetImage() : background_->GetImage();
         if (oldBase != nullptr) canvas->Blit(*oldBase->GetDisplayCopy(), oldViewX, 0);
@@ -301,9 +297,9 @@ void MapScene::DriveTrainIn(bool forward, Modifier* slide) {
     const int32_t startX = forward ? -train.GetWidth() : train.GetWidth() + kSectionWidth;
     const int32_t x = train.GetX();
     const int32_t y = train.GetY();
-    AddBlocking(train, new ModifierWait(slide));
-    AddBlocking(train, new ModifierEaseMove(static_cast<float>(startX), static_cast<float>(y), x, y, kDriveInMs, true,
-                                            true, Smoothstep));
+    train.AddModifier(Blocking(new ModifierWait(slide)));
+    train.AddModifier(Blocking(new ModifierEaseMove(static_cast<float>(startX), static_cast<float>(y), x, y, kDriveInMs,
+                                                    true, true, Smoothstep)));
     train.AddModifier(new ModifierCallback([this](uint32_t, GameNode*) { AfterTrainDrivenIn(); }, 0));
     train.SetX(startX);
 }

@@ -44,11 +44,6 @@ Ref<Surface> FindMapImage(const char* name) {
     return Ref<Surface>(ObjectCast<Surface>(data.Get()));
 }
 
-Modifier* Blocking(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    return modifier;
-}
-
 std::wstring TextOf(const std::string& id) {
     const Defines* defines = Defines::Instance();
     return defines != nullptr ? defines->GetText(id) : std::wstring();

@@ -63,6 +63,16 @@ void Modifier::ReleaseChildren() {
     }
 }
 
+Modifier* Blocking(Modifier* modifier) {
+    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
+    return modifier;
+}
+
+Modifier* RemovingNodeAtEnd(Modifier* modifier) {
+    modifier->SetOptions(modifier->GetOptions() | Modifier::kRemoveNodeAtEnd);
+    return modifier;
+}
+
 float LinearStep(float t) {
     return t;
 }

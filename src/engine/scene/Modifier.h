@@ -86,6 +86,12 @@ private:
     bool inTree_ = false;
 };
 
+// For a modifier on its way into a node's list, as in
+// `node.AddModifier(Blocking(new ModifierWait(500)))`: each adds its option
+// to those the modifier has and hands the modifier back.
+Modifier* Blocking(Modifier* modifier);           // kBlockFollowing
+Modifier* RemovingNodeAtEnd(Modifier* modifier);  // kRemoveNodeAtEnd
+
 // Easing functions of the tweens, over t in 0..1.
 using EasingFunction = float (*)(float t);
 float LinearStep(float t);

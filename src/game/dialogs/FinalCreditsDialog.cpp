@@ -24,6 +24,7 @@
 #include "engine/ui/SpriteLabel.h"
 #include "game/constants/GameConstants.h"
 #include "game/dialogs/GameSceneHooks.h"
+#include "game/world/MapBackIds.h"
 #include "game/world/SectionList.h"
 
 namespace {
@@ -40,16 +41,6 @@ constexpr int32_t kHeaderFadeMs = 300;
 constexpr int32_t kFirstLetterDelayMs = 300;
 constexpr int32_t kNextNameDelayMs = 400;
 constexpr int32_t kNameFadeOutMs = 400;
-
-Modifier* Blocking(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    return modifier;
-}
-
-Modifier* RemovingNode(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kRemoveNodeAtEnd);
-    return modifier;
-}
 
 int32_t IntKey(const Property* definition, const char* key) {
     return Property::AsInt(Property::Child(definition, key));
@@ -75,8 +66,6 @@ std::wstring Text(const std::string& id) {
     return defines != nullptr ? defines->GetText(id) : std::wstring();
 }
 
-std::string MakeBackgroundId(int32_t n) { return "BACKGROUND" + std::to_string(n + 1); }
-std::string MakeBetweenId(int32_t n) { return "BETWEEN_A" + std::to_string(n + 1); }
 
 Surface* FindPicture(const std::string& id, const char* section) {
     SectionManager* sections = SectionManager::Instance();
@@ -220,13 +209,14 @@ bool FinalCreditsDialog::BuildStrip() {
     backSprites_.clear();
     for (int32_t n = 0; n < kSectionCount; ++n) {
         // A back of its own, so the landscape drawn into it stays off the map's.
-        const Surface* back = FindPicture(MakeBackgroundId(n), "mapbacks");
+        const Surface* back = FindPicture(map_backs::MakeBackgroundId(n), "mapbacks");
         Ref<Sprite> sprite(new Sprite(step * n, 0, back != nullptr ? new MemorySurface(*back) : nullptr));
         width += sprite->GetWidth();
         backSprites_.push_back(sprite);
         stripNode_->AddChild(sprite.Get());
         if (n + 1 < kSectionCount) {
-            Ref<Sprite> between(new Sprite(step * n + kScreenWidth, 0, FindPicture(MakeBetweenId(n), "mapbacks")));
+            Ref<Sprite> between(
+                new Sprite(step * n + kScreenWidth, 0, FindPicture(map_backs::MakeBetweenId(n), "mapbacks")));
             width += between->GetWidth();
             stripNode_->AddChild(between.Get());
         }
@@ -301,7 +291,7 @@ void FinalCreditsDialog::ShowTitle() {
         label->SetAlpha(0);
         label->AddModifier(Blocking(new ModifierValue(0, 255, kTitleFadeMs)));
         label->AddModifier(Blocking(new ModifierWait(kTitleHoldMs)));
-        label->AddModifier(RemovingNode(new ModifierValue(255, 0, kTitleFadeMs)));
+        label->AddModifier(RemovingNodeAtEnd(new ModifierValue(255, 0, kTitleFadeMs)));
         AddChild(label.Get());
     }
 }
@@ -378,7 +368,7 @@ void FinalCreditsDialog::ShowPage(int32_t category, int32_t pageTime) {
             name->AddModifier(Blocking(new ModifierWait(previousFade)));
         }
         name->AddModifier(Blocking(new ModifierWait(pageTime / entries - delay)));
-        name->AddModifier(RemovingNode(new ModifierValue(255, 0, kNameFadeOutMs)));
+        name->AddModifier(RemovingNodeAtEnd(new ModifierValue(255, 0, kNameFadeOutMs)));
         delay = kNextNameDelayMs;
     }
     if (headerLabel_) {

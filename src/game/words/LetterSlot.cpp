@@ -32,11 +32,6 @@ int32_t BoundColourIndex(int32_t index) { return index >= 0 && index < kColourCo
 
 Ref<Surface> FindSurface(const char* id) { return ObjectCast<Surface>(FindResourceData(id, kSection).Get()); }
 
-void AppendBlocking(GameNode& node, Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    node.AddModifier(modifier);
-}
-
 // The fill with the border over it, as one picture so that one alpha fades both.
 Ref<Surface> ComposeEffect(Surface* fill, Surface* border) {
     const Surface* size = border != nullptr ? border : fill;
@@ -172,10 +167,10 @@ GameNode* LetterSlot::StartEffect(Effect effect, const EffectTimes& times, Modif
     AddChild(node.Get());
     effect_ = node;
     if (after != nullptr) {
-        AppendBlocking(*node, new ModifierWait(after));
+        node->AddModifier(Blocking(new ModifierWait(after)));
     }
     if (times.waitMs > 0) {
-        AppendBlocking(*node, new ModifierWait(times.waitMs));
+        node->AddModifier(Blocking(new ModifierWait(times.waitMs)));
     }
     // The effect node stands under its slot for as long as it runs.
     node->AddModifier(new ModifierCallback(
@@ -191,12 +186,12 @@ GameNode* LetterSlot::StartEffect(Effect effect, const EffectTimes& times, Modif
     node->AddModifier(
         new ModifierSound(effect == kReveal ? "SOUND_LETTER_REVEALED" : "SOUND_LETTER_ARRIVES", kSection, true));
     if (times.fadeInMs > 0) {
-        AppendBlocking(*node, new ModifierValue(0, 255, times.fadeInMs));
+        node->AddModifier(Blocking(new ModifierValue(0, 255, times.fadeInMs)));
     } else {
         node->AddModifier(new ModifierValue(255, 255, 0));
     }
     if (times.holdMs > 0) {
-        AppendBlocking(*node, new ModifierWait(times.holdMs));
+        node->AddModifier(Blocking(new ModifierWait(times.holdMs)));
     }
     if (times.fadeOutMs > 0) {
         auto* fade = new ModifierValue(255, 0, times.fadeOutMs);
@@ -212,7 +207,7 @@ Ref<Modifier> LetterSlot::EndEffect() {
     }
     auto* effectSprite = ObjectCast<Sprite>(effect_.Get());
     const int32_t alpha = effectSprite != nullptr ? effectSprite->GetAlpha() : 255;
-    AppendBlocking(*effect_, new ModifierWait(kEndWaitMs));
+    effect_->AddModifier(Blocking(new ModifierWait(kEndWaitMs)));
     Ref<Modifier> fade = new ModifierValue(alpha, 0, kEndFadeMs);
     fade->SetOptions(Modifier::kBlockFollowing | Modifier::kRemoveNodeAtEnd);
     effect_->AddModifier(fade.Get());

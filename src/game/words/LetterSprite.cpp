@@ -30,17 +30,7 @@ constexpr int32_t kFlashHoldMs = 1000;
 constexpr int32_t kFlashOutMs = 200;
 constexpr int32_t kPlainFadeMs = 200;
 
-Modifier* Blocking(Modifier* modifier, bool blocking = true) {
-    if (blocking) {
-        modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    }
-    return modifier;
-}
-
-Modifier* RemovingAtEnd(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kRemoveNodeAtEnd);
-    return modifier;
-}
+Modifier* BlockingIf(bool blocking, Modifier* modifier) { return blocking ? Blocking(modifier) : modifier; }
 
 // The glyph's picture at (x, y) of the canvas. Glyph records begin at the
 // space, so a lower character (a damaged save) has none.
@@ -190,23 +180,23 @@ void LetterSprite::TurnPlain() {
 void LetterSprite::AddFadingOverlay(Sprite* overlay, int32_t fadeMs) {
     overlay->SetAnchorKind(kCenter);
     AddChild(overlay);
-    overlay->AddModifier(RemovingAtEnd(new ModifierValue(255, 0, fadeMs)));
+    overlay->AddModifier(RemovingNodeAtEnd(new ModifierValue(255, 0, fadeMs)));
 }
 
 void LetterSprite::RestoreLook(bool blocking) {
     ClearModifiers();
     if (GetScale() < 1.0f) {
-        AddModifier(Blocking(new ModifierRotateScale(0.0f, 0.0f, GetScale(), 1.0f, kLookChangeMs), blocking));
+        AddModifier(BlockingIf(blocking, new ModifierRotateScale(0.0f, 0.0f, GetScale(), 1.0f, kLookChangeMs)));
     }
     if (GetAlpha() < 255) {
-        AddModifier(Blocking(new ModifierValue(GetAlpha(), 255, kLookChangeMs), blocking));
+        AddModifier(BlockingIf(blocking, new ModifierValue(GetAlpha(), 255, kLookChangeMs)));
     }
 }
 
 void LetterSprite::Pop(int32_t delayMs) {
     ClearModifiers();
     AddModifier(Blocking(new ModifierWait(delayMs)));
-    AddModifier(RemovingAtEnd(new ModifierValue(GetAlpha(), 0, kPopFadeMs)));
+    AddModifier(RemovingNodeAtEnd(new ModifierValue(GetAlpha(), 0, kPopFadeMs)));
 }
 
 void LetterSprite::Flash() {

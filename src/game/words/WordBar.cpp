@@ -66,16 +66,6 @@ WordBarHooks& SharedHooks() {
     return hooks;
 }
 
-Modifier* Blocking(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    return modifier;
-}
-
-Modifier* RemovingAtEnd(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kRemoveNodeAtEnd);
-    return modifier;
-}
-
 PointF AbsoluteOf(const GameNode& node) {
     return {static_cast<float>(node.GetAbsoluteX()), static_cast<float>(node.GetAbsoluteY())};
 }
@@ -508,9 +498,9 @@ void WordBar::DropSupply() {
         const std::optional<Rect>& clip = coal->GetClipRect();
         const int32_t endY = clip ? clip->y + clip->h + coal->GetHeight() : coal->GetY() + coal->GetHeight();
         const int32_t duration = std::max(endY - coal->GetY(), 0) * kDropMsPerPixel;
-        coal->AddModifier(RemovingAtEnd(new ModifierEaseMove(static_cast<float>(coal->GetX()),
-                                                             static_cast<float>(coal->GetY()), coal->GetX(), endY,
-                                                             duration, true, true, Smoothstep)));
+        coal->AddModifier(RemovingNodeAtEnd(new ModifierEaseMove(static_cast<float>(coal->GetX()),
+                                                                 static_cast<float>(coal->GetY()), coal->GetX(), endY,
+                                                                 duration, true, true, Smoothstep)));
         supply.SetLetter(s, nullptr);
     }
 }
@@ -587,9 +577,9 @@ void WordBar::PlaySubmitAnimation(WordSprite* word) {
     const int32_t layerY =
         SUBMIT_ANIM_START_Y - (scene != nullptr && scene->GameType() == kSlotsGameType ? kSlotsStartRaise : 0);
     submitLayer_->SetPosition(layerX, layerY);
-    submitLayer_->AddModifier(RemovingAtEnd(new ModifierEaseMove(static_cast<float>(layerX),
-                                                                 static_cast<float>(layerY), layerX, 0,
-                                                                 kLayerDriftMs, false, true)));
+    submitLayer_->AddModifier(RemovingNodeAtEnd(new ModifierEaseMove(static_cast<float>(layerX),
+                                                                     static_cast<float>(layerY), layerX, 0,
+                                                                     kLayerDriftMs, false, true)));
     layerParent.AddChild(submitLayer_.Get());
 
     const FurnacePosition* furnace = Hooks().furnace;
@@ -742,7 +732,7 @@ void WordBar::BuildFlyingLetter(WordSprite& word, LetterSprite& coal, int index,
         }
         white->AddModifier(Blocking(new ModifierZoom(kWhiteZoomMs, 1.0f, 3.0f)));
         white->AddModifier(Blocking(new ModifierWait(kWhiteHoldMs)));
-        white->AddModifier(RemovingAtEnd(new ModifierValue(kWhiteAlpha, 0, kWhiteFadeMs)));
+        white->AddModifier(RemovingNodeAtEnd(new ModifierValue(kWhiteAlpha, 0, kWhiteFadeMs)));
     }
 
     letter->AddModifier(Blocking(new ModifierWait(index * SLOT_INIT_DELAY)));
@@ -786,6 +776,6 @@ void WordBar::BuildFlyingLetter(WordSprite& word, LetterSprite& coal, int index,
             slot->StartEffect(LetterSlot::kArrival, {0, kArrivalFadeInMs, 0, 0});
         },
         0));
-    Modifier* fade = letter->AddModifier(RemovingAtEnd(Blocking(new ModifierValue(255, 0, kLetterFadeMs))));
+    Modifier* fade = letter->AddModifier(RemovingNodeAtEnd(Blocking(new ModifierValue(255, 0, kLetterFadeMs))));
     word.Slots()[0]->AddModifier(Blocking(new ModifierWait(fade)));
 }

@@ -30,16 +30,6 @@ constexpr int32_t kHintGrowMs = 300;
 constexpr int32_t kCopyDropDelayMs = 200;
 constexpr int32_t kCopyCropInset = 15;
 
-Modifier* Blocking(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    return modifier;
-}
-
-Modifier* RemovingAtEnd(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kRemoveNodeAtEnd);
-    return modifier;
-}
-
 // Opens a threshold sprite from nothing to its whole picture.
 class ThresholdReveal : public Modifier {
 public:
@@ -76,7 +66,7 @@ Ref<ChannelMap> AlphaOf(const Surface& picture) {
 
 void FadeAway(GameNode& node, int32_t fadeMs) {
     auto* sprite = ObjectCast<Sprite>(&node);
-    node.AddModifier(RemovingAtEnd(new ModifierValue(sprite != nullptr ? sprite->GetAlpha() : 255, 0, fadeMs)));
+    node.AddModifier(RemovingNodeAtEnd(new ModifierValue(sprite != nullptr ? sprite->GetAlpha() : 255, 0, fadeMs)));
 }
 
 // The capital a hint shows for a letter.
@@ -160,7 +150,7 @@ void WordBarSlots::RemoveWordCoal(int slot, bool flash) {
         coal->Flash();
     }
     coal->AddModifier(
-        RemovingAtEnd(new ModifierCropSize(coal->GetWidth(), coal->GetHeight(), 0, 0, kShrinkMs)));
+        RemovingNodeAtEnd(new ModifierCropSize(coal->GetWidth(), coal->GetHeight(), 0, 0, kShrinkMs)));
     Rack(kWordRack).SetLetter(slot, nullptr);
 }
 
@@ -295,5 +285,5 @@ void WordBarSlots::DropLetter(SlotRef source, SlotRef target, bool movedByMouse)
     copy->AddModifier(new ModifierCropSize(smallWidth, smallHeight, std::max(width - kCopyCropInset, 0),
                                            std::max(height - kCopyCropInset, 0), COAL_MOVE_TIME));
     copy->AddModifier(Blocking(new ModifierWait(COAL_MOVE_TIME / 2)));
-    copy->AddModifier(RemovingAtEnd(new ModifierValue(255, 0, COAL_MOVE_TIME / 2)));
+    copy->AddModifier(RemovingNodeAtEnd(new ModifierValue(255, 0, COAL_MOVE_TIME / 2)));
 }

@@ -42,11 +42,6 @@ void StepScroll(int32_t elapsedMs, float target, float maximumSpeed, float accel
     SpeedToTarget(elapsedMs, target, maximumSpeed, acceleration, deceleration, true, position, speed);
 }
 
-void AppendBlocking(GameNode& node, Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    node.AddModifier(modifier);
-}
-
 std::string Folded(const std::string& text) {
     std::string folded;
     WordList::FoldWord(text, folded);
@@ -165,9 +160,9 @@ void WordQueue::FadeIn(const std::vector<WordSprite*>& added) {
         WordSprite& word = *added[k];
         word.SetAlpha(0);
         if (k > 0) {
-            AppendBlocking(word, new ModifierWait(static_cast<int32_t>(k) * kFadeStaggerMs));
+            word.AddModifier(Blocking(new ModifierWait(static_cast<int32_t>(k) * kFadeStaggerMs)));
         }
-        AppendBlocking(word, new ModifierValue(0, 255, kFadeMs));
+        word.AddModifier(Blocking(new ModifierValue(0, 255, kFadeMs)));
     }
 }
 
@@ -411,7 +406,7 @@ Ref<Modifier> WordQueue::FadeOutWords() {
     Ref<Modifier> last;
     for (size_t k = 0; k < words_.size(); ++k) {
         WordSprite& word = *words_[k];
-        AppendBlocking(word, new ModifierWait(static_cast<int32_t>(k) * kFadeStaggerMs));
+        word.AddModifier(Blocking(new ModifierWait(static_cast<int32_t>(k) * kFadeStaggerMs)));
         auto* fade = new ModifierValue(word.GetAlpha(), 0, kFadeMs);
         fade->SetOptions(Modifier::kBlockFollowing | Modifier::kRemoveNodeAtEnd);
         last = word.AddModifier(fade);

@@ -32,11 +32,6 @@ char FoldOrKeep(char c) {
     return folded == LetterNode::kNoLetter ? c : static_cast<char>(folded);
 }
 
-void AppendBlocking(GameNode& node, Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    node.AddModifier(modifier);
-}
-
 }  // namespace
 
 WordSprite::WordSprite(Property* node) : content_(new GameNode) {
@@ -237,7 +232,7 @@ void WordSprite::StartWholeWordAnimation(GameNode* awaitedEffect) {
     content_->SetVisible(true);
     SetImage(nullptr);
     if (awaitedEffect != nullptr) {
-        AppendBlocking(*this, new ModifierWait(awaitedEffect));
+        AddModifier(Blocking(new ModifierWait(awaitedEffect)));
     }
     AddModifier(new ModifierCallback(
         [](uint32_t, GameNode* target) {
@@ -316,7 +311,7 @@ void WordSprite::EndSubmission() {
     LetterSlot& first = *slots_.front();
     for (const Ref<LetterSlot>& slot : slots_) {
         if (const Ref<Modifier> fade = slot->EndEffect()) {
-            AppendBlocking(first, new ModifierWait(fade.Get()));
+            first.AddModifier(Blocking(new ModifierWait(fade.Get())));
         }
     }
     first.AddModifier(new ModifierCallback(

@@ -63,8 +63,8 @@ Sprite* SpawnCoins(Modifier* waitFor, int32_t x, int32_t y, int32_t value, bool 
     mover->AddForce(toss);
     mover->AddForce(new ForceFriction(SLOT_PULL_RESISTANCE));
     mover->AddForce(new ForceSeekNode(counter, counterCentre, kUnlimitedReach, SLOT_PULL_SPEED, ForceSeek::kAttract, true));
-    coin->AddModifier(effects::Blocking(mover));
-    coin->AddModifier(effects::RemovingNode(new ModifierCallback(CountArrival, 0)));
+    coin->AddModifier(Blocking(mover));
+    coin->AddModifier(RemovingNodeAtEnd(new ModifierCallback(CountArrival, 0)));
 
     context.AddCoinsInFlight(value);
     coin->SetColor(value);

@@ -7,7 +7,6 @@
 #include "engine/foundation/Ref.h"
 #include "engine/media/Surface.h"
 #include "engine/scene/DialogTable.h"
-#include "engine/scene/Modifier.h"
 #include "engine/scene/Sprite.h"
 #include "game/world/EffectsContext.h"
 
@@ -40,16 +39,6 @@ inline void ShowImage(Sprite& sprite, const std::string& name, const std::string
     if (const Ref<Surface> image = FindImage(name, section)) {
         sprite.SetImage(image.Get());
     }
-}
-
-inline Modifier* Blocking(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    return modifier;
-}
-
-inline Modifier* RemovingNode(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kRemoveNodeAtEnd);
-    return modifier;
 }
 
 }  // namespace effects

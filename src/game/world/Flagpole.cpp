@@ -47,11 +47,6 @@ constexpr float kThrowUp = -2000.0f;
 // A bound on the coins a constant file may ask of one award.
 constexpr int32_t kMostAwardCoins = 500;
 
-Modifier* Blocking(Modifier* modifier) {
-    modifier->SetOptions(modifier->GetOptions() | Modifier::kBlockFollowing);
-    return modifier;
-}
-
 // One coin of the award with its whole flight; returns its last step.
 Modifier* SendCoin(GameNode& layer, int32_t index, int32_t count, PointF start, Modifier* raise,
                    GameNode* display, PointF displayCentre, ForceFriction* friction, ForceSeekNode* pull) {

@@ -29,11 +29,6 @@ Ref<Surface> FindMapImage(const char* name) {
     return ObjectCast<Surface>(data.Get());
 }
 
-void AddBlocking(Sprite& node, Modifier* modifier) {
-    modifier->SetOptions(Modifier::kBlockFollowing);
-    node.AddModifier(modifier);
-}
-
 }  // namespace
 
 std::vector<float> OverlayStampDistances(float length) {
@@ -83,13 +78,13 @@ void ShowItemPopup(Sprite& node) {
     node.SetVisible(true);
     node.SetFrame(0);
     node.SetCropSize(4, 0);
-    AddBlocking(node, new ModifierCropSize(8, 0, 8, height, 250));
+    node.AddModifier(Blocking(new ModifierCropSize(8, 0, 8, height, 250)));
     RandomGenerator* random = RandomGenerator::Global();
     const uint32_t sound = random != nullptr ? random->Next() % kPopupSoundCount : 0;
     node.AddModifier(new ModifierSound("SOUND_ITEMPOPUP_" + std::to_string(sound), kMapSection, true));
-    AddBlocking(node, new ModifierCropSize(8, height, width + 10, height + 10, 150));
-    AddBlocking(node, new ModifierCropSize(width + 10, height + 10, width - 5, height - 5, 100));
-    AddBlocking(node, new ModifierCropSize(width - 5, height - 5, width, height, 100));
+    node.AddModifier(Blocking(new ModifierCropSize(8, height, width + 10, height + 10, 150)));
+    node.AddModifier(Blocking(new ModifierCropSize(width + 10, height + 10, width - 5, height - 5, 100)));
+    node.AddModifier(Blocking(new ModifierCropSize(width - 5, height - 5, width, height, 100)));
 }
 
 void ShowSectionAssets(TrackPart& part, int32_t circlePoint, bool animate, Modifier* after) {
@@ -107,12 +102,13 @@ void ShowSectionAssets(TrackPart& part, int32_t circlePoint, bool animate, Modif
             continue;
         }
         if (after != nullptr) {
-            AddBlocking(*sprite, new ModifierWait(after));
+            sprite->AddModifier(Blocking(new ModifierWait(after)));
         }
         if (queued > 0) {
-            AddBlocking(*sprite, new ModifierWait(kPopupGapMs * queued));
+            sprite->AddModifier(Blocking(new ModifierWait(kPopupGapMs * queued)));
         }
-        AddBlocking(*sprite, new ModifierCallback([sprite](uint32_t, GameNode*) { ShowItemPopup(*sprite); }, 0));
+        sprite->AddModifier(
+            Blocking(new ModifierCallback([sprite](uint32_t, GameNode*) { ShowItemPopup(*sprite); }, 0)));
         ++queued;
     }
 }

@@ -60,9 +60,9 @@ void SpawnBonusSpark(GameNode& parent, int32_t x, int32_t y, int32_t delay) {
         parent.AddChild(spark.Get());
         spark->AddModifier(new ModifierWait(wait));
         spark->AddModifier(new ModifierValue(0, 255, kSparkFadeMs));
-        spark->AddModifier(effects::Blocking(new ModifierEaseMove(
+        spark->AddModifier(Blocking(new ModifierEaseMove(
             static_cast<float>(sparkX), static_cast<float>(sparkY), sparkX, sparkY + kSparkFall, kSparkFallMs)));
-        spark->AddModifier(effects::RemovingNode(new ModifierValue(255, 0, kSparkFadeMs)));
+        spark->AddModifier(RemovingNodeAtEnd(new ModifierValue(255, 0, kSparkFadeMs)));
     }
 }
 
@@ -84,8 +84,8 @@ Modifier* SpawnStar(GameNode& parent, Modifier* parentModifier, int32_t x, int32
     Modifier* hold = AnimationTree::Add(wait, new ModifierValue(255, 255, kStarHoldMs), star.Get());
     Modifier* flight = AnimationTree::Add(
         wait,
-        effects::RemovingNode(new ModifierEaseMove(static_cast<float>(x), static_cast<float>(y), endX, endY,
-                                                   kStarFlightMs)),
+        RemovingNodeAtEnd(new ModifierEaseMove(static_cast<float>(x), static_cast<float>(y), endX, endY,
+                                               kStarFlightMs)),
         star.Get());
     AnimationTree::Add(hold, new ModifierFrame(1, kStarFrameMs), star.Get());
     return flight;
@@ -100,12 +100,12 @@ void ShowTrainGlow(GameNode& parent, int32_t x, int32_t y) {
         parent.AddChild(sprite);
     }
     dark->AddModifier(new ModifierWait(kDarkDelayMs));
-    dark->AddModifier(effects::RemovingNode(new ModifierPulse(0, kDarkAlpha, kFlash, kFlashLoops)));
-    glow->AddModifier(effects::RemovingNode(new ModifierPulse(0, kGlowAlpha, kFlash, kFlashLoops)));
+    dark->AddModifier(RemovingNodeAtEnd(new ModifierPulse(0, kDarkAlpha, kFlash, kFlashLoops)));
+    glow->AddModifier(RemovingNodeAtEnd(new ModifierPulse(0, kGlowAlpha, kFlash, kFlashLoops)));
 }
 
 void PlayZoomWobble(Sprite& node) {
     for (const ZoomStep& step : kWobble) {
-        node.AddModifier(effects::Blocking(new ModifierZoom(step.durationMs, step.from, step.to)));
+        node.AddModifier(Blocking(new ModifierZoom(step.durationMs, step.from, step.to)));
     }
 }

@@ -47,9 +47,9 @@ void SpawnOneStar(GameNode& parent, int32_t x, int32_t y, float angle, const Sta
     mover->AddForce(forces.gravity.Get());
     mover->AddForce(forces.friction.Get());
     glow->AddModifier(mover);
-    glow->AddModifier(effects::Blocking(new ModifierValue(kGlowAlpha, kGlowDimAlpha, kDimMs)));
+    glow->AddModifier(Blocking(new ModifierValue(kGlowAlpha, kGlowDimAlpha, kDimMs)));
     glow->AddModifier(new ModifierWait(linger));
-    glow->AddModifier(effects::RemovingNode(new ModifierValue(kGlowDimAlpha, 0, kFadeMs)));
+    glow->AddModifier(RemovingNodeAtEnd(new ModifierValue(kGlowDimAlpha, 0, kFadeMs)));
 
     Ref<AdditiveSprite> star(new AdditiveSprite(0, 0, starImage));
     star->SetAnchorKind(Sprite::kCenter);

@@ -89,7 +89,7 @@ void ShowFloatingScore(uint32_t /*value*/, GameNode* node) {
                                             kScoreRiseMs));
     PlayBounce(*label, 0, false, false);
     label->AddModifier(new ModifierWait(kScoreHoldMs));
-    label->AddModifier(effects::RemovingNode(new ModifierValue(255, 0, kScoreFadeMs)));
+    label->AddModifier(RemovingNodeAtEnd(new ModifierValue(255, 0, kScoreFadeMs)));
 }
 
 void ThrowCoalScoreStars(uint32_t /*value*/, GameNode* node) {
@@ -121,7 +121,7 @@ GameNode* SpawnSparkCarrier(GameNode& parent, int32_t x, int32_t y) {
     mover->AddForce(new ForceFriction(kSparkFriction));
     mover->AddForce(new ForceAcceleration(0.0f, kSparkGravity));
     carrier->AddModifier(mover);
-    carrier->AddModifier(effects::RemovingNode(new ModifierWait(kSparkCarrierMs)));
+    carrier->AddModifier(RemovingNodeAtEnd(new ModifierWait(kSparkCarrierMs)));
     return carrier.Get();
 }
 
@@ -136,8 +136,8 @@ void SpawnCoalSparks(GameNode& parent, int32_t x, int32_t y) {
         if (step.waitMs > 0) {
             spark->AddModifier(new ModifierWait(step.waitMs));
         }
-        spark->AddModifier(effects::Blocking(new ModifierValue(0, 255, step.fadeInMs)));
+        spark->AddModifier(Blocking(new ModifierValue(0, 255, step.fadeInMs)));
         spark->AddModifier(new ModifierWait(step.holdMs));
-        spark->AddModifier(effects::RemovingNode(new ModifierValue(255, 0, step.fadeOutMs)));
+        spark->AddModifier(RemovingNodeAtEnd(new ModifierValue(255, 0, step.fadeOutMs)));
     }
 }

@@ -80,7 +80,7 @@ void SpawnTrainSmoke(GameNode& trainNode, const std::wstring& text, int32_t dela
             glyph->AddChild(puff.Get());
             puff->AddModifier(new ModifierWait(start));
             puff->AddModifier(new ModifierVisibility(ModifierVisibility::kShow));
-            puff->AddModifier(effects::RemovingNode(new ModifierFrame(1, kPuffFrameMs)));
+            puff->AddModifier(RemovingNodeAtEnd(new ModifierFrame(1, kPuffFrameMs)));
         }
         glyph->SetPosition(0, 0);
         glyph->AddModifier(new ModifierWait(start));
@@ -90,5 +90,5 @@ void SpawnTrainSmoke(GameNode& trainNode, const std::wstring& text, int32_t dela
         start += kLetterSpacingMs;
     }
     label->AddModifier(new ModifierWait(kLabelHoldMs));
-    label->AddModifier(effects::RemovingNode(new ModifierValue(255, 0, kLabelFadeMs)));
+    label->AddModifier(RemovingNodeAtEnd(new ModifierValue(255, 0, kLabelFadeMs)));
 }

@@ -48,7 +48,7 @@ void PlayBounce(Sprite& node, int32_t delay, bool keepSize, bool fromFull) {
     Keyframe from = fromFull ? kFull : kNothing;
     int32_t duration = fromFull ? kStepMs : kGrowMs;
     for (const Keyframe& to : kBounce) {
-        node.AddModifier(effects::Blocking(new ModifierCropSize(
+        node.AddModifier(Blocking(new ModifierCropSize(
             static_cast<int32_t>(width * from.width), static_cast<int32_t>(height * from.height),
             static_cast<int32_t>(width * to.width), static_cast<int32_t>(height * to.height), duration)));
         from = to;
@@ -95,9 +95,9 @@ void ShowWinLoseBanner(Sprite& banner, bool won) {
     text->AddModifier(new ModifierEaseMove(static_cast<float>(text->GetX()), static_cast<float>(kTextY), 0, kTextY,
                                            kSlideMs, true, true, Smoothstep));
     text->AddModifier(new ModifierWait(kTextHoldMs));
-    banner.AddModifier(effects::Blocking(new ModifierEaseMove(static_cast<float>(banner.GetX()),
-                                                              static_cast<float>(targetY), targetX, targetY, kSlideMs,
-                                                              true, true, Smoothstep)));
+    banner.AddModifier(Blocking(new ModifierEaseMove(static_cast<float>(banner.GetX()),
+                                                     static_cast<float>(targetY), targetX, targetY, kSlideMs,
+                                                     true, true, Smoothstep)));
     banner.AddModifier(new ModifierCallback([](uint32_t, GameNode*) { EffectsContext::Current().ContinueLevelEnd(); }, 0));
     banner.AddModifier(new ModifierCallback(ThrowScoreStarsAtNode, 0));
     HideWinLoseBanner(banner, false);
@@ -120,6 +120,6 @@ void HideWinLoseBanner(Sprite& banner, bool clear) {
     PlayBounce(*text, 0, true, false);
     Modifier* textEnd = text->GetModifiers().back().Get();
     banner.AddModifier(new ModifierWait(textEnd));
-    banner.AddModifier(effects::Blocking(new ModifierValue(255, 0, kBannerFadeMs)));
+    banner.AddModifier(Blocking(new ModifierValue(255, 0, kBannerFadeMs)));
     banner.AddModifier(new ModifierVisibility(ModifierVisibility::kHide));
 }

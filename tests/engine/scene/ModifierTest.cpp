@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/scene/Modifier.h"
+#include "engine/scene/ModifierWait.h"
 
 namespace {
 
@@ -11,6 +12,16 @@ TEST(ModifierTest, EasingFunctions) {
         EXPECT_EQ(LinearStep(points[i]), points[i]);
         EXPECT_FLOAT_EQ(Smoothstep(points[i]), smooth[i]);
     }
+}
+
+TEST(ModifierTest, OptionHelpersAddTheirOptionKeepTheOthersAndHandTheModifierBack) {
+    const Ref<Modifier> wait = new ModifierWait(10);
+    wait->SetOptions(Modifier::kReleasePreceding);
+    EXPECT_EQ(RemovingNodeAtEnd(wait.Get()), wait.Get());
+    EXPECT_EQ(wait->GetOptions(), Modifier::kReleasePreceding | Modifier::kRemoveNodeAtEnd);
+    EXPECT_EQ(Blocking(wait.Get()), wait.Get());
+    EXPECT_EQ(wait->GetOptions(),
+              Modifier::kReleasePreceding | Modifier::kRemoveNodeAtEnd | Modifier::kBlockFollowing);
 }
 
 TEST(ModifierTest, TweenClockShowsTheStartFirstAndReachesTheEndOneUpdateAfterTheDuration) {
