@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr auto kFinishWorkLimit = std::chrono::seconds(30);
-
 Ref<SectionManager>& Current() {
     static Ref<SectionManager> current;
     return current;
@@ -201,10 +199,22 @@ bool SectionManager::HasLoadWork() {
 }
 
 bool SectionManager::FinishLoadWork() {
-    const auto deadline = std::chrono::steady_clock::now() + kFinishWorkLimit;
+    uint64_t seen = finishedLoads_.load();
+    if (seen == stalledAt_.load()) {
+        // Given up on already, and nothing has loaded since: a stuck loader
+        // must not cost every later wait the whole limit again.
+        return !HasLoadWork();
+    }
+    auto deadline = std::chrono::steady_clock::now() + stallLimit_;
     while (HasLoadWork()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            ENGINE_LOG(1, "SectionManager: the loader did not finish its work in time; going on");
+        const auto now = std::chrono::steady_clock::now();
+        if (const uint64_t finished = finishedLoads_.load(); finished != seen) {
+            seen = finished;
+            deadline = now + stallLimit_;
+        } else if (now >= deadline) {
+            ENGINE_LOG(1, "SectionManager: the loader finished nothing for %lld ms; going on without it",
+                       static_cast<long long>(stallLimit_.count()));
+            stalledAt_ = seen;
             return false;
         }
         ResumeLoader();
@@ -212,6 +222,8 @@ bool SectionManager::FinishLoadWork() {
     }
     return true;
 }
+
+void SectionManager::SetStallLimitForTesting(std::chrono::milliseconds limit) { stallLimit_ = limit; }
 
 Section* SectionManager::NextUnloadedSection(List list, bool count) {
     ScopedLock data(dataLock_);
@@ -338,6 +350,7 @@ bool SectionManager::LoadNextResource() {
     ScopedLock data(dataLock_);
     FinishLoad(*resource);
     inFlight_ = nullptr;
+    ++finishedLoads_;
     if (unloadAfterLoad_) {
         resource->Unload();
     }

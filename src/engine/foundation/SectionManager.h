@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <list>
 #include <map>
@@ -65,9 +66,11 @@ public:
     // True while the loader has a resource in hand or a started section
     // with resources left; leaves the lists as they are.
     bool HasLoadWork();
-    // Wakes the loader and waits, in real time and at most 30 s, until it
-    // has no work left; false, with a log line, when the time ran out.
+    // Wakes the loader and waits, in real time, until it has no work left;
+    // false, with a log line, once it has finished nothing for the stall
+    // limit (30 s). After that it waits again only when a load has ended.
     bool FinishLoadWork();
+    void SetStallLimitForTesting(std::chrono::milliseconds limit);
 
     // The data of a loaded resource, or null when the section or resource is
     // unknown or the resource is not loaded. Never loads.
@@ -120,6 +123,12 @@ private:
     // The resource the loader is loading with the data lock released.
     Resource* inFlight_ = nullptr;
     bool unloadAfterLoad_ = false;
+
+    // Loads the loader has ended, and their count when FinishLoadWork last
+    // gave up; they tell a slow loader from a stuck one.
+    std::atomic<uint64_t> finishedLoads_{0};
+    std::atomic<uint64_t> stalledAt_{UINT64_MAX};
+    std::chrono::milliseconds stallLimit_{30000};
 
     std::atomic<bool> running_{true};
     platform::TimedMutex dataLock_;

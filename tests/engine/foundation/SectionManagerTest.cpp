@@ -471,6 +471,42 @@ TEST_F(SectionManagerTest, LookupsAndRemovalsRaceSafelyWithTheLoader) {
     }
 }
 
+// A loader stuck in a load is given up on once: later waits do not each
+// cost the stall limit again, until a load ends.
+TEST_F(SectionManagerTest, AStuckLoaderIsWaitedForOnlyUntilItIsSeenStuck) {
+    constexpr auto kLimit = std::chrono::milliseconds(100);
+    manager_->SetStallLimitForTesting(kLimit);
+    LoadGate gate;
+    StartGatedLoad(gate);
+    auto timed = [this](bool& finished) {
+        const auto start = std::chrono::steady_clock::now();
+        finished = manager_->FinishLoadWork();
+        return std::chrono::steady_clock::now() - start;
+    };
+    bool finished = true;
+    EXPECT_GE(timed(finished), kLimit);
+    EXPECT_FALSE(finished);
+    EXPECT_LT(timed(finished), kLimit);
+    EXPECT_FALSE(finished);
+    // Once loads end again, so do the waits: for a slow load as for a quick one.
+    gate.Open();
+    WaitUntil([&] { return !manager_->HasLoadWork(); });
+    LoadGate slowGate;
+    auto* slow = new Section("slow", false);
+    WriteTestFile("slow/b.txt", "b");
+    slow->AddResource("b", new TestResource("slow/b.txt", journal_, &slowGate));
+    manager_->AddSection(slow);
+    std::thread opener([&slowGate] {
+        slowGate.WaitForArrival();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        slowGate.Open();
+    });
+    ASSERT_TRUE(manager_->RequestSection("slow"));
+    EXPECT_TRUE(manager_->FinishLoadWork());
+    EXPECT_EQ(TextOf(manager_->GetResource("b", "slow")), "b");
+    opener.join();
+}
+
 // Scripted runs use the virtual clock: however long the loader takes in real
 // time, a wait for loading moves no game time and a section asked for is
 // there when the answer comes.

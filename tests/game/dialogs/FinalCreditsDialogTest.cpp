@@ -197,12 +197,14 @@ TEST_F(FinalCreditsDialogTest, EmptyListsShowOnlyHeadersAndStillFinish) {
     EXPECT_FALSE(IsShown(dialog.Get()));
 }
 
-// On the virtual clock, so the wait's limit passes at once.
+// On the virtual clock, so the wait's limit passes at once once the loader
+// is seen to be stuck.
 class FinalCreditsStripWaitTest : public FinalCreditsDialogTest {
 protected:
     FinalCreditsStripWaitTest() {
         setenv("WORDRAIL_CLOCK", "virtual", 1);
         platform::ReloadRunOptionsForTesting();
+        SectionManager::Instance()->SetStallLimitForTesting(std::chrono::milliseconds(50));
     }
     ~FinalCreditsStripWaitTest() override {
         GateResource::open = true;
