@@ -44,6 +44,7 @@ void FrameCapture::ForgetFrameLocked() {
 }
 
 std::vector<uint32_t> FrameCapture::ConvertedLocked() const {
+    if (raw_.empty()) return {};
     const size_t count = static_cast<size_t>(width_) * height_;
     std::vector<uint32_t> frame(count);
     if (bytesPerPixel_ == 2) {
