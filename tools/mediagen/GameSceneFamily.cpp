@@ -180,7 +180,7 @@ Picture GameBackground() {
 }  // namespace
 
 void AddGameSceneRows(Manifest& manifest, FontFaces& faces) {
-    for (int type = 0; type < 8; ++type) {
+    for (int type = 0; type < kMixedGameType; ++type) {
         AddPicture(manifest, "HUD_" + std::to_string(type), "hud_" + std::to_string(type), 1,
                    [type] { return HudPanel(type); });
     }
