@@ -20,16 +20,14 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "engine/foundation/Archive.h"
+#include "GameServicesSession.h"
+#include "GeneratedMediaSession.h"
+#include "GameSceneTicket.h"
 #include "engine/foundation/ClassFactory.h"
-#include "engine/foundation/Defines.h"
 #include "engine/foundation/Folders.h"
 #include "engine/foundation/Players.h"
-#include "engine/foundation/PropertyFile.h"
-#include "engine/foundation/SectionManager.h"
 #include "engine/media/GameWindow.h"
 #include "engine/media/ImageTools.h"
 #include "engine/media/MemorySurface.h"
@@ -39,7 +37,6 @@
 #include "game/progress/KR2Player.h"
 #include "game/rules/GameMode.h"
 #include "game/words/LetterRack.h"
-#include "game/words/TicketHooks.h"
 #include "game/words/TicketInfo.h"
 #include "game/words/WordQueue.h"
 #include "game/words/WordSprite.h"
@@ -175,52 +172,11 @@ void StartUpToTheSelectionScene(benchmark::State& state) {
     std::filesystem::remove_all(work);
 }
 
-const std::vector<std::string> kConstantFiles = {
-    "media/properties/default.xml",      "media/properties/assets.xml",
-    "media/properties/dynamic.xml",      "media/properties/text.xml",
-    "media/properties/names.xml",        "media/properties/letterfreqs.xml",
-    "media/properties/gamesettings.xml", "media/properties/rankings.xml",
-};
-
-// Ticket generation asks for the games played, the track lengths and the
-// dictionary; the scene's word list answers the last.
-class TicketAnswers : public TicketPlayerHook, public TicketMapHook, public TicketSceneHook {
-public:
-    int GamesPlayed() const override { return 12; }
-    int TrackLengthClass(int, int track) const override { return track % 4; }
-    const WordList* WaitForWordList() override { return scene != nullptr ? scene->WaitForWordList() : nullptr; }
-    bool IsInWordQueue(const std::string&) const override { return false; }
-
-    GameScene* scene = nullptr;
-};
-
 // The media session, constants, definitions and a player with an adventure
 // ticket, as start-up leaves them for the game scene.
 class LevelSession {
 public:
-    LevelSession() : previous_(std::filesystem::current_path()) {
-        ForgetFoldersForTesting();
-        std::filesystem::current_path(kBuild);
-        OpenMediaArchive(LoadMode::File, "");
-        SectionManager::Start();
-        SectionManager* sections = SectionManager::Instance();
-        sections->AddDefinitionFile("media/properties/resources.xml");
-        sections->LoadSections();
-        sections->SetDeclared();
-        for (const char* name : {"default", "dialogs", "gamescene"}) {
-            while (sections->RequestSection(name)) {
-                std::this_thread::yield();
-            }
-        }
-        Defines::Create();
-        constants_ = new PropertyFile(kConstantFiles);
-        constants_->Load();
-        ClassFactory::Instance().CreateNamedObjects(*constants_);
-        XML::Init();
-        DialogTable::Create("media/properties/dialogs.xml");
-        SceneManager::Create();
-        Players::Create("", false);
-
+    LevelSession() {
         const Ref<Object> built(ClassFactory::Instance().Create(DialogTable::Instance()->FindDialogDefinition("SCENE_GAME")));
         scene_ = ObjectCast<GameScene>(built.Get());
         if (!scene_) {
@@ -232,16 +188,7 @@ public:
         player_ = new KR2Player("Bench");
         player_->stats.score = 500;
         player_->coins = 40;
-        Ref<TicketInfo> ticket = new TicketInfo;
-        ticket->GameType = GameMode::kClassic6;
-        ticket->GameMode = TicketInfo::kMapTicket;
-        ticket->Section = 1;
-        ticket->Track = 2;
-        ticket->Rating = 0.3f;
-        scene_->WaitForWordList();
-        ticket->Generate();
-        ticket->Performance = {0.3f, 0.6f};
-        player_->currentTicket = ticket;
+        player_->currentTicket = GeneratedTicket(*scene_, GameMode::kClassic6, TicketInfo::kMapTicket);
         Players::Instance()->Add(player_.Get());
         Players::Instance()->SetCurrent(player_.Get());
         SceneManager::Instance()->RequestSwitch(scene_.Get());
@@ -254,15 +201,6 @@ public:
         }
         scene_ = nullptr;
         TicketInfo::SetHooks({});
-        Players::Free();
-        SceneManager::ReleaseInstance();
-        DialogTable::ReleaseInstance();
-        Defines::ReleaseInstance();
-        XML::ForgetInitForTesting();
-        SectionManager::Stop();
-        CloseMediaArchive();
-        std::filesystem::current_path(previous_);
-        ForgetFoldersForTesting();
     }
 
     LevelSession(const LevelSession&) = delete;
@@ -282,8 +220,8 @@ public:
     }
 
 private:
-    std::filesystem::path previous_;
-    Ref<PropertyFile> constants_;
+    GeneratedMediaSession media_{{"default", "dialogs", "gamescene"}};
+    GameServicesSession services_;
     TicketAnswers answers_;
     Ref<KR2Player> player_;
     Ref<GameScene> scene_;
