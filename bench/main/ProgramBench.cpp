@@ -24,17 +24,15 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "engine/foundation/Archive.h"
+#include "GameSceneTicket.h"
+#include "GameServicesSession.h"
+#include "GeneratedMediaSession.h"
 #include "engine/foundation/ClassFactory.h"
-#include "engine/foundation/Defines.h"
 #include "engine/foundation/Folders.h"
 #include "engine/foundation/Players.h"
-#include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/RandomGenerator.h"
-#include "engine/foundation/SectionManager.h"
 #include "engine/media/GameWindow.h"
 #include "engine/media/ImageTools.h"
 #include "engine/media/MemorySurface.h"
@@ -241,55 +239,12 @@ void StartUpToTheSelectionScene(benchmark::State& state) {
     ForgetGameConstantsForTesting();
 }
 
-const std::vector<std::string> kConstantFiles = {
-    "media/properties/default.xml",      "media/properties/assets.xml",
-    "media/properties/dynamic.xml",      "media/properties/text.xml",
-    "media/properties/names.xml",        "media/properties/letterfreqs.xml",
-    "media/properties/gamesettings.xml", "media/properties/rankings.xml",
-};
-
-// The media session with the named sections loaded, the constants, the
-// definitions, the scene manager and an empty player list, as start-up
-// leaves them for a scene; the user folders are a temporary work folder.
+// The media with the named sections loaded and the start-up services, as
+// start-up leaves them for a scene; the user folders are a temporary work
+// folder, made before the media session forgets the folders it knew.
 class ContentSession {
 public:
-    explicit ContentSession(std::initializer_list<const char*> sectionNames)
-        : previous_(std::filesystem::current_path()) {
-        std::filesystem::current_path(kBuild);
-        OpenMediaArchive(LoadMode::File, "");
-        SectionManager::Start();
-        SectionManager* sections = SectionManager::Instance();
-        sections->AddDefinitionFile("media/properties/resources.xml");
-        sections->LoadSections();
-        sections->SetDeclared();
-        for (const char* name : sectionNames) {
-            while (sections->RequestSection(name)) {
-                std::this_thread::yield();
-            }
-        }
-        Defines::Create();
-        constants_ = new PropertyFile(kConstantFiles);
-        constants_->Load();
-        ClassFactory::Instance().CreateNamedObjects(*constants_);
-        XML::Init();
-        DialogTable::Create("media/properties/dialogs.xml");
-        SceneManager::Create();
-        Players::Create("", false);
-    }
-
-    ~ContentSession() {
-        Players::Free();
-        SceneManager::ReleaseInstance();
-        DialogTable::ReleaseInstance();
-        Defines::ReleaseInstance();
-        XML::ForgetInitForTesting();
-        SectionManager::Stop();
-        CloseMediaArchive();
-        std::filesystem::current_path(previous_);
-    }
-
-    ContentSession(const ContentSession&) = delete;
-    ContentSession& operator=(const ContentSession&) = delete;
+    explicit ContentSession(std::initializer_list<const char*> sectionNames) : media_(sectionNames) {}
 
     // The scene the definition names, built and registered under that name.
     template <typename SceneType>
@@ -309,20 +264,8 @@ public:
 
 private:
     WorkFolder work_;
-    std::filesystem::path previous_;
-    Ref<PropertyFile> constants_;
-};
-
-// Ticket generation asks for the games played, the track lengths and the
-// dictionary; the scene's word list answers the last.
-class TicketAnswers : public TicketPlayerHook, public TicketMapHook, public TicketSceneHook {
-public:
-    int GamesPlayed() const override { return 12; }
-    int TrackLengthClass(int, int track) const override { return track % 4; }
-    const WordList* WaitForWordList() override { return scene != nullptr ? scene->WaitForWordList() : nullptr; }
-    bool IsInWordQueue(const std::string&) const override { return false; }
-
-    GameScene* scene = nullptr;
+    GeneratedMediaSession media_;
+    GameServicesSession services_;
 };
 
 // The game scene started on a player with an adventure ticket.
@@ -338,16 +281,7 @@ public:
         player_ = new KR2Player("Bench");
         player_->stats.score = 500;
         player_->coins = 40;
-        Ref<TicketInfo> ticket = new TicketInfo;
-        ticket->GameType = GameMode::kClassic6;
-        ticket->GameMode = TicketInfo::kMapTicket;
-        ticket->Section = 1;
-        ticket->Track = 2;
-        ticket->Rating = 0.3f;
-        scene_->WaitForWordList();
-        ticket->Generate();
-        ticket->Performance = {0.3f, 0.6f};
-        player_->currentTicket = ticket;
+        player_->currentTicket = GeneratedTicket(*scene_, GameMode::kClassic6, TicketInfo::kMapTicket);
         ContentSession::MakeCurrent(*player_);
         SceneManager::Instance()->RequestSwitch(scene_.Get());
         SceneManager::Instance()->Update(0);

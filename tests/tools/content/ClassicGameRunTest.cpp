@@ -3,12 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "GameServicesSession.h"
 #include "GeneratedMediaSession.h"
 #include "engine/foundation/ClassFactory.h"
-#include "engine/foundation/Defines.h"
 #include "engine/foundation/HighScoreTables.h"
 #include "engine/foundation/Players.h"
-#include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/RandomGenerator.h"
 #include "engine/foundation/ScoreTable.h"
 #include "engine/media/CanvasTestSupport.h"
@@ -44,19 +43,6 @@ constexpr const char* kSeedName = "%Seed";
 class ClassicGameRun : public testing::Test {
 protected:
     ClassicGameRun() {
-        Defines::Create();
-        for (const char* file : {"media/properties/default.xml", "media/properties/assets.xml",
-                                 "media/properties/dynamic.xml", "media/properties/text.xml",
-                                 "media/properties/names.xml", "media/properties/letterfreqs.xml",
-                                 "media/properties/gamesettings.xml", "media/properties/rankings.xml"}) {
-            Ref<PropertyFile> constants(new PropertyFile({file}));
-            constants->Load();
-            ClassFactory::Instance().CreateNamedObjects(*constants);
-        }
-        XML::Init();
-        DialogTable::Create("media/properties/dialogs.xml");
-        SceneManager::Create();
-        Players::Create("", false);
         HighScoreTables::Create(false, "1.0");
         const Ref<RandomGenerator> random = new RandomGenerator(5, 0);
         RandomGenerator::SetGlobal(random.Get());
@@ -71,14 +57,9 @@ protected:
         }
         game_ = nullptr;
         classic_ = nullptr;
-        SceneManager::ReleaseInstance();
         SectionList::ReleaseInstance();
         RandomGenerator::SetGlobal(nullptr);
         HighScoreTables::Free();
-        Players::Free();
-        DialogTable::ReleaseInstance();
-        Defines::ReleaseInstance();
-        XML::ForgetInitForTesting();
     }
 
     template <typename SceneType>
@@ -137,8 +118,11 @@ protected:
         platform::WritePng(kBuild + "/" + name + ".png", screen->Pixels32(), 800, 600);
     }
 
-    GeneratedMediaSession media_{{"default", "dialogs", "classic", "gamescene"}};
     TempUserFolders userFolders_;
+    // Opened after the user folders are set, and closed before they go: the
+    // tables this test saves must land in the temporary folders.
+    GeneratedMediaSession media_{{"default", "dialogs", "classic", "gamescene"}};
+    GameServicesSession services_;
     Ref<KR2Player> player_;
     Ref<ClassicScene> classic_;
     Ref<GameScene> game_;

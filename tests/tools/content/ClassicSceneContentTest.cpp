@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "GameServicesSession.h"
 #include "GeneratedMediaSession.h"
 #include "engine/foundation/ClassFactory.h"
-#include "engine/foundation/Defines.h"
 #include "engine/foundation/HighScoreTables.h"
 #include "engine/foundation/Players.h"
 #include "engine/foundation/PropertyFile.h"
@@ -45,18 +45,6 @@ constexpr int32_t kFrameMs = 20;
 class ClassicSceneContent : public testing::Test {
 protected:
     ClassicSceneContent() {
-        Defines::Create();
-        for (const char* file : {"media/properties/default.xml", "media/properties/text.xml",
-                                 "media/properties/names.xml", "media/properties/gamesettings.xml",
-                                 "media/properties/assets.xml"}) {
-            Ref<PropertyFile> constants(new PropertyFile({file}));
-            constants->Load();
-            ClassFactory::Instance().CreateNamedObjects(*constants);
-        }
-        XML::Init();
-        DialogTable::Create("media/properties/dialogs.xml");
-        SceneManager::Create();
-        Players::Create("", false);
         HighScoreTables::Create(false, "1.0");
         const Ref<RandomGenerator> random = new RandomGenerator(11, 0);
         RandomGenerator::SetGlobal(random.Get());
@@ -76,11 +64,6 @@ protected:
         SectionList::ReleaseInstance();
         RandomGenerator::SetGlobal(nullptr);
         HighScoreTables::Free();
-        Players::Free();
-        SceneManager::ReleaseInstance();
-        DialogTable::ReleaseInstance();
-        Defines::ReleaseInstance();
-        XML::ForgetInitForTesting();
     }
 
     void Enter() {
@@ -136,8 +119,10 @@ protected:
         }
     }
 
-    GeneratedMediaSession media_{{"default", "dialogs", "classic"}};
     TempUserFolders userFolders_;
+    // Opened after the user folders are set, and closed before they go.
+    GeneratedMediaSession media_{{"default", "dialogs", "classic"}};
+    GameServicesSession services_;
     Ref<KR2Player> player_;
     Ref<ClassicScene> scene_;
 };

@@ -1,20 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <thread>
 
+#include "GameServicesSession.h"
 #include "GeneratedMediaSession.h"
-#include "engine/foundation/Archive.h"
 #include "engine/foundation/ClassFactory.h"
-#include "engine/foundation/Defines.h"
-#include "engine/foundation/Folders.h"
 #include "engine/foundation/Players.h"
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/CanvasTestSupport.h"
-#include "engine/scene/DialogTable.h"
 #include "engine/scene/RenderPass.h"
 #include "engine/scene/SceneTestSupport.h"
 #include "engine/ui/Button.h"
@@ -56,28 +52,10 @@ constexpr uint32_t kSky = 0x8EC5E8;
 class GameDialogsContent : public testing::Test {
 protected:
     GameDialogsContent() {
-        Defines::Create();
-        for (const char* file : {"media/properties/default.xml", "media/properties/text.xml", "media/properties/assets.xml",
-                                  "media/properties/rankings.xml"}) {
-            Ref<PropertyFile> constants(new PropertyFile({file}));
-            constants->Load();
-            ClassFactory::Instance().CreateNamedObjects(*constants);
-        }
-        XML::Init();
-        DialogTable::Create("media/properties/dialogs.xml");
-        SceneManager::Create();
         const Ref<PropertyFile> definition = ParseDefinitions(R"(<root><Scene id="TEST"/></root>)");
         scene_ = new Scene(Property::Child(definition.Get(), "TEST"));
         SceneManager::Instance()->RequestSwitch(scene_.Get());
         SceneManager::Instance()->Update(0);
-    }
-
-    ~GameDialogsContent() override {
-        scene_ = nullptr;
-        SceneManager::ReleaseInstance();
-        DialogTable::ReleaseInstance();
-        Defines::ReleaseInstance();
-        XML::ForgetInitForTesting();
     }
 
     // Runs the scene's frames for `ms` milliseconds.
@@ -127,6 +105,7 @@ protected:
     TempUserFolders userFolders_;
     // Opened after the user folders are set, and closed before they go.
     GeneratedMediaSession media_{{"default", "dialogs", "mapscene", "rewards", "trophy"}};
+    GameServicesSession services_;
     Ref<Scene> scene_;
 };
 

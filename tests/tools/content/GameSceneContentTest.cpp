@@ -5,15 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "GameServicesSession.h"
 #include "GeneratedMediaSession.h"
-#include "engine/foundation/Archive.h"
+#include "GameSceneTicket.h"
 #include "engine/foundation/ClassFactory.h"
-#include "engine/foundation/Defines.h"
-#include "engine/foundation/Folders.h"
 #include "engine/foundation/Players.h"
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/RandomGenerator.h"
-#include "engine/foundation/SectionManager.h"
 #include "engine/media/CanvasTestSupport.h"
 #include "engine/scene/DialogTable.h"
 #include "engine/scene/RenderPass.h"
@@ -30,7 +28,6 @@
 #include "game/progress/KR2Player.h"
 #include "game/rules/GameMode.h"
 #include "game/words/LetterRack.h"
-#include "game/words/TicketHooks.h"
 #include "game/words/TicketInfo.h"
 #include "game/words/WordBar.h"
 #include "game/words/WordQueue.h"
@@ -54,38 +51,9 @@ namespace {
 const std::string kBuild = WORDRAIL_BUILD_DIR;
 constexpr int32_t kFrameMs = 50;
 
-const std::vector<std::string> kConstantFiles = {
-    "media/properties/default.xml",      "media/properties/assets.xml",
-    "media/properties/dynamic.xml",      "media/properties/text.xml",
-    "media/properties/names.xml",        "media/properties/letterfreqs.xml",
-    "media/properties/gamesettings.xml", "media/properties/rankings.xml",
-};
-
-// Ticket generation asks for the games played, the track lengths and the
-// dictionary; the scene's word list answers the last.
-class TicketAnswers : public TicketPlayerHook, public TicketMapHook, public TicketSceneHook {
-public:
-    int GamesPlayed() const override { return 12; }
-    int TrackLengthClass(int, int track) const override { return track % 4; }
-    const WordList* WaitForWordList() override { return scene != nullptr ? scene->WaitForWordList() : nullptr; }
-    bool IsInWordQueue(const std::string&) const override { return false; }
-
-    GameScene* scene = nullptr;
-};
-
 class GameSceneContent : public testing::Test {
 protected:
-    GameSceneContent() {
-        Defines::Create();
-        constants_ = new PropertyFile(kConstantFiles);
-        constants_->Load();
-        ClassFactory::Instance().CreateNamedObjects(*constants_);
-        XML::Init();
-        DialogTable::Create("media/properties/dialogs.xml");
-        SceneManager::Create();
-        Players::Create("", false);
-        LetterRack::SetRandomSource([] { return 7; });
-    }
+    GameSceneContent() { LetterRack::SetRandomSource([] { return 7; }); }
 
     ~GameSceneContent() override {
         HintDialog::ReleaseOpen();
@@ -95,11 +63,6 @@ protected:
         scene_ = nullptr;
         TicketInfo::SetHooks({});
         LetterRack::SetRandomSource(nullptr);
-        Players::Free();
-        SceneManager::ReleaseInstance();
-        DialogTable::ReleaseInstance();
-        Defines::ReleaseInstance();
-        XML::ForgetInitForTesting();
     }
 
     // Builds the scene and a current player who holds a generated ticket of
@@ -121,16 +84,8 @@ protected:
         player_->stats.score = totalScore;
         player_->coins = 40;
         player_->carsize = carSize_;
-        Ref<TicketInfo> ticket = new TicketInfo;
-        ticket->GameType = gameType;
-        ticket->GameMode = adventure ? TicketInfo::kMapTicket : TicketInfo::kClassicFixed;
-        ticket->Section = 1;
-        ticket->Track = 2;
-        ticket->Rating = 0.3f;
-        scene_->WaitForWordList();
-        ticket->Generate();
-        ticket->Performance = {0.3f, 0.6f};
-        player_->currentTicket = ticket;
+        player_->currentTicket =
+            GeneratedTicket(*scene_, gameType, adventure ? TicketInfo::kMapTicket : TicketInfo::kClassicFixed);
         Players::Instance()->Add(player_.Get());
         Players::Instance()->SetCurrent(player_.Get());
 
@@ -183,7 +138,7 @@ protected:
     TempUserFolders userFolders_;
     // Opened after the user folders are set, and closed before they go.
     GeneratedMediaSession media_{{"default", "dialogs", "gamescene"}};
-    Ref<PropertyFile> constants_;
+    GameServicesSession services_;
     TicketAnswers answers_;
     Ref<KR2Player> player_;
     Ref<GameScene> scene_;

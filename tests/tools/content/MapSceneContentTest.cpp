@@ -6,14 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "GameServicesSession.h"
 #include "GeneratedMediaSession.h"
-#include "engine/foundation/Archive.h"
 #include "engine/foundation/ClassFactory.h"
-#include "engine/foundation/Defines.h"
-#include "engine/foundation/Folders.h"
 #include "engine/foundation/Players.h"
-#include "engine/foundation/PropertyFile.h"
-#include "engine/foundation/SectionManager.h"
 #include "engine/media/CanvasTestSupport.h"
 #include "engine/media/InputListenerList.h"
 #include "engine/scene/DialogTable.h"
@@ -44,22 +40,9 @@ namespace {
 const std::string kBuild = WORDRAIL_BUILD_DIR;
 constexpr int32_t kFrameMs = 20;
 
-const std::vector<std::string> kConstantFiles = {
-    "media/properties/default.xml", "media/properties/assets.xml",   "media/properties/dynamic.xml",
-    "media/properties/text.xml",    "media/properties/rankings.xml", "media/properties/gamesettings.xml",
-};
-
 class MapSceneContent : public testing::Test {
 protected:
     MapSceneContent() {
-        Defines::Create();
-        constants_ = new PropertyFile(kConstantFiles);
-        constants_->Load();
-        ClassFactory::Instance().CreateNamedObjects(*constants_);
-        XML::Init();
-        DialogTable::Create("media/properties/dialogs.xml");
-        SceneManager::Create();
-        Players::Create("", false);
         map_ = &SectionList::Create();
 
         player_ = new KR2Player("Tester");
@@ -84,12 +67,7 @@ protected:
         HintDialog::ReleaseOpen();
         if (scene_ && scene_->IsActive()) scene_->Deactivate();
         scene_ = nullptr;
-        Players::Free();
-        SceneManager::ReleaseInstance();
         SectionList::ReleaseInstance();
-        DialogTable::ReleaseInstance();
-        Defines::ReleaseInstance();
-        XML::ForgetInitForTesting();
     }
 
     void Enter() {
@@ -189,7 +167,7 @@ protected:
     TempUserFolders userFolders_;
     // Opened after the user folders are set, and closed before they go.
     GeneratedMediaSession media_{{"default", "dialogs", "mapscene", "assets", "rewards", "trophy"}};
-    Ref<PropertyFile> constants_;
+    GameServicesSession services_;
     SectionList* map_ = nullptr;
     Ref<KR2Player> player_;
     Ref<MapScene> scene_;
