@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build tools
-  g++ cmake ninja-build pkg-config clang libclang-rt-14-dev
+  g++ cmake ninja-build pkg-config clang libclang-rt-14-dev lld
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # libraries the program calls
   zlib1g-dev libpng-dev libjpeg-dev libtinyxml-dev libminizip-dev
