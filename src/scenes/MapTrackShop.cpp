@@ -339,8 +339,15 @@ void MapTrackShop::FlyCoins(int32_t price) {
 }
 
 void MapTrackShop::TakeOneCoin() {
-    if (LabelTicker* counter = host_.CoinsLabel()) {
-        counter->ShowValue(std::trunc(counter->GetCurrent()) - 1.0);
+    LabelTicker* counter = host_.CoinsLabel();
+    if (counter == nullptr) {
+        return;
+    }
+    // The counter also counts toward the coins left on its own; taking a
+    // coin past them would show fewer coins than the player has.
+    const double fewer = std::trunc(counter->GetCurrent()) - 1.0;
+    if (fewer >= counter->GetTarget()) {
+        counter->ShowValue(fewer);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "engine/media/Canvas.h"
 #include "engine/media/ImageTools.h"
 #include "engine/media/MemorySurface.h"
+#include "engine/media/PixelFormat.h"
 #include "engine/scene/ModifierCallback.h"
 #include "engine/scene/ModifierCropSize.h"
 #include "engine/scene/ModifierSound.h"
@@ -59,6 +60,9 @@ Ref<Sprite> DrawTrackOverlay(const TrackPart& part, Surface& map, Surface* circl
     Ref<Sprite> sprite = new Sprite(left, top, picture.Get());
     Ref<Canvas> canvas = picture->CreateCanvas();
     canvas->CopyRect(map, 0, 0, left, top, picture->GetWidth(), picture->GetHeight());
+    // Only the map's colours are wanted: land the map has already uncovered
+    // would otherwise turn into opaque patches once the alpha is inverted.
+    canvas->FillChannelRect(kAlpha, 255);
     if (circle != nullptr) {
         const Path& path = part.SampledPath();
         for (const float distance : OverlayStampDistances(static_cast<float>(path.GetLength()))) {

@@ -38,6 +38,10 @@ TEST(MapOverlaysTest, OverlayShowsTheMapOnlyUnderTheStampedCircles) {
     const Ref<TrackPart> part = MapFixture::Line(100, 50, 200, 50);  // stamps at x = 140 and 160
     const Ref<MemorySurface> map = CreateMemorySurface(300, 150);
     std::fill(map->Pixels32(), map->Pixels32() + 300 * 150, 0xFF112233u);
+    // Land the map has already uncovered, off the part but under the sprite.
+    for (int32_t x = 120; x < 180; ++x) {
+        map->Pixels32()[map->PixelIndex(x, 20)] = 0x00112233u;
+    }
     const Ref<MemorySurface> circle = CreateMemorySurface(5, 5);  // clear: lowers alpha to 0
     const Ref<Sprite> overlay = DrawTrackOverlay(*part, *map, circle.Get());
     const Rect bounds = part->GetBounds();
@@ -54,6 +58,9 @@ TEST(MapOverlaysTest, OverlayShowsTheMapOnlyUnderTheStampedCircles) {
     }
     for (const int32_t x : {100, 150, 200}) {
         EXPECT_EQ(pixel(x, 50), 0x00112233u) << x;
+    }
+    for (const int32_t x : {120, 179}) {
+        EXPECT_EQ(pixel(x, 20), 0x00112233u) << "uncovered land stays out of the stamp at " << x;
     }
 }
 

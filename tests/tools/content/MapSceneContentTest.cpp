@@ -29,6 +29,7 @@
 #include "engine/foundation/RandomGenerator.h"
 #include "game/world/TicketSprite.h"
 #include "game/world/TrackInfoSprite.h"
+#include "game/world/TrackPart.h"
 #include "scenes/MapOfferPanel.h"
 #include "support/TempUserFolders.h"
 
@@ -402,6 +403,51 @@ TEST_F(MapSceneContent, AClearedSectionLosesItsOverlayAndShowsEveryPiece) {
     EXPECT_EQ(hidden(), 0);
 }
 
+// Every other track bought as well, each bought track played once: the
+// land around them is uncovered, but only the bought rails may show in it.
+TEST_F(MapSceneContent, AroundPlayedTracksTheBoughtRailsShowAndTheUnboughtOnesStayCovered) {
+    SectionInfo& section = map_->Section(0);
+    for (size_t t = 0; t < section.tracks.size(); ++t) {
+        TrackInfo& track = *section.tracks[t];
+        track.bought = track.bought || t % 2 == 1;
+        track.games = track.bought ? 1 : 0;
+    }
+    ASSERT_FALSE(scene_->IsSectionComplete(0));
+    Enter();
+    Play(200);
+    Screenshot("map_scene_played_tracks");
+    const Surface& overlay = *scene_->GetOverlay()->GetImage()->GetDisplayCopy();
+    const auto alphaAt = [&overlay](const PointF& point) {
+        return PixelAt(overlay, static_cast<int32_t>(point.x), static_cast<int32_t>(point.y)) >> 24;
+    };
+    // Off their end cities, where an unbought neighbour may begin.
+    constexpr float kCityClearance = 50.0f;
+    for (size_t t = 0; t < section.tracks.size(); ++t) {
+        const TrackInfo& track = *section.tracks[t];
+        if (!track.bought) continue;
+        const Path& path = track.GetPath();
+        for (float d = kCityClearance; d < path.GetLength() - kCityClearance; d += 10.0f) {
+            PointF point;
+            path.GetPointAtDistance(d, point);
+            EXPECT_LT(alphaAt(point), 100u) << "bought track " << t << " at " << point.x << ", " << point.y;
+        }
+    }
+    int covered = 0;
+    for (size_t t = 0; t < section.tracks.size(); ++t) {
+        if (!section.tracks[t]->bought) continue;
+        std::vector<Ref<TrackPart>> near;
+        map_->FindTrackPartsNearTrack({static_cast<int32_t>(t), 0}, near, 0, 0);
+        for (const Ref<TrackPart>& part : near) {
+            const Path& path = part->SampledPath();
+            PointF middle;
+            path.GetPointAtDistance(static_cast<float>(path.GetLength() / 2), middle);
+            EXPECT_EQ(alphaAt(middle), 255u) << "unbought part near track " << t;
+            ++covered;
+        }
+    }
+    EXPECT_GT(covered, 0) << "some unbought part lies near a played track";
+}
+
 TEST_F(MapSceneContent, TheMenuLocksTheMapOnlyWhileItIsOpen) {
     Enter();
     MapScene::OnMenuButton(scene_.Get(), nullptr);
@@ -463,10 +509,16 @@ TEST_F(MapSceneContent, ABoughtTrackIsBuiltWhileTheCoinsFlyThenThePanelReturns) 
     EXPECT_TRUE(panel->TrackInfoSprites().empty());
     EXPECT_FALSE(scene_->GetMenuButton()->IsEnabled());
 
-    Play(BUYTRACK_DURATION / 2);
+    // The counter walks down to the coins left, never below them.
+    const LabelTicker& counter = *scene_->GetCoinsLabel();
+    double fewest = counter.GetCurrent();
+    const auto watchCounter = [&] { fewest = std::min(fewest, counter.GetCurrent()); };
+    PlayUntil([&] { watchCounter(); return false; }, BUYTRACK_DURATION / 2);
     Screenshot("map_scene_building");
-    EXPECT_LT(scene_->GetCoinsLabel()->GetCurrent(), 500) << "coins leave the counter one by one";
-    ASSERT_TRUE(PlayUntil([&] { return scene_->GetState() != MapScene::kBuyQuestion; }, 10000));
+    EXPECT_LT(counter.GetCurrent(), 500) << "coins leave the counter one by one";
+    ASSERT_TRUE(PlayUntil([&] { watchCounter(); return scene_->GetState() != MapScene::kBuyQuestion; }, 10000));
+    EXPECT_GE(fewest, player_->coins);
+    EXPECT_EQ(counter.GetCurrent(), player_->coins);
     EXPECT_TRUE(scene_->GetMenuButton()->IsEnabled());
     Play(400);
     Screenshot("map_scene_track_bought");
