@@ -33,6 +33,7 @@
 #include "game/words/TicketHooks.h"
 #include "game/words/TicketInfo.h"
 #include "game/words/WordBar.h"
+#include "game/words/WordList.h"
 #include "game/words/WordQueue.h"
 #include "game/words/WordSprite.h"
 #include "game/world/AutoTrain.h"
@@ -213,6 +214,43 @@ TEST_F(GameSceneContent, AClassicLevelStartsTakesATypedWordAndScoresIt) {
     // Classic: the level labels show, the coins and performance bars do not.
     EXPECT_FALSE(scene_->GetCoinLabel()->IsVisible());
     EXPECT_FALSE(scene_->GetPerformanceBar(0)->IsVisible());
+}
+
+// Secret Words and Wild Coal start with an empty queue (as do the kinds that
+// deal new letters): every word the player finds joins it and must show there
+// like any queued word.
+TEST_F(GameSceneContent, AWordFoundInAKindWithoutQueuedWordsJoinsTheQueueAndIsDrawnThere) {
+    for (int gameType : {6, 7}) {
+        SCOPED_TRACE("game type " + std::to_string(gameType));
+        Enter(gameType, false);
+        PlayToStart();
+        ASSERT_TRUE(scene_->GetWordQueue()->Words().empty());
+        std::string supply;
+        Mode().GetWordBar()->Rack(WordBar::kSupplyRack).GetWord(supply, false);
+        supply.erase(std::remove_if(supply.begin(), supply.end(), [](char c) { return c < 'a' || c > 'z'; }),
+                     supply.end());
+        std::vector<const WordNode*> spelled;
+        scene_->Words()->FindFromLetters(supply, spelled, false, 0);
+        ASSERT_FALSE(spelled.empty()) << supply;
+        const std::string word = spelled.front()->Text();
+        Type(word);
+        scene_->OnKeyDown(13);
+        Play(100);
+
+        const auto& queued = scene_->GetWordQueue()->Words();
+        ASSERT_EQ(queued.size(), 1u) << word;
+        const WordSprite& shown = *queued.front();
+        EXPECT_EQ(shown.PlainText(), word);
+        EXPECT_EQ(shown.Status(), WordSprite::kFound);
+        EXPECT_TRUE(shown.IsVisible());
+        ASSERT_NE(shown.GetImage(), nullptr) << word;
+        EXPECT_EQ(shown.GetImage()->GetWidth(), scene_->GetWordQueue()->ColumnWidths().front());
+        // These kinds count what the player inserted, not queue words found.
+        EXPECT_EQ(Mode().Stats().numWordsInserted, 1);
+        EXPECT_EQ(Mode().Stats().numWordsFound, 0);
+        scene_->Deactivate();
+        scene_ = nullptr;
+    }
 }
 
 TEST_F(GameSceneContent, EscapeClearsAWordAndBackspaceWaitsForTheWrongLetterTime) {
