@@ -105,7 +105,7 @@ protected:
 
     // Builds the scene and a current player who holds a generated ticket of
     // that type: an adventure ticket or a classic one.
-    void Enter(int gameType, bool adventure, int32_t totalScore = 500) {
+    void Enter(int gameType, bool adventure, int32_t totalScore = 500, float rating = 0.3f) {
         Property* definition = DialogTable::Instance()->FindDialogDefinition("SCENE_GAME");
         ASSERT_NE(definition, nullptr);
         const Ref<Object> built(ClassFactory::Instance().Create(definition));
@@ -127,7 +127,7 @@ protected:
         ticket->GameMode = adventure ? TicketInfo::kMapTicket : TicketInfo::kClassicFixed;
         ticket->Section = 1;
         ticket->Track = 2;
-        ticket->Rating = 0.3f;
+        ticket->Rating = rating;
         scene_->WaitForWordList();
         ticket->Generate();
         ticket->Performance = {0.3f, 0.6f};
@@ -248,6 +248,40 @@ TEST_F(GameSceneContent, AWordFoundInAKindWithoutQueuedWordsJoinsTheQueueAndIsDr
         // These kinds count what the player inserted, not queue words found.
         EXPECT_EQ(Mode().Stats().numWordsInserted, 1);
         EXPECT_EQ(Mode().Stats().numWordsFound, 0);
+        scene_->Deactivate();
+        scene_ = nullptr;
+    }
+}
+
+// The first level of a classic game: a player who finds the queue's words
+// one after another reaches the finish long before the opponent, and wins.
+TEST_F(GameSceneContent, AFirstClassicLevelIsWonByFindingTheQueuedWords) {
+    for (int gameType : {0, 1}) {
+        SCOPED_TRACE("game type " + std::to_string(gameType));
+        Enter(gameType, false, 500, 0.0f);
+        PlayToStart();
+        Play(20);
+        const PlayerTrain& train = *scene_->GetLandscape()->GetPlayerTrain();
+        const int32_t raceUnits = player_->currentTicket->GetRaceUnits();
+        ASSERT_EQ(train.GetUnitsToTravel(), raceUnits);
+        std::vector<std::string> words;
+        for (const Ref<WordSprite>& word : scene_->GetWordQueue()->Words()) {
+            words.push_back(word->PlainText());
+        }
+        for (const std::string& word : words) {
+            if (train.GetUnitsTravelled() >= raceUnits) {
+                break;
+            }
+            Type(word);
+            scene_->OnKeyDown(13);
+            Play(24);
+        }
+        EXPECT_EQ(train.GetUnitsTravelled(), raceUnits);
+        for (int frame = 0; frame < 5000 && Mode().GetState() == GameScene::kPlaying; ++frame) {
+            Play(1);
+        }
+        EXPECT_TRUE(player_->lastWon);
+        EXPECT_LT(train.GetFinish(), scene_->GetLandscape()->GetAutoTrain()->GetFinish());
         scene_->Deactivate();
         scene_ = nullptr;
     }
