@@ -571,8 +571,9 @@ void GameMode::JudgeWithJokers(const std::string& pattern) {
         }
     }
     if (outside != nullptr) {
+        // The word joins the queue the player sees, so it is laid out and drawn.
         Ref<WordSprite> word = new WordSprite;
-        word->SetWord(outside->Text(), false);
+        word->SetWord(outside->Text(), true);
         word->SetCustom(true);
         newJokerWord_ = true;
         SetJudged(word.Get(), kNewWord);

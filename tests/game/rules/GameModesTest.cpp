@@ -100,6 +100,7 @@ TEST(GameModes, AJokerWordOutsideTheQueueIsAddedWhenSubmitted) {
     WordSprite* added = Queued(level, "eat");
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->Status(), WordSprite::kFound);
+    EXPECT_TRUE(added->IsVisual());
     EXPECT_EQ(level.scene.queue->Words().size(), 2u);
     EXPECT_EQ(mode->Stats().score, 30);
     EXPECT_EQ(Count(level.scene.sounds, "SOUND_SUBMIT3"), 1);

@@ -30,6 +30,7 @@
 #include "game/words/LetterRack.h"
 #include "game/words/TicketInfo.h"
 #include "game/words/WordBar.h"
+#include "game/words/WordList.h"
 #include "game/words/WordQueue.h"
 #include "game/words/WordSprite.h"
 #include "game/world/AutoTrain.h"
@@ -67,7 +68,7 @@ protected:
 
     // Builds the scene and a current player who holds a generated ticket of
     // that type: an adventure ticket or a classic one.
-    void Enter(int gameType, bool adventure, int32_t totalScore = 500) {
+    void Enter(int gameType, bool adventure, int32_t totalScore = 500, float rating = 0.3f) {
         Property* definition = DialogTable::Instance()->FindDialogDefinition("SCENE_GAME");
         ASSERT_NE(definition, nullptr);
         const Ref<Object> built(ClassFactory::Instance().Create(definition));
@@ -84,8 +85,8 @@ protected:
         player_->stats.score = totalScore;
         player_->coins = 40;
         player_->carsize = carSize_;
-        player_->currentTicket =
-            GeneratedTicket(*scene_, gameType, adventure ? TicketInfo::kMapTicket : TicketInfo::kClassicFixed);
+        player_->currentTicket = GeneratedTicket(
+            *scene_, gameType, adventure ? TicketInfo::kMapTicket : TicketInfo::kClassicFixed, rating);
         Players::Instance()->Add(player_.Get());
         Players::Instance()->SetCurrent(player_.Get());
 
@@ -168,6 +169,77 @@ TEST_F(GameSceneContent, AClassicLevelStartsTakesATypedWordAndScoresIt) {
     // Classic: the level labels show, the coins and performance bars do not.
     EXPECT_FALSE(scene_->GetCoinLabel()->IsVisible());
     EXPECT_FALSE(scene_->GetPerformanceBar(0)->IsVisible());
+}
+
+// Secret Words and Wild Coal start with an empty queue (as do the kinds that
+// deal new letters): every word the player finds joins it and must show there
+// like any queued word.
+TEST_F(GameSceneContent, AWordFoundInAKindWithoutQueuedWordsJoinsTheQueueAndIsDrawnThere) {
+    for (int gameType : {6, 7}) {
+        SCOPED_TRACE("game type " + std::to_string(gameType));
+        Enter(gameType, false);
+        PlayToStart();
+        ASSERT_TRUE(scene_->GetWordQueue()->Words().empty());
+        std::string supply;
+        Mode().GetWordBar()->Rack(WordBar::kSupplyRack).GetWord(supply, false);
+        supply.erase(std::remove_if(supply.begin(), supply.end(), [](char c) { return c < 'a' || c > 'z'; }),
+                     supply.end());
+        std::vector<const WordNode*> spelled;
+        scene_->Words()->FindFromLetters(supply, spelled, false, 0);
+        ASSERT_FALSE(spelled.empty()) << supply;
+        const std::string word = spelled.front()->Text();
+        Type(word);
+        scene_->OnKeyDown(13);
+        Play(100);
+
+        const auto& queued = scene_->GetWordQueue()->Words();
+        ASSERT_EQ(queued.size(), 1u) << word;
+        const WordSprite& shown = *queued.front();
+        EXPECT_EQ(shown.PlainText(), word);
+        EXPECT_EQ(shown.Status(), WordSprite::kFound);
+        EXPECT_TRUE(shown.IsVisible());
+        ASSERT_NE(shown.GetImage(), nullptr) << word;
+        EXPECT_EQ(shown.GetImage()->GetWidth(), scene_->GetWordQueue()->ColumnWidths().front());
+        // These kinds count what the player inserted, not queue words found.
+        EXPECT_EQ(Mode().Stats().numWordsInserted, 1);
+        EXPECT_EQ(Mode().Stats().numWordsFound, 0);
+        scene_->Deactivate();
+        scene_ = nullptr;
+    }
+}
+
+// The first level of a classic game: a player who finds the queue's words
+// one after another reaches the finish long before the opponent, and wins.
+TEST_F(GameSceneContent, AFirstClassicLevelIsWonByFindingTheQueuedWords) {
+    for (int gameType : {0, 1}) {
+        SCOPED_TRACE("game type " + std::to_string(gameType));
+        Enter(gameType, false, 500, 0.0f);
+        PlayToStart();
+        Play(20);
+        const PlayerTrain& train = *scene_->GetLandscape()->GetPlayerTrain();
+        const int32_t raceUnits = player_->currentTicket->GetRaceUnits();
+        ASSERT_EQ(train.GetUnitsToTravel(), raceUnits);
+        std::vector<std::string> words;
+        for (const Ref<WordSprite>& word : scene_->GetWordQueue()->Words()) {
+            words.push_back(word->PlainText());
+        }
+        for (const std::string& word : words) {
+            if (train.GetUnitsTravelled() >= raceUnits) {
+                break;
+            }
+            Type(word);
+            scene_->OnKeyDown(13);
+            Play(24);
+        }
+        EXPECT_EQ(train.GetUnitsTravelled(), raceUnits);
+        for (int frame = 0; frame < 5000 && Mode().GetState() == GameScene::kPlaying; ++frame) {
+            Play(1);
+        }
+        EXPECT_TRUE(player_->lastWon);
+        EXPECT_LT(train.GetFinish(), scene_->GetLandscape()->GetAutoTrain()->GetFinish());
+        scene_->Deactivate();
+        scene_ = nullptr;
+    }
 }
 
 TEST_F(GameSceneContent, EscapeClearsAWordAndBackspaceWaitsForTheWrongLetterTime) {

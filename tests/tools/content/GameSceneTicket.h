@@ -19,16 +19,17 @@ public:
     GameScene* scene = nullptr;
 };
 
-// A ticket of the game type for track 2 of section 1, generated on the
+// A ticket of the game type and rating for track 2 of section 1, generated on the
 // scene's word list (install the answers first) and with its performance
 // marks set, as a player holds it on entering the scene.
-inline Ref<TicketInfo> GeneratedTicket(GameScene& scene, int32_t gameType, TicketInfo::Mode mode) {
+inline Ref<TicketInfo> GeneratedTicket(GameScene& scene, int32_t gameType, TicketInfo::Mode mode,
+                                       float rating = 0.3f) {
     Ref<TicketInfo> ticket = new TicketInfo;
     ticket->GameType = gameType;
     ticket->GameMode = mode;
     ticket->Section = 1;
     ticket->Track = 2;
-    ticket->Rating = 0.3f;
+    ticket->Rating = rating;
     scene.WaitForWordList();
     ticket->Generate();
     ticket->Performance = {0.3f, 0.6f};
