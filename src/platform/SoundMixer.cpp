@@ -597,9 +597,13 @@ std::vector<int16_t> SoundMixer::MixNullOutput(size_t frameCount) {
 }
 
 void SoundMixer::Record(const std::string& line) {
-    if (output_ == AudioOutput::Null) {
-        journal_.push_back(line);
+    if (output_ != AudioOutput::Null) {
+        return;
     }
+    if (journal_.size() >= kJournalLimit) {
+        journal_.erase(journal_.begin(), journal_.begin() + kJournalLimit / 2);
+    }
+    journal_.push_back(line);
 }
 
 }  // namespace platform

@@ -117,6 +117,9 @@ public:
     SoundChannelState ChannelState(int32_t channel) const;
     std::vector<uint32_t> StreamSyncPoints(SoundStreamId stream) const;
     std::vector<std::string> TakeJournal();
+    // A run that never takes the journal keeps only its latest calls, between
+    // half this many and this many, so the journal cannot grow without bound.
+    static constexpr size_t kJournalLimit = 4096;
     std::vector<int16_t> MixNullOutput(size_t frameCount);
 
 private:

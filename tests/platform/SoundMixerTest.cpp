@@ -154,6 +154,17 @@ TEST_F(SoundMixerTest, LoopingFullChannelsAndFreeingSamples) {
     EXPECT_EQ(FirstFrame().first, 0);
 }
 
+TEST_F(SoundMixerTest, AJournalNeverTakenKeepsOnlyTheLatestCalls) {
+    mixer.TakeJournal();
+    for (int volume = 0; volume < static_cast<int>(SoundMixer::kJournalLimit) * 3; ++volume) {
+        mixer.SetSfxMasterVolume(volume % 256);
+    }
+    const std::vector<std::string> journal = mixer.TakeJournal();
+    EXPECT_LE(journal.size(), SoundMixer::kJournalLimit);
+    EXPECT_GE(journal.size(), SoundMixer::kJournalLimit / 2);
+    EXPECT_EQ(journal.back(), "SetSfxMasterVolume " + std::to_string((SoundMixer::kJournalLimit * 3 - 1) % 256));
+}
+
 class SoundStreamTest : public SoundMixerTest {
 protected:
     std::string WriteRampWav(int rate, size_t frames) {
