@@ -375,6 +375,13 @@ Rgb PixelOf(const MemorySurface& picture, int32_t x, int32_t y) {
             static_cast<int>(pixel & 0xFF)};
 }
 
+// The screenshot `name` that a run wrote into `folder`.
+Ref<MemorySurface> LoadScreenshot(const std::string& folder, const char* name) {
+    Ref<MemorySurface> picture = LoadPictureFile(folder + "/" + name + ".png");
+    EXPECT_TRUE(picture) << name;
+    return picture;
+}
+
 }  // namespace
 
 // The real start: the generated media of this build, from the splash through
@@ -410,11 +417,7 @@ TEST_F(ScriptedRunTest, FirstScreensRunFromTheSplashToTheMenu) {
     EnterFolder(WORDRAIL_BUILD_DIR);
     ASSERT_EQ(RunApplication(), 0);
 
-    auto shot = [&shots](const char* name) {
-        const Ref<MemorySurface> picture = LoadPictureFile(shots + "/" + name + ".png");
-        EXPECT_TRUE(picture) << name;
-        return picture;
-    };
+    const auto shot = [&shots](const char* name) { return LoadScreenshot(shots, name); };
     // The logo on its light ground, its green ring drawn.
     const Ref<MemorySurface> splash = shot("splash");
     ASSERT_TRUE(splash);
@@ -583,11 +586,7 @@ TEST_F(ScriptedRunTest, PlayersMadeSwitchedAndRemovedAreTheSameAfterARestart) {
     std::sort(playerFiles.begin(), playerFiles.end());
     EXPECT_EQ(playerFiles, (std::vector<std::string>{"Ada.plr.!", "Cy.plr.!"}));
 
-    auto shot = [&shots](const char* name) {
-        const Ref<MemorySurface> picture = LoadPictureFile(shots + "/" + name + ".png");
-        EXPECT_TRUE(picture) << name;
-        return picture;
-    };
+    const auto shot = [&shots](const char* name) { return LoadScreenshot(shots, name); };
     // The name field is drawn: a wooden rim around paper lighter than the dialog.
     const Ref<MemorySurface> asking = shot("newplayer");
     ASSERT_TRUE(asking);
@@ -785,11 +784,7 @@ TEST_F(ScriptedRunTest, AGamePlayedFromTheFirstStartGoesOnAfterARestart) {
     ASSERT_EQ(runAgain("playthrough_resume.script"), 0);
     // Resumed, the race showed the score it was left with; three more words
     // added to it, and quitting kept the same race again.
-    auto shot = [&shots](const char* name) {
-        const Ref<MemorySurface> picture = LoadPictureFile(shots + "/" + name + ".png");
-        EXPECT_TRUE(picture) << name;
-        return picture;
-    };
+    const auto shot = [&shots](const char* name) { return LoadScreenshot(shots, name); };
     const Ref<MemorySurface> leaving = shot("classic_wild_coal");
     const Ref<MemorySurface> resumed = shot("resumed");
     ASSERT_TRUE(leaving && resumed);
