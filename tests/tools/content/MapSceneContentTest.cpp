@@ -135,6 +135,21 @@ protected:
         return {-1, {}};
     }
 
+    // Puts a player who has played at the far end of a track from their
+    // city, where another track of that city is for sale.
+    void StandBesideATrackForSale(TrackRef& forSale, size_t& cityTracks) {
+        const auto [firstTrack, farCity] = TrackFromPlayerCity();
+        ASSERT_GE(firstTrack, 0);
+        player_->curcity = farCity.city;
+        std::vector<TrackRef> tracks;
+        map_->GetTracksOfCity(farCity, tracks);
+        ASSERT_GE(tracks.size(), 2u);
+        forSale = tracks.front().track == firstTrack ? tracks.back() : tracks.front();
+        cityTracks = tracks.size();
+        map_->FindTrack(forSale)->bought = false;
+        player_->stats.playcount[0] = 1;
+    }
+
     // What the game scene leaves behind after a won level on that track.
     void WinLevelOn(int32_t track, CityRef destination, int32_t games) {
         Ref<TicketInfo> ticket = new TicketInfo;
@@ -472,15 +487,9 @@ TEST_F(MapSceneContent, TheMenuLocksTheMapOnlyWhileItIsOpen) {
 
 TEST_F(MapSceneContent, ABoughtTrackIsBuiltWhileTheCoinsFlyThenThePanelReturns) {
     // At the far end of the first track, with another of its tracks for sale.
-    const auto [firstTrack, farCity] = TrackFromPlayerCity();
-    ASSERT_GE(firstTrack, 0);
-    player_->curcity = farCity.city;
-    std::vector<TrackRef> tracks;
-    map_->GetTracksOfCity(farCity, tracks);
-    ASSERT_GE(tracks.size(), 2u);
-    const TrackRef forSale = tracks.front().track == firstTrack ? tracks.back() : tracks.front();
-    map_->FindTrack(forSale)->bought = false;
-    player_->stats.playcount[0] = 1;
+    TrackRef forSale;
+    size_t cityTracks = 0;
+    ASSERT_NO_FATAL_FAILURE(StandBesideATrackForSale(forSale, cityTracks));
     player_->coins = 500;
     RandomGenerator::SetGlobal(new RandomGenerator(7, 0));
     Enter();
@@ -489,7 +498,7 @@ TEST_F(MapSceneContent, ABoughtTrackIsBuiltWhileTheCoinsFlyThenThePanelReturns) 
     auto* panel = dynamic_cast<MapOfferPanel*>(scene_->GetTicketPanel());
     ASSERT_NE(panel, nullptr);
     ASSERT_FALSE(panel->TrackInfoSprites().empty()) << "a player who has played sees the tracks for sale";
-    ASSERT_EQ(panel->TicketSprites().size(), tracks.size() - 1) << "each bought track carries a ticket";
+    ASSERT_EQ(panel->TicketSprites().size(), cityTracks - 1) << "each bought track carries a ticket";
     EXPECT_FALSE(scene_->GetRouteDots().Routes().empty());
     Screenshot("map_scene_offers");
     const Ref<TrackInfoSprite> sign = panel->TrackInfoSprites()[0];
@@ -580,14 +589,9 @@ TEST_F(MapSceneContent, LeavingTheMapClosesItsOpenHint) {
 // The offers a hint is about still take clicks through its bubble, and
 // leave its listeners when they go, so the bubble never calls a gone sprite.
 TEST_F(MapSceneContent, AnOfferHintLetsItsOfferTakeClicksUntilTheOfferGoes) {
-    const auto [firstTrack, farCity] = TrackFromPlayerCity();
-    ASSERT_GE(firstTrack, 0);
-    player_->curcity = farCity.city;
-    std::vector<TrackRef> tracks;
-    map_->GetTracksOfCity(farCity, tracks);
-    ASSERT_GE(tracks.size(), 2u);
-    map_->FindTrack(tracks.front().track == firstTrack ? tracks.back() : tracks.front())->bought = false;
-    player_->stats.playcount[0] = 1;
+    TrackRef forSale;
+    size_t cityTracks = 0;
+    ASSERT_NO_FATAL_FAILURE(StandBesideATrackForSale(forSale, cityTracks));
     OnlyHints({38});
     Enter();
     Play(kFrameMs);
