@@ -21,7 +21,7 @@ if(TARGET mediagen_core)
   file(GLOB content_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tools/content/*.cpp)
   add_executable(test_content ${content_tests})
   target_link_libraries(test_content PRIVATE mediagen_words test_support GTest::gtest_main)
-  link_subsystems(test_content dialogs world rules scenes)
+  link_subsystems(test_content dialogs world rules scenes app)
   target_compile_definitions(test_content PRIVATE
     WORDRAIL_MEDIA_SOURCE="${PROJECT_SOURCE_DIR}/media"
     WORDRAIL_SCOWL_FOLDER="${WORDRAIL_SCOWL_FOLDER}")

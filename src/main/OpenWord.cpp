@@ -45,7 +45,9 @@ private:
 std::string SupplyOf(const GameMode* mode) {
     std::string letters;
     if (const WordBar* bar = mode != nullptr ? mode->GetWordBar() : nullptr) {
-        bar->Rack(WordBar::kSupplyRack).GetWord(letters, false);
+        // A joker reads as "?": typed in place of a letter, it could be judged
+        // as another word than the one chosen.
+        bar->Rack(WordBar::kSupplyRack).GetWord(letters, true);
     }
     return letters;
 }

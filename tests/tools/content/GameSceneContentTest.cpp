@@ -40,6 +40,7 @@
 #include "game/world/Furnace.h"
 #include "game/world/Landscape.h"
 #include "game/world/PlayerTrain.h"
+#include "main/OpenWord.h"
 #include "platform/PngWriter.h"
 #include "platform/WindowTypes.h"
 #include "scenes/GameScene.h"
@@ -180,16 +181,10 @@ TEST_F(GameSceneContent, AWordFoundInAKindWithoutQueuedWordsJoinsTheQueueAndIsDr
         Enter(gameType, false);
         PlayToStart();
         ASSERT_TRUE(scene_->GetWordQueue()->Words().empty());
-        // Spelled from plain coals only: a joker's pattern may be judged as
-        // another word than the one typed.
-        std::string supply;
-        Mode().GetWordBar()->Rack(WordBar::kSupplyRack).GetWord(supply, true);
-        supply.erase(std::remove_if(supply.begin(), supply.end(), [](char c) { return c < 'a' || c > 'z'; }),
-                     supply.end());
-        std::vector<const WordNode*> spelled;
-        scene_->Words()->FindFromLetters(supply, spelled, false, 0);
-        ASSERT_FALSE(spelled.empty()) << supply;
-        const std::string word = spelled.front()->Text();
+        // The word a scripted run would type: a joker in the supply must not
+        // stand in for a letter, or the judge could take another word.
+        const std::string word = OpenWordOf(*scene_);
+        ASSERT_FALSE(word.empty());
         Type(word);
         scene_->OnKeyDown(13);
         Play(100);
