@@ -36,7 +36,6 @@
 #include "platform/MessageBox.h"
 #include "platform/Script.h"
 #include "platform/Time.h"
-#include "platform/VirtualClock.h"
 #include "platform/Window.h"
 #include "engine/foundation/BoundedWait.h"
 #include "scenes/GameScene.h"
@@ -298,8 +297,7 @@ void RunMainLoop() {
         } else if (FrameTimer::Instance()) {
             // On the virtual clock loading finishes before each frame, so what a
             // scripted run shows at a given moment never depends on the machine's speed.
-            if (platform::VirtualClockEnabled() && SectionManager::Instance())
-                SectionManager::Instance()->FinishLoadWork();
+            SectionManager::SettleOnVirtualClock();
             FrameTimer::Instance()->WaitNextFrame();
         }
     }

@@ -39,9 +39,9 @@ struct ArchiveMemberInfo {
 // A read-only zip file with one current member. The zip file is opened on the
 // first lookup and stays open; a read error closes it and the next lookup
 // opens it again. The first lookup after opening walks the member directory
-// once and keeps each name's place, so later lookups do not scan it. The step-by-step operations are for one thread at a time;
-// ReadMember runs a whole lookup under the archive's own lock, so both
-// threads may call it.
+// once and keeps each name's place, so later lookups do not scan it. The
+// step-by-step operations are for one thread at a time; ReadMember runs a
+// whole lookup under the archive's own lock, so both threads may call it.
 class Archive : public Object {
     ENGINE_CLASS(Archive, Object)
 

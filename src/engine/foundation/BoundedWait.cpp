@@ -2,7 +2,6 @@
 
 #include "engine/foundation/SectionManager.h"
 #include "platform/Time.h"
-#include "platform/VirtualClock.h"
 
 namespace {
 
@@ -14,11 +13,9 @@ bool WaitForLoading(const std::function<bool()>& done, uint32_t limitMs) {
     const uint32_t start = platform::TickCountMs();
     for (;;) {
         SectionManager::WakeLoader();
-        if (platform::VirtualClockEnabled()) {
-            // The loader's work takes no virtual time: polling while it runs
-            // would make the clock depend on the machine's speed.
-            if (SectionManager* sections = SectionManager::Instance()) sections->FinishLoadWork();
-        }
+        // Polling while the loader runs would make the virtual clock depend
+        // on the machine's speed.
+        SectionManager::SettleOnVirtualClock();
         if (done()) {
             return true;
         }

@@ -223,6 +223,12 @@ bool SectionManager::FinishLoadWork() {
     return true;
 }
 
+void SectionManager::SettleOnVirtualClock() {
+    if (platform::VirtualClockEnabled()) {
+        if (SectionManager* sections = Instance()) sections->FinishLoadWork();
+    }
+}
+
 void SectionManager::SetStallLimitForTesting(std::chrono::milliseconds limit) { stallLimit_ = limit; }
 
 Section* SectionManager::NextUnloadedSection(List list, bool count) {

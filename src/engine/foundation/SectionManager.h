@@ -70,6 +70,9 @@ public:
     // false, with a log line, once it has finished nothing for the stall
     // limit (30 s). After that it waits again only when a load has ended.
     bool FinishLoadWork();
+    // On the virtual clock loading takes no game time, so the loader's work
+    // is finished before the game goes on; on the real clock, nothing.
+    static void SettleOnVirtualClock();
     void SetStallLimitForTesting(std::chrono::milliseconds limit);
 
     // The data of a loaded resource, or null when the section or resource is

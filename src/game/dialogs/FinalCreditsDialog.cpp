@@ -66,7 +66,6 @@ std::wstring Text(const std::string& id) {
     return defines != nullptr ? defines->GetText(id) : std::wstring();
 }
 
-
 Surface* FindPicture(const std::string& id, const char* section) {
     SectionManager* sections = SectionManager::Instance();
     Surface* picture = sections != nullptr ? ObjectCast<Surface>(sections->GetResource(id, section)) : nullptr;
