@@ -154,7 +154,7 @@ void GameSceneLinks::SetWrongCharTime(int32_t ms) {
     }
 }
 
-void GameSceneLinks::ShowTimer(int32_t delayMs) { scene_.ShowTimer(nullptr, delayMs); }
+void GameSceneLinks::ShowTimer(Modifier* flight, int32_t flightMs) { scene_.ShowTimer(flight, flightMs); }
 
 void GameSceneLinks::SpawnBonusSpark(GameNode* parent, int32_t x, int32_t y, int32_t delayMs) {
     if (parent != nullptr) {

@@ -57,7 +57,7 @@ public:
     GameNode* EffectLayer() const override;
     ::WordQueue* Queue() const override;
     void SetWrongCharTime(int32_t ms) override;
-    void ShowTimer(int32_t delayMs) override;
+    void ShowTimer(Modifier* flight, int32_t flightMs) override;
     void SpawnBonusSpark(GameNode* parent, int32_t x, int32_t y, int32_t delayMs) override;
     void SpawnCoalSparks(GameNode* parent, int32_t x, int32_t y) override;
     void SpawnCoin(Modifier* waitFor, int32_t x, int32_t y, int32_t value, bool strong) override;

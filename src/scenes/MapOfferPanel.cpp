@@ -406,6 +406,8 @@ void MapOfferPanel::OpenTicketDialog(TicketInfo& ticket) {
     if (player == nullptr || opener == nullptr) {
         return;
     }
+    // A ticket looked at ends the fixed rating of the next offers, even when it is not played.
+    player->fakepass = false;
     player->currentTicket = &ticket;
     Scene& scene = host_.HostScene();
     auto* dialog = ObjectCast<TicketDialog>(scene.GetDialog("DIALOG_TICKET"));

@@ -409,7 +409,9 @@ TEST_F(MapShopTest, PlayingATicketLeavesForTheGame) {
     ticket->Finished = true;
     panel_->OpenTicketDialog(*ticket);
     EXPECT_EQ(map_->state, MapShopHost::kTicketDialog);
+    EXPECT_FALSE(map_->player->fakepass) << "opening the ticket ends the fixed rating, played or not";
 
+    map_->player->fakepass = true;
     panel_->PlayTicket();
     EXPECT_TRUE(panel_->TicketSprites().empty());
     EXPECT_FALSE(ticket->Finished);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <utility>
 
 #include "engine/foundation/ClassFactory.h"
@@ -43,10 +42,6 @@ constexpr int32_t kBarDrop = 60;
 constexpr uint32_t kDarkeningAlpha = 190;
 constexpr int32_t kBurstX = 400;
 constexpr int32_t kBurstY = 300;
-constexpr int32_t kFirstRing = 40;
-constexpr int32_t kRingStep = 95;
-constexpr int32_t kRingLimit = 895;
-constexpr int32_t kStarsPerRing = 10;
 
 Ref<Surface> FindImage(const std::string& name, const std::string& section) {
     const Ref<Object> data = FindResourceData(name, section);
@@ -219,7 +214,7 @@ void DialogRanking::PlayRewardAnimation() {
     // The sparkle loops for ever beside the rest of the chain.
     sparkle_ = Chain(grown, new ModifierFrame(-1, 30), starNode);
     Modifier* last = Chain(grown, new ModifierWait(50), starNode);
-    BurstStars(last);
+    BurstStarRings(*flashSprite_, last, kBurstX, kBurstY, true);
     Sprite* flash = flashSprite_.Get();
     last = Chain(last, new ModifierWait(120), flash);
     last = Chain(last, new ModifierValue(0, 255, 60), flash);
@@ -246,17 +241,6 @@ void DialogRanking::PlayRewardAnimation() {
                   new ModifierEaseMove(static_cast<float>(node->GetX()), static_cast<float>(node->GetY()),
                                        node->GetX(), node->GetY() - kBarDrop, 120, true, true, &Smoothstep),
                   node);
-        }
-    }
-}
-
-void DialogRanking::BurstStars(Modifier* after) {
-    constexpr float kTurn = 2.0f * std::numbers::pi_v<float>;
-    for (int32_t ring = 0; kFirstRing + kRingStep * ring < kRingLimit; ++ring) {
-        const float start = static_cast<float>(ring % 3) * kTurn / 30.0f;
-        for (int32_t i = 0; i < kStarsPerRing; ++i) {
-            SpawnStar(*flashSprite_, after, kBurstX, kBurstY, start + static_cast<float>(i) * kTurn / kStarsPerRing,
-                      0, false);
         }
     }
 }

@@ -46,7 +46,6 @@ public:
 private:
     void FreezeScene();
     void RestoreScene();
-    void BurstStars(Modifier* after);
 
     int32_t rank_ = 0;
     int32_t reward_ = -1;

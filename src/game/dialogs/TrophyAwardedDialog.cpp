@@ -1,7 +1,6 @@
 #include "game/dialogs/TrophyAwardedDialog.h"
 
 #include <cmath>
-#include <numbers>
 #include <string>
 
 #include "engine/foundation/ClassFactory.h"
@@ -41,13 +40,6 @@ constexpr int32_t kCentreY = 300;
 constexpr uint32_t kDarkening = 0xBE;
 constexpr int32_t kStarFrames = 5;
 constexpr int32_t kStarFrameMs = 30;
-// The rings of stars: ring k starts at distance 40 + 95 k, its first star
-// turned by (k mod 3) x 12 degrees.
-constexpr int32_t kRingStart = 40;
-constexpr int32_t kRingStep = 95;
-constexpr int32_t kRingEnd = 895;
-constexpr int32_t kStarsPerRing = 10;
-constexpr float kRingTurnDegrees = 12.0f;
 
 Ref<MemorySurface> FilledScreen(uint32_t colour, uint32_t alpha) {
     const Ref<MemorySurface> surface = CreateMemorySurface(kScreenWidth, kScreenHeight);
@@ -61,8 +53,6 @@ Ref<MemorySurface> FilledScreen(uint32_t colour, uint32_t alpha) {
 Modifier* Add(Modifier* parent, Modifier* modifier, GameNode* node) {
     return AnimationTree::Add(parent, modifier, node);
 }
-
-float Radians(float degrees) { return degrees * std::numbers::pi_v<float> / 180.0f; }
 
 }  // namespace
 
@@ -205,12 +195,7 @@ void TrophyAwardedDialog::AnimateAward() {
     Add(root, new ModifierFrame(ModifierFrame::kEndless, kStarFrameMs), big);
 
     Modifier* burst = Add(root, new ModifierWait(50), this);
-    for (int32_t ring = 0, distance = kRingStart; distance < kRingEnd; ++ring, distance += kRingStep) {
-        for (int32_t star = 0; star < kStarsPerRing; ++star) {
-            const float degrees = static_cast<float>(ring % 3) * kRingTurnDegrees + 36.0f * static_cast<float>(star);
-            SpawnStar(*this, burst, kCentreX, kCentreY, Radians(degrees), distance, false);
-        }
-    }
+    BurstStarRings(*this, burst, kCentreX, kCentreY, false);
 
     Modifier* flashWait = Add(burst, new ModifierWait(120), this);
     Modifier* flashIn = Add(flashWait, new ModifierValue(0, 255, 60), flash_.Get());

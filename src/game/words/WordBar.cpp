@@ -650,7 +650,7 @@ void WordBar::BuildCoalSequence(LetterSprite& coal, int index, int count, PointF
 
     coal.RestoreLook(false);
     coal.AddModifier(Blocking(new ModifierWait(delay)));
-    coal.AddModifier(new ModifierFollowPath(path.Get(), 0, SUBMIT_ANIM_COAL_TIME));
+    Modifier* flight = coal.AddModifier(new ModifierFollowPath(path.Get(), 0, SUBMIT_ANIM_COAL_TIME));
     if (targetNode != nullptr) {
         coal.AddModifier(new ModifierProximityShrink(targetNode, kShrinkRadius, kShrinkScale, PointF{}));
     }
@@ -682,7 +682,7 @@ void WordBar::BuildCoalSequence(LetterSprite& coal, int index, int count, PointF
     }
     const int type = coal.Letter().GetType();
     if (type == LetterData::kStop) {
-        scene->ShowTimer(SUBMIT_ANIM_COAL_TIME + delay);
+        scene->ShowTimer(flight, SUBMIT_ANIM_COAL_TIME + delay);
     } else if (type == LetterData::kCoin && targetNode != nullptr) {
         const GameNode* layer = scene->EffectLayer();
         const int32_t layerX = layer != nullptr ? layer->GetAbsoluteX() : 0;

@@ -30,8 +30,9 @@ public:
 
     // The game mode's wrong-character time, in ms.
     virtual void SetWrongCharTime(int32_t ms) = 0;
-    // Shows the timer of a stop coal after `delayMs`.
-    virtual void ShowTimer(int32_t delayMs) = 0;
+    // Shows the timer of a stop coal once `flight` (the coal's way to the
+    // furnace, `flightMs` from the submission) has ended.
+    virtual void ShowTimer(Modifier* flight, int32_t flightMs) = 0;
 
     // The one-shot effects, at (x, y) of the parent.
     virtual void SpawnBonusSpark(GameNode* parent, int32_t x, int32_t y, int32_t delayMs) = 0;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 
 #include "engine/scene/AdditiveSprite.h"
 #include "engine/scene/AnimationTree.h"
@@ -30,6 +31,12 @@ constexpr float kStarFlight = -530.0f;
 constexpr int32_t kStarFlightMs = 600;
 constexpr int32_t kStarHoldMs = 80;
 constexpr int32_t kStarFrameMs = 30;
+
+constexpr int32_t kRingFirstDelayMs = 40;
+constexpr int32_t kRingStepMs = 95;
+constexpr int32_t kRingDelayEndMs = 895;
+constexpr int32_t kStarsPerRing = 10;
+constexpr float kRingTurn = 2.0f * std::numbers::pi_v<float> / 30.0f;
 
 constexpr int32_t kDarkDelayMs = 150;
 constexpr int32_t kDarkAlpha = 60;
@@ -89,6 +96,16 @@ Modifier* SpawnStar(GameNode& parent, Modifier* parentModifier, int32_t x, int32
         star.Get());
     AnimationTree::Add(hold, new ModifierFrame(1, kStarFrameMs), star.Get());
     return flight;
+}
+
+void BurstStarRings(GameNode& parent, Modifier* parentModifier, int32_t x, int32_t y, bool silver) {
+    constexpr float kStarStep = 2.0f * std::numbers::pi_v<float> / kStarsPerRing;
+    for (int32_t ring = 0, delay = kRingFirstDelayMs; delay < kRingDelayEndMs; ++ring, delay += kRingStepMs) {
+        const float first = static_cast<float>(ring % 3) * kRingTurn;
+        for (int32_t star = 0; star < kStarsPerRing; ++star) {
+            SpawnStar(parent, parentModifier, x, y, first + static_cast<float>(star) * kStarStep, delay, silver);
+        }
+    }
 }
 
 void ShowTrainGlow(GameNode& parent, int32_t x, int32_t y) {

@@ -16,6 +16,10 @@ void SpawnBonusSpark(GameNode& parent, int32_t x, int32_t y, int32_t delay);
 // modifier or no star definition.
 Modifier* SpawnStar(GameNode& parent, Modifier* parentModifier, int32_t x, int32_t y, float angle, int32_t delay,
                     bool silver);
+// The celebration burst from (x, y): nine rings of ten stars, ring k leaving
+// 40 + 95 k ms after `parentModifier` has finished, its first star turned
+// (k mod 3) x 12 degrees.
+void BurstStarRings(GameNode& parent, Modifier* parentModifier, int32_t x, int32_t y, bool silver);
 // The flash on the mini train at (x, y) of the parent.
 void ShowTrainGlow(GameNode& parent, int32_t x, int32_t y);
 // A short wobble of the node's scale; each call appends one after the last.

@@ -25,7 +25,7 @@ public:
     const WordList* Words() const override { return words.Get(); }
     WordQueue* Queue() const override { return queue.Get(); }
     void SetWrongCharTime(int32_t ms) override { wrongCharTime = ms; }
-    void ShowTimer(int32_t delayMs) override { timers.push_back(delayMs); }
+    void ShowTimer(Modifier* flight, int32_t flightMs) override { timers.push_back({flight, flightMs}); }
     void SpawnBonusSpark(GameNode*, int32_t, int32_t, int32_t delayMs) override { sparks.push_back(delayMs); }
     void SpawnCoalSparks(GameNode*, int32_t x, int32_t y) override { coalSparks.push_back({x, y}); }
     void SpawnCoin(Modifier* waitFor, int32_t x, int32_t y, int32_t value, bool strong) override {
@@ -46,7 +46,11 @@ public:
     Ref<WordList> words;
     Ref<WordQueue> queue;
     int32_t wrongCharTime = 0;
-    std::vector<int32_t> timers;
+    struct Timer {
+        Ref<Modifier> flight;
+        int32_t flightMs;
+    };
+    std::vector<Timer> timers;
     std::vector<int32_t> sparks;
     std::vector<std::pair<int32_t, int32_t>> coalSparks;
     std::vector<std::pair<int32_t, int32_t>> coins;
@@ -476,7 +480,12 @@ TEST_F(WordBarTest, SubmissionThrowsTheCoalsIntoTheFurnaceAndEndsTheWord) {
     bar->PlaySubmitAnimation(word.Get());
     EXPECT_EQ(Layout(*bar, WordBar::kWordRack), "......");
     EXPECT_TRUE(coals[0]->IsPopped());
-    EXPECT_EQ(scene_.timers, std::vector<int32_t>{600 + 150});
+    // The stop coal's timer waits for that coal's own flight, which lands after its delay and the flight time.
+    ASSERT_EQ(scene_.timers.size(), 1u);
+    const Ref<Modifier> stopFlight = scene_.timers[0].flight;
+    ASSERT_TRUE(stopFlight);
+    EXPECT_EQ(stopFlight->GetTarget(), coals[1].Get());
+    EXPECT_EQ(scene_.timers[0].flightMs, 600 + 150);
     EXPECT_EQ(scene_.coins, (std::vector<std::pair<int32_t, int32_t>>{{300, 100}}));
     EXPECT_TRUE(word->IsAnimating());
 
@@ -487,7 +496,12 @@ TEST_F(WordBarTest, SubmissionThrowsTheCoalsIntoTheFurnaceAndEndsTheWord) {
     EXPECT_NE(coals[2]->GetX(), lastX);
     EXPECT_EQ(coals[0]->GetX(), firstX);
 
-    CoalFixture::Run(*root_, 8000);
+    CoalFixture::Run(*root_, 500);
+    EXPECT_FALSE(stopFlight->IsFinished());
+    CoalFixture::Run(*root_, 100);
+    EXPECT_TRUE(stopFlight->IsFinished());
+
+    CoalFixture::Run(*root_, 7400);
     for (const Ref<LetterSprite>& coal : coals) {
         EXPECT_TRUE(coal->GetParent() == nullptr);
     }

@@ -15,7 +15,7 @@ constexpr const char* kDefinitions =
     "<SpriteLabel id=\"FLOATER_SMOKE\" font=\"TINY\" section=\"fonts\"/>"
     "<Sprite id=\"SPRITE_TRAIN_SMOKE\" width=\"12\" height=\"12\" framecount=\"5\" visible=\"false\"/>"
     "<Sprite id=\"SPRITE_STAR\" width=\"16\" height=\"16\" framecount=\"6\"/>"
-    "<Sprite id=\"SPRITE_STAR_SILVER\" width=\"16\" height=\"16\" framecount=\"6\"/>"
+    "<Sprite id=\"SPRITE_STAR_SILVER\" width=\"12\" height=\"12\" framecount=\"6\"/>"
     "</root>";
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <numbers>
 #include <vector>
 
@@ -86,6 +87,42 @@ TEST_F(OneShotEffectsTest, FlyingStarWaitsForItsParentModifier) {
     Run(100);
     EXPECT_GT(star->GetY(), 200);
     EXPECT_EQ(SpawnStar(*layer, nullptr, 0, 0, 0.0f, 0, false), nullptr);
+}
+
+TEST_F(OneShotEffectsTest, TheStarBurstThrowsNineRingsOneAfterAnother) {
+    for (const bool silver : {false, true}) {
+        BurstStarRings(*layer, tree.Get(), 400, 300, silver);
+        const std::vector<Ref<Sprite>> stars = Children(*layer);
+        ASSERT_EQ(stars.size(), 90u);
+        for (const Ref<Sprite>& star : stars) {
+            EXPECT_EQ(star->GetWidth(), silver ? 12 : 16) << "the fixture's silver star is the smaller one";
+        }
+        // The first star of each ring: when it leaves and which way it flies.
+        std::vector<int32_t> leftAt(9, -1);
+        std::vector<double> degrees(9, 0.0);
+        for (int32_t t = 10; t <= 1000; t += 10) {
+            Run(10);
+            for (size_t ring = 0; ring < 9; ++ring) {
+                const Sprite& first = *stars[ring * 10];
+                const int32_t dx = first.GetX() - 400;
+                const int32_t dy = first.GetY() - 300;
+                if (leftAt[ring] < 0 && (dx != 0 || dy != 0)) {
+                    leftAt[ring] = t;
+                }
+                if (dy > 100 && !Gone(first)) {
+                    degrees[ring] = std::atan2(dx, dy) * 180.0 / std::numbers::pi;
+                }
+            }
+        }
+        for (size_t ring = 0; ring < 9; ++ring) {
+            const int32_t delay = 40 + 95 * static_cast<int32_t>(ring);
+            EXPECT_GT(leftAt[ring], delay) << silver << " ring " << ring;
+            EXPECT_LE(leftAt[ring], delay + 20) << silver << " ring " << ring;
+            EXPECT_NEAR(degrees[ring], 12.0 * static_cast<double>(ring % 3), 1.0) << silver << " ring " << ring;
+        }
+        Run(600);
+        EXPECT_EQ(CountChildren(*layer), 0);
+    }
 }
 
 TEST_F(OneShotEffectsTest, TrainGlowFlashesTwiceAndGoes) {

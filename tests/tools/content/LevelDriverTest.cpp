@@ -96,7 +96,7 @@ public:
             mode->SetWrongLetterTime(ms);
         }
     }
-    void ShowTimer(int32_t) override {}
+    void ShowTimer(Modifier*, int32_t) override {}
     void SpawnBonusSpark(GameNode*, int32_t, int32_t, int32_t) override {}
     void SpawnCoalSparks(GameNode*, int32_t, int32_t) override {}
     void SpawnCoin(Modifier*, int32_t, int32_t, int32_t, bool) override {}

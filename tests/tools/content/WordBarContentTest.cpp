@@ -32,7 +32,7 @@ public:
     const WordList* Words() const override { return nullptr; }
     WordQueue* Queue() const override { return nullptr; }
     void SetWrongCharTime(int32_t) override {}
-    void ShowTimer(int32_t) override {}
+    void ShowTimer(Modifier*, int32_t) override {}
     void SpawnBonusSpark(GameNode*, int32_t, int32_t, int32_t) override {}
     void SpawnCoalSparks(GameNode*, int32_t, int32_t) override {}
     void SpawnCoin(Modifier*, int32_t, int32_t, int32_t, bool) override {}
