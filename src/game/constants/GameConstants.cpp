@@ -38,7 +38,8 @@ void Init() {
         *constant.variable = defines != nullptr ? defines->GetFloat(constant.name) : 0.0f;
     }
     if (initialised) {
-        Logger::Instance().Write(2, __FILE__, "XML::Init", __LINE__, "XMLDefines::XML Reinitialized");
+        // The copy's own name stands as the line's location, not a build path.
+        Logger::Instance().Write(2, "XMLDefines", "XML::Init", __LINE__, "XMLDefines::XML Reinitialized");
     }
     initialised = true;
 }

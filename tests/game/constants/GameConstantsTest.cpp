@@ -27,7 +27,8 @@ protected:
         ClassFactory::Instance().CreateNamedObjects(*file);
     }
 
-    // The log lines that report a repeated copy, written while `run` runs.
+    // The log lines that report a repeated copy, written while `run` runs,
+    // each placed at the copy's own name.
     template <typename Run>
     static int ReinitLines(Run run) {
         testing::internal::CaptureStderr();
@@ -36,6 +37,10 @@ protected:
         int lines = 0;
         for (size_t at = output.find("XMLDefines::XML Reinitialized"); at != std::string::npos;
              at = output.find("XMLDefines::XML Reinitialized", at + 1)) {
+            const size_t lineStart = output.rfind('\n', output.rfind('\n', at) - 1);
+            const size_t from = lineStart == std::string::npos ? 0 : lineStart + 1;
+            EXPECT_EQ(output.compare(from, 11, "XMLDefines("), 0) << output;
+            EXPECT_NE(output.find("[XML::Init]", from), std::string::npos) << output;
             ++lines;
         }
         return lines;
