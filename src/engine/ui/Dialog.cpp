@@ -18,6 +18,7 @@
 #include "engine/ui/SceneManager.h"
 #include "engine/ui/Slider.h"
 #include "engine/ui/Switch.h"
+#include "engine/ui/ToolTip.h"
 
 namespace {
 
@@ -35,6 +36,10 @@ bool ReadBool(Property* definition, const char* key, bool fallback) {
 
 Dialog::Dialog(Property* definition) : Panel(definition), listeners_(new InputListenerList) {
     listeners_->SetOwner(this);
+    // A dialog made after the tooltip service was installed shows tips too.
+    if (const SceneManager* manager = SceneManager::Instance()) {
+        listeners_->AddListener(manager->GetToolTip(), true);
+    }
     active_ = false;
     movable_ = ReadBool(definition, "movable", movable_);
     resizable_ = ReadBool(definition, "resizable", resizable_);

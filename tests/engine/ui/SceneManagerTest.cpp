@@ -163,7 +163,7 @@ protected:
 };
 
 TEST_F(SceneManagerToolTipTest, TheTipListensInEverySceneAndFollowsTheSceneShown) {
-    UseDialogs(R"(<Dialog id="D"/>)");
+    UseDialogs(R"(<Dialog id="D"/><Dialog id="E"/>)");
     const Ref<LoggingScene> a = MakeScene("A");
     const Ref<LoggingScene> b = MakeScene("B");
     manager_->AddScene("A", a.Get());
@@ -188,6 +188,11 @@ TEST_F(SceneManagerToolTipTest, TheTipListensInEverySceneAndFollowsTheSceneShown
         EXPECT_EQ(std::count(listeners.begin(), listeners.end(), old.Get()), 0);
         EXPECT_EQ(listeners.back(), tip.Get());
     }
+    // A dialog made once the tip is installed takes it at the front.
+    Dialog* later = a->GetDialog("E");
+    ASSERT_NE(later, nullptr);
+    ASSERT_FALSE(later->GetListenerList()->Listeners().empty());
+    EXPECT_EQ(later->GetListenerList()->Listeners().front(), tip.Get());
 
     // The move reaches the tip through the scene's input and the tip finds
     // the sprite in the same frame, after the scene has drawn.
