@@ -161,16 +161,18 @@ void Slider::PlaceArrowButtons() {
     }
 }
 
-void Slider::ChangeValueBy(float fraction) {
+void Slider::StepTowards(float limit, float fraction) {
     const float step = fraction * (maximum_ - minimum_);
-    value_ = step >= 0.0f ? std::min(value_ + step, maximum_) : std::max(value_ + step, minimum_);
+    const float moved = value_ + step;
+    // A step that would pass the limit stops on it, whichever way the range runs.
+    value_ = (moved - limit) * step > 0.0f ? limit : moved;
     PlaceKnob();
     Invoke(this);
 }
 
-void Slider::Increase() { ChangeValueBy(0.1f); }
+void Slider::Increase() { StepTowards(maximum_, 0.1f); }
 
-void Slider::Decrease() { ChangeValueBy(-0.1f); }
+void Slider::Decrease() { StepTowards(minimum_, -0.1f); }
 
 int32_t Slider::IncreaseHandler(void* context, GameNode*) {
     static_cast<Slider*>(context)->Increase();

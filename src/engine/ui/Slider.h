@@ -64,7 +64,8 @@ private:
     Ref<Button> CreateButton(Property* definition, const char* key);
     bool KnobHit(int32_t x, int32_t y) const;
     void MoveKnobTo(int32_t x, int32_t y);
-    void ChangeValueBy(float fraction);
+    // Moves the value by `fraction` of the range, stopping at `limit`.
+    void StepTowards(float limit, float fraction);
 
     bool enabled_ = true;
     float value_ = 0.0f;

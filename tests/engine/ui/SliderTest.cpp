@@ -137,18 +137,36 @@ TEST_F(SliderTest, ATrackWithoutLengthOrRangeHoldsTheKnobAtTheStart) {
     }
 }
 
-TEST_F(SliderTest, ArrowsStopAtTheEndsAndStillCallBack) {
+TEST_F(SliderTest, ArrowsStepATenthAndStopAtTheirOwnEndAndStillCallBack) {
+    const struct {
+        const char* range;
+        float from;
+        bool increase;
+        float to;
+    } cases[] = {
+        {"", 0.95f, true, 1.0f},
+        {"", 1.0f, true, 1.0f},  // at the maximum it stays, and still calls back
+        {"", 0.5f, true, 0.6f},
+        {"", 0.05f, false, 0.0f},
+        {"", 0.5f, false, 0.4f},
+        // A range that runs downwards: increase heads for the maximum, decrease for the minimum.
+        {R"(minvalue="1" maxvalue="0")", 0.5f, true, 0.4f},
+        {R"(minvalue="1" maxvalue="0")", 0.05f, true, 0.0f},
+        {R"(minvalue="1" maxvalue="0")", 0.5f, false, 0.6f},
+        {R"(minvalue="1" maxvalue="0")", 0.95f, false, 1.0f},
+    };
+    for (const auto& c : cases) {
+        const Ref<Slider> slider = MakeSlider(c.range);
+        slider->SetValue(c.from);
+        log_.calls = 0;
+        c.increase ? slider->Increase() : slider->Decrease();
+        EXPECT_NEAR(slider->GetValue(), c.to, 1e-6f) << c.range << " " << c.from << " " << c.increase;
+        EXPECT_EQ(log_.calls, 1) << c.range << " " << c.from;
+    }
     const Ref<Slider> slider = MakeSlider();
-    slider->SetValue(0.95f);
+    slider->SetValue(1.0f);
     slider->Increase();
-    EXPECT_FLOAT_EQ(slider->GetValue(), 1.0f);
-    slider->Increase();
-    EXPECT_FLOAT_EQ(slider->GetValue(), 1.0f);
     EXPECT_EQ(KnobX(*slider), 38);
-    slider->SetValue(0.05f);
-    slider->Decrease();
-    EXPECT_FLOAT_EQ(slider->GetValue(), 0.0f);
-    EXPECT_EQ(log_.calls, 3);
 }
 
 TEST_F(SliderTest, DisabledSliderIgnoresInputButTakesPressesInside) {
