@@ -6,6 +6,7 @@
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/PropertyValue.h"
 #include "engine/foundation/RandomGenerator.h"
+#include "game/constants/GameConstants.h"
 #include "game/words/TicketConstants.h"
 #include "game/world/Landscape.h"
 #include "game/world/PlayerTrain.h"
@@ -49,7 +50,7 @@ void AutoTrain::Save(PropertyNode& node) const {
 }
 
 void AutoTrain::Advance(int32_t elapsedMs) {
-    const int32_t gameTime = ticket_constants::Int("DEFAULT_GAME_TIME");
+    const int32_t gameTime = DEFAULT_GAME_TIME;
     if (out_ < 1) {
         progress_ = std::min(progress_ + elapsedMs, gameTime);
     } else {
@@ -60,7 +61,7 @@ void AutoTrain::Advance(int32_t elapsedMs) {
         }
     }
     const float length =
-        static_cast<float>(GetUnitsToTravel()) * static_cast<float>(ticket_constants::Int("MINIMAP_PIXELS_PER_UNIT"));
+        static_cast<float>(GetUnitsToTravel()) * static_cast<float>(MINIMAP_PIXELS_PER_UNIT);
     SetRealX(race_math::Ratio(static_cast<float>(progress_), static_cast<float>(gameTime)) * length);
 }
 

@@ -9,6 +9,7 @@
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/PropertyValue.h"
 #include "engine/media/Surface.h"
+#include "game/constants/GameConstants.h"
 #include "game/words/TicketConstants.h"
 #include "game/words/TicketInfo.h"
 #include "game/world/AutoTrain.h"
@@ -218,9 +219,9 @@ void Landscape::Update(int32_t elapsedMs) {
     const RaceContext& context = RaceContext::Current();
     const int32_t state = context.GameState();
     if (!context.IsPaused() && state != 0 && state != 1) {
-        maximumSpeed_ = ticket_constants::Float("MINIMAP_MAX_SPEED");
-        acceleration_ = ticket_constants::Float("MINIMAP_ACC_INC");
-        braking_ = ticket_constants::Float("MINIMAP_ACC_DEC");
+        maximumSpeed_ = MINIMAP_MAX_SPEED;
+        acceleration_ = MINIMAP_ACC_INC;
+        braking_ = MINIMAP_ACC_DEC;
         Scroll(elapsedMs);
     }
     ApplyScroll();

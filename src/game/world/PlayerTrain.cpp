@@ -8,6 +8,7 @@
 #include "engine/foundation/TextConversions.h"
 #include "engine/scene/DialogTable.h"
 #include "engine/scene/SpeedToTarget.h"
+#include "game/constants/GameConstants.h"
 #include "game/words/TicketConstants.h"
 #include "game/words/TicketInfo.h"
 #include "game/words/WordList.h"
@@ -69,7 +70,7 @@ void PlayerTrain::HitchCarriage(Property* model) {
 }
 
 int32_t PlayerTrain::GetFullBoostSections() const {
-    const int32_t perCoal = ticket_constants::Int("TRAIN_BOOST_MSEC_PER_COAL");
+    const int32_t perCoal = TRAIN_BOOST_MSEC_PER_COAL;
     int32_t coals = perCoal != 0 ? boostTime_ / perCoal : 0;
     Property* sections = const_cast<Property*>(ticket_constants::List("COALS_PER_SECTION"));
     const int32_t count = Property::VectorOf(sections).Count();
@@ -104,7 +105,7 @@ void PlayerTrain::AddWord(const RaceWord& word) {
     BlowSmoke(NarrowToWide(folded));
     SetUnitsTravelled(std::min(GetUnitsTravelled() + GetWordDistance(word), GetUnitsToTravel()));
     const int64_t boost = static_cast<int64_t>(boostTime_) +
-                          static_cast<int64_t>(word.slots) * ticket_constants::Int("TRAIN_BOOST_MSEC_PER_COAL");
+                          static_cast<int64_t>(word.slots) * TRAIN_BOOST_MSEC_PER_COAL;
     boostTime_ = static_cast<int32_t>(std::min<int64_t>(boost, RaceContext::Current().BoostCapacity()));
     turboUsed_ = turboTurns_ > 0;
     if (turboUsed_) {
@@ -119,7 +120,7 @@ void PlayerTrain::CheckTurboCoal(const RaceWord& word) {
     }
     RaceContext::Current().PlaySound("SOUND_TURBO_USED", RaceContext::kFullVolume, RaceContext::kCentrePan);
     ++turboCoalsUsed_;
-    turboTurns_ = ticket_constants::Int("TURBO_MAX_TURNS");
+    turboTurns_ = TURBO_MAX_TURNS;
 }
 
 void PlayerTrain::Reset() {
@@ -150,9 +151,10 @@ void PlayerTrain::Update(int32_t elapsedMs) {
     if (boostTime_ > 0) {
         boostTime_ = std::max(boostTime_ - elapsedMs, 0);
     }
-    maximumSpeed_ = ticket_constants::Float(turboTurns_ > 0 ? "TRAIN_MAX_TURBO_SPEED" : "TRAIN_MAX_SPEED");
-    acceleration_ = ticket_constants::Float("TRAIN_ACC_INC");
-    braking_ = ticket_constants::Float("TRAIN_ACC_DEC");
+    // The copied constants: a frame of the race looks nothing up by name.
+    maximumSpeed_ = turboTurns_ > 0 ? TRAIN_MAX_TURBO_SPEED : TRAIN_MAX_SPEED;
+    acceleration_ = TRAIN_ACC_INC;
+    braking_ = TRAIN_ACC_DEC;
     Move(elapsedMs);
     AnimateWheels();
     PlayMovingSound(elapsedMs, 255, RaceContext::kFullVolume, speed_);
@@ -160,7 +162,7 @@ void PlayerTrain::Update(int32_t elapsedMs) {
 
 void PlayerTrain::Move(int32_t elapsedMs) {
     const int32_t units = std::min(GetUnitsTravelled(), GetUnitsToTravel());
-    const float target = static_cast<float>(units * ticket_constants::Int("MINIMAP_PIXELS_PER_UNIT"));
+    const float target = static_cast<float>(units * MINIMAP_PIXELS_PER_UNIT);
     const bool moving = speed_ > 0.0f;
     float realX = GetRealX();
     SpeedToTarget(elapsedMs, target, maximumSpeed_, acceleration_, braking_, false, realX, speed_);

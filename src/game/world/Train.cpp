@@ -9,6 +9,7 @@
 #include "engine/media/Surface.h"
 #include "engine/scene/DialogTable.h"
 #include "game/world/Carriage.h"
+#include "game/constants/GameConstants.h"
 #include "game/words/TicketConstants.h"
 #include "game/world/RaceContext.h"
 #include "game/world/RaceMath.h"
@@ -170,11 +171,10 @@ void Train::PlayMovingSound(int32_t elapsedMs, int32_t panSpread, int32_t volume
         RaceContext::Current().PlaySound("SOUND_TRAIN_MOVING_" + std::to_string(soundStep_), volume,
                                          std::clamp(pan, 0, 255));
     }
-    const int32_t slowest = ticket_constants::Int("TRAIN_SLOWEST_SOUND_DELAY");
-    const int32_t fastest = ticket_constants::Int("TRAIN_FASTEST_SOUND_DELAY");
-    const float maximumSpeed = ticket_constants::Float("TRAIN_MAX_SPEED");
-    const float shortening = race_math::Ratio(static_cast<float>(slowest - fastest), maximumSpeed) * speed;
-    soundTimer_ += slowest - race_math::Truncate(shortening);
+    const float shortening =
+        race_math::Ratio(static_cast<float>(TRAIN_SLOWEST_SOUND_DELAY - TRAIN_FASTEST_SOUND_DELAY), TRAIN_MAX_SPEED) *
+        speed;
+    soundTimer_ += TRAIN_SLOWEST_SOUND_DELAY - race_math::Truncate(shortening);
     soundStep_ = (soundStep_ + 1) % kMovingSounds;
 }
 

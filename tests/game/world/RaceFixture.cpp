@@ -7,6 +7,7 @@
 #include "engine/foundation/PropertyFile.h"
 #include "engine/media/MemorySurface.h"
 #include "engine/scene/DialogTable.h"
+#include "game/constants/GameConstants.h"
 #include "platform/Files.h"
 
 namespace {
@@ -64,6 +65,9 @@ void RaceConstants::Define(const std::string& elements) {
     if (file->LoadFromMemory(xml.data(), xml.size(), "race constants")) {
         ClassFactory::Instance().CreateNamedObjects(*file);
     }
+    // The race reads the copied constants, as after start-up.
+    XML::ForgetInitForTesting();
+    XML::Init();
 }
 
 RecordingRace::RecordingRace() {
