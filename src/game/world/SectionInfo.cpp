@@ -5,6 +5,7 @@
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/PropertyNode.h"
+#include "game/world/MapList.h"
 
 namespace {
 
@@ -23,11 +24,11 @@ bool InRange(int32_t index, const std::vector<T>& list) {
 }  // namespace
 
 SectionInfo::SectionInfo(const Property* definition, int32_t index) {
-    ReadCities(Property::Child(definition, "cities"));
-    ReadTrackParts(Property::Child(definition, "trackParts"));
-    const std::vector<int32_t> trackIndices = ReadTracks(Property::Child(definition, "tracks"), index);
+    ReadCities(MapList(Property::Child(definition, "cities")));
+    ReadTrackParts(MapList(Property::Child(definition, "trackParts")));
+    const std::vector<int32_t> trackIndices = ReadTracks(MapList(Property::Child(definition, "tracks")), index);
     assets.Read(Property::Child(definition, "assets"));
-    ReadUnlockedTracks(Property::Child(definition, "unlockedtracks"), trackIndices);
+    ReadUnlockedTracks(MapList(Property::Child(definition, "unlockedtracks")), trackIndices);
     enter = Property::AsInt(Property::Child(definition, "enter"));
     leave = Property::AsInt(Property::Child(definition, "leave"));
 }

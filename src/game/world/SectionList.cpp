@@ -7,6 +7,7 @@
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/PropertyNode.h"
+#include "game/world/MapList.h"
 
 namespace {
 
@@ -56,7 +57,8 @@ void SectionList::Load() {
     Build(Property::Child(file.Get(), "sections"));
 }
 
-void SectionList::Build(const Property* sections) {
+void SectionList::Build(const Property* sectionsList) {
+    const Property* sections = MapList(sectionsList);
     trackCount_ = 0;
     for (int i = 0; i < kSectionCount; ++i) {
         const Property* entry = Property::At(sections, i);

@@ -7,6 +7,7 @@
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/PropertyValue.h"
 #include "game/world/TrackPart.h"
+#include "game/world/MapList.h"
 
 namespace {
 const ClassRegistration registration("TrackInfo", CreateFromProperty<TrackInfo>);
@@ -29,7 +30,7 @@ TrackInfo::TrackInfo(const Property* definition)
     const int32_t section = ReadInt(definition, "section");
     ends[0] = {ReadInt(definition, "city0"), section};
     ends[1] = {ReadInt(definition, "city1"), section};
-    const Property* ids = Property::Child(definition, "curveIDs");
+    const Property* ids = MapList(Property::Child(definition, "curveIDs"));
     for (int i = 0; const Property* id = Property::At(ids, i); ++i) {
         curveIds.push_back(Property::AsInt(id));
     }

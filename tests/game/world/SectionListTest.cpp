@@ -65,6 +65,50 @@ TEST(SectionListTest, DropsEntriesWhoseIndicesLeaveTheirLists) {
     EXPECT_TRUE(second.tracks[1]->bought);
 }
 
+// The fixture's map with its first list `id` written as a node.
+std::string WithListAsNode(const std::string& xml, const std::string& id) {
+    std::string out = xml;
+    const std::string open = "<Vector id=\"" + id + "\">";
+    const size_t at = out.find(open);
+    if (at == std::string::npos) {
+        return out;
+    }
+    out.replace(at, open.size(), "<Node id=\"" + id + "\">");
+    int depth = 0;
+    for (size_t i = at + 1; i < out.size(); ++i) {
+        if (out.compare(i, 7, "<Vector") == 0) {
+            ++depth;
+        } else if (out.compare(i, 9, "</Vector>") == 0 && depth-- == 0) {
+            out.replace(i, 9, "</Node>");
+            break;
+        }
+    }
+    return out;
+}
+
+TEST(SectionListTest, AListWrittenAsANodeReadsAsEmpty) {
+    const struct {
+        const char* list;
+        size_t (*count)(const SectionList&);
+    } cases[] = {
+        {"sections", [](const SectionList& map) { return map.Section(0).cities.size(); }},
+        {"cities", [](const SectionList& map) { return map.Section(0).cities.size(); }},
+        {"trackParts", [](const SectionList& map) { return map.Section(0).trackParts.size(); }},
+        {"tracks", [](const SectionList& map) { return map.Section(0).tracks.size(); }},
+        {"assets", [](const SectionList& map) { return map.Section(0).cities[0]->assets.ids.size(); }},
+        {"unlockedtracks", [](const SectionList& map) { return map.Section(0).unlockedTracks.size(); }},
+        {"curveIDs", [](const SectionList& map) { return map.Section(0).tracks[0]->curveIds.size(); }},
+    };
+    MapFixture fixture;
+    for (const auto& c : cases) {
+        EXPECT_GT(c.count(*fixture.map), 0u) << c.list << " is filled in the fixture";
+        const Ref<PropertyFile> file = MapFixture::Parse(WithListAsNode(MapFixture::SectionsXml(), c.list));
+        const Ref<SectionList> map(new SectionList);
+        map->Build(Property::Child(file.Get(), "sections"));
+        EXPECT_EQ(c.count(*map), 0u) << c.list;
+    }
+}
+
 TEST(SectionListTest, ChainsTheCurvesOfATrack) {
     MapFixture fixture;
     const SectionInfo& first = fixture.map->Section(0);
