@@ -1,11 +1,11 @@
 #include "scenes/MapScene.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/Players.h"
+#include "engine/foundation/RandomGenerator.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/Canvas.h"
 #include "engine/media/GameWindow.h"
@@ -473,8 +473,10 @@ void MapScene::OnSectionCleared() {
     for (GameNode* child = sectionNode->GetFirstChild(); child != nullptr; child = child->GetNextSibling()) {
         auto* sprite = ObjectCast<Sprite>(child);
         if (sprite == nullptr || sprite->IsVisible()) continue;
-        // Scattered, so the pieces pop up one by one.
-        auto* wait = new ModifierWait(kPopupDelayMs + std::rand() % kPopupSpreadMs);
+        // Scattered, so the pieces pop up one by one; drawn like every other draw of the game.
+        RandomGenerator* random = RandomGenerator::Global();
+        const uint32_t spread = random != nullptr ? random->Next() % static_cast<uint32_t>(kPopupSpreadMs) : 0;
+        auto* wait = new ModifierWait(kPopupDelayMs + static_cast<int32_t>(spread));
         wait->SetOptions(Modifier::kBlockFollowing);
         sprite->AddModifier(wait, false);
         ShowItemPopup(*sprite);

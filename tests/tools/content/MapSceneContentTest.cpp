@@ -403,7 +403,17 @@ TEST_F(MapSceneContent, AClearedSectionLosesItsOverlayAndShowsEveryPiece) {
         return count;
     };
     ASSERT_GT(hidden(), 0) << "pieces wait under the overlay";
+    // Each piece draws its delay, then its sound, from the game's generator.
+    const Ref<RandomGenerator> before(RandomGenerator::Global());
+    RandomGenerator::SetGlobal(new RandomGenerator(7, 0));
+    const Ref<RandomGenerator> twin(new RandomGenerator(7, 0));
+    const int pieces = hidden();
     scene_->OnSectionCleared();
+    for (int draw = 0; draw < 2 * pieces; ++draw) {
+        twin->Next();
+    }
+    EXPECT_EQ(RandomGenerator::Global()->Next(), twin->Next());
+    RandomGenerator::SetGlobal(before.Get());
     Play(1100);
     EXPECT_EQ(scene_->GetOverlay()->GetImage(), nullptr);
     Play(2000);
