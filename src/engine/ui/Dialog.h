@@ -64,6 +64,10 @@ public:
     bool IsMovable() const { return movable_; }
     void SetMovable(bool movable) { movable_ = movable; }
     bool IsResizable() const { return resizable_; }
+    // The flag a scene stores in a dialog it creates; the engine's dialogs
+    // leave it alone, a game dialog may give it a meaning.
+    bool IsModal() const { return modal_; }
+    void SetModal(bool modal) { modal_ = modal; }
     bool UsesBuffer() const { return useBuffer_; }
     void SetUseBuffer(bool useBuffer);
     bool IsLayoutDirty() const { return layoutDirty_; }
@@ -111,6 +115,7 @@ private:
     bool autoEnlarge_ = true;
     Ref<InputListenerList> listeners_;
     bool active_ = false;
+    bool modal_ = false;
     bool inputEnabled_ = true;
     std::vector<std::unique_ptr<InputLabelBinding>> inputLabelBindings_;
 };

@@ -110,7 +110,6 @@ void Scene::Draw(Canvas& canvas) {
 }
 
 Dialog* Scene::GetDialog(const std::string& definitionName, bool flag, const std::string& instanceName) {
-    static_cast<void>(flag);  // every caller passes true; it selects nothing here
     const std::string& name = instanceName.empty() ? definitionName : instanceName;
     if (const auto found = dialogs_.find(name); found != dialogs_.end()) {
         Dialog* dialog = found->second.Get();
@@ -126,6 +125,7 @@ Dialog* Scene::GetDialog(const std::string& definitionName, bool flag, const std
         ENGINE_LOG(1, "Scene: \"%s\" builds no dialog", definitionName.c_str());
         return nullptr;
     }
+    dialog->SetModal(flag);
     dialog->SetName(name);
     dialogs_[name] = dialog;
     return dialog;

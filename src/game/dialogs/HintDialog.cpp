@@ -134,7 +134,7 @@ void HintDialog::StartHint(int32_t hintId) {
     hintId_ = hintId;
     pageIndex_ = 0;
     openTime_ = 0;
-    modal_ = true;
+    SetModal(true);
     onFinished_ = nullptr;
     targets_.clear();
     ClearExtras();
@@ -319,7 +319,7 @@ void HintDialog::OnShow() {
     }
     if (hintId_ >= kFirstNonModalHint && hintId_ <= kLastNonModalHint) {
         // The game goes on under these: they answer the very inputs they teach.
-        modal_ = false;
+        SetModal(false);
     } else if (GameSceneHooks* hooks = GameSceneHooks::Installed()) {
         Scene* scene = CurrentDialogScene();
         if (scene != nullptr && hooks->IsGameScene(scene)) {
@@ -338,7 +338,7 @@ void HintDialog::OnHide() {
 }
 
 bool HintDialog::OnChar(int32_t) {
-    if (modal_) {
+    if (IsModal()) {
         GlowOkButton();
     }
     return false;
@@ -357,7 +357,7 @@ bool HintDialog::OnLButtonUp(int32_t x, int32_t y, uint32_t) {
             hit = true;
         }
     }
-    if (modal_ && !hit) {
+    if (IsModal() && !hit) {
         GlowOkButton();
     }
     return hit;

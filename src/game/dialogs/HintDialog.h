@@ -82,8 +82,6 @@ public:
     void Advance();
     // Runs when the last page closes (the word bar change hint 14 held back).
     void SetOnFinished(std::function<void()> finished) { onFinished_ = std::move(finished); }
-    void SetModal(bool modal) { modal_ = modal; }
-    bool IsModal() const { return modal_; }
     void GlowOkButton();
 
     void Update(int32_t elapsedMs) override;
@@ -128,7 +126,6 @@ private:
     Ref<GameNode> extraNode_;
     std::vector<GameNode*> targets_;
     Ref<Property> pages_;
-    bool modal_ = true;
     // The label's y and the painter's names as defined, for a reused bubble.
     int32_t definedLabelY_ = 0;
     std::vector<std::string> definedImageNames_;

@@ -9,10 +9,16 @@ TEST_F(SceneTest, DialogsAreKeptByInstanceNameAndReshownOnTop) {
     const Ref<LoggingScene> scene = MakeScene("SCENE_A");
     Dialog* ask = scene->GetDialog("ASK");
     Dialog* info = scene->GetDialog("INFO");
-    Dialog* second = scene->GetDialog("ASK", true, "ASK_2");
+    Dialog* second = scene->GetDialog("ASK", false, "ASK_2");
     ASSERT_TRUE(ask && info && second);
     EXPECT_NE(second, ask);  // one definition, two independent instances
     EXPECT_EQ(second->GetName(), "ASK_2");
+    // The flag asked for is stored in the dialog made; a later fetch keeps it.
+    EXPECT_TRUE(ask->IsModal());
+    EXPECT_FALSE(second->IsModal());
+    EXPECT_EQ(scene->GetDialog("ASK", false, "ASK_2"), second);
+    EXPECT_EQ(scene->GetDialog("ASK", true, "ASK_2"), second);
+    EXPECT_FALSE(second->IsModal());
     EXPECT_EQ(scene->GetDialog("NO_SUCH"), nullptr);
     EXPECT_FALSE(scene->IsDialogShown("ASK"));
 
