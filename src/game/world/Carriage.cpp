@@ -60,6 +60,10 @@ int32_t Carriage::PassengersForRating(float rating) {
     return std::clamp(seated, 0, kMaximumSize);
 }
 
+int32_t Carriage::CoinsPerPassenger() {
+    return std::clamp(ticket_constants::Int("COINS_PER_PASSENGER"), 0, kMostCoinsPerPassenger);
+}
+
 void Carriage::Build(int32_t x, int32_t y, int32_t size) {
     size_ = size;
     const Property* setup = Property::At(ticket_constants::List("CARRIAGE_SETUP"), size);
@@ -150,7 +154,7 @@ void Carriage::UnloadPassengers(float count) {
         const int32_t originY = passengers_->GetAbsoluteY() - (layer != nullptr ? layer->GetAbsoluteY() : 0);
         const int32_t spacing = ticket_constants::Int("MINIMAP_PASSENGER_SPACING");
         const int32_t exitX = back_->GetWidth() + ticket_constants::Int("CARRIAGE_EXIT_OFFSET");
-        const int32_t coins = std::clamp(ticket_constants::Int("COINS_PER_PASSENGER"), 0, kMostCoinsPerPassenger);
+        const int32_t coins = CoinsPerPassenger();
         for (int32_t i = leaving - 1, k = 0; i >= 0; --i, ++k) {
             Sprite* passenger = passengerSprites_[static_cast<size_t>(i)];
             const int32_t targetX = i * spacing + exitX;

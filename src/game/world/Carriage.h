@@ -38,6 +38,8 @@ public:
 
     // Passengers the ticket's rating seats: 6 per full rating, at most 5.
     static int32_t PassengersForRating(float rating);
+    // The coins each passenger pays, as the constant files ask, held to 0..100.
+    static int32_t CoinsPerPassenger();
 
     int32_t GetSize() const { return size_; }
     int32_t ShownPassengers() const;

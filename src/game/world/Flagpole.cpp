@@ -144,8 +144,8 @@ void ShowCoinAward(Flagpole& pole, int32_t n) {
             ENGINE_LOG(1, "Flagpole: an award of %d coins is cut to %d", coins, kMostAwardCoins);
             coins = kMostAwardCoins;
         }
-        hooks.AddLevelCoins(Carriage::PassengersForRating(ticket->Rating) *
-                            ticket_constants::Int("COINS_PER_PASSENGER"));
+        // Booked at the rate the passengers are shown paying.
+        hooks.AddLevelCoins(Carriage::PassengersForRating(ticket->Rating) * Carriage::CoinsPerPassenger());
         const EffectsContext& effects = EffectsContext::Current();
         GameNode* layer = effects.EffectLayer();
         Sprite* display = effects.CoinCounter();

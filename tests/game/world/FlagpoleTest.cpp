@@ -83,6 +83,15 @@ TEST_F(FlagpoleTest, TheAwardPaysPassengersAndPerformanceOnMapTicketsOnly) {
         EXPECT_EQ(pole_->GetFlag()->GetWidth(), c.n < 0 ? 30 : 20 + 5 * c.n);
         EXPECT_EQ(pole_->GetFlag()->GetAlpha(), 0);
     }
+    // A rate out of bounds in the constant files is booked as the carriage pays it: 0 to 100 a passenger.
+    race_.ticket->GameMode = TicketInfo::kMapTicket;
+    race_.ticket->Rating = 0.5f;  // 3 passengers
+    for (const auto& [rate, booked] : {std::pair{1000, 300}, std::pair{-5, 0}}) {
+        RaceConstants::Define("<Integer id=\"COINS_PER_PASSENGER\" value=\"" + std::to_string(rate) + "\"/>");
+        scene_.levelCoins = 0;
+        ShowCoinAward(*pole_, -1);
+        EXPECT_EQ(scene_.levelCoins, booked) << rate;
+    }
 }
 
 TEST_F(FlagpoleTest, WithoutCoinsTheLevelGoesOnOnceTheFlagIsUp) {
