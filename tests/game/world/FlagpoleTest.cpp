@@ -92,6 +92,14 @@ TEST_F(FlagpoleTest, TheAwardPaysPassengersAndPerformanceOnMapTicketsOnly) {
         ShowCoinAward(*pole_, -1);
         EXPECT_EQ(scene_.levelCoins, booked) << rate;
     }
+    // So is a performance award: at most 500 coins fly.
+    RaceConstants::Define("<Integer id=\"COINS_PER_PASSENGER\" value=\"2\"/>"
+                          "<Vector id=\"COINS_PER_PERFORMANCE\"><Integer value=\"100000\"/></Vector>");
+    scene_.levelCoins = 0;
+    const int before = RecordingScene::Children(*scene_.effects);
+    ShowCoinAward(*pole_, 0);
+    EXPECT_EQ(RecordingScene::Children(*scene_.effects) - before, 500);
+    EXPECT_EQ(scene_.levelCoins, 6 + 500);
 }
 
 TEST_F(FlagpoleTest, WithoutCoinsTheLevelGoesOnOnceTheFlagIsUp) {

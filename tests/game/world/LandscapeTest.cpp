@@ -6,6 +6,7 @@
 #include "RaceFixture.h"
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/PropertyNode.h"
+#include "engine/foundation/PropertyValue.h"
 #include "game/world/AutoTrain.h"
 #include "game/world/LSO.h"
 #include "game/world/Landscape.h"
@@ -164,6 +165,17 @@ TEST_F(LandscapeTest, SaveAndLoadRestoreTrainsAndCamera) {
     EXPECT_EQ(restored->GetSpeed(), landscape->GetSpeed());
     EXPECT_EQ(restored->GetLayer(3).GetX(), landscape->GetLayer(3).GetX());
     EXPECT_EQ(restored->GetPlayerTrain()->GetParent(), &restored->GetLayer(Landscape::kPlayerLayer));
+
+    // A save whose trains are missing or of another kind gets new ones.
+    PropertyNode broken("landscape", "");
+    broken.Add(PropertyValue::FromInteger("pt", 3, false));
+    const Ref<Landscape> renewed(new Landscape(Property::Child(definition_.Get(), "strip")));
+    renewed->Clear(true);
+    renewed->Load(&broken);
+    ASSERT_NE(renewed->GetPlayerTrain(), nullptr);
+    ASSERT_NE(renewed->GetAutoTrain(), nullptr);
+    EXPECT_EQ(renewed->GetPlayerTrain()->GetParent(), &renewed->GetLayer(Landscape::kPlayerLayer));
+    EXPECT_EQ(renewed->GetAutoTrain()->GetProgress(), 0);
 
     // Clearing drops the trains and keeps stations, perrons and tiles.
     restored->Clear(true);
