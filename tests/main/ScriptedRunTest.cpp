@@ -86,10 +86,13 @@ protected:
         setenv("WORDRAIL_CLOCK", "virtual", 1);
         setenv("XDG_DATA_HOME", (folder_.Path() + "/data").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (folder_.Path() + "/config").c_str(), 1);
+        // Whatever started the test: the backend asked for, and SDL's drivers that need no display or sound card.
+        setenv("WORDRAIL_BACKEND", sdl ? "sdl" : "headless", 1);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
         ReloadRunOptionsForTesting();
         ForgetFoldersForTesting();
         if (sdl) {
-            setenv("SDL_VIDEODRIVER", "dummy", 1);
             SetActiveBackend(std::make_unique<SdlBackend>());
             return;
         }

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "engine/foundation/SystemInfo.h"
 #include "platform/Backend.h"
+#include "platform/headless/HeadlessBackend.h"
 
 namespace {
 
@@ -12,6 +15,8 @@ TEST(SystemInfoTest, MemoryCountsInUnitsOf1024000Bytes) {
 }
 
 TEST(SystemInfoTest, FactsAreFilled) {
+    // The facts of the headless desktop, so no display is needed.
+    platform::SetActiveBackend(std::make_unique<platform::HeadlessBackend>());
     const SystemInfo info;
     EXPECT_EQ(info.osName.rfind("Linux ", 0), 0u) << info.osName;
     EXPECT_EQ(info.buildNumber, 0u);
@@ -24,6 +29,7 @@ TEST(SystemInfoTest, FactsAreFilled) {
     EXPECT_EQ(info.screenHeight, static_cast<uint32_t>(desktop.height));
     EXPECT_EQ(info.bitDepth, static_cast<uint32_t>(desktop.bitsPerPixel));
     EXPECT_GT(info.screenWidth, 0u);
+    platform::SetActiveBackend(nullptr);
 }
 
 }  // namespace
