@@ -279,6 +279,16 @@ TEST(CareerTest, OfferedTypesFollowTheChances) {
     }
     // Every pick lowers the chance of the type picked, so the types pair up.
     EXPECT_EQ(type2, CareerFixture::kTracks / 2);
+
+    // Below the rank that unlocks the second type, every offer is of type 0, whatever the chances say.
+    KR2Player newcomer("cid");
+    newcomer.ranking = 3;
+    newcomer.typechance = {0, 9, 9, 9, 9, 9, 9, 9};
+    CreateOfferedTickets(newcomer, all, random);
+    ASSERT_EQ(newcomer.tickets.size(), all.size());
+    for (const Ref<TicketInfo>& ticket : newcomer.tickets) {
+        EXPECT_EQ(ticket->GameType, 0);
+    }
 }
 
 TEST(CareerTest, TrackShareCountsTracksBoughtBeyondTheStart) {
