@@ -84,8 +84,9 @@ std::string LetterSetBuilder::Build(const std::string& avoid, const std::string&
     int minWords = ticket.MinPermutations;
     std::string set = keep;
     set.resize(length);
+    // Should no attempt be accepted, the one that leaves the most words not yet found stands.
     std::string mostWords;
-    size_t mostWordsCount = 0;
+    int64_t mostNewWords = 0;
     std::vector<const WordNode*> found;
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
         if (attempt % kFewerWordsEvery == 0) {
@@ -102,15 +103,7 @@ std::string LetterSetBuilder::Build(const std::string& avoid, const std::string&
         }
         found.clear();
         words_.FindFromLetters(set, found, false, length);
-        if (mostWords.empty() || found.size() > mostWordsCount) {
-            mostWords = set;
-            mostWordsCount = found.size();
-        }
-
         const int64_t count = static_cast<int64_t>(found.size());
-        if (count == 0 || count < minWords || count > ticket.MaxPermutations) {
-            continue;
-        }
         int64_t newWords = count;
         bool hasLongWord = attempt > kLongWordUntilAttempt;
         for (const WordNode* word : found) {
@@ -120,11 +113,18 @@ std::string LetterSetBuilder::Build(const std::string& avoid, const std::string&
                 hasLongWord = true;
             }
         }
+        if (mostWords.empty() || newWords > mostNewWords) {
+            mostWords = set;
+            mostNewWords = newWords;
+        }
+        if (count == 0 || count < minWords || count > ticket.MaxPermutations) {
+            continue;
+        }
         if (newWords > 0 && newWords >= minWords && hasLongWord) {
             return set.substr(keep.size());
         }
     }
-    ENGINE_LOG(2, "no letter set of type %d allows %d to %d words; taking one that allows %zu", ticket.GameType,
-               ticket.MinPermutations, ticket.MaxPermutations, mostWordsCount);
+    ENGINE_LOG(2, "no letter set of type %d allows %d to %d words; taking one that leaves %lld new words",
+               ticket.GameType, ticket.MinPermutations, ticket.MaxPermutations, static_cast<long long>(mostNewWords));
     return mostWords.substr(keep.size());
 }

@@ -298,4 +298,21 @@ TEST_F(TicketGenerationTest, LetterSetsAllowTheirWordCountWithALongWordNotYetQue
     }
 }
 
+TEST_F(TicketGenerationTest, WhenNoSetAllowsEnoughWordsTheOneLeavingTheMostNewWordsStands) {
+    // One letter to draw, "a" or "b" as likely: "a" makes three words, all found already; "b" one new word.
+    hooks.queue = {"xya", "yza", "zxa"};
+    TicketInfo ticket;
+    ticket.GameType = 2;
+    ticket.LetterFreqs.fill(2.0f);
+    ticket.LetterFreqs[0] = 1.0f;
+    ticket.FreqsTotal = 2.0f;
+    ticket.MinPermutations = 10;
+    ticket.MaxPermutations = 100;
+    for (uint32_t seed : {1u, 2u, 3u}) {
+        SeededRun run(seed);
+        EXPECT_EQ(LetterSetBuilder(*WordListOf({"xya", "yza", "zxa", "xyb"}), &hooks).Build("", "xyzxyz", ticket), "b")
+            << seed;
+    }
+}
+
 }  // namespace
