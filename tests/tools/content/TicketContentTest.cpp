@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/RandomGenerator.h"
 #include "engine/foundation/Ref.h"
+#include "game/words/LetterSetBuilder.h"
 #include "game/words/TicketInfo.h"
 #include "game/words/WordList.h"
 #include "platform/Files.h"
@@ -41,9 +43,10 @@ public:
     int GamesPlayed() const override { return 3; }
     int TrackLengthClass(int, int track) const override { return track % 4; }
     const WordList* WaitForWordList() override { return words.Get(); }
-    bool IsInWordQueue(const std::string&) const override { return false; }
+    bool IsInWordQueue(const std::string& text) const override { return queue.count(text) != 0; }
 
     Ref<WordList> words;
+    std::set<std::string> queue;
 };
 
 class ShippedTickets : public testing::Test {
@@ -174,6 +177,49 @@ TEST_F(ShippedTickets, EveryTypeAtEveryRatingGivesALevelWhoseWordsCanBeFound) {
                 SCOPED_TRACE("type " + std::to_string(type) + ", rating " + std::to_string(ticket->Rating) +
                              ", seed " + std::to_string(seed) + ": " + Describe(*ticket));
                 ExpectFindable(*ticket, *hooks_.words);
+            }
+        }
+    }
+}
+
+// A Fresh Coals race: each word found is replaced by new letters. Every deal
+// must leave the words the ticket asks for that are not found yet (the
+// demand eases by one for every 800 attempts, at most three times).
+TEST_F(ShippedTickets, EveryFreshCoalsDealLeavesTheNewWordsItsTicketAsksFor) {
+    ASSERT_TRUE(loaded_);
+    constexpr int kDeals = 20;
+    const int eased = LetterSetBuilder::kMaxAttempts / 800;
+    for (uint32_t seed : kSeeds) {
+        for (const float rating : {0.0f, 0.5f, 1.0f}) {
+            RandomGenerator::SetGlobal(new RandomGenerator(seed, 0));
+            Ref<TicketInfo> ticket = new TicketInfo;
+            ticket->GameType = 2;
+            ticket->Rating = rating;
+            ticket->Generate();
+            hooks_.queue.clear();
+            std::string set = ticket->LetterSet;
+            for (int deal = 0; deal < kDeals; ++deal) {
+                const WordNode* longest = nullptr;
+                int fresh = 0;
+                for (const WordNode* word : WordsFrom(*hooks_.words, set, false)) {
+                    if (hooks_.queue.count(word->Text()) == 0) {
+                        ++fresh;
+                        if (longest == nullptr || word->LetterCount() > longest->LetterCount()) longest = word;
+                    }
+                }
+                SCOPED_TRACE("seed " + std::to_string(seed) + ", rating " + std::to_string(rating) + ", deal " +
+                             std::to_string(deal) + ": \"" + set + "\"");
+                ASSERT_NE(longest, nullptr);
+                EXPECT_GE(fresh, ticket->MinPermutations - eased);
+                // The player takes the longest new word; its letters are replaced.
+                const std::string word = longest->Text();
+                hooks_.queue.insert(word);
+                std::string keep = set;
+                for (const char letter : word) {
+                    if (const size_t at = keep.find(letter); at != std::string::npos) keep.erase(at, 1);
+                }
+                set = keep + LetterSetBuilder(*hooks_.words, &hooks_).Build(word, keep, *ticket);
+                ASSERT_EQ(set.size(), 7u);
             }
         }
     }
