@@ -86,5 +86,5 @@ void HighScoreTables::Save() const {
     }
     root->Add(items.Get());
     file->Add(root.Get());
-    SaveSavedFile(*file);
+    SaveSavedFile(*file, "the score tables");
 }
