@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <memory>
@@ -340,6 +341,50 @@ TEST_F(PlayersTest, AListThatCannotBeReadIsLeftAloneAndNoPlayerIsSaved) {
     EXPECT_NE(log.find("players.plrs.!\" could not be read or is not a file; it is left as it is"), std::string::npos) << log;
     EXPECT_NE(log.find("players are not saved this run"), std::string::npos) << log;
     EXPECT_EQ(log.find("kept as"), std::string::npos) << log;
+}
+
+// Something other than a regular file where a player file, the list or a
+// save game belongs is neither waited on nor replaced: a FIFO would make a
+// plain read wait for a writer for ever.
+TEST_F(PlayersTest, AFifoOrFolderInPlaceOfASavedFileIsLeftAloneWithoutWaiting) {
+    auto backend = std::make_unique<platform::HeadlessBackend>();
+    const platform::HeadlessBackend& shown = *backend;
+    platform::SetActiveBackend(std::move(backend));
+    const auto isFifo = [](const std::string& path) {
+        struct stat info {};
+        return ::lstat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+    };
+    for (const bool fifo : {true, false}) {
+        ForgetReportedSaveFailureForTesting();
+        DeleteFolderTree(Data());
+        ForgetFoldersForTesting();
+        SaveTwoPlayers();
+        const std::string alice = PlayersFolder() + "/alice.plr.!";
+        const std::string game = Data() + "/savegames/alice/kr2.sav.!";
+        MakeDirectoryChain(Data() + "/savegames/alice");
+        for (const std::string& path : {alice, game}) {
+            platform::RemoveFile(path);
+            ASSERT_TRUE(fifo ? ::mkfifo(path.c_str(), 0644) == 0 : platform::MakeDirectory(path)) << path;
+        }
+        const auto inPlace = [&](const std::string& path) { return fifo ? isFifo(path) : platform::IsDirectory(path); };
+
+        Players& players = Reload();
+        EXPECT_EQ(Names(players), (std::vector<std::string>{"alice", "bob"}));
+        players.SetCurrent(players.GetPlayers()[0].Get());
+        At(players, 0).coins = 8;
+        players.Save();
+        Ref<PropertyFile> read = new PropertyFile();
+        EXPECT_FALSE(players.LoadSaveGame(*players.GetCurrent(), "kr2", *read));
+        players.StoreSaveGame(*players.GetCurrent(), "kr2", *SaveGameFile(3));
+        EXPECT_TRUE(inPlace(alice)) << fifo;
+        EXPECT_TRUE(inPlace(game)) << fifo;
+        EXPECT_FALSE(platform::PathExists(alice + ".damaged-1")) << fifo;
+        // Only the save game was tried, and that failure is told: each pass is
+        // a run of its own.
+        ASSERT_EQ(shown.MessageBoxes().size(), fifo ? 1u : 2u);
+        EXPECT_NE(shown.MessageBoxes().back().find("the save game could not be written"), std::string::npos);
+    }
+    platform::SetActiveBackend(nullptr);
 }
 
 TEST_F(PlayersTest, AForeignListOrEntryIsIgnoredAndKeptAside) {
