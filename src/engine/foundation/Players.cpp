@@ -96,6 +96,7 @@ void Players::Load() {
 void Players::Save() {
     if (listUnreadable_) {
         ENGINE_LOG(2, "Players are not saved: the player list could not be read at start-up");
+        ReportKeptUnreadable("the player list", ListFilePath(), FileMode());
         return;
     }
     MakeDirectoryChain(GetGameDataFolder() + "/" + playersFolder_);
@@ -202,6 +203,7 @@ void Players::SavePlayer(const PlayerProfile& player) {
     if (unreadablePlayerFiles_.count(path) != 0) {
         ENGINE_LOG(2, "Player \"%s\" is not saved: the player's file could not be read at start-up",
                    player.GetName().c_str());
+        ReportKeptUnreadable("the player file of \"" + player.GetName() + "\"", path, FileMode());
         return;
     }
     const auto known = knownProgress_.find(path);
@@ -242,6 +244,8 @@ bool Players::LoadSaveGame(const PlayerProfile& player, const std::string& saveN
 
 void Players::StoreSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const {
     if (listUnreadable_) {
+        ReportSaveFailure("the save game", MakeMediaFileName(FileMode(), SaveGamePath(player.GetName(), saveName)),
+                          "the player list could not be read at start-up, so no player's files are saved this run");
         return;
     }
     MakeDirectoryChain(SaveGameFolder(player.GetName()));

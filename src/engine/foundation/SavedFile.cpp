@@ -92,6 +92,11 @@ void ReportSaveFailure(const std::string& what, const std::string& path, const s
                          "Error", platform::MB_OK | platform::MB_ICONERROR);
 }
 
+void ReportKeptUnreadable(const std::string& what, const std::string& path, LoadMode loadMode) {
+    ReportSaveFailure(what, MakeMediaFileName(loadMode, path),
+                      "it could not be read at start-up, so it is left as it is and not saved over this run");
+}
+
 void ForgetReportedSaveFailureForTesting() {
     SaveFailureReported() = false;
 }

@@ -42,5 +42,9 @@ bool SaveSavedFile(const PropertyFile& file, const std::string& what);
 // later failures of the run reach the log only.
 void ReportSaveFailure(const std::string& what, const std::string& path, const std::string& why);
 
+// A file left as it is because it could not be read at start-up
+// (kUnreadable) is not saved this run: that is told as a failure to save.
+void ReportKeptUnreadable(const std::string& what, const std::string& path, LoadMode loadMode);
+
 // Lets the next failure show its message box again.
 void ForgetReportedSaveFailureForTesting();

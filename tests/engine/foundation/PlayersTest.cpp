@@ -316,6 +316,10 @@ TEST_F(PlayersTest, ADamagedListIsIgnoredKeptAsideAndNotLostOnTheNextSave) {
 }
 
 TEST_F(PlayersTest, AListThatCannotBeReadIsLeftAloneAndNoPlayerIsSaved) {
+    auto backend = std::make_unique<platform::HeadlessBackend>();
+    const platform::HeadlessBackend& shown = *backend;
+    platform::SetActiveBackend(std::move(backend));
+    ForgetReportedSaveFailureForTesting();
     SaveTwoPlayers();
     const std::string list = PlayersFolder() + "/players.plrs.!";
     const std::string alice = ReadText(PlayersFolder() + "/alice.plr.!");
@@ -341,6 +345,10 @@ TEST_F(PlayersTest, AListThatCannotBeReadIsLeftAloneAndNoPlayerIsSaved) {
     EXPECT_NE(log.find("players.plrs.!\" could not be read or is not a file; it is left as it is"), std::string::npos) << log;
     EXPECT_NE(log.find("players are not saved this run"), std::string::npos) << log;
     EXPECT_EQ(log.find("kept as"), std::string::npos) << log;
+    // The player is told once that nothing is kept this run.
+    ASSERT_EQ(shown.MessageBoxes().size(), 1u);
+    EXPECT_NE(shown.MessageBoxes()[0].find("the save game could not be written"), std::string::npos);
+    platform::SetActiveBackend(nullptr);
 }
 
 // Something other than a regular file where a player file, the list or a
@@ -379,10 +387,12 @@ TEST_F(PlayersTest, AFifoOrFolderInPlaceOfASavedFileIsLeftAloneWithoutWaiting) {
         EXPECT_TRUE(inPlace(alice)) << fifo;
         EXPECT_TRUE(inPlace(game)) << fifo;
         EXPECT_FALSE(platform::PathExists(alice + ".damaged-1")) << fifo;
-        // Only the save game was tried, and that failure is told: each pass is
-        // a run of its own.
+        // Alice's progress is not kept, and she is told: each pass is a run
+        // of its own.
         ASSERT_EQ(shown.MessageBoxes().size(), fifo ? 1u : 2u);
-        EXPECT_NE(shown.MessageBoxes().back().find("the save game could not be written"), std::string::npos);
+        EXPECT_NE(shown.MessageBoxes().back().find("the player file of \"alice\" could not be written"),
+                  std::string::npos)
+            << shown.MessageBoxes().back();
     }
     platform::SetActiveBackend(nullptr);
 }
