@@ -125,6 +125,7 @@ void Players::DeletePlayerFile(PlayerProfile* player) {
     // the list: they stay.
     if (!listUnreadable_) {
         DeletePlayerFiles(player->GetName());
+        knownProgress_[PlayerFilePath(player->GetName())] = nullptr;
     }
     players_.erase(std::remove(players_.begin(), players_.end(), kept), players_.end());
     if (current_ == player) {

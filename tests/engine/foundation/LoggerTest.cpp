@@ -112,8 +112,8 @@ TEST_F(LoggerTest, RecordLogFileKeepsOnlyThePreviousRunsLogAndStoresTheName) {
     MakeDirectoryChain(folder + "/old/deeper");
     ASSERT_TRUE(platform::WriteFileAtomically(folder + "/older.log", "older", 5));
     ASSERT_TRUE(platform::WriteFileAtomically(folder + "/previous.log", "previous", 8));
-    std::filesystem::last_write_time(folder + "/older.log",
-                                     std::filesystem::last_write_time(folder + "/previous.log") - std::chrono::hours(1));
+    const auto previous = std::filesystem::last_write_time(folder + "/previous.log");
+    std::filesystem::last_write_time(folder + "/older.log", previous - std::chrono::hours(1));
 
     Logger logger(0, kFileOnly);
     logger.RecordLogFile();

@@ -250,6 +250,19 @@ TEST_F(PlayersTest, RemovingThePlayerDeletesOnlyItsOwnFilesAndClearsCurrent) {
     EXPECT_FALSE(platform::PathExists(Data() + "/savegames/alice"));
     EXPECT_TRUE(players.HasSaveGame(*players.GetPlayers()[0], "kr2"));
     EXPECT_EQ(Names(Reload()), std::vector<std::string>{"bob"}) << "the list was saved";
+
+    // A player of that name added later does not get the removed one's
+    // progress back.
+    Players& again = Reload();
+    again.SetCurrent(again.GetPlayers()[0].Get());
+    again.Add(new TestProfile("carol", 0, 3));
+    again.SetCurrent(again.GetPlayers()[1].Get());
+    again.Save();
+    again.DeletePlayerFile(again.GetPlayers()[1].Get());
+    again.Add(new TestProfile("carol"));
+    again.SetCurrent(again.GetPlayers()[0].Get());
+    again.Save();
+    EXPECT_FALSE(platform::PathExists(PlayersFolder() + "/carol.plr.!"));
 }
 
 TEST_F(PlayersTest, RemovingDotNamedPlayersNeverReachesOutsideTheirOwnFolder) {
@@ -342,7 +355,8 @@ TEST_F(PlayersTest, AListThatCannotBeReadIsLeftAloneAndNoPlayerIsSaved) {
     EXPECT_EQ(ReadText(PlayersFolder() + "/alice.plr.!"), alice);
     EXPECT_FALSE(platform::PathExists(PlayersFolder() + "/carol.plr.!"));
     EXPECT_FALSE(platform::PathExists(Data() + "/savegames/carol"));
-    EXPECT_NE(log.find("players.plrs.!\" could not be read or is not a file; it is left as it is"), std::string::npos) << log;
+    EXPECT_NE(log.find("players.plrs.!\" could not be read or is not a file; it is left as it is"), std::string::npos)
+        << log;
     EXPECT_NE(log.find("players are not saved this run"), std::string::npos) << log;
     EXPECT_EQ(log.find("kept as"), std::string::npos) << log;
     // The player is told once that nothing is kept this run.
