@@ -87,8 +87,8 @@ void ReportSaveFailure(const std::string& what, const std::string& path, const s
     platform::MessageBox(0,
                          "Your progress could not be saved: " + what + " could not be written.\n\nFile: " +
                              platform::Utf8ToCp1252(path, '?') + "\nReason: " + platform::Utf8ToCp1252(why, '?') +
-                             "\n\nThe file as it was last saved is kept. Later failures of this run are written to "
-                             "the log only.",
+                             ".\n\nThe file as it was last saved is kept. Later failures of this run are written "
+                             "to the log only.",
                          "Error", platform::MB_OK | platform::MB_ICONERROR);
 }
 
