@@ -30,6 +30,57 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
+// The letters with accents that Windows-1252 holds, as base letter, combining
+// accent and the one code point they make together.
+struct Composition {
+    char32_t base;
+    char32_t accent;
+    char32_t letter;
+};
+
+constexpr char32_t kGrave = 0x0300, kAcute = 0x0301, kCircumflex = 0x0302, kTilde = 0x0303,
+                   kDiaeresis = 0x0308, kRing = 0x030A, kCaron = 0x030C, kCedilla = 0x0327;
+
+constexpr Composition kCompositions[] = {
+    {'A', kGrave, 0xC0},      {'A', kAcute, 0xC1},      {'A', kCircumflex, 0xC2}, {'A', kTilde, 0xC3},
+    {'A', kDiaeresis, 0xC4},  {'A', kRing, 0xC5},       {'C', kCedilla, 0xC7},    {'E', kGrave, 0xC8},
+    {'E', kAcute, 0xC9},      {'E', kCircumflex, 0xCA}, {'E', kDiaeresis, 0xCB},  {'I', kGrave, 0xCC},
+    {'I', kAcute, 0xCD},      {'I', kCircumflex, 0xCE}, {'I', kDiaeresis, 0xCF},  {'N', kTilde, 0xD1},
+    {'O', kGrave, 0xD2},      {'O', kAcute, 0xD3},      {'O', kCircumflex, 0xD4}, {'O', kTilde, 0xD5},
+    {'O', kDiaeresis, 0xD6},  {'U', kGrave, 0xD9},      {'U', kAcute, 0xDA},      {'U', kCircumflex, 0xDB},
+    {'U', kDiaeresis, 0xDC},  {'Y', kAcute, 0xDD},      {'a', kGrave, 0xE0},      {'a', kAcute, 0xE1},
+    {'a', kCircumflex, 0xE2}, {'a', kTilde, 0xE3},      {'a', kDiaeresis, 0xE4},  {'a', kRing, 0xE5},
+    {'c', kCedilla, 0xE7},    {'e', kGrave, 0xE8},      {'e', kAcute, 0xE9},      {'e', kCircumflex, 0xEA},
+    {'e', kDiaeresis, 0xEB},  {'i', kGrave, 0xEC},      {'i', kAcute, 0xED},      {'i', kCircumflex, 0xEE},
+    {'i', kDiaeresis, 0xEF},  {'n', kTilde, 0xF1},      {'o', kGrave, 0xF2},      {'o', kAcute, 0xF3},
+    {'o', kCircumflex, 0xF4}, {'o', kTilde, 0xF5},      {'o', kDiaeresis, 0xF6},  {'u', kGrave, 0xF9},
+    {'u', kAcute, 0xFA},      {'u', kCircumflex, 0xFB}, {'u', kDiaeresis, 0xFC},  {'y', kAcute, 0xFD},
+    {'y', kDiaeresis, 0xFF},  {'S', kCaron, 0x0160},    {'s', kCaron, 0x0161},    {'Z', kCaron, 0x017D},
+    {'z', kCaron, 0x017E},    {'Y', kDiaeresis, 0x0178},
+};
+
+// Each letter and combining accent that make one letter of the table become it.
+std::u32string Composed(const std::u32string& text) {
+    std::u32string out;
+    for (const char32_t c : text) {
+        const Composition* match = nullptr;
+        if (!out.empty()) {
+            for (const Composition& composition : kCompositions) {
+                if (composition.base == out.back() && composition.accent == c) {
+                    match = &composition;
+                    break;
+                }
+            }
+        }
+        if (match != nullptr) {
+            out.back() = match->letter;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 char32_t Cp1252ToUnicode(unsigned char byte) {
@@ -89,7 +140,7 @@ std::u32string DecodeUtf8(const std::string& text) {
 
 std::string Utf8ToCp1252(const std::string& text, char replacement) {
     std::string out;
-    for (char32_t c : DecodeUtf8(text)) {
+    for (char32_t c : Composed(DecodeUtf8(text))) {
         unsigned char byte = 0;
         if (UnicodeToCp1252(c, byte)) {
             out += static_cast<char>(byte);

@@ -119,10 +119,10 @@ void EventTranslator::TranslateText(const RawEvent& event,
                                     std::vector<Message>& messages) const {
     const bool system = (event.modifiers & kModAlt) && !(event.modifiers & kModAltGr) &&
                         !(event.modifiers & kModCtrl);
-    for (char32_t c : DecodeUtf8(event.text)) {
-        unsigned char byte = 0;
-        if (!UnicodeToCp1252(c, byte)) continue;
-        messages.push_back(Message{0, system ? WM_SYSCHAR : WM_CHAR, byte, 1});
+    // Characters the program's text cannot hold arrive as '?', as pasted ones do.
+    for (const char c : Utf8ToCp1252(event.text, '?')) {
+        messages.push_back(
+            Message{0, system ? WM_SYSCHAR : WM_CHAR, static_cast<unsigned char>(c), 1});
     }
 }
 

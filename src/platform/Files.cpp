@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 namespace platform {
@@ -49,8 +51,11 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) {
+    // Opened without waiting, as a FIFO would make an open wait for a writer;
+    // the flag does nothing to reading a regular file.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;
     }
     bytes.clear();
@@ -67,23 +72,34 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     }
 }
 
-bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
+bool WriteFileAtomically(const std::string& path, const void* data, size_t size, std::string* whyNot) {
     const std::string temporary = path + ".tmp";
-    bool written;
+    const auto fail = [&](int error) {
+        ::unlink(temporary.c_str());
+        if (whyNot != nullptr) {
+            *whyNot = std::strerror(error);
+        }
+        return false;
+    };
+    int writeError = 0;
     {
         FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
         if (file.Get() < 0) {
-            return false;
+            return fail(errno);
         }
-        written = WriteAll(file.Get(), static_cast<const uint8_t*>(data), size) &&
-                  ::fsync(file.Get()) == 0 && file.Close();
+        if (!WriteAll(file.Get(), static_cast<const uint8_t*>(data), size) || ::fsync(file.Get()) != 0 ||
+            !file.Close()) {
+            writeError = errno;
+        }
     }
     if (failNextAtomicWrite.exchange(false)) {
-        written = false;
+        return fail(ENOSPC);
     }
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
+    if (writeError != 0) {
+        return fail(writeError);
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        return fail(errno);
     }
     return true;
 }
@@ -128,6 +144,11 @@ std::string KeepDamagedCopy(const std::string& path) {
     }
     const std::string copy = NextDamagedCopyName(path);
     return WriteFileAtomically(copy, bytes.data(), bytes.size()) ? copy : std::string();
+}
+
+std::string MoveAsideAsDamaged(const std::string& path) {
+    const std::string aside = NextDamagedCopyName(path);
+    return std::rename(path.c_str(), aside.c_str()) == 0 ? aside : std::string();
 }
 
 bool AppendToFile(const std::string& path, const void* data, size_t size) {

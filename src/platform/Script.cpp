@@ -231,18 +231,26 @@ void Script::Button(ScriptHost& host, RawEvent::Kind kind, int32_t x, int32_t y,
 }
 
 void Script::TypeText(ScriptHost& host, const std::string& text) {
-    for (char c : text) {
-        const unsigned char byte = static_cast<unsigned char>(c);
+    for (size_t at = 0; at < text.size();) {
+        const unsigned char byte = static_cast<unsigned char>(text[at]);
+        // A character beyond ASCII is typed whole, as a keyboard's text input
+        // sends it: its lead byte and the continuation bytes after it.
+        size_t length = 1;
+        while (byte >= 0xC0 && at + length < text.size() &&
+               (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80) {
+            ++length;
+        }
         const uint32_t key = std::isalpha(byte) ? static_cast<uint32_t>(std::toupper(byte))
                              : std::isdigit(byte) || byte == ' ' ? byte : 0;
         RawEvent down = MakeEvent(RawEvent::Kind::KeyDown);
         down.virtualKey = key;
         if (key) host.Inject(down);
         RawEvent typed = MakeEvent(RawEvent::Kind::Text);
-        typed.text = std::string(1, c);
+        typed.text = text.substr(at, length);
         host.Inject(typed);
         down.kind = RawEvent::Kind::KeyUp;
         if (key) host.Inject(down);
+        at += length;
     }
 }
 

@@ -880,3 +880,91 @@ TEST_F(ScriptedRunTest, TheSameScriptPlaysTheSameGameTwice) {
         for (const auto& [name, bytes] : (*files)[0]) EXPECT_TRUE((*files)[1].at(name) == bytes) << name;
     }
 }
+
+namespace {
+
+// How many tracks and cities a stored player file has bought.
+size_t BoughtCount(const std::string& player) {
+    return Sum(BooleansNamed(player, "bought"));
+}
+
+// The player file with every track of the second map section bought, as
+// though the player had built that section.
+std::string WithSecondSectionBought(std::string player) {
+    const size_t second = player.find("<PlayerSectionData>", player.find("<PlayerSectionData>") + 1);
+    const size_t end = player.find("<Vector id=\"cities\">", second);
+    const std::string unbought = "<Boolean id=\"bought\" value=\"false\" />";
+    for (size_t at = player.find(unbought, second); at != std::string::npos && at < end;
+         at = player.find(unbought, at)) {
+        player.replace(at, unbought.size(), "<Boolean id=\"bought\" value=\"true\" />");
+    }
+    return player;
+}
+
+std::string WithCoins(std::string player, int coins) {
+    const size_t at = player.find(" coins=\"");
+    player.replace(at + 8, player.find('"', at + 8) - at - 8, std::to_string(coins));
+    return player;
+}
+
+}  // namespace
+
+// Each player's map and tickets stay that player's over restarts, whatever
+// the others do: Ada, who has built a section and holds offered tickets,
+// adds Bob (which saves every player), chooses herself again, and the
+// program is started again; then, with the player list lost, her name typed
+// anew brings her back from her file.
+TEST_F(ScriptedRunTest, EachPlayersMapAndTicketsStayTheirsOverRestartsAndANameTypedAgainBringsThemBack) {
+    const std::string players = folder_.Path() + "/data/Quelt/Games/Word Rail/players/";
+    const std::string adaFile = players + "Ada.plr.!";
+    EnterFolder(WORDRAIL_BUILD_DIR);
+    const auto run = [this](const std::string& script) {
+        Prepare(script);
+        const std::string program =
+            "WORDRAIL_BACKEND=headless WORDRAIL_WATCHDOG_MS=120000 '" + std::string(WORDRAIL_PROGRAM) + "'";
+        return std::system(program.c_str());
+    };
+    // The first start names Ada and opens the map, which offers her tickets.
+    ASSERT_EQ(run(kFirstStartToMenu + "type \"Ada\"\nkey RETURN\nwait ms 1500\nclick 400 255\nwait ms 5500\n" +
+                  kQuit),
+              0);
+    const std::string fresh = ReadStoredFile(adaFile);
+    const std::string tickets = VectorIn(fresh, "tickets");
+    ASSERT_NE(tickets.find("<TicketInfo"), std::string::npos) << fresh;
+    WriteStoredFile(adaFile, WithCoins(WithSecondSectionBought(fresh), 62));
+    const std::string built = ReadStoredFile(adaFile);
+    const size_t adaBought = BoughtCount(built);
+    ASSERT_GT(adaBought, BoughtCount(fresh));
+
+    // Bob added, then Ada chosen again in the list of players.
+    ASSERT_EQ(run(kLaterStartToMenu + AddPlayer("Bob") +
+                  "click 175 395\nwait ms 800\nclick 386 207\nwait ms 500\nclick 524 427\nwait ms 1500\n" + kQuit),
+              0);
+    const auto expectAdasOwn = [&](const char* when) {
+        const std::string ada = ReadStoredFile(adaFile);
+        EXPECT_EQ(BoughtCount(ada), adaBought) << when;
+        EXPECT_EQ(VectorIn(ada, "sections"), VectorIn(built, "sections")) << when;
+        EXPECT_EQ(VectorIn(ada, "tickets"), tickets) << when;
+        EXPECT_EQ(AttributeOf(ada, "coins"), 62) << when;
+    };
+    expectAdasOwn("after adding Bob and choosing Ada again");
+    // Bob's map is his own: nothing of Ada's second section is built in it.
+    const std::string bob = ReadStoredFile(players + "Bob.plr.!");
+    EXPECT_LE(BoughtCount(bob), BoughtCount(fresh));
+    EXPECT_NE(WithSecondSectionBought(bob), bob);
+    EXPECT_EQ(VectorIn(bob, "tickets").find("<TicketInfo"), std::string::npos) << bob;
+    EXPECT_NE(ReadStoredFile(players + "players.plrs.!").find("<Text id=\"currentplayer\" value=\"Ada\" />"),
+              std::string::npos);
+
+    // Started again with Ada current and Bob listed after her.
+    ASSERT_EQ(run(kLaterStartToMenu + kQuit), 0);
+    expectAdasOwn("after a restart");
+
+    // The list is lost; the game asks for a name as at a first start.
+    WriteStoredFile(players + "players.plrs.!", "damaged");
+    ASSERT_EQ(run(kFirstStartToMenu + "type \"Ada\"\nkey RETURN\nwait ms 1500\n" + kQuit), 0);
+    expectAdasOwn("after the list was lost and her name typed again");
+    EXPECT_EQ(ReadStoredFile(players + "players.plrs.!.damaged-1"), "damaged");
+    EXPECT_NE(ReadStoredFile(players + "players.plrs.!").find("<Text id=\"currentplayer\" value=\"Ada\" />"),
+              std::string::npos);
+}

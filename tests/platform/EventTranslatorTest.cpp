@@ -85,9 +85,12 @@ TEST(EventTranslator, KeysBecomeKeyAndCharacterMessagesInOrder) {
         {"AltGr characters stay ordinary",
          {Key(RawEvent::Kind::KeyDown, 'E', kModAltGr), Text("\xE2\x82\xAC", kModAltGr)},
          {{WM_KEYDOWN, 'E'}, {WM_CHAR, 0x80}}},
-        {"text maps to Windows-1252 and drops what it lacks",
+        {"text maps to Windows-1252 and gives '?' for what it lacks",
          {Text("\xC3\xA9 \xC5\xA0\xE4\xB8\xAD")},
-         {{WM_CHAR, 0xE9}, {WM_CHAR, ' '}, {WM_CHAR, 0x8A}}},
+         {{WM_CHAR, 0xE9}, {WM_CHAR, ' '}, {WM_CHAR, 0x8A}, {WM_CHAR, '?'}}},
+        {"a letter and its combining accent are the one letter",
+         {Text("Zoe\xCC\x88 N\xCC\x83")},
+         {{WM_CHAR, 'Z'}, {WM_CHAR, 'o'}, {WM_CHAR, 0xEB}, {WM_CHAR, ' '}, {WM_CHAR, 0xD1}}},
     };
     for (const KeyCase& c : cases) {
         EventTranslator translator;

@@ -77,6 +77,20 @@ TEST(Script, CommandsPlayInOrderAndWaitForFrames) {
     EXPECT_TRUE(script->Finished());
 }
 
+// A character beyond ASCII is typed as one text event, as a keyboard's text
+// input sends it, not byte by byte.
+TEST(Script, TypedTextSendsEachCharacterWhole) {
+    std::string error;
+    auto script = Script::Parse("type \"Zo\xC3\xAB\xE2\x82\xAC\"\n", error);
+    ASSERT_NE(script, nullptr) << error;
+    RecordingHost host;
+    script->Step(host);
+    std::vector<std::string> texts;
+    for (const RawEvent& event : host.events)
+        if (event.kind == RawEvent::Kind::Text) texts.push_back(event.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Z", "o", "\xC3\xAB", "\xE2\x82\xAC"}));
+}
+
 // A block plays as often as its count says, an inner block within each
 // round of the outer one.
 TEST(Script, RepeatedBlocksPlayTheirLinesThatOften) {

@@ -70,6 +70,7 @@ void HighScoreTables::ReadXml(const Property* node) {
 void HighScoreTables::Save() const {
     if (fileUnreadable_) {
         ENGINE_LOG(2, "High scores are not saved: their file could not be read at start-up");
+        ReportKeptUnreadable("the score tables", FilePath(), FileMode());
         return;
     }
     MakeDirectoryChain(GetGameDataFolder() + "/players");
@@ -86,5 +87,5 @@ void HighScoreTables::Save() const {
     }
     root->Add(items.Get());
     file->Add(root.Get());
-    SaveSavedFile(*file);
+    SaveSavedFile(*file, "the score tables");
 }

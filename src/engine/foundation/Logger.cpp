@@ -39,6 +39,43 @@ std::string FormatMessage(const char* format, va_list arguments) {
     return message;
 }
 
+// Empties the log folder but for the newest log file, the previous run's.
+void KeepOnlyTheNewestLog(const std::string& folder) {
+    std::vector<platform::DirectoryEntry> entries;
+    platform::ListDirectory(folder, entries);
+    std::string newest;
+    uint64_t newestTime = 0;
+    for (const platform::DirectoryEntry& entry : entries) {
+        uint64_t written = 0;
+        if (!entry.isDirectory && !entry.isSymlink && platform::FileExists(folder + entry.name) &&
+            platform::LastWriteFileTime(folder + entry.name, written) &&
+            (newest.empty() || written > newestTime || (written == newestTime && entry.name > newest))) {
+            newest = entry.name;
+            newestTime = written;
+        }
+    }
+    for (const platform::DirectoryEntry& entry : entries) {
+        if (entry.name == newest) {
+            continue;
+        }
+        if (entry.isDirectory) {
+            DeleteFolderTree(folder + entry.name);
+        } else {
+            platform::RemoveFile(folder + entry.name);
+        }
+    }
+}
+
+// The run's file name from its start time; a second run in the same second
+// gets a number, so that it never writes into the file of the one before.
+std::string FreeLogFileName(const std::string& folder, const std::string& stamp) {
+    std::string name = folder + stamp + ".log";
+    for (int number = 2; platform::PathExists(name); ++number) {
+        name = folder + stamp + " (" + std::to_string(number) + ").log";
+    }
+    return name;
+}
+
 }  // namespace
 
 std::string MakeMachineFactsLine() {
@@ -141,9 +178,9 @@ void Logger::MakeLogFileNameLocked() {
     }
     const platform::UtcTime now = platform::NowUtc();
     const std::string folder = GetGameTempFolder() + "/log/";
-    DeleteFolderTree(folder);
+    KeepOnlyTheNewestLog(folder);
     MakeDirectoryChain(folder.substr(0, folder.size() - 1));
-    fileName_ = folder + platform::FormatDateTimeForFileName(now) + ".log";
+    fileName_ = FreeLogFileName(folder, platform::FormatDateTimeForFileName(now));
     if (!waiting_.empty()) {
         std::string lines;
         for (const std::string& line : waiting_) {

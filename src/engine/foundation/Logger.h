@@ -42,12 +42,15 @@ public:
     void Write(int level, const char* sourceFile, const char* functionName, int line, const char* format, ...)
         __attribute__((format(printf, 6, 7)));
 
-    // Chooses this run's file name once: empties the log folder and names
-    // the file after the current UTC time, "yyyy-MM-dd HH-mm-ss.log". Lines
-    // waiting for the file are written to it.
+    // Chooses this run's file name once: empties the log folder but for the
+    // newest log file (the previous run's, kept for whoever looks into what
+    // went wrong then) and names the file after the current UTC time,
+    // "yyyy-MM-dd HH-mm-ss.log" (" (2)" and so on before ".log" when a run
+    // of the same second has that name). Lines waiting for the file are
+    // written to it.
     void MakeLogFileName();
     // Start-up: MakeLogFileName, then the file's name goes to the registry
-    // value "cdgfilename", so a run that never logs still empties the folder.
+    // value "cdgfilename", so a run that never logs still clears the folder.
     void RecordLogFile();
 
     std::string FileName();

@@ -23,4 +23,9 @@ public:
     virtual void WriteProgress(Property* node) const = 0;
     // Reads the progress back; a node that is not a node reads as empty.
     virtual void ReadProgress(const Property* node) = 0;
+    // Forgets the progress a read would bring, including what the profile
+    // keeps in records it shares with the other players, so that nothing of
+    // another player's is left where this one's is read. A profile that keeps
+    // all of it in its own fields has nothing to forget.
+    virtual void ResetProgress() {}
 };

@@ -84,13 +84,19 @@ void Players::Load() {
         ReadXml(Property::Child(file.Get(), "players"));
     }
     for (const Ref<PlayerProfile>& player : players_) {
-        LoadPlayer(*player);
+        if (player.Get() != current_) {
+            LoadPlayer(*player);
+        }
+    }
+    if (current_ != nullptr) {
+        LoadPlayer(*current_);
     }
 }
 
 void Players::Save() {
     if (listUnreadable_) {
         ENGINE_LOG(2, "Players are not saved: the player list could not be read at start-up");
+        ReportKeptUnreadable("the player list", ListFilePath(), FileMode());
         return;
     }
     MakeDirectoryChain(GetGameDataFolder() + "/" + playersFolder_);
@@ -100,7 +106,7 @@ void Players::Save() {
     Ref<PropertyNode> node = new PropertyNode("players", "Players");
     WriteXml(node.Get());
     file->Add(node.Get());
-    SaveSavedFile(*file);
+    SaveSavedFile(*file, "the player list");
     for (const Ref<PlayerProfile>& player : players_) {
         SavePlayer(*player);
     }
@@ -119,6 +125,7 @@ void Players::DeletePlayerFile(PlayerProfile* player) {
     // the list: they stay.
     if (!listUnreadable_) {
         DeletePlayerFiles(player->GetName());
+        knownProgress_[PlayerFilePath(player->GetName())] = nullptr;
     }
     players_.erase(std::remove(players_.begin(), players_.end(), kept), players_.end());
     if (current_ == player) {
@@ -137,6 +144,30 @@ void Players::DeletePlayerFiles(const std::string& name) const {
     }
 }
 
+void Players::SetAsideListOfAnotherVersion(const List& read, const std::string& listVersion) {
+    ENGINE_LOG(2, "Player list version \"%s\" is not \"%s\": its players are set aside", listVersion.c_str(),
+               version_.c_str());
+    if (!KeepDamagedCopy(ListFilePath(), FileMode())) {
+        listUnreadable_ = true;
+        return;
+    }
+    const std::string saveGameEnding = MakeMediaFileName(FileMode(), ".sav");
+    for (const Ref<PlayerProfile>& player : read) {
+        SetAsideDamaged(PlayerFilePath(player->GetName()), FileMode());
+        std::vector<platform::DirectoryEntry> entries;
+        platform::ListDirectory(SaveGameFolder(player->GetName()), entries);
+        for (const platform::DirectoryEntry& entry : entries) {
+            const std::string& name = entry.name;
+            if (!entry.isDirectory && name.size() > saveGameEnding.size() &&
+                name.compare(name.size() - saveGameEnding.size(), saveGameEnding.size(), saveGameEnding) == 0) {
+                SetAsideDamaged(SaveGameFolder(player->GetName()) + "/" + name, LoadMode::File);
+            }
+        }
+    }
+    // Rewritten without them, so that the next run does not set aside again.
+    Save();
+}
+
 bool Players::HasName(const std::string& name) const {
     return FindByName(name) != players_.end();
 }
@@ -149,35 +180,62 @@ Players::List::const_iterator Players::FindByName(const std::string& name) const
 }
 
 void Players::LoadPlayer(PlayerProfile& player) {
+    player.ResetProgress();
     Ref<PropertyFile> file = new PropertyFile();
     file->SetLoadMode(FileMode());
     const std::string path = PlayerFilePath(player.GetName());
     const SavedFileStatus status = LoadSavedFile(*file, path, "player");
     if (status == SavedFileStatus::kLoaded) {
-        player.ReadProgress(Property::Child(file.Get(), "player"));
+        Property* progress = Property::Child(file.Get(), "player");
+        knownProgress_[path] = progress;
+        player.ReadProgress(progress);
     } else if (status == SavedFileStatus::kUnreadable) {
         unreadablePlayerFiles_.insert(path);
+    } else {
+        knownProgress_[path] = nullptr;
     }
 }
 
-void Players::SavePlayer(const PlayerProfile& player) const {
-    Ref<PropertyNode> node = new PropertyNode("player", "Player");
-    player.WriteProgress(node.Get());
-    if (node->IndexOrder().empty() || listUnreadable_) {
+void Players::SavePlayer(const PlayerProfile& player) {
+    if (listUnreadable_) {
         return;
     }
     const std::string path = PlayerFilePath(player.GetName());
     if (unreadablePlayerFiles_.count(path) != 0) {
         ENGINE_LOG(2, "Player \"%s\" is not saved: the player's file could not be read at start-up",
                    player.GetName().c_str());
+        ReportKeptUnreadable("the player file of \"" + player.GetName() + "\"", path, FileMode());
         return;
     }
+    const auto known = knownProgress_.find(path);
+    if (&player != current_) {
+        if (known != knownProgress_.end() && known->second.Get() != nullptr) {
+            WritePlayerFile(player.GetName(), known->second);
+        }
+        return;
+    }
+    if (known == knownProgress_.end() && platform::PathExists(MakeMediaFileName(FileMode(), path))) {
+        ENGINE_LOG(2, "Player \"%s\" is not saved: the player's file was not read this run",
+                   player.GetName().c_str());
+        return;
+    }
+    Ref<Property> progress = new PropertyNode("player", "Player");
+    player.WriteProgress(progress.Get());
+    if (Property::NodeOf(progress.Get()).IndexOrder().empty()) {
+        return;
+    }
+    // Kept whether or not the write succeeds: the next save tries again with it.
+    knownProgress_[path] = progress;
+    WritePlayerFile(player.GetName(), progress);
+}
+
+void Players::WritePlayerFile(const std::string& playerName, const Ref<Property>& progress) const {
     MakeDirectoryChain(GetGameDataFolder() + "/" + playersFolder_);
     Ref<PropertyFile> file = new PropertyFile();
     file->SetLoadMode(FileMode());
-    file->SetOutputFileName(path);
-    file->Add(node.Get());
-    SaveSavedFile(*file);
+    file->SetOutputFileName(PlayerFilePath(playerName));
+    file->Add(progress.Get());
+    SaveSavedFile(*file, "the player file of \"" + playerName + "\"");
 }
 
 bool Players::LoadSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const {
@@ -187,12 +245,14 @@ bool Players::LoadSaveGame(const PlayerProfile& player, const std::string& saveN
 
 void Players::StoreSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const {
     if (listUnreadable_) {
+        ReportSaveFailure("the save game", MakeMediaFileName(FileMode(), SaveGamePath(player.GetName(), saveName)),
+                          "the player list could not be read at start-up, so no player's files are saved this run");
         return;
     }
     MakeDirectoryChain(SaveGameFolder(player.GetName()));
     file.SetLoadMode(FileMode());
     file.SetOutputFileName(SaveGamePath(player.GetName(), saveName));
-    SaveSavedFile(file);
+    SaveSavedFile(file, "the save game");
 }
 
 bool Players::HasSaveGame(const PlayerProfile& player, const std::string& saveName) const {
@@ -208,9 +268,9 @@ void Players::DeleteSaveGame(const PlayerProfile& player, const std::string& sav
 void Players::ReadXml(const Property* node) {
     const Property* names = Property::Child(node, "playernames");
     if (names != nullptr && names->GetKind() == Property::kVector) {
-        // Every entry is built before any is acted on: removing a player saves
-        // the list, and an entry that builds no player must still be in the
-        // copy kept of the file.
+        // Every entry is built before the list is acted on: setting the list
+        // aside rewrites it, and an entry that builds no player must still be
+        // in the copy kept of the file.
         List read;
         for (const Ref<Property>& item : static_cast<const PropertyVector*>(names)->Items()) {
             const Ref<Object> created = ClassFactory::Instance().Create(&Property::NodeOf(item.Get()));
@@ -228,17 +288,14 @@ void Players::ReadXml(const Property* node) {
         const std::string listVersion = Property::AsString(Property::Child(node, "version"));
         if (version_.empty()) {
             // Without the expected version (the constants did not load) a
-            // mismatch proves nothing, and it would delete every player.
+            // mismatch proves nothing.
             ENGINE_LOG(3, "No player list version is expected; the list's version is not checked");
         }
-        for (const Ref<PlayerProfile>& player : read) {
-            players_.push_back(player);
-            if (!version_.empty() && listVersion != version_) {
-                ENGINE_LOG(2, "Player list version \"%s\" is not \"%s\": player \"%s\" is removed",
-                           listVersion.c_str(), version_.c_str(), player->GetName().c_str());
-                DeletePlayerFile(player.Get());
-            }
+        if (!version_.empty() && listVersion != version_) {
+            SetAsideListOfAnotherVersion(read, listVersion);
+            return;
         }
+        players_.insert(players_.end(), read.begin(), read.end());
     }
     if (!players_.empty()) {
         const auto found = FindByName(Property::AsString(Property::Child(node, "currentplayer")));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -7,9 +8,9 @@
 #include "engine/foundation/Archive.h"
 #include "engine/foundation/Object.h"
 #include "engine/foundation/PlayerProfile.h"
+#include "engine/foundation/Property.h"
 #include "engine/foundation/Ref.h"
 
-class Property;
 class PropertyFile;
 
 // The one list of player profiles with the current player. Keeps the list
@@ -19,6 +20,12 @@ class PropertyFile;
 // never written over: the run then goes on without saving any player's files,
 // which the list would no longer name. A player file that cannot be read is
 // likewise left alone.
+//
+// A profile may keep part of its progress in a record shared by every player
+// (the game's map), which only ever holds the current player's. So a player
+// who is not current is saved with the progress last read from or written to
+// that player's file, never with what the profiles hold at that moment; and a
+// file that is on disk but was not read this run is never written over.
 class Players : public Object {
     ENGINE_CLASS(Players, Object)
 
@@ -33,7 +40,8 @@ public:
     static Players* Instance();
     static void Free();
 
-    // Reads the list file, then every listed player's file.
+    // Reads the list file, then every listed player's file, the current
+    // player's last, so that the shared record is left with that player's.
     void Load();
     // Writes the list file, then every listed player's file.
     void Save();
@@ -48,8 +56,13 @@ public:
     bool HasName(const std::string& name) const;
     List::const_iterator FindByName(const std::string& name) const;
 
+    // Forgets the player's progress (ResetProgress), then reads the player's
+    // file into it.
     void LoadPlayer(PlayerProfile& player);
-    void SavePlayer(const PlayerProfile& player) const;
+    // The current player is written as the profile has it now; any other with
+    // what its file was last read with or written with this run, and not at
+    // all when nothing was.
+    void SavePlayer(const PlayerProfile& player);
 
     bool LoadSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const;
     void StoreSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const;
@@ -80,6 +93,11 @@ private:
     LoadMode FileMode() const { return scrambled_ ? LoadMode::ScrambledFile : LoadMode::File; }
     // The player file and save games stored under the name.
     void DeletePlayerFiles(const std::string& name) const;
+    // A list written under another version names players this version
+    // cannot take: their files and save games, and the list, are kept aside
+    // as damaged copies before the list is rewritten without them.
+    void SetAsideListOfAnotherVersion(const List& read, const std::string& listVersion);
+    void WritePlayerFile(const std::string& playerName, const Ref<Property>& progress) const;
 
     List players_;
     std::string version_;
@@ -89,4 +107,7 @@ private:
     bool scrambled_;
     bool listUnreadable_ = false;
     std::set<std::string> unreadablePlayerFiles_;
+    // By player file path: the progress that file was last read with or
+    // written with this run; null when it was found missing or damaged.
+    std::map<std::string, Ref<Property>> knownProgress_;
 };

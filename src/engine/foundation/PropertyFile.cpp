@@ -65,9 +65,12 @@ bool PropertyFile::LoadFromMemory(const char* bytes, size_t size, const std::str
     return true;
 }
 
-bool PropertyFile::Save() const {
+bool PropertyFile::Save(std::string* whyNot) const {
     if (outputFileName_.empty()) {
         ENGINE_LOG(3, "Property file has no output file name");
+        if (whyNot != nullptr) {
+            *whyNot = "it has no file name";
+        }
         return false;
     }
     const LoadMode mode = ResolveLoadMode(loadMode_);
@@ -76,8 +79,13 @@ bool PropertyFile::Save() const {
     if (IsScrambled(mode)) {
         DescrambleBuffer(reinterpret_cast<uint8_t*>(bytes.data()), bytes.size());
     }
-    if (!platform::WriteFileAtomically(path, bytes.data(), bytes.size())) {
-        ENGINE_LOG(3, "Property file %s could not be written; the previous file is kept", path.c_str());
+    std::string reason;
+    if (!platform::WriteFileAtomically(path, bytes.data(), bytes.size(), &reason)) {
+        ENGINE_LOG(3, "Property file %s could not be written (%s); the previous file is kept", path.c_str(),
+                   reason.c_str());
+        if (whyNot != nullptr) {
+            *whyNot = reason;
+        }
         return false;
     }
     GrantEveryoneAccess(path);

@@ -37,8 +37,9 @@ public:
 
     // Writes the tree to the output file (".!" appended and scrambled in the
     // scrambled modes) through a temporary file, so a failed write keeps the
-    // previous file. False when nothing was written.
-    bool Save() const;
+    // previous file. False when nothing was written; `whyNot`, when given,
+    // then receives the reason.
+    bool Save(std::string* whyNot = nullptr) const;
 
 private:
     std::vector<std::string> fileNames_;

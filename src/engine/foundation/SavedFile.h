@@ -9,10 +9,10 @@ class PropertyFile;
 // Reading and writing the files the program keeps for the player (player
 // list, player files, save games, high scores).
 
-// kUnreadable: the file is there but could not be read (a folder in its
-// place, an I/O error), or it is damaged and no copy of it could be kept.
-// Either way it is the only copy of its data, so nothing may be saved over
-// it this run.
+// kUnreadable: the file is there but could not be read (a folder, FIFO or
+// device in its place, an I/O error), or it is damaged and no copy of it
+// could be kept. Either way it is the only copy of its data, so nothing may
+// be saved over it this run.
 enum class SavedFileStatus { kAbsent, kLoaded, kDamaged, kUnreadable };
 
 // Loads `path` into `file` in the file's load mode. With a non-empty
@@ -26,6 +26,25 @@ SavedFileStatus LoadSavedFile(PropertyFile& file, const std::string& path, const
 // nothing. Logs where the copy went; false, also logged, when none was made.
 bool KeepDamagedCopy(const std::string& path, LoadMode loadMode);
 
-// Writes the file to its output name; a failed write is logged and leaves the
-// previous file in place.
-void SaveSavedFile(const PropertyFile& file);
+// Renames the file stored for `path` in `loadMode`, when there is one, to the
+// name KeepDamagedCopy would give its copy, and logs where it went.
+void SetAsideDamaged(const std::string& path, LoadMode loadMode);
+
+// Writes the file to its output name. A failed write leaves the previous file
+// in place and is logged and told to the player (ReportSaveFailure); so is
+// finding something other than a regular file at that name, which is never
+// replaced. `what` names the file for the player, as in "the player list".
+// False when nothing was written.
+bool SaveSavedFile(const PropertyFile& file, const std::string& what);
+
+// Tells the player that `what`, stored at `path`, could not be saved, and
+// why: the first time in a run in the game's message box, besides the log;
+// later failures of the run reach the log only.
+void ReportSaveFailure(const std::string& what, const std::string& path, const std::string& why);
+
+// A file left as it is because it could not be read at start-up
+// (kUnreadable) is not saved this run: that is told as a failure to save.
+void ReportKeptUnreadable(const std::string& what, const std::string& path, LoadMode loadMode);
+
+// Lets the next failure show its message box again.
+void ForgetReportedSaveFailureForTesting();

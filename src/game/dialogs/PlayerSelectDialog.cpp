@@ -13,7 +13,6 @@
 #include "game/dialogs/GameSceneHooks.h"
 #include "game/dialogs/NameInputDialog.h"
 #include "game/dialogs/YesNoDialog.h"
-#include "game/progress/KR2Player.h"
 
 namespace {
 
@@ -131,9 +130,7 @@ void PlayerSelectDialog::SwitchCurrentPlayer(const std::string& name) {
     }
     if (PlayerProfile* current = players->GetCurrent()) {
         players->SavePlayer(*current);
-        if (auto* profile = ObjectCast<KR2Player>(current)) {
-            profile->ResetProgress();
-        }
+        current->ResetProgress();
     }
     PlayerProfile* next = found->Get();
     players->SetCurrent(next);

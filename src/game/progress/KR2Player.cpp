@@ -1,5 +1,6 @@
 #include "game/progress/KR2Player.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <numeric>
 #include <utility>
@@ -202,7 +203,8 @@ void KR2Player::ReadProgress(const Property* node) {
     // Missing numbers read 0 and missing switches false.
     boostidx = ReadNumber(node, "boostidx");
     oldboostidx = ReadNumber(node, "oldboostidx");
-    coins = ReadNumber(node, "coins");
+    // Coins are never owed: a negative count in a file is damage.
+    coins = std::max(ReadNumber(node, "coins"), int32_t{0});
     curcity = ReadNumber(node, "curcity");
     cursection = ReadNumber(node, "cursection");
     showhints = ReadFlag(node, "showhints");

@@ -41,7 +41,7 @@ public:
     void Reset();
     // Forgets the map progress and every ticket; coins, rank, statistics
     // and trophies stay.
-    virtual void ResetProgress();
+    void ResetProgress() override;
     // Switches the hints back on, except those that only make sense once.
     void ResetHintFlags();
 

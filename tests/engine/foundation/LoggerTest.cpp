@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <thread>
@@ -103,16 +105,23 @@ TEST_F(LoggerTest, FileBeginsAgainAfterTenThousandLines) {
     EXPECT_EQ(content.substr(factsEnd), "src/game/Thing.cpp(42) : [Update]\n\tfresh\n");
 }
 
-TEST_F(LoggerTest, RecordLogFileEmptiesTheFolderAndStoresTheName) {
+// The folder is cleared but for the previous run's log, the newest file in
+// it, so that what went wrong in that run can still be read.
+TEST_F(LoggerTest, RecordLogFileKeepsOnlyThePreviousRunsLogAndStoresTheName) {
     const std::string folder = GetGameTempFolder() + "/log";
     MakeDirectoryChain(folder + "/old/deeper");
-    ASSERT_TRUE(platform::WriteFileAtomically(folder + "/old.log", "old", 3));
+    ASSERT_TRUE(platform::WriteFileAtomically(folder + "/older.log", "older", 5));
+    ASSERT_TRUE(platform::WriteFileAtomically(folder + "/previous.log", "previous", 8));
+    const auto previous = std::filesystem::last_write_time(folder + "/previous.log");
+    std::filesystem::last_write_time(folder + "/older.log", previous - std::chrono::hours(1));
 
     Logger logger(0, kFileOnly);
     logger.RecordLogFile();
     std::vector<platform::DirectoryEntry> entries;
     ASSERT_TRUE(platform::ListDirectory(folder, entries));
-    EXPECT_TRUE(entries.empty());  // the file itself waits for the first line
+    ASSERT_EQ(entries.size(), 1u);  // this run's file waits for its first line
+    EXPECT_EQ(entries[0].name, "previous.log");
+    EXPECT_EQ(Content(folder + "/previous.log"), "previous");
 
     RegistryString recorded(MakeEngineRegistryPath("cdgfilename"), false, "");
     EXPECT_EQ(recorded.Read(), logger.FileName());
@@ -122,6 +131,21 @@ TEST_F(LoggerTest, RecordLogFileEmptiesTheFolderAndStoresTheName) {
     const std::string name = logger.FileName();
     logger.MakeLogFileName();
     EXPECT_EQ(logger.FileName(), name);
+}
+
+// A run started within the second of the one before writes a file of its
+// own, and the earlier run's stays.
+TEST_F(LoggerTest, TwoRunsInOneSecondKeepTheirOwnFiles) {
+    Logger first(0, kFileOnly);
+    first.MakeLogFileName();
+    Log(first, 1, "first run");
+    Logger second(0, kFileOnly);
+    second.MakeLogFileName();
+    Log(second, 1, "second run");
+    ASSERT_NE(first.FileName(), second.FileName());
+    EXPECT_NE(Content(first.FileName()).find("first run"), std::string::npos);
+    EXPECT_EQ(Content(second.FileName()).find("first run"), std::string::npos);
+    EXPECT_NE(Content(second.FileName()).find("second run"), std::string::npos);
 }
 
 // A copy that may not run must not touch the log folder of the one that
@@ -137,10 +161,11 @@ TEST_F(LoggerTest, LinesWaitInMemoryUntilTheFileIsMade) {
     UseTestGameConstants();
     ForgetFoldersForTesting();
     const std::string folder = GetGameTempFolder() + "/log";
-    MakeDirectoryChain(folder);
+    MakeDirectoryChain(folder + "/stale");
     ASSERT_TRUE(platform::WriteFileAtomically(folder + "/old.log", "old", 3));
     logger.RecordLogFile();
-    EXPECT_FALSE(platform::FileExists(folder + "/old.log"));
+    EXPECT_FALSE(platform::PathExists(folder + "/stale"));
+    EXPECT_EQ(Content(folder + "/old.log"), "old");
     const std::string content = Content(logger.FileName());
     const size_t factsEnd = content.find('\n') + 1;
     EXPECT_TRUE(std::regex_match(content.substr(0, factsEnd), kFactsLine)) << content;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,8 +12,11 @@
 #include "engine/foundation/Players.h"
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/PropertyValue.h"
+#include "engine/foundation/SavedFile.h"
+#include "platform/Backend.h"
 #include "platform/Directories.h"
 #include "platform/Files.h"
+#include "platform/headless/HeadlessBackend.h"
 #include "support/TempFolder.h"
 #include "support/TempUserFolders.h"
 
@@ -88,11 +93,13 @@ protected:
         return static_cast<TestProfile&>(*players.GetPlayers().at(index));
     }
 
-    // alice (level 2, 5 coins), then bob (no progress), bob current.
+    // alice (level 2, 5 coins), saved while current, then bob (no
+    // progress) chosen and the list saved again.
     static Players& SaveTwoPlayers(bool scrambled = true) {
         Players& players = *Players::Create("1", scrambled);
         players.Add(new TestProfile("alice", 2, 5));
         players.Add(new TestProfile("bob"));
+        players.Save();
         players.SetCurrent(players.GetPlayers()[1].Get());
         players.Save();
         return players;
@@ -166,28 +173,41 @@ TEST_F(PlayersTest, TheFirstPlayerAddedBecomesCurrent) {
     EXPECT_EQ(players.GetCurrent()->GetName(), "first");
 }
 
-TEST_F(PlayersTest, AListOfAnotherVersionLosesEveryPlayerAndTheirFilesAndIsRewritten) {
-    for (const char* listVersion : {"0.9", static_cast<const char*>(nullptr)}) {
+// Nothing a player made is deleted because of the list's version: the list,
+// each player file and each save game is moved aside as a numbered damaged
+// copy, and the list is rewritten empty, so that the next run finds nothing
+// to set aside again and a name typed anew starts afresh.
+TEST_F(PlayersTest, AListOfAnotherVersionSetsAsideEveryPlayerFileAndSaveGameAndIsRewritten) {
+    for (const char* listVersion : {"1.1", static_cast<const char*>(nullptr)}) {
         Ref<PropertyNode> list = ListNode({"alice", "bob"});
         if (listVersion != nullptr) {
             list->Add(PropertyValue::FromString("version", listVersion, false));
         }
         SaveListFile(list.Get());
+        const std::string listBytes = ReadText(PlayersFolder() + "/players.plrs.!");
         for (const char* name : {"alice", "bob"}) {
-            WriteText(PlayersFolder() + "/" + name + ".plr.!", "progress");
+            WriteText(PlayersFolder() + "/" + name + ".plr.!", std::string("progress of ") + name);
             MakeDirectoryChain(Data() + "/savegames/" + name);
-            WriteText(Data() + "/savegames/" + name + "/kr2.sav.!", "game");
+            WriteText(Data() + "/savegames/" + name + "/kr2.sav.!", std::string("game of ") + name);
         }
-        WriteText(Data() + "/savegames/keep.txt", "not a player's");
-
+        WriteText(Data() + "/savegames/alice/notes.txt", "not a save game");
+        testing::internal::CaptureStderr();
         EXPECT_TRUE(Reload("1").GetPlayers().empty());
-        for (const char* name : {"alice", "bob"}) {
+        const std::string log = testing::internal::GetCapturedStderr();
+
+        const std::string copy = listVersion != nullptr ? ".damaged-1" : ".damaged-2";
+        EXPECT_EQ(ReadText(PlayersFolder() + "/players.plrs.!" + copy), listBytes);
+        for (const std::string name : {"alice", "bob"}) {
             EXPECT_FALSE(platform::PathExists(PlayersFolder() + "/" + name + ".plr.!"));
-            EXPECT_FALSE(platform::PathExists(Data() + "/savegames/" + name));
+            EXPECT_EQ(ReadText(PlayersFolder() + "/" + name + ".plr.!" + copy), "progress of " + name);
+            EXPECT_FALSE(platform::PathExists(Data() + "/savegames/" + name + "/kr2.sav.!"));
+            EXPECT_EQ(ReadText(Data() + "/savegames/" + name + "/kr2.sav.!" + copy), "game of " + name);
+            EXPECT_NE(log.find(name + ".plr.!\" is set aside as"), std::string::npos) << log;
         }
-        EXPECT_TRUE(platform::FileExists(Data() + "/savegames/keep.txt"));
+        EXPECT_EQ(ReadText(Data() + "/savegames/alice/notes.txt"), "not a save game");
         EXPECT_EQ(Property::AsString(Property::Child(ReadListFile()->Find("players"), "version")), "1");
         EXPECT_TRUE(Reload("1").GetPlayers().empty());
+        EXPECT_FALSE(platform::PathExists(PlayersFolder() + "/alice.plr.!.damaged-3"));
     }
 }
 
@@ -230,6 +250,19 @@ TEST_F(PlayersTest, RemovingThePlayerDeletesOnlyItsOwnFilesAndClearsCurrent) {
     EXPECT_FALSE(platform::PathExists(Data() + "/savegames/alice"));
     EXPECT_TRUE(players.HasSaveGame(*players.GetPlayers()[0], "kr2"));
     EXPECT_EQ(Names(Reload()), std::vector<std::string>{"bob"}) << "the list was saved";
+
+    // A player of that name added later does not get the removed one's
+    // progress back.
+    Players& again = Reload();
+    again.SetCurrent(again.GetPlayers()[0].Get());
+    again.Add(new TestProfile("carol", 0, 3));
+    again.SetCurrent(again.GetPlayers()[1].Get());
+    again.Save();
+    again.DeletePlayerFile(again.GetPlayers()[1].Get());
+    again.Add(new TestProfile("carol"));
+    again.SetCurrent(again.GetPlayers()[0].Get());
+    again.Save();
+    EXPECT_FALSE(platform::PathExists(PlayersFolder() + "/carol.plr.!"));
 }
 
 TEST_F(PlayersTest, RemovingDotNamedPlayersNeverReachesOutsideTheirOwnFolder) {
@@ -296,6 +329,10 @@ TEST_F(PlayersTest, ADamagedListIsIgnoredKeptAsideAndNotLostOnTheNextSave) {
 }
 
 TEST_F(PlayersTest, AListThatCannotBeReadIsLeftAloneAndNoPlayerIsSaved) {
+    auto backend = std::make_unique<platform::HeadlessBackend>();
+    const platform::HeadlessBackend& shown = *backend;
+    platform::SetActiveBackend(std::move(backend));
+    ForgetReportedSaveFailureForTesting();
     SaveTwoPlayers();
     const std::string list = PlayersFolder() + "/players.plrs.!";
     const std::string alice = ReadText(PlayersFolder() + "/alice.plr.!");
@@ -318,9 +355,60 @@ TEST_F(PlayersTest, AListThatCannotBeReadIsLeftAloneAndNoPlayerIsSaved) {
     EXPECT_EQ(ReadText(PlayersFolder() + "/alice.plr.!"), alice);
     EXPECT_FALSE(platform::PathExists(PlayersFolder() + "/carol.plr.!"));
     EXPECT_FALSE(platform::PathExists(Data() + "/savegames/carol"));
-    EXPECT_NE(log.find("players.plrs.!\" could not be read; it is left as it is"), std::string::npos) << log;
+    EXPECT_NE(log.find("players.plrs.!\" could not be read or is not a file; it is left as it is"), std::string::npos)
+        << log;
     EXPECT_NE(log.find("players are not saved this run"), std::string::npos) << log;
     EXPECT_EQ(log.find("kept as"), std::string::npos) << log;
+    // The player is told once that nothing is kept this run.
+    ASSERT_EQ(shown.MessageBoxes().size(), 1u);
+    EXPECT_NE(shown.MessageBoxes()[0].find("the save game could not be written"), std::string::npos);
+    platform::SetActiveBackend(nullptr);
+}
+
+// Something other than a regular file where a player file, the list or a
+// save game belongs is neither waited on nor replaced: a FIFO would make a
+// plain read wait for a writer for ever.
+TEST_F(PlayersTest, AFifoOrFolderInPlaceOfASavedFileIsLeftAloneWithoutWaiting) {
+    auto backend = std::make_unique<platform::HeadlessBackend>();
+    const platform::HeadlessBackend& shown = *backend;
+    platform::SetActiveBackend(std::move(backend));
+    const auto isFifo = [](const std::string& path) {
+        struct stat info {};
+        return ::lstat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+    };
+    for (const bool fifo : {true, false}) {
+        ForgetReportedSaveFailureForTesting();
+        DeleteFolderTree(Data());
+        ForgetFoldersForTesting();
+        SaveTwoPlayers();
+        const std::string alice = PlayersFolder() + "/alice.plr.!";
+        const std::string game = Data() + "/savegames/alice/kr2.sav.!";
+        MakeDirectoryChain(Data() + "/savegames/alice");
+        for (const std::string& path : {alice, game}) {
+            platform::RemoveFile(path);
+            ASSERT_TRUE(fifo ? ::mkfifo(path.c_str(), 0644) == 0 : platform::MakeDirectory(path)) << path;
+        }
+        const auto inPlace = [&](const std::string& path) { return fifo ? isFifo(path) : platform::IsDirectory(path); };
+
+        Players& players = Reload();
+        EXPECT_EQ(Names(players), (std::vector<std::string>{"alice", "bob"}));
+        players.SetCurrent(players.GetPlayers()[0].Get());
+        At(players, 0).coins = 8;
+        players.Save();
+        Ref<PropertyFile> read = new PropertyFile();
+        EXPECT_FALSE(players.LoadSaveGame(*players.GetCurrent(), "kr2", *read));
+        players.StoreSaveGame(*players.GetCurrent(), "kr2", *SaveGameFile(3));
+        EXPECT_TRUE(inPlace(alice)) << fifo;
+        EXPECT_TRUE(inPlace(game)) << fifo;
+        EXPECT_FALSE(platform::PathExists(alice + ".damaged-1")) << fifo;
+        // Alice's progress is not kept, and she is told: each pass is a run
+        // of its own.
+        ASSERT_EQ(shown.MessageBoxes().size(), fifo ? 1u : 2u);
+        EXPECT_NE(shown.MessageBoxes().back().find("the player file of \"alice\" could not be written"),
+                  std::string::npos)
+            << shown.MessageBoxes().back();
+    }
+    platform::SetActiveBackend(nullptr);
 }
 
 TEST_F(PlayersTest, AForeignListOrEntryIsIgnoredAndKeptAside) {
@@ -350,7 +438,13 @@ TEST_F(PlayersTest, ADamagedPlayerFileLeavesThePlayerAsListedAndIsKeptAside) {
     EXPECT_EQ(ReadText(PlayersFolder() + "/alice.plr.!.damaged-1"), "not xml");
 }
 
-TEST_F(PlayersTest, AFailedWriteKeepsThePreviousFiles) {
+// A failed write keeps the previous file, and the player is told once a run,
+// in the message box, what could not be saved, where and why.
+TEST_F(PlayersTest, AFailedWriteKeepsThePreviousFilesAndIsToldOnceARun) {
+    auto backend = std::make_unique<platform::HeadlessBackend>();
+    const platform::HeadlessBackend& shown = *backend;
+    platform::SetActiveBackend(std::move(backend));
+    ForgetReportedSaveFailureForTesting();
     Players& players = SaveTwoPlayers();
     players.Add(new TestProfile("carol"));
     platform::FailNextAtomicWriteForTesting();
@@ -358,12 +452,65 @@ TEST_F(PlayersTest, AFailedWriteKeepsThePreviousFiles) {
     EXPECT_EQ(Names(Reload()), (std::vector<std::string>{"alice", "bob"}));
 
     Players& again = Reload();
+    again.SetCurrent(again.GetPlayers()[0].Get());
     At(again, 0).coins = 9;
     again.SavePlayer(*again.GetPlayers()[0]);
     At(again, 0).coins = 10;
     platform::FailNextAtomicWriteForTesting();
     again.SavePlayer(*again.GetPlayers()[0]);
     EXPECT_EQ(At(Reload(), 0).coins, 9);
+
+    ASSERT_EQ(shown.MessageBoxes().size(), 1u);
+    const std::string& box = shown.MessageBoxes()[0];
+    for (const std::string& part :
+         {std::string("the player list could not be written"), PlayersFolder() + "/players.plrs.!",
+          std::string("No space left on device")}) {
+        EXPECT_NE(box.find(part), std::string::npos) << box;
+    }
+    platform::SetActiveBackend(nullptr);
+}
+
+// The profiles in memory may stand for progress kept in a record only the
+// current player's fills, so only the current player is written as the
+// profile is: any other keeps what its file was last read or written with.
+TEST_F(PlayersTest, APlayerWhoIsNotCurrentIsSavedWithWhatItsFileHolds) {
+    SaveTwoPlayers();
+    Players& players = Reload();
+    ASSERT_EQ(players.GetCurrent()->GetName(), "bob");
+    At(players, 0).coins = 99;
+    players.Save();
+    EXPECT_EQ(At(Reload(), 0).coins, 5);
+
+    // Written while current, that is what is kept once another is chosen.
+    Players& again = Reload();
+    again.SetCurrent(again.GetPlayers()[0].Get());
+    At(again, 0).coins = 7;
+    again.Save();
+    again.SetCurrent(again.GetPlayers()[1].Get());
+    At(again, 0).coins = 0;
+    again.Save();
+    EXPECT_EQ(At(Reload(), 0).coins, 7);
+}
+
+// A file on disk that this run did not read is never written over, not even
+// for the current player: a profile made anew under that name is not the
+// one the file holds. Once read, it is saved as usual.
+TEST_F(PlayersTest, APlayerFileThatWasNotReadThisRunIsNeverWrittenOver) {
+    SaveTwoPlayers();
+    const std::string alice = PlayersFolder() + "/alice.plr.!";
+    const std::string kept = ReadText(alice);
+    ASSERT_TRUE(platform::RemoveFile(PlayersFolder() + "/players.plrs.!"));
+    Players& players = Reload();
+    ASSERT_TRUE(players.GetPlayers().empty());
+    players.Add(new TestProfile("alice", 0, 1));
+    players.Save();
+    EXPECT_EQ(ReadText(alice), kept);
+
+    players.LoadPlayer(*players.GetCurrent());
+    EXPECT_EQ(At(players, 0).coins, 5);
+    At(players, 0).coins = 6;
+    players.Save();
+    EXPECT_EQ(At(Reload(), 0).coins, 6);
 }
 
 TEST_F(PlayersTest, SaveGamesRoundTripAndAreDeleted) {

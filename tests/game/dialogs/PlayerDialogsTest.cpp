@@ -15,6 +15,9 @@
 #include "game/dialogs/PlayerSelectDialog.h"
 #include "game/dialogs/YesNoDialog.h"
 #include "game/progress/KR2Player.h"
+#include "game/words/TicketInfo.h"
+#include "game/world/SectionList.h"
+#include "platform/Files.h"
 #include "platform/KeyCodes.h"
 #include "support/TempUserFolders.h"
 
@@ -23,6 +26,56 @@ namespace {
 std::string ButtonXml(const char* name, int x = 0) {
     return std::string(R"(<Button name=")") + name + R"(" x=")" + std::to_string(x) +
            R"(" y="40" image="KNOB" section="ui"/>)";
+}
+
+// The global map for a test's length: one section, three tracks in a line
+// between four cities, none bought at the start.
+class ThreeTrackMap {
+public:
+    ThreeTrackMap() { Build(); }
+    ~ThreeTrackMap() { SectionList::ReleaseInstance(); }
+    ThreeTrackMap(const ThreeTrackMap&) = delete;
+    ThreeTrackMap& operator=(const ThreeTrackMap&) = delete;
+
+private:
+    static void Build();
+};
+
+void ThreeTrackMap::Build() {
+    std::string cities, parts, tracks;
+    for (int i = 0; i <= 3; ++i) {
+        cities += R"(<CityInfo><Integer id="x" value=")" + std::to_string(100 * i) + R"("/></CityInfo>)";
+    }
+    for (int i = 0; i < 3; ++i) {
+        parts += R"(<TrackPart><Vector id="points"><Node/><Node/></Vector><Integer id="steps" value="1"/></TrackPart>)";
+        tracks += R"(<TrackInfo><Integer id="city0" value=")" + std::to_string(i) +
+                  R"("/><Integer id="city1" value=")" + std::to_string(i + 1) +
+                  R"("/><Vector id="curveIDs"><Integer value=")" + std::to_string(i) + R"("/></Vector></TrackInfo>)";
+    }
+    const std::string xml = R"(<root><Vector id="sections"><Node><Vector id="cities">)" + cities +
+                            R"(</Vector><Vector id="trackParts">)" + parts + R"(</Vector><Vector id="tracks">)" +
+                            tracks + R"(</Vector></Node></Vector></root>)";
+    Ref<PropertyFile> file = new PropertyFile;
+    ASSERT_TRUE(file->LoadFromMemory(xml.data(), xml.size(), "three track map"));
+    SectionList::Create().Build(Property::Child(file.Get(), "sections"));
+}
+
+// The tracks of the map bought, in track order.
+std::vector<bool> BoughtTracks() {
+    std::vector<bool> bought;
+    for (const Ref<TrackInfo>& track : SectionList::Instance()->Section(0).tracks) {
+        bought.push_back(track->bought);
+    }
+    return bought;
+}
+
+// The tracks of the offered tickets, in order.
+std::vector<int32_t> OfferedTracks(const PlayerProfile* player) {
+    std::vector<int32_t> offered;
+    for (const Ref<TicketInfo>& ticket : ObjectCast<KR2Player>(player)->tickets) {
+        offered.push_back(ticket->Track);
+    }
+    return offered;
 }
 
 // 100 x 80: slots from y 10 every 6 pixels, name switches centred at
@@ -320,6 +373,81 @@ TEST_F(PlayerDialogsTest, DialogsWithoutTheirChildrenDoNoHarm) {
     EXPECT_EQ(List().GetPlayers().size(), 2u);
     PlayerSelectDialog::OnOk(selectionContext, nullptr);
     Run(150);
+}
+
+// Each player's map progress and tickets are that player's own: a player
+// added, the first one chosen again, saves of the whole list in between (as a
+// purchase makes them) and a restart never give one player's map or tickets
+// to another.
+TEST_F(PlayerDialogsTest, EachPlayerKeepsTheirOwnMapAndTicketsWhateverTheOthersDo) {
+    const ThreeTrackMap map;
+    MakePlayers({"Ada"});
+    auto* ada = ObjectCast<KR2Player>(List().GetCurrent());
+    SectionList::Instance()->Section(0).tracks[2]->bought = true;
+    Ref<TicketInfo> offer = new TicketInfo;
+    offer->Track = 2;
+    ada->tickets = {offer};
+    ada->coins = 62;
+    List().Save();
+
+    // Bob added through the name dialog starts with a bare map and buys a track.
+    PlayerSelectDialog* selection = OpenSelection();
+    Press(selection->GetAddButton());
+    NameInputDialog* input = ShownNameInput();
+    ASSERT_NE(input, nullptr);
+    Run(150);
+    Type(*input->GetNameInput(), "Bob");
+    Press(input->GetOkButton());
+    ASSERT_EQ(CurrentName(), "Bob");
+    EXPECT_EQ(BoughtTracks(), (std::vector<bool>{false, false, false}));
+    EXPECT_TRUE(OfferedTracks(List().GetCurrent()).empty());
+    SectionList::Instance()->Section(0).tracks[0]->bought = true;
+    List().Save();
+
+    // Ada chosen again finds her own.
+    PlayerSelectDialog::SwitchCurrentPlayer("Ada");
+    EXPECT_EQ(BoughtTracks(), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(OfferedTracks(List().GetCurrent()), std::vector<int32_t>{2});
+    EXPECT_EQ(ObjectCast<KR2Player>(List().GetCurrent())->coins, 62);
+    List().Save();
+
+    // After a restart the current player, listed first, has her map on show,
+    // and Bob's file still holds his.
+    Reload();
+    ASSERT_EQ(CurrentName(), "Ada");
+    EXPECT_EQ(BoughtTracks(), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(OfferedTracks(List().GetCurrent()), std::vector<int32_t>{2});
+    PlayerSelectDialog::SwitchCurrentPlayer("Bob");
+    EXPECT_EQ(BoughtTracks(), (std::vector<bool>{true, false, false}));
+    EXPECT_TRUE(OfferedTracks(List().GetCurrent()).empty());
+}
+
+// With the list lost (damaged, kept aside), the name typed again brings the
+// player back from the file on disk instead of writing a new profile over it.
+TEST_F(PlayerDialogsTest, ANameWhoseFileIsOnDiskBringsThatPlayerBack) {
+    const ThreeTrackMap map;
+    MakePlayers({"Ada"});
+    SectionList::Instance()->Section(0).tracks[1]->bought = true;
+    ObjectCast<KR2Player>(List().GetCurrent())->coins = 62;
+    List().Save();
+    const std::string list = List().ListFilePath();
+    ASSERT_TRUE(platform::WriteFileAtomically(list, "damaged", 7));
+    ASSERT_TRUE(Reload().GetPlayers().empty());
+    SectionList::Instance()->ResetProgress();
+
+    auto* dialog = Open<NameInputDialog>("DIALOG_NEWPLAYER");
+    ASSERT_NE(dialog, nullptr);
+    Run(150);
+    Type(*dialog->GetNameInput(), "Ada");
+    Press(dialog->GetOkButton());
+    ASSERT_EQ(CurrentName(), "Ada");
+    EXPECT_EQ(ObjectCast<KR2Player>(List().GetCurrent())->coins, 62);
+    EXPECT_EQ(BoughtTracks(), (std::vector<bool>{false, true, false}));
+
+    Players& restarted = Reload();
+    ASSERT_EQ(CurrentName(), "Ada");
+    EXPECT_EQ(ObjectCast<KR2Player>(restarted.GetCurrent())->coins, 62);
+    EXPECT_EQ(BoughtTracks(), (std::vector<bool>{false, true, false}));
 }
 
 }  // namespace

@@ -114,6 +114,21 @@ TEST(KR2PlayerTest, MissingProgressReadsZeroAndFalseAndLongVectorsAreCut) {
     EXPECT_FALSE(fromNothing.showhints);
 }
 
+// Coins are never owed: a count below 0 in a file reads as none.
+TEST(KR2PlayerTest, CoinsReadFromAFileAreHeldToZeroAndAbove) {
+    const struct {
+        const char* stored;
+        int32_t read;
+    } cases[] = {{"-2147483648", 0}, {"-1", 0}, {"0", 0}, {"62", 62}, {"2147483647", 2147483647}};
+    for (const auto& c : cases) {
+        Ref<PropertyNode> node = new PropertyNode("player", "Player");
+        node->Add(PropertyValue::FromString("coins", c.stored, true));
+        KR2Player read("ann");
+        read.ReadProgress(node.Get());
+        EXPECT_EQ(read.coins, c.read) << c.stored;
+    }
+}
+
 TEST(KR2PlayerTest, PlayersStoreAndReadTheProfileThroughTheirFiles) {
     TempUserFolders userFolders;
     ForgetFoldersForTesting();
