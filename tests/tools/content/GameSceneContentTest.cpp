@@ -17,6 +17,7 @@
 #include "engine/scene/RenderPass.h"
 #include "engine/scene/SceneResources.h"
 #include "engine/scene/SceneTestSupport.h"
+#include "engine/media/InputDispatcher.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/Label.h"
 #include "engine/ui/LabelTicker.h"
@@ -42,6 +43,7 @@
 #include "game/world/PlayerTrain.h"
 #include "main/OpenWord.h"
 #include "platform/PngWriter.h"
+#include "platform/KeyCodes.h"
 #include "platform/WindowTypes.h"
 #include "scenes/GameScene.h"
 #include "support/TempUserFolders.h"
@@ -260,6 +262,58 @@ TEST_F(GameSceneContent, EscapeClearsAWordAndBackspaceWaitsForTheWrongLetterTime
     Mode().SetPaused(true);
     scene_->OnKeyDown(27);
     EXPECT_EQ(WordRackCount(), 2);
+}
+
+// A typed word goes into the furnace from a click on the Fire! button's own
+// picture as from one on the furnace door, as the player's input arrives.
+TEST_F(GameSceneContent, AClickOnTheFireButtonOrOnTheFurnaceDoorFiresTheWord) {
+    Enter(1, false);
+    PlayToStart();
+    const Button& fire = *scene_->GetButton(GameScene::kSubmit);
+    const Sprite& door = *scene_->GetFurnace()->GetDoor();
+    const struct {
+        const char* where;
+        int32_t x, y;
+    } clicks[] = {
+        {"the button", fire.GetAbsoluteX() + fire.GetWidth() / 2, fire.GetAbsoluteY() + fire.GetHeight() / 2},
+        {"the door", door.GetAbsoluteX() + door.GetWidth() / 2, door.GetAbsoluteY() + door.GetHeight() / 2},
+    };
+    int32_t inserted = 0;
+    for (const auto& click : clicks) {
+        SCOPED_TRACE(click.where);
+        Type(FirstOpenQueueWord());
+        ASSERT_GT(WordRackCount(), 0);
+        InputDispatcher& input = *scene_->GetInputDispatcher();
+        input.QueueMessage(platform::WM_LBUTTONDOWN, 0, platform::PackPoint(click.x, click.y));
+        input.QueueMessage(platform::WM_LBUTTONUP, 0, platform::PackPoint(click.x, click.y));
+        Play(40);
+        EXPECT_EQ(WordRackCount(), 0);
+        EXPECT_EQ(Mode().Stats().numWordsFound, ++inserted);
+    }
+}
+
+// Left and Right, pressed as a player presses them, step the queue back and
+// forth by a column.
+TEST_F(GameSceneContent, TheArrowKeysStepTheWordQueueByAColumn) {
+    Enter(1, false);
+    PlayToStart();
+    WordQueue& queue = *scene_->GetWordQueue();
+    ASSERT_GT(queue.ScrollMaximum(), queue.ColumnPositions()[1]);
+    const struct {
+        uint32_t key;
+        float target;
+    } presses[] = {
+        {platform::VK_RIGHT, static_cast<float>(queue.ColumnPositions()[1])},
+        {platform::VK_RIGHT, static_cast<float>(queue.ColumnPositions()[2])},
+        {platform::VK_LEFT, static_cast<float>(queue.ColumnPositions()[1])},
+    };
+    for (const auto& press : presses) {
+        scene_->GetInputDispatcher()->QueueMessage(platform::WM_KEYDOWN, press.key, 0);
+        Play(1);
+        EXPECT_EQ(queue.ScrollTarget(), press.target) << press.key;
+    }
+    Play(40);
+    EXPECT_EQ(queue.Content().GetX(), -queue.ColumnPositions()[1]);
 }
 
 TEST_F(GameSceneContent, TheButtonsAreLaidOutByModeAndSkip) {
