@@ -526,20 +526,6 @@ TEST_F(GameSceneContent, TheSubmitHintPointsAtTheButtonAndEnterSubmitsPastIt) {
     EXPECT_GT(Mode().Stats().score, 0);
 }
 
-// A trophy won in the middle of a race is celebrated there and then.
-TEST_F(GameSceneContent, ATrophyWonDuringTheRaceOpensItsAwardOverTheLevel) {
-    constexpr size_t kManyWordsTrophy = 20;
-    Enter(1, false);
-    player_->stats.numWordsInserted = 1999;
-    PlayToStart();
-    Type(FirstOpenQueueWord());
-    scene_->OnKeyDown(13);
-    Play(10);
-    EXPECT_TRUE(scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"));
-    EXPECT_EQ(player_->trophies[kManyWordsTrophy], KR2Player::kTrophyShown);
-    EXPECT_TRUE(Mode().IsPaused());
-}
-
 TEST_F(GameSceneContent, AGameTypeAboveSevenPlaysNoMode) {
     Enter(1, false);
     player_->currentTicket->GameType = 9;
@@ -735,6 +721,30 @@ TEST_F(GameSceneLevelEnd, WonTrophiesAreShownOneAfterAnotherButNeverTheTwentySec
     EXPECT_EQ(shown, (std::vector<int>{3, 9}));
     EXPECT_EQ(player_->trophies[21], KR2Player::kTrophyPending);
     EXPECT_EQ(Mode().GetState(), GameScene::kEndShown);
+}
+
+// A trophy won by a word in the middle of the race leaves the race running;
+// it is presented with the rewards once the level is won.
+TEST_F(GameSceneLevelEnd, ATrophyWonDuringTheRaceIsPresentedAtTheLevelsEnd) {
+    constexpr size_t kManyWordsTrophy = 20;
+    Enter(1, false);
+    player_->stats.numWordsInserted = 1999;
+    PlayToStart();
+    Type(FirstOpenQueueWord());
+    scene_->OnKeyDown(13);
+    Play(10);
+    EXPECT_EQ(player_->trophies[kManyWordsTrophy], KR2Player::kTrophyPending);
+    EXPECT_FALSE(scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"));
+    EXPECT_FALSE(Mode().IsPaused());
+    EXPECT_TRUE(scene_->GetOpenDialogs().empty());
+
+    FinishRace(*scene_, true, true);
+    for (int frame = 0; frame < 300 && !scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"); ++frame) {
+        Play(1);
+    }
+    EXPECT_TRUE(scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"));
+    EXPECT_EQ(Mode().GetState(), GameScene::kRewards);
+    EXPECT_EQ(player_->trophies[kManyWordsTrophy], KR2Player::kTrophyShown);
 }
 
 TEST_F(GameSceneLevelEnd, EnterAtTheEndSignLeavesByTicketMode) {
