@@ -182,8 +182,10 @@ void GameScene::Build() {
     wordQueue_->AttachScrollControl(queueSlider_.get());
 
     miniTrackEnd_ = miniTrains_[0]->GetX();
+    // A bar shows wherever it stands on the track, and never past its end.
+    const int32_t trackRight = miniTrainStrip_->GetX() + miniTrackEnd_;
     for (Sprite* bar : perfBars_) {
-        bar->SetClipRect(0, 0, miniTrainStrip_->GetX() + bar->GetWidth(), kPerfBarClipHeight);
+        bar->SetClipRect(0, 0, trackRight, kPerfBarClipHeight);
     }
     // Drawn relative to the strip, the player's train last.
     for (Sprite* train : {miniTrains_[1], miniTrains_[0]}) {
@@ -700,7 +702,8 @@ bool GameScene::OnLButtonDown(int32_t x, int32_t y, uint32_t flags, bool doubleC
     } else if (mode_->GetState() == kEndShown) {
         const bool inBonusArea = x >= kBonusClipX && x < kBonusClipX + kBonusClipWidth && y >= kBonusClipY &&
                                  y < kBonusClipY + kBonusClipHeight;
-        if (inBonusArea || endPanel_->HitTest(x, y)) {
+        // The sign the player waits at answers a click as well.
+        if (inBonusArea || endPanel_->HitTest(x, y) || endGameSign_->HitTest(x, y)) {
             LeaveGame();
         }
     }

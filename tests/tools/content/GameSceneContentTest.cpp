@@ -449,6 +449,51 @@ TEST_F(GameSceneContent, TheOpponentPassingBothBarsGlowsTwiceTheSecondBarFirst) 
     }
 }
 
+// The screen rectangle a sprite covers.
+Rect ScreenRect(const Sprite& sprite) {
+    return Rect{sprite.GetAbsoluteX() - static_cast<int32_t>(sprite.GetAnchorX()),
+                sprite.GetAbsoluteY() - static_cast<int32_t>(sprite.GetAnchorY()), sprite.GetWidth(),
+                sprite.GetHeight()};
+}
+
+// The whole progress strip, both trains anywhere on it and both performance
+// bars show: no HUD button lies over them, and the trains run on their own
+// rails, so at the start neither hides the other.
+TEST_F(GameSceneContent, TheMiniTrackShowsBothTrainsAndTheBarsClearOfTheButtons) {
+    Enter(0, true);
+    player_->stats.playcount[0] = NO_OPPONENT_FIRST_MISSIONS;
+    scene_->Deactivate();
+    scene_->Activate();
+    PlayToStart();
+    const Sprite& strip = *ObjectCast<Sprite>(scene_->FindChild("MINI_TRAINS"));
+    const Sprite& player = *scene_->GetMiniTrain(0);
+    const Sprite& opponent = *scene_->GetMiniTrain(1);
+    ASSERT_TRUE(opponent.IsVisible());
+    const auto clearOfButtons = [this](const Rect& shown) {
+        for (int index : {GameScene::kPause, GameScene::kMenu}) {
+            if (!IntersectRect(shown, ScreenRect(*scene_->GetButton(index))).IsEmpty()) {
+                return false;
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(clearOfButtons(ScreenRect(strip)));
+    for (float progress : {0.0f, 0.5f, 1.0f}) {
+        SCOPED_TRACE(progress);
+        scene_->SetMiniTrainPosition(0, progress);
+        scene_->SetMiniTrainPosition(1, progress);
+        EXPECT_TRUE(clearOfButtons(ScreenRect(player)));
+        EXPECT_TRUE(clearOfButtons(ScreenRect(opponent)));
+        EXPECT_LE(IntersectRect(ScreenRect(player), ScreenRect(opponent)).h, opponent.GetHeight() / 4);
+    }
+    for (int index : {0, 1}) {
+        const Sprite& bar = *scene_->GetPerformanceBar(index);
+        ASSERT_TRUE(bar.IsVisible());
+        EXPECT_EQ(IntersectRect(ScreenRect(bar), bar.GetScreenClipRect()), ScreenRect(bar)) << "bar " << index;
+        EXPECT_TRUE(clearOfButtons(ScreenRect(bar)));
+    }
+}
+
 TEST_F(GameSceneContent, ASecondEntryBuildsOnceAndStartsClean) {
     Enter(1, false);
     PlayToStart();
@@ -606,11 +651,13 @@ TEST_F(GameSceneLevelEnd, EachOutcomeWalksItsRewardsToTheEndSign) {
         bool adventure, arrives, first;
         std::vector<int32_t> states;
         int32_t levelState;
+        // Only an adventure race counts as lost in the player's totals.
+        int32_t racesLost;
     } cases[] = {
-        {"lost adventure", 0, true, false, false, {3, 6}, GameScene::kNothingToSave},
-        {"won adventure", 0, true, true, true, {3, 4, 6}, GameScene::kNothingToSave},
-        {"won classic", 1, false, true, true, {3, 6}, GameScene::kClassicWon},
-        {"lost classic", 1, false, true, false, {3, 6}, GameScene::kNothingToSave},
+        {"lost adventure", 0, true, false, false, {3, 6}, GameScene::kNothingToSave, 1},
+        {"won adventure", 0, true, true, true, {3, 4, 6}, GameScene::kNothingToSave, 0},
+        {"won classic", 1, false, true, true, {3, 6}, GameScene::kClassicWon, 0},
+        {"lost classic", 1, false, true, false, {3, 6}, GameScene::kNothingToSave, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -618,6 +665,7 @@ TEST_F(GameSceneLevelEnd, EachOutcomeWalksItsRewardsToTheEndSign) {
         PlayToStart();
         FinishRace(*scene_, c.arrives, c.first);
         EXPECT_EQ(player_->lastWon, c.arrives && c.first);
+        EXPECT_EQ(player_->stats.missionsLost, c.racesLost);
         EXPECT_FALSE(scene_->GetButton(GameScene::kSubmit)->IsEnabled());
         EXPECT_EQ(PlayToEndSign(), c.states);
         EXPECT_EQ(scene_->GetLevelState(), c.levelState);
@@ -781,6 +829,26 @@ TEST_F(GameSceneLevelEnd, EnterAtTheEndSignLeavesByTicketMode) {
 // A bubble that lets play go on is in no open-dialog list; leaving the
 // level must take it along all the same, or it stays the open hint and no
 // hint of the map (nor of a later race) could ever open.
+// The end sign answers a click on itself; a click elsewhere on the screen
+// outside the coals and the banner leaves nothing.
+TEST_F(GameSceneLevelEnd, AClickOnTheEndSignLeavesAndAClickBesideItDoesNot) {
+    RenewSceneManager();
+    const Ref<Scene> map = AddStandInScene("SCENE_MAP");
+    Enter(0, true);
+    PlayToStart();
+    FinishRace(*scene_, true, true);
+    PlayToEndSign();
+    ASSERT_EQ(Mode().GetState(), GameScene::kEndShown);
+    const SceneManager& manager = *SceneManager::Instance();
+    const auto& sign = *ObjectCast<Sprite>(scene_->FindChild("END_GAME"));
+    const Rect shown = ScreenRect(sign);
+    scene_->OnLButtonDown(shown.x + shown.w / 2, shown.y - 20, 0, false);
+    scene_->OnLButtonDown(20, 100, 0, false);
+    EXPECT_EQ(manager.GetNextScene(), nullptr);
+    scene_->OnLButtonDown(shown.x + shown.w / 2, shown.y + shown.h / 2, 0, false);
+    EXPECT_EQ(manager.GetNextScene(), map.Get());
+}
+
 TEST_F(GameSceneLevelEnd, LeavingTheLevelClosesABubbleThatLetPlayGoOn) {
     RenewSceneManager();
     const Ref<Scene> map = AddStandInScene("SCENE_MAP");
