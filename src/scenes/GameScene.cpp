@@ -51,6 +51,7 @@
 #include "game/world/Landscape.h"
 #include "game/world/OneShotEffects.h"
 #include "game/world/PlayerTrain.h"
+#include "platform/KeyCodes.h"
 #include "platform/Time.h"
 #include "platform/WindowTypes.h"
 #include "scenes/GameSceneLinks.h"
@@ -79,17 +80,6 @@ constexpr int32_t kSlotsGameType = 4;
 constexpr int32_t kHudFadeMs = 800;
 constexpr int32_t kHudTextWaitMs = 400;
 constexpr int32_t kHudBlinkWaitMs = 1200;
-
-// Virtual-key codes of the game's keys.
-enum Key : int32_t {
-    kBackspace = 8,
-    kEnter = 13,
-    kEscape = 27,
-    kSpace = 32,
-    kLeft = 37,
-    kRight = 39,
-    kDelete = 46,
-};
 
 // The mode's operations, as the HUD buttons call them.
 template <void (GameMode::*Operation)()>
@@ -192,8 +182,10 @@ void GameScene::Build() {
     wordQueue_->AttachScrollControl(queueSlider_.get());
 
     miniTrackEnd_ = miniTrains_[0]->GetX();
+    // A bar shows wherever it stands on the track, and never past its end.
+    const int32_t trackRight = miniTrainStrip_->GetX() + miniTrackEnd_;
     for (Sprite* bar : perfBars_) {
-        bar->SetClipRect(0, 0, miniTrainStrip_->GetX() + bar->GetWidth(), kPerfBarClipHeight);
+        bar->SetClipRect(0, 0, trackRight, kPerfBarClipHeight);
     }
     // Drawn relative to the strip, the player's train last.
     for (Sprite* train : {miniTrains_[1], miniTrains_[0]}) {
@@ -645,7 +637,7 @@ bool GameScene::OnKeyDown(int32_t virtualKey) {
         return false;
     }
     if (mode_->GetState() == kEndShown) {
-        if (virtualKey == kEnter) {
+        if (virtualKey == static_cast<int32_t>(platform::VK_RETURN)) {
             LeaveGame();
         }
         return false;
@@ -654,31 +646,33 @@ bool GameScene::OnKeyDown(int32_t virtualKey) {
         return false;
     }
     WordBar* bar = mode_->GetWordBar();
-    switch (virtualKey) {
-        case kBackspace:
+    // The platform's key codes: the scene's own names (Sprite's anchor kinds
+    // among them) would shadow plain local ones.
+    switch (static_cast<uint32_t>(virtualKey)) {
+        case platform::VK_BACK:
             if (mode_->WrongLetterTime() <= 0 && bar != nullptr) {
                 mode_->ClearJudgement();
                 bar->TakeBackLetters(true, false);
             }
             break;
-        case kEnter:
+        case platform::VK_RETURN:
             mode_->OnSubmitPressed();
             break;
-        case kEscape:
+        case platform::VK_ESCAPE:
             if (bar == nullptr || bar->Rack(WordBar::kWordRack).OccupiedCount() == 0) {
                 mode_->Skip();
             } else {
                 mode_->ClearWordBar();
             }
             break;
-        case kSpace:
+        case platform::VK_SPACE:
             mode_->Shuffle();
             break;
-        case kLeft:
-        case kRight:
-            wordQueue_->ScrollStep(virtualKey == kRight);
+        case platform::VK_LEFT:
+        case platform::VK_RIGHT:
+            wordQueue_->ScrollStep(virtualKey == static_cast<int32_t>(platform::VK_RIGHT));
             break;
-        case kDelete:
+        case platform::VK_DELETE:
             mode_->Skip();
             break;
         default:
@@ -708,7 +702,8 @@ bool GameScene::OnLButtonDown(int32_t x, int32_t y, uint32_t flags, bool doubleC
     } else if (mode_->GetState() == kEndShown) {
         const bool inBonusArea = x >= kBonusClipX && x < kBonusClipX + kBonusClipWidth && y >= kBonusClipY &&
                                  y < kBonusClipY + kBonusClipHeight;
-        if (inBonusArea || endPanel_->HitTest(x, y)) {
+        // The sign the player waits at answers a click as well.
+        if (inBonusArea || endPanel_->HitTest(x, y) || endGameSign_->HitTest(x, y)) {
             LeaveGame();
         }
     }

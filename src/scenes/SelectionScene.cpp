@@ -159,7 +159,19 @@ void SelectionScene::Deactivate() {
         CloseDialog(open->second.Get());
     }
     HintDialog::CloseOpenIn(*this);
+    ReleaseHoveredButtons();
     Scene::Deactivate();
+}
+
+void SelectionScene::ReleaseHoveredButtons() {
+    for (GameNode* node = GetComponentNode()->GetFirstChild(); node != nullptr; node = node->GetNextSibling()) {
+        if (auto* button = ObjectCast<Button>(node)) {
+            button->SetState(Button::kNormal);
+        }
+    }
+    if (trophyScreenButton_) {
+        trophyScreenButton_->SetState(Button::kNormal);
+    }
 }
 
 void SelectionScene::RequestQuit() { AskQuit(nullptr, nullptr); }

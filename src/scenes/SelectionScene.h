@@ -64,6 +64,9 @@ private:
     void MakeTrophyScreenButton();
     void ChangeBottomPicture(bool animate);
     void AddNewBadges();
+    // Gone, the menu hears no more pointer moves: a button the pointer was
+    // on as it went would stay lit until the pointer crossed it again.
+    void ReleaseHoveredButtons();
 
     bool firstActivation_ = true;
     Ref<TrophyScreenButton> trophyScreenButton_;

@@ -260,6 +260,29 @@ TEST_F(SelectionSceneTest, OnlyTheFirstActivationDropsTheLoadSceneAndLaterOnesRe
     EXPECT_FALSE(FindResourceData("BACKGROUND", "preloading"));
 }
 
+// The pointer rests on a button as the menu goes to the classic games and
+// moves on while the menu hears nothing: back on the menu, no button is lit.
+TEST_F(SelectionSceneTest, AButtonLitAsTheMenuWentIsNotLitWhenItComesBack) {
+    AddPlayer("p", 5);
+    SelectionScene* menu = ShowMenu();
+    auto* players = ObjectCast<Button>(menu->FindChild("BUTTON_CHANGENAME"));
+    ASSERT_NE(players, nullptr);
+    players->OnMouseMove(players->GetAbsoluteX(), players->GetAbsoluteY(), 0);
+    menu->GetTrophyScreenButton()->SetState(Button::kOver);
+    ASSERT_EQ(players->GetState(), Button::kOver);
+    Scene* classic = manager_->FindScene("SCENE_CLASSIC");
+    // The scene left goes in the frame after the switch.
+    manager_->RequestSwitch(classic);
+    manager_->Update(0);
+    manager_->Update(0);
+    ASSERT_EQ(manager_->GetCurrentScene(), classic);
+    manager_->RequestSwitch(menu);
+    manager_->Update(0);
+    ASSERT_EQ(manager_->GetCurrentScene(), menu);
+    EXPECT_EQ(players->GetState(), Button::kNormal);
+    EXPECT_EQ(menu->GetTrophyScreenButton()->GetState(), Button::kNormal);
+}
+
 TEST_F(SelectionSceneTest, TheTrophyStarSpinsOnceWhileHoveredAndRestsAfter) {
     AddPlayer("p", 0);
     SelectionScene* menu = ShowMenu();

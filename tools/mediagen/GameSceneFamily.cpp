@@ -24,7 +24,10 @@ const Rgba kBrass = Rgba::FromHex(0xC89B3C);
 constexpr int kHudWidth = 800;
 constexpr int kHudHeight = 40;
 constexpr int kTrackWidth = 236;
-constexpr int kTrackHeight = 16;
+// Two rails, the opponent's above the player's, as the trains stand in the
+// definition of the game screen.
+constexpr int kTrackHeight = 28;
+constexpr int kRailSpacing = 12;
 constexpr int kMiniTrainWidth = 26;
 constexpr int kMiniTrainHeight = 14;
 constexpr int kTimerSize = 32;
@@ -67,12 +70,15 @@ Picture HudBlink() {
 Picture MiniTrack() {
     Drawing d(kTrackWidth, kTrackHeight);
     cairo_t* c = d.Context();
-    for (int x = 2; x < kTrackWidth; x += 6) {
-        cairo_rectangle(c, x, 9, 3, 6);
+    for (int rail = 0; rail < 2; ++rail) {
+        const int y = rail * kRailSpacing;
+        for (int x = 2; x < kTrackWidth; x += 6) {
+            cairo_rectangle(c, x, y + 9, 3, 6);
+        }
+        d.Fill(Rgba::FromHex(0x8A5A32));
+        cairo_rectangle(c, 0, y + 10, kTrackWidth, 2);
+        d.Fill(Rgba::FromHex(0xB8C2CA));
     }
-    d.Fill(Rgba::FromHex(0x8A5A32));
-    cairo_rectangle(c, 0, 10, kTrackWidth, 2);
-    d.Fill(Rgba::FromHex(0xB8C2CA));
     return d.ToPicture();
 }
 
@@ -93,10 +99,12 @@ Picture MiniTrain(uint32_t boiler) {
     return d.ToPicture();
 }
 
+// Across both rails of the mini track.
 Picture PerformanceBar() {
-    Drawing d(4, 22);
-    cairo_rectangle(d.Context(), 0, 0, 4, 22);
-    d.FillVertical(0, 22, Rgba::FromHex(0xFFE27A), Rgba::FromHex(0xC89B3C));
+    constexpr int kHeight = 32;
+    Drawing d(4, kHeight);
+    cairo_rectangle(d.Context(), 0, 0, 4, kHeight);
+    d.FillVertical(0, kHeight, Rgba::FromHex(0xFFE27A), Rgba::FromHex(0xC89B3C));
     return d.ToPicture();
 }
 

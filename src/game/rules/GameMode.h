@@ -123,7 +123,6 @@ public:
 protected:
     static LevelScene& Scene();
     static LevelHints& Hints();
-    static TrophyAwards& Trophies();
     KR2Player& Player() const;
     // The player's current ticket; a default one when there is none.
     const TicketInfo& Ticket() const;

@@ -4,15 +4,16 @@
 
 #include "engine/ui/Button.h"
 
-// The submit button of the game screen. It is pressed by a click anywhere
-// from the furnace door down to its own lower edge, not only on its picture.
+// The submit button of the game screen. It is pressed by a click on its own
+// picture and also by one anywhere from the furnace door down to its lower edge.
 class SubmitButton : public Button {
     ENGINE_CLASS(SubmitButton, Button)
 
 public:
     explicit SubmitButton(Property* definition);
 
-    // Whether the screen point lies in the hit area (left and top inclusive).
+    // Whether the screen point lies on the button or in the hit area (left
+    // and top inclusive).
     bool HitTest(int32_t x, int32_t y) const override;
     // The area starts at the node's screen position, takes its width and
     // reaches down to the button's lower edge.

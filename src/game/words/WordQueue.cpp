@@ -136,6 +136,9 @@ void WordQueue::LayOut() {
         columnPositions_[c] = columnPositions_[c - 1] + columnSpacing + columnWidths_[c - 1];
     }
     scrollMaximum_ = std::max(0, columnPositions_.back() + columnWidths_.back() - GetWidth());
+    // Scrolled columns are cut at the queue's edges: nothing of it shows
+    // beside its panel, over the gauges or the buttons.
+    SetClipRect(GetX(), GetY(), GetWidth(), rows_ * std::max(rowSpacing_, 0));
 }
 
 void WordQueue::PlaceWords(bool animate) {

@@ -17,7 +17,9 @@ class WordNode;
 
 // The game screen's list of the level's words: kept sorted, laid out in
 // columns of a fixed number of rows, scrolled sideways with an eased motion,
-// with one highlighted current word. Saved with the game.
+// with one highlighted current word, and drawn only inside its own area
+// (its width by rows x row spacing, where it stands when laid out). Saved
+// with the game.
 class WordQueue : public Sprite {
     ENGINE_CLASS(WordQueue, Sprite)
 

@@ -274,8 +274,7 @@ TEST_F(TrophyDialogsTest, TheAwardFreezesTheSceneAndTakesInputOnlyOnceItsTextsHa
     const Ref<KR2Player> player = UsePlayers({"Ann"})[0];
     player->trophies[3] = KR2Player::kTrophyPending;
     GameScene()->SetBackground(FilledSurface(800, 600, 0xFFFFFFFF).Get());
-    TrophyAwardDialogs awards;
-    static_cast<TrophyAwards&>(awards).Show(3);
+    TrophyAwardedDialog::Show(3, nullptr);
 
     EXPECT_EQ(player->trophies[3], KR2Player::kTrophyShown);
     auto* award = ObjectCast<TrophyAwardedDialog>(GameScene()->GetDialogMap().at("DIALOG_TROPHY_AWARDED").Get());

@@ -8,6 +8,7 @@
 #include "engine/foundation/PropertyNode.h"
 #include "engine/media/Canvas.h"
 #include "engine/media/MemorySurface.h"
+#include "engine/scene/RenderPass.h"
 #include "game/words/QueueScrollControl.h"
 #include "game/words/TicketInfo.h"
 #include "game/words/WordList.h"
@@ -270,6 +271,44 @@ TEST(WordQueue, AWordEnteringItsColumnFromAboveAlsoShowsAtTheFootOfTheOneItLeft)
     EXPECT_EQ(pixel(Fixture::WordWidth(5) - 3, foot), 0x3366AAu);  // wider than any other word of column 0
     EXPECT_EQ(pixel(5, 5), 0u);
     EXPECT_EQ(pixel(queue->ColumnPositions()[1] + 5, 5), 0u);
+}
+
+// Scrolled by a column, the queue's first column lies left of it and its
+// third runs past its right edge; the slots of the last row reach below
+// rows x spacing. None of it may show outside the queue's own area.
+TEST(WordQueue, NothingOfAScrolledQueueShowsOutsideItsArea) {
+    Fixture fixture;
+    for (Ref<Surface>& slot : LetterSlot::SharedLooks().slots) {
+        std::fill_n(slot->Pixels32(), Fixture::kSlotWidth * Fixture::kSlotHeight, 0xFF3366AAu);
+    }
+    Ref<GameNode> screen = new GameNode;
+    Ref<WordQueue> queue = new WordQueue;
+    queue->SetWidth(100);
+    queue->SetPosition(30, 40);
+    screen->AddChild(queue.Get());
+    queue->AddWord(fixture.Records(Words(15)), false);
+    queue->ScrollStep(true);
+    Fixture::Run(*queue, 60);
+    ASSERT_EQ(queue->Content().GetX(), -96);
+
+    Ref<MemorySurface> picture = new MemorySurface(300, 200);
+    RenderPass::DrawNodeTree(*picture->CreateCanvas(), *screen);
+    auto painted = [&picture](int x, int y) { return (picture->Pixels32()[y * 300 + x] & 0xFFFFFFu) != 0; };
+    const int bottom = 40 + Fixture::kRows * Fixture::kRowSpacing;
+    const struct {
+        int x, y;
+        bool shown;
+    } points[] = {
+        {31, 45, true},             // the second column, now first in view
+        {128, 45, true},            // the third column, up to the right edge
+        {31, bottom - 2, true},     // the last row, inside
+        {10, 45, false},            // the first column, scrolled off to the left
+        {135, 45, false},           // the third column beyond the right edge
+        {31, bottom + 2, false},    // the last row's slots below the area
+    };
+    for (const auto& point : points) {
+        EXPECT_EQ(painted(point.x, point.y), point.shown) << point.x << ", " << point.y;
+    }
 }
 
 TEST(WordQueue, SaveAndReadKeepTheWordsInOrderAndTheCurrentIndex) {

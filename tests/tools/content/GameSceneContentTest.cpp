@@ -17,6 +17,7 @@
 #include "engine/scene/RenderPass.h"
 #include "engine/scene/SceneResources.h"
 #include "engine/scene/SceneTestSupport.h"
+#include "engine/media/InputDispatcher.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/Label.h"
 #include "engine/ui/LabelTicker.h"
@@ -42,6 +43,7 @@
 #include "game/world/PlayerTrain.h"
 #include "main/OpenWord.h"
 #include "platform/PngWriter.h"
+#include "platform/KeyCodes.h"
 #include "platform/WindowTypes.h"
 #include "scenes/GameScene.h"
 #include "support/TempUserFolders.h"
@@ -262,6 +264,58 @@ TEST_F(GameSceneContent, EscapeClearsAWordAndBackspaceWaitsForTheWrongLetterTime
     EXPECT_EQ(WordRackCount(), 2);
 }
 
+// A typed word goes into the furnace from a click on the Fire! button's own
+// picture as from one on the furnace door, as the player's input arrives.
+TEST_F(GameSceneContent, AClickOnTheFireButtonOrOnTheFurnaceDoorFiresTheWord) {
+    Enter(1, false);
+    PlayToStart();
+    const Button& fire = *scene_->GetButton(GameScene::kSubmit);
+    const Sprite& door = *scene_->GetFurnace()->GetDoor();
+    const struct {
+        const char* where;
+        int32_t x, y;
+    } clicks[] = {
+        {"the button", fire.GetAbsoluteX() + fire.GetWidth() / 2, fire.GetAbsoluteY() + fire.GetHeight() / 2},
+        {"the door", door.GetAbsoluteX() + door.GetWidth() / 2, door.GetAbsoluteY() + door.GetHeight() / 2},
+    };
+    int32_t inserted = 0;
+    for (const auto& click : clicks) {
+        SCOPED_TRACE(click.where);
+        Type(FirstOpenQueueWord());
+        ASSERT_GT(WordRackCount(), 0);
+        InputDispatcher& input = *scene_->GetInputDispatcher();
+        input.QueueMessage(platform::WM_LBUTTONDOWN, 0, platform::PackPoint(click.x, click.y));
+        input.QueueMessage(platform::WM_LBUTTONUP, 0, platform::PackPoint(click.x, click.y));
+        Play(40);
+        EXPECT_EQ(WordRackCount(), 0);
+        EXPECT_EQ(Mode().Stats().numWordsFound, ++inserted);
+    }
+}
+
+// Left and Right, pressed as a player presses them, step the queue back and
+// forth by a column.
+TEST_F(GameSceneContent, TheArrowKeysStepTheWordQueueByAColumn) {
+    Enter(1, false);
+    PlayToStart();
+    WordQueue& queue = *scene_->GetWordQueue();
+    ASSERT_GT(queue.ScrollMaximum(), queue.ColumnPositions()[1]);
+    const struct {
+        uint32_t key;
+        float target;
+    } presses[] = {
+        {platform::VK_RIGHT, static_cast<float>(queue.ColumnPositions()[1])},
+        {platform::VK_RIGHT, static_cast<float>(queue.ColumnPositions()[2])},
+        {platform::VK_LEFT, static_cast<float>(queue.ColumnPositions()[1])},
+    };
+    for (const auto& press : presses) {
+        scene_->GetInputDispatcher()->QueueMessage(platform::WM_KEYDOWN, press.key, 0);
+        Play(1);
+        EXPECT_EQ(queue.ScrollTarget(), press.target) << press.key;
+    }
+    Play(40);
+    EXPECT_EQ(queue.Content().GetX(), -queue.ColumnPositions()[1]);
+}
+
 TEST_F(GameSceneContent, TheButtonsAreLaidOutByModeAndSkip) {
     struct Case {
         int gameType;
@@ -395,6 +449,51 @@ TEST_F(GameSceneContent, TheOpponentPassingBothBarsGlowsTwiceTheSecondBarFirst) 
     }
 }
 
+// The screen rectangle a sprite covers.
+Rect ScreenRect(const Sprite& sprite) {
+    return Rect{sprite.GetAbsoluteX() - static_cast<int32_t>(sprite.GetAnchorX()),
+                sprite.GetAbsoluteY() - static_cast<int32_t>(sprite.GetAnchorY()), sprite.GetWidth(),
+                sprite.GetHeight()};
+}
+
+// The whole progress strip, both trains anywhere on it and both performance
+// bars show: no HUD button lies over them, and the trains run on their own
+// rails, so at the start neither hides the other.
+TEST_F(GameSceneContent, TheMiniTrackShowsBothTrainsAndTheBarsClearOfTheButtons) {
+    Enter(0, true);
+    player_->stats.playcount[0] = NO_OPPONENT_FIRST_MISSIONS;
+    scene_->Deactivate();
+    scene_->Activate();
+    PlayToStart();
+    const Sprite& strip = *ObjectCast<Sprite>(scene_->FindChild("MINI_TRAINS"));
+    const Sprite& player = *scene_->GetMiniTrain(0);
+    const Sprite& opponent = *scene_->GetMiniTrain(1);
+    ASSERT_TRUE(opponent.IsVisible());
+    const auto clearOfButtons = [this](const Rect& shown) {
+        for (int index : {GameScene::kPause, GameScene::kMenu}) {
+            if (!IntersectRect(shown, ScreenRect(*scene_->GetButton(index))).IsEmpty()) {
+                return false;
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(clearOfButtons(ScreenRect(strip)));
+    for (float progress : {0.0f, 0.5f, 1.0f}) {
+        SCOPED_TRACE(progress);
+        scene_->SetMiniTrainPosition(0, progress);
+        scene_->SetMiniTrainPosition(1, progress);
+        EXPECT_TRUE(clearOfButtons(ScreenRect(player)));
+        EXPECT_TRUE(clearOfButtons(ScreenRect(opponent)));
+        EXPECT_LE(IntersectRect(ScreenRect(player), ScreenRect(opponent)).h, opponent.GetHeight() / 4);
+    }
+    for (int index : {0, 1}) {
+        const Sprite& bar = *scene_->GetPerformanceBar(index);
+        ASSERT_TRUE(bar.IsVisible());
+        EXPECT_EQ(IntersectRect(ScreenRect(bar), bar.GetScreenClipRect()), ScreenRect(bar)) << "bar " << index;
+        EXPECT_TRUE(clearOfButtons(ScreenRect(bar)));
+    }
+}
+
 TEST_F(GameSceneContent, ASecondEntryBuildsOnceAndStartsClean) {
     Enter(1, false);
     PlayToStart();
@@ -470,20 +569,6 @@ TEST_F(GameSceneContent, TheSubmitHintPointsAtTheButtonAndEnterSubmitsPastIt) {
     Play(40);
     EXPECT_EQ(HintDialog::Open(), nullptr);
     EXPECT_GT(Mode().Stats().score, 0);
-}
-
-// A trophy won in the middle of a race is celebrated there and then.
-TEST_F(GameSceneContent, ATrophyWonDuringTheRaceOpensItsAwardOverTheLevel) {
-    constexpr size_t kManyWordsTrophy = 20;
-    Enter(1, false);
-    player_->stats.numWordsInserted = 1999;
-    PlayToStart();
-    Type(FirstOpenQueueWord());
-    scene_->OnKeyDown(13);
-    Play(10);
-    EXPECT_TRUE(scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"));
-    EXPECT_EQ(player_->trophies[kManyWordsTrophy], KR2Player::kTrophyShown);
-    EXPECT_TRUE(Mode().IsPaused());
 }
 
 TEST_F(GameSceneContent, AGameTypeAboveSevenPlaysNoMode) {
@@ -566,11 +651,13 @@ TEST_F(GameSceneLevelEnd, EachOutcomeWalksItsRewardsToTheEndSign) {
         bool adventure, arrives, first;
         std::vector<int32_t> states;
         int32_t levelState;
+        // Only an adventure race counts as lost in the player's totals.
+        int32_t racesLost;
     } cases[] = {
-        {"lost adventure", 0, true, false, false, {3, 6}, GameScene::kNothingToSave},
-        {"won adventure", 0, true, true, true, {3, 4, 6}, GameScene::kNothingToSave},
-        {"won classic", 1, false, true, true, {3, 6}, GameScene::kClassicWon},
-        {"lost classic", 1, false, true, false, {3, 6}, GameScene::kNothingToSave},
+        {"lost adventure", 0, true, false, false, {3, 6}, GameScene::kNothingToSave, 1},
+        {"won adventure", 0, true, true, true, {3, 4, 6}, GameScene::kNothingToSave, 0},
+        {"won classic", 1, false, true, true, {3, 6}, GameScene::kClassicWon, 0},
+        {"lost classic", 1, false, true, false, {3, 6}, GameScene::kNothingToSave, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -578,6 +665,7 @@ TEST_F(GameSceneLevelEnd, EachOutcomeWalksItsRewardsToTheEndSign) {
         PlayToStart();
         FinishRace(*scene_, c.arrives, c.first);
         EXPECT_EQ(player_->lastWon, c.arrives && c.first);
+        EXPECT_EQ(player_->stats.missionsLost, c.racesLost);
         EXPECT_FALSE(scene_->GetButton(GameScene::kSubmit)->IsEnabled());
         EXPECT_EQ(PlayToEndSign(), c.states);
         EXPECT_EQ(scene_->GetLevelState(), c.levelState);
@@ -683,6 +771,30 @@ TEST_F(GameSceneLevelEnd, WonTrophiesAreShownOneAfterAnotherButNeverTheTwentySec
     EXPECT_EQ(Mode().GetState(), GameScene::kEndShown);
 }
 
+// A trophy won by a word in the middle of the race leaves the race running;
+// it is presented with the rewards once the level is won.
+TEST_F(GameSceneLevelEnd, ATrophyWonDuringTheRaceIsPresentedAtTheLevelsEnd) {
+    constexpr size_t kManyWordsTrophy = 20;
+    Enter(1, false);
+    player_->stats.numWordsInserted = 1999;
+    PlayToStart();
+    Type(FirstOpenQueueWord());
+    scene_->OnKeyDown(13);
+    Play(10);
+    EXPECT_EQ(player_->trophies[kManyWordsTrophy], KR2Player::kTrophyPending);
+    EXPECT_FALSE(scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"));
+    EXPECT_FALSE(Mode().IsPaused());
+    EXPECT_TRUE(scene_->GetOpenDialogs().empty());
+
+    FinishRace(*scene_, true, true);
+    for (int frame = 0; frame < 300 && !scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"); ++frame) {
+        Play(1);
+    }
+    EXPECT_TRUE(scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"));
+    EXPECT_EQ(Mode().GetState(), GameScene::kRewards);
+    EXPECT_EQ(player_->trophies[kManyWordsTrophy], KR2Player::kTrophyShown);
+}
+
 TEST_F(GameSceneLevelEnd, EnterAtTheEndSignLeavesByTicketMode) {
     const struct {
         const char* name;
@@ -717,6 +829,26 @@ TEST_F(GameSceneLevelEnd, EnterAtTheEndSignLeavesByTicketMode) {
 // A bubble that lets play go on is in no open-dialog list; leaving the
 // level must take it along all the same, or it stays the open hint and no
 // hint of the map (nor of a later race) could ever open.
+// The end sign answers a click on itself; a click elsewhere on the screen
+// outside the coals and the banner leaves nothing.
+TEST_F(GameSceneLevelEnd, AClickOnTheEndSignLeavesAndAClickBesideItDoesNot) {
+    RenewSceneManager();
+    const Ref<Scene> map = AddStandInScene("SCENE_MAP");
+    Enter(0, true);
+    PlayToStart();
+    FinishRace(*scene_, true, true);
+    PlayToEndSign();
+    ASSERT_EQ(Mode().GetState(), GameScene::kEndShown);
+    const SceneManager& manager = *SceneManager::Instance();
+    const auto& sign = *ObjectCast<Sprite>(scene_->FindChild("END_GAME"));
+    const Rect shown = ScreenRect(sign);
+    scene_->OnLButtonDown(shown.x + shown.w / 2, shown.y - 20, 0, false);
+    scene_->OnLButtonDown(20, 100, 0, false);
+    EXPECT_EQ(manager.GetNextScene(), nullptr);
+    scene_->OnLButtonDown(shown.x + shown.w / 2, shown.y + shown.h / 2, 0, false);
+    EXPECT_EQ(manager.GetNextScene(), map.Get());
+}
+
 TEST_F(GameSceneLevelEnd, LeavingTheLevelClosesABubbleThatLetPlayGoOn) {
     RenewSceneManager();
     const Ref<Scene> map = AddStandInScene("SCENE_MAP");
