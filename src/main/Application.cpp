@@ -193,9 +193,10 @@ bool Application::StartUp() {
     OpenMediaArchive(LoadMode::File, "");
     if (!ReadConstants()) return false;
     XML::Init();
-    if (GameWindow::CheckSingleInstance()) {
+    if (std::string lockProblem; GameWindow::CheckSingleInstance(lockProblem)) {
         const std::string name = GetGameName();
         std::fprintf(stderr, "%s is already running.\n", name.empty() ? "The game" : name.c_str());
+        if (!lockProblem.empty()) std::fprintf(stderr, "%s\n", lockProblem.c_str());
         return false;
     }
     // Only the copy that runs empties the log folder and makes its file.

@@ -247,6 +247,23 @@ TEST_F(ScriptedRunTest, SecondCopySaysSoAndLeavesTheRunningCopysLog) {
     EXPECT_TRUE(FileExists(runningLog));
 }
 
+// Without a lock there is no telling whether another copy runs on the data:
+// the run ends as a second copy does, and names the lock file.
+TEST_F(ScriptedRunTest, ALockFileThatCannotBeOpenedRefusesTheRunAsASecondCopy) {
+    Prepare("close\n");
+    EnterProgramFolder(true);
+    const std::string lockFile = folder_.Path() + "/data/Quelt/Games/Test Game/Test Game.lock";
+    std::filesystem::create_directories(lockFile);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunApplication(), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("Test Game is already running."), std::string::npos) << said;
+    EXPECT_NE(said.find("\"" + lockFile + "\""), std::string::npos) << said;
+    EXPECT_FALSE(backend_->WindowOpen());
+    EXPECT_FALSE(PathExists(folder_.Path() + "/data/Quelt/Games/Test Game/players"));
+}
+
 TEST_F(ScriptedRunTest, WithoutTheGamesNameTheRunStopsAndWritesNothing) {
     Prepare("close\n");
     EnterProgramFolder(false);

@@ -53,9 +53,10 @@ public:
     static GameWindow* Instance();
     static void DestroyInstance();
 
-    // True when another copy of the program runs on the same data; this
+    // True when another copy of the program runs on the same data, or when
+    // the lock that tells cannot be taken (`lockProblem` then says why); this
     // copy must then end. The lock it takes is held for the process's life.
-    static bool CheckSingleInstance();
+    static bool CheckSingleInstance(std::string& lockProblem);
     static void ReleaseSingleInstanceForTesting();
 
     static void SetClipboardText(const std::string& text);
