@@ -97,8 +97,9 @@ protected:
         backend_ = backend.get();
         SetActiveBackend(std::move(backend));
     }
-    // A program folder of its own, with the game's constants and the scene
-    // fixture's definitions, or without either.
+    // A program folder of its own, with the game's constants, the scene
+    // fixture's definitions and the smallest map, resource list and word
+    // list a game starts with, or without any of them.
     void EnterProgramFolder(bool withConstants) {
         programFolder_ = std::make_unique<TempFolder>();
         if (withConstants) {
@@ -110,8 +111,22 @@ protected:
             ASSERT_TRUE(WriteFileAtomically(constants + "/default.xml", xml.data(), xml.size()));
             std::filesystem::copy_file(std::string(WORDRAIL_TEST_DATA) + "/main/data/scene_run/dialogs.xml",
                                        constants + "/dialogs.xml");
+            WriteProgramFile("media/properties/resources.xml",
+                             "<root><Vector id=\"Sections\"><Node name=\"wordlist\" auto=\"true\">"
+                             "<WordList id=\"WORDLIST\" file=\"media/data/words.dat\"/></Node></Vector></root>");
+            std::string sections = "<root><Vector id=\"sections\">";
+            for (int i = 0; i < 10; ++i) sections += "<Node/>";
+            WriteProgramFile("media/data/sections.xml", sections + "</Vector></root>");
+            // Words of three to seven letters, the last two ranked.
+            const char words[] = "\0" "cat" "\0" "bird" "\0" "horse" "\10\1\0" "planet" "\10\2\0" "kitchen";
+            WriteProgramFile("media/data/words.dat", std::string(words, sizeof words - 1));
         }
         EnterFolder(programFolder_->Path());
+    }
+    void WriteProgramFile(const std::string& name, const std::string& text) {
+        const std::string path = programFolder_->Path() + "/" + name;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        ASSERT_TRUE(WriteFileAtomically(path, text.data(), text.size())) << path;
     }
     // Runs the program from `folder` until TearDown.
     void EnterFolder(const std::filesystem::path& folder) {
@@ -245,6 +260,73 @@ TEST_F(ScriptedRunTest, SecondCopySaysSoAndLeavesTheRunningCopysLog) {
     EXPECT_NE(said.find("is already running"), std::string::npos) << said;
     EXPECT_FALSE(backend_->WindowOpen());
     EXPECT_TRUE(FileExists(runningLog));
+}
+
+struct UnreadableGameFile {
+    const char* name;
+    const char* file;
+    const char* text;
+    const char* says;
+};
+
+// A run ends by releasing the class registry of its process: one case a test.
+class UnreadableGameFileTest : public ScriptedRunTest, public ::testing::WithParamInterface<UnreadableGameFile> {};
+
+// The game cannot be played without its map, its resource list or a word
+// list in which words count: start-up stops with the message a damaged
+// dialog table gives, before any player file is read or written.
+TEST_P(UnreadableGameFileTest, StopsStartUpWithExitCodeOneAndTouchesNoPlayer) {
+    Prepare("wait frames 3\nclose\n");
+    EnterProgramFolder(true);
+    WriteProgramFile(GetParam().file, GetParam().text);
+    const std::string players = folder_.Path() + "/data/Quelt/Games/Test Game/players";
+    MakeDirectoryChain(players);
+    ASSERT_TRUE(WriteFileAtomically(players + "/players.plrs.!", "kept", 4));
+    testing::internal::CaptureStderr();
+    const int result = RunApplication();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, 1);
+    EXPECT_NE(said.find(GetParam().says), std::string::npos) << said;
+    std::vector<uint8_t> list;
+    ASSERT_TRUE(ReadWholeFile(players + "/players.plrs.!", list));
+    EXPECT_EQ(std::string(list.begin(), list.end()), "kept");
+    EXPECT_EQ(SceneManager::Instance(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnreadableGameFileTest,
+    ::testing::Values(
+        UnreadableGameFile{"DamagedMap", "media/data/sections.xml", "<root><Vector id=\"sections\"><Node/>",
+                           "The map could not be read from \"media/data/sections.xml\".\nThe game cannot start."},
+        UnreadableGameFile{"MapOfOneSection", "media/data/sections.xml",
+                           "<root><Vector id=\"sections\"><Node/></Vector></root>",
+                           "The map could not be read from \"media/data/sections.xml\".\nThe game cannot start."},
+        UnreadableGameFile{"DamagedResourceList", "media/properties/resources.xml", "<root><Vector id=\"Sections\">",
+                           "The resource sections could not be read from \"media/properties/resources.xml\".\n"
+                           "The game cannot start."},
+        UnreadableGameFile{"EmptyWordList", "media/data/words.dat", "",
+                           "The word list could not be read from \"media/data/words.dat\".\nThe game cannot start."},
+        UnreadableGameFile{"WordListOfOneWord", "media/data/words.dat", "horse",
+                           "The word list could not be read from \"media/data/words.dat\".\nThe game cannot start."},
+        UnreadableGameFile{"DamagedDialogTable", "media/properties/dialogs.xml", "<root><Node id=\"dialogs\">",
+                           "could not be made from \"media/properties/dialogs.xml\".\nThe game cannot start."}),
+    [](const ::testing::TestParamInfo<UnreadableGameFile>& info) { return std::string(info.param.name); });
+
+// A window that cannot be made ends the run with exit code 1, once the run
+// has saved what it would.
+TEST_F(ScriptedRunTest, AWindowThatCannotBeMadeEndsTheRunWithExitCodeOne) {
+    class NoWindows : public HeadlessBackend {
+        bool OpenWindow(const std::string&, int, int, bool) override { return false; }
+    };
+    // A script that ends would quit the run itself.
+    Prepare("wait frames 100\n");
+    SetActiveBackend(std::make_unique<NoWindows>());
+    EnterProgramFolder(true);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunApplication(), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find(GameWindow::kCreationFailedText), std::string::npos) << said;
+    EXPECT_TRUE(FileExists(folder_.Path() + "/data/Quelt/Games/Test Game/players/players.plrs.!"));
 }
 
 // Without a lock there is no telling whether another copy runs on the data:

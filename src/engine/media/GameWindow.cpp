@@ -133,7 +133,7 @@ void GameWindow::CreateDisplay() {
     }
     if (creationRetried) {
         MessageBox(window_, kCreationFailedText, "Error", MB_OK | MB_ICONERROR);
-        PostQuitMessage(0);
+        PostQuitMessage(kCreationFailedExitCode);
         SetInactive(true);
         return;
     }

@@ -42,6 +42,8 @@ public:
 
     static constexpr const char* kCreationFailedText =
         "Something went wrong with creating the game-window.\nThis game will quit now.";
+    // The code of the quit message a window that could not be made posts.
+    static constexpr int kCreationFailedExitCode = 1;
     static constexpr const char* kDisplayBusyText =
         "Unable to play the game. Possibly another game is running.\n(DirectX is already being "
         "used by different game)";
