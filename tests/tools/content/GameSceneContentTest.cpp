@@ -971,15 +971,18 @@ TEST_F(GameSceneLevelEnd, ASaveGameThatCannotBeResumedIsKeptAsideOrLeftForTheCla
         const char* modeType;
         const char* text;  // written in place of the save game when set
         bool folder;       // a folder in place of the save game
+        const char* link;  // what the save game links to, when set
         Outcome outcome;
     } cases[] = {
-        {"unknown mode class", "TicketInfo", 1, "NoSuchGame", nullptr, false, kKeptAside},
-        {"untyped game node", "TicketInfo", 1, "", nullptr, false, kKeptAside},
-        {"unknown ticket class", "NoSuchTicket", 1, "ClassicGame", nullptr, false, kKeptAside},
-        {"game type past the random game", "TicketInfo", 9, "ClassicGame", nullptr, false, kKeptAside},
-        {"negative game type", "TicketInfo", -1, "ClassicGame", nullptr, false, kKeptAside},
-        {"damaged file", "", 0, "", "<root><Node id=\"ticket\"", false, kKeptAside},
-        {"unreadable file", "", 0, "", nullptr, true, kLeftAsItIs},
+        {"unknown mode class", "TicketInfo", 1, "NoSuchGame", nullptr, false, nullptr, kKeptAside},
+        {"untyped game node", "TicketInfo", 1, "", nullptr, false, nullptr, kKeptAside},
+        {"unknown ticket class", "NoSuchTicket", 1, "ClassicGame", nullptr, false, nullptr, kKeptAside},
+        {"game type past the random game", "TicketInfo", 9, "ClassicGame", nullptr, false, nullptr, kKeptAside},
+        {"negative game type", "TicketInfo", -1, "ClassicGame", nullptr, false, nullptr, kKeptAside},
+        {"damaged file", "", 0, "", "<root><Node id=\"ticket\"", false, nullptr, kKeptAside},
+        {"folder in its place", "", 0, "", nullptr, true, nullptr, kLeftAsItIs},
+        // A file whose reading fails with an I/O error, whoever runs the test.
+        {"file that cannot be read", "", 0, "", nullptr, false, "/proc/self/mem", kLeftAsItIs},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -994,6 +997,8 @@ TEST_F(GameSceneLevelEnd, ASaveGameThatCannotBeResumedIsKeptAsideOrLeftForTheCla
         std::filesystem::create_directories(std::filesystem::path(save).parent_path());
         if (c.folder) {
             std::filesystem::create_directory(save);
+        } else if (c.link != nullptr) {
+            std::filesystem::create_symlink(c.link, save);
         } else if (c.text != nullptr) {
             ASSERT_TRUE(platform::WriteFileAtomically(save, c.text, std::strlen(c.text)));
         } else {
@@ -1014,13 +1019,13 @@ TEST_F(GameSceneLevelEnd, ASaveGameThatCannotBeResumedIsKeptAsideOrLeftForTheCla
         EXPECT_EQ(player_->currentTicket.Get(), held);
         EXPECT_EQ(SceneManager::Instance()->GetNextScene(), classic.Get());
         EXPECT_EQ(std::filesystem::exists(save + ".damaged-1"), c.outcome == kKeptAside);
-        EXPECT_EQ(std::filesystem::exists(save), c.outcome == kLeftAsItIs);
+        EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(save)), c.outcome == kLeftAsItIs);
         // Keys and frames on the empty level do no harm.
         scene_->OnKeyDown(13);
         scene_->OnChar('a');
         scene_->Update(kFrameMs);
         scene_->Deactivate();
-        EXPECT_EQ(std::filesystem::exists(save), c.outcome == kLeftAsItIs);
+        EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(save)), c.outcome == kLeftAsItIs);
         std::filesystem::remove_all(save);
         std::filesystem::remove(save + ".damaged-1");
     }
