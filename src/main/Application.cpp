@@ -50,6 +50,9 @@ constexpr int kBusyCursor = 1;
 constexpr uint32_t kInactiveSleepMs = 40;
 
 const char* const kDialogsFile = "media/properties/dialogs.xml";
+const char* const kResourcesFile = "media/properties/resources.xml";
+const char* const kWordListId = "WORDLIST";
+const char* const kWordListSection = "wordlist";
 
 const std::vector<std::string> kConstantFiles = {
     "media/properties/default.xml",      "media/properties/assets.xml",
@@ -91,6 +94,14 @@ void ShowStartError(const std::string& text) {
                          platform::MB_OK | platform::MB_ICONERROR);
 }
 
+// False, with the start-up error, when the game's data file could not be read.
+bool Readable(bool read, const std::string& what, const std::string& file) {
+    if (!read) {
+        ShowStartError(what + " could not be read from \"" + file + "\".");
+    }
+    return read;
+}
+
 // False, with a message, when the constants lack the game's name or id:
 // without them the game's files would land in the folders of every game.
 bool ReadConstants() {
@@ -123,8 +134,8 @@ void CreateSoundManager(const Settings& settings) {
 bool StartLoading() {
     SectionManager::Start();
     SectionManager* sections = SectionManager::Instance();
-    sections->AddDefinitionFile("media/properties/resources.xml");
-    sections->LoadSections();
+    sections->AddDefinitionFile(kResourcesFile);
+    if (!Readable(sections->LoadSections(), "The resource sections", kResourcesFile)) return false;
     sections->SetDeclared();
     sections->RequestSection("splash");
     sections->RequestSection("music");
@@ -143,6 +154,15 @@ bool StartLoading() {
     for (const char* name : {"preloading", "default", "dialogs", "selectionscene"})
         sections->RequestSection(name);
     return true;
+}
+
+// Loads the word list now, so that a game is never played on a list in
+// which no word counts; false, with a message, when it cannot carry a game.
+bool LoadWordList() {
+    const Ref<Object> data(SectionManager::Instance()->GetLoadedResource(kWordListId, kWordListSection));
+    const auto* words = ObjectCast<WordList>(data.Get());
+    return Readable(words != nullptr && words->IsPlayable(), "The word list",
+                    words != nullptr ? words->FileName() : std::string("the section \"") + kWordListSection + "\"");
 }
 
 // Every scene from the dialog table, registered by name; false, with a
@@ -184,8 +204,8 @@ void Application::DestroyInstance() {
 
 int Application::Run() {
     if (!StartUp()) return 1;
-    RunMainLoop();
-    return 0;
+    started_ = true;
+    return RunMainLoop();
 }
 
 bool Application::StartUp() {
@@ -193,9 +213,10 @@ bool Application::StartUp() {
     OpenMediaArchive(LoadMode::File, "");
     if (!ReadConstants()) return false;
     XML::Init();
-    if (GameWindow::CheckSingleInstance()) {
+    if (std::string lockProblem; GameWindow::CheckSingleInstance(lockProblem)) {
         const std::string name = GetGameName();
         std::fprintf(stderr, "%s is already running.\n", name.empty() ? "The game" : name.c_str());
+        if (!lockProblem.empty()) std::fprintf(stderr, "%s\n", lockProblem.c_str());
         return false;
     }
     // Only the copy that runs empties the log folder and makes its file.
@@ -207,8 +228,9 @@ bool Application::StartUp() {
     SceneManager* manager = SceneManager::Create();
     const DialogTable* dialogs = DialogTable::Create(kDialogsFile);
     RegistrySettings* settings = RegistrySettings::Create(std::make_unique<GameSettings>());
-    // The player files carry the map progress, so the map comes first.
-    SectionList::Create();
+    // The player files carry the map progress, so the map comes first; a
+    // game without it cannot be played, and its players are not touched.
+    if (!Readable(SectionList::Create(), "The map", SectionList::kFileName)) return false;
     WordList::InitLetterTables();
 
     // The window forces full screen itself on a desktop too small for it.
@@ -223,7 +245,7 @@ bool Application::StartUp() {
         return facts;
     });
     CreateSoundManager(settings->GetSettings());
-    if (!StartLoading()) return false;
+    if (!StartLoading() || !LoadWordList()) return false;
     HighScoreTables::Create(true, "1.0")->Load();
     Players::Create("", true)->Load();
     window->SetWaitForVerticalBlank(true);
@@ -246,10 +268,10 @@ bool Application::StartUp() {
     return true;
 }
 
-void ShutDown(bool normalEnd) {
+void ShutDown(bool started) {
     // The open hint bubble holds a scene's dialog: let it go before the scenes.
     HintDialog::ReleaseOpen();
-    if (normalEnd) {
+    if (started) {
         if (HighScoreTables::Instance()) HighScoreTables::Instance()->Save();
         if (Players::Instance()) Players::Instance()->Save();
         if (GameWindow::Instance()) GameWindow::Instance()->Shutdown();
@@ -280,18 +302,19 @@ void ShutDown(bool normalEnd) {
 int RunApplication() {
     Application* application = Application::Create();
     const int result = application->Run();
+    const bool started = application->HasStarted();
     Application::DestroyInstance();
-    ShutDown(result == 0);
+    ShutDown(started);
     return result;
 }
 
-void RunMainLoop() {
+int RunMainLoop() {
     platform::Message message;
     for (;;) {
         if (platform::PeekMessage(message)) {
             platform::TranslateMessage(message);
             platform::DispatchMessage(message);
-            if (message.message == platform::WM_QUIT) return;
+            if (message.message == platform::WM_QUIT) return static_cast<int>(message.wParam);
         } else if (GameWindow::Instance() && GameWindow::Instance()->IsInactive()) {
             platform::SleepMs(kInactiveSleepMs);
         } else if (FrameTimer::Instance()) {

@@ -23,10 +23,13 @@ public:
     static void DestroyInstance();
 
     // Start-up and the main loop: 1 when the game did not start (another
-    // copy runs, or its constants or scenes could not be made, or its
-    // first sections did not load), 0 otherwise, a window that could not
-    // be made included.
+    // copy runs, its lock cannot be taken, its constants, map, resource
+    // list, word list or scenes could not be made, or its first sections
+    // did not load); otherwise the quit message's code: 1 after a game
+    // window that could not be made, 0 for every other end.
     int Run();
+    // True once start-up is through: the run's end then saves.
+    bool HasStarted() const { return started_; }
 
     Scene* GetMapScene() const { return mapScene_.Get(); }
     Scene* GetGameScene() const { return gameScene_.Get(); }
@@ -37,12 +40,13 @@ private:
 
     Ref<Scene> mapScene_;
     Ref<Scene> gameScene_;
+    bool started_ = false;
 };
 
-// After the run: on a normal end (result 0) saves the high scores and the
+// After the run: after a run that started, saves the high scores and the
 // players and gives up the display; then releases every service in its
 // fixed order.
-void ShutDown(bool normalEnd);
+void ShutDown(bool started);
 
 // Create, Run, DestroyInstance and ShutDown, as the program entry runs them; the
 // result is the exit code.
@@ -50,5 +54,5 @@ int RunApplication();
 
 // Takes and dispatches every waiting window message; when none waits it
 // sleeps while the window is inactive and otherwise runs one frame. Ends at
-// the quit message.
-void RunMainLoop();
+// the quit message and gives its exit code.
+int RunMainLoop();

@@ -12,9 +12,10 @@ class InstanceLock {
 public:
     // The lock on `folder`/`name`.lock (the folder is made when missing).
     // Null with `alreadyRunning` set when another process holds it; null
-    // without it when the file cannot be opened or locked at all.
-    static std::unique_ptr<InstanceLock> Acquire(const std::string& folder,
-                                                 const std::string& name, bool& alreadyRunning);
+    // without it when the file cannot be opened or locked at all, with
+    // `problem` (when given) naming the file and the reason.
+    static std::unique_ptr<InstanceLock> Acquire(const std::string& folder, const std::string& name,
+                                                 bool& alreadyRunning, std::string* problem = nullptr);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;

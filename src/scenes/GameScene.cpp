@@ -253,14 +253,17 @@ void GameScene::Activate() {
         if (auto* map = ObjectCast<MapScene>(manager->FindScene("SCENE_MAP"))) map->SetReturnFromGame(true);
     }
 
+    // A new game replaces the old save. A resumed one keeps its save until a
+    // newer save replaces it or the game ends, so that leaving before the race
+    // starts or a crash loses nothing; a save that could not be resumed is
+    // left to ReadSavegame.
+    const bool newGame = !resumeFromSaveGame_;
     PrepareLevel();
     ShowHudForMissionKind();
     RefreshCoins(false);
     UpdateHud();
-
-    // A saved level is resumed once; leaving the scene writes it anew.
-    if (Players* players = Players::Instance(); players != nullptr && &player != standInPlayer_.Get()) {
-        players->DeleteSaveGame(player, "kr2");
+    if (newGame) {
+        DeleteSavegame();
     }
 
     if (player.stats.score == 0) {
@@ -334,7 +337,7 @@ void GameScene::PrepareLevel() {
         // of classic games.
         resumeFromSaveGame_ = false;
         landscape_->CreateTrains();
-        SwitchToScene("SCENE_CLASSIC");
+        LeaveForClassicScene();
     } else if (!resumed) {
         if (CreateModeGame(false)) {
             mode_->SetUpWordBar(true);

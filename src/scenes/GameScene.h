@@ -167,10 +167,15 @@ private:
     // Runs the start sequence one step further; re-schedules itself.
     void StepIntro();
     bool PlaysWithoutOpponent() const;
-    // The stored game replaces ticket and mode; false, with nothing changed,
-    // when the file makes no ticket or no game mode.
+    // The stored game replaces ticket and mode; false, logged, with nothing
+    // changed, when there is none to resume. A save game that is damaged,
+    // or makes no ticket, no known game type or no game mode, is kept aside
+    // as a damaged copy; one that cannot be read stays where it is.
     bool ReadSavegame();
     void PlaceMiniTrainsFromTrains();
+    void DeleteSavegame();
+    // With the classic scene's sections asked for, as the menu's way there.
+    void LeaveForClassicScene() const;
     void FadeMusic(float target, int32_t durationMs) const;
     void SwitchToScene(const char* sceneName) const;
     void CrossfadeMiniTrainsToStart();

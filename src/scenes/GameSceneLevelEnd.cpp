@@ -82,6 +82,10 @@ void GameScene::OnLevelEnd() {
     if (!complete_) {
         return;
     }
+    if (!IsAdventure() && levelState_ == kNothingToSave) {
+        // The classic game is lost and over; a resumed one leaves no save.
+        DeleteSavegame();
+    }
     FadeMusic(0.0f, kMusicOutMs);
     const bool won = IsLevelWon();
     PlayGameSound(won ? "SOUND_LEVEL_WON" : IsAdventure() ? "SOUND_LEVEL_LOSE" : "SOUND_GAME_OVER");
@@ -197,12 +201,16 @@ void GameScene::LeaveGame() {
         mode_->SetState(kLeavingForNextLevel);
         StartNextClassicLevel();
     } else {
-        if (sections != nullptr) {
-            sections->ClearLoadQueue();
-            sections->RequestSection("classic");
-        }
-        SwitchToScene("SCENE_CLASSIC");
+        LeaveForClassicScene();
     }
+}
+
+void GameScene::LeaveForClassicScene() const {
+    if (SectionManager* sections = SectionManager::Instance()) {
+        sections->ClearLoadQueue();
+        sections->RequestSection("classic");
+    }
+    SwitchToScene("SCENE_CLASSIC");
 }
 
 void GameScene::CrossfadeMiniTrainsToStart() {

@@ -70,24 +70,49 @@ void GameScene::WriteSavegame() {
 
 bool GameScene::ReadSavegame() {
     KR2Player& player = Player();
+    const Players* players = Players::Instance();
+    if (players == nullptr || &player == standInPlayer_.Get()) {
+        ENGINE_LOG(0, "GameScene: no game can be resumed without a player");
+        return false;
+    }
+    const char* name = player.GetName().c_str();
     const Ref<PropertyFile> file(new PropertyFile());
-    if (const Players* players = Players::Instance(); players != nullptr && &player != standInPlayer_.Get()) {
-        players->LoadSaveGame(player, kSaveName, *file);
+    switch (players->LoadSaveGame(player, kSaveName, *file)) {
+        case SavedFileStatus::kLoaded:
+            break;
+        case SavedFileStatus::kAbsent:
+            ENGINE_LOG(0, "GameScene: the game of \"%s\" cannot be resumed: there is no save game", name);
+            return false;
+        case SavedFileStatus::kDamaged:
+            ENGINE_LOG(0, "GameScene: the game of \"%s\" cannot be resumed: its save game is damaged", name);
+            return false;
+        case SavedFileStatus::kUnreadable:
+            ENGINE_LOG(0, "GameScene: the game of \"%s\" cannot be resumed: its save game could not be read", name);
+            return false;
     }
     // The mode reads its session against the ticket it belongs to, so the
     // stored ticket goes in first and comes out again when the mode fails.
     const Ref<TicketInfo> ticket = CreateFromNode<TicketInfo>(file.Get(), "ticket");
+    const char* fault = nullptr;
+    Ref<GameMode> mode;
     if (!ticket) {
-        ENGINE_LOG(0, "GameScene: the save game of \"%s\" holds no ticket; it is discarded", player.GetName().c_str());
-        return false;
+        fault = "holds no ticket";
+    } else if (ticket->GameType < 0 || ticket->GameType > TicketInfo::kGameTypeCount) {
+        // Entry kGameTypeCount of the game types is the random classic game.
+        fault = "names no game type";
+    } else {
+        const Ref<TicketInfo> previous = player.currentTicket;
+        player.currentTicket = ticket;
+        mode = CreateFromNode<GameMode>(file.Get(), "game");
+        if (!mode) {
+            fault = "holds no game mode";
+            player.currentTicket = previous;
+        }
     }
-    const Ref<TicketInfo> previous = player.currentTicket;
-    player.currentTicket = ticket;
-    const Ref<GameMode> mode = CreateFromNode<GameMode>(file.Get(), "game");
-    if (!mode) {
-        ENGINE_LOG(0, "GameScene: the save game of \"%s\" holds no game mode; it is discarded",
-                   player.GetName().c_str());
-        player.currentTicket = previous;
+    if (fault != nullptr) {
+        ENGINE_LOG(0, "GameScene: the game of \"%s\" cannot be resumed: its save game %s; it is kept aside", name,
+                   fault);
+        players->DiscardSaveGame(player, kSaveName);
         return false;
     }
     ReleaseMode();
@@ -98,6 +123,13 @@ bool GameScene::ReadSavegame() {
     scoreTicker_->JumpToTarget();
     PlaceMiniTrainsFromTrains();
     return true;
+}
+
+void GameScene::DeleteSavegame() {
+    KR2Player& player = Player();
+    if (const Players* players = Players::Instance(); players != nullptr && &player != standInPlayer_.Get()) {
+        players->DeleteSaveGame(player, kSaveName);
+    }
 }
 
 void GameScene::PlaceMiniTrainsFromTrains() {

@@ -1,12 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/foundation/Defines.h"
@@ -100,8 +107,9 @@ protected:
         backend_ = backend.get();
         SetActiveBackend(std::move(backend));
     }
-    // A program folder of its own, with the game's constants and the scene
-    // fixture's definitions, or without either.
+    // A program folder of its own, with the game's constants, the scene
+    // fixture's definitions and the smallest map, resource list and word
+    // list a game starts with, or without any of them.
     void EnterProgramFolder(bool withConstants) {
         programFolder_ = std::make_unique<TempFolder>();
         if (withConstants) {
@@ -113,8 +121,22 @@ protected:
             ASSERT_TRUE(WriteFileAtomically(constants + "/default.xml", xml.data(), xml.size()));
             std::filesystem::copy_file(std::string(WORDRAIL_TEST_DATA) + "/main/data/scene_run/dialogs.xml",
                                        constants + "/dialogs.xml");
+            WriteProgramFile("media/properties/resources.xml",
+                             "<root><Vector id=\"Sections\"><Node name=\"wordlist\" auto=\"true\">"
+                             "<WordList id=\"WORDLIST\" file=\"media/data/words.dat\"/></Node></Vector></root>");
+            std::string sections = "<root><Vector id=\"sections\">";
+            for (int i = 0; i < 10; ++i) sections += "<Node/>";
+            WriteProgramFile("media/data/sections.xml", sections + "</Vector></root>");
+            // Words of three to seven letters, the last two ranked.
+            const char words[] = "\0" "cat" "\0" "bird" "\0" "horse" "\10\1\0" "planet" "\10\2\0" "kitchen";
+            WriteProgramFile("media/data/words.dat", std::string(words, sizeof words - 1));
         }
         EnterFolder(programFolder_->Path());
+    }
+    void WriteProgramFile(const std::string& name, const std::string& text) {
+        const std::string path = programFolder_->Path() + "/" + name;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        ASSERT_TRUE(WriteFileAtomically(path, text.data(), text.size())) << path;
     }
     // Runs the program from `folder` until TearDown.
     void EnterFolder(const std::filesystem::path& folder) {
@@ -248,6 +270,90 @@ TEST_F(ScriptedRunTest, SecondCopySaysSoAndLeavesTheRunningCopysLog) {
     EXPECT_NE(said.find("is already running"), std::string::npos) << said;
     EXPECT_FALSE(backend_->WindowOpen());
     EXPECT_TRUE(FileExists(runningLog));
+}
+
+struct UnreadableGameFile {
+    const char* name;
+    const char* file;
+    const char* text;
+    const char* says;
+};
+
+// A run ends by releasing the class registry of its process: one case a test.
+class UnreadableGameFileTest : public ScriptedRunTest, public ::testing::WithParamInterface<UnreadableGameFile> {};
+
+// The game cannot be played without its map, its resource list or a word
+// list in which words count: start-up stops with the message a damaged
+// dialog table gives, before any player file is read or written.
+TEST_P(UnreadableGameFileTest, StopsStartUpWithExitCodeOneAndTouchesNoPlayer) {
+    Prepare("wait frames 3\nclose\n");
+    EnterProgramFolder(true);
+    WriteProgramFile(GetParam().file, GetParam().text);
+    const std::string players = folder_.Path() + "/data/Quelt/Games/Test Game/players";
+    MakeDirectoryChain(players);
+    ASSERT_TRUE(WriteFileAtomically(players + "/players.plrs.!", "kept", 4));
+    testing::internal::CaptureStderr();
+    const int result = RunApplication();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, 1);
+    EXPECT_NE(said.find(GetParam().says), std::string::npos) << said;
+    std::vector<uint8_t> list;
+    ASSERT_TRUE(ReadWholeFile(players + "/players.plrs.!", list));
+    EXPECT_EQ(std::string(list.begin(), list.end()), "kept");
+    EXPECT_EQ(SceneManager::Instance(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnreadableGameFileTest,
+    ::testing::Values(
+        UnreadableGameFile{"DamagedMap", "media/data/sections.xml", "<root><Vector id=\"sections\"><Node/>",
+                           "The map could not be read from \"media/data/sections.xml\".\nThe game cannot start."},
+        UnreadableGameFile{"MapOfOneSection", "media/data/sections.xml",
+                           "<root><Vector id=\"sections\"><Node/></Vector></root>",
+                           "The map could not be read from \"media/data/sections.xml\".\nThe game cannot start."},
+        UnreadableGameFile{"DamagedResourceList", "media/properties/resources.xml", "<root><Vector id=\"Sections\">",
+                           "The resource sections could not be read from \"media/properties/resources.xml\".\n"
+                           "The game cannot start."},
+        UnreadableGameFile{"EmptyWordList", "media/data/words.dat", "",
+                           "The word list could not be read from \"media/data/words.dat\".\nThe game cannot start."},
+        UnreadableGameFile{"WordListOfOneWord", "media/data/words.dat", "horse",
+                           "The word list could not be read from \"media/data/words.dat\".\nThe game cannot start."},
+        UnreadableGameFile{"DamagedDialogTable", "media/properties/dialogs.xml", "<root><Node id=\"dialogs\">",
+                           "could not be made from \"media/properties/dialogs.xml\".\nThe game cannot start."}),
+    [](const ::testing::TestParamInfo<UnreadableGameFile>& info) { return std::string(info.param.name); });
+
+// A window that cannot be made ends the run with exit code 1, once the run
+// has saved what it would.
+TEST_F(ScriptedRunTest, AWindowThatCannotBeMadeEndsTheRunWithExitCodeOne) {
+    class NoWindows : public HeadlessBackend {
+        bool OpenWindow(const std::string&, int, int, bool) override { return false; }
+    };
+    // A script that ends would quit the run itself.
+    Prepare("wait frames 100\n");
+    SetActiveBackend(std::make_unique<NoWindows>());
+    EnterProgramFolder(true);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunApplication(), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find(GameWindow::kCreationFailedText), std::string::npos) << said;
+    EXPECT_TRUE(FileExists(folder_.Path() + "/data/Quelt/Games/Test Game/players/players.plrs.!"));
+}
+
+// Without a lock there is no telling whether another copy runs on the data:
+// the run ends as a second copy does, and names the lock file.
+TEST_F(ScriptedRunTest, ALockFileThatCannotBeOpenedRefusesTheRunAsASecondCopy) {
+    Prepare("close\n");
+    EnterProgramFolder(true);
+    const std::string lockFile = folder_.Path() + "/data/Quelt/Games/Test Game/Test Game.lock";
+    std::filesystem::create_directories(lockFile);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunApplication(), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("Test Game is already running."), std::string::npos) << said;
+    EXPECT_NE(said.find("\"" + lockFile + "\""), std::string::npos) << said;
+    EXPECT_FALSE(backend_->WindowOpen());
+    EXPECT_FALSE(PathExists(folder_.Path() + "/data/Quelt/Games/Test Game/players"));
 }
 
 TEST_F(ScriptedRunTest, WithoutTheGamesNameTheRunStopsAndWritesNothing) {
@@ -967,4 +1073,194 @@ TEST_F(ScriptedRunTest, EachPlayersMapAndTicketsStayTheirsOverRestartsAndANameTy
     EXPECT_EQ(ReadStoredFile(players + "players.plrs.!.damaged-1"), "damaged");
     EXPECT_NE(ReadStoredFile(players + "players.plrs.!").find("<Text id=\"currentplayer\" value=\"Ada\" />"),
               std::string::npos);
+}
+
+namespace {
+
+// The program as a process of its own on the environment Prepare set; its
+// process id.
+pid_t StartProgram() {
+    setenv("WORDRAIL_BACKEND", "headless", 1);
+    setenv("WORDRAIL_WATCHDOG_MS", "120000", 1);
+    char* const arguments[] = {const_cast<char*>(WORDRAIL_PROGRAM), nullptr};
+    pid_t child = -1;
+    EXPECT_EQ(posix_spawn(&child, WORDRAIL_PROGRAM, nullptr, nullptr, arguments, environ), 0);
+    unsetenv("WORDRAIL_BACKEND");
+    unsetenv("WORDRAIL_WATCHDOG_MS");
+    return child;
+}
+
+// The exit code, or 128 and the signal that ended it.
+int WaitForProgram(pid_t child) {
+    int status = 0;
+    EXPECT_EQ(waitpid(child, &status, 0), child);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+int RunProgram() { return WaitForProgram(StartProgram()); }
+
+bool AppearsWithin(const std::string& path, std::chrono::seconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!FileExists(path)) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+std::vector<uint8_t> BytesOf(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    ReadWholeFile(path, bytes);
+    return bytes;
+}
+
+// From the menu: the classic button, whose question about the unfinished
+// game is answered yes.
+const std::string kCarryOn = "click 400 335\nwait ms 1500\nclick 320 381\n";
+// Three words of the race typed and fired.
+const std::string kThreeWords = "repeat 3\n  type open word\n  key RETURN\n  wait ms 1000\nend\n";
+// The game's menu button clicked, or the hint bubble already open over the
+// race: either pauses it. Then a wait that only a signal ends.
+const std::string kPauseForever = "click 748 209\nwait ms 1500\nscreenshot paused\nwait ms 100000000\n";
+
+}  // namespace
+
+// A classic game resumed over restarts of the program keeps its save game
+// on disk until a newer save replaces it: left again before its race starts,
+// or killed in the middle of the race, the save is the one it was resumed
+// from; a hang-up ends the run the normal way, which writes the newer race.
+// A damaged save game answered "carry on" leads to the classic scene, drawn,
+// and is kept aside.
+TEST_F(ScriptedRunTest, AResumedClassicGameKeepsItsSaveOverRestarts) {
+    const std::string shots = std::string(WORDRAIL_BUILD_DIR) + "/tests/resume-screens";
+    std::filesystem::remove_all(shots);
+    std::filesystem::create_directories(shots);
+    const auto prepare = [this, &shots](const std::string& script) {
+        Prepare(script);
+        setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
+    };
+    const std::string game = folder_.Path() + "/data/Quelt/Games/Word Rail";
+    const std::string list = game + "/players/players.plrs.!";
+    const std::string save = game + "/savegames/Ada/kr2.sav.!";
+
+    prepare(kFirstStartToMenu + "type \"Ada\"\nkey RETURN\nwait ms 1500\n" + kQuit);
+    ASSERT_EQ(RunProgram(), 0);
+    // Ada has won the missions that open the classic games, of the first
+    // game type, and has scored, so no help stops the race.
+    std::string stats = ReadStoredFile(list);
+    for (const char* counters : {"MissionsWon", "playcount"}) {
+        const size_t at = stats.find("<Integer value=\"0\" />", stats.find(std::string("<Vector id=\"") + counters));
+        ASSERT_NE(at, std::string::npos) << counters << stats;
+        stats.replace(at, 22, "<Integer value=\"3\" />");
+    }
+    const size_t score = stats.find(" score=\"0\"");
+    ASSERT_NE(score, std::string::npos) << stats;
+    stats.replace(score, 10, " score=\"500\"");
+    WriteStoredFile(list, stats);
+
+    // A new classic game of six letters, left in its race.
+    prepare(kLaterStartToMenu + "click 400 335\nwait ms 3000\nclick 145 67\nwait ms 1500\nclick 525 535\n"
+            "wait ms 8000\n" + kThreeWords + kQuit);
+    ASSERT_EQ(RunProgram(), 0);
+    const std::vector<uint8_t> left = BytesOf(save);
+    ASSERT_FALSE(left.empty());
+    const int64_t leftScore = AttributeOf(ReadStoredFile(save), "score");
+    EXPECT_GT(leftScore, 0);
+
+    // Resumed and left while the level waits for its start.
+    // (The level shows some 700 ms after the answer and waits 1.5 s for its start.)
+    prepare(kLaterStartToMenu + kCarryOn + "wait ms 1200\nscreenshot resumed_at_once\n" + kQuit);
+    ASSERT_EQ(RunProgram(), 0);
+    EXPECT_EQ(BytesOf(save), left);
+
+    // Resumed, played, and killed in the race.
+    prepare(kLaterStartToMenu + kCarryOn + "wait ms 8000\n" + kThreeWords + kPauseForever);
+    pid_t child = StartProgram();
+    ASSERT_TRUE(AppearsWithin(shots + "/paused.png", std::chrono::seconds(60)));
+    kill(child, SIGKILL);
+    EXPECT_EQ(WaitForProgram(child), 128 + SIGKILL);
+    EXPECT_EQ(BytesOf(save), left);
+
+    // Resumed, played, and hung up on: the run ends as a quit does.
+    std::filesystem::remove(shots + "/paused.png");
+    child = StartProgram();
+    ASSERT_TRUE(AppearsWithin(shots + "/paused.png", std::chrono::seconds(60)));
+    kill(child, SIGHUP);
+    EXPECT_EQ(WaitForProgram(child), 0);
+    EXPECT_GT(AttributeOf(ReadStoredFile(save), "score"), leftScore);
+
+    // A damaged save game: carrying on leads to the classic scene.
+    WriteStoredFile(save, "<root><Node id=\"ticket\"");
+    prepare(kLaterStartToMenu + kCarryOn + "wait ms 3000\nscreenshot classic_after_damaged\n" + kQuit);
+    ASSERT_EQ(RunProgram(), 0);
+    EXPECT_FALSE(FileExists(save));
+    EXPECT_TRUE(FileExists(save + ".damaged-1"));
+    const Ref<MemorySurface> classic = LoadScreenshot(shots, "classic_after_damaged");
+    ASSERT_TRUE(classic);
+    int lit = 0;
+    for (int32_t y = 0; y < 600; y += 10) {
+        for (int32_t x = 0; x < 800; x += 10) {
+            const Rgb pixel = PixelOf(*classic, x, y);
+            lit += pixel.r + pixel.g + pixel.b > 90;
+        }
+    }
+    EXPECT_GT(lit, 2400) << "the classic scene is dark";
+}
+
+// A map that cannot be read stops the program before it reads or writes any
+// player file: the player's map progress is as the last run left it, and
+// the next run with the map whole goes on with it.
+TEST_F(ScriptedRunTest, ADamagedMapStopsTheProgramAndKeepsThePlayersMapProgress) {
+    const std::string players = folder_.Path() + "/data/Quelt/Games/Word Rail/players";
+    Prepare(kFirstStartToMenu + "type \"Ada\"\nkey RETURN\nwait ms 1500\nclick 400 255\nwait ms 5500\n" + kQuit);
+    ASSERT_EQ(RunProgram(), 0);
+    const std::vector<uint8_t> player = BytesOf(players + "/Ada.plr.!");
+    const std::vector<uint8_t> list = BytesOf(players + "/players.plrs.!");
+    const std::string progress = ReadStoredFile(players + "/Ada.plr.!");
+    ASSERT_NE(progress.find("PlayerSectionData"), std::string::npos) << progress;
+
+    // The same program beside loose media whose map is cut short.
+    TempFolder copy;
+    const std::string built = WORDRAIL_BUILD_DIR;
+    std::filesystem::copy_file(WORDRAIL_PROGRAM, copy.Path() + "/wordrail");
+    std::filesystem::permissions(copy.Path() + "/wordrail", std::filesystem::perms::owner_all);
+    for (const auto& entry : std::filesystem::directory_iterator(built + "/media")) {
+        if (entry.path().filename() != "data") {
+            std::filesystem::create_directories(copy.Path() + "/media");
+            std::filesystem::create_directory_symlink(entry.path(), copy.Path() + "/media/" +
+                                                                        entry.path().filename().string());
+        }
+    }
+    std::filesystem::create_directories(copy.Path() + "/media/data");
+    std::filesystem::copy_file(built + "/media/data/words.dat", copy.Path() + "/media/data/words.dat");
+    const std::vector<uint8_t> map = BytesOf(built + "/media/data/sections.xml");
+    ASSERT_TRUE(WriteFileAtomically(copy.Path() + "/media/data/sections.xml", map.data(), map.size() / 2));
+
+    Prepare(kLaterStartToMenu + "click 400 255\nwait ms 5500\n" + kQuit);
+    setenv("WORDRAIL_BACKEND", "headless", 1);
+    const std::string stderrFile = folder_.Path() + "/said.txt";
+    const std::string command = "'" + copy.Path() + "/wordrail' 2>'" + stderrFile + "'";
+    const int stopped = std::system(command.c_str());
+    unsetenv("WORDRAIL_BACKEND");
+    ASSERT_TRUE(WIFEXITED(stopped));
+    EXPECT_EQ(WEXITSTATUS(stopped), 1);
+    const std::vector<uint8_t> said = BytesOf(stderrFile);
+    EXPECT_NE(std::string(said.begin(), said.end())
+                  .find("The map could not be read from \"media/data/sections.xml\".\nThe game cannot start."),
+              std::string::npos)
+        << std::string(said.begin(), said.end());
+    EXPECT_EQ(BytesOf(players + "/Ada.plr.!"), player);
+    EXPECT_EQ(BytesOf(players + "/players.plrs.!"), list);
+
+    ASSERT_EQ(RunProgram(), 0);
+    const auto records = [](const std::string& text, const std::string& word) {
+        int count = 0;
+        for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++count;
+        return count;
+    };
+    const std::string after = ReadStoredFile(players + "/Ada.plr.!");
+    EXPECT_EQ(records(progress, "<PlayerSectionData"), 10);
+    EXPECT_GT(records(progress, "\"bought\""), 10);
+    for (const char* word : {"<PlayerSectionData", "\"bought\""})
+        EXPECT_EQ(records(after, word), records(progress, word)) << word;
 }

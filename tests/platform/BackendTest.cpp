@@ -65,21 +65,29 @@ TEST(SdlBackendTest, DriversThatShowNothingServeOnlyWhenAskedFor) {
     }
 }
 
-// As with SDL's own handling: an interrupted run ends through the quit
-// message, so it shuts down and saves.
-TEST(HeadlessBackendTest, InterruptAndTerminateAskTheRunToQuit) {
+// An interrupted, terminated or hung-up run ends through the quit message
+// on either backend, so it shuts down and saves.
+TEST(BackendTest, InterruptTerminateAndHangUpAskTheRunToQuitOnEitherBackend) {
     struct sigaction before {};
     sigaction(SIGINT, nullptr, &before);
-    for (const int signal : {SIGINT, SIGTERM}) {
-        HeadlessBackend backend;
-        std::raise(signal);
-        std::vector<RawEvent> events;
-        backend.PollEvents(events);
-        ASSERT_EQ(events.size(), 1u) << signal;
-        EXPECT_EQ(events[0].kind, RawEvent::Kind::Quit);
-        events.clear();
-        backend.PollEvents(events);
-        EXPECT_TRUE(events.empty());
+    const DisplayEnvironment environment("dummy");
+    for (const bool sdl : {false, true}) {
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            std::unique_ptr<Backend> backend;
+            if (sdl) {
+                backend = std::make_unique<SdlBackend>();
+            } else {
+                backend = std::make_unique<HeadlessBackend>();
+            }
+            std::raise(signal);
+            std::vector<RawEvent> events;
+            backend->PollEvents(events);
+            ASSERT_EQ(events.size(), 1u) << signal << (sdl ? " sdl" : " headless");
+            EXPECT_EQ(events[0].kind, RawEvent::Kind::Quit);
+            events.clear();
+            backend->PollEvents(events);
+            EXPECT_TRUE(events.empty());
+        }
     }
     // Backends replaced out of order keep the handlers until the last goes.
     auto first = std::make_unique<HeadlessBackend>();

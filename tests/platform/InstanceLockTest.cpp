@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 #include "support/TempFolder.h"
 
 using platform::InstanceLock;
@@ -17,4 +20,17 @@ TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstGoes) {
     first.reset();
     EXPECT_NE(InstanceLock::Acquire(folder.Path() + "/data", "Game", running), nullptr);
     EXPECT_FALSE(running);
+}
+
+// A lock file that cannot be opened is no lock: the caller learns which file
+// and why, and is not told that another copy runs.
+TEST(InstanceLock, AFolderInPlaceOfTheLockFileIsNamedAsTheProblem) {
+    TempFolder folder;
+    std::filesystem::create_directories(folder.Path() + "/data/Game.lock");
+    bool running = true;
+    std::string problem;
+    EXPECT_EQ(InstanceLock::Acquire(folder.Path() + "/data", "Game", running, &problem), nullptr);
+    EXPECT_FALSE(running);
+    EXPECT_NE(problem.find("\"" + folder.Path() + "/data/Game.lock\""), std::string::npos) << problem;
+    EXPECT_NE(problem.find("Is a directory"), std::string::npos) << problem;
 }

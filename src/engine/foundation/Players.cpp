@@ -238,9 +238,20 @@ void Players::WritePlayerFile(const std::string& playerName, const Ref<Property>
     SaveSavedFile(*file, "the player file of \"" + playerName + "\"");
 }
 
-bool Players::LoadSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const {
+SavedFileStatus Players::LoadSaveGame(const PlayerProfile& player, const std::string& saveName,
+                                      PropertyFile& file) const {
     file.SetLoadMode(FileMode());
-    return LoadSavedFile(file, SaveGamePath(player.GetName(), saveName), "") == SavedFileStatus::kLoaded;
+    const SavedFileStatus status = LoadSavedFile(file, SaveGamePath(player.GetName(), saveName), "");
+    if (status == SavedFileStatus::kDamaged) {
+        DeleteSaveGame(player, saveName);
+    }
+    return status;
+}
+
+void Players::DiscardSaveGame(const PlayerProfile& player, const std::string& saveName) const {
+    if (KeepDamagedCopy(SaveGamePath(player.GetName(), saveName), FileMode())) {
+        DeleteSaveGame(player, saveName);
+    }
 }
 
 void Players::StoreSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const {

@@ -10,6 +10,7 @@
 #include "engine/foundation/PlayerProfile.h"
 #include "engine/foundation/Property.h"
 #include "engine/foundation/Ref.h"
+#include "engine/foundation/SavedFile.h"
 
 class PropertyFile;
 
@@ -64,7 +65,14 @@ public:
     // all when nothing was.
     void SavePlayer(const PlayerProfile& player);
 
-    bool LoadSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const;
+    // Reads the save game into `file`. A damaged one is kept aside as a
+    // numbered damaged copy and removed, so it is not offered again; one that
+    // cannot be read is left where it is.
+    SavedFileStatus LoadSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const;
+    // A save game that was read but holds no game it can be resumed as: kept
+    // aside as a numbered damaged copy and removed; left where it is when no
+    // copy could be kept.
+    void DiscardSaveGame(const PlayerProfile& player, const std::string& saveName) const;
     void StoreSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const;
     bool HasSaveGame(const PlayerProfile& player, const std::string& saveName) const;
     void DeleteSaveGame(const PlayerProfile& player, const std::string& saveName) const;

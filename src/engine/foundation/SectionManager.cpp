@@ -61,23 +61,27 @@ void SectionManager::AddDefinitionFile(const std::string& fileName) {
     definitionFiles_.push_back(fileName);
 }
 
-void SectionManager::LoadSections() {
+bool SectionManager::LoadSections() {
     ScopedLock data(dataLock_);
+    bool allRead = true;
     Ref<PropertyFile> file(new PropertyFile());
     for (const std::string& fileName : definitionFiles_) {
         file->Clear();
-        file->LoadOne(fileName);
+        const bool parsed = file->LoadOne(fileName);
         if (Property* oggToWav = Property::Child(Property::Child(file.Get(), "ResourceDefaults"), "oggtowav")) {
             oggToWav_ = Property::AsBool(oggToWav);
         }
         Property* sections = Property::Child(file.Get(), "Sections");
-        if (sections == nullptr || sections->GetKind() != Property::kVector) {
+        if (!parsed || sections == nullptr || sections->GetKind() != Property::kVector) {
+            ENGINE_LOG(1, "SectionManager: \"%s\" could not be read or declares no sections", fileName.c_str());
+            allRead = false;
             continue;
         }
         for (const Ref<Property>& definition : Property::VectorOf(sections).Items()) {
             AddSection(BuildSection(definition.Get()));
         }
     }
+    return allRead;
 }
 
 Section* SectionManager::BuildSection(Property* definition) {

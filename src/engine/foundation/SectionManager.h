@@ -45,7 +45,8 @@ public:
     void AddDefinitionFile(const std::string& fileName);
     // Reads every definition file and adds the sections declared in it. A
     // resource naming the file of one already declared shares that resource.
-    void LoadSections();
+    // False, logged, when a file cannot be read or declares no sections.
+    bool LoadSections();
     // Lets the loader start work.
     void SetDeclared();
     bool IsDeclared();

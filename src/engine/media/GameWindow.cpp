@@ -72,14 +72,14 @@ GameWindow* GameWindow::Instance() { return GlobalWindow().Get(); }
 
 void GameWindow::DestroyInstance() { GlobalWindow().Reset(); }
 
-bool GameWindow::CheckSingleInstance() {
+bool GameWindow::CheckSingleInstance(std::string& lockProblem) {
     bool alreadyRunning = false;
     std::unique_ptr<InstanceLock> lock =
-        InstanceLock::Acquire(GetGameDataFolder(), GetGameName(), alreadyRunning);
-    if (alreadyRunning) return true;
+        InstanceLock::Acquire(GetGameDataFolder(), GetGameName(), alreadyRunning, &lockProblem);
     // Another copy's window cannot be raised from here; the lock alone
-    // keeps the data safe.
-    if (lock) SingleInstanceLock() = std::move(lock);
+    // keeps the data safe, so without it this copy may not run either.
+    if (!lock) return true;
+    SingleInstanceLock() = std::move(lock);
     return false;
 }
 
@@ -133,7 +133,7 @@ void GameWindow::CreateDisplay() {
     }
     if (creationRetried) {
         MessageBox(window_, kCreationFailedText, "Error", MB_OK | MB_ICONERROR);
-        PostQuitMessage(0);
+        PostQuitMessage(kCreationFailedExitCode);
         SetInactive(true);
         return;
     }

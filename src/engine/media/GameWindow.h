@@ -42,6 +42,8 @@ public:
 
     static constexpr const char* kCreationFailedText =
         "Something went wrong with creating the game-window.\nThis game will quit now.";
+    // The code of the quit message a window that could not be made posts.
+    static constexpr int kCreationFailedExitCode = 1;
     static constexpr const char* kDisplayBusyText =
         "Unable to play the game. Possibly another game is running.\n(DirectX is already being "
         "used by different game)";
@@ -53,9 +55,10 @@ public:
     static GameWindow* Instance();
     static void DestroyInstance();
 
-    // True when another copy of the program runs on the same data; this
+    // True when another copy of the program runs on the same data, or when
+    // the lock that tells cannot be taken (`lockProblem` then says why); this
     // copy must then end. The lock it takes is held for the process's life.
-    static bool CheckSingleInstance();
+    static bool CheckSingleInstance(std::string& lockProblem);
     static void ReleaseSingleInstanceForTesting();
 
     static void SetClipboardText(const std::string& text);

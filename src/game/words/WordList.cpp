@@ -369,3 +369,15 @@ const std::vector<WordList::RankedWord>& WordList::RankedWords(int length) const
     }
     return rankedWords_[length - 6];
 }
+
+bool WordList::IsPlayable() const {
+    if (HasError()) {
+        return false;
+    }
+    for (int length = kMinimumLength; length <= kMaximumLength; ++length) {
+        if (WordsOfLength(length).empty()) {
+            return false;
+        }
+    }
+    return !RankedWords(6).empty() && !RankedWords(7).empty();
+}

@@ -100,6 +100,9 @@ public:
     const std::vector<WordNode*>& WordsOfLength(int length) const;
     // The ranked words of 6 or 7 letters, ascending by rank; empty otherwise.
     const std::vector<RankedWord>& RankedWords(int length) const;
+    // Read without error, with words of every length from 3 to 7 and the
+    // ranked words missions are drawn from: a list a game can be played on.
+    bool IsPlayable() const;
 
 private:
     static constexpr uint32_t kRoot = 0;

@@ -35,10 +35,9 @@ SectionList::SectionList() {
     }
 }
 
-SectionList& SectionList::Create() {
+bool SectionList::Create() {
     GlobalList() = new SectionList;
-    GlobalList()->Load();
-    return *GlobalList();
+    return GlobalList()->Load();
 }
 
 SectionList* SectionList::Instance() {
@@ -49,12 +48,19 @@ void SectionList::ReleaseInstance() {
     GlobalList().Reset();
 }
 
-void SectionList::Load() {
+bool SectionList::Load() {
     Ref<PropertyFile> file = new PropertyFile({kFileName});
-    if (!file->Load()) {
-        ENGINE_LOG(1, "cannot read the map file %s", kFileName);
+    const Property* sections = file->Load() ? Property::Child(file.Get(), "sections") : nullptr;
+    for (int i = 0; i < kSectionCount; ++i) {
+        const Property* entry = Property::At(sections, i);
+        if (entry == nullptr || entry->GetKind() != Property::kNode) {
+            ENGINE_LOG(1, "cannot read the map file %s: it does not list the %d sections", kFileName, kSectionCount);
+            Build(nullptr);
+            return false;
+        }
     }
-    Build(Property::Child(file.Get(), "sections"));
+    Build(sections);
+    return true;
 }
 
 void SectionList::Build(const Property* sectionsList) {

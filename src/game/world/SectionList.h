@@ -25,15 +25,17 @@ public:
     // Ten empty sections.
     SectionList();
 
-    // Makes the global list and loads the map file into it.
-    static SectionList& Create();
+    // Makes the global list and loads the map file into it; false when the
+    // file could not be read (see Load).
+    static bool Create();
     // The global list, or null before Create and after ReleaseInstance.
     static SectionList* Instance();
     static void ReleaseInstance();
 
-    // Reads the map file; a missing file or "sections" list leaves every
-    // section empty.
-    void Load();
+    // Reads the map file. False, logged, when the file cannot be read or does
+    // not list the ten sections: a map without them cannot be played, and
+    // its sections are left empty.
+    bool Load();
     // Builds the sections from the map file's "sections" vector: reads at
     // most ten entries, then assembles every track's path and length class
     // (lengths from the constant TRACK_LENGTH_PER_NUM_PIXELS).

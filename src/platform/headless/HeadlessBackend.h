@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "platform/Backend.h"
+#include "platform/CloseSignals.h"
 #include "platform/FrameCapture.h"
 #include "platform/Script.h"
 #include "platform/Watchdog.h"
-#include "platform/headless/CloseSignals.h"
 
 // A display without a screen: a virtual desktop, a window that exists only as
 // state, frames kept in memory, input from a script or from tests, and an

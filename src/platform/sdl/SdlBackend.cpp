@@ -45,6 +45,7 @@ SdlBackend::SdlBackend() {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
     SDL_SetHint(SDL_HINT_APP_NAME, "Word Rail");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!videoReady_) {
         std::fprintf(stderr, "no display (%s): %s\n", SDL_GetError(), kDisplayAdvice);
@@ -221,6 +222,11 @@ void SdlBackend::Inject(const RawEvent& event) {
 }
 
 void SdlBackend::PollEvents(std::vector<RawEvent>& events) {
+    if (CloseSignals::TakeRequest()) {
+        RawEvent quit;
+        quit.kind = RawEvent::Kind::Quit;
+        events.push_back(quit);
+    }
     if (!videoReady_) return;
     if (script_) script_->Step(*this);
     SDL_Event event;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/Backend.h"
+#include "platform/CloseSignals.h"
 #include "platform/FrameCapture.h"
 #include "platform/Script.h"
 #include "platform/Watchdog.h"
@@ -52,6 +53,8 @@ private:
     void DestroyRenderer();
     void PaceWithoutVsync();
 
+    // SDL's own handlers are kept out, so both backends end on the same signals.
+    CloseSignals closeSignals_;
     bool videoReady_ = false;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;

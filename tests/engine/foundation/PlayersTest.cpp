@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -396,7 +397,7 @@ TEST_F(PlayersTest, AFifoOrFolderInPlaceOfASavedFileIsLeftAloneWithoutWaiting) {
         At(players, 0).coins = 8;
         players.Save();
         Ref<PropertyFile> read = new PropertyFile();
-        EXPECT_FALSE(players.LoadSaveGame(*players.GetCurrent(), "kr2", *read));
+        EXPECT_EQ(players.LoadSaveGame(*players.GetCurrent(), "kr2", *read), SavedFileStatus::kUnreadable);
         players.StoreSaveGame(*players.GetCurrent(), "kr2", *SaveGameFile(3));
         EXPECT_TRUE(inPlace(alice)) << fifo;
         EXPECT_TRUE(inPlace(game)) << fifo;
@@ -518,13 +519,13 @@ TEST_F(PlayersTest, SaveGamesRoundTripAndAreDeleted) {
     const PlayerProfile& alice = *players.GetPlayers()[0];
     EXPECT_FALSE(players.HasSaveGame(alice, "kr2"));
     Ref<PropertyFile> missing = new PropertyFile();
-    EXPECT_FALSE(players.LoadSaveGame(alice, "kr2", *missing));
+    EXPECT_EQ(players.LoadSaveGame(alice, "kr2", *missing), SavedFileStatus::kAbsent);
 
     players.StoreSaveGame(alice, "kr2", *SaveGameFile(42));
     EXPECT_TRUE(platform::FileExists(Data() + "/savegames/alice/kr2.sav.!"));
     EXPECT_TRUE(players.HasSaveGame(alice, "kr2"));
     Ref<PropertyFile> read = new PropertyFile();
-    ASSERT_TRUE(players.LoadSaveGame(alice, "kr2", *read));
+    ASSERT_EQ(players.LoadSaveGame(alice, "kr2", *read), SavedFileStatus::kLoaded);
     EXPECT_EQ(Property::AsInt(Property::Child(read->Find("game"), "level")), 42);
 
     players.DeleteSaveGame(alice, "kr2");
@@ -537,9 +538,32 @@ TEST_F(PlayersTest, ADamagedSaveGameDoesNotLoadAndIsKeptAside) {
     MakeDirectoryChain(Data() + "/savegames/alice");
     WriteText(Data() + "/savegames/alice/kr2.sav.!", "<root><Integer");
     Ref<PropertyFile> read = new PropertyFile();
-    EXPECT_FALSE(players.LoadSaveGame(alice, "kr2", *read));
+    EXPECT_EQ(players.LoadSaveGame(alice, "kr2", *read), SavedFileStatus::kDamaged);
     EXPECT_TRUE(read->IndexOrder().empty());
     EXPECT_TRUE(platform::FileExists(Data() + "/savegames/alice/kr2.sav.!.damaged-1"));
+    // Not offered again: the copy is all that is left of it.
+    EXPECT_FALSE(players.HasSaveGame(alice, "kr2"));
+}
+
+// A save game that reads but holds no game is put aside the same way; one
+// that cannot be read at all stays where it is, and so does a file that no
+// copy can be kept of.
+TEST_F(PlayersTest, AnUnreadableSaveGameStaysAndOneHoldingNoGameIsKeptAside) {
+    Players& players = SaveTwoPlayers();
+    const PlayerProfile& alice = *players.GetPlayers()[0];
+    const std::string save = Data() + "/savegames/alice/kr2.sav.!";
+    MakeDirectoryChain(save);
+    Ref<PropertyFile> read = new PropertyFile();
+    EXPECT_EQ(players.LoadSaveGame(alice, "kr2", *read), SavedFileStatus::kUnreadable);
+    players.DiscardSaveGame(alice, "kr2");
+    EXPECT_TRUE(platform::PathExists(save));
+    EXPECT_FALSE(platform::PathExists(save + ".damaged-1"));
+    std::filesystem::remove(save);
+
+    players.StoreSaveGame(alice, "kr2", *SaveGameFile(7));
+    players.DiscardSaveGame(alice, "kr2");
+    EXPECT_FALSE(players.HasSaveGame(alice, "kr2"));
+    EXPECT_TRUE(platform::FileExists(save + ".damaged-1"));
 }
 
 }  // namespace

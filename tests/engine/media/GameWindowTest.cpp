@@ -295,10 +295,12 @@ TEST_F(GameWindowTest, SecondCopyIsRefused) {
     TempFolder data;
     setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
     ForgetFoldersForTesting();
-    EXPECT_FALSE(GameWindow::CheckSingleInstance());
-    EXPECT_TRUE(GameWindow::CheckSingleInstance());
+    std::string problem;
+    EXPECT_FALSE(GameWindow::CheckSingleInstance(problem));
+    EXPECT_TRUE(GameWindow::CheckSingleInstance(problem));
+    EXPECT_EQ(problem, "");
     GameWindow::ReleaseSingleInstanceForTesting();
-    EXPECT_FALSE(GameWindow::CheckSingleInstance());
+    EXPECT_FALSE(GameWindow::CheckSingleInstance(problem));
     GameWindow::ReleaseSingleInstanceForTesting();
     unsetenv("XDG_DATA_HOME");
     ForgetFoldersForTesting();

@@ -57,7 +57,8 @@ void ThreeTrackMap::Build() {
                             tracks + R"(</Vector></Node></Vector></root>)";
     Ref<PropertyFile> file = new PropertyFile;
     ASSERT_TRUE(file->LoadFromMemory(xml.data(), xml.size(), "three track map"));
-    SectionList::Create().Build(Property::Child(file.Get(), "sections"));
+    SectionList::Create();
+    SectionList::Instance()->Build(Property::Child(file.Get(), "sections"));
 }
 
 // The tracks of the map bought, in track order.

@@ -59,7 +59,8 @@ CareerFixture::CareerFixture() {
         "<Vector id=\"MULTIPLY_MISSION_CP_BY\"><Float value=\"0.5\"/><Float value=\"0.75\"/></Vector>"
         "<Text id=\"RANK_NAME3\">Stoker</Text><Text id=\"REWARD4\">New tickets</Text>");
     ClassFactory::Instance().CreateNamedObjects(*constants);
-    SectionList::Create().Build(Property::Child(Parse(MapXml()).Get(), "sections"));
+    SectionList::Create();
+    SectionList::Instance()->Build(Property::Child(Parse(MapXml()).Get(), "sections"));
 }
 
 CareerFixture::~CareerFixture() {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -42,6 +43,7 @@
 #include "game/world/Landscape.h"
 #include "game/world/PlayerTrain.h"
 #include "main/OpenWord.h"
+#include "platform/Files.h"
 #include "platform/PngWriter.h"
 #include "platform/KeyCodes.h"
 #include "platform/WindowTypes.h"
@@ -991,7 +993,8 @@ TEST_F(GameSceneLevelEnd, AClassicGameLeftMidRaceIsResumedAsItWasAndWrittenBackW
     scene_->SetResumeFromSaveGame(true);
     scene_->Activate();
     ASSERT_TRUE(scene_->GetMode());
-    EXPECT_FALSE(SaveGameOnDisk());
+    // Kept until a newer save replaces it or the game ends.
+    EXPECT_TRUE(SaveGameOnDisk());
     EXPECT_EQ(player_->currentTicket->LetterSet, letters);
     EXPECT_EQ(player_->currentTicket->GameMode, TicketInfo::kClassicFixed);
     EXPECT_EQ(Mode().Stats().score, score);
@@ -1087,15 +1090,31 @@ TEST_F(GameSceneLevelEnd, QuittingAtTheEndSignOfAWonClassicLevelResumesTheNextLe
     EXPECT_GT(Mode().Stats().score, score) << word;
 }
 
-TEST_F(GameSceneLevelEnd, ASaveGameThatMakesNoTicketOrNoModeIsDiscardedForTheClassicScene) {
+// A save game that cannot be resumed sends the player to the classic scene
+// with nothing changed. One that is damaged, or makes no ticket, no known
+// game type or no game mode, is kept aside as a damaged copy and never
+// offered again; one that cannot be read stays where it is.
+TEST_F(GameSceneLevelEnd, ASaveGameThatCannotBeResumedIsKeptAsideOrLeftForTheClassicScene) {
+    enum Outcome { kKeptAside, kLeftAsItIs };
     const struct {
         const char* name;
         const char* ticketType;
-        const char* gameType;
+        int32_t gameType;
+        const char* modeType;
+        const char* text;  // written in place of the save game when set
+        bool folder;       // a folder in place of the save game
+        const char* link;  // what the save game links to, when set
+        Outcome outcome;
     } cases[] = {
-        {"unknown mode class", "TicketInfo", "NoSuchGame"},
-        {"untyped game node", "TicketInfo", ""},
-        {"unknown ticket class", "NoSuchTicket", "ClassicGame"},
+        {"unknown mode class", "TicketInfo", 1, "NoSuchGame", nullptr, false, nullptr, kKeptAside},
+        {"untyped game node", "TicketInfo", 1, "", nullptr, false, nullptr, kKeptAside},
+        {"unknown ticket class", "NoSuchTicket", 1, "ClassicGame", nullptr, false, nullptr, kKeptAside},
+        {"game type past the random game", "TicketInfo", 9, "ClassicGame", nullptr, false, nullptr, kKeptAside},
+        {"negative game type", "TicketInfo", -1, "ClassicGame", nullptr, false, nullptr, kKeptAside},
+        {"damaged file", "", 0, "", "<root><Node id=\"ticket\"", false, nullptr, kKeptAside},
+        {"folder in its place", "", 0, "", nullptr, true, nullptr, kLeftAsItIs},
+        // A file whose reading fails with an I/O error, whoever runs the test.
+        {"file that cannot be read", "", 0, "", nullptr, false, "/proc/self/mem", kLeftAsItIs},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -1104,27 +1123,43 @@ TEST_F(GameSceneLevelEnd, ASaveGameThatMakesNoTicketOrNoModeIsDiscardedForTheCla
         const Ref<Scene> classic = AddStandInScene("SCENE_CLASSIC");
         Enter(1, false);
         TicketInfo* held = player_->currentTicket.Get();
-        const Ref<PropertyFile> file(new PropertyFile());
-        auto* ticket = new PropertyNode("ticket", c.ticketType);
-        file->Add(ticket);
-        held->Save(*ticket);
-        file->Add(new PropertyNode("game", c.gameType));
-        Players::Instance()->StoreSaveGame(*player_, "kr2", *file);
         scene_->Deactivate();
-        Players::Instance()->StoreSaveGame(*player_, "kr2", *file);
+        const std::string save = Players::Instance()->SaveGamePath(player_->GetName(), "kr2");
+        std::filesystem::remove_all(save);
+        std::filesystem::create_directories(std::filesystem::path(save).parent_path());
+        if (c.folder) {
+            std::filesystem::create_directory(save);
+        } else if (c.link != nullptr) {
+            std::filesystem::create_symlink(c.link, save);
+        } else if (c.text != nullptr) {
+            ASSERT_TRUE(platform::WriteFileAtomically(save, c.text, std::strlen(c.text)));
+        } else {
+            const Ref<PropertyFile> file(new PropertyFile());
+            auto* ticket = new PropertyNode("ticket", c.ticketType);
+            file->Add(ticket);
+            const int32_t type = held->GameType;
+            held->GameType = c.gameType;
+            held->Save(*ticket);
+            held->GameType = type;
+            file->Add(new PropertyNode("game", c.modeType));
+            Players::Instance()->StoreSaveGame(*player_, "kr2", *file);
+        }
 
         scene_->SetResumeFromSaveGame(true);
         scene_->Activate();
         EXPECT_EQ(scene_->GetMode(), nullptr);
         EXPECT_EQ(player_->currentTicket.Get(), held);
-        EXPECT_FALSE(SaveGameOnDisk());
         EXPECT_EQ(SceneManager::Instance()->GetNextScene(), classic.Get());
+        EXPECT_EQ(std::filesystem::exists(save + ".damaged-1"), c.outcome == kKeptAside);
+        EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(save)), c.outcome == kLeftAsItIs);
         // Keys and frames on the empty level do no harm.
         scene_->OnKeyDown(13);
         scene_->OnChar('a');
         scene_->Update(kFrameMs);
         scene_->Deactivate();
-        EXPECT_FALSE(SaveGameOnDisk());
+        EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(save)), c.outcome == kLeftAsItIs);
+        std::filesystem::remove_all(save);
+        std::filesystem::remove(save + ".damaged-1");
     }
     // A missing file is no game either.
     scene_ = nullptr;
@@ -1137,6 +1172,64 @@ TEST_F(GameSceneLevelEnd, ASaveGameThatMakesNoTicketOrNoModeIsDiscardedForTheCla
     scene_->Activate();
     EXPECT_EQ(scene_->GetMode(), nullptr);
     EXPECT_EQ(SceneManager::Instance()->GetNextScene(), classic.Get());
+}
+
+// A resumed game's save stays on disk while that game goes on, so that
+// nothing is lost however the run ends: left again before its race starts,
+// or with the program killed in the race, the file is still the one it was
+// resumed from. A newer save replaces it, a new game replaces it, and a
+// lost race ends the game and its save.
+TEST_F(GameSceneLevelEnd, AResumedGamesSaveStaysUntilANewerSaveReplacesItOrTheGameEnds) {
+    Enter(1, false);
+    PlayToStart();
+    Type(FirstOpenQueueWord());
+    scene_->OnKeyDown(13);
+    Play(20);
+    scene_->Deactivate();
+    const std::string save = Players::Instance()->SaveGamePath(player_->GetName(), "kr2");
+    const auto stored = [&save] {
+        std::vector<uint8_t> bytes;
+        platform::ReadWholeFile(save, bytes);
+        return bytes;
+    };
+    const std::vector<uint8_t> resumedFrom = stored();
+    ASSERT_FALSE(resumedFrom.empty());
+    const auto resume = [this] {
+        scene_->SetResumeFromSaveGame(true);
+        scene_->Activate();
+        ASSERT_TRUE(scene_->GetMode());
+    };
+
+    resume();
+    Play(2);
+    ASSERT_EQ(scene_->GetLevelState(), GameScene::kNothingToSave);
+    scene_->Deactivate();
+    EXPECT_EQ(stored(), resumedFrom);
+
+    resume();
+    PlayToStart();
+    Type(FirstOpenQueueWord());
+    scene_->OnKeyDown(13);
+    Play(20);
+    EXPECT_EQ(stored(), resumedFrom);
+    scene_->Deactivate();
+    const std::vector<uint8_t> newer = stored();
+    EXPECT_FALSE(newer.empty());
+    EXPECT_NE(newer, resumedFrom);
+
+    resume();
+    PlayToStart();
+    FinishRace(*scene_, true, false);
+    EXPECT_FALSE(SaveGameOnDisk());
+    PlayToEndSign();
+    scene_->Deactivate();
+    EXPECT_FALSE(SaveGameOnDisk());
+
+    // A new game replaces the save of the old one as soon as it starts.
+    Players::Instance()->StoreSaveGame(*player_, "kr2", *ParseDefinitions("<root/>"));
+    ASSERT_TRUE(SaveGameOnDisk());
+    scene_->Activate();
+    EXPECT_FALSE(SaveGameOnDisk());
 }
 
 // ---- a classic game over three runs ----
@@ -1237,7 +1330,7 @@ TEST_F(ClassicGameRuns, AClassicLevelIsPlayedToItsEndThenLeftMidLevelAndResumedI
     ASSERT_TRUE(player_);
     scene_->SetResumeFromSaveGame(true);
     Show();
-    EXPECT_TRUE(SaveFilesOnDisk().empty());
+    EXPECT_EQ(SaveFilesOnDisk().size(), 1u);
     ASSERT_TRUE(scene_->GetMode());
     EXPECT_EQ(Mode().Stats().score, firstLevelScore);
     EXPECT_EQ(player_->currentTicket->CurLevel, 1);

@@ -44,7 +44,8 @@ constexpr int32_t kFrameMs = 20;
 class MapSceneContent : public testing::Test {
 protected:
     MapSceneContent() {
-        map_ = &SectionList::Create();
+        SectionList::Create();
+        map_ = SectionList::Instance();
 
         player_ = new KR2Player("Tester");
         player_->stats.score = 300;

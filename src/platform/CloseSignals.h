@@ -1,8 +1,8 @@
 #pragma once
 
-// While one lives, SIGINT and SIGTERM ask the run to close instead of
-// killing it, so that it ends normally and saves, as SDL arranges for its
-// own backend. The previous handlers come back when the last one goes.
+// While one lives, SIGINT, SIGTERM and SIGHUP ask the run to close instead
+// of killing it, so that it ends normally and saves. Both backends hold one.
+// The previous handlers come back when the last one goes.
 namespace platform {
 
 class CloseSignals {
