@@ -219,7 +219,8 @@ bool Application::StartUp() {
         if (!lockProblem.empty()) std::fprintf(stderr, "%s\n", lockProblem.c_str());
         return false;
     }
-    // Only the copy that runs empties the log folder and makes its file.
+    // Only the copy that runs clears the log folder (keeping the previous
+    // run's log) and makes its file.
     Logger::Instance().RecordLogFile();
     DataGathering::Start();
     const uint32_t now = platform::TickCountMs();
