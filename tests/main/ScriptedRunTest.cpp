@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -876,4 +877,44 @@ TEST_F(ScriptedRunTest, TheSameScriptPlaysTheSameGameTwice) {
         ASSERT_EQ(NamesOf((*files)[1]), NamesOf((*files)[0]));
         for (const auto& [name, bytes] : (*files)[0]) EXPECT_TRUE((*files)[1].at(name) == bytes) << name;
     }
+}
+
+// Fourteen words fired a quarter of a second apart in the first level pile
+// up the sounds of every submission and of the train. The run plays into
+// SDL's disk audio driver, which writes what a player would hear: loud, but
+// not one sample at full scale.
+TEST_F(ScriptedRunTest, WordsFiredQuicklyNeverMixToFullScale) {
+    const std::string script = kFirstStartToMenu +
+                               "type \"Ada\"\nkey RETURN\nwait ms 1500\n"
+                               "click 475 397\nwait ms 1000\nclick 219 349\nwait ms 300\n"
+                               "click 269 405\nwait ms 1000\n"
+                               "click 400 255\nwait ms 5500\n"
+                               "click 258 243\nwait ms 1500\nclick 282 240\nwait ms 8000\n"
+                               "click 400 463\nwait ms 1500\n"
+                               "repeat 14\ntype open word\nkey RETURN\nwait ms 250\nend\n"
+                               "wait ms 3000\nscreenshot fired\n" +
+                               kQuit;
+    Prepare(script);
+    EnterFolder(WORDRAIL_BUILD_DIR);
+    const std::string heard = folder_.Path() + "/heard.raw";
+    const std::string command = "WORDRAIL_BACKEND=headless WORDRAIL_AUDIO=sdl SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE='" +
+                                heard + "' WORDRAIL_WATCHDOG_MS=120000 '" + std::string(WORDRAIL_PROGRAM) + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_TRUE(FileExists(folder_.Path() + "/fired.png"));
+
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(heard, bytes));
+    std::vector<int16_t> samples(bytes.size() / sizeof(int16_t));
+    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(int16_t));
+    // At least a second of stereo at 44,100 Hz.
+    ASSERT_GT(samples.size(), 88200u);
+    int peak = 0;
+    size_t atFullScale = 0;
+    for (const int16_t sample : samples) {
+        peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        atFullScale += sample == 32767 || sample == -32768;
+    }
+    EXPECT_EQ(atFullScale, 0u);
+    // The sounds were there, and loud enough to meet the limiter.
+    EXPECT_GT(peak, 24576);
 }
