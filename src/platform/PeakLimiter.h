@@ -3,13 +3,13 @@
 #include <cstddef>
 #include <cstdint>
 
-// Brings the sum of every voice into 16 bits without clipping. Frames whose
-// peak, and the envelope held after it, stay below the threshold pass
-// unchanged; above it one gain for both sides (so pan and the balance
-// between voices stay) bends the peak smoothly towards the ceiling, which it
-// never reaches. The gain falls at once, within the frame that needs it, and
-// recovers with the release time once the loud passage is over. It keeps no
-// look-ahead, so the mix is heard with no delay. Real-time safe: no
+// Brings the sum of every voice into 16 bits without clipping. The level it
+// follows is the frame's peak or, after a louder passage, that passage's
+// peak fading with the release time. While that level is below the
+// threshold the mix passes unchanged; above it one gain for both sides (so
+// pan and the balance between voices stay) bends the peak smoothly towards
+// the ceiling, which it never reaches. The gain falls within the frame that
+// needs it, so there is no look-ahead and no delay. Real-time safe: no
 // allocation, no lock, a handful of operations a frame.
 namespace platform {
 
@@ -17,7 +17,7 @@ class PeakLimiter {
 public:
     // Below this level the mix passes bit for bit: three quarters of full scale.
     static constexpr float kThreshold = 24576.0f;
-    // The loudest a limited peak gets, a little below full scale.
+    // Limited peaks approach this, a little below full scale, and never reach it.
     static constexpr float kCeiling = 32000.0f;
     static constexpr float kReleaseSeconds = 0.15f;
 
