@@ -96,7 +96,6 @@ struct SoundMixer::Stream {
     }
 
     bool Refill() {
-        piece.resize(kPieceFrames * static_cast<size_t>(source->Channels()));
         pieceIndex = 0;
         pieceFrames = source->Read(piece.data(), kPieceFrames);
         if (pieceFrames == 0 && loop && nextSourceFrame > 0 && source->Seek(0)) {
@@ -187,6 +186,7 @@ bool SoundMixer::Init(int mixRate, int maxChannels, AudioOutput output) {
     output_ = output;
     outputRate_ = rate;
     sfxMasterVolume_ = 255;
+    limiter_ = PeakLimiter(rate);
     channels_.assign(static_cast<size_t>(std::clamp(maxChannels, 1, kMaxChannels)), Channel{});
     journal_.clear();
     device_ = std::move(device);
@@ -431,6 +431,8 @@ SoundStreamId SoundMixer::StreamOpen(const std::string& path, uint32_t mode) {
     }
     auto stream = std::make_unique<Stream>();
     stream->step = static_cast<double>(source->Rate()) / outputRate_;
+    // Sized here, so that refilling it on the output thread never allocates.
+    stream->piece.resize(Stream::kPieceFrames * static_cast<size_t>(source->Channels()));
     stream->source = std::move(source);
     stream->loop = (mode & kSoundLoopNormal) != 0;
     const SoundStreamId id = nextId_++;
@@ -553,14 +555,15 @@ void SoundMixer::MixChannel(Channel& channel, int32_t* mix, size_t frameCount) {
 
 void SoundMixer::Mix(int16_t* frames, size_t frameCount) {
     std::lock_guard lock(mutex_);
-    mixScratch_.assign(frameCount * 2, 0);
-    for (Channel& channel : channels_) {
-        if (channel.busy && !channel.paused) {
-            MixChannel(channel, mixScratch_.data(), frameCount);
+    for (size_t done = 0; done < frameCount; done += kMixBlockFrames) {
+        const size_t block = std::min(kMixBlockFrames, frameCount - done);
+        std::fill_n(mixBlock_.begin(), 2 * block, 0);
+        for (Channel& channel : channels_) {
+            if (channel.busy && !channel.paused) {
+                MixChannel(channel, mixBlock_.data(), block);
+            }
         }
-    }
-    for (size_t i = 0; i < frameCount * 2; ++i) {
-        frames[i] = static_cast<int16_t>(std::clamp(mixScratch_[i], -32768, 32767));
+        limiter_.Process(mixBlock_.data(), frames + 2 * done, block);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/AudioDevice.h"
+#include "platform/PeakLimiter.h"
 #include "platform/SoundPcm.h"
 
 namespace platform {
@@ -108,7 +110,8 @@ public:
     bool StreamStop(SoundStreamId stream);
     bool StreamClose(SoundStreamId stream);
 
-    // Mixes the next frames (interleaved stereo) of every playing channel.
+    // Mixes the next frames (interleaved stereo) of every playing channel;
+    // a loud sum is limited, never clipped.
     void Mix(int16_t* frames, size_t frameCount);
 
     // For tests and diagnostics: a channel's state, a stream's sync points,
@@ -153,7 +156,11 @@ private:
     std::map<SoundStreamId, std::unique_ptr<Stream>> streams_;
     uint32_t nextId_ = 1;
     std::vector<std::string> journal_;
-    std::vector<int32_t> mixScratch_;
+    // The voices are summed a block at a time into fixed memory, so mixing
+    // allocates nothing on the output thread.
+    static constexpr size_t kMixBlockFrames = 1024;
+    std::array<int32_t, 2 * kMixBlockFrames> mixBlock_{};
+    PeakLimiter limiter_{44100};
 };
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -35,6 +36,7 @@
 #include "platform/Directories.h"
 #include "platform/Files.h"
 #include "platform/InstanceLock.h"
+#include "platform/PeakLimiter.h"
 #include "platform/RunOptions.h"
 #include "platform/VirtualClock.h"
 #include "platform/Window.h"
@@ -928,15 +930,17 @@ TEST_F(ScriptedRunTest, AGamePlayedFromTheFirstStartGoesOnAfterARestart) {
 
 namespace {
 
-// From a first start into the first level of the adventure, hints off, three
-// words typed and fired, then a quit from the level.
-const std::string kIntoALevel = kFirstStartToMenu +
-                                "type \"Ada\"\nkey RETURN\nwait ms 1500\n"
-                                "click 475 397\nwait ms 1000\nclick 219 349\nwait ms 300\n"
-                                "click 269 405\nwait ms 1000\n"
-                                "click 400 255\nwait ms 5500\nscreenshot map\n"
-                                "click 258 243\nwait ms 1500\nclick 282 240\nwait ms 8000\n"
-                                "click 400 463\nwait ms 1500\n"
+// From a first start into the first level of the adventure, hints off, its
+// help closed.
+const std::string kIntoTheFirstLevel = kFirstStartToMenu +
+                                       "type \"Ada\"\nkey RETURN\nwait ms 1500\n"
+                                       "click 475 397\nwait ms 1000\nclick 219 349\nwait ms 300\n"
+                                       "click 269 405\nwait ms 1000\n"
+                                       "click 400 255\nwait ms 5500\nscreenshot map\n"
+                                       "click 258 243\nwait ms 1500\nclick 282 240\nwait ms 8000\n"
+                                       "click 400 463\nwait ms 1500\n";
+// There three words typed and fired, then a quit from the level.
+const std::string kIntoALevel = kIntoTheFirstLevel +
                                 "type open word\nkey RETURN\nwait ms 1000\n"
                                 "type open word\nkey RETURN\nwait ms 1000\n"
                                 "type open word\nkey RETURN\nwait ms 1000\n"
@@ -1263,4 +1267,37 @@ TEST_F(ScriptedRunTest, ADamagedMapStopsTheProgramAndKeepsThePlayersMapProgress)
     EXPECT_GT(records(progress, "\"bought\""), 10);
     for (const char* word : {"<PlayerSectionData", "\"bought\""})
         EXPECT_EQ(records(after, word), records(progress, word)) << word;
+}
+
+// Fourteen words fired a quarter of a second apart in the first level pile
+// up the sounds of every submission and of the train. The run plays into
+// SDL's disk audio driver, which writes what a player would hear: loud, but
+// not one sample at full scale.
+TEST_F(ScriptedRunTest, WordsFiredQuicklyNeverMixToFullScale) {
+    const std::string script = kIntoTheFirstLevel +
+                               "repeat 14\ntype open word\nkey RETURN\nwait ms 250\nend\n"
+                               "wait ms 3000\nscreenshot fired\n" +
+                               kQuit;
+    Prepare(script);
+    EnterFolder(WORDRAIL_BUILD_DIR);
+    const std::string heard = folder_.Path() + "/heard.raw";
+    const std::string command = "WORDRAIL_BACKEND=headless WORDRAIL_AUDIO=sdl SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE='" +
+                                heard + "' WORDRAIL_WATCHDOG_MS=120000 '" + std::string(WORDRAIL_PROGRAM) + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_TRUE(FileExists(folder_.Path() + "/fired.png"));
+
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(heard, bytes));
+    std::vector<int16_t> samples(bytes.size() / sizeof(int16_t));
+    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(int16_t));
+    ASSERT_FALSE(samples.empty());
+    int peak = 0;
+    size_t atFullScale = 0;
+    for (const int16_t sample : samples) {
+        peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        atFullScale += sample == 32767 || sample == -32768;
+    }
+    EXPECT_EQ(atFullScale, 0u);
+    // The sounds were there, and loud enough to meet the limiter.
+    EXPECT_GT(peak, PeakLimiter::kThreshold);
 }

@@ -1,10 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <numbers>
 #include <string>
 #include <vector>
 
+#include "platform/PeakLimiter.h"
 #include "platform/RunOptions.h"
 #include "platform/SoundMixer.h"
 #include "support/SoundFixtures.h"
@@ -104,14 +108,13 @@ TEST_F(SoundMixerTest, MasterVolumeScalesEffectsButNotAbsoluteChannels) {
     EXPECT_FALSE(mixer.ChannelState(effect).absoluteVolume);
 }
 
-TEST_F(SoundMixerTest, PausedStartIsSilentAndMixingSaturates) {
-    const auto loud = LoadWav(1, 44100, ConstantSamples(100, 1, 30000));
-    const int32_t first = mixer.PlaySound(loud, true);
+TEST_F(SoundMixerTest, PausedStartIsSilent) {
+    const auto sample = LoadWav(1, 44100, ConstantSamples(100, 1, 10000));
+    const int32_t first = mixer.PlaySound(sample, true);
     EXPECT_EQ(FirstFrame().first, 0);
     EXPECT_TRUE(mixer.ChannelState(first).paused);
     mixer.SetPaused(first, false);
-    mixer.PlaySound(loud, false);
-    EXPECT_EQ(FirstFrame().first, 32767);
+    EXPECT_EQ(FirstFrame().first, 10000);
 }
 
 TEST_F(SoundMixerTest, EndedAndStoppedChannelNumbersAreStale) {
@@ -163,6 +166,117 @@ TEST_F(SoundMixerTest, AJournalNeverTakenKeepsOnlyTheLatestCalls) {
     EXPECT_LE(journal.size(), SoundMixer::kJournalLimit);
     EXPECT_GE(journal.size(), SoundMixer::kJournalLimit / 2);
     EXPECT_EQ(journal.back(), "SetSfxMasterVolume " + std::to_string((SoundMixer::kJournalLimit * 3 - 1) % 256));
+}
+
+// The sum of many voices meets the limiter in place of the 16-bit edge.
+class LoudMixTest : public SoundMixerTest {
+protected:
+    void SetUp() override { ASSERT_TRUE(mixer.Init(44100, 32, AudioOutput::Null)); }
+
+    // A sine of `amplitude` lasting `frames`.
+    platform::SoundSampleId LoadSine(size_t frames, double amplitude, double hertz = 441.0) {
+        std::vector<int16_t> samples(frames);
+        for (size_t i = 0; i < frames; ++i) {
+            samples[i] = static_cast<int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * hertz * i / 44100.0)));
+        }
+        return LoadWav(1, 44100, samples);
+    }
+
+    void Play(platform::SoundSampleId sample, int count, int volume = 255, int pan = 128) {
+        for (int i = 0; i < count; ++i) {
+            const int32_t channel = mixer.PlaySound(sample, true);
+            ASSERT_GE(channel, 0);
+            mixer.SetVolume(channel, volume);
+            mixer.SetPan(channel, pan);
+            mixer.SetPaused(channel, false);
+        }
+    }
+
+    static int Peak(const std::vector<int16_t>& mix) {
+        int peak = 0;
+        for (const int16_t sample : mix) {
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        }
+        return peak;
+    }
+};
+
+TEST_F(LoudMixTest, ManyLoudVoicesNeverReachFullScale) {
+    struct Case {
+        const char* what;
+        std::vector<int16_t> samples;
+    };
+    std::vector<int16_t> alternating(4410);
+    for (size_t i = 0; i < alternating.size(); ++i) {
+        alternating[i] = i % 2 == 0 ? 32767 : -32768;
+    }
+    const Case cases[] = {{"highest", ConstantSamples(4410, 1, 32767)},
+                          {"lowest", ConstantSamples(4410, 1, -32768)},
+                          {"full-scale steps at every frame", alternating}};
+    for (const Case& c : cases) {
+        const auto sample = LoadWav(1, 44100, c.samples);
+        Play(sample, 32);
+        const std::vector<int16_t> mix = mixer.MixNullOutput(4410);
+        EXPECT_LT(Peak(mix), 32767) << c.what;
+        EXPECT_GT(Peak(mix), 30000) << c.what;
+        mixer.SampleFree(sample);
+    }
+    // Sines out of step with each other, at every effects master volume.
+    for (int master : {255, 200, 128}) {
+        mixer.SetSfxMasterVolume(master);
+        for (int voice = 0; voice < 32; ++voice) {
+            Play(LoadSine(4000, 32767, 300.0 + 37.0 * voice), 1);
+        }
+        const std::vector<int16_t> mix = mixer.MixNullOutput(4410);
+        EXPECT_LT(Peak(mix), 32767) << master;
+        EXPECT_GT(Peak(mix), 30000) << master;
+    }
+}
+
+TEST_F(LoudMixTest, AVoiceBelowTheThresholdPassesUnchangedEvenAfterALoudPassage) {
+    const auto quiet = LoadSine(4410, platform::PeakLimiter::kThreshold - 1);
+    const auto loud = LoadSine(4410, 30000);
+    auto passesUnchanged = [&] {
+        Play(quiet, 1);
+        const std::vector<int16_t> mix = mixer.MixNullOutput(4410);
+        for (size_t i = 0; i < 4410; ++i) {
+            if (mix[2 * i] != static_cast<int16_t>(std::lround((platform::PeakLimiter::kThreshold - 1) *
+                                                                std::sin(2 * std::numbers::pi * 441.0 * i / 44100.0)))) {
+                return false;
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(passesUnchanged());
+    // Right after eight loud voices the gain is still down; half a second
+    // later it is back at 1.
+    Play(loud, 8);
+    mixer.MixNullOutput(4410);
+    EXPECT_FALSE(passesUnchanged());
+    mixer.MixNullOutput(22050);
+    EXPECT_TRUE(passesUnchanged());
+}
+
+TEST_F(LoudMixTest, LimitedMixesKeepTheirRelativeLevels) {
+    // More voices sound louder, however many there are.
+    const auto sample = LoadWav(1, 44100, ConstantSamples(4410, 1, 12000));
+    int previous = 0;
+    for (int voices = 1; voices <= 16; ++voices) {
+        Play(sample, voices);
+        const int level = mixer.MixNullOutput(4410)[2 * 4409];
+        EXPECT_GT(level, previous) << voices;
+        EXPECT_LT(level, 32767) << voices;
+        previous = level;
+    }
+    mixer.MixNullOutput(4410);
+    // One gain for both sides: a limited left keeps the right in proportion.
+    Play(sample, 4, 255, 0);
+    Play(sample, 1, 128, 255);
+    const std::vector<int16_t> mix = mixer.MixNullOutput(4410);
+    const double left = mix[2 * 4409];
+    const double right = mix[2 * 4409 + 1];
+    EXPECT_LT(left, 4 * 12000);
+    EXPECT_NEAR(right / left, (12000 * 128 / 255.0) / (4 * 12000), 0.001);
 }
 
 class SoundStreamTest : public SoundMixerTest {

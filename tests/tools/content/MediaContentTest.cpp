@@ -189,6 +189,13 @@ TEST(GeneratedMedia, SoundsDecodeAsShortMonoSounds) {
         EXPECT_EQ(pcm.channels, 1);
         EXPECT_GT(pcm.Frames(), 0u);
         EXPECT_LT(pcm.Frames(), size_t(pcm.rate) * 3);
+        // Clear of full scale, as the music is: the mix adds sounds together.
+        int peak = 0;
+        for (const int16_t sample : pcm.samples) {
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        }
+        EXPECT_LT(peak, 29000) << resource.node->Name();  // under -1 dBFS
+        EXPECT_GT(peak, 8000) << resource.node->Name();   // and not near silence
     }
     EXPECT_GE(sounds, 1);
 }
