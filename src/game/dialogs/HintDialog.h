@@ -129,8 +129,10 @@ private:
     std::vector<GameNode*> targets_;
     Ref<Property> pages_;
     bool modal_ = true;
-    // The label's y and the painter's names as defined, for a reused bubble.
+    // The label's y, the OK key and the painter's names as defined, for a
+    // reused bubble.
     int32_t definedLabelY_ = 0;
+    int32_t definedOkKey_ = 0;
     std::vector<std::string> definedImageNames_;
     std::function<void()> onFinished_;
 };
