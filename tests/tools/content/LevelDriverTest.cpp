@@ -466,7 +466,8 @@ TEST_F(ScriptedLevels, EveryModePlaysToItsEndAgainstTheOpponent) {
 // classic run (four levels, a word every three seconds) enters the default
 // high-score tables while one of its levels stays worth a handful of
 // adventure levels. Jumbled Words and Missing Letters run out of listed words
-// soon after arrival, so their runs need more levels to get there.
+// after arrival (a level lists at most about 40), so their runs need six to
+// eight levels to get there.
 TEST_F(ScriptedLevels, ThePointsOfLevelsRanksAndClassicRunsShareOneScale) {
     ASSERT_TRUE(loaded_);
     constexpr int kGoodPlayer = 60;  // frames between two words: three seconds
