@@ -4,10 +4,46 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
 namespace {
+
+// The code points of UTF-8 text; a malformed sequence is refused, since it
+// would be drawn as a box just like a missing glyph.
+std::vector<char32_t> CodePoints(const std::string& text) {
+    std::vector<char32_t> points;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > text.size()) {
+            throw std::runtime_error("caption \"" + text + "\" is not UTF-8");
+        }
+        char32_t point = length == 1 ? lead : lead & (0x7F >> length);
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                throw std::runtime_error("caption \"" + text + "\" is not UTF-8");
+            }
+            point = (point << 6) | (next & 0x3F);
+        }
+        points.push_back(point);
+        i += length;
+    }
+    return points;
+}
+
+// Refuses a caption the face cannot draw: a missing glyph would ship as a box.
+void RequireGlyphs(FT_Face face, const std::string& faceName, const std::string& text) {
+    for (const char32_t point : CodePoints(text)) {
+        if (FT_Get_Char_Index(face, point) == 0) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(point));
+            throw std::runtime_error(faceName + " has no glyph for " + code + " in caption \"" + text + "\"");
+        }
+    }
+}
 
 void AddStop(cairo_pattern_t* pattern, double offset, const Rgba& color) {
     cairo_pattern_add_color_stop_rgba(pattern, offset, color.r, color.g, color.b, color.a);
@@ -100,7 +136,9 @@ void Drawing::Stroke(const Rgba& color, double width) {
 
 void Drawing::Caption(FontFaces& faces, const std::string& face, double pixelSize, const std::string& text, double cx,
                       double baselineY, const Rgba& color) {
-    cairo_font_face_t* fontFace = cairo_ft_font_face_create_for_ft_face(faces.Face(face), 0);
+    FT_Face ftFace = faces.Face(face);
+    RequireGlyphs(ftFace, face, text);
+    cairo_font_face_t* fontFace = cairo_ft_font_face_create_for_ft_face(ftFace, 0);
     cairo_set_font_face(cairo_, fontFace);
     cairo_set_font_size(cairo_, pixelSize);
     cairo_text_extents_t extents;

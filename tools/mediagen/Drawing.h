@@ -49,6 +49,7 @@ public:
     void Stroke(const Rgba& color, double width);
 
     // Text centred on cx with its baseline at y, in a face of the font folder.
+    // Throws when the face lacks a glyph of the (UTF-8) text.
     void Caption(FontFaces& faces, const std::string& face, double pixelSize, const std::string& text, double cx,
                  double baselineY, const Rgba& color);
 

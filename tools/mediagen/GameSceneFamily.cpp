@@ -149,19 +149,50 @@ Picture BonusText(FontFaces& faces) {
     return d.ToPicture();
 }
 
-// A signal board on a post: red and white stripes.
-Picture EndSign() {
-    Drawing d(120, 140);
-    cairo_rectangle(d.Context(), 56, 60, 8, 80);
-    d.Fill(kIron);
-    d.RoundedRectangle(4, 4, 112, 60, 8);
+// The end of the line: a board on an iron post, framed in the red and white
+// stripes of a buffer stop, that says the race is over and how to go on.
+Picture EndSign(FontFaces& faces) {
+    constexpr double kWidth = 130;
+    constexpr double kBoardHeight = 84;
+    Drawing d(static_cast<int>(kWidth) + 4, 150);
+    cairo_t* c = d.Context();
+    const Rgba red = Rgba::FromHex(0xC8372D);
+    const Rgba ink = Rgba::FromHex(0x2B2118);
+    // The post with its warm rim light, and the board's shadow.
+    cairo_rectangle(c, kWidth / 2 - 4, 70, 9, 80);
+    d.Fill(Rgba{0, 0, 0, 0.35});
+    cairo_rectangle(c, kWidth / 2 - 6, 70, 10, 80);
+    d.FillVertical(70, 150, kIron.Shaded(0.2), kIron.Shaded(-0.2));
+    cairo_rectangle(c, kWidth / 2 - 6, 70, 2, 80);
+    d.Fill(Rgba::FromHex(0xF6D9A8, 0.4));
+    d.RoundedRectangle(4, 5, kWidth - 2, kBoardHeight, 9);
+    d.Fill(Rgba{0, 0, 0, 0.35});
+    // The striped frame: red bars slanting across a white board.
+    d.RoundedRectangle(1, 1, kWidth - 2, kBoardHeight, 9);
     d.Fill(Rgba::FromHex(0xF4F7F9));
-    for (int stripe = 0; stripe < 3; ++stripe) {
-        cairo_rectangle(d.Context(), 10 + stripe * 36, 10, 18, 48);
-        d.Fill(Rgba::FromHex(0xD3271B));
+    cairo_save(c);
+    d.RoundedRectangle(1, 1, kWidth - 2, kBoardHeight, 9);
+    cairo_clip(c);
+    for (double x = -kBoardHeight; x < kWidth; x += 20) {
+        cairo_move_to(c, x, kBoardHeight + 1);
+        cairo_line_to(c, x + kBoardHeight, 1);
+        cairo_line_to(c, x + kBoardHeight + 10, 1);
+        cairo_line_to(c, x + 10, kBoardHeight + 1);
+        cairo_close_path(c);
+        d.Fill(red);
     }
-    d.RoundedRectangle(4, 4, 112, 60, 8);
-    d.Stroke(kIron, 3);
+    cairo_restore(c);
+    d.RoundedRectangle(1, 1, kWidth - 2, kBoardHeight, 9);
+    d.Stroke(red.Shaded(-0.45), 2);
+    // The lettered panel, parchment with a darker edge.
+    d.RoundedRectangle(9, 9, kWidth - 18, kBoardHeight - 16, 5);
+    d.FillVertical(9, kBoardHeight - 7, Rgba::FromHex(0xFBF3DF), Rgba::FromHex(0xE9D8B0));
+    d.RoundedRectangle(9, 9, kWidth - 18, kBoardHeight - 16, 5);
+    d.Stroke(Rgba::FromHex(0x8A5A32), 2);
+    const double middle = kWidth / 2;
+    d.Caption(faces, kSansBold, 17, "Race over", middle, 34, ink);
+    d.Caption(faces, "DejaVuSans.ttf", 12, "Click or press", middle, 52, ink.Shaded(0.15));
+    d.Caption(faces, "DejaVuSans.ttf", 12, "Enter to go on", middle, 67, ink.Shaded(0.15));
     return d.ToPicture();
 }
 
@@ -201,7 +232,7 @@ void AddGameSceneRows(Manifest& manifest, FontFaces& faces) {
     AddPicture(manifest, "HUD_COINS", "hud_coins", 1, CoinIcon);
     AddPicture(manifest, "TIMER", "timer", kTimerFrames, TimerStrip);
     AddPicture(manifest, "BONUS_TEXT", "bonus_text", 1, [&faces] { return BonusText(faces); });
-    AddPicture(manifest, "END_GAME", "end_game", 1, EndSign);
+    AddPicture(manifest, "END_GAME", "end_game", 1, [&faces] { return EndSign(faces); });
     const struct {
         const char* id;
         const char* file;

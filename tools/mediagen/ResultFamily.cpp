@@ -15,6 +15,7 @@ namespace {
 constexpr uint32_t kInk = 0x2B2118;
 constexpr uint32_t kParchment = 0xF3E6C8;
 constexpr uint32_t kBrass = 0xC89B3C;
+constexpr uint32_t kGold = 0xF2C230;
 constexpr const char* kSansBold = "DejaVuSans-Bold.ttf";
 constexpr double kPi = 3.14159265358979323846;
 
@@ -64,36 +65,46 @@ Picture LevelEndPlate(uint32_t colour) {
     return d.ToPicture();
 }
 
-// Rank r: a brass roundel with one chevron per three ranks and a star per rest.
+// The enamel of each tier of three ranks, lowest first: green, sky blue,
+// signal red, iron and, for the last three, gold.
+constexpr uint32_t kTierEnamel[] = {0x3C8D4E, 0x3F7FB8, 0xC8372D, 0x3A3F45, 0xD9A21E};
+
+// Rank r: a brass-rimmed enamel badge in its tier's colour with the engine in
+// white and one to three stars for the rank within the tier, so every rank
+// reads apart at a glance.
 Picture RankEmblem(int rank) {
     Drawing d(kEmblemSize, kEmblemSize);
     cairo_t* c = d.Context();
     const double centre = kEmblemSize / 2.0;
-    d.Circle(centre, centre, centre - 2);
-    d.FillRadial(centre - 6, centre - 6, centre + 4, Rgba::FromHex(kBrass).Shaded(0.45),
-                 Rgba::FromHex(kBrass).Shaded(-0.25));
-    d.Circle(centre, centre, centre - 2);
-    d.Stroke(Rgba::FromHex(kInk).Shaded(0.2), 1.5);
-    // An engraved ring; the first rank, with neither chevrons nor stars,
-    // carries the engine in its middle.
-    const Rgba engraving = Rgba::FromHex(kBrass).Shaded(-0.45);
-    d.Circle(centre, centre, centre - 6);
-    d.Stroke(engraving, 1.2);
-    if (rank == 0) {
-        EnginePath(c, centre, centre, 24);
-        d.Fill(engraving);
-    }
-    const int chevrons = rank / 3;
-    for (int i = 0; i < chevrons; ++i) {
-        const double y = 30 - i * 5;
-        cairo_move_to(c, 14, y);
-        cairo_line_to(c, centre, y - 6);
-        cairo_line_to(c, kEmblemSize - 14, y);
-        d.Stroke(Rgba::FromHex(0x7A1010), 2.6);
-    }
-    for (int i = 0; i < rank % 3; ++i) {
-        StarPath(c, centre - 6 + i * 12, 36, 4, 1.8);
-        d.Fill(Rgba::FromHex(0xFFF4C0));
+    const int tier = rank / 3;
+    const Rgba brass = Rgba::FromHex(kBrass);
+    const Rgba enamel = Rgba::FromHex(kTierEnamel[tier]);
+    // A soft shadow, the brass rim with its bevel, the enamel field.
+    d.Circle(centre + 1.5, centre + 2, centre - 3);
+    d.Fill(Rgba{0, 0, 0, 0.35});
+    d.Circle(centre, centre, centre - 3);
+    d.FillRadial(centre - 8, centre - 8, centre + 6, brass.Shaded(0.5), brass.Shaded(-0.3));
+    d.Circle(centre, centre, centre - 3);
+    d.Stroke(brass.Shaded(-0.5), 2);
+    d.Circle(centre, centre, centre - 8);
+    d.FillRadial(centre - 6, centre - 8, centre, enamel.Shaded(0.35), enamel.Shaded(-0.25));
+    d.Circle(centre, centre, centre - 8);
+    d.Stroke(brass.Shaded(-0.35), 1.5);
+    // The highlight along the top left of the enamel.
+    cairo_new_path(c);
+    cairo_arc(c, centre, centre, centre - 11, kPi * 1.05, kPi * 1.6);
+    d.Stroke(Rgba{1, 1, 1, 0.45}, 2);
+    const Rgba ink = tier == 4 ? Rgba::FromHex(kInk).Shaded(0.15) : Rgba::FromHex(0xFFFFFF);
+    EnginePath(c, centre, centre - 4, 20);
+    d.Fill(ink);
+    // Stars in a row below the engine, each with a dark edge.
+    const int stars = rank % 3 + 1;
+    for (int i = 0; i < stars; ++i) {
+        const double x = centre + (i - (stars - 1) / 2.0) * 9;
+        StarPath(c, x, centre + 10, 4.6, 2.0);
+        d.Fill(tier == 4 ? Rgba{1, 1, 1} : Rgba::FromHex(kGold));
+        StarPath(c, x, centre + 10, 4.6, 2.0);
+        d.Stroke(Rgba::FromHex(kInk, 0.7), 0.8);
     }
     return d.ToPicture();
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <numbers>
 #include <string>
+#include <utility>
 
 #include "mediagen/Drawing.h"
 #include "mediagen/Families.h"
@@ -155,30 +156,37 @@ Picture SplashBackground() {
     return drawing.ToPicture();
 }
 
-// The inside: a parchment face with a brass driving wheel.
-Picture Inside() {
-    Drawing drawing(kLogoSize, kLogoSize);
+// The maker's brass driving wheel of the given rim radius: eight spokes, a
+// hub and the crank pin off centre, which makes a wheel a driving wheel.
+void DrivingWheel(Drawing& drawing, double cx, double cy, double radius) {
     cairo_t* cairo = drawing.Context();
-    drawing.Circle(kLogoCentre, kLogoCentre, 74);
-    drawing.FillRadial(kLogoCentre - 20, kLogoCentre - 20, 100, Rgba::FromHex(kParchment),
-                       Rgba::FromHex(kParchment).Shaded(-0.15));
+    const double unit = radius / 52;
     const Rgba brass = Rgba::FromHex(kBrass);
-    drawing.Circle(kLogoCentre, kLogoCentre, 52);
-    drawing.Stroke(brass.Shaded(-0.35), 9);
-    drawing.Circle(kLogoCentre, kLogoCentre, 52);
-    drawing.Stroke(brass, 6);
+    drawing.Circle(cx, cy, radius);
+    drawing.Stroke(brass.Shaded(-0.35), 9 * unit);
+    drawing.Circle(cx, cy, radius);
+    drawing.Stroke(brass, 6 * unit);
     cairo_set_line_cap(cairo, CAIRO_LINE_CAP_ROUND);
     for (int spoke = 0; spoke < 8; ++spoke) {
         const double angle = spoke * std::numbers::pi / 4;
-        cairo_move_to(cairo, kLogoCentre + 12 * std::cos(angle), kLogoCentre + 12 * std::sin(angle));
-        cairo_line_to(cairo, kLogoCentre + 50 * std::cos(angle), kLogoCentre + 50 * std::sin(angle));
-        drawing.Stroke(brass.Shaded(-0.1), 5);
+        cairo_move_to(cairo, cx + 12 * unit * std::cos(angle), cy + 12 * unit * std::sin(angle));
+        cairo_line_to(cairo, cx + 50 * unit * std::cos(angle), cy + 50 * unit * std::sin(angle));
+        drawing.Stroke(brass.Shaded(-0.1), 5 * unit);
     }
-    drawing.Circle(kLogoCentre, kLogoCentre, 15);
-    drawing.FillRadial(kLogoCentre - 4, kLogoCentre - 4, 16, brass.Shaded(0.4), brass.Shaded(-0.3));
-    // The crank pin, off centre: what makes a wheel a driving wheel.
-    drawing.Circle(kLogoCentre + 28, kLogoCentre - 16, 6);
+    cairo_set_line_cap(cairo, CAIRO_LINE_CAP_BUTT);
+    drawing.Circle(cx, cy, 15 * unit);
+    drawing.FillRadial(cx - 4 * unit, cy - 4 * unit, 16 * unit, brass.Shaded(0.4), brass.Shaded(-0.3));
+    drawing.Circle(cx + 28 * unit, cy - 16 * unit, 6 * unit);
     drawing.Fill(Rgba::FromHex(kIron));
+}
+
+// The inside: a parchment face with the driving wheel.
+Picture Inside() {
+    Drawing drawing(kLogoSize, kLogoSize);
+    drawing.Circle(kLogoCentre, kLogoCentre, 74);
+    drawing.FillRadial(kLogoCentre - 20, kLogoCentre - 20, 100, Rgba::FromHex(kParchment),
+                       Rgba::FromHex(kParchment).Shaded(-0.15));
+    DrivingWheel(drawing, kLogoCentre, kLogoCentre, 52);
     return drawing.ToPicture();
 }
 
@@ -322,13 +330,26 @@ void OutlinedCaption(Drawing& drawing, FontFaces& faces, double size, const std:
     drawing.Caption(faces, kBold, size, text, cx, baselineY, colour);
 }
 
+// The maker's logo in small, as the splash builds it (ink border, green
+// ring, parchment face, driving wheel), its name beside it on a wooden plate.
 Picture SmallMakerLogo(FontFaces& faces) {
-    Drawing drawing(120, 40);
-    drawing.Circle(20, 20, 16);
-    drawing.FillRadial(15, 15, 20, Rgba::FromHex(kSignalGreen).Shaded(0.3), Rgba::FromHex(kSignalGreen).Shaded(-0.2));
-    drawing.Circle(20, 20, 9);
-    drawing.Fill(Rgba::FromHex(kParchment));
-    OutlinedCaption(drawing, faces, 14, "wordrail", 78, 25, Rgba::FromHex(kParchment));
+    Drawing drawing(150, 48);
+    drawing.RoundedRectangle(16, 10, 130, 32, 9);
+    drawing.Fill(Rgba{0, 0, 0, 0.35});
+    drawing.RoundedRectangle(14, 7, 130, 32, 9);
+    drawing.FillVertical(7, 39, Rgba::FromHex(kWood).Shaded(0.2), Rgba::FromHex(kWood).Shaded(-0.25));
+    drawing.RoundedRectangle(14, 7, 130, 32, 9);
+    drawing.Stroke(Rgba::FromHex(kBrass).Shaded(-0.2), 2);
+    drawing.Circle(25.5, 25, 22);
+    drawing.Fill(Rgba{0, 0, 0, 0.35});
+    drawing.Circle(24, 23, 22);
+    drawing.FillVertical(1, 45, Rgba::FromHex(kInk).Shaded(0.25), Rgba::FromHex(kInk));
+    drawing.Circle(24, 23, 19.5);
+    drawing.FillVertical(3, 43, Rgba::FromHex(kSignalGreen).Shaded(0.3), Rgba::FromHex(kSignalGreen).Shaded(-0.2));
+    drawing.Circle(24, 23, 15.5);
+    drawing.FillRadial(20, 19, 21, Rgba::FromHex(kParchment), Rgba::FromHex(kParchment).Shaded(-0.15));
+    DrivingWheel(drawing, 24, 23, 11);
+    OutlinedCaption(drawing, faces, 17, "wordrail", 92, 29, Rgba::FromHex(kParchment));
     return drawing.ToPicture();
 }
 
@@ -379,14 +400,33 @@ Picture ClickText(FontFaces& faces) {
 }
 
 // This project's own badge for the partners row.
+// An enamelled iron maker's plate, as engines carry on their cab side: a
+// bevelled rim, four rivets and the driving wheel beside the lettering.
 Picture PartnerBadge(FontFaces& faces) {
-    Drawing drawing(150, 40);
-    drawing.RoundedRectangle(1, 1, 148, 38, 10);
-    drawing.FillVertical(1, 39, Rgba::FromHex(kIron).Shaded(0.2), Rgba::FromHex(kIron).Shaded(-0.2));
-    drawing.RoundedRectangle(1, 1, 148, 38, 10);
-    drawing.Stroke(Rgba::FromHex(kBrass), 2);
-    drawing.Caption(faces, kSans, 12, "made with", 75, 16, Rgba::FromHex(kSteam));
-    drawing.Caption(faces, kBold, 14, "wordrail engine", 75, 32, Rgba::FromHex(kBrass).Shaded(0.3));
+    Drawing drawing(170, 48);
+    cairo_t* cairo = drawing.Context();
+    drawing.RoundedRectangle(4, 5, 164, 41, 10);
+    drawing.Fill(Rgba{0, 0, 0, 0.35});
+    drawing.RoundedRectangle(2, 2, 164, 41, 10);
+    drawing.FillVertical(2, 43, Rgba::FromHex(kBrass).Shaded(0.35), Rgba::FromHex(kBrass).Shaded(-0.3));
+    drawing.RoundedRectangle(2, 2, 164, 41, 10);
+    drawing.Stroke(Rgba::FromHex(kBrass).Shaded(-0.5), 2);
+    drawing.RoundedRectangle(7, 7, 154, 31, 6);
+    drawing.FillVertical(7, 38, Rgba::FromHex(kIron).Shaded(0.25), Rgba::FromHex(kIron).Shaded(-0.2));
+    drawing.RoundedRectangle(7, 7, 154, 31, 6);
+    drawing.Stroke(Rgba::FromHex(kIron).Shaded(-0.45), 1.5);
+    // The warm rim light along the top of the enamel.
+    cairo_move_to(cairo, 13, 9);
+    cairo_line_to(cairo, 155, 9);
+    drawing.Stroke(Rgba::FromHex(0xF6D9A8, 0.35), 1);
+    for (const auto& [x, y] : {std::pair{10.0, 10.0}, std::pair{158.0, 10.0}, std::pair{10.0, 35.0},
+                               std::pair{158.0, 35.0}}) {
+        drawing.Circle(x, y, 2);
+        drawing.FillRadial(x - 0.7, y - 0.7, 2.5, Rgba::FromHex(kBrass).Shaded(0.6), Rgba::FromHex(kBrass).Shaded(-0.4));
+    }
+    DrivingWheel(drawing, 27, 22.5, 10.5);
+    drawing.Caption(faces, kSans, 12, "made with", 98, 20, Rgba::FromHex(kSteam));
+    drawing.Caption(faces, kBold, 12, "wordrail engine", 98, 35, Rgba::FromHex(kBrass).Shaded(0.35));
     return drawing.ToPicture();
 }
 

@@ -31,13 +31,16 @@ constexpr int kStarFrames = 5;
 struct Medal {
     uint32_t tint;
     const char* glyph;
+    const char* face;   // the serif lacks the check mark, the crown and the star
 };
 
 // The feats after the ten section cups, in trophy order.
 const Medal kMedals[kTrophies - kSectionCups] = {
-    {0x4F8FCB, "6"},  {0x7A5BC2, "7"}, {0x3C8D4E, "¢"},  {0xC8372D, "»"}, {0xD9822B, "W"},
-    {0x9B4F96, "?"},  {0x2F7F86, "≡"}, {0xB8C2CC, "25"}, {0x5E9C3A, "✓"}, {0xE0B020, "$"},
-    {0x8C5A3C, "Aa"}, {0xC89B3C, "♛"}, {0xF2C230, "★"},
+    {0x4F8FCB, "6", kSerifBold},  {0x7A5BC2, "7", kSerifBold},  {0x3C8D4E, "¢", kSerifBold},
+    {0xC8372D, "»", kSerifBold},  {0xD9822B, "W", kSerifBold},  {0x9B4F96, "?", kSerifBold},
+    {0x2F7F86, "≡", kSerifBold},  {0xB8C2CC, "25", kSerifBold}, {0x5E9C3A, "✓", kSansBold},
+    {0xE0B020, "$", kSerifBold},  {0x8C5A3C, "Aa", kSerifBold}, {0xC89B3C, "♛", kSansBold},
+    {0xF2C230, "★", kSansBold},
 };
 
 // Section cups run from bronze through silver to gold as the map goes on.
@@ -81,7 +84,9 @@ void Cup(Drawing& drawing, FontFaces& faces, uint32_t tint, const std::string& g
     drawing.Caption(faces, kSansBold, 16, glyph, 36, 34, Rgba::FromHex(kInk, 0.8));
 }
 
-void MedalPicture(Drawing& drawing, FontFaces& faces, uint32_t tint, const std::string& glyph) {
+void MedalPicture(Drawing& drawing, FontFaces& faces, const Medal& medal) {
+    const uint32_t tint = medal.tint;
+    const std::string glyph = medal.glyph;
     const Rgba body = Rgba::FromHex(tint);
     cairo_t* cairo = drawing.Context();
     // Ribbon in two tails.
@@ -100,7 +105,7 @@ void MedalPicture(Drawing& drawing, FontFaces& faces, uint32_t tint, const std::
     drawing.Stroke(Rgba::FromHex(kBrass).Shaded(-0.4), 2);
     drawing.Circle(36, 50, 19);
     drawing.FillRadial(30, 44, 26, body.Shaded(0.4), body.Shaded(-0.1));
-    drawing.Caption(faces, kSerifBold, glyph.size() > 2 ? 15 : 19, glyph, 36, 57, Rgba::FromHex(kInk, 0.85));
+    drawing.Caption(faces, medal.face, 19, glyph, 36, 57, Rgba::FromHex(kInk, 0.85));
 }
 
 Picture TrophyPicture(FontFaces& faces, int trophy, int scale) {
@@ -109,8 +114,7 @@ Picture TrophyPicture(FontFaces& faces, int trophy, int scale) {
     if (trophy < kSectionCups) {
         Cup(drawing, faces, CupTint(trophy), std::to_string(trophy + 1));
     } else {
-        const Medal& medal = kMedals[trophy - kSectionCups];
-        MedalPicture(drawing, faces, medal.tint, medal.glyph);
+        MedalPicture(drawing, faces, kMedals[trophy - kSectionCups]);
     }
     return drawing.ToPicture();
 }

@@ -84,6 +84,7 @@ HintDialog::HintDialog(Property* definition) : KR2Dialog(definition), extraNode_
         ENGINE_LOG(1, "HintDialog: the definition lacks BUTTON_OK or LABEL_TEXT");
     }
     definedLabelY_ = textLabel_ != nullptr ? textLabel_->GetY() : 0;
+    definedOkKey_ = okButton_ != nullptr ? okButton_->GetFireKeyCode() : Button::kNoFireKey;
     middleHeight_ = Property::AsInt(Property::Child(GetDefinition(), "TUT_MIDDLE_HEIGHT"));
     if (GetPainter() != nullptr) {
         definedImageNames_ = GetPainter()->GetImageNames();
@@ -325,6 +326,10 @@ void HintDialog::OnShow() {
         if (scene != nullptr && hooks->IsGameScene(scene)) {
             hooks->OnDialogOpened(scene, this);
         }
+    }
+    if (okButton_ != nullptr) {
+        // Over a running race the keys belong to the word being typed.
+        okButton_->SetFireKeyCode(IsModal() ? definedOkKey_ : Button::kNoFireKey);
     }
     FadeIn(this, DIALOG_FADE_TIME);
 }

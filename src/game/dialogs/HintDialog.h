@@ -126,8 +126,10 @@ private:
     Ref<GameNode> extraNode_;
     std::vector<GameNode*> targets_;
     Ref<Property> pages_;
-    // The label's y and the painter's names as defined, for a reused bubble.
+    // The label's y, the OK key and the painter's names as defined, for a
+    // reused bubble.
     int32_t definedLabelY_ = 0;
+    int32_t definedOkKey_ = 0;
     std::vector<std::string> definedImageNames_;
     std::function<void()> onFinished_;
 };

@@ -22,7 +22,7 @@ bool IsGameScene(const Scene* scene) {
 }
 
 // The stop question fitting where the player is: on the map, in an
-// adventure level or in a single game.
+// adventure level or in a classic game.
 const char* StopQuestion(const Scene* scene) {
     const GameSceneHooks* hooks = GameSceneHooks::Installed();
     if (hooks != nullptr && hooks->IsMapScene(scene)) {

@@ -2,6 +2,7 @@
 
 #include "GameDialogFixture.h"
 #include "engine/foundation/Players.h"
+#include "engine/media/InputDispatcher.h"
 #include "engine/scene/AdditiveSprite.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/Label.h"
@@ -23,7 +24,7 @@ const std::string kHint =
     R"(<HintDialog id="DIALOG_HINT" painterid="PAINTER_T" minwidth="200" minheight="100" TUT_MIDDLE_HEIGHT="10">)"
     R"(<Vector id="components">)"
     R"(<Label name="LABEL_TEXT" y="20" font="TINY" section="dlgfonts"/>)"
-    R"(<Button name="BUTTON_OK" x="100" y="70" image="KNOB" section="ui"/>)"
+    R"(<Button name="BUTTON_OK" x="100" y="70" image="KNOB" section="ui" firekeycode="#0D"/>)"
     R"(</Vector><Vector id="descs">)"
     R"(<Vector><Node textid="P1"/><Node textid="P2"/></Vector>)"
     R"(<Vector><Node textid="P1"><Vector id="extra"><Sprite x="3" y="4"/></Vector></Node></Vector>)"
@@ -260,6 +261,28 @@ TEST_F(HintDialogTest, ModalHintsPauseTheGameAndGlowOnStrayInput) {
         dialog->GetGlow()->ClearModifiers();
         dialog->OnChar('a');
         EXPECT_FALSE(dialog->GetGlow()->HasModifiers()) << hint;
+    }
+}
+
+TEST_F(HintDialogTest, EnterPressesOkOfAModalBubbleOnlyAndReachesTheGameUnderTheOthers) {
+    constexpr int32_t kEnter = 0x0D;
+    InputDispatcher* input = GameScene()->GetInputDispatcher();
+    HintDialog* modal = ShowCentred(0);
+    Run(300);
+    EXPECT_TRUE(input->OnKeyDown(kEnter));
+    EXPECT_TRUE(input->OnKeyUp(kEnter));
+    EXPECT_EQ(modal->GetPageIndex(), 1);
+    HintDialog::ReleaseOpen();
+
+    // Hint 8 teaches firing with Enter: the bubble must let the key pass,
+    // also when its instance was a modal bubble before.
+    for (const int32_t hint : {8, 0}) {
+        HintDialog* dialog = ShowCentred(hint);
+        Run(300);
+        const bool takesEnter = hint == 0;
+        EXPECT_EQ(input->OnKeyDown(kEnter), takesEnter) << hint;
+        EXPECT_EQ(input->OnKeyUp(kEnter), takesEnter) << hint;
+        EXPECT_EQ(dialog->GetPageIndex(), takesEnter ? 1 : 0) << hint;
     }
 }
 

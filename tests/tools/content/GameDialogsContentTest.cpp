@@ -11,6 +11,7 @@
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/CanvasTestSupport.h"
+#include "engine/media/InputDispatcher.h"
 #include "engine/scene/RenderPass.h"
 #include "engine/scene/SceneTestSupport.h"
 #include "engine/ui/Button.h"
@@ -157,6 +158,51 @@ TEST_F(GameDialogsContent, EveryGameDialogOpensInATestScene) {
         // The middle of the screen shows the dialog, not the sky.
         EXPECT_FALSE(Near(Rgb(*screen, 400, 300), kSky, 30)) << d.id;
         scene_->CloseDialog(dialog);
+    }
+}
+
+TEST_F(GameDialogsContent, EnterAndEscapePressTheButtonsAPlayerExpects) {
+    constexpr int32_t kEnter = 0x0D;
+    constexpr int32_t kEscape = 0x1B;
+    constexpr int32_t kSpace = 0x20;
+    const auto press = [this](int32_t key) {
+        InputDispatcher* input = scene_->GetInputDispatcher();
+        input->OnKeyDown(key);
+        input->OnKeyUp(key);
+        Run(400);
+    };
+    // The dialogs that close through their own buttons.
+    const struct {
+        const char* id;
+        int32_t key;
+    } closing[] = {{"DIALOG_MENU", kEscape},     {"DIALOG_SETTINGS", kEnter}, {"DIALOG_SETTINGS", kEscape},
+                   {"DIALOG_HELP", kEnter},      {"DIALOG_CREDITS", kEnter},  {"DIALOG_TROPHY_SCREEN", kEnter}};
+    for (const auto& c : closing) {
+        SCOPED_TRACE(std::string(c.id) + " key " + std::to_string(c.key));
+        Dialog* dialog = scene_->GetDialog(c.id);
+        ASSERT_NE(dialog, nullptr);
+        scene_->ShowDialog(dialog);
+        Run(400);
+        press(kSpace);  // a key no button of theirs answers leaves them open
+        ASSERT_TRUE(scene_->IsDialogShown(c.id));
+        press(c.key);
+        EXPECT_FALSE(scene_->IsDialogShown(c.id));
+    }
+
+    // The question answers yes to Enter and no to Escape.
+    static int answers[2];
+    const auto yes = [](void*, GameNode*) -> int32_t { return ++answers[0], 0; };
+    const auto no = [](void*, GameNode*) -> int32_t { return ++answers[1], 0; };
+    for (const int32_t key : {kEnter, kEscape}) {
+        answers[0] = answers[1] = 0;
+        YesNoDialog* question =
+            YesNoDialog::Ask("TEXT_QUESTION_QUIT", "TEXT_QUIT_HEADER", nullptr, yes, nullptr, no, scene_.Get());
+        ASSERT_NE(question, nullptr);
+        scene_->ShowDialog(question);
+        Run(400);
+        press(key);
+        EXPECT_EQ(answers[0], key == kEnter ? 1 : 0) << key;
+        EXPECT_EQ(answers[1], key == kEscape ? 1 : 0) << key;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <numeric>
 #include <optional>
 #include <set>
 #include <string>
@@ -19,7 +20,10 @@
 #include "engine/foundation/ScoreTable.h"
 #include "engine/scene/UpdatePass.h"
 #include "game/constants/GameConstants.h"
+#include "game/progress/HighScores.h"
 #include "game/progress/KR2Player.h"
+#include "game/progress/KR2Score.h"
+#include "game/progress/Rankings.h"
 #include "game/rules/GameMode.h"
 #include "game/rules/LevelHooks.h"
 #include "game/words/LetterRack.h"
@@ -164,8 +168,10 @@ struct SavedLevel {
 
 class LevelDriver {
 public:
-    LevelDriver(const Ref<WordList>& words, int gameType, uint32_t seed, bool opponent)
-        : gameType_(gameType), seed_(seed), opponent_(opponent) {
+    LevelDriver(const Ref<WordList>& words, int gameType, uint32_t seed, bool opponent,
+                int framesPerWord = kFramesPerWord, int ticketMode = -1, float rating = kRating,
+                int32_t level = 0)
+        : gameType_(gameType), seed_(seed), opponent_(opponent), framesPerWord_(framesPerWord) {
         screen_.words = words;
         screen_.effects = new GameNode;
         RandomGenerator::SetGlobal(new RandomGenerator(seed, 0));
@@ -179,10 +185,13 @@ public:
         Ref<TicketInfo> ticket = new TicketInfo;
         ticket->GameType = gameType;
         // Classic kinds race on for bonus words; the others end on arrival.
-        ticket->GameMode = gameType == 0 ? TicketInfo::kMapTicket : TicketInfo::kClassicFixed;
+        ticket->GameMode = ticketMode >= 0      ? ticketMode
+                           : gameType == 0 ? TicketInfo::kMapTicket
+                                           : TicketInfo::kClassicFixed;
         ticket->Section = 1;
         ticket->Track = 2;
-        ticket->Rating = kRating;
+        ticket->Rating = rating;
+        ticket->CurLevel = level;
         ticket->Generate();
         screen_.player->currentTicket = ticket;
     }
@@ -230,7 +239,7 @@ public:
     std::optional<SavedLevel> Play(int saveAt = -1) {
         GameMode& mode = *screen_.mode;
         for (; frame_ < kMostFrames && mode.GetState() == GameMode::kRacing; ++frame_) {
-            if (frame_ % kFramesPerWord == kFramesPerWord - 1) {
+            if (frame_ % framesPerWord_ == framesPerWord_ - 1) {
                 if (frame_ == saveAt) {
                     return Save();
                 }
@@ -377,6 +386,7 @@ private:
     int gameType_;
     uint32_t seed_;
     bool opponent_;
+    int framesPerWord_;
     RandomGenerator shuffleDraws_{99, 0};
     int frame_ = 0;
     int words_ = 0;
@@ -448,6 +458,60 @@ TEST_F(ScriptedLevels, EveryModePlaysToItsEndAgainstTheOpponent) {
             EXPECT_EQ(driver.Screen().arrivalAwards, 1) << end;
         }
         EXPECT_EQ(end.coins, CoinsFor(end.result)) << end;
+    }
+}
+
+// The points have one scale: a won adventure level of any type is worth
+// about the same, the rank ladder climbs a few such levels a rank, and a good
+// classic run (four levels, a word every three seconds) enters the default
+// high-score tables while one of its levels stays worth a handful of
+// adventure levels. Jumbled Words and Missing Letters run out of listed words
+// after arrival (a level lists at most about 40), so their runs need six to
+// eight levels to get there.
+TEST_F(ScriptedLevels, ThePointsOfLevelsRanksAndClassicRunsShareOneScale) {
+    ASSERT_TRUE(loaded_);
+    constexpr int kGoodPlayer = 60;  // frames between two words: three seconds
+    constexpr int kRunLevels = 4;
+    std::vector<int32_t> adventure;
+    for (int gameType = 0; gameType < TicketInfo::kGameTypeCount; ++gameType) {
+        LevelDriver driver(words_, gameType, kSeed, true, kGoodPlayer, TicketInfo::kMapTicket, 0.5f);
+        driver.Start(nullptr);
+        driver.Play();
+        EXPECT_TRUE(driver.End().won) << gameType;
+        adventure.push_back(driver.End().score);
+    }
+    const double level = std::accumulate(adventure.begin(), adventure.end(), 0.0) / adventure.size();
+    for (size_t type = 0; type < adventure.size(); ++type) {
+        EXPECT_GT(adventure[type], level / 2) << "adventure type " << type;
+        EXPECT_LT(adventure[type], level * 2) << "adventure type " << type;
+    }
+    for (int32_t rank = 1; rank <= rankings::kTopRank; ++rank) {
+        const double step = (rankings::Score(rank) - rankings::Score(rank - 1)) / level;
+        EXPECT_GE(step, 1.5) << "adventure levels to rank " << rank;
+        EXPECT_LE(step, 8.0) << "adventure levels to rank " << rank;
+    }
+
+    for (int gameType = 0; gameType < TicketInfo::kGameTypeCount; ++gameType) {
+        SCOPED_TRACE("classic type " + std::to_string(gameType));
+        int32_t run = 0;
+        for (int32_t curLevel = 0; curLevel < kRunLevels; ++curLevel) {
+            const float rating = std::min(RATING_CLASSIC_START + RATING_CLASSIC_INC * curLevel, 1.0f);
+            LevelDriver driver(words_, gameType, kSeed + curLevel, true, kGoodPlayer, TicketInfo::kClassicFixed,
+                               rating, curLevel);
+            driver.Start(nullptr);
+            driver.Play();
+            EXPECT_TRUE(driver.End().won) << curLevel;
+            EXPECT_LT(driver.End().score, level * 8) << curLevel;
+            run += driver.End().score;
+        }
+        if (gameType == 3 || gameType == 4) {
+            EXPECT_GT(run, level * kRunLevels) << "the listed words alone";
+            continue;
+        }
+        ScoreTable defaults(5, true);
+        FillDefaultHighScores(defaults);
+        Ref<KR2Score> entry = new KR2Score("Driver", run, kRunLevels);
+        EXPECT_GE(defaults.Insert(entry.Get()), 0) << run;
     }
 }
 
