@@ -1301,3 +1301,118 @@ TEST_F(ScriptedRunTest, WordsFiredQuicklyNeverMixToFullScale) {
     // The sounds were there, and loud enough to meet the limiter.
     EXPECT_GT(peak, PeakLimiter::kThreshold);
 }
+
+namespace {
+
+bool IsInk(const MemorySurface& picture, int32_t x, int32_t y) {
+    const Rgb pixel = PixelOf(picture, x, y);
+    return std::max({pixel.r, pixel.g, pixel.b}) < 128;
+}
+
+// Light ground that no letter touches, not even with its smoothed edge.
+bool IsClear(const MemorySurface& picture, int32_t x, int32_t y) {
+    const Rgb pixel = PixelOf(picture, x, y);
+    return std::min({pixel.r, pixel.g, pixel.b}) > 160;
+}
+
+// How the dark lettering of a crop of `marked` differs from the same-sized
+// crop of `plain`: ink where the other has clear ground, counted both ways
+// (the box of what only `marked` has), so that edges blended over a
+// slightly different ground do not count.
+struct InkDifference {
+    int added = 0;
+    int lost = 0;
+    int32_t top = INT32_MAX;
+    int32_t bottom = -1;
+    int32_t left = INT32_MAX;
+    int32_t right = -1;
+};
+
+InkDifference CompareInk(const MemorySurface& plain, int32_t plainX, int32_t plainY, const MemorySurface& marked,
+                         int32_t markedX, int32_t markedY, int32_t width, int32_t height) {
+    InkDifference difference;
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            difference.lost += IsInk(plain, plainX + x, plainY + y) && IsClear(marked, markedX + x, markedY + y);
+            if (IsInk(marked, markedX + x, markedY + y) && IsClear(plain, plainX + x, plainY + y)) {
+                ++difference.added;
+                difference.top = std::min(difference.top, y);
+                difference.bottom = std::max(difference.bottom, y);
+                difference.left = std::min(difference.left, x);
+                difference.right = std::max(difference.right, x);
+            }
+        }
+    }
+    return difference;
+}
+
+// The first row of the crop with ink between two of its columns, or -1.
+int32_t FirstInkRow(const MemorySurface& picture, int32_t cropX, int32_t cropY, int32_t height, int32_t left,
+                    int32_t right) {
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = left; x <= right; ++x) {
+            if (IsInk(picture, cropX + x, cropY + y)) return y;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+// A name with a letter beyond ASCII, typed as a keyboard sends it, is kept
+// as its Windows-1252 byte and drawn with its accent. "Zoe" is named first
+// and "Zoë" added after her, so each place the name shows can be held
+// against the plain spelling: the "ë" must be the "e" with marks above it.
+TEST_F(ScriptedRunTest, ANameTypedWithAnAccentedLetterIsStoredAsItsByteAndShownWithItsAccent) {
+    const std::string shots = std::string(WORDRAIL_BUILD_DIR) + "/tests/accented-name";
+    std::filesystem::remove_all(shots);
+    std::filesystem::create_directories(shots);
+    Prepare(kFirstStartToMenu +
+            "type \"Zoe\"\nwait ms 300\nscreenshot field_plain\nkey RETURN\nwait ms 1500\nscreenshot menu_plain\n"
+            "click 175 395\nwait ms 800\nclick 280 427\nwait ms 800\n"
+            "type \"Zoë\"\nwait ms 300\nscreenshot field_accented\nkey RETURN\nwait ms 1500\n"
+            "screenshot menu_accented\n"
+            "click 175 395\nwait ms 800\nscreenshot players\n" +
+            kQuit);
+    setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
+    EnterFolder(WORDRAIL_BUILD_DIR);
+    const std::string program =
+        "WORDRAIL_BACKEND=headless WORDRAIL_WATCHDOG_MS=120000 '" + std::string(WORDRAIL_PROGRAM) + "'";
+    ASSERT_EQ(std::system(program.c_str()), 0);
+
+    // On disk: the list names her by the byte 0xEB; her file's name is UTF-8.
+    const std::string players = folder_.Path() + "/data/Quelt/Games/Word Rail/players/";
+    const std::string list = ReadStoredFile(players + "players.plrs.!");
+    EXPECT_NE(list.find("<Text id=\"currentplayer\" value=\"Zo\xEB\" />"), std::string::npos) << list;
+    EXPECT_NE(list.find("name=\"Zoe\""), std::string::npos) << list;
+    EXPECT_TRUE(std::filesystem::is_regular_file(players + "Zo\xC3\xAB.plr.!"));
+
+    const auto shot = [&shots](const char* name) { return LoadScreenshot(shots, name); };
+    struct Place {
+        const char* what;
+        const char* plainShot;
+        const char* accentedShot;
+        int32_t x, y, width, height;  // the plain name's crop
+        int32_t accentedDy;           // where the accented one sits below it
+    };
+    const Place places[] = {
+        {"name field", "field_plain", "field_accented", 272, 298, 180, 24, 0},
+        {"greeting", "menu_plain", "menu_accented", 172, 162, 456, 36, 0},
+        {"player list", "players", "players", 405, 195, 150, 24, 40},
+    };
+    for (const Place& place : places) {
+        const Ref<MemorySurface> plain = shot(place.plainShot);
+        const Ref<MemorySurface> accented = shot(place.accentedShot);
+        ASSERT_TRUE(plain && accented) << place.what;
+        const InkDifference difference = CompareInk(*plain, place.x, place.y, *accented, place.x,
+                                                    place.y + place.accentedDy, place.width, place.height);
+        // The two dots, and nothing of the letters lost.
+        EXPECT_GE(difference.added, 2) << place.what;
+        EXPECT_EQ(difference.lost, 0) << place.what;
+        // All above the plain "e" under them.
+        const int32_t letterTop =
+            FirstInkRow(*plain, place.x, place.y, place.height, difference.left, difference.right);
+        EXPECT_GE(letterTop, 0) << place.what;
+        EXPECT_LT(difference.bottom, letterTop) << place.what;
+    }
+}

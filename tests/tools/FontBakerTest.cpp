@@ -35,6 +35,18 @@ ReadFont Parse(const std::string& format) {
     return font;
 }
 
+// The first row with ink, or -1 when the glyph has none.
+int HighestInkRow(const Picture& atlas, const Glyph& glyph) {
+    for (int y = 0; y < glyph.h; ++y) {
+        for (int x = 0; x < glyph.w; ++x) {
+            if (atlas.Pixel(glyph.x + x, glyph.y + y)[3] > 0) {
+                return y;
+            }
+        }
+    }
+    return -1;
+}
+
 int LowestInkRow(const Picture& atlas, const Glyph& glyph) {
     int lowest = -1;
     for (int y = 0; y < glyph.h; ++y) {
@@ -95,6 +107,50 @@ TEST(FontBaker, ImageFontsBakeTheirOutline) {
     EXPECT_EQ(middle[0], 255);
     EXPECT_EQ(middle[3], 255);
     EXPECT_THROW(BakeFont(faces, FontStyle{"NoSuchFont.ttf"}), std::runtime_error);
+}
+
+// Typed names keep their letters as Windows-1252 bytes, which the program
+// looks glyphs up by.
+TEST(FontBaker, NameFontsHoldTheWindows1252LettersUnderTheirBytes) {
+    FontFaces faces(WORDRAIL_FONT_FOLDER);
+    for (const char* faceName : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf"}) {
+        FontStyle style;
+        style.face = faceName;
+        style.pixelSize = 20;
+        const BakedFont ascii = BakeFont(faces, style);
+        style.windows1252 = true;
+        const BakedFont baked = BakeFont(faces, style);
+        const ReadFont font = Parse(baked.format);
+
+        // Each accented letter is its base letter with a mark above it, so
+        // neither a byte read as another character nor a missing glyph box passes.
+        const struct {
+            char letter, base;
+        } kAccented[] = {{'\xE9', 'e'}, {'\xEB', 'e'}, {'\xF1', 'n'}, {'\xC9', 'E'},
+                         {'\x8E', 'Z'}, {'\x9A', 's'}, {'\x9F', 'Y'}};
+        for (const auto& [letter, base] : kAccented) {
+            ASSERT_EQ(font.glyphs.count(letter), 1u) << faceName << " " << int(uint8_t(letter));
+            const Glyph& accented = font.glyphs.at(letter);
+            const Glyph& plain = font.glyphs.at(base);
+            EXPECT_EQ(accented.width, plain.width) << faceName << " " << int(uint8_t(letter));
+            EXPECT_LT(HighestInkRow(baked.atlas, accented), HighestInkRow(baked.atlas, plain))
+                << faceName << " " << int(uint8_t(letter));
+        }
+        for (const char letter : {'\xDF', '\x80', '\x9C', '\xFF'}) {  // ß € œ ÿ
+            ASSERT_EQ(font.glyphs.count(letter), 1u) << faceName << " " << int(uint8_t(letter));
+            EXPECT_GE(HighestInkRow(baked.atlas, font.glyphs.at(letter)), 0) << faceName;
+        }
+        for (int byte = 0xA0; byte <= 0xFF; ++byte) {
+            EXPECT_EQ(font.glyphs.count(static_cast<char>(byte)), 1u) << faceName << " " << byte;
+        }
+        // The five bytes Windows-1252 leaves unassigned have no glyph.
+        for (const char unassigned : {'\x81', '\x8D', '\x8F', '\x90', '\x9D'}) {
+            EXPECT_EQ(font.glyphs.count(unassigned), 0u) << faceName << " " << int(uint8_t(unassigned));
+        }
+        // Text in the font sits where it sat with ASCII alone.
+        EXPECT_EQ(font.info, Parse(ascii.format).info) << faceName;
+        EXPECT_EQ(font.glyphs.at('A').width, Parse(ascii.format).glyphs.at('A').width) << faceName;
+    }
 }
 
 }  // namespace

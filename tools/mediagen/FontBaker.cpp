@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "mediagen/Manifest.h"
+#include "platform/CodePage.h"
 
 namespace {
 
@@ -13,6 +14,27 @@ constexpr int kFirstChar = 33;
 constexpr int kLastChar = 126;
 constexpr int kAtlasWidth = 512;
 constexpr int kGap = 1;  // keeps neighbouring glyphs apart when scaled
+
+// One character of a font: the byte that names it and the code point drawn.
+struct Character {
+    unsigned char byte;
+    char32_t codePoint;
+};
+
+std::vector<Character> CharactersOf(const FontStyle& style) {
+    std::vector<Character> characters;
+    for (int c = kFirstChar; c <= kLastChar; ++c) {
+        characters.push_back({static_cast<unsigned char>(c), static_cast<char32_t>(c)});
+    }
+    for (int c = 0x80; style.windows1252 && c <= 0xFF; ++c) {
+        const auto byte = static_cast<unsigned char>(c);
+        const char32_t codePoint = platform::Cp1252ToUnicode(byte);
+        if (c >= 0xA0 || codePoint != byte) {  // the five unassigned bytes stay C1 controls
+            characters.push_back({byte, codePoint});
+        }
+    }
+    return characters;
+}
 
 // Coverage (0..255) of one glyph cell.
 struct Cell {
@@ -111,10 +133,13 @@ BakedFont BakeFont(FontFaces& faces, const FontStyle& style) {
     const int cellHeight = ascent + descent + 2 * pad;
     const int baseline = pad + ascent;
 
+    const std::vector<Character> characters = CharactersOf(style);
     std::vector<Cell> cells;
-    for (int c = kFirstChar; c <= kLastChar; ++c) {
-        if (FT_Load_Char(face, static_cast<FT_ULong>(c), FT_LOAD_RENDER) != 0) {
-            throw std::runtime_error("cannot render a glyph of " + style.face);
+    for (const Character& character : characters) {
+        if (FT_Get_Char_Index(face, character.codePoint) == 0 ||
+            FT_Load_Char(face, character.codePoint, FT_LOAD_RENDER) != 0) {
+            throw std::runtime_error("cannot render character " + std::to_string(character.codePoint) + " of " +
+                                     style.face);
         }
         const FT_GlyphSlot glyph = face->glyph;
         const FT_Bitmap& bitmap = glyph->bitmap;
@@ -157,10 +182,15 @@ BakedFont BakeFont(FontFaces& faces, const FontStyle& style) {
     for (size_t i = 0; i < cells.size(); ++i) {
         const Cell& cell = cells[i];
         PaintCell(cell, cellHeight, style, baked.atlas, places[i].first, places[i].second);
-        // The outline reaches `pad` rows beyond the coverage.
-        topPad = std::min(topPad, std::max(0, BlankRowsFromTop(cell, cellHeight) - pad));
-        bottomPad = std::min(bottomPad, std::max(0, BlankRowsFromBottom(cell, cellHeight) - pad));
-        const std::string name(1, static_cast<char>(kFirstChar + i));
+        // The pads place text by the ink of ASCII alone, so a font keeps its
+        // place on screen whatever else it holds: accents over capitals
+        // reach into the top pad as they reach above capitals in print.
+        if (characters[i].byte <= kLastChar) {
+            // The outline reaches `pad` rows beyond the coverage.
+            topPad = std::min(topPad, std::max(0, BlankRowsFromTop(cell, cellHeight) - pad));
+            bottomPad = std::min(bottomPad, std::max(0, BlankRowsFromBottom(cell, cellHeight) - pad));
+        }
+        const std::string name(1, static_cast<char>(characters[i].byte));
         charset += "    <Node id=\"" + XmlEscape(name) + "\"" + Attribute("x", places[i].first) +
                    Attribute("y", places[i].second) + Attribute("w", cell.width) + Attribute("h", cellHeight) +
                    Attribute("width", cell.advance) + Attribute("offsetx", cell.offsetX) + "/>\n";

@@ -16,11 +16,15 @@ struct FontStyle {
     uint32_t bottomColor = 0xFFFFFF;
     int outline = 0;  // image fonts: width of the outline in pixels
     uint32_t outlineColor = 0x000000;
+    // Besides the characters 33 to 126, every further character Windows-1252
+    // holds, named by its byte: for fonts that show what players type.
+    bool windows1252 = false;
 };
 
-// The glyph picture and the glyph description of the characters 33 to 126.
-// Every glyph cell spans the same line box with the glyph on the common
-// baseline, because text is drawn with the top of every cell at one y.
+// The glyph picture and the glyph description of the characters 33 to 126
+// (and more with `windows1252`). Every glyph cell spans the same line box
+// with the glyph on the common baseline, because text is drawn with the top
+// of every cell at one y.
 struct BakedFont {
     Picture atlas;
     std::string format;

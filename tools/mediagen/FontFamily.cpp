@@ -18,6 +18,13 @@ FontStyle MaskFont(const char* face, int size) {
     return style;
 }
 
+// A mask font that also holds the letters beyond ASCII that names can have.
+FontStyle NameFont(const char* face, int size) {
+    FontStyle style = MaskFont(face, size);
+    style.windows1252 = true;
+    return style;
+}
+
 FontStyle ImageFont(const char* face, int size, uint32_t top, uint32_t bottom, int outline, uint32_t outlineColor) {
     FontStyle style{face, size, false, top, bottom, outline, outlineColor};
     return style;
@@ -50,9 +57,11 @@ void AddFont(Manifest& manifest, FontFaces& faces, const std::vector<std::string
 }  // namespace
 
 void AddFontRows(Manifest& manifest, FontFaces& faces) {
-    AddFont(manifest, faces, {"default", "gamescene"}, "FONT_TEXT", "text", MaskFont(kSans, 15));
-    AddFont(manifest, faces, {"default"}, "FONT_DIALOG_HEADER", "dialog_header", MaskFont(kSansBold, 24));
-    AddFont(manifest, faces, {"default"}, "FONT_DIALOG_HEADER_20", "dialog_header_20", MaskFont(kSansBold, 20));
+    // Player names are typed and shown in these three: the name field, the
+    // player list, the greeting, the rank name and the score tables.
+    AddFont(manifest, faces, {"default", "gamescene"}, "FONT_TEXT", "text", NameFont(kSans, 15));
+    AddFont(manifest, faces, {"default"}, "FONT_DIALOG_HEADER", "dialog_header", NameFont(kSansBold, 24));
+    AddFont(manifest, faces, {"default"}, "FONT_DIALOG_HEADER_20", "dialog_header_20", NameFont(kSansBold, 20));
     AddFont(manifest, faces, {"dialogs"}, "FONT_LEVELEND", "levelend", MaskFont(kSerifBold, 34));
     for (int type = 0; type < kMixedGameType; ++type) {
         // Light tints of the type's colour: the font is read on the dark HUD
