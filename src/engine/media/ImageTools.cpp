@@ -87,6 +87,24 @@ Ref<MemorySurface> CloneSurface(const Surface& source) {
     return copy;
 }
 
+bool AllPixelsOpaque(const Surface& picture) {
+    if (!HasPixels32(picture) || PixelCount(picture) == 0) {
+        return false;
+    }
+    for (int32_t y = 0; y < picture.GetHeight(); ++y) {
+        const uint32_t* row = picture.Pixels32() + picture.PixelIndex(0, y);
+        // One AND over the row lets the compiler vectorise the scan.
+        uint32_t all = kAlphaMask32;
+        for (int32_t x = 0; x < picture.GetWidth(); ++x) {
+            all &= row[x];
+        }
+        if ((all & kAlphaMask32) != kAlphaMask32) {
+            return false;
+        }
+    }
+    return true;
+}
+
 Ref<ChannelMap> ExtractChannelMap(const Surface& source, int32_t channel) {
     Ref<ChannelMap> map(new ChannelMap(source.GetWidth(), source.GetHeight()));
     if (!HasPixels32(source)) {

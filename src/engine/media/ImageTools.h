@@ -39,6 +39,9 @@ Ref<DDrawSurface32> WrapDirectDrawSurface32(std::shared_ptr<platform::DisplaySur
 // A 32-bit copy: width x height words, frame count and alpha flag.
 Ref<MemorySurface> CloneSurface(const Surface& source);
 
+// Whether every alpha byte of the 32-bit picture is 255 (false for an empty one).
+bool AllPixelsOpaque(const Surface& picture);
+
 // One channel of a 32-bit picture as bytes; channels other than 1, 2, 3 give alpha.
 Ref<ChannelMap> ExtractChannelMap(const Surface& source, int32_t channel);
 
