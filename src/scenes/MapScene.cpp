@@ -438,6 +438,8 @@ void MapScene::ShowSection(bool composite) {
             const Ref<Canvas> canvas = copy->CreateCanvas();
             canvas->Blit(*overlay->GetDisplayCopy(), 0, 0);
         }
+        // The overlay's blit keeps the copy's alpha bytes: an opaque map stays opaque.
+        copy->SetKnownOpaque(back->IsKnownOpaque());
         copy->SetDirty(true);
         sceneBuffer_->SetImage(copy.Get());
     } else {
