@@ -190,7 +190,33 @@ bool MapScene::RequestMapSections() {
     SectionManager* sections = SectionManager::Instance();
     if (sections == nullptr) return false;
     sections->RequestSection(kSection);
+    // A player's first showing of the map in this run reads the section's backs.
+    const Players* players = Players::Instance();
+    if (const auto* player = players != nullptr ? ObjectCast<KR2Player>(players->GetCurrent()) : nullptr;
+        player != nullptr && !player->mapFlag) {
+        PrefetchSectionBacks(player->cursection);
+    }
     return sections->RequestSection("assets");
+}
+
+void MapScene::PrefetchSectionBacks(int32_t section) {
+    SectionManager* sections = SectionManager::Instance();
+    if (sections == nullptr || section < 0 || section >= kSectionCount) return;
+    sections->PrefetchResource(map_backs::MakeBackgroundId(section), kBacks);
+    if (!IsSectionComplete(section)) sections->PrefetchResource(map_backs::MakeOverlayId(section), kBacks);
+}
+
+void MapScene::PrefetchSlideBacks(int32_t section) {
+    SectionManager* sections = SectionManager::Instance();
+    if (sections == nullptr) return;
+    for (const int32_t next : {section - 1, section + 1}) {
+        if (next < 0 || next >= kSectionCount) continue;
+        // The strip between two sections, and its locked look while the right one is unfinished.
+        const int32_t lower = std::min(section, next);
+        sections->PrefetchResource(map_backs::MakeBetweenId(lower), kBacks);
+        if (!IsSectionComplete(lower + 1)) sections->PrefetchResource(map_backs::MakeBetweenBId(lower), kBacks);
+        PrefetchSectionBacks(next);
+    }
 }
 
 void MapScene::Activate() {
@@ -270,6 +296,7 @@ void MapScene::ShowMap() {
     if (SectionManager* sections = SectionManager::Instance()) {
         sections->UnloadSection(kBacks);
     }
+    PrefetchSlideBacks(shownSection_);
 }
 
 void MapScene::Deactivate() {
@@ -336,7 +363,7 @@ void MapScene::SetMapBack(int32_t section) {
     overlay_->SetImage(IsSectionComplete(section) ? nullptr : LoadedPicture(map_backs::MakeOverlayId(section)));
 }
 
-bool MapScene::IsSectionComplete(int32_t section) const {
+bool MapScene::IsSectionComplete(int32_t section) {
     const SectionList* map = SectionList::Instance();
     if (map == nullptr || section < 0 || section >= kSectionCount) return true;
     const auto& tracks = map->Section(section).tracks;

@@ -54,9 +54,15 @@ public:
     void RequestQuit() override;
     bool OnMouseMove(int32_t x, int32_t y, uint32_t flags) override;
 
-    // Queues the resource sections the map needs; true while "assets" is
-    // still loading.
+    // Queues the resource sections the map needs, and the backs of the
+    // player's section when the map has not shown them yet in this run; true
+    // while "assets" is still loading.
     static bool RequestMapSections();
+    // Queues for the loader the map backs that showing the section reads, or
+    // that a slide from it to either neighbour reads, so that they are
+    // decoded before the map needs them.
+    static void PrefetchSectionBacks(int32_t section);
+    static void PrefetchSlideBacks(int32_t section);
 
     // Set when a level starts, so the next activation treats the map as
     // entered from that level.
@@ -65,7 +71,7 @@ public:
 
     // Section display.
     void SetMapBack(int32_t section);
-    bool IsSectionComplete(int32_t section) const;
+    static bool IsSectionComplete(int32_t section);
     void RefreshSection(int32_t section);
     void AddTrackPartStamps(TrackRef track);
     void RevealPlayedTrack(TrackRef track);

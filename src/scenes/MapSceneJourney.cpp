@@ -263,6 +263,7 @@ Modifier* MapScene::Scroll(int32_t from, int32_t to) {
     const Ref<Object> sound = FindResourceData("SOUND_SCROLLING", kSection);
     if (auto* sample = ObjectCast<SoundSample>(sound.Get())) sample->PlaySample(255, 128, false);
     if (SectionManager* sections = SectionManager::Instance()) sections->UnloadSection(kBacks);
+    PrefetchSlideBacks(to);
     return slide;
 }
 
