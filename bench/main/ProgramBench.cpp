@@ -334,6 +334,8 @@ public:
         player_ = new KR2Player("Bench");
         player_->stats.score = 500;
         player_->coins = 40;
+        // A hint bubble pauses the race until it is clicked away.
+        player_->showhints = false;
         player_->currentTicket = GeneratedTicket(*scene_, GameMode::kClassic6, TicketInfo::kMapTicket);
         ContentSession::MakeCurrent(*player_);
         SceneManager::Instance()->RequestSwitch(scene_.Get());

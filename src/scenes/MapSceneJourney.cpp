@@ -220,7 +220,8 @@ Modifier* MapScene::Scroll(int32_t from, int32_t to) {
     const int32_t width = std::abs(to - from) * step;
     const int32_t lower = std::min(from, to);
     const int32_t height = sceneBuffer_->GetHeight() > 0 ? sceneBuffer_->GetHeight() : 600;
-    const Ref<MemorySurface> picture = CreateMemorySurface(width, height);
+    // Opaque black, or the pictures blended onto it would keep its empty alpha.
+    const Ref<MemorySurface> picture = CreateFilledSurface(width, height, 0xFF000000u);
     const Ref<Sprite> strip = new Sprite(0, 0, picture.Get());
 
     const bool forward = to > from;
@@ -229,10 +230,6 @@ Modifier* MapScene::Scroll(int32_t from, int32_t to) {
     const int32_t offset = forward ? width : -width;
     {
         const Ref<Canvas> canvas = picture->CreateCanvas();
-        // Opaque, or the pictures blended onto it would keep its empty alpha.
-        canvas->SetColor(Color(0x000000));
-        canvas->Clear();
-        canvas->FillChannelRect(kAlpha, 255);
         if (Surface* between = LoadedBack(map_backs::MakeBetweenId(lower))) canvas->Blit(*between, betweenX, 0);
         if (!IsSectionComplete(forward ? to : from)) {
             if (Surface* locked = LoadedBack(map_backs::MakeBetweenBId(lower))) canvas->Blit(*locked, betweenX, 0);

@@ -28,6 +28,12 @@ Ref<MemorySurface> CreateMemorySurface(int32_t width, int32_t height) {
     return Ref<MemorySurface>(new MemorySurface(width, height));
 }
 
+Ref<MemorySurface> CreateFilledSurface(int32_t width, int32_t height, uint32_t pixel) {
+    Ref<MemorySurface> surface(new MemorySurface(width, height, MemorySurface::Unset{}));
+    std::fill_n(surface->Pixels32(), PixelCount(*surface), pixel);
+    return surface;
+}
+
 Ref<AlphaMemorySurface> CreateAlphaMemorySurface(int32_t width, int32_t height) {
     return Ref<AlphaMemorySurface>(new AlphaMemorySurface(width, height));
 }

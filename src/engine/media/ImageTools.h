@@ -22,6 +22,8 @@ class DisplaySurface;
 
 // A tightly packed 32-bit picture, pixels zeroed.
 Ref<MemorySurface> CreateMemorySurface(int32_t width, int32_t height);
+// The same with every word set to `pixel` (0xAARRGGBB), written only once.
+Ref<MemorySurface> CreateFilledSurface(int32_t width, int32_t height, uint32_t pixel);
 // A tightly packed 16-bit picture with its alpha buffer.
 Ref<AlphaMemorySurface> CreateAlphaMemorySurface(int32_t width, int32_t height);
 
