@@ -430,6 +430,8 @@ public:
         player_->coins = 25;
         player_->cursection = 0;
         player_->curcity = map_.Section(0).enter;
+        // The way to the next section opens once the first is finished.
+        map_.Section(0).finished = true;
         // Hint bubbles wait for a click; the journey is timed without them.
         player_->showhints = false;
         ContentSession::MakeCurrent(*player_);

@@ -208,9 +208,11 @@ void MapScene::PrefetchSectionBacks(int32_t section) {
 
 void MapScene::PrefetchSlideBacks(int32_t section) {
     SectionManager* sections = SectionManager::Instance();
-    if (sections == nullptr) return;
+    const SectionList* map = SectionList::Instance();
+    if (sections == nullptr || map == nullptr || section < 0 || section >= kSectionCount) return;
     for (const int32_t next : {section - 1, section + 1}) {
-        if (next < 0 || next >= kSectionCount) continue;
+        // The way on opens only from a finished section; nothing is decoded for a slide the player cannot make.
+        if (next < 0 || next >= kSectionCount || (next > section && !map->Section(section).finished)) continue;
         // The strip between two sections, and its locked look while the right one is unfinished.
         const int32_t lower = std::min(section, next);
         sections->PrefetchResource(map_backs::MakeBetweenId(lower), kBacks);
@@ -272,6 +274,11 @@ void MapScene::Activate() {
         if (city != nullptr) city->visited = true;
         returnFromGame_ = false;
     }
+    SavePlayersSoon();
+}
+
+void MapScene::SavePlayersNow() {
+    savePlayersIn_ = 0;
     if (Players* players = Players::Instance()) {
         players->Save();
     }
@@ -300,6 +307,9 @@ void MapScene::ShowMap() {
 }
 
 void MapScene::Deactivate() {
+    if (savePlayersIn_ > 0) {
+        SavePlayersNow();
+    }
     Scene::Deactivate();
     HintDialog::CloseOpenIn(*this);
     if (panel_) panel_->Clear(false);
@@ -321,6 +331,9 @@ void MapScene::Deactivate() {
 }
 
 void MapScene::Update(int32_t elapsedMs) {
+    if (savePlayersIn_ > 0 && --savePlayersIn_ == 0) {
+        SavePlayersNow();
+    }
     Scene::Update(elapsedMs);
     // The menu closes itself; the map must not stay locked once it has.
     if (state_ == kMenuOpen && !IsDialogShown("DIALOG_MENU")) {

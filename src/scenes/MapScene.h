@@ -137,6 +137,11 @@ private:
     void RenderSectionLayers(Canvas& canvas, int32_t xOffset) const;
     void DriveTrainIn(bool forward, Modifier* slide);
     void AfterTrainDrivenIn();
+    // The players are saved two updates after the call, once for every call
+    // made meanwhile: the frame that shows a section has enough to do
+    // without writing files. Leaving the scene saves at once.
+    void SavePlayersSoon() { savePlayersIn_ = 2; }
+    void SavePlayersNow();
     // Whether the train shows one of its left-facing pictures.
     bool TrainFacesLeft() const;
     SectionInfo* ShownSectionInfo() const;
@@ -165,6 +170,7 @@ private:
     int32_t shownSection_ = -1;
     bool showDefeatHint_ = false;
     bool returnFromGame_ = false;
+    int32_t savePlayersIn_ = 0;
     MapRouteDots routeDots_;
     // Left and right, each {shining, plain}.
     std::array<std::array<Ref<Surface>, 2>, 2> trainImages_;

@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "engine/foundation/Logger.h"
-#include "engine/foundation/Players.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/Canvas.h"
 #include "engine/media/ImageTools.h"
@@ -212,7 +211,7 @@ void MapScene::ChangeSection(bool forward) {
     DriveTrainIn(forward, slide);
 
     player->hints[kSectionsHint] = !section.finished;
-    if (Players* players = Players::Instance()) players->Save();
+    SavePlayersSoon();
 }
 
 Modifier* MapScene::Scroll(int32_t from, int32_t to) {
