@@ -12,8 +12,8 @@ packages=(
   libvorbisidec-dev libsdl2-dev
   # media generator inputs and libraries
   libfreetype-dev fonts-dejavu-core scowl libcairo2-dev libvorbis-dev
-  # benchmark reference
-  libpixman-1-dev
+  # benchmark reference; peak memory of the scripted runs
+  libpixman-1-dev time
 )
 
 missing=()

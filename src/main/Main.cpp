@@ -4,6 +4,7 @@
 #include "main/Application.h"
 #include "platform/Directories.h"
 #include "platform/FrameCapture.h"
+#include "platform/ProcessMemory.h"
 #include "platform/RunOptions.h"
 
 namespace {
@@ -17,6 +18,7 @@ constexpr int kSetUpFailed = 3;
 // relative to the program's own folder; the run options are read before the
 // program moves there, so their relative paths mean the starting folder.
 int main() {
+    platform::ReturnLargeBlocksToTheSystem();
     if (const std::string& problem = platform::CurrentRunOptions().problem; !problem.empty()) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return kSetUpFailed;

@@ -190,7 +190,35 @@ bool MapScene::RequestMapSections() {
     SectionManager* sections = SectionManager::Instance();
     if (sections == nullptr) return false;
     sections->RequestSection(kSection);
+    // A player's first showing of the map in this run reads the section's backs.
+    const Players* players = Players::Instance();
+    if (const auto* player = players != nullptr ? ObjectCast<KR2Player>(players->GetCurrent()) : nullptr;
+        player != nullptr && !player->mapFlag) {
+        PrefetchSectionBacks(player->cursection);
+    }
     return sections->RequestSection("assets");
+}
+
+void MapScene::PrefetchSectionBacks(int32_t section) {
+    SectionManager* sections = SectionManager::Instance();
+    if (sections == nullptr || section < 0 || section >= kSectionCount) return;
+    sections->PrefetchResource(map_backs::MakeBackgroundId(section), kBacks);
+    if (!IsSectionComplete(section)) sections->PrefetchResource(map_backs::MakeOverlayId(section), kBacks);
+}
+
+void MapScene::PrefetchSlideBacks(int32_t section) {
+    SectionManager* sections = SectionManager::Instance();
+    const SectionList* map = SectionList::Instance();
+    if (sections == nullptr || map == nullptr || section < 0 || section >= kSectionCount) return;
+    for (const int32_t next : {section - 1, section + 1}) {
+        // The way on opens only from a finished section; nothing is decoded for a slide the player cannot make.
+        if (next < 0 || next >= kSectionCount || (next > section && !map->Section(section).finished)) continue;
+        // The strip between two sections, and its locked look while the right one is unfinished.
+        const int32_t lower = std::min(section, next);
+        sections->PrefetchResource(map_backs::MakeBetweenId(lower), kBacks);
+        if (!IsSectionComplete(lower + 1)) sections->PrefetchResource(map_backs::MakeBetweenBId(lower), kBacks);
+        PrefetchSectionBacks(next);
+    }
 }
 
 void MapScene::Activate() {
@@ -246,6 +274,11 @@ void MapScene::Activate() {
         if (city != nullptr) city->visited = true;
         returnFromGame_ = false;
     }
+    SavePlayersSoon();
+}
+
+void MapScene::SavePlayersNow() {
+    savePlayersIn_ = 0;
     if (Players* players = Players::Instance()) {
         players->Save();
     }
@@ -270,9 +303,13 @@ void MapScene::ShowMap() {
     if (SectionManager* sections = SectionManager::Instance()) {
         sections->UnloadSection(kBacks);
     }
+    PrefetchSlideBacks(shownSection_);
 }
 
 void MapScene::Deactivate() {
+    if (savePlayersIn_ > 0) {
+        SavePlayersNow();
+    }
     Scene::Deactivate();
     HintDialog::CloseOpenIn(*this);
     if (panel_) panel_->Clear(false);
@@ -294,6 +331,9 @@ void MapScene::Deactivate() {
 }
 
 void MapScene::Update(int32_t elapsedMs) {
+    if (savePlayersIn_ > 0 && --savePlayersIn_ == 0) {
+        SavePlayersNow();
+    }
     Scene::Update(elapsedMs);
     // The menu closes itself; the map must not stay locked once it has.
     if (state_ == kMenuOpen && !IsDialogShown("DIALOG_MENU")) {
@@ -336,7 +376,7 @@ void MapScene::SetMapBack(int32_t section) {
     overlay_->SetImage(IsSectionComplete(section) ? nullptr : LoadedPicture(map_backs::MakeOverlayId(section)));
 }
 
-bool MapScene::IsSectionComplete(int32_t section) const {
+bool MapScene::IsSectionComplete(int32_t section) {
     const SectionList* map = SectionList::Instance();
     if (map == nullptr || section < 0 || section >= kSectionCount) return true;
     const auto& tracks = map->Section(section).tracks;
@@ -438,6 +478,8 @@ void MapScene::ShowSection(bool composite) {
             const Ref<Canvas> canvas = copy->CreateCanvas();
             canvas->Blit(*overlay->GetDisplayCopy(), 0, 0);
         }
+        // The overlay's blit keeps the copy's alpha bytes: an opaque map stays opaque.
+        copy->SetKnownOpaque(back->IsKnownOpaque());
         copy->SetDirty(true);
         sceneBuffer_->SetImage(copy.Get());
     } else {

@@ -54,9 +54,15 @@ public:
     void RequestQuit() override;
     bool OnMouseMove(int32_t x, int32_t y, uint32_t flags) override;
 
-    // Queues the resource sections the map needs; true while "assets" is
-    // still loading.
+    // Queues the resource sections the map needs, and the backs of the
+    // player's section when the map has not shown them yet in this run; true
+    // while "assets" is still loading.
     static bool RequestMapSections();
+    // Queues for the loader the map backs that showing the section reads, or
+    // that a slide from it to either neighbour reads, so that they are
+    // decoded before the map needs them.
+    static void PrefetchSectionBacks(int32_t section);
+    static void PrefetchSlideBacks(int32_t section);
 
     // Set when a level starts, so the next activation treats the map as
     // entered from that level.
@@ -65,7 +71,7 @@ public:
 
     // Section display.
     void SetMapBack(int32_t section);
-    bool IsSectionComplete(int32_t section) const;
+    static bool IsSectionComplete(int32_t section);
     void RefreshSection(int32_t section);
     void AddTrackPartStamps(TrackRef track);
     void RevealPlayedTrack(TrackRef track);
@@ -131,6 +137,11 @@ private:
     void RenderSectionLayers(Canvas& canvas, int32_t xOffset) const;
     void DriveTrainIn(bool forward, Modifier* slide);
     void AfterTrainDrivenIn();
+    // The players are saved two updates after the call, once for every call
+    // made meanwhile: the frame that shows a section has enough to do
+    // without writing files. Leaving the scene saves at once.
+    void SavePlayersSoon() { savePlayersIn_ = 2; }
+    void SavePlayersNow();
     // Whether the train shows one of its left-facing pictures.
     bool TrainFacesLeft() const;
     SectionInfo* ShownSectionInfo() const;
@@ -159,6 +170,7 @@ private:
     int32_t shownSection_ = -1;
     bool showDefeatHint_ = false;
     bool returnFromGame_ = false;
+    int32_t savePlayersIn_ = 0;
     MapRouteDots routeDots_;
     // Left and right, each {shining, plain}.
     std::array<std::array<Ref<Surface>, 2>, 2> trainImages_;

@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "engine/foundation/Logger.h"
-#include "engine/foundation/Players.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/Canvas.h"
 #include "engine/media/ImageTools.h"
@@ -212,7 +211,7 @@ void MapScene::ChangeSection(bool forward) {
     DriveTrainIn(forward, slide);
 
     player->hints[kSectionsHint] = !section.finished;
-    if (Players* players = Players::Instance()) players->Save();
+    SavePlayersSoon();
 }
 
 Modifier* MapScene::Scroll(int32_t from, int32_t to) {
@@ -220,7 +219,8 @@ Modifier* MapScene::Scroll(int32_t from, int32_t to) {
     const int32_t width = std::abs(to - from) * step;
     const int32_t lower = std::min(from, to);
     const int32_t height = sceneBuffer_->GetHeight() > 0 ? sceneBuffer_->GetHeight() : 600;
-    const Ref<MemorySurface> picture = CreateMemorySurface(width, height);
+    // Opaque black, or the pictures blended onto it would keep its empty alpha.
+    const Ref<MemorySurface> picture = CreateFilledSurface(width, height, 0xFF000000u);
     const Ref<Sprite> strip = new Sprite(0, 0, picture.Get());
 
     const bool forward = to > from;
@@ -229,10 +229,6 @@ Modifier* MapScene::Scroll(int32_t from, int32_t to) {
     const int32_t offset = forward ? width : -width;
     {
         const Ref<Canvas> canvas = picture->CreateCanvas();
-        // Opaque, or the pictures blended onto it would keep its empty alpha.
-        canvas->SetColor(Color(0x000000));
-        canvas->Clear();
-        canvas->FillChannelRect(kAlpha, 255);
         if (Surface* between = LoadedBack(map_backs::MakeBetweenId(lower))) canvas->Blit(*between, betweenX, 0);
         if (!IsSectionComplete(forward ? to : from)) {
             if (Surface* locked = LoadedBack(map_backs::MakeBetweenBId(lower))) canvas->Blit(*locked, betweenX, 0);
@@ -263,6 +259,7 @@ Modifier* MapScene::Scroll(int32_t from, int32_t to) {
     const Ref<Object> sound = FindResourceData("SOUND_SCROLLING", kSection);
     if (auto* sample = ObjectCast<SoundSample>(sound.Get())) sample->PlaySample(255, 128, false);
     if (SectionManager* sections = SectionManager::Instance()) sections->UnloadSection(kBacks);
+    PrefetchSlideBacks(to);
     return slide;
 }
 

@@ -8,6 +8,7 @@
 #include <pixman.h>
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -162,6 +163,34 @@ void SDL_AlphaBlit(benchmark::State& state) {
     }
 }
 
+// ---- opaque picture with an alpha channel ----
+// A background whose every alpha byte is 255 but which uses its alpha
+// channel, as loaded pictures do: known opaque (as a load marks it) it takes
+// the copy path, unknown it takes the alpha rule. Pixman sees the same
+// picture as OVER.
+template <bool kKnownOpaque>
+void Ours_OpaquePicture(benchmark::State& state) {
+    Pictures& p = Shared();
+    static const Ref<MemorySurface> picture = [] {
+        Ref<MemorySurface> made = CreateMemorySurface(kWidth, kHeight);
+        std::copy_n(Shared().background->Pixels32(), kWidth * kHeight, made->Pixels32());
+        return made;
+    }();
+    picture->SetKnownOpaque(kKnownOpaque);
+    const Ref<Canvas> canvas = p.sprite->CreateCanvas();
+    for (auto _ : state) {
+        canvas->Blit(*picture, 0, 0);
+        benchmark::ClobberMemory();
+    }
+}
+void Pixman_OpaquePicture(benchmark::State& state) {
+    Pictures& p = Shared();
+    for (auto _ : state) {
+        PixmanComposite(PIXMAN_OP_OVER, p.pixmanBackground, p.pixmanSprite);
+        benchmark::ClobberMemory();
+    }
+}
+
 // ---- additive blit ----
 // Each adds the sprite's colour weighted by its own alpha onto the background,
 // with saturation. Ours weighs by a = (alpha x 255) >> 8 and adds (s x a) >> 8
@@ -263,8 +292,92 @@ void Pixman_Blend(benchmark::State& state) {
     }
 }
 
-const char* const kOperations[] = {"OpaqueBlit", "AlphaBlit", "AdditiveBlit", "RectFill", "Blit16",
-                                   "Multiply",   "Screen",    "Burn",         "Overlay"};
+// ---- turned and scaled sprite ----
+// A square sprite of side kSide turned by 0.6 radians and scaled 1.5 about
+// its centre, OVER the background's middle with its per-pixel alpha, smooth
+// (bilinear) or nearest. Pixman composites the same box through the inverse
+// affine transform.
+constexpr double kTurn = 0.6;
+constexpr double kZoom = 1.5;
+
+struct Sprite {
+    Ref<MemorySurface> surface;
+    pixman_image_t* image = nullptr;
+
+    explicit Sprite(int side) : surface(CreateMemorySurface(side, side)) {
+        for (int y = 0; y < side; ++y) {
+            for (int x = 0; x < side; ++x) {
+                surface->Pixels32()[y * side + x] = SpritePixel(x * kWidth / side, y * kHeight / side);
+            }
+        }
+        image = pixman_image_create_bits(PIXMAN_a8r8g8b8, side, side, surface->Pixels32(), side * 4);
+    }
+    ~Sprite() { pixman_image_unref(image); }
+};
+
+template <int kSide>
+Sprite& SharedSprite() {
+    static Sprite sprite(kSide);
+    return sprite;
+}
+
+template <int kSide, bool kSmooth>
+void Ours_Rotate(benchmark::State& state) {
+    Pictures& p = Shared();
+    Sprite& sprite = SharedSprite<kSide>();
+    const Ref<Canvas> canvas = p.background->CreateCanvas();
+    const int corner = kWidth / 2 - kSide / 2;
+    const int top = kHeight / 2 - kSide / 2;
+    for (auto _ : state) {
+        if (kSmooth) {
+            canvas->RotateScaleBlitSmooth(*sprite.surface, kTurn, kZoom, corner, top, 0, 0, kSide, kSide, kSide / 2,
+                                          kSide / 2);
+        } else {
+            canvas->RotateScaleBlit(*sprite.surface, kTurn, kZoom, corner, top, 0, 0, kSide, kSide, kSide / 2,
+                                    kSide / 2);
+        }
+        benchmark::ClobberMemory();
+    }
+}
+
+template <int kSide, bool kSmooth>
+void Pixman_Rotate(benchmark::State& state) {
+    Pictures& p = Shared();
+    Sprite& sprite = SharedSprite<kSide>();
+    const double c = std::cos(kTurn);
+    const double s = std::sin(kTurn);
+    const double cx = kWidth / 2.0;
+    const double cy = kHeight / 2.0;
+    // Destination to source: turned back about the centre, unscaled, moved to the sprite's middle.
+    pixman_f_transform_t inverse{};
+    inverse.m[0][0] = c / kZoom;
+    inverse.m[0][1] = s / kZoom;
+    inverse.m[0][2] = kSide / 2.0 - (c * cx + s * cy) / kZoom;
+    inverse.m[1][0] = -s / kZoom;
+    inverse.m[1][1] = c / kZoom;
+    inverse.m[1][2] = kSide / 2.0 - (-s * cx + c * cy) / kZoom;
+    inverse.m[2][2] = 1.0;
+    pixman_transform_t transform;
+    pixman_transform_from_pixman_f_transform(&transform, &inverse);
+    pixman_image_set_transform(sprite.image, &transform);
+    pixman_image_set_filter(sprite.image, kSmooth ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr, 0);
+    const double reach = kZoom * kSide / 2.0 * (std::fabs(c) + std::fabs(s));
+    const int x = static_cast<int>(cx - reach);
+    const int y = static_cast<int>(cy - reach);
+    const int side = static_cast<int>(2 * reach) + 1;
+    for (auto _ : state) {
+        pixman_image_composite32(PIXMAN_OP_OVER, sprite.image, nullptr, p.pixmanBackground, x, y, 0, 0, x, y, side,
+                                 side);
+        benchmark::ClobberMemory();
+    }
+    pixman_image_set_transform(sprite.image, nullptr);
+}
+
+const char* const kOperations[] = {"OpaqueBlit",     "AlphaBlit",      "OpaquePicture",   "OpaquePictureUnmarked",
+                                   "AdditiveBlit",    "RectFill",
+                                   "Blit16",         "Multiply",       "Screen",          "Burn",
+                                   "Overlay",        "RotateSmooth32", "RotateSmooth64",  "RotateSmooth128",
+                                   "RotateNearest32", "RotateNearest64", "RotateNearest128"};
 
 
 }  // namespace
@@ -292,16 +405,27 @@ int main(int argc, char** argv) {
 
     const std::map<std::string, std::function<void(benchmark::State&)>> ours = {
         {"OpaqueBlit", Ours_OpaqueBlit}, {"AlphaBlit", Ours_AlphaBlit}, {"AdditiveBlit", Ours_AdditiveBlit},
+        {"OpaquePicture", Ours_OpaquePicture<true>}, {"OpaquePictureUnmarked", Ours_OpaquePicture<false>},
         {"RectFill", Ours_RectFill},     {"Blit16", Ours_Blit16},
         {"Multiply", Ours_Blend<kBlendMultiply>}, {"Screen", Ours_Blend<kBlendScreen>},
-        {"Burn", Ours_Blend<kBlendBurn>}, {"Overlay", Ours_Blend<kBlendOverlay>}};
+        {"Burn", Ours_Blend<kBlendBurn>}, {"Overlay", Ours_Blend<kBlendOverlay>},
+        {"RotateSmooth32", Ours_Rotate<32, true>}, {"RotateSmooth64", Ours_Rotate<64, true>},
+        {"RotateSmooth128", Ours_Rotate<128, true>}, {"RotateNearest32", Ours_Rotate<32, false>},
+        {"RotateNearest64", Ours_Rotate<64, false>}, {"RotateNearest128", Ours_Rotate<128, false>}};
     const std::map<std::string, std::pair<void (*)(benchmark::State&), void (*)(benchmark::State&)>> others = {
         {"OpaqueBlit", {Pixman_OpaqueBlit, SDL_OpaqueBlit}}, {"AlphaBlit", {Pixman_AlphaBlit, SDL_AlphaBlit}},
+        {"OpaquePicture", {Pixman_OpaquePicture, nullptr}}, {"OpaquePictureUnmarked", {Pixman_OpaquePicture, nullptr}},
         {"AdditiveBlit", {Pixman_AdditiveBlit, SDL_AdditiveBlit}}, {"RectFill", {Pixman_RectFill, SDL_RectFill}},
         {"Blit16", {Pixman_Blit16, SDL_Blit16}},
         // SDL has no blend modes of these kinds.
         {"Multiply", {Pixman_Blend<PIXMAN_OP_MULTIPLY>, nullptr}}, {"Screen", {Pixman_Blend<PIXMAN_OP_SCREEN>, nullptr}},
-        {"Burn", {Pixman_Blend<PIXMAN_OP_COLOR_BURN>, nullptr}}, {"Overlay", {Pixman_Blend<PIXMAN_OP_OVERLAY>, nullptr}}};
+        {"Burn", {Pixman_Blend<PIXMAN_OP_COLOR_BURN>, nullptr}}, {"Overlay", {Pixman_Blend<PIXMAN_OP_OVERLAY>, nullptr}},
+        // SDL turns no surfaces.
+        {"RotateSmooth32", {Pixman_Rotate<32, true>, nullptr}}, {"RotateSmooth64", {Pixman_Rotate<64, true>, nullptr}},
+        {"RotateSmooth128", {Pixman_Rotate<128, true>, nullptr}},
+        {"RotateNearest32", {Pixman_Rotate<32, false>, nullptr}},
+        {"RotateNearest64", {Pixman_Rotate<64, false>, nullptr}},
+        {"RotateNearest128", {Pixman_Rotate<128, false>, nullptr}}};
     for (const char* operation : kOperations) {
         for (const auto& [variant, name] : variants) {
             benchmark::RegisterBenchmark(("Ours_" + std::string(operation) + "_" + name).c_str(),
@@ -320,7 +444,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&count, arguments.data());
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n%-14s %-9s %12s %12s\n", "operation", "rows", "ours/pixman", "ours/SDL");
+    std::printf("\n%-22s %-9s %12s %12s\n", "operation", "rows", "ours/pixman", "ours/SDL");
     for (const char* operation : kOperations) {
         const std::string name = operation;
         const double pixman = reporter.Time("Pixman_" + name);
@@ -331,10 +455,10 @@ int main(int argc, char** argv) {
                 continue;  // filtered out
             }
             if (sdl > 0) {
-                std::printf("%-14s %-9s %12.2f %12.2f\n", operation, rows.c_str(), pixman > 0 ? time / pixman : 0.0,
+                std::printf("%-22s %-9s %12.2f %12.2f\n", operation, rows.c_str(), pixman > 0 ? time / pixman : 0.0,
                             time / sdl);
             } else {
-                std::printf("%-14s %-9s %12.2f %12s\n", operation, rows.c_str(), pixman > 0 ? time / pixman : 0.0, "-");
+                std::printf("%-22s %-9s %12.2f %12s\n", operation, rows.c_str(), pixman > 0 ? time / pixman : 0.0, "-");
             }
         }
     }

@@ -120,6 +120,7 @@ bool SectionManager::IsDeclared() {
 void SectionManager::AddSection(Section* section) {
     ScopedLock data(dataLock_);
     Ref<Section> entry(section);
+    ForgetPrefetches(section->Name());
     sections_[section->Name()] = entry;
     if (section->AutoLoad() && !section->IsLoaded()) {
         ResumeLoader();
@@ -199,7 +200,11 @@ bool SectionManager::HasLoadWork() {
     if (next == nullptr) {
         next = firstUnloaded(pending_);
     }
-    return next != nullptr && next->HasStarted();
+    if (next != nullptr) {
+        return next->HasStarted();
+    }
+    return std::any_of(prefetch_.begin(), prefetch_.end(),
+                       [](const auto& entry) { return !entry.second->IsLoaded(); });
 }
 
 bool SectionManager::FinishLoadWork() {
@@ -286,6 +291,7 @@ void SectionManager::RemoveSection(const std::string& name, bool unload) {
     ScopedLock data(dataLock_);
     loadQueue_.remove(name);
     pending_.remove(name);
+    ForgetPrefetches(name);
     if (sections_.count(name) != 0) {
         if (unload) {
             UnloadSection(name);
@@ -294,8 +300,21 @@ void SectionManager::RemoveSection(const std::string& name, bool unload) {
     }
 }
 
+void SectionManager::PrefetchResource(const std::string& identifier, const std::string& sectionName) {
+    ScopedLock data(dataLock_);
+    Resource* resource = FindResource(identifier, sectionName);
+    if (resource == nullptr || resource->IsLoaded() ||
+        std::any_of(prefetch_.begin(), prefetch_.end(),
+                    [resource](const auto& entry) { return entry.second.Get() == resource; })) {
+        return;
+    }
+    prefetch_.emplace_back(sectionName, Ref<Resource>(resource));
+    ResumeLoader();
+}
+
 void SectionManager::UnloadSection(const std::string& name) {
     ScopedLock data(dataLock_);
+    ForgetPrefetches(name);
     const Section* section = FindSection(name);
     if (section == nullptr) {
         return;
@@ -340,14 +359,10 @@ bool SectionManager::LoadNextResource() {
         if (!running_ || !declared_) {
             return false;
         }
-        Section* section = NextUnloadedSection(List::LoadQueue, true);
-        if (section == nullptr) {
-            section = NextUnloadedSection(List::Pending, false);
-        }
-        if (section == nullptr || !section->HasStarted()) {
+        resource = NextResourceToLoad();
+        if (!resource) {
             return false;
         }
-        resource = section->FirstUnloaded();
         inFlight_ = resource.Get();
         unloadAfterLoad_ = false;
     }
@@ -367,6 +382,24 @@ bool SectionManager::LoadNextResource() {
     // A resource whose section went away meanwhile is freed here, still under the data lock.
     resource.Reset();
     return true;
+}
+
+void SectionManager::ForgetPrefetches(const std::string& sectionName) {
+    prefetch_.remove_if([&sectionName](const auto& entry) { return entry.first == sectionName; });
+}
+
+Resource* SectionManager::NextResourceToLoad() {
+    Section* section = NextUnloadedSection(List::LoadQueue, true);
+    if (section == nullptr) {
+        section = NextUnloadedSection(List::Pending, false);
+    }
+    if (section != nullptr) {
+        return section->HasStarted() ? section->FirstUnloaded() : nullptr;
+    }
+    while (!prefetch_.empty() && prefetch_.front().second->IsLoaded()) {
+        prefetch_.pop_front();
+    }
+    return prefetch_.empty() ? nullptr : prefetch_.front().second.Get();
 }
 
 void SectionManager::FinishLoad(Resource& resource) {

@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/foundation/Object.h"
@@ -83,6 +84,11 @@ public:
     // not loaded; when the loader is loading it, waits for that load.
     Object* GetLoadedResource(const std::string& identifier, const std::string& sectionName);
 
+    // Queues one resource for the loader, after every section asked for: a
+    // picture a scene will soon need is then decoded off the frames. Unknown
+    // or loaded resources are ignored; unloading the section forgets them.
+    void PrefetchResource(const std::string& identifier, const std::string& sectionName);
+
     void RemoveSection(const std::string& name, bool unload);
     // Unloads every loaded resource of the section; one the loader is loading
     // right now is unloaded when that load ends.
@@ -109,6 +115,10 @@ private:
     // One loader cycle; false when there was nothing to load.
     bool LoadNextResource();
     void FinishLoad(Resource& resource);
+    // The next resource to load: the first unloaded one of the first started
+    // section asked for, else the first unloaded prefetch; null when none.
+    Resource* NextResourceToLoad();
+    void ForgetPrefetches(const std::string& sectionName);
     // RequestSection's answer without waiting for the loader.
     bool QueueSection(const std::string& name);
     std::list<std::string>& ListOf(List list) { return list == List::LoadQueue ? loadQueue_ : pending_; }
@@ -120,6 +130,8 @@ private:
     std::vector<std::string> definitionFiles_;
     std::list<std::string> loadQueue_;
     std::list<std::string> pending_;
+    // Resources queued one by one, each with the name of its section.
+    std::list<std::pair<std::string, Ref<Resource>>> prefetch_;
     bool declared_ = false;
     int32_t queuedWeight_ = 0;
     int32_t doneWeight_ = 0;

@@ -16,7 +16,15 @@ void Canvas32::Blit(Surface& source, int32_t x, int32_t y, int32_t sourceX, int3
     if (alpha == 0) {
         return;
     }
-    if (source.UsesAlphaChannel()) {
+    if (source.UsesAlphaChannel() && alpha == 255 && source.IsKnownOpaque()) {
+        // The alpha rule copies pairs of opaque pixels and blends a row's odd
+        // last pixel with weight 254, so only that column takes the alpha path.
+        const int32_t pairedW = sourceW & ~1;
+        Kernels32::BlitOpaque(source, destination, sourceX, sourceY, pairedW, sourceH, x, y);
+        if (pairedW < sourceW) {
+            Kernels32::BlitAlpha(source, destination, sourceX + pairedW, sourceY, 1, sourceH, x + pairedW, y, alpha);
+        }
+    } else if (source.UsesAlphaChannel()) {
         Kernels32::BlitAlpha(source, destination, sourceX, sourceY, sourceW, sourceH, x, y, alpha);
     } else if (alpha == 255) {
         Kernels32::BlitOpaque(source, destination, sourceX, sourceY, sourceW, sourceH, x, y);

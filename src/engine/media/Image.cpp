@@ -85,6 +85,8 @@ bool Image::LoadPicture() {
     } else if (!maskFileName_.empty()) {
         ApplyMaskFile();
     }
+    // Marked last: building the alpha above drew on the picture.
+    surface_->SetKnownOpaque(AllPixelsOpaque(*surface_));
     surface_->SetDirty(true);
     return true;
 }

@@ -28,6 +28,12 @@ Ref<MemorySurface> CreateMemorySurface(int32_t width, int32_t height) {
     return Ref<MemorySurface>(new MemorySurface(width, height));
 }
 
+Ref<MemorySurface> CreateFilledSurface(int32_t width, int32_t height, uint32_t pixel) {
+    Ref<MemorySurface> surface(new MemorySurface(width, height, MemorySurface::Unset{}));
+    std::fill_n(surface->Pixels32(), PixelCount(*surface), pixel);
+    return surface;
+}
+
 Ref<AlphaMemorySurface> CreateAlphaMemorySurface(int32_t width, int32_t height) {
     return Ref<AlphaMemorySurface>(new AlphaMemorySurface(width, height));
 }
@@ -85,6 +91,24 @@ Ref<MemorySurface> CloneSurface(const Surface& source) {
         std::copy_n(source.Pixels32(), PixelCount(source), copy->Pixels32());
     }
     return copy;
+}
+
+bool AllPixelsOpaque(const Surface& picture) {
+    if (!HasPixels32(picture) || PixelCount(picture) == 0) {
+        return false;
+    }
+    for (int32_t y = 0; y < picture.GetHeight(); ++y) {
+        const uint32_t* row = picture.Pixels32() + picture.PixelIndex(0, y);
+        // One AND over the row lets the compiler vectorise the scan.
+        uint32_t all = kAlphaMask32;
+        for (int32_t x = 0; x < picture.GetWidth(); ++x) {
+            all &= row[x];
+        }
+        if ((all & kAlphaMask32) != kAlphaMask32) {
+            return false;
+        }
+    }
+    return true;
 }
 
 Ref<ChannelMap> ExtractChannelMap(const Surface& source, int32_t channel) {

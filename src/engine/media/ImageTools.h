@@ -22,6 +22,8 @@ class DisplaySurface;
 
 // A tightly packed 32-bit picture, pixels zeroed.
 Ref<MemorySurface> CreateMemorySurface(int32_t width, int32_t height);
+// The same with every word set to `pixel` (0xAARRGGBB), written only once.
+Ref<MemorySurface> CreateFilledSurface(int32_t width, int32_t height, uint32_t pixel);
 // A tightly packed 16-bit picture with its alpha buffer.
 Ref<AlphaMemorySurface> CreateAlphaMemorySurface(int32_t width, int32_t height);
 
@@ -38,6 +40,9 @@ Ref<DDrawSurface32> WrapDirectDrawSurface32(std::shared_ptr<platform::DisplaySur
 
 // A 32-bit copy: width x height words, frame count and alpha flag.
 Ref<MemorySurface> CloneSurface(const Surface& source);
+
+// Whether every alpha byte of the 32-bit picture is 255 (false for an empty one).
+bool AllPixelsOpaque(const Surface& picture);
 
 // One channel of a 32-bit picture as bytes; channels other than 1, 2, 3 give alpha.
 Ref<ChannelMap> ExtractChannelMap(const Surface& source, int32_t channel);

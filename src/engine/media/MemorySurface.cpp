@@ -38,11 +38,14 @@ MemorySurface::MemorySurface(const Surface& source) {
 
 MemorySurface::~MemorySurface() = default;
 
+// Whoever asks for a canvas or a channel accessor may change the alpha bytes.
 Ref<Canvas> MemorySurface::CreateCanvas() {
+    SetKnownOpaque(false);
     return Ref<Canvas>(new Canvas32(*this));
 }
 
 Ref<SurfaceLock> MemorySurface::CreateLock(int32_t channel) {
+    SetKnownOpaque(false);
     return Ref<SurfaceLock>(new SurfaceLock(*this, channel));
 }
 

@@ -22,23 +22,32 @@ public:
     RotateScaleWalk(int32_t sourceWidth, int32_t sourceHeight, int32_t x, int32_t y, int32_t pivotX,
                     int32_t pivotY, double angle, double scale, const Rect& clip);
 
+    // Calls visitRow(destination x, destination y, width, u, v, stepU, stepV)
+    // for every box row: pixel k of the row maps to u + k * stepU and
+    // v + k * stepV, in 32-bit arithmetic that wraps.
+    template <typename VisitRow>
+    void ForEachRow(VisitRow&& visitRow) const {
+        uint32_t rowU = static_cast<uint32_t>(startU_);
+        uint32_t rowV = static_cast<uint32_t>(startV_);
+        const uint32_t stepU = static_cast<uint32_t>(stepCos_);
+        const uint32_t stepV = 0u - static_cast<uint32_t>(stepSin_);
+        for (int32_t y = box_.y; y < box_.y + box_.h; ++y) {
+            visitRow(box_.x, y, box_.w, rowU, rowV, stepU, stepV);
+            rowU += static_cast<uint32_t>(stepSin_);
+            rowV += static_cast<uint32_t>(stepCos_);
+        }
+    }
+
     // Calls visit(destination x, destination y, u, v) for every box pixel,
     // row by row; u and v are the source offsets of its centre in fixed point.
     template <typename Visit>
     void ForEach(Visit&& visit) const {
-        uint32_t rowU = static_cast<uint32_t>(startU_);
-        uint32_t rowV = static_cast<uint32_t>(startV_);
-        for (int32_t y = box_.y; y < box_.y + box_.h; ++y) {
-            uint32_t u = rowU;
-            uint32_t v = rowV;
-            for (int32_t x = box_.x; x < box_.x + box_.w; ++x) {
+        ForEachRow([&](int32_t x0, int32_t y, int32_t width, uint32_t u, uint32_t v, uint32_t stepU,
+                       uint32_t stepV) {
+            for (int32_t x = x0; x < x0 + width; ++x, u += stepU, v += stepV) {
                 visit(x, y, static_cast<int32_t>(u), static_cast<int32_t>(v));
-                u += static_cast<uint32_t>(stepCos_);
-                v -= static_cast<uint32_t>(stepSin_);
             }
-            rowU += static_cast<uint32_t>(stepSin_);
-            rowV += static_cast<uint32_t>(stepCos_);
-        }
+        });
     }
 
 private:

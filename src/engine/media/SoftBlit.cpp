@@ -6,6 +6,7 @@
 #include "engine/media/LineWalk.h"
 #include "engine/media/PackedPixels.h"
 #include "engine/media/PixelMath.h"
+#include "engine/media/RotateScaleRows.h"
 #include "engine/media/RotateScaleWalk.h"
 #include "engine/media/Surface.h"
 
@@ -56,49 +57,7 @@ struct OpaqueFillRow {
     }
 };
 
-enum class Weighting { kColourOnly, kConstant, kSourceAlpha };
-
-// How a sampled source word lands on a destination pixel in the turned and
-// scaled blits.
-uint32_t DrawSample(uint32_t destination, uint32_t sample, Weighting weighting, int32_t alpha) {
-    switch (weighting) {
-        case Weighting::kColourOnly:
-            return KeepAlpha(destination, sample);
-        case Weighting::kConstant:
-            return BlendRule32(destination, sample, alpha);
-        case Weighting::kSourceAlpha:
-            return BlendRule32(destination, sample, static_cast<int32_t>((sample >> 24) * alpha) >> 8);
-    }
-    return destination;
-}
-
-// Bilinear sample of the four pixels right and below (i, j); each byte is the
-// weighted sum cut to an integer.
-uint32_t SampleBilinear(const uint32_t* topLeft, int32_t rowLength, int32_t u, int32_t v) {
-    const float fx = static_cast<float>(u) / 1048576.0f;
-    const float fy = static_cast<float>(v) / 1048576.0f;
-    const float rx = fx - std::trunc(fx);
-    const float ry = fy - std::trunc(fy);
-    const float w00 = (1.0f - rx) * (1.0f - ry);
-    const float w10 = rx * (1.0f - ry);
-    const float w01 = (1.0f - rx) * ry;
-    const float w11 = rx * ry;
-    const uint32_t p00 = topLeft[0];
-    const uint32_t p10 = topLeft[1];
-    const uint32_t p01 = topLeft[rowLength];
-    const uint32_t p11 = topLeft[rowLength + 1];
-    uint32_t result = 0;
-    for (uint32_t shift = 0; shift < 32; shift += 8) {
-        const float sum = w00 * static_cast<float>((p00 >> shift) & 0xFF) +
-                          w10 * static_cast<float>((p10 >> shift) & 0xFF) +
-                          w01 * static_cast<float>((p01 >> shift) & 0xFF) +
-                          w11 * static_cast<float>((p11 >> shift) & 0xFF);
-        result |= (static_cast<uint32_t>(sum) & 0xFF) << shift;
-    }
-    return result;
-}
-
-void RotateScaleBlit(Surface& source, Surface& destination, const RotateScale& blit, Weighting weighting,
+void RotateScaleBlit(Surface& source, Surface& destination, const RotateScale& blit, SampleWeighting weighting,
                      int32_t alpha) {
     // Only pixels inside both the source rectangle and the source surface are read.
     const Rect bounds = IntersectRect(blit.source, Rect{0, 0, source.GetWidth(), source.GetHeight()});
@@ -110,32 +69,18 @@ void RotateScaleBlit(Surface& source, Surface& destination, const RotateScale& b
                                blit.pivotY, blit.angle, blit.scale, clip);
     ScopedSurfaceLock sourceLock(source);
     ScopedSurfaceLock destinationLock(destination);
-    const uint32_t* from = source.Pixels32();
+    const RotateScaleSource sampling{source.Pixels32(), source.PitchIn32(), blit.source.x, blit.source.y, bounds,
+                                     blit.smooth, weighting, alpha};
+    const RotateScaleRow drawRow = SelectRotateScaleRow();
     uint32_t* to = destination.Pixels32();
-    const int32_t sourceRow = source.PitchIn32();
     const int32_t destinationRow = destination.PitchIn32();
-    walk.ForEach([&](int32_t x, int32_t y, int32_t u, int32_t v) {
-        const int32_t i = blit.source.x + (u >> RotateScaleWalk::kFractionBits);
-        const int32_t j = blit.source.y + (v >> RotateScaleWalk::kFractionBits);
-        if (i < bounds.x || i >= bounds.x + bounds.w || j < bounds.y || j >= bounds.y + bounds.h) {
-            return;
-        }
-        // The four pixels around the centre; at the rectangle's edges the nearest one is taken.
-        const int32_t cornerU = u - RotateScaleWalk::kHalf;
-        const int32_t cornerV = v - RotateScaleWalk::kHalf;
-        const int32_t left = blit.source.x + (cornerU >> RotateScaleWalk::kFractionBits);
-        const int32_t top = blit.source.y + (cornerV >> RotateScaleWalk::kFractionBits);
-        const bool nearest = !blit.smooth || left < bounds.x || top < bounds.y || left + 1 >= bounds.x + bounds.w ||
-                             top + 1 >= bounds.y + bounds.h;
-        const uint32_t sample = nearest ? from[j * sourceRow + i]
-                                        : SampleBilinear(from + top * sourceRow + left, sourceRow, cornerU, cornerV);
-        uint32_t& pixel = to[y * destinationRow + x];
-        pixel = DrawSample(pixel, sample, weighting, alpha);
+    walk.ForEachRow([&](int32_t x, int32_t y, int32_t width, uint32_t u, uint32_t v, uint32_t stepU, uint32_t stepV) {
+        drawRow(sampling, to + y * destinationRow, x, width, u, v, stepU, stepV);
     });
 }
 
 void ScaleBlit(Surface& source, const Rect& sourceRect, Surface& destination, const Rect& destinationRect,
-               const Rect& clip, Weighting weighting, int32_t alpha) {
+               const Rect& clip, SampleWeighting weighting, int32_t alpha) {
     const Rect area = IntersectRect(
         IntersectRect(destinationRect, clip), Rect{0, 0, destination.GetWidth(), destination.GetHeight()});
     if (area.IsEmpty() || destinationRect.w <= 0 || destinationRect.h <= 0) {
@@ -193,30 +138,30 @@ void BlitCombinedAlpha(Surface& source, Surface& destination, int32_t sourceX, i
 }
 
 void RotateScaleCopy(Surface& source, Surface& destination, const RotateScale& blit) {
-    RotateScaleBlit(source, destination, blit, Weighting::kColourOnly, 255);
+    RotateScaleBlit(source, destination, blit, SampleWeighting::kColourOnly, 255);
 }
 
 void RotateScaleConstantAlpha(Surface& source, Surface& destination, const RotateScale& blit, int32_t alpha) {
-    RotateScaleBlit(source, destination, blit, Weighting::kConstant, alpha);
+    RotateScaleBlit(source, destination, blit, SampleWeighting::kConstant, alpha);
 }
 
 void RotateScaleAlpha(Surface& source, Surface& destination, const RotateScale& blit, int32_t alpha) {
-    RotateScaleBlit(source, destination, blit, Weighting::kSourceAlpha, alpha);
+    RotateScaleBlit(source, destination, blit, SampleWeighting::kSourceAlpha, alpha);
 }
 
 void ScaleCopy(Surface& source, const Rect& sourceRect, Surface& destination, const Rect& destinationRect,
                const Rect& clip) {
-    ScaleBlit(source, sourceRect, destination, destinationRect, clip, Weighting::kColourOnly, 255);
+    ScaleBlit(source, sourceRect, destination, destinationRect, clip, SampleWeighting::kColourOnly, 255);
 }
 
 void ScaleConstantAlpha(Surface& source, const Rect& sourceRect, Surface& destination,
                         const Rect& destinationRect, const Rect& clip, int32_t alpha) {
-    ScaleBlit(source, sourceRect, destination, destinationRect, clip, Weighting::kConstant, alpha);
+    ScaleBlit(source, sourceRect, destination, destinationRect, clip, SampleWeighting::kConstant, alpha);
 }
 
 void ScaleAlpha(Surface& source, const Rect& sourceRect, Surface& destination, const Rect& destinationRect,
                 const Rect& clip, int32_t alpha) {
-    ScaleBlit(source, sourceRect, destination, destinationRect, clip, Weighting::kSourceAlpha, alpha);
+    ScaleBlit(source, sourceRect, destination, destinationRect, clip, SampleWeighting::kSourceAlpha, alpha);
 }
 
 void CopySurfaceRect32(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w,

@@ -53,6 +53,10 @@ public:
     void SetDirty(bool dirty) { dirty_ = dirty; }
     bool UsesAlphaChannel() const { return useAlphaChannel_; }
     void SetUseAlphaChannel(bool use) { useAlphaChannel_ = use; }
+    // Every alpha byte is 255, as checked when the picture was loaded; a
+    // surface that may have been drawn on since is no longer known so.
+    bool IsKnownOpaque() const { return knownOpaque_; }
+    void SetKnownOpaque(bool opaque) { knownOpaque_ = opaque; }
     // Frames stacked in the picture; copied along with it.
     uint32_t GetFrameCount() const { return frameCount_; }
     void SetFrameCount(uint32_t count) { frameCount_ = count; }
@@ -70,6 +74,7 @@ private:
     int32_t pitch_ = 0;
     bool dirty_ = false;
     bool useAlphaChannel_ = true;
+    bool knownOpaque_ = false;
     uint32_t frameCount_ = 1;
 };
 

@@ -12,15 +12,18 @@
 
 namespace {
 
-// A window-sized 32-bit picture without alpha channel, in a sprite at (0, 0).
-Ref<Sprite> MakeScreenSprite() {
+// A window-sized 32-bit picture without alpha channel.
+Ref<MemorySurface> MakeScreenPicture() {
     const GameWindow* window = GameWindow::Instance();
     const int32_t width = window != nullptr ? window->GetWidth() : 0;
     const int32_t height = window != nullptr ? window->GetHeight() : 0;
     const Ref<MemorySurface> picture = CreateMemorySurface(width, height);
     picture->SetUseAlphaChannel(false);
-    return Ref<Sprite>(new Sprite(0, 0, picture.Get()));
+    return picture;
 }
+
+// The same in a sprite at (0, 0).
+Ref<Sprite> MakeScreenSprite() { return Ref<Sprite>(new Sprite(0, 0, MakeScreenPicture().Get())); }
 
 }  // namespace
 
@@ -41,7 +44,18 @@ void SceneTransition::Activate() {
     if (source_ != nullptr) {
         source_->SetActive(false);
     }
+    for (Sprite* screen : {sourceSprite_.Get(), targetSprite_.Get()}) {
+        if (screen->GetImage() == nullptr) {
+            screen->SetImage(MakeScreenPicture().Get());
+        }
+    }
     Scene::Activate();
+}
+
+void SceneTransition::Deactivate() {
+    Scene::Deactivate();
+    sourceSprite_->SetImage(nullptr);
+    targetSprite_->SetImage(nullptr);
 }
 
 void SceneTransition::PrepareTarget() {

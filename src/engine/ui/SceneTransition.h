@@ -22,6 +22,10 @@ public:
     virtual void SetScenes(Scene* source, Scene* target);
     // The source stops acting before the transition takes the screen.
     void Activate() override;
+    // An ended transition stays the manager's previous scene until the next
+    // switch: its two screen pictures are let go of here and made anew when
+    // it is activated again.
+    void Deactivate() override;
     // Activates the target (building it the first time) but keeps it from
     // acting while the transition still shows.
     virtual void PrepareTarget();

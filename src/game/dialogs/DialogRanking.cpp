@@ -80,13 +80,7 @@ DialogRanking::DialogRanking(Property* definition) : KR2Dialog(definition) {
     }
     FreezeScene();
 
-    Ref<MemorySurface> white = CreateMemorySurface(GetWidth(), GetHeight());
-    {
-        const Ref<Canvas> canvas = white->CreateCanvas();
-        canvas->SetColor(Color(0xFFFFFF));
-        canvas->Clear();
-        canvas->FillChannelRect(kAlpha, 255);
-    }
+    const Ref<MemorySurface> white = CreateFilledSurface(GetWidth(), GetHeight(), 0xFFFFFFFFu);
     flashSprite_ = new Sprite(0, 0, white.Get());
     flashSprite_->SetAlpha(0);
     GetComponentNode()->AddChildFront(flashSprite_.Get());
@@ -107,11 +101,10 @@ void DialogRanking::FreezeScene() {
     if (scene == nullptr || GetWidth() <= 0 || GetHeight() <= 0) {
         return;
     }
+    // Born black and transparent, as the scene is drawn into it.
     const Ref<MemorySurface> picture = CreateMemorySurface(GetWidth(), GetHeight());
     {
         const Ref<Canvas> canvas = picture->CreateCanvas();
-        canvas->SetColor(Color(0x000000));
-        canvas->Clear();
         scene->DrawInto(*canvas);
     }
     Darken(*picture);

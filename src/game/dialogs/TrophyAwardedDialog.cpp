@@ -42,12 +42,7 @@ constexpr int32_t kStarFrames = 5;
 constexpr int32_t kStarFrameMs = 30;
 
 Ref<MemorySurface> FilledScreen(uint32_t colour, uint32_t alpha) {
-    const Ref<MemorySurface> surface = CreateMemorySurface(kScreenWidth, kScreenHeight);
-    const Ref<Canvas> canvas = surface->CreateCanvas();
-    canvas->SetColor(Color(colour));
-    canvas->Clear();
-    canvas->FillChannelRect(kAlpha, alpha);
-    return surface;
+    return CreateFilledSurface(kScreenWidth, kScreenHeight, alpha << 24 | (colour & 0xFFFFFF));
 }
 
 Modifier* Add(Modifier* parent, Modifier* modifier, GameNode* node) {

@@ -274,6 +274,32 @@ TEST_F(SectionManagerTest, AnAutoSectionLoadsAfterTheQueueWithoutMovingProgress)
     EXPECT_EQ(journal_.loads, order);
 }
 
+TEST_F(SectionManagerTest, PrefetchedResourcesLoadAloneAfterRequestedSections) {
+    manager_->AddSection(MakeSection("backs", {"a", "b", "c"}));
+    manager_->AddSection(MakeSection("other", {"x"}));
+    manager_->AddSection(MakeSection("wanted", {"w"}));
+    ASSERT_TRUE(manager_->RequestSection("wanted"));
+    manager_->PrefetchResource("c", "backs");
+    manager_->PrefetchResource("b", "backs");
+    manager_->PrefetchResource("c", "backs");
+    manager_->PrefetchResource("missing", "backs");
+    manager_->PrefetchResource("x", "nowhere");
+    // Unloading a section forgets what was prefetched of it.
+    manager_->PrefetchResource("x", "other");
+    manager_->UnloadSection("other");
+    manager_->SetDeclared();
+    WaitUntil([&] { return !manager_->HasLoadWork(); });
+
+    const std::vector<std::string> order = {"wanted/w.txt", "backs/c.txt", "backs/b.txt"};
+    EXPECT_EQ(journal_.loads, order);
+    EXPECT_EQ(TextOf(manager_->GetResource("b", "backs")), "b");
+    // Only the prefetched resources load: the section itself was never asked for.
+    EXPECT_EQ(manager_->GetResource("a", "backs"), nullptr);
+    // A prefetched resource already loaded is not queued again.
+    manager_->PrefetchResource("b", "backs");
+    EXPECT_FALSE(manager_->HasLoadWork());
+}
+
 TEST_F(SectionManagerTest, ASectionLoadsFromTheArchiveOrFromLooseFiles) {
     ASSERT_TRUE(WriteZip("media.dat", {{"pics/a.txt", "from the archive"}}));
     WriteTestFile("pics/a.txt", "from disk");

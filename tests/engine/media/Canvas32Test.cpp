@@ -6,6 +6,7 @@
 #include "CanvasTestSupport.h"
 #include "engine/media/Canvas32.h"
 #include "engine/media/ChannelMap.h"
+#include "engine/media/ImageTools.h"
 #include "engine/media/MemorySurface.h"
 
 namespace {
@@ -84,11 +85,14 @@ TEST(Canvas32, BlitsMatchThePerPixelModel) {
         for (int width : kWidths) {
             for (int alpha : kAlphas) {
                 for (int pattern = 0; pattern < 4; ++pattern) {
-                    for (bool useAlpha : {true, false}) {
+                    for (const auto& [useAlpha, markOpaque] : {std::pair{true, false}, std::pair{true, true},
+                                                                std::pair{false, false}}) {
                         const std::vector<uint32_t> sourcePixels = SourceRow(pattern, width);
                         const std::vector<uint32_t> destinationPixels = DestinationRow(width);
                         Ref<MemorySurface> source = RowSurface(sourcePixels);
                         source->SetUseAlphaChannel(useAlpha);
+                        // An opaque picture known as such takes the copy path, with the same pixels.
+                        source->SetKnownOpaque(markOpaque && AllPixelsOpaque(*source));
                         Ref<MemorySurface> destination = RowSurface(destinationPixels);
                         Ref<Canvas> canvas = destination->CreateCanvas();
                         canvas->SetAlpha(alpha);
@@ -122,7 +126,7 @@ TEST(Canvas32, BlitsMatchThePerPixelModel) {
                         }
                         EXPECT_EQ(Row(*destination), expected)
                             << "width " << width << " alpha " << alpha << " pattern " << pattern << " use alpha "
-                            << useAlpha << " rows " << variant;
+                            << useAlpha << " marked opaque " << source->IsKnownOpaque() << " rows " << variant;
                     }
                 }
             }

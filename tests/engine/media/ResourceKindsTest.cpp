@@ -59,6 +59,7 @@ std::map<std::string, std::string> MediaFiles() {
     return {
         {"media/pics/pic.png", MakePng(2, 2, kPicture)},
         {"media/pics/mask.png", MakePng(1, 1, {0xFF400000})},
+        {"media/pics/opaque.png", MakePng(3, 1, {0xFF102030, 0xFF405060, 0xFF708090})},
         {"media/snd/beep.wav", Text(MakeWav(1, 22050, 16, ConstantSamples(2205, 1, 100)))},
         {"media/snd/tone.ogg", Text(ogg)},
         {"media/fonts/font.png", MakePng(2, 2, kPicture)},
@@ -77,6 +78,7 @@ void WriteMusic() {
 const char* const kDefinitions = R"(<root>
   <Image id="PIC" file="media/pics/pic.png" nrofframes="2" usealphachannel="false"/>
   <Image id="MASKED" file="media/pics/pic.png" mask="media/pics/mask.png"/>
+  <Image id="OPAQUE" file="media/pics/opaque.png"/>
   <Image id="ONLYMASK" mask="media/pics/pic.png" color="#0000FF"/>
   <Sound id="BEEP" file="media/snd/beep.wav" volumemultiplier="1.5"/>
   <Sound id="TONE" file="Media/Snd/TONE.OGG"/>
@@ -155,6 +157,15 @@ void ExpectEveryKindLoaded(ResourceKindsTest& test, const std::function<Object*(
     EXPECT_EQ(masked->Pixels32()[0], 0x40112233u);
     EXPECT_EQ(masked->Pixels32()[1], 0x80445566u);
     EXPECT_TRUE(masked->UsesAlphaChannel());
+
+    // Only a picture whose every alpha byte is 255 is known opaque, until it may be drawn on.
+    EXPECT_FALSE(picture->IsKnownOpaque());
+    EXPECT_FALSE(masked->IsKnownOpaque());
+    auto* opaque = ObjectCast<Surface>(data("OPAQUE"));
+    ASSERT_NE(opaque, nullptr);
+    EXPECT_TRUE(opaque->IsKnownOpaque());
+    opaque->CreateCanvas();
+    EXPECT_FALSE(opaque->IsKnownOpaque());
 
     // A mask alone: the colour everywhere, the alpha from the file's red channel.
     const auto* onlyMask = ObjectCast<Surface>(data("ONLYMASK"));

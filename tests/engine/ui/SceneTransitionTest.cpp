@@ -83,6 +83,18 @@ TEST_F(SceneTransitionTest, ACrossFadeActivatesTheTargetAtOnceButLetsItActOnlyAt
     EXPECT_EQ(cross->GetTargetSprite()->GetAlpha(), 255);
     EXPECT_TRUE(b_->IsActive());
     EXPECT_EQ(manager_->GetPreviousScene(), cross.Get());
+
+    // Ended, the transition stays the previous scene without its screen
+    // pictures; run again, it has them anew.
+    manager_->Update(50);
+    EXPECT_EQ(cross->GetSourceSprite()->GetImage(), nullptr);
+    EXPECT_EQ(cross->GetTargetSprite()->GetImage(), nullptr);
+    manager_->RequestSwitch(a_.Get(), cross.Get());
+    manager_->Update(50);
+    for (const Sprite* screen : {cross->GetSourceSprite(), cross->GetTargetSprite()}) {
+        ASSERT_NE(screen->GetImage(), nullptr);
+        EXPECT_EQ(screen->GetWidth(), 800);
+    }
 }
 
 TEST_F(SceneTransitionTest, TheTargetPictureShowsItsBackgroundOnlyWhenVisible) {

@@ -366,7 +366,11 @@ TEST_F(MapSceneContent, TheArrowsSlideTheViewAndTheTrainDrivesInAtTheEnterOrLeav
     EXPECT_EQ(player_->curcity, map_->Section(1).enter);
     EXPECT_FALSE(player_->hints[41]);
     EXPECT_EQ(player_->hints[40], !map_->Section(1).finished);
-    EXPECT_TRUE(std::filesystem::exists(userFolders_.DataHome())) << "the player list was saved";
+    // The players are saved, once, two updates after the entry and the change, not on their frames.
+    const std::string list = Players::Instance()->ListFilePath();
+    EXPECT_FALSE(std::filesystem::exists(list));
+    Play(2 * kFrameMs);
+    EXPECT_TRUE(std::filesystem::exists(list)) << "the player list was saved";
     EXPECT_FALSE(scene_->GetAssetsNode(0)->IsVisible());
     EXPECT_TRUE(scene_->GetAssetsNode(1)->IsVisible());
     EXPECT_EQ(scene_->GetTrainSprite()->GetParent(), scene_->GetAssetsNode(1));
@@ -391,6 +395,12 @@ TEST_F(MapSceneContent, TheArrowsSlideTheViewAndTheTrainDrivesInAtTheEnterOrLeav
     EXPECT_EQ(scene_->GetShownSection(), 0);
     EXPECT_EQ(scene_->GetTrainSprite()->GetX(), leave.x);
     EXPECT_EQ(scene_->GetTrainSprite()->GetY(), leave.y);
+
+    // Leaving the map saves at once what was still to be saved.
+    std::filesystem::remove(list);
+    MapScene::OnNextSection(scene_.Get(), nullptr);
+    scene_->Deactivate();
+    EXPECT_TRUE(std::filesystem::exists(list));
 }
 
 TEST_F(MapSceneContent, AClearedSectionLosesItsOverlayAndShowsEveryPiece) {
