@@ -33,4 +33,23 @@ TEST(SubmitButton, HitsFromTheAreaNodeDownToItsOwnLowerEdge) {
     }
 }
 
+// On the game screen the door stands far left of the button: a click on the
+// button's own picture fires too.
+TEST(SubmitButton, AnswersOnItsOwnPictureBesideTheArea) {
+    Ref<GameNode> screen = new GameNode;
+    Ref<Sprite> door = new Sprite;
+    door->SetPosition(30, 450);
+    door->SetSize(60, 40);
+    screen->AddChild(door.Get());
+    Ref<SubmitButton> button = new SubmitButton(nullptr);
+    button->SetPosition(640, 520);
+    button->SetSize(110, 30);
+    screen->AddChild(button.Get());
+    button->SetHitArea(*door);
+
+    EXPECT_TRUE(button->HitTest(700, 535));
+    EXPECT_TRUE(button->HitTest(50, 470));
+    EXPECT_FALSE(button->HitTest(400, 535));
+}
+
 }  // namespace
