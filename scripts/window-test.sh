@@ -268,9 +268,8 @@ wait_for managed_full_screen 10 whole_screen
 fire_word
 xdotool key alt+Return
 wait_for managed_window 10 level
-# Known: openbox puts the frame, not the window, where the window stood.
 [ "$window_geometry" = "$managed_geometry" ] ||
-  echo "note: back in a managed window at $window_geometry, not where it stood ($managed_geometry)"
+  fail "back in a managed window at $window_geometry, not where it stood ($managed_geometry)"
 
 # Closing the window asks the game's own question; yes ends the run, and the
 # player, the settings and the scores are saved.

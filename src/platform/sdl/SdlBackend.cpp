@@ -14,6 +14,8 @@ namespace platform {
 namespace {
 
 constexpr uint32_t kMaximizeEchoMs = 500;
+// How long a window manager may take to frame the window where it was asked.
+constexpr uint32_t kPlacementMs = 1000;
 
 SDL_SystemCursor SystemCursor(CursorShape shape) {
     switch (shape) {
@@ -225,7 +227,7 @@ void SdlBackend::MoveWindow(int x, int y) {
     // window yet: the frame then stands where the window should. Once the
     // window says where it went, it is put right.
     pendingMove_ = Point{x, y};
-    pendingMoveUntil_ = SDL_GetTicks() + kMaximizeEchoMs;
+    pendingMoveUntil_ = SDL_GetTicks() + kPlacementMs;
 }
 
 Point SdlBackend::WindowPosition() const {
@@ -319,9 +321,10 @@ void SdlBackend::PollEvents(std::vector<RawEvent>& events) {
         }
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_MOVED && pendingMove_) {
             const Point target = *pendingMove_;
-            pendingMove_.reset();
-            if (!SDL_TICKS_PASSED(SDL_GetTicks(), pendingMoveUntil_) &&
-                (event.window.data1 != target.x || event.window.data2 != target.y))
+            if (SDL_TICKS_PASSED(SDL_GetTicks(), pendingMoveUntil_) ||
+                (event.window.data1 == target.x && event.window.data2 == target.y))
+                pendingMove_.reset();
+            else
                 SDL_SetWindowPosition(window_, target.x, target.y);
         }
         if (event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
