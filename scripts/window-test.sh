@@ -98,7 +98,7 @@ colour_at() {
   convert "$last_shot" -format "%[fx:int(255*p{$(screen_x "$1"),$(screen_y "$2")}.r)] %[fx:int(255*p{$(screen_x "$1"),$(screen_y "$2")}.g)] %[fx:int(255*p{$(screen_x "$1"),$(screen_y "$2")}.b)]" info:
 }
 
-# usage: is KIND X Y; KIND: green, red, grey, cream, brown, dark, lit.
+# usage: is KIND X Y; KIND: green, red, grey, cream, brown, dark, lit, blue.
 is() {
   local r g b
   read -r r g b < <(colour_at "$2" "$3")
@@ -110,6 +110,7 @@ is() {
     brown) [ $((r - b)) -gt 40 ] && [ "$r" -lt 200 ] && [ "$r" -gt "$g" ] ;;
     dark) [ $((r + g + b)) -lt 60 ] ;;
     lit) [ $((r + g + b)) -ge 60 ] ;;
+    blue) [ $((b - r)) -gt 40 ] ;;
   esac
 }
 
@@ -184,7 +185,7 @@ wait_for_exit() {
 full_screen_question() { all_of "green 280 372" "red 440 372" "cream 200 320"; }
 name_question() { all_of "cream 234 336" "grey 350 375"; }
 menu() { all_of "green 250 270" "red 570 405" "brown 120 410"; }
-map_screen() { all_of "brown 250 12" "brown 20 30"; }
+map_screen() { all_of "brown 250 12" "blue 725 34" "cream 400 585" "cream 780 420"; }
 level() { all_of "green 655 530" "red 100 160"; }
 quit_question() { all_of "green 300 360" "cream 200 330"; }
 # The picture fills the whole screen: no black border is left.
@@ -280,8 +281,13 @@ wait_for_exit 30
 for file in "players/players.plrs.!" "players/Ada.plr.!" "players/scores.xml.!"; do
   [ -s "$data/$file" ] || fail "no $file after the run"
 done
-grep -q '"fullscreen"=dword:0' "$home/config/Quelt/registry.txt" ||
-  grep -qi 'fullscreen' "$home/config/Quelt/registry.txt" || fail "the full-screen setting was not saved"
+registry="$home/config/Quelt/registry.txt"
+# The run ended in a window.
+grep -q '^"fullscreen"=dword:00000000$' "$registry" || fail "the full-screen setting was not saved: $(cat "$registry")"
+# usage: playing_time; the seconds of play the registry keeps.
+playing_time() { echo $((16#$(sed -n 's/^"totalplayingtime"=dword:\([0-9a-f]*\)$/\1/p' "$registry"))); }
+first_playing_time=$(playing_time)
+[ "$first_playing_time" -gt 0 ] || fail "no playing time saved"
 
 # --- a window destroyed by another program --------------------------------------
 touch "$out/second.start"
@@ -298,5 +304,6 @@ xdotool windowclose "$window_id"
 wait_for_exit 30
 grep -q "double free\|Aborted" "$out/second.log" && fail "the program aborted"
 [ "$data/players/players.plrs.!" -nt "$out/second.start" ] || fail "the players were not saved at the end"
+[ "$(playing_time)" -gt "$first_playing_time" ] || fail "the second run's playing time was not saved"
 
 echo "window test passed in $SECONDS s"
