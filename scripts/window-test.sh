@@ -151,6 +151,13 @@ differs() {
   [ "${count%%.*}" -gt 50 ]
 }
 
+# usage: has_text X Y W H; dark strokes cover part of the rectangle.
+has_text() {
+  local share
+  share=$(convert "$(region "$@")" -colorspace gray -threshold 30% -negate -format "%[fx:mean]" info:)
+  awk -v share="$share" 'BEGIN {exit !(share > 0.03)}'
+}
+
 click() {
   xdotool mousemove "$(screen_x "$1")" "$(screen_y "$2")"
   sleep 0.1
@@ -184,7 +191,8 @@ wait_for_exit() {
 # --- checks of the game's screens --------------------------------------------
 full_screen_question() { all_of "green 280 372" "red 440 372" "cream 200 320"; }
 name_question() { all_of "cream 234 336" "grey 350 375"; }
-menu() { all_of "green 250 270" "red 570 405" "brown 120 410"; }
+# The menu greets the player by name once the name dialog has gone.
+menu() { all_of "green 250 270" "red 570 405" "brown 120 410" && has_text 180 165 440 30; }
 map_screen() { all_of "brown 250 12" "blue 725 34" "cream 400 585" "cream 780 420"; }
 level() { all_of "green 655 530" "red 100 160"; }
 quit_question() { all_of "green 300 360" "cream 200 330"; }
