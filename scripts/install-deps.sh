@@ -9,11 +9,13 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # libraries the program calls
   zlib1g-dev libpng-dev libjpeg-dev libtinyxml-dev libminizip-dev
-  libvorbisidec-dev libsdl2-dev
+  libvorbisidec-dev libsdl2-dev libx11-dev
   # media generator inputs and libraries
   libfreetype-dev fonts-dejavu-core scowl libcairo2-dev libvorbis-dev
   # benchmark reference; peak memory of the scripted runs
   libpixman-1-dev time
+  # the real-window test: an X server in memory, X input, screen pictures, a window manager
+  xvfb xdotool x11-utils imagemagick openbox
 )
 
 missing=()

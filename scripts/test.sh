@@ -61,3 +61,6 @@ run_tests build-asan -LE "^reproducibility$" -E "^ScriptedRunTest\.AGamePlayedFr
 echo "== plain build"
 build_tree build "${test_options[@]}" -DWORDRAIL_SANITIZE=
 run_tests build
+
+echo "== the program in a real window (Xvfb, xdotool, openbox)"
+bash scripts/window-test.sh build

@@ -11,7 +11,13 @@ for tool in cmake ctest; do
 done
 printf '#!/bin/sh\necho "install ok installed"\n' > "$scratch/bin/dpkg-query"
 chmod +x "$scratch/bin/"*
-PATH=$scratch/bin:$PATH bash "$source_dir/scripts/test.sh" > "$scratch/output" 2>&1
+# A copy of the scripts whose real-window stage, which needs a built program,
+# does nothing.
+mkdir -p "$scratch/tree"
+cp -r "$source_dir/scripts" "$scratch/tree/"
+ln -s "$source_dir/fuzz" "$scratch/tree/fuzz"
+echo 'exit 0' > "$scratch/tree/scripts/window-test.sh"
+PATH=$scratch/bin:$PATH bash "$scratch/tree/scripts/test.sh" > "$scratch/output" 2>&1
 
 failed=0
 configures=$(grep -c -- ' -B ' "$journal" || true)

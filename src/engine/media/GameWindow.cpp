@@ -339,8 +339,14 @@ void GameWindow::Present() {
 
 void GameWindow::SetFullScreen(bool fullScreen) {
     if (fullScreen == fullScreen_) return;
+    // Back in a window, the window stands where the player left it rather
+    // than where a new window would.
+    if (Point at; !fullScreen_ && ClientToScreen(window_, at)) windowedPosition_ = at;
     fullScreen_ = fullScreen;
     Recreate();
+    if (!fullScreen_ && windowedPosition_) {
+        MoveWindow(window_, windowedPosition_->x, windowedPosition_->y, width_, height_, false);
+    }
     DispatchToListeners(GW_MODE_SWITCHED, fullScreen ? 1 : 0, 0);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/foundation/ListenerList.h"
@@ -178,6 +179,7 @@ private:
     int32_t width_ = 640;
     int32_t height_ = 480;
     int32_t iconId_ = 0;
+    std::optional<platform::Point> windowedPosition_;   // where the window stood before full screen
     platform::CursorHandle loadedCursor_ = 0;
     platform::CursorHandle currentCursor_ = 0;
     bool inactive_ = false;

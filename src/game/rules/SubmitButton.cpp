@@ -9,6 +9,7 @@ const ClassRegistration registration("SubmitButton", CreateFromProperty<SubmitBu
 SubmitButton::SubmitButton(Property* definition) : Button(definition) {}
 
 bool SubmitButton::HitTest(int32_t x, int32_t y) const {
+    // The button's own picture answers as well as the area above it.
     return Button::HitTest(x, y) || (x >= left_ && x - left_ < width_ && y >= top_ && y - top_ < height_);
 }
 

@@ -2,16 +2,20 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/RunOptions.h"
 #include "platform/Time.h"
 #include "platform/VirtualClock.h"
+#include "platform/sdl/X11Desktop.h"
 
 namespace platform {
 
 namespace {
 
 constexpr uint32_t kMaximizeEchoMs = 500;
+// How long a window manager may take to frame the window where it was asked.
+constexpr uint32_t kPlacementMs = 1000;
 
 SDL_SystemCursor SystemCursor(CursorShape shape) {
     switch (shape) {
@@ -38,6 +42,29 @@ bool ShowsNothing(const char* driver) {
     return SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0;
 }
 
+// Whether the renderer draws through OpenGL that the processor rasterises
+// (Mesa's llvmpipe or softpipe, as under Xvfb or on a machine without a
+// GPU): its threads and memory buy nothing over SDL's software renderer.
+bool DrawsOnSoftwareGl(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || SDL_strncmp(info.name, "opengl", 6) != 0)
+        return false;
+    using GetString = const unsigned char* (*)(unsigned);
+    constexpr unsigned kGlRenderer = 0x1F01;
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const auto* name = getString ? reinterpret_cast<const char*>(getString(kGlRenderer)) : nullptr;
+    if (name == nullptr) return false;
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"})
+        if (std::strstr(name, software) != nullptr) return true;
+    return false;
+}
+
+SDL_Renderer* CreateSoftwareRenderer(SDL_Window* window) {
+    // The window's own surface, not a texture of an accelerated renderer.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
 }  // namespace
 
 SdlBackend::SdlBackend() {
@@ -47,6 +74,7 @@ SdlBackend::SdlBackend() {
     SDL_SetHint(SDL_HINT_APP_NAME, "Word Rail");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (videoReady_) x11::TakeOverErrors();
     if (!videoReady_) {
         std::fprintf(stderr, "no display (%s): %s\n", SDL_GetError(), kDisplayAdvice);
     } else if (const char* driver = SDL_GetCurrentVideoDriver(); driver && ShowsNothing(driver) &&
@@ -67,7 +95,7 @@ SdlBackend::~SdlBackend() {
     CloseWindow();
     for (SDL_Cursor* cursor : cursors_)
         if (cursor) SDL_FreeCursor(cursor);
-    if (videoReady_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (videoReady_ && !windowGone_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 DesktopMode SdlBackend::Desktop() const {
@@ -80,23 +108,24 @@ DesktopMode SdlBackend::Desktop() const {
 bool SdlBackend::OpenWindow(const std::string& titleUtf8, int width, int height,
                             bool fullScreen) {
     if (!videoReady_) return false;
-    const uint32_t fullScreenFlag = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
     ignoreMaximizeUntil_ = SDL_GetTicks() + kMaximizeEchoMs;
     width_ = width;
     height_ = height;
     if (window_) {
         SDL_SetWindowTitle(window_, titleUtf8.c_str());
-        SDL_SetWindowFullscreen(window_, fullScreenFlag);
-        if (!fullScreen) SDL_SetWindowSize(window_, width, height);
+        ApplyFullScreen(fullScreen);
         SDL_RenderSetLogicalSize(renderer_, width, height);
         return true;
     }
     window_ = SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               width, height, SDL_WINDOW_HIDDEN | fullScreenFlag);
+                               width, height, SDL_WINDOW_HIDDEN);
     if (!window_) {
         std::fprintf(stderr, "no window: %s\n", SDL_GetError());
         return false;
     }
+    windowGone_ = false;
+    fullScreen_ = false;
+    ApplyFullScreen(fullScreen);
     if (!CreateRenderer()) {
         SDL_DestroyWindow(window_);
         window_ = nullptr;
@@ -109,15 +138,51 @@ bool SdlBackend::OpenWindow(const std::string& titleUtf8, int width, int height,
 }
 
 bool SdlBackend::CreateRenderer() {
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    // A renderer the player named stays, whatever it runs on. Otherwise
+    // OpenGL is not even loaded where it could only be software (its
+    // threads and libraries would stay for the process's life); where that
+    // shows only once it runs, the software renderer still takes over.
+    const bool chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
+    if (!chosen && x11::ServerLacksDirectRendering(window_)) {
+        renderer_ = CreateSoftwareRenderer(window_);
+    } else {
+        renderer_ = SDL_CreateRenderer(window_, -1, 0);
+        if (renderer_ && !chosen && DrawsOnSoftwareGl(renderer_)) {
+            SDL_DestroyRenderer(renderer_);
+            renderer_ = CreateSoftwareRenderer(window_);
+        }
+    }
     if (!renderer_) {
         std::fprintf(stderr, "no renderer: %s\n", SDL_GetError());
         return false;
     }
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(renderer_, &info);
+    // The software renderer accepts vsync but never waits.
+    selfPaced_ = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     SDL_RenderSetLogicalSize(renderer_, width_, height_);
     vsync_ = false;
     rendererLost_ = false;
+    repaint_ = true;
     return true;
+}
+
+void SdlBackend::ApplyFullScreen(bool fullScreen) {
+    // Without a window manager nobody makes a window full screen: SDL would
+    // think the window covers the desktop and draw for that size into the
+    // unchanged window. The window then covers the desktop by itself.
+    if (fullScreen && !x11::WindowManagerMissing(window_)) {
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(window_, 0);
+        SDL_Rect bounds{0, 0, width_, height_};
+        if (fullScreen) SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window_), &bounds);
+        SDL_SetWindowBordered(window_, fullScreen ? SDL_FALSE : SDL_TRUE);
+        if (fullScreen) SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+        SDL_SetWindowSize(window_, bounds.w, bounds.h);
+    }
+    fullScreen_ = fullScreen;
+    repaint_ = true;
 }
 
 void SdlBackend::DestroyRenderer() {
@@ -132,7 +197,9 @@ void SdlBackend::CloseWindow() {
     if (!window_) return;
     SDL_StopTextInput();
     DestroyRenderer();
-    SDL_DestroyWindow(window_);
+    // SDL would wait for a destroyed window to be unmapped, for ever; the
+    // process is ending, and the X connection goes with it.
+    if (!windowGone_) SDL_DestroyWindow(window_);
     window_ = nullptr;
 }
 
@@ -155,8 +222,13 @@ void SdlBackend::RaiseWindow() {
 }
 
 void SdlBackend::MoveWindow(int x, int y) {
-    if (window_ && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN))
-        SDL_SetWindowPosition(window_, x, y);
+    if (!window_ || fullScreen_) return;
+    SDL_SetWindowPosition(window_, x, y);
+    // Back from full screen, a window manager may not have framed the
+    // window yet: the frame then stands where the window should. Once the
+    // window says where it went, it is put right.
+    pendingMove_ = Point{x, y};
+    pendingMoveUntil_ = SDL_GetTicks() + kPlacementMs;
 }
 
 Point SdlBackend::WindowPosition() const {
@@ -175,17 +247,14 @@ bool SdlBackend::Present(const uint8_t* pixels, int width, int height, int bytes
             SDL_TEXTUREACCESS_STREAMING, width, height);
         textureBytes_ = texture_ ? bytesPerPixel : 0;
         if (!texture_) return false;
+        repaint_ = true;
     }
     if (vsync_ != waitForVerticalBlank) {
         SDL_RenderSetVSync(renderer_, waitForVerticalBlank ? 1 : 0);
         vsync_ = waitForVerticalBlank;
     }
-    SDL_UpdateTexture(texture_, nullptr, pixels, width * bytesPerPixel);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     const int64_t before = MonotonicMs();
-    SDL_RenderPresent(renderer_);
+    const bool drew = Draw(pixels, width, height, bytesPerPixel);
     if (waitForVerticalBlank && VirtualClockEnabled()) {
         // Scripted frames lie 1/60 s of game time apart, whatever the driver
         // and the machine's speed make of the real wait.
@@ -193,10 +262,27 @@ bool SdlBackend::Present(const uint8_t* pixels, int width, int height, int bytes
     } else if (waitForVerticalBlank) {
         // Some drivers ignore vsync; then the frames are paced here instead of
         // running as fast as the processor allows.
-        quickPresents_ = MonotonicMs() - before < 2 ? quickPresents_ + 1 : 0;
-        if (quickPresents_ >= 8) PaceWithoutVsync();
+        if (drew && !selfPaced_) quickPresents_ = MonotonicMs() - before < 2 ? quickPresents_ + 1 : 0;
+        if (!drew || selfPaced_ || quickPresents_ >= 8) PaceWithoutVsync();
     }
     capture_.OnPresent(pixels, width, height, bytesPerPixel);
+    return true;
+}
+
+bool SdlBackend::Draw(const uint8_t* pixels, int width, int height, int bytesPerPixel) {
+    // A window destroyed by another program shows nothing; the run is
+    // ending.
+    if (windowGone_) return false;
+    const size_t bytes = static_cast<size_t>(width) * height * bytesPerPixel;
+    if (!repaint_ && shownFrame_.size() == bytes && std::memcmp(shownFrame_.data(), pixels, bytes) == 0)
+        return false;
+    SDL_UpdateTexture(texture_, nullptr, pixels, width * bytesPerPixel);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+    shownFrame_.assign(pixels, pixels + bytes);
+    repaint_ = false;
     return true;
 }
 
@@ -231,6 +317,25 @@ void SdlBackend::PollEvents(std::vector<RawEvent>& events) {
     if (script_) script_->Step(*this);
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
+        if (x11::WindowWasDestroyed(event, window_)) {
+            // Closed from outside: the game ends the normal way and saves.
+            windowGone_ = true;
+            RawEvent quit;
+            quit.kind = RawEvent::Kind::Quit;
+            events.push_back(quit);
+            continue;
+        }
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_MOVED && pendingMove_) {
+            const Point target = *pendingMove_;
+            if (SDL_TICKS_PASSED(SDL_GetTicks(), pendingMoveUntil_) ||
+                (event.window.data1 == target.x && event.window.data2 == target.y))
+                pendingMove_.reset();
+            else
+                SDL_SetWindowPosition(window_, target.x, target.y);
+        }
+        if (event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                              event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED))
+            repaint_ = true;
         RawEvent raw;
         if (!RawEventFromSdl(event, input_, raw)) continue;
         if (raw.kind == RawEvent::Kind::RendererReset) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "platform/Backend.h"
 #include "platform/CloseSignals.h"
@@ -15,6 +16,9 @@
 // The real display: one SDL window with a renderer that scales the picture
 // to the window (desktop full screen keeps its resolution), a streaming
 // texture in the surfaces' format (RGB565 or XRGB8888) and vsync pacing.
+// Where OpenGL is only a software rasteriser, SDL's own software renderer
+// draws instead, at a fraction of the cost; a frame like the one on show is
+// not drawn again.
 namespace platform {
 
 class SdlBackend final : public Backend, private ScriptHost {
@@ -51,6 +55,9 @@ private:
 
     bool CreateRenderer();
     void DestroyRenderer();
+    void ApplyFullScreen(bool fullScreen);
+    // Draws the frame unless it is the one on show; true when it drew.
+    bool Draw(const uint8_t* pixels, int width, int height, int bytesPerPixel);
     void PaceWithoutVsync();
 
     // SDL's own handlers are kept out, so both backends end on the same signals.
@@ -63,8 +70,15 @@ private:
     int width_ = 0;
     int height_ = 0;
     bool vsync_ = false;
+    bool selfPaced_ = false;      // the renderer cannot wait for the vertical blank
     bool rendererLost_ = false;
+    bool fullScreen_ = false;
+    bool windowGone_ = false;     // destroyed by another program
+    bool repaint_ = true;         // the window lost what it showed
+    std::vector<uint8_t> shownFrame_;
     uint32_t ignoreMaximizeUntil_ = 0;
+    std::optional<Point> pendingMove_;   // where the window was last asked to stand
+    uint32_t pendingMoveUntil_ = 0;
     int quickPresents_ = 0;
     SdlInputState input_;
     std::array<SDL_Cursor*, 7> cursors_{};
