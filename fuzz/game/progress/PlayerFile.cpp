@@ -9,6 +9,7 @@
 
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/PropertyNode.h"
+#include "engine/foundation/PropertyVector.h"
 #include "engine/foundation/PropertyXml.h"
 #include "game/constants/GameConstants.h"
 #include "game/progress/KR2Player.h"

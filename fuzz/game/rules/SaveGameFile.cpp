@@ -4,6 +4,7 @@
 // saved again.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -84,18 +85,6 @@ const PropertyFile& Definitions() {
     return *definitions;
 }
 
-template <typename T>
-Ref<T> CreateFromNode(const Property* file, const char* child) {
-    const Ref<Object> made(ClassFactory::Instance().Create(Property::Child(file, child)));
-    return Ref<T>(ObjectCast<T>(made.Get()));
-}
-
-template <typename T>
-Ref<T> CreateDefined(const char* name) {
-    const Ref<Object> made(ClassFactory::Instance().Create(Property::Child(&Definitions(), name)));
-    return Ref<T>(ObjectCast<T>(made.Get()));
-}
-
 // Writes the level back as the game scene's save does.
 void SaveLevel(const GameMode& mode, const WordQueue& queue, const Landscape& landscape) {
     const Ref<PropertyFile> file = new PropertyFile();
@@ -131,11 +120,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // One draw sequence per input, so a finding repeats.
     RandomGenerator::SetGlobal(new RandomGenerator(1, 0));
     QuietScene& scene = Scene();
-    const Ref<Landscape> landscape = CreateDefined<Landscape>("MINIMAP");
-    scene.queue = CreateDefined<WordQueue>("WORDQUEUE");
+    const Ref<Landscape> landscape = CreateObjectOf<Landscape>(Property::Child(&Definitions(), "MINIMAP"));
+    scene.queue = CreateObjectOf<WordQueue>(Property::Child(&Definitions(), "WORDQUEUE"));
     // The mode reads its session against its ticket, so the ticket goes in first.
-    const Ref<TicketInfo> ticket = CreateFromNode<TicketInfo>(file.Get(), "ticket");
-    const Ref<GameMode> mode = ticket ? CreateFromNode<GameMode>(file.Get(), "game") : Ref<GameMode>();
+    const Ref<TicketInfo> ticket = CreateObjectOf<TicketInfo>(Property::Child(file.Get(), "ticket"));
+    const Ref<GameMode> mode = ticket ? CreateObjectOf<GameMode>(Property::Child(file.Get(), "game")) : Ref<GameMode>();
     if (mode) {
         scene.player->currentTicket = ticket;
         landscape->Load(Property::Child(file.Get(), "landscape"));
