@@ -64,7 +64,7 @@ void FadeAndHide(Sprite& node) {
 bool GameScene::IsLevelWon() const {
     const PlayerTrain* player = landscape_->GetPlayerTrain();
     const AutoTrain* opponent = landscape_->GetAutoTrain();
-    if (player == nullptr || player->GetRealX() < static_cast<float>(player->GetUnitsToTravel() * MINIMAP_PIXELS_PER_UNIT)) {
+    if (player == nullptr || player->GetRealX() < static_cast<float>(player->RaceLengthPixels(MINIMAP_PIXELS_PER_UNIT))) {
         return false;
     }
     return opponent == nullptr || !opponent->IsVisible() || player->GetFinish() < opponent->GetFinish();

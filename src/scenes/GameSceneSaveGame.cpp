@@ -22,7 +22,7 @@ constexpr const char* kSaveName = "kr2";
 
 // The train's share of its race; 0 for a race without length.
 float RaceShare(const Train& train) {
-    const int32_t length = train.GetUnitsToTravel() * MINIMAP_PIXELS_PER_UNIT;
+    const int64_t length = train.RaceLengthPixels(MINIMAP_PIXELS_PER_UNIT);
     return length > 0 ? train.GetRealX() / static_cast<float>(length) : 0.0f;
 }
 

@@ -53,6 +53,14 @@ struct ClassRegistration {
     }
 };
 
+// Builds an object from a definition and keeps it only when it is a T; an
+// object of another class (a damaged file may name any) is released again.
+template <typename T>
+Ref<T> CreateObjectOf(Property* definition) {
+    const Ref<Object> made(ClassFactory::Instance().Create(definition));
+    return Ref<T>(ObjectCast<T>(made.Get()));
+}
+
 // The creation function of a class whose constructor takes its definition.
 template <typename T>
 Object* CreateFromProperty(Property* definition) {

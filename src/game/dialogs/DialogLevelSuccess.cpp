@@ -125,9 +125,7 @@ void DialogLevelSuccess::BuildValueLabels(const LevelStats& level) {
         texts[kWords] = Decimal(level.numWordsInserted);
     }
     for (size_t i = 0; i < kValueCount; ++i) {
-        Ref<Label> label(valueDefinition != nullptr
-                             ? ObjectCast<Label>(ClassFactory::Instance().Create(valueDefinition))
-                             : nullptr);
+        Ref<Label> label = valueDefinition != nullptr ? CreateObjectOf<Label>(valueDefinition) : Ref<Label>();
         if (!label) {
             label = Label::LabelFromValues(0, 0, 0, 0, nullptr, 0);
         }

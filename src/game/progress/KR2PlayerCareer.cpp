@@ -1,6 +1,8 @@
 // The profile's career: ranks and their rewards, the booking of finished
 // levels, ticket ratings and the share of the map that is bought.
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/Property.h"
@@ -31,6 +33,19 @@ TrackInfo* FindTrack(int32_t section, int32_t track) {
     return map != nullptr ? map->FindTrack({track, section}) : nullptr;
 }
 
+// The rank after a rank, the top one staying; ranks are read from files.
+int32_t NextRank(int32_t rank) {
+    return rank < rankings::kTopRank ? rank + 1 : rankings::kTopRank;
+}
+
+// Points reckoned from a rank's score, a player's score and points gained,
+// all read from files or earned: worked out in 64 bits, kept in range.
+int32_t PointsBetween(int32_t rankScore, int32_t gained, int32_t score) {
+    const int64_t points = int64_t{rankScore} + gained - score;
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(points, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
 }  // namespace
 
 int32_t KR2Player::ComputeRankIndex() const {
@@ -43,18 +58,18 @@ int32_t KR2Player::ComputeRankIndex() const {
 }
 
 int32_t KR2Player::PointsToNextRank() const {
-    return rankings::Score(std::min(ranking + 1, rankings::kTopRank)) - stats.score;
+    return PointsBetween(rankings::Score(NextRank(ranking)), 0, stats.score);
 }
 
 int32_t KR2Player::PointsMissingForRank(int32_t gained) const {
     if (ranking >= rankings::kTopRank) {
         return 0;
     }
-    const int32_t missing = rankings::Score(ranking) + gained - stats.score;
+    const int32_t missing = PointsBetween(rankings::Score(ranking), gained, stats.score);
     if (missing > 0) {
         return missing;
     }
-    return rankings::Score(std::min(ranking + 1, rankings::kTopRank)) + gained - stats.score;
+    return PointsBetween(rankings::Score(NextRank(ranking)), gained, stats.score);
 }
 
 void KR2Player::UpdateRank() {

@@ -55,7 +55,7 @@ Ref<Surface> ComposeEffect(Surface* fill, Surface* border) {
 LetterSlot::LetterSlot(Property* node) : letterNode_(new Sprite) {
     AddChild(letterNode_.Get());
     if (node != nullptr) {
-        letter_ = ObjectCast<LetterData>(ClassFactory::Instance().Create(Property::Child(node, "data")));
+        letter_ = CreateObjectOf<LetterData>(Property::Child(node, "data"));
         imageIndex_ = BoundImageIndex(Property::AsInt(Property::Child(node, "img")));
         colourIndex_ = BoundColourIndex(Property::AsInt(Property::Child(node, "clr")));
     }

@@ -53,7 +53,7 @@ LetterSprite::LetterSprite(Property* node) : Sprite(node) {
         wrong_ = Property::AsBool(Property::Child(node, "WrongLetter"));
         popped_ = Property::AsBool(Property::Child(node, "LetterPopped"));
         movedByMouse_ = Property::AsBool(Property::Child(node, "MovedByMouse"));
-        letter_ = ObjectCast<LetterData>(ClassFactory::Instance().Create(Property::Child(node, "letter")));
+        letter_ = CreateObjectOf<LetterData>(Property::Child(node, "letter"));
     }
     if (!letter_) {
         letter_ = new LetterData;

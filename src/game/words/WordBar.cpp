@@ -154,8 +154,7 @@ WordBar::WordBar(Property* node) : Sprite(node), coalLayer_(new GameNode) {
     for (int r = 0; r < 2; ++r) {
         if (stored != nullptr) {
             Property* entry = Property::At(stored, r);
-            racks_[r] = ObjectCast<LetterRack>(
-                ClassFactory::Instance().Create(entry != nullptr ? entry : &Property::DummyNode()));
+            racks_[r] = CreateObjectOf<LetterRack>(entry != nullptr ? entry : &Property::DummyNode());
         }
         if (!racks_[r]) {
             if (stored != nullptr) {

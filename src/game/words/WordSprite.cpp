@@ -48,8 +48,8 @@ WordSprite::WordSprite(Property* node) : content_(new GameNode) {
     visual_ = Property::AsBool(Property::Child(node, "visual"));
     const Property* letters = Property::Child(node, "letters");
     for (int i = 0; Property* entry = Property::At(letters, i); ++i) {
-        if (auto* slot = ObjectCast<LetterSlot>(ClassFactory::Instance().Create(entry))) {
-            AppendSlot(slot);
+        if (const Ref<LetterSlot> slot = CreateObjectOf<LetterSlot>(entry)) {
+            AppendSlot(slot.Get());
         } else {
             ENGINE_LOG(2, "word \"%s\": stored letter %d is no letter slot; skipped", plainText_.c_str(), i);
         }

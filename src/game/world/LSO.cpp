@@ -2,6 +2,7 @@
 
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Property.h"
+#include "engine/media/RotateScaleWalk.h"
 
 namespace {
 
@@ -18,5 +19,6 @@ LSO::LSO(Property* definition) : Sprite(definition) {
 
 void LSO::SetRealX(float x) {
     realX_ = x;
-    SetX(static_cast<int32_t>(x));
+    // Positions follow race lengths read from save games: held in range.
+    SetX(TruncateToInt32(x));
 }

@@ -232,9 +232,9 @@ void Landscape::Scroll(int32_t elapsedMs) {
     if (!playerTrain_) {
         return;
     }
-    const int32_t end = playerTrain_->GetUnitsToTravel() * Constant("MINIMAP_PIXELS_PER_UNIT") -
-                        Constant("MINIMAP_STOP_OFFSET");
-    const float target = static_cast<float>(std::min(end, playerTrain_->GetX()));
+    const int64_t end =
+        playerTrain_->RaceLengthPixels(Constant("MINIMAP_PIXELS_PER_UNIT")) - Constant("MINIMAP_STOP_OFFSET");
+    const float target = static_cast<float>(std::min<int64_t>(end, playerTrain_->GetX()));
     const float dt = static_cast<float>(elapsedMs);
     if (target <= speed_ * 0.5f * (speed_ / braking_) + posX_) {
         speed_ = std::max(speed_ - dt * braking_ / 1000.0f, 0.0f);

@@ -103,7 +103,9 @@ void PlayerTrain::AddWord(const RaceWord& word) {
     std::string folded;
     WordList::FoldWord(word.text, folded);
     BlowSmoke(NarrowToWide(folded));
-    SetUnitsTravelled(std::min(GetUnitsTravelled() + GetWordDistance(word), GetUnitsToTravel()));
+    // In 64 bits: the units travelled come from save games.
+    const int64_t travelled = int64_t{GetUnitsTravelled()} + GetWordDistance(word);
+    SetUnitsTravelled(static_cast<int32_t>(std::min<int64_t>(travelled, GetUnitsToTravel())));
     const int64_t boost = static_cast<int64_t>(boostTime_) +
                           static_cast<int64_t>(word.slots) * TRAIN_BOOST_MSEC_PER_COAL;
     boostTime_ = static_cast<int32_t>(std::min<int64_t>(boost, RaceContext::Current().BoostCapacity()));
@@ -162,7 +164,7 @@ void PlayerTrain::Update(int32_t elapsedMs) {
 
 void PlayerTrain::Move(int32_t elapsedMs) {
     const int32_t units = std::min(GetUnitsTravelled(), GetUnitsToTravel());
-    const float target = static_cast<float>(units * MINIMAP_PIXELS_PER_UNIT);
+    const float target = static_cast<float>(int64_t{units} * MINIMAP_PIXELS_PER_UNIT);
     const bool moving = speed_ > 0.0f;
     float realX = GetRealX();
     SpeedToTarget(elapsedMs, target, maximumSpeed_, acceleration_, braking_, false, realX, speed_);

@@ -49,6 +49,9 @@ public:
     void SetUnitsTravelled(int32_t units) { unitsTravelled_ = units; }
     int32_t GetUnitsToTravel() const { return unitsToTravel_; }
     void SetUnitsToTravel(int32_t units) { unitsToTravel_ = units; }
+    // The race's length at that many pixels a unit, in 64 bits: the units
+    // come from save games and tickets, and may be any number.
+    int64_t RaceLengthPixels(int32_t pixelsPerUnit) const { return int64_t{unitsToTravel_} * pixelsPerUnit; }
     int32_t GetFinish() const { return finish_; }
     void SetFinish(int32_t playtimeMs) { finish_ = playtimeMs; }
     Sprite* GetBody() const { return body_.Get(); }

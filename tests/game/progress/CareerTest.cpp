@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "CareerFixture.h"
@@ -37,6 +38,11 @@ TEST(CareerTest, RanksFollowTheLadder) {
         {3, 3800, 500, 700, 200},  // rank 3 held before: to rank 4
         {13, 13500, 100, 600, 500},
         {14, 20000, 100, 0, -6000},
+        // Ranks and scores read from damaged files, and huge gains, stay in range.
+        {3, 3200, INT32_MAX, INT32_MAX - 200, 800},
+        {0, INT32_MAX, INT32_MAX, 1000, 1000 - INT32_MAX},
+        {0, INT32_MIN, 0, INT32_MAX, INT32_MAX},
+        {INT32_MAX, 0, 0, 0, 14000},
     };
     for (const auto& c : points) {
         player.ranking = c.ranking;

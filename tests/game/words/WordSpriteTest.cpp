@@ -3,12 +3,26 @@
 #include "QueueFixture.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/PropertyNode.h"
+#include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/PropertyValue.h"
 #include "game/words/LetterSlot.h"
+#include "game/words/LetterSprite.h"
 #include "game/words/ModifierWordArrival.h"
+#include "game/words/WordBarClassic.h"
 #include "game/words/WordSprite.h"
 
 namespace {
+
+// An object of no class a saved word expects, counting how many are alive.
+class Stranger : public Object {
+public:
+    Stranger() { ++alive; }
+    ~Stranger() override { --alive; }
+    static inline int alive = 0;
+};
+
+const ClassRegistration strangerRegistration("Stranger",
+                                             [](Property*) -> Object* { return new Stranger; });
 
 Ref<WordSprite> WordOf(const std::string& text, bool visual = true) {
     Ref<WordSprite> word = new WordSprite;
@@ -220,3 +234,29 @@ TEST(ModifierWordArrival, EndsAtOnceWhenTheColumnIsInViewElseAfterTwoSeconds) {
 }
 
 }  // namespace
+
+// A damaged save game may name any class where a part of a word or of the
+// word bar stands; what that builds is released, and a blank part stands in.
+TEST(SavedWordParts, PartsOfAnotherClassAreReleased) {
+    const struct {
+        const char* xml;
+        Ref<Object> (*read)(Property* node);
+    } cases[] = {
+        {"<WordSprite><Vector id=\"letters\"><Stranger/></Vector></WordSprite>",
+         [](Property* node) -> Ref<Object> { return new WordSprite(node); }},
+        {"<LetterSlot><Stranger id=\"data\"/></LetterSlot>",
+         [](Property* node) -> Ref<Object> { return new LetterSlot(node); }},
+        {"<LetterSprite><Stranger id=\"letter\"/></LetterSprite>",
+         [](Property* node) -> Ref<Object> { return new LetterSprite(node); }},
+        {"<WordBarClassic><Vector id=\"racks\"><Stranger/><Stranger/></Vector></WordBarClassic>",
+         [](Property* node) -> Ref<Object> { return new WordBarClassic(node); }},
+    };
+    for (const auto& c : cases) {
+        const std::string xml = std::string("<root>") + c.xml + "</root>";
+        const Ref<PropertyFile> file = new PropertyFile;
+        ASSERT_TRUE(file->LoadFromMemory(xml.data(), xml.size(), "saved part"));
+        const Ref<Object> read = c.read(Property::At(file.Get(), 0));
+        EXPECT_TRUE(read) << c.xml;
+        EXPECT_EQ(Stranger::alive, 0) << c.xml;
+    }
+}

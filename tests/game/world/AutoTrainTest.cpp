@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "RaceFixture.h"
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/PropertyValue.h"
@@ -98,6 +100,17 @@ TEST_F(AutoTrainTest, ChuffsLouderTheNearerItRunsToThePlayer) {
             EXPECT_EQ(sounds[0].rfind("SOUND_TRAIN_MOVING_0 " + std::to_string(c.volume) + " ", 0), 0u) << sounds[0];
         }
     }
+}
+
+// A save game may give a race longer than 32-bit pixels: an opponent far
+// along it stands at the end of the range, as far right as a sprite goes.
+TEST_F(AutoTrainTest, ASavedOpponentBeyondThePixelRangeStandsAtItsEnd) {
+    PropertyNode saved("at", "AutoTrain");
+    saved.Add(PropertyValue::FromInteger("UnitsToTravel", INT32_MAX, false));
+    saved.Add(PropertyValue::FromInteger("prog", 10000, false));
+    const Ref<AutoTrain> train(new AutoTrain(&saved));
+    EXPECT_GT(train->GetRealX(), 2147483647.0f);
+    EXPECT_EQ(train->GetX(), INT32_MAX);
 }
 
 TEST_F(AutoTrainTest, SaveAndLoadKeepProgressAndHalt) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "RaceFixture.h"
 #include "engine/foundation/PropertyFile.h"
@@ -140,6 +141,19 @@ TEST_F(LandscapeTest, ShiftingToTheNextRaceKeepsTheSceneAndSwapsTheStations) {
     landscape->ApplyScroll();
     EXPECT_EQ(TileScreenXs(*landscape), tilesBefore);
     EXPECT_EQ(oldEnd->GetAbsoluteX(), endScreenX);
+}
+
+// A save game may give a race of any length: one too long to count in 32-bit
+// pixels still has its end far ahead, so the camera follows the train.
+TEST_F(LandscapeTest, ARaceTooLongForItsPixelsStillScrolls) {
+    const Ref<Landscape> landscape = NewRace();
+    landscape->GetPlayerTrain()->SetUnitsToTravel(INT32_MAX);
+    landscape->GetPlayerTrain()->SetRealX(1000.0f);
+    race_.state = RaceContext::kRacing;
+    for (int i = 0; i < 100; ++i) {
+        landscape->Update(16);
+    }
+    EXPECT_GT(landscape->GetPosX(), 0.0f);
 }
 
 TEST_F(LandscapeTest, SaveAndLoadRestoreTrainsAndCamera) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "RaceFixture.h"
 #include "engine/foundation/PropertyNode.h"
@@ -135,6 +136,21 @@ TEST_F(PlayerTrainTest, TheTrainStopsExactlyOnItsTargetAndAtTheEndOfTheTrack) {
     }
     EXPECT_EQ(train->GetRealX(), 130.0f);
     EXPECT_EQ(race_.Count("SOUND_TRAIN_STOPPED"), 1);
+}
+
+// Units come from save games and may be any number: a race too long for
+// 32-bit pixels still lies ahead, and words still take the train on.
+TEST_F(PlayerTrainTest, ARaceOfAnyLengthKeepsItsTrainGoingForward) {
+    const Ref<PlayerTrain> train(new PlayerTrain);
+    train->SetUnitsToTravel(INT32_MAX);
+    train->SetUnitsTravelled(INT32_MAX - 1);
+    train->AddWord(Word(5));
+    EXPECT_EQ(train->GetUnitsTravelled(), INT32_MAX);
+    race_.state = RaceContext::kRacing;
+    for (int i = 0; i < 10; ++i) {
+        train->Update(16);
+    }
+    EXPECT_GT(train->GetRealX(), 0.0f);
 }
 
 TEST_F(PlayerTrainTest, StopsBetweenWordsWithOneSoundEach) {
