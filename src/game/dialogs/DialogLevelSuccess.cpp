@@ -214,7 +214,10 @@ void DialogLevelSuccess::NextRankStep() {
     if (player->ComputeRankIndex() < kTopRank) {
         const std::wstring text = FillNumberFields(TextOf("RANKING_NEXTRANG_SCORE"), {player->PointsToNextRank()});
         hooks->SetRankToolTip(text, true);
-        if (rankChanged_ && rankScoreLabel_ != nullptr && text != rankScoreLabel_->GetText()) {
+        // The line opened on the points missing before the level; it ends on
+        // those missing now, risen rank or not, so it never shows a figure
+        // the level has already paid off.
+        if (rankScoreLabel_ != nullptr && text != rankScoreLabel_->GetText()) {
             CrossFadeRankText(text);
         }
         return;

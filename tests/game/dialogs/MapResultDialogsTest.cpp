@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "GameDialogFixture.h"
+#include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/PropertyFile.h"
 #include "engine/media/Canvas.h"
 #include "engine/scene/Sprite.h"
 #include "engine/ui/Button.h"
@@ -125,6 +127,40 @@ TEST_F(MapResultDialogsTest, TheRevealCountsTheScoreUpAndEndsOnItsOwn) {
     EXPECT_EQ(dialog->GetWordsLabel()->GetAlpha(), 255);
     dialog->FinishAnimation();  // after the end: no second rank step
     EXPECT_EQ(std::count(map_.log.begin(), map_.log.end(), "tooltip"), 1);
+}
+
+// Rank i needs 1000 x i points. Whether the level raised the rank or not,
+// the rank line ends on the points missing now, not on those missing
+// before the level.
+TEST_F(MapResultDialogsTest, TheRankLineEndsOnThePointsMissingAfterTheLevel) {
+    std::string ladder = "<root><Vector id=\"RANKINGS\">";
+    for (int rank = 0; rank < 15; ++rank) {
+        ladder += "<Node score=\"" + std::to_string(rank * 1000) + "\"/>";
+    }
+    ladder += "</Vector><Text id=\"RANKING_NEXTRANG_SCORE\">%i to go</Text></root>";
+    const Ref<PropertyFile> constants = new PropertyFile;
+    ASSERT_TRUE(constants->LoadFromMemory(ladder.data(), ladder.size(), "ladder"));
+    ClassFactory::Instance().CreateNamedObjects(*constants);
+    const struct {
+        bool rose;
+        int32_t ranking, scoreAfter;
+        std::wstring before, after;
+    } cases[] = {
+        {false, 1, 1800, L"700 to go", L"200 to go"},
+        {true, 2, 2300, L"200 to go", L"700 to go"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rose);
+        map_.player->ranking = c.ranking;
+        map_.player->rankChanged = c.rose;
+        map_.player->stats.score = c.scoreAfter;
+        map_.level.score = 500;
+        auto* dialog = Open<DialogLevelSuccess>("DIALOG_LEVEL_SUCCESS");
+        EXPECT_EQ(dialog->GetRankScoreLabel()->GetText(), c.before);
+        dialog->FinishAnimation();
+        EXPECT_EQ(dialog->GetRankScoreLabel()->GetText(), c.after);
+        GameScene()->CloseDialog(dialog);
+    }
 }
 
 TEST_F(MapResultDialogsTest, ClosingOpensTheRankDialogOnlyWhenTheRankRoseAndLeavesTheTopTrophyPending) {

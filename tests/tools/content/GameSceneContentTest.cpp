@@ -851,6 +851,34 @@ TEST_F(GameSceneLevelEnd, AClickOnTheEndSignLeavesAndAClickBesideItDoesNot) {
     EXPECT_EQ(manager.GetNextScene(), map.Get());
 }
 
+// The sign bounces again every few seconds while it waits: every frame of a
+// whole cycle, its widest and tallest included, stays on the screen and off
+// the buttons beside it.
+TEST_F(GameSceneLevelEnd, TheBouncingEndSignStaysOnTheScreenAndClearOfTheButtons) {
+    Enter(0, true);
+    PlayToStart();
+    FinishRace(*scene_, true, true);
+    PlayToEndSign();
+    ASSERT_EQ(Mode().GetState(), GameScene::kEndShown);
+    const auto& sign = *ObjectCast<Sprite>(scene_->FindChild("END_GAME"));
+    const Rect screen{0, 0, 800, 600};
+    int32_t widest = 0;
+    for (int frame = 0; frame < 3000 / kFrameMs; ++frame) {
+        Play(1);
+        const std::optional<Rect>& crop = sign.GetCropRect();
+        const Rect shown = crop ? Rect{crop->x + sign.GetAbsoluteX() - sign.GetX(),
+                                       crop->y + sign.GetAbsoluteY() - sign.GetY(), crop->w, crop->h}
+                                : ScreenRect(sign);
+        widest = std::max(widest, shown.w);
+        ASSERT_EQ(IntersectRect(shown, screen), shown) << "frame " << frame;
+        for (int index : {GameScene::kPause, GameScene::kMenu, GameScene::kSubmit}) {
+            ASSERT_TRUE(IntersectRect(shown, ScreenRect(*scene_->GetButton(index))).IsEmpty())
+                << "button " << index << ", frame " << frame;
+        }
+    }
+    EXPECT_GT(widest, sign.GetWidth());  // the cycle did bounce
+}
+
 TEST_F(GameSceneLevelEnd, LeavingTheLevelClosesABubbleThatLetPlayGoOn) {
     RenewSceneManager();
     const Ref<Scene> map = AddStandInScene("SCENE_MAP");
