@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/foundation/Folders.h"
+#include "engine/media/GameWindow.h"
+#include "engine/ui/Scene.h"
+#include "engine/ui/SceneManager.h"
+#include "main/Application.h"
+#include "main/ScriptedRunFixture.h"
+#include "platform/Directories.h"
+#include "platform/Files.h"
+#include "platform/InstanceLock.h"
+
+using namespace platform;
+
+namespace {
+
+TEST_F(ScriptedRunTest, SecondCopySaysSoAndLeavesTheRunningCopysLog) {
+    Prepare("close\n");
+    EnterProgramFolder(true);
+    const std::string gameFolder = folder_.Path() + "/data/Quelt/Games/Test Game";
+    std::filesystem::create_directories(gameFolder);
+    bool running = false;
+    auto lock = InstanceLock::Acquire(gameFolder, "Test Game", running);
+    ASSERT_NE(lock, nullptr);
+    const std::string runningLog = gameFolder + "/_temp/log/running.log";
+    MakeDirectoryChain(gameFolder + "/_temp/log");
+    ASSERT_TRUE(WriteFileAtomically(runningLog, "log", 3));
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunApplication(), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("is already running"), std::string::npos) << said;
+    EXPECT_FALSE(backend_->WindowOpen());
+    EXPECT_TRUE(FileExists(runningLog));
+}
+
+struct UnreadableGameFile {
+    const char* name;
+    const char* file;
+    const char* text;
+    const char* says;
+};
+
+// A run ends by releasing the class registry of its process: one case a test.
+class UnreadableGameFileTest : public ScriptedRunTest, public ::testing::WithParamInterface<UnreadableGameFile> {};
+
+// The game cannot be played without its map, its resource list or a word
+// list in which words count: start-up stops with the message a damaged
+// dialog table gives, before any player file is read or written.
+TEST_P(UnreadableGameFileTest, StopsStartUpWithExitCodeOneAndTouchesNoPlayer) {
+    Prepare("wait frames 3\nclose\n");
+    EnterProgramFolder(true);
+    WriteProgramFile(GetParam().file, GetParam().text);
+    const std::string players = folder_.Path() + "/data/Quelt/Games/Test Game/players";
+    MakeDirectoryChain(players);
+    ASSERT_TRUE(WriteFileAtomically(players + "/players.plrs.!", "kept", 4));
+    testing::internal::CaptureStderr();
+    const int result = RunApplication();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, 1);
+    EXPECT_NE(said.find(GetParam().says), std::string::npos) << said;
+    std::vector<uint8_t> list;
+    ASSERT_TRUE(ReadWholeFile(players + "/players.plrs.!", list));
+    EXPECT_EQ(std::string(list.begin(), list.end()), "kept");
+    EXPECT_EQ(SceneManager::Instance(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnreadableGameFileTest,
+    ::testing::Values(
+        UnreadableGameFile{"DamagedMap", "media/data/sections.xml", "<root><Vector id=\"sections\"><Node/>",
+                           "The map could not be read from \"media/data/sections.xml\".\nThe game cannot start."},
+        UnreadableGameFile{"MapOfOneSection", "media/data/sections.xml",
+                           "<root><Vector id=\"sections\"><Node/></Vector></root>",
+                           "The map could not be read from \"media/data/sections.xml\".\nThe game cannot start."},
+        UnreadableGameFile{"DamagedResourceList", "media/properties/resources.xml", "<root><Vector id=\"Sections\">",
+                           "The resource sections could not be read from \"media/properties/resources.xml\".\n"
+                           "The game cannot start."},
+        UnreadableGameFile{"EmptyWordList", "media/data/words.dat", "",
+                           "The word list could not be read from \"media/data/words.dat\".\nThe game cannot start."},
+        UnreadableGameFile{"WordListOfOneWord", "media/data/words.dat", "horse",
+                           "The word list could not be read from \"media/data/words.dat\".\nThe game cannot start."},
+        UnreadableGameFile{"DamagedDialogTable", "media/properties/dialogs.xml", "<root><Node id=\"dialogs\">",
+                           "could not be made from \"media/properties/dialogs.xml\".\nThe game cannot start."}),
+    [](const ::testing::TestParamInfo<UnreadableGameFile>& info) { return std::string(info.param.name); });
+
+// A window that cannot be made ends the run with exit code 1, once the run
+// has saved what it would.
+TEST_F(ScriptedRunTest, AWindowThatCannotBeMadeEndsTheRunWithExitCodeOne) {
+    class NoWindows : public HeadlessBackend {
+        bool OpenWindow(const std::string&, int, int, bool) override { return false; }
+    };
+    // A script that ends would quit the run itself.
+    Prepare("wait frames 100\n");
+    SetActiveBackend(std::make_unique<NoWindows>());
+    EnterProgramFolder(true);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunApplication(), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find(GameWindow::kCreationFailedText), std::string::npos) << said;
+    EXPECT_TRUE(FileExists(folder_.Path() + "/data/Quelt/Games/Test Game/players/players.plrs.!"));
+}
+
+// Without a lock there is no telling whether another copy runs on the data:
+// the run ends as a second copy does, and names the lock file.
+TEST_F(ScriptedRunTest, ALockFileThatCannotBeOpenedRefusesTheRunAsASecondCopy) {
+    Prepare("close\n");
+    EnterProgramFolder(true);
+    const std::string lockFile = folder_.Path() + "/data/Quelt/Games/Test Game/Test Game.lock";
+    std::filesystem::create_directories(lockFile);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunApplication(), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("Test Game is already running."), std::string::npos) << said;
+    EXPECT_NE(said.find("\"" + lockFile + "\""), std::string::npos) << said;
+    EXPECT_FALSE(backend_->WindowOpen());
+    EXPECT_FALSE(PathExists(folder_.Path() + "/data/Quelt/Games/Test Game/players"));
+}
+
+TEST_F(ScriptedRunTest, WithoutTheGamesNameTheRunStopsAndWritesNothing) {
+    Prepare("close\n");
+    EnterProgramFolder(false);
+    testing::internal::CaptureStderr();
+    const int result = RunApplication();
+    const std::string output = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(result, 1);
+    EXPECT_FALSE(backend_->WindowOpen());
+    EXPECT_NE(output.find("The game's name could not be read from \"media/properties/default.xml\""),
+              std::string::npos)
+        << output;
+    EXPECT_FALSE(PathExists(folder_.Path() + "/data"));
+    EXPECT_FALSE(PathExists(folder_.Path() + "/config"));
+    EXPECT_TRUE(std::filesystem::is_empty(programFolder_->Path()));
+}
+
+TEST_F(ScriptedRunTest, ASceneTheTableCannotMakeEndsStartUpWithAMessage) {
+    Prepare("wait frames 3\nclose\n");
+    EnterProgramFolder(true);
+    const std::string xml =
+        R"(<root><Node id="dialogs"><Scene id="SCENE_SPLASH"/><Scene id="SCENE_LOAD"/>)"
+        R"(<Scene id="SCENE_SELECTION"/><Scene id="SCENE_MAP"/><Scene id="SCENE_CLASSIC"/>)"
+        R"(<NoSuchScene id="SCENE_GAME"/></Node></root>)";
+    const std::string dialogs = programFolder_->Path() + "/media/properties/dialogs.xml";
+    ASSERT_TRUE(WriteFileAtomically(dialogs, xml.data(), xml.size()));
+    testing::internal::CaptureStderr();
+    const int result = RunApplication();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, 1);
+    EXPECT_NE(said.find("The scene \"SCENE_GAME\" could not be made"), std::string::npos) << said;
+    EXPECT_EQ(SceneManager::Instance(), nullptr);
+}
+
+}  // namespace
