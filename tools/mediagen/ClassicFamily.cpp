@@ -29,6 +29,9 @@ constexpr uint32_t kWood = 0x8A5A32;
 constexpr uint32_t kBrass = 0xC89B3C;
 constexpr uint32_t kSky = 0x8EC5E8;
 constexpr uint32_t kCoinGold = 0xF2C230;
+// Every locked type's plate: greying each type's own colour made the dark ones
+// (the navy of Jumbled Words) read as lit beside the others.
+constexpr uint32_t kLockedPlate = 0x464646;
 constexpr uint32_t kSignalGreen = 0x3C8D4E;
 
 constexpr int kSwitchWidth = 230;
@@ -103,7 +106,8 @@ Picture Background() {
 // and a green lamp.
 Picture SwitchFrame(FontFaces& faces, int type, const std::string& name, ButtonState state, bool checked) {
     Drawing drawing(kSwitchWidth, kSwitchHeight);
-    const PlateFace face = DrawPlate(drawing, kGameTypeColours[type], state, 12);
+    const PlateFace face =
+        DrawPlate(drawing, state == ButtonState::kDisabled ? kLockedPlate : kGameTypeColours[type], state, 12);
     if (type == kMixedGameType && state != ButtonState::kDisabled) {
         drawing.RoundedRectangle(face.x + 6, face.y + face.h - 9, face.w - 12, 5, 2);
         FillTypeColour(drawing, type, face.x + 6, face.w - 12, face.y + face.h - 9, face.y + face.h - 4, 0.2);

@@ -56,7 +56,8 @@ TrophyButton::TrophyButton(int32_t trophy, int32_t x, int32_t y) : Button(x, y, 
 TrophyButton::~TrophyButton() = default;
 
 bool TrophyButton::HitTest(int32_t x, int32_t y) const {
-    if (!hitMask_) {
+    // A trophy not won is drawn fully transparent: blank parchment takes no mouse.
+    if (!hitMask_ || GetAlpha() == 0) {
         return false;
     }
     const int32_t localX = TruncateToInt(static_cast<double>(x) - GetAbsoluteX() + GetAnchorX());

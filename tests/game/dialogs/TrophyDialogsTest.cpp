@@ -206,7 +206,7 @@ TEST_F(TrophyDialogsTest, OnlyShownTrophiesAppearAndTheArrowsPageThroughThePlaye
     EXPECT_FALSE(single->GetNextButton()->IsEnabled());
 }
 
-TEST_F(TrophyDialogsTest, PointingShowsTheTrophyUnderTheOpaquePixelsOnly) {
+TEST_F(TrophyDialogsTest, PointingShowsTheShownTrophyUnderTheOpaquePixelsOnly) {
     UsePlayers({"Ann"})[0]->trophies[3] = KR2Player::kTrophyShown;
     TrophyDialog* cabinet = Open<TrophyDialog>("DIALOG_TROPHY_SCREEN");
     Label* name = cabinet->GetNameLabel();
@@ -228,6 +228,7 @@ TEST_F(TrophyDialogsTest, PointingShowsTheTrophyUnderTheOpaquePixelsOnly) {
         {-3, 3, true, true, L"won three"},
         {+2, -1, false, false, nullptr},  // once a trophy was pointed at, nothing clears both
         {-50, -1, false, false, nullptr},
+        {-3 + 30, -1, false, false, nullptr},  // trophy 4's opaque half, but trophy 4 is not won
     };
     for (const auto& move : moves) {
         cabinet->OnMouseMove(x + move.dx, y, 0);
@@ -239,6 +240,7 @@ TEST_F(TrophyDialogsTest, PointingShowsTheTrophyUnderTheOpaquePixelsOnly) {
         }
     }
     EXPECT_EQ(name->GetText(), L"cup");
+    EXPECT_FALSE(cabinet->GetTrophyButton(4)->HitTest(x - 3 + 30, y));
 }
 
 TEST_F(TrophyDialogsTest, MoreTrophyPlacesThanTrophiesAreIgnored) {

@@ -291,4 +291,27 @@ TEST_F(ClassicSceneContent, StartBuildsAClassicTicketOfTheSelectedTypeAndBackLea
     EXPECT_EQ(manager.GetNextScene(), manager.FindScene("SCENE_SELECTION"));
 }
 
+// Locked, every type is the same grey plate: greyed from its own colour a
+// dark type looked lit beside the others.
+TEST_F(ClassicSceneContent, EveryLockedTypeIsDrawnOnTheSameGreyPlate) {
+    Enter();
+    Play(600);
+    const Ref<MemorySurface> screen = Screenshot("classic_scene_locked_types");
+    // On the plate between the lamp and the name, in the upper light and the lower shade.
+    const auto plate = [&screen](const Switch& typeSwitch, int32_t dy) {
+        const int32_t x = typeSwitch.GetAbsoluteX() + 40;
+        const int32_t y = typeSwitch.GetAbsoluteY() + dy;
+        return screen->Pixels32()[y * 800 + x];
+    };
+    const Switch& first = *scene_->GetGameTypeSwitch(1);
+    ASSERT_FALSE(first.IsEnabled());
+    for (int32_t type = 2; type < ClassicScene::kMixedType; ++type) {
+        const Switch& locked = *scene_->GetGameTypeSwitch(type);
+        ASSERT_FALSE(locked.IsEnabled()) << type;
+        for (const int32_t dy : {10, 40}) {
+            EXPECT_EQ(plate(locked, dy), plate(first, dy)) << "type " << type << ", row " << dy;
+        }
+    }
+}
+
 }  // namespace
