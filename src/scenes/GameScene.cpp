@@ -69,7 +69,6 @@ constexpr int32_t kMusicFadeOutMs = 1000;
 constexpr float kMusicLevel = 0.7f;
 constexpr int32_t kMusicFadeInMs = 100;
 constexpr int32_t kMusicDelayMs = 600;
-constexpr int kLockWaitMs = 10000;
 constexpr int32_t kBonusClipX = 110;
 constexpr int32_t kBonusClipY = 395;
 constexpr int32_t kBonusClipWidth = 430;

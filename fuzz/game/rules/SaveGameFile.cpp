@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz_environment::EnterScratchFolder();
     fuzz_environment::DefineConstants(fuzz_environment::ConstantFiles());
     XML::Init();
-    GameMode::SetHooks({&Scene(), nullptr, nullptr});
+    GameMode::SetHooks({&Scene(), nullptr});
     return 0;
 }
 

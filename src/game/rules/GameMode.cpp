@@ -1018,7 +1018,7 @@ bool GameMode::CheckEndTrophies(bool won) {
             return (letters != 3 && letters != 4) || w->Status() == WordSprite::kMissed;
         });
     };
-    const auto inAllTables = [this, &player] {
+    const auto inAllTables = [&player] {
         for (int table = 0; table < TicketInfo::kGameTypeCount; ++table) {
             const ScoreTable* scores = Scene().HighScoreTable(GetGameModeName(table));
             if (scores == nullptr ||
