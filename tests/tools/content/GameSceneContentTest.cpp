@@ -496,6 +496,38 @@ TEST_F(GameSceneContent, TheMiniTrackShowsBothTrainsAndTheBarsClearOfTheButtons)
     }
 }
 
+// At the first frame of a race with an opponent the two engines stand side by
+// side on their own rails: neither picture covers the other, and every
+// driving wheel rests on its train's rail.
+TEST_F(GameSceneContent, TheTwoTrainsStandApartOnTheirRailsAtTheStart) {
+    Enter(0, true);
+    player_->stats.playcount[0] = NO_OPPONENT_FIRST_MISSIONS;
+    scene_->Deactivate();
+    scene_->Activate();
+    PlayToStart();
+    Screenshot("race_start");
+    const Landscape& landscape = *scene_->GetLandscape();
+    const Train* trains[] = {landscape.GetPlayerTrain(), landscape.GetAutoTrain()};
+    ASSERT_TRUE(trains[1]->IsVisible());
+    EXPECT_EQ(trains[0]->GetX(), trains[1]->GetX());
+    for (const Sprite* near : {trains[0]->GetBackground(), trains[0]->GetBody()}) {
+        for (const Sprite* far : {trains[1]->GetBackground(), trains[1]->GetBody()}) {
+            EXPECT_TRUE(IntersectRect(ScreenRect(*near), ScreenRect(*far)).IsEmpty());
+        }
+    }
+    const int32_t rails[] = {MINIMAP_PLAYER_TRAIN_Y, MINIMAP_OPPONENT_TRAIN_Y};
+    for (int index : {0, 1}) {
+        SCOPED_TRACE(index);
+        const Train& train = *trains[index];
+        EXPECT_EQ(train.GetAbsoluteY(), landscape.GetAbsoluteY() + rails[index]);
+        ASSERT_FALSE(train.GetWheels().empty());
+        for (const Sprite* wheel : train.GetWheels()) {
+            const Rect shown = ScreenRect(*wheel);
+            EXPECT_EQ(shown.y + shown.h, train.GetAbsoluteY());
+        }
+    }
+}
+
 TEST_F(GameSceneContent, ASecondEntryBuildsOnceAndStartsClean) {
     Enter(1, false);
     PlayToStart();
