@@ -528,6 +528,34 @@ TEST_F(GameSceneContent, TheTwoTrainsStandApartOnTheirRailsAtTheStart) {
     }
 }
 
+// A level left while coals still fly into the furnace: the next race starts
+// with the door shut and dark, and a word fired then opens the door and shuts
+// it again once its coals are in.
+TEST_F(GameSceneContent, TheFurnaceStartsTheNextRaceClosed) {
+    Enter(1, false);
+    PlayToStart();
+    Type(FirstOpenQueueWord());
+    scene_->OnKeyDown(13);
+    Play(20);
+    const Furnace& furnace = *scene_->GetFurnace();
+    ASSERT_NE(furnace.GetDoorState(), Furnace::kClosed);
+    scene_->Deactivate();
+    scene_->Activate();
+    PlayToStart();
+    EXPECT_EQ(furnace.GetDoorState(), Furnace::kClosed);
+    EXPECT_EQ(furnace.GetDoorTimer(), 0);
+    EXPECT_EQ(furnace.GetDoor()->GetCurrentFrame(), 0);
+    Type(FirstOpenQueueWord());
+    scene_->OnKeyDown(13);
+    bool opened = false;
+    for (int frame = 0; frame < 600 && !(opened && furnace.GetDoorState() == Furnace::kClosed); ++frame) {
+        Play(1);
+        opened = opened || furnace.GetDoorState() == Furnace::kOpen;
+    }
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(furnace.GetDoorState(), Furnace::kClosed);
+}
+
 TEST_F(GameSceneContent, ASecondEntryBuildsOnceAndStartsClean) {
     Enter(1, false);
     PlayToStart();
