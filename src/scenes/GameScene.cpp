@@ -599,6 +599,9 @@ void GameScene::ResetLevel() {
         }
         layer->RemoveChildren();
     }
+    if (furnace_ != nullptr) {
+        furnace_->ShutDoor();
+    }
     ReleaseMode();
     if (complete_) {
         wordQueue_->Clear();

@@ -22,8 +22,12 @@ constexpr int kWheelRadius = 10;
 constexpr int kWheelFrames = 8;
 constexpr int kTileWidth = 256;
 constexpr int kStripHeight = 150;  // MINIMAP_HEIGHT
-constexpr int kOpponentRail = 96;  // MINIMAP_OPPONENT_TRAIN_Y
+constexpr int kOpponentRail = 68;  // MINIMAP_OPPONENT_TRAIN_Y
 constexpr int kPlayerRail = 128;   // MINIMAP_PLAYER_TRAIN_Y
+// The rails lie at least a train's height apart, so two trains side by side
+// (as at the start) stand one above the other and neither hides the other.
+static_assert(kPlayerRail - kOpponentRail >= kTrainHeight);
+constexpr int kGroundTop = kOpponentRail - 8;
 constexpr double kPi = 3.14159265358979;
 constexpr float kQuality = 0.3f;
 
@@ -202,8 +206,8 @@ Picture TrackTile(const MapTheme& theme) {
     cairo_close_path(c);
     SetColor(c, backdrop);
     cairo_fill(c);
-    cairo_rectangle(c, 0, 66, kTileWidth, kStripHeight - 66);
-    d.FillVertical(66, kStripHeight, Rgba::FromHex(theme.groundLight), Rgba::FromHex(theme.groundDark));
+    cairo_rectangle(c, 0, kGroundTop, kTileWidth, kStripHeight - kGroundTop);
+    d.FillVertical(kGroundTop, kStripHeight, Rgba::FromHex(theme.groundLight), Rgba::FromHex(theme.groundDark));
     for (int x = 0; x < kTileWidth; x += 64) {
         EllipsePath(c, x + 24, 78, 20, 4);
         SetColor(c, Rgba::FromHex(theme.patch, 0.8));
@@ -234,9 +238,11 @@ Picture Perron() {
 }
 
 // A small wooden station with a brass-lettered board, standing on its foot.
+// It is drawn squat so that its foot stays behind the far rail.
 Picture Station() {
-    Drawing d(120, 80);
+    Drawing d(120, 64);
     cairo_t* c = d.Context();
+    cairo_scale(c, 1.0, 0.8);
     Box(d, 10, 30, 100, 48, 2, Rgba::FromHex(0xD9C9A3));
     cairo_move_to(c, 2, 32);
     cairo_line_to(c, 60, 4);

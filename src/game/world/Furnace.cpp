@@ -136,7 +136,7 @@ void Furnace::FeedWord(const std::vector<LetterSprite*>& coals) {
     const auto count = static_cast<int32_t>(coals.size());
     for (int32_t i = 0; i < count; ++i) {
         LetterSprite* coal = coals[static_cast<size_t>(i)];
-        trackedCoals_.emplace_back(coal);
+        trackedCoals_.push_back({Ref<GameNode>(coal), coal->GetParent() != nullptr});
         const int32_t type = coal->Letter().GetType();
         if (type == LetterData::kTurbo || (noTurbo && type != LetterData::kNormal)) {
             pendingLight_ = type;
@@ -222,12 +222,24 @@ void Furnace::StepDoor(int32_t elapsedMs) {
             doorState_ = kClosed;
         }
     } else if (doorState_ == kOpen) {
-        std::erase_if(trackedCoals_, [](const Ref<GameNode>& coal) { return !coal->HasModifiers(); });
+        // A coal's last step takes it out of the scene while an endless shrink
+        // may still sit in its list: either way its flight is over.
+        std::erase_if(trackedCoals_, [](const TrackedCoal& tracked) {
+            const GameNode& coal = *tracked.coal;
+            return !coal.HasModifiers() || coal.IsRemoved() || (tracked.wasShown && coal.GetParent() == nullptr);
+        });
         if (trackedCoals_.empty()) {
             doorState_ = kClosing;
             PlaySound("SOUND_FURNACE_CLOSE");
         }
     }
+    ShowDoor();
+}
+
+void Furnace::ShutDoor() {
+    trackedCoals_.clear();
+    doorState_ = kClosed;
+    doorTimer_ = 0;
     ShowDoor();
 }
 

@@ -32,6 +32,9 @@ public:
     void FeedWord(const std::vector<LetterSprite*>& coals);
     // Places lid, nails and coil for the current lid position.
     void PlaceParts();
+    // Forgets the coals still flying when a level is left and shows the door
+    // shut, so the next level does not start with a stale open fire.
+    void ShutDoor();
 
     GameNode* CoalTarget() const override { return coalTarget_.Get(); }
     Sprite* GetDoor() const { return door_.Get(); }
@@ -65,7 +68,12 @@ private:
     void PaintLight();
     int32_t TurboTurns() const;
 
-    std::vector<Ref<GameNode>> trackedCoals_;
+    // A coal in flight, and whether it stood in the scene when it was fed.
+    struct TrackedCoal {
+        Ref<GameNode> coal;
+        bool wasShown;
+    };
+    std::vector<TrackedCoal> trackedCoals_;
     int32_t doorState_ = kClosed;
     int32_t doorTimer_ = 0;
     Ref<Sprite> door_;

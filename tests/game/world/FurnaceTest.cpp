@@ -253,6 +253,26 @@ TEST_F(FurnaceTest, TheDoorWaitsForTheLastCoalOfEveryWordFedWhileOpen) {
     EXPECT_EQ(furnace->GetDoorState(), Furnace::kClosing);
 }
 
+// A shown coal ends its flight by leaving the scene, with an endless
+// modifier still in its list; the door shuts once every such coal is gone.
+TEST_F(FurnaceTest, ACoalThatLeftTheSceneHasArrived) {
+    const Ref<Furnace> furnace = MakeFurnace();
+    const auto word = Word({0, 0});
+    for (LetterSprite* coal : word) {
+        screen_->AddChild(coal);
+    }
+    furnace->FeedWord(word);
+    RecordingScene::Run(*screen_, 900);
+    ASSERT_EQ(furnace->GetDoorState(), Furnace::kOpen);
+    word[0]->RemoveFromParent();
+    RecordingScene::Run(*screen_, 10);
+    EXPECT_EQ(furnace->GetDoorState(), Furnace::kOpen);
+    word[1]->RemoveFromParent();
+    RecordingScene::Run(*screen_, 10);
+    EXPECT_EQ(furnace->GetDoorState(), Furnace::kClosing);
+    EXPECT_TRUE(word[0]->HasModifiers());
+}
+
 TEST_F(FurnaceTest, TheLightFollowsTheLastCountingBonusCoal) {
     using T = LetterData::Type;
     struct Case {

@@ -496,6 +496,66 @@ TEST_F(GameSceneContent, TheMiniTrackShowsBothTrainsAndTheBarsClearOfTheButtons)
     }
 }
 
+// At the first frame of a race with an opponent the two engines stand side by
+// side on their own rails: neither picture covers the other, and every
+// driving wheel rests on its train's rail.
+TEST_F(GameSceneContent, TheTwoTrainsStandApartOnTheirRailsAtTheStart) {
+    Enter(0, true);
+    player_->stats.playcount[0] = NO_OPPONENT_FIRST_MISSIONS;
+    scene_->Deactivate();
+    scene_->Activate();
+    PlayToStart();
+    Screenshot("race_start");
+    const Landscape& landscape = *scene_->GetLandscape();
+    const Train* trains[] = {landscape.GetPlayerTrain(), landscape.GetAutoTrain()};
+    ASSERT_TRUE(trains[1]->IsVisible());
+    EXPECT_EQ(trains[0]->GetX(), trains[1]->GetX());
+    for (const Sprite* near : {trains[0]->GetBackground(), trains[0]->GetBody()}) {
+        for (const Sprite* far : {trains[1]->GetBackground(), trains[1]->GetBody()}) {
+            EXPECT_TRUE(IntersectRect(ScreenRect(*near), ScreenRect(*far)).IsEmpty());
+        }
+    }
+    const int32_t rails[] = {MINIMAP_PLAYER_TRAIN_Y, MINIMAP_OPPONENT_TRAIN_Y};
+    for (int index : {0, 1}) {
+        SCOPED_TRACE(index);
+        const Train& train = *trains[index];
+        EXPECT_EQ(train.GetAbsoluteY(), landscape.GetAbsoluteY() + rails[index]);
+        ASSERT_FALSE(train.GetWheels().empty());
+        for (const Sprite* wheel : train.GetWheels()) {
+            const Rect shown = ScreenRect(*wheel);
+            EXPECT_EQ(shown.y + shown.h, train.GetAbsoluteY());
+        }
+    }
+}
+
+// A level left while coals still fly into the furnace: the next race starts
+// with the door shut and dark, and a word fired then opens the door and shuts
+// it again once its coals are in.
+TEST_F(GameSceneContent, TheFurnaceStartsTheNextRaceClosed) {
+    Enter(1, false);
+    PlayToStart();
+    Type(FirstOpenQueueWord());
+    scene_->OnKeyDown(13);
+    Play(20);
+    const Furnace& furnace = *scene_->GetFurnace();
+    ASSERT_NE(furnace.GetDoorState(), Furnace::kClosed);
+    scene_->Deactivate();
+    scene_->Activate();
+    PlayToStart();
+    EXPECT_EQ(furnace.GetDoorState(), Furnace::kClosed);
+    EXPECT_EQ(furnace.GetDoorTimer(), 0);
+    EXPECT_EQ(furnace.GetDoor()->GetCurrentFrame(), 0);
+    Type(FirstOpenQueueWord());
+    scene_->OnKeyDown(13);
+    bool opened = false;
+    for (int frame = 0; frame < 600 && !(opened && furnace.GetDoorState() == Furnace::kClosed); ++frame) {
+        Play(1);
+        opened = opened || furnace.GetDoorState() == Furnace::kOpen;
+    }
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(furnace.GetDoorState(), Furnace::kClosed);
+}
+
 TEST_F(GameSceneContent, ASecondEntryBuildsOnceAndStartsClean) {
     Enter(1, false);
     PlayToStart();

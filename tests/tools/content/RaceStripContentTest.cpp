@@ -97,8 +97,8 @@ TEST_F(RaceStripContent, DrawsTheStripWithBothTrains) {
     EXPECT_TRUE(Near(Rgb(*screen, 10, 5), 0x8EC5E8, 24)) << std::hex << Rgb(*screen, 10, 5);  // sky
     EXPECT_TRUE(Near(Rgb(*screen, 420 - 60, 128 - 4 - 30), 0xC8372D, 70))
         << std::hex << Rgb(*screen, 360, 94);  // the red boiler of the first player model
-    EXPECT_TRUE(Near(Rgb(*screen, 500 - 60, 96 - 4 - 30), 0x4A4F57, 70))
-        << std::hex << Rgb(*screen, 440, 62);  // the opponent's iron-grey boiler
+    EXPECT_TRUE(Near(Rgb(*screen, 500 - 60, 68 - 4 - 30), 0x4A4F57, 70))
+        << std::hex << Rgb(*screen, 440, 34);  // the opponent's iron-grey boiler
     EXPECT_FALSE(Near(Rgb(*screen, 700, 120), 0x000000, 8));  // tiles reach the right edge
 }
 
