@@ -500,7 +500,9 @@ TEST_F(SectionManagerTest, LookupsAndRemovalsRaceSafelyWithTheLoader) {
 // A loader stuck in a load is given up on once: later waits do not each
 // cost the stall limit again, until a load ends.
 TEST_F(SectionManagerTest, AStuckLoaderIsWaitedForOnlyUntilItIsSeenStuck) {
-    constexpr auto kLimit = std::chrono::milliseconds(100);
+    // Far above the quick wait and the 20 ms load below, even on a machine
+    // busy enough to delay a thread's wake-up.
+    constexpr auto kLimit = std::chrono::milliseconds(400);
     manager_->SetStallLimitForTesting(kLimit);
     LoadGate gate;
     StartGatedLoad(gate);
