@@ -38,9 +38,7 @@ bool IsParchment(const Rgb& pixel) { return pixel.r > 200 && pixel.g > 180 && pi
 // the trophy cabinet and a tooltip on the way. After a restart the list on screen and the
 // player files on disk are those the first run left.
 TEST_F(ScriptedRunTest, PlayersMadeSwitchedAndRemovedAreTheSameAfterARestart) {
-    const std::string shots = std::string(WORDRAIL_BUILD_DIR) + "/tests/player-screens";
-    std::filesystem::remove_all(shots);
-    std::filesystem::create_directories(shots);
+    const std::string shots = FreshScreenshotFolder("player-screens");
     Prepare(kFirstStartToMenu +
             "screenshot newplayer\n"
             "type \"Ada\"\n"
@@ -212,9 +210,7 @@ constexpr int32_t kScoreBottom = 182;
 // the save game. Screenshots of every screen stay in the build tree for
 // people to look at.
 TEST_F(ScriptedRunTest, AGamePlayedFromTheFirstStartGoesOnAfterARestart) {
-    const std::string shots = std::string(WORDRAIL_BUILD_DIR) + "/tests/playthrough";
-    std::filesystem::remove_all(shots);
-    std::filesystem::create_directories(shots);
+    const std::string shots = FreshScreenshotFolder("playthrough");
     Prepare(ReadTestScript("playthrough.script"));
     setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
     ReloadRunOptionsForTesting();
@@ -438,9 +434,7 @@ const std::string kPauseForever = "click 748 209\nwait ms 1500\nscreenshot pause
 // A damaged save game answered "carry on" leads to the classic scene, drawn,
 // and is kept aside.
 TEST_F(ScriptedRunTest, AResumedClassicGameKeepsItsSaveOverRestarts) {
-    const std::string shots = std::string(WORDRAIL_BUILD_DIR) + "/tests/resume-screens";
-    std::filesystem::remove_all(shots);
-    std::filesystem::create_directories(shots);
+    const std::string shots = FreshScreenshotFolder("resume-screens");
     const auto prepare = [this, &shots](const std::string& script) {
         Prepare(script);
         setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 
 #include "engine/foundation/Folders.h"
@@ -184,6 +185,13 @@ Rgb PixelOf(const MemorySurface& picture, int32_t x, int32_t y) {
     const uint32_t pixel = picture.Pixels32()[picture.PixelIndex(x, y)];
     return {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
             static_cast<int>(pixel & 0xFF)};
+}
+
+std::string FreshScreenshotFolder(const std::string& name) {
+    const std::string folder = std::string(WORDRAIL_BUILD_DIR) + "/tests/" + name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
 }
 
 Ref<MemorySurface> LoadScreenshot(const std::string& folder, const char* name) {

@@ -90,6 +90,8 @@ struct Rgb {
 };
 
 Rgb PixelOf(const MemorySurface& picture, int32_t x, int32_t y);
+// An empty folder `name` under the build's tests folder, for a run's screenshots.
+std::string FreshScreenshotFolder(const std::string& name);
 // The screenshot `name` that a run wrote into `folder`.
 Ref<MemorySurface> LoadScreenshot(const std::string& folder, const char* name);
 int DifferingPixels(const MemorySurface& one, const MemorySurface& other, int32_t left, int32_t top, int32_t right,

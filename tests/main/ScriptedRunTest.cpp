@@ -237,9 +237,7 @@ TEST_F(ScriptedRunTest, ScenesSwitchThroughTheTransitionAndOpenADialogUntilTheWi
 // the load scene (with its first-run question) to the menu's stand-in. The
 // screenshots stay in the build tree for people to look at.
 TEST_F(ScriptedRunTest, FirstScreensRunFromTheSplashToTheMenu) {
-    const std::string shots = std::string(WORDRAIL_BUILD_DIR) + "/tests/first-screens";
-    std::filesystem::remove_all(shots);
-    std::filesystem::create_directories(shots);
+    const std::string shots = FreshScreenshotFolder("first-screens");
     Prepare(
         "wait ms 5500\n"
         "screenshot splash\n"
@@ -431,9 +429,7 @@ int32_t FirstInkRow(const MemorySurface& picture, int32_t cropX, int32_t cropY, 
 // and "Zoë" added after her, so each place the name shows can be held
 // against the plain spelling: the "ë" must be the "e" with marks above it.
 TEST_F(ScriptedRunTest, ANameTypedWithAnAccentedLetterIsStoredAsItsByteAndShownWithItsAccent) {
-    const std::string shots = std::string(WORDRAIL_BUILD_DIR) + "/tests/accented-name";
-    std::filesystem::remove_all(shots);
-    std::filesystem::create_directories(shots);
+    const std::string shots = FreshScreenshotFolder("accented-name");
     Prepare(kFirstStartToMenu +
             "type \"Zoe\"\nwait ms 300\nscreenshot field_plain\nkey RETURN\nwait ms 1500\nscreenshot menu_plain\n"
             "click 175 395\nwait ms 800\nclick 280 427\nwait ms 800\n"
