@@ -2,6 +2,7 @@
 
 #include "engine/foundation/Folders.h"
 #include "main/Application.h"
+#include "platform/CloseSignals.h"
 #include "platform/Directories.h"
 #include "platform/FrameCapture.h"
 #include "platform/ProcessMemory.h"
@@ -19,6 +20,7 @@ constexpr int kSetUpFailed = 3;
 // program moves there, so their relative paths mean the starting folder.
 int main() {
     platform::ReturnLargeBlocksToTheSystem();
+    platform::IgnoreBrokenPipes();
     if (const std::string& problem = platform::CurrentRunOptions().problem; !problem.empty()) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return kSetUpFailed;

@@ -53,4 +53,6 @@ CloseSignals::~CloseSignals() {
 
 bool CloseSignals::TakeRequest() { return closeRequested.exchange(false); }
 
+void IgnoreBrokenPipes() { signal(SIGPIPE, SIG_IGN); }
+
 }  // namespace platform

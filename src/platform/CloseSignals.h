@@ -16,4 +16,9 @@ public:
     static bool TakeRequest();
 };
 
+// For the rest of the process a write into a pipe nobody reads (stderr
+// piped into a reader that ended) fails as a write instead of killing the
+// run before it saves.
+void IgnoreBrokenPipes();
+
 }  // namespace platform

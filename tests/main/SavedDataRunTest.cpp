@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -558,4 +559,22 @@ TEST_F(ScriptedRunTest, ADamagedMapStopsTheProgramAndKeepsThePlayersMapProgress)
     EXPECT_GT(records(progress, "\"bought\""), 10);
     for (const char* word : {"<PlayerSectionData", "\"bought\""})
         EXPECT_EQ(records(after, word), records(progress, word)) << word;
+}
+
+// Error output into a pipe whose reader has gone (a player's "| head -c 1"):
+// every write there fails, and the run still ends normally and saves. A
+// score file that cannot be read is told there at the quit, before the
+// players are saved.
+TEST_F(ScriptedRunTest, ErrorOutputNobodyReadsKeepsNothingFromBeingSaved) {
+    Prepare(kFirstStartToMenu + "type \"Ada\"\nkey RETURN\nwait ms 1500\n" + kQuit);
+    const std::string players = folder_.Path() + "/data/Quelt/Games/Word Rail/players/";
+    std::filesystem::create_directories(players + "scores.xml.!");
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    close(ends[0]);
+    const pid_t child = StartProgram(ChildRun{.errorDescriptor = ends[1]});
+    close(ends[1]);
+    EXPECT_EQ(WaitForProgram(child), 0);
+    EXPECT_NE(ReadStoredFile(players + "players.plrs.!").find("Ada"), std::string::npos);
+    EXPECT_TRUE(FileExists(players + "Ada.plr.!"));
 }

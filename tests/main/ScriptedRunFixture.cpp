@@ -1,6 +1,7 @@
 #include "main/ScriptedRunFixture.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -132,10 +133,32 @@ public:
                   0)
             << path;
     }
+    void SendErrorOutputTo(int descriptor) {
+        EXPECT_EQ(posix_spawn_file_actions_adddup2(&actions_, descriptor, STDERR_FILENO), 0);
+    }
     const posix_spawn_file_actions_t* Get() const { return &actions_; }
 
 private:
     posix_spawn_file_actions_t actions_;
+};
+
+// Every signal's default action in the child, whatever this process ignores.
+class DefaultSignals {
+public:
+    DefaultSignals() {
+        posix_spawnattr_init(&attributes_);
+        sigset_t all;
+        sigfillset(&all);
+        posix_spawnattr_setsigdefault(&attributes_, &all);
+        posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF);
+    }
+    ~DefaultSignals() { posix_spawnattr_destroy(&attributes_); }
+    DefaultSignals(const DefaultSignals&) = delete;
+    DefaultSignals& operator=(const DefaultSignals&) = delete;
+    const posix_spawnattr_t* Get() const { return &attributes_; }
+
+private:
+    posix_spawnattr_t attributes_;
 };
 
 }  // namespace
@@ -147,9 +170,12 @@ pid_t StartProgram(const ChildRun& run) {
     environmentLines.push_back(nullptr);
     char* const arguments[] = {const_cast<char*>(run.program.c_str()), nullptr};
     SpawnFileActions actions;
-    if (!run.errorOutput.empty()) actions.SendErrorOutputTo(run.errorOutput);
+    if (run.errorDescriptor >= 0) actions.SendErrorOutputTo(run.errorDescriptor);
+    else if (!run.errorOutput.empty()) actions.SendErrorOutputTo(run.errorOutput);
+    const DefaultSignals signals;
     pid_t child = -1;
-    EXPECT_EQ(posix_spawn(&child, run.program.c_str(), actions.Get(), nullptr, arguments, environmentLines.data()),
+    EXPECT_EQ(posix_spawn(&child, run.program.c_str(), actions.Get(), signals.Get(), arguments,
+                          environmentLines.data()),
               0)
         << run.program;
     return child;

@@ -63,10 +63,12 @@ inline const std::string kIntoTheFirstLevel = kFirstStartToMenu +
 
 // How the program runs as a process of its own: on the environment Prepare
 // set, headless and with a watchdog, these variables set over it, and its
-// error output into a file if one is named.
+// error output into a file or descriptor if one is named. It starts with
+// the signals' default actions, as from a shell.
 struct ChildRun {
     std::vector<std::pair<std::string, std::string>> environment{};
     std::string errorOutput{};
+    int errorDescriptor = -1;   // used in place of errorOutput: a pipe's end, say
     std::string program = WORDRAIL_PROGRAM;
 };
 
