@@ -213,11 +213,19 @@ bool Application::StartUp() {
     OpenMediaArchive(LoadMode::File, "");
     if (!ReadConstants()) return false;
     XML::Init();
-    if (std::string lockProblem; GameWindow::CheckSingleInstance(lockProblem)) {
-        const std::string name = GetGameName();
-        std::fprintf(stderr, "%s is already running.\n", name.empty() ? "The game" : name.c_str());
-        if (!lockProblem.empty()) std::fprintf(stderr, "%s\n", lockProblem.c_str());
+    std::string lockProblem;
+    if (GameWindow::CheckSingleInstance(lockProblem)) {
+        if (lockProblem.empty()) {
+            const std::string name = GetGameName();
+            std::fprintf(stderr, "%s is already running.\n", name.empty() ? "The game" : name.c_str());
+        } else {
+            ShowStartError(lockProblem);
+        }
         return false;
+    }
+    if (!lockProblem.empty()) {
+        platform::MessageBox(0, lockProblem + "\nThe game runs, but nothing of this run can be saved.", "Warning",
+                             platform::MB_OK | platform::MB_ICONWARNING);
     }
     // Only the copy that runs clears the log folder (keeping the previous
     // run's log) and makes its file.

@@ -10,28 +10,47 @@
 
 namespace platform {
 
-std::unique_ptr<InstanceLock> InstanceLock::Acquire(const std::string& folder, const std::string& name,
-                                                    bool& alreadyRunning, std::string* problem) {
-    alreadyRunning = false;
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    const std::string path = folder + "/" + name + ".lock";
-    const auto refuse = [&path, problem](const char* step) {
-        if (problem != nullptr) {
-            *problem = "The lock file \"" + path + "\" could not be " + step + ": " + std::strerror(errno) + ".";
+namespace {
+
+std::string Problem(const std::string& folder, const char* what, const std::string& reason) {
+    return "The game's data folder \"" + folder + "\" " + what + ": " + reason + ".";
+}
+
+}  // namespace
+
+InstanceLock::Attempt InstanceLock::Acquire(const std::string& folder) {
+    Attempt attempt;
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) {
+        // A folder that cannot be made holds no data for another copy to spoil.
+        if (made) {
+            attempt.outcome = Outcome::ReadOnly;
+            attempt.problem = Problem(folder, "cannot be made", made.message());
+        } else {
+            attempt.problem = Problem(folder, "could not be opened", std::strerror(errno));
         }
-        return nullptr;
-    };
-    const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (descriptor < 0) return refuse("opened");
+        return attempt;
+    }
     if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-        alreadyRunning = errno == EWOULDBLOCK;
         const int reason = errno;
         ::close(descriptor);
-        errno = reason;
-        return alreadyRunning ? nullptr : refuse("locked");
+        if (reason == EWOULDBLOCK) {
+            attempt.outcome = Outcome::AlreadyRunning;
+        } else {
+            attempt.problem = Problem(folder, "could not be locked", std::strerror(reason));
+        }
+        return attempt;
     }
-    return std::unique_ptr<InstanceLock>(new InstanceLock(descriptor));
+    attempt.lock.reset(new InstanceLock(descriptor));
+    if (::access(folder.c_str(), W_OK) != 0) {
+        attempt.outcome = Outcome::ReadOnly;
+        attempt.problem = Problem(folder, "cannot be written", std::strerror(errno));
+        return attempt;
+    }
+    attempt.outcome = Outcome::Locked;
+    return attempt;
 }
 
 InstanceLock::~InstanceLock() { ::close(descriptor_); }

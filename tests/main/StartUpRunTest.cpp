@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/foundation/Folders.h"
@@ -23,9 +27,8 @@ TEST_F(ScriptedRunTest, SecondCopySaysSoAndLeavesTheRunningCopysLog) {
     EnterProgramFolder(true);
     const std::string gameFolder = folder_.Path() + "/data/Quelt/Games/Test Game";
     std::filesystem::create_directories(gameFolder);
-    bool running = false;
-    auto lock = InstanceLock::Acquire(gameFolder, "Test Game", running);
-    ASSERT_NE(lock, nullptr);
+    const InstanceLock::Attempt lock = InstanceLock::Acquire(gameFolder);
+    ASSERT_EQ(lock.outcome, InstanceLock::Outcome::Locked);
     const std::string runningLog = gameFolder + "/_temp/log/running.log";
     MakeDirectoryChain(gameFolder + "/_temp/log");
     ASSERT_TRUE(WriteFileAtomically(runningLog, "log", 3));
@@ -105,21 +108,49 @@ TEST_F(ScriptedRunTest, AWindowThatCannotBeMadeEndsTheRunWithExitCodeOne) {
     EXPECT_TRUE(FileExists(folder_.Path() + "/data/Quelt/Games/Test Game/players/players.plrs.!"));
 }
 
-// Without a lock there is no telling whether another copy runs on the data:
-// the run ends as a second copy does, and names the lock file.
-TEST_F(ScriptedRunTest, ALockFileThatCannotBeOpenedRefusesTheRunAsASecondCopy) {
+// The lock file of an earlier version removed, or a new file put in its
+// place, while the game runs: a second copy is still refused.
+TEST_F(ScriptedRunTest, ASecondCopyIsRefusedThoughTheLockFileWasRemovedOrReplaced) {
+    const std::string waiting = folder_.Path() + "/waiting.script";
+    ASSERT_TRUE(WriteFileAtomically(waiting, "wait ms 100000\n", 15));
     Prepare("close\n");
-    EnterProgramFolder(true);
-    const std::string lockFile = folder_.Path() + "/data/Quelt/Games/Test Game/Test Game.lock";
-    std::filesystem::create_directories(lockFile);
+    const pid_t first =
+        StartProgram(ChildRun{.environment = {{"WORDRAIL_SCRIPT", waiting}, {"WORDRAIL_CLOCK", "real"}}});
+    // The running copy makes its log folder once it holds the lock.
+    const std::string gameFolder = folder_.Path() + "/data/Quelt/Games/Word Rail";
+    for (int i = 0; i < 600 && !PathExists(gameFolder + "/_temp/log"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(PathExists(gameFolder + "/_temp/log"));
+    for (const bool replaced : {false, true}) {
+        std::filesystem::remove(gameFolder + "/Word Rail.lock");
+        if (replaced) ASSERT_TRUE(WriteFileAtomically(gameFolder + "/Word Rail.lock", "new", 3));
+        const std::string said = folder_.Path() + "/second.txt";
+        EXPECT_EQ(RunProgram(ChildRun{.errorOutput = said}), 1) << replaced;
+        const std::vector<uint8_t> text = BytesOf(said);
+        EXPECT_NE(std::string(text.begin(), text.end()).find("Word Rail is already running."), std::string::npos)
+            << replaced;
+    }
+    kill(first, SIGTERM);
+    EXPECT_EQ(WaitForProgram(first), 0);
+}
 
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(RunApplication(), 1);
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("Test Game is already running."), std::string::npos) << said;
-    EXPECT_NE(said.find("\"" + lockFile + "\""), std::string::npos) << said;
-    EXPECT_FALSE(backend_->WindowOpen());
-    EXPECT_FALSE(PathExists(folder_.Path() + "/data/Quelt/Games/Test Game/players"));
+// A data folder that cannot be made (a read-only home, here a file where a
+// folder of the path should be) holds nothing a second copy could spoil:
+// the game runs, says which folder cannot be written in its message box,
+// and tells the saves as failing.
+TEST_F(ScriptedRunTest, ADataFolderThatCannotBeMadeIsToldAndTheGameRunsWithoutSaving) {
+    Prepare("wait frames 3\nclose\nwait frames 100\n");
+    EnterProgramFolder(true);
+    ASSERT_TRUE(WriteFileAtomically(folder_.Path() + "/home", "x", 1));
+    setenv("XDG_DATA_HOME", (folder_.Path() + "/home/data").c_str(), 1);
+    ForgetFoldersForTesting();
+    EXPECT_EQ(RunApplication(), 0);
+    const std::vector<std::string>& boxes = backend_->MessageBoxes();
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.front(), "Warning: The game's data folder \"" + folder_.Path() +
+                                 "/home/data/Quelt/Games/Test Game\" cannot be made: Not a directory.\n"
+                                 "The game runs, but nothing of this run can be saved.");
+    EXPECT_NE(boxes.back().find("could not be saved"), std::string::npos) << boxes.back();
 }
 
 TEST_F(ScriptedRunTest, WithoutTheGamesNameTheRunStopsAndWritesNothing) {

@@ -73,14 +73,14 @@ GameWindow* GameWindow::Instance() { return GlobalWindow().Get(); }
 void GameWindow::DestroyInstance() { GlobalWindow().Reset(); }
 
 bool GameWindow::CheckSingleInstance(std::string& lockProblem) {
-    bool alreadyRunning = false;
-    std::unique_ptr<InstanceLock> lock =
-        InstanceLock::Acquire(GetGameDataFolder(), GetGameName(), alreadyRunning, &lockProblem);
+    InstanceLock::Attempt attempt = InstanceLock::Acquire(GetGameDataFolder());
+    lockProblem = attempt.problem;
+    SingleInstanceLock() = std::move(attempt.lock);
     // Another copy's window cannot be raised from here; the lock alone
-    // keeps the data safe, so without it this copy may not run either.
-    if (!lock) return true;
-    SingleInstanceLock() = std::move(lock);
-    return false;
+    // keeps the data safe, so without it this copy may not run either. A
+    // folder that cannot be written cannot be spoilt by a second copy.
+    return attempt.outcome == InstanceLock::Outcome::AlreadyRunning ||
+           attempt.outcome == InstanceLock::Outcome::Failed;
 }
 
 void GameWindow::ReleaseSingleInstanceForTesting() { SingleInstanceLock().reset(); }

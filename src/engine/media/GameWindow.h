@@ -58,7 +58,9 @@ public:
 
     // True when another copy of the program runs on the same data, or when
     // the lock that tells cannot be taken (`lockProblem` then says why); this
-    // copy must then end. The lock it takes is held for the process's life.
+    // copy must then end. False with `lockProblem` set when the data folder
+    // cannot be written: this copy may run, but nothing it saves is kept.
+    // The lock it takes is held for the process's life.
     static bool CheckSingleInstance(std::string& lockProblem);
     static void ReleaseSingleInstanceForTesting();
 
