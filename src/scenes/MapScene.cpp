@@ -341,7 +341,8 @@ void MapScene::Update(int32_t elapsedMs) {
     }
     if (state_ == kIdle) {
         routeDots_.Update(elapsedMs);
-        if (HintDialog::Open() == nullptr) {
+        // A hint would cover the quit question (asked during the fade in).
+        if (HintDialog::Open() == nullptr && !IsQuitQuestionShown(*this)) {
             idleTime_ += elapsedMs;
             if (hints_) hints_->Check();
         }

@@ -6,7 +6,6 @@
 #include "engine/media/SoundSample.h"
 #include "engine/ui/Scene.h"
 #include "engine/ui/SceneManager.h"
-#include "engine/ui/SceneTransition.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
 #include "engine/foundation/BoundedWait.h"
@@ -22,11 +21,7 @@ QuitQuestionAsker*& Asker() {
 
 Scene* QuestionScene() {
     const SceneManager* manager = SceneManager::Instance();
-    Scene* scene = manager != nullptr ? manager->GetCurrentScene() : nullptr;
-    if (const auto* transition = ObjectCast<SceneTransition>(scene)) {
-        scene = transition->GetTargetScene();
-    }
-    return scene;
+    return manager != nullptr ? manager->GetCloseTargetScene() : nullptr;
 }
 
 // RequestSection answers true while the section is still loading.
@@ -39,9 +34,11 @@ bool SectionLoaded(const char* name) {
 
 void SetQuitQuestionAsker(QuitQuestionAsker* asker) { Asker() = asker; }
 
+bool IsQuitQuestionShown(const Scene& scene) { return scene.IsDialogShown(kQuestionId); }
+
 int32_t AskQuit(void*, GameNode*) {
     Scene* scene = QuestionScene();
-    if (scene == nullptr || scene->IsDialogShown(kQuestionId)) {
+    if (scene == nullptr || IsQuitQuestionShown(*scene)) {
         return 0;
     }
     if (!WaitForLoading([] { return SectionLoaded("dialogs"); }, kQuitDialogsWaitLimitMs)) {

@@ -313,6 +313,37 @@ TEST_F(ScriptedRunTest, FirstScreensRunFromTheSplashToTheMenu) {
     EXPECT_GT(land.g, land.b + 10);
 }
 
+// The close box clicked while the menu fades into the map asks the map's
+// quit question once the map shows; "no" leaves the player on the map.
+class CloseDuringAFadeTest : public ScriptedRunTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CloseDuringAFadeTest, AsksTheQuitQuestionOfTheSceneItLeadsToAndTheRunGoesOn) {
+    const std::string shots = FreshScreenshotFolder("close-in-fade-" + std::to_string(GetParam()));
+    Prepare(kFirstStartToMenu + "type \"Ada\"\nkey RETURN\nwait ms 1500\nclick 400 255\nwait ms " +
+            std::to_string(GetParam()) +
+            "\nclose\nwait ms 2500\nscreenshot asked\nclick 480 369\nwait ms 1000\nscreenshot going_on\n" +
+            kQuit);
+    setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
+    ReloadRunOptionsForTesting();
+    EnterFolder(WORDRAIL_BUILD_DIR);
+    ASSERT_EQ(RunApplication(), 0);
+    const Ref<MemorySurface> asked = LoadScreenshot(shots, "asked");
+    const Ref<MemorySurface> goingOn = LoadScreenshot(shots, "going_on");
+    ASSERT_TRUE(asked && goingOn);
+    // The question's golden header over the map, no hint over the question,
+    // and the header gone again after "no".
+    const auto isHeader = [](const Rgb& pixel) { return pixel.r > pixel.b + 80 && pixel.g > pixel.b + 50; };
+    EXPECT_TRUE(isHeader(PixelOf(*asked, 260, 231)));
+    const Rgb underHint = PixelOf(*asked, 303, 413);
+    EXPECT_FALSE(underHint.g > underHint.r + 40) << "a hint's OK button over the question";
+    EXPECT_FALSE(isHeader(PixelOf(*goingOn, 260, 231)));
+    const Rgb land = PixelOf(*goingOn, 700, 300);
+    EXPECT_GT(land.r, land.b + 10);
+    EXPECT_GT(land.g, land.b + 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(MillisecondsIntoTheFade, CloseDuringAFadeTest, ::testing::Values(100, 400));
+
 namespace {
 
 // There three words typed and fired, then a quit from the level.

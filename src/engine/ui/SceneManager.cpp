@@ -147,11 +147,18 @@ void SceneManager::ApplySwitch() {
 
 Sprite* SceneManager::GetCurrentSceneSprite() { return current_.Get(); }
 
+Scene* SceneManager::GetCloseTargetScene() const {
+    if (const auto* transition = ObjectCast<SceneTransition>(current_.Get())) {
+        return transition->GetTargetScene();
+    }
+    return current_.Get();
+}
+
 bool SceneManager::RequestQuitOfCurrentScene() {
-    if (!current_) {
+    const Ref<Scene> scene = GetCloseTargetScene();
+    if (!scene) {
         return false;
     }
-    const Ref<Scene> scene = current_;
     scene->RequestQuit();
     return true;
 }

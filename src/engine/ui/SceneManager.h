@@ -58,6 +58,9 @@ public:
     void Update(uint32_t elapsedMs) override;
 
     Sprite* GetCurrentSceneSprite() override;
+    // The scene a close of the window is for: the current scene or, while a
+    // transition runs, the scene it leads to.
+    Scene* GetCloseTargetScene() const;
     bool RequestQuitOfCurrentScene() override;
     // As the current scene's input dispatcher saw the keys.
     bool IsKeyDown(uint32_t virtualKey) const override;
