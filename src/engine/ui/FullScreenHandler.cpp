@@ -129,6 +129,11 @@ bool FullScreenHandler::WindowIsFullScreen() {
     return window != nullptr && window->IsFullScreen();
 }
 
+bool FullScreenHandler::TransitionRuns() {
+    const SceneManager* manager = SceneManager::Instance();
+    return manager != nullptr && ObjectCast<SceneTransition>(manager->GetCurrentScene()) != nullptr;
+}
+
 void FullScreenHandler::AttachToScene(Scene* scene) {
     FullScreenHandler* handler = DefaultHandler().Get();
     if (handler == nullptr) {
@@ -188,9 +193,16 @@ void FullScreenHandler::OnMessage(uint32_t message, uint32_t firstParameter, uin
                 settings->GetSettings().SetFullScreen(firstParameter != 0);
                 settings->Save();
             }
+            // A scene entered in a window through a transition left the
+            // handler disabled; outside a transition it is enabled again, so
+            // its buttons are drawn whenever they take a click. A running
+            // transition shows it at its end.
+            if (!TransitionRuns()) {
+                enabled_ = true;
+            }
             AttachToScene();
             // In a window the title bar serves; the buttons take no input.
-            inputList_->SetOpenToAll(WindowIsFullScreen());
+            inputList_->SetOpenToAll(enabled_ && WindowIsFullScreen());
             break;
         case GameWindow::GW_DEACTIVATED:
             if (IsSoundAvailable() && SoundManager::Get() != nullptr) {

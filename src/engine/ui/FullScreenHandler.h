@@ -61,6 +61,7 @@ public:
 private:
     Ref<Button> PlaceButton(Property* definition, const char* childName, int32_t& widthSoFar);
     static bool WindowIsFullScreen();
+    static bool TransitionRuns();
 
     Ref<InputListenerList> inputList_;
     Ref<InputDispatcher> dispatcher_;

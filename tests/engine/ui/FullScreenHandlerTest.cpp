@@ -210,6 +210,43 @@ TEST_F(FullScreenHandlerTest, DuringATransitionTheHandlerWaitsHiddenInTheTargetA
     EXPECT_TRUE(handler->GetInputList()->IsOpenToAll());
 }
 
+// The buttons take a click exactly when they are drawn: after a switch of
+// mode from a scene entered in a window through a transition, and during a
+// transition (hidden, deaf) when the switch comes then.
+TEST_F(FullScreenHandlerTest, AfterAModeSwitchTheButtonsAreDrawnWheneverTheyTakeClicks) {
+    FullScreenHandler* handler = FullScreenHandler::CreateDefault();
+    const Ref<LoggingScene> a = MakeScene("A");
+    const Ref<LoggingScene> b = MakeScene("B");
+    MakeCurrent(a.Get());
+    UseDialogs(R"(<AlphaTransition id="CROSS" time="32"/>)");
+    const auto crossTo = [this](Scene* target) {
+        const Ref<Object> built(DialogTable::Instance()->CreateDialog("CROSS"));
+        manager_->RequestSwitch(target, ObjectCast<SceneTransition>(built.Get()));
+        manager_->Update(16);
+    };
+    const auto finish = [this](Scene* target) {
+        for (int i = 0; i < 10 && manager_->GetCurrentScene() != target; ++i) manager_->Update(16);
+        ASSERT_EQ(manager_->GetCurrentScene(), target);
+    };
+    crossTo(b.Get());
+    finish(b.Get());
+    for (const bool fullScreen : {true, false, true}) {
+        SCOPED_TRACE(fullScreen);
+        window_->ToggleFullScreen();
+        EXPECT_EQ(handler->IsVisible(), fullScreen);
+        EXPECT_EQ(handler->GetInputList()->IsOpenToAll(), fullScreen);
+    }
+
+    window_->ToggleFullScreen();
+    crossTo(a.Get());
+    window_->ToggleFullScreen();
+    EXPECT_FALSE(handler->IsVisible());
+    EXPECT_FALSE(handler->GetInputList()->IsOpenToAll());
+    finish(a.Get());
+    EXPECT_TRUE(handler->IsVisible());
+    EXPECT_TRUE(handler->GetInputList()->IsOpenToAll());
+}
+
 TEST_F(FullScreenHandlerTest, AShownDialogStaysBelowTheHandler) {
     FullScreenHandler* handler = FullScreenHandler::CreateDefault();
     const Ref<LoggingScene> scene = MakeScene("A");
