@@ -71,6 +71,9 @@ SdlBackend::SdlBackend() {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
+    // The click that gives the window the focus back is a click like any
+    // other; SDL would drop it.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_APP_NAME, "Word Rail");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
@@ -93,10 +96,18 @@ SdlBackend::SdlBackend() {
 SdlBackend::~SdlBackend() {
     watchdog_.reset();
     CloseWindow();
+    // A lost display, or a window destroyed by another program, is touched
+    // no more: SDL would wait on it for ever, or set a cursor on the window
+    // that is gone. The process is ending; the X connection goes with it.
+    if (!DisplayLive() || windowGone_) return;
     for (SDL_Cursor* cursor : cursors_)
         if (cursor) SDL_FreeCursor(cursor);
-    if (videoReady_ && !windowGone_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
+
+bool SdlBackend::DisplayLive() const { return videoReady_ && !x11::ConnectionLost(); }
+
+bool SdlBackend::WindowLive() const { return window_ != nullptr && !x11::ConnectionLost(); }
 
 DesktopMode SdlBackend::Desktop() const {
     SDL_DisplayMode mode{};
@@ -107,7 +118,7 @@ DesktopMode SdlBackend::Desktop() const {
 
 bool SdlBackend::OpenWindow(const std::string& titleUtf8, int width, int height,
                             bool fullScreen) {
-    if (!videoReady_) return false;
+    if (!DisplayLive()) return false;
     ignoreMaximizeUntil_ = SDL_GetTicks() + kMaximizeEchoMs;
     width_ = width;
     height_ = height;
@@ -123,6 +134,7 @@ bool SdlBackend::OpenWindow(const std::string& titleUtf8, int width, int height,
         std::fprintf(stderr, "no window: %s\n", SDL_GetError());
         return false;
     }
+    x11::OutliveLostConnection(window_);
     windowGone_ = false;
     fullScreen_ = false;
     ApplyFullScreen(fullScreen);
@@ -195,6 +207,14 @@ void SdlBackend::DestroyRenderer() {
 
 void SdlBackend::CloseWindow() {
     if (!window_) return;
+    if (x11::ConnectionLost()) {
+        // What was made on a lost display stays as it is: freeing it would
+        // wait on the dead connection. The process is ending.
+        window_ = nullptr;
+        renderer_ = nullptr;
+        texture_ = nullptr;
+        return;
+    }
     SDL_StopTextInput();
     DestroyRenderer();
     // SDL would wait for a destroyed window to be unmapped, for ever; the
@@ -204,25 +224,25 @@ void SdlBackend::CloseWindow() {
 }
 
 void SdlBackend::ShowWindow() {
-    if (!window_) return;
+    if (!WindowLive()) return;
     SDL_ShowWindow(window_);
     SDL_RaiseWindow(window_);
 }
 
 void SdlBackend::MinimizeWindow() {
-    if (window_) SDL_MinimizeWindow(window_);
+    if (WindowLive()) SDL_MinimizeWindow(window_);
 }
 
 void SdlBackend::RestoreWindow() {
-    if (window_) SDL_RestoreWindow(window_);
+    if (WindowLive()) SDL_RestoreWindow(window_);
 }
 
 void SdlBackend::RaiseWindow() {
-    if (window_) SDL_RaiseWindow(window_);
+    if (WindowLive()) SDL_RaiseWindow(window_);
 }
 
 void SdlBackend::MoveWindow(int x, int y) {
-    if (!window_ || fullScreen_) return;
+    if (!WindowLive() || fullScreen_) return;
     SDL_SetWindowPosition(window_, x, y);
     // Back from full screen, a window manager may not have framed the
     // window yet: the frame then stands where the window should. Once the
@@ -233,13 +253,19 @@ void SdlBackend::MoveWindow(int x, int y) {
 
 Point SdlBackend::WindowPosition() const {
     Point position;
-    if (window_) SDL_GetWindowPosition(window_, &position.x, &position.y);
+    if (WindowLive()) SDL_GetWindowPosition(window_, &position.x, &position.y);
     return position;
 }
 
 bool SdlBackend::Present(const uint8_t* pixels, int width, int height, int bytesPerPixel,
                          bool waitForVerticalBlank) {
     if (!renderer_ || rendererLost_) return false;
+    if (x11::ConnectionLost()) {
+        // Nothing can be shown any more; the run is ending.
+        PaceWithoutVsync();
+        capture_.OnPresent(pixels, width, height, bytesPerPixel);
+        return true;
+    }
     if (!texture_ || textureBytes_ != bytesPerPixel) {
         if (texture_) SDL_DestroyTexture(texture_);
         texture_ = SDL_CreateTexture(
@@ -297,7 +323,7 @@ void SdlBackend::PaceWithoutVsync() {
 }
 
 bool SdlBackend::ResetRenderer() {
-    if (!window_) return false;
+    if (!WindowLive()) return false;
     DestroyRenderer();
     return CreateRenderer();
 }
@@ -314,6 +340,17 @@ void SdlBackend::PollEvents(std::vector<RawEvent>& events) {
         events.push_back(quit);
     }
     if (!videoReady_) return;
+    if (!x11::ConnectionLost()) PollDisplay(events);
+    // A lost display ends the run as a close signal does.
+    if (x11::ConnectionLost() && !displayLossTold_) {
+        displayLossTold_ = true;
+        RawEvent quit;
+        quit.kind = RawEvent::Kind::Quit;
+        events.push_back(quit);
+    }
+}
+
+void SdlBackend::PollDisplay(std::vector<RawEvent>& events) {
     if (script_) script_->Step(*this);
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
@@ -354,7 +391,7 @@ void SdlBackend::PollEvents(std::vector<RawEvent>& events) {
 Point SdlBackend::PointerPosition() const { return input_.pointer; }
 
 void SdlBackend::SetCursorShape(CursorShape shape) {
-    if (!videoReady_) return;
+    if (!DisplayLive()) return;
     if (shape == CursorShape::None) {
         SDL_ShowCursor(SDL_DISABLE);
         return;
@@ -366,15 +403,15 @@ void SdlBackend::SetCursorShape(CursorShape shape) {
 }
 
 void SdlBackend::SetMouseCapture(bool captured) {
-    if (videoReady_) SDL_CaptureMouse(captured ? SDL_TRUE : SDL_FALSE);
+    if (DisplayLive()) SDL_CaptureMouse(captured ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlBackend::SetClipboardText(const std::string& utf8) {
-    if (videoReady_) SDL_SetClipboardText(utf8.c_str());
+    if (DisplayLive()) SDL_SetClipboardText(utf8.c_str());
 }
 
 std::string SdlBackend::GetClipboardText() const {
-    if (!videoReady_ || !SDL_HasClipboardText()) return "";
+    if (!DisplayLive() || !SDL_HasClipboardText()) return "";
     char* text = SDL_GetClipboardText();
     std::string result = text ? text : "";
     SDL_free(text);
@@ -383,9 +420,14 @@ std::string SdlBackend::GetClipboardText() const {
 
 void SdlBackend::ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
                                 bool isError) {
+    // Said on stderr too, as the headless backend says it: a box may not be
+    // seen by whoever started the game from a terminal.
+    std::fprintf(stderr, "[%s] %s\n", captionUtf8.c_str(), textUtf8.c_str());
+    // After the display was lost no box is opened on it, nor on a new connection.
+    if (x11::ConnectionLost()) return;
     const uint32_t flags = isError ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_WARNING;
     if (SDL_ShowSimpleMessageBox(flags, captionUtf8.c_str(), textUtf8.c_str(), window_) != 0)
-        std::fprintf(stderr, "[%s] %s\n", captionUtf8.c_str(), textUtf8.c_str());
+        std::fprintf(stderr, "The message box could not be shown: %s\n", SDL_GetError());
 }
 
 bool SdlBackend::OpenUrl(const std::string& urlUtf8) {

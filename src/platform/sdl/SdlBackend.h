@@ -53,6 +53,10 @@ private:
     void SetClipboardFromScript(const std::string& utf8) override { SetClipboardText(utf8); }
     FrameCapture& Capture() override { return capture_; }
 
+    // False once the X connection is lost: nothing may touch the display then.
+    bool DisplayLive() const;
+    bool WindowLive() const;
+    void PollDisplay(std::vector<RawEvent>& events);
     bool CreateRenderer();
     void DestroyRenderer();
     void ApplyFullScreen(bool fullScreen);
@@ -74,6 +78,7 @@ private:
     bool rendererLost_ = false;
     bool fullScreen_ = false;
     bool windowGone_ = false;     // destroyed by another program
+    bool displayLossTold_ = false;
     bool repaint_ = true;         // the window lost what it showed
     std::vector<uint8_t> shownFrame_;
     uint32_t ignoreMaximizeUntil_ = 0;

@@ -3,8 +3,10 @@
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 
+#include <array>
+#include <atomic>
 #include <cstdio>
-#include <set>
+#include <utility>
 
 namespace platform::x11 {
 
@@ -24,14 +26,30 @@ bool WindowInfo(SDL_Window* window, SDL_SysWMinfo& info) {
 int LogAndIgnore(Display* display, XErrorEvent* error) {
     // A window destroyed by another program makes every later request on it
     // fail; the game goes on to its normal end instead.
-    static std::set<int> seen;
-    if (seen.insert(error->error_code).second) {
+    // Nothing that a destructor frees: errors may come while the process
+    // ends, after such a set would be gone.
+    static std::array<bool, 256> seen{};
+    if (!std::exchange(seen[error->error_code], true)) {
         char text[128] = "";
         XGetErrorText(display, error->error_code, text, sizeof text);
         std::fprintf(stderr, "X error ignored: %s (request %d)\n", text, error->request_code);
     }
     return 0;
 }
+
+std::atomic<bool> connectionLost{false};
+
+int NoteLostConnection(Display* display) {
+    if (!connectionLost.exchange(true)) {
+        std::fprintf(stderr, "The connection to the X display %s was lost; the game ends and saves.\n",
+                     DisplayString(display));
+    }
+    return 0;
+}
+
+// Returning from here makes Xlib fail the call that met the loss, and every
+// later one, instead of ending the process.
+void OutliveConnection(Display*, void*) { connectionLost = true; }
 
 // The window a conventions-following window manager names on the root, or
 // None. Errors on a stale id are ignored by our handler.
@@ -56,8 +74,16 @@ Window WindowProperty(Display* display, Window of, Atom property) {
 void TakeOverErrors() {
     if (!OnX11()) return;
     XSetErrorHandler(LogAndIgnore);
+    XSetIOErrorHandler(NoteLostConnection);
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
+
+void OutliveLostConnection(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    if (WindowInfo(window, info)) XSetIOErrorExitHandler(info.info.x11.display, OutliveConnection, nullptr);
+}
+
+bool ConnectionLost() { return connectionLost; }
 
 bool WindowManagerMissing(SDL_Window* window) {
     SDL_SysWMinfo info;
