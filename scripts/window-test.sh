@@ -3,9 +3,14 @@
 # backend, the real clock, and real X input (xdotool). A player's first start
 # is played from the full-screen question to a word fired in a level and the
 # game's own quit question; full screen is switched on and off without a
-# window manager and with openbox; a second start has its window destroyed
-# by another program. Pictures of the X screen are checked at every step and
-# kept, with the program's output, in <build>/window-test when a step fails.
+# window manager and with openbox; a second start takes the click that
+# brings the focus back, asks its quit question when the close box is
+# clicked during a fade, and has its window destroyed by another program.
+# Then a classic race is played twice until the display goes: its X
+# connection cut, then its X server ended; each time the run ends at once
+# and the race is saved. Pictures of the X screen are checked at every step
+# and kept, with the program's output, in <build>/window-test when a step
+# fails.
 #
 # usage: scripts/window-test.sh <build folder>
 set -euo pipefail
@@ -16,7 +21,7 @@ rm -rf "$out"
 mkdir -p "$out/shots"
 home="$out/home"
 data="$home/data/Quelt/Games/Word Rail"
-deadline=$((SECONDS + 240))   # the whole stage
+deadline=$((SECONDS + 480))   # the whole stage
 
 pids=()
 # Ends what the stage started, the program first, while its X server is up.
@@ -166,10 +171,12 @@ click() {
 
 # --- the program --------------------------------------------------------------
 program_pid=""
-# usage: start_program LOG; a fresh process on the stage's data folder.
+program_home=$home
+# usage: start_program LOG; a fresh process on the data folder of
+# $program_home (the stage's own by default).
 start_program() {
   env -u WORDRAIL_BACKEND -u SDL_VIDEODRIVER -u WORDRAIL_CLOCK -u WORDRAIL_SCRIPT \
-    HOME="$home" XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" \
+    HOME="$program_home" XDG_DATA_HOME="$program_home/data" XDG_CONFIG_HOME="$program_home/config" \
     SDL_AUDIODRIVER=dummy WORDRAIL_WATCHDOG_MS=200000 \
     "$build/wordrail" > "$out/$1" 2>&1 &
   program_pid=$!
@@ -274,6 +281,9 @@ wait_for managed_level 10 level
 managed_geometry=$window_geometry
 xdotool key alt+Return
 wait_for managed_full_screen 10 whole_screen
+# The full-screen buttons are drawn as soon as they take clicks, though the
+# level was entered in a window: the quit button's red at the top right.
+all_of "red 777 19" || fail "no full-screen buttons over a level entered in a window ($last_shot)"
 fire_word
 xdotool key alt+Return
 wait_for managed_window 10 level
@@ -310,10 +320,105 @@ until locate_window && shot second_start && menu; do
   click 400 475
   sleep 1
 done
+
+# The focus goes to another program's window; the one click that brings it
+# back presses Adventure.
+xmessage -name other "another program" > "$out/xmessage.log" 2>&1 &
+pids+=($!)
+other=""
+limit=$((SECONDS + 10))
+until other=$(xdotool search --classname '^other$' 2>/dev/null | head -n 1) && [ -n "$other" ]; do
+  [ "$SECONDS" -lt "$limit" ] || fail "no other window to take the focus"
+  sleep 0.2
+done
+xdotool windowactivate --sync "$other" 2>/dev/null || true
+sleep 0.5
+[ "$(xdotool getactivewindow 2>/dev/null)" != "$window_id" ] || fail "the game kept the focus"
+shot focus_elsewhere
+click 400 255
+# The close box clicked while the menu fades into the map asks the map's
+# quit question, and "no" leaves the player on the map.
+sleep 0.3
+# The frame openbox put around the window: its ancestor just below the root.
+root_id=$(xwininfo -root | awk '/Window id:/ {print $4}')
+frame_id=$window_id
+while parent=$(xwininfo -tree -id "$frame_id" | awk '/Parent window id:/ {print $4}') && [ "$parent" != "$root_id" ]; do
+  frame_id=$parent
+done
+frame=$(xwininfo -id "$frame_id")
+frame_x=$(awk '/Absolute upper-left X/ {print $NF}' <<< "$frame")
+frame_y=$(awk '/Absolute upper-left Y/ {print $NF}' <<< "$frame")
+frame_width=$(awk '/Width:/ {print $NF}' <<< "$frame")
+# Openbox puts the close box at the right end of the title bar.
+close_box_x=$((frame_x + frame_width - 12))
+close_box_y=$(((frame_y + origin_y) / 2))
+xdotool mousemove "$close_box_x" "$close_box_y" click 1
+wait_for quit_question_after_fade 10 quit_question
+click 480 369
+wait_for map_after_no 10 map_screen
+kill -0 "$program_pid" 2>/dev/null || fail "the close box ended the run"
 xdotool windowclose "$window_id"
 wait_for_exit 30
 grep -q "double free\|Aborted" "$out/second.log" && fail "the program aborted"
 [ "$data/players/players.plrs.!" -nt "$out/second.start" ] || fail "the players were not saved at the end"
 [ "$(playing_time)" -gt "$first_playing_time" ] || fail "the second run's playing time was not saved"
+
+# --- the display lost in a classic race ------------------------------------------
+# The classic games open once three races are won on the map: the headless
+# program plays them on the virtual clock, as the scripted play-through does.
+program_home="$out/race-home"
+race_data="$program_home/data/Quelt/Games/Word Rail"
+mkdir -p "$out/won-races"
+env -u SDL_VIDEODRIVER WORDRAIL_BACKEND=headless WORDRAIL_CLOCK=virtual \
+  WORDRAIL_SCRIPT="$(dirname "$0")/../tests/main/data/playthrough.script" WORDRAIL_SCREENSHOTS="$out/won-races" \
+  HOME="$program_home" XDG_DATA_HOME="$program_home/data" XDG_CONFIG_HOME="$program_home/config" \
+  SDL_AUDIODRIVER=dummy WORDRAIL_WATCHDOG_MS=200000 "$build/wordrail" > "$out/won-races.log" 2>&1 ||
+  fail "the headless run that wins three races failed"
+
+classic_race() { all_of "green 655 530" "red 100 160"; }
+# usage: lose_display_in_race HOW LOG; HOW: connection (the X connection
+# cut, as xkill does) or server (the X server ends, as a session's end
+# does). The run ends at once with status 0 and the race is saved.
+lose_display_in_race() {
+  start_program "$2"
+  local limit=$((SECONDS + 40)) lost_at status
+  until locate_window && shot "race_start_$1" && menu; do
+    [ "$SECONDS" -lt "$limit" ] || fail "no menu before the classic race ($last_shot)"
+    click 400 475
+    sleep 1
+  done
+  click 400 335
+  sleep 2
+  # A saved race is carried on; otherwise Six Letters is started.
+  locate_window
+  shot "classic_$1"
+  if [ "$1" = server ]; then
+    click 320 381
+  else
+    click 145 67
+    sleep 1.5
+    click 525 535
+  fi
+  wait_for "classic_race_$1" 20 classic_race
+  xdotool type --delay 30 abcdefghijklmnopqrstuvwxyz
+  sleep 1
+  touch "$out/race-$1.mark"
+  sleep 1
+  lost_at=$(date +%s%N)
+  if [ "$1" = server ]; then kill "$xvfb_pid"; else xdotool windowkill "$window_id"; fi
+  while kill -0 "$program_pid" 2>/dev/null; do
+    [ $(($(date +%s%N) - lost_at)) -le 2000000000 ] || fail "the run went on for 2 s after the display was lost ($1)"
+    sleep 0.05
+  done
+  echo "the display lost ($1): the run ended after $((($(date +%s%N) - lost_at) / 1000000)) ms"
+  status=0
+  wait "$program_pid" || status=$?
+  [ "$status" -eq 0 ] || fail "the run ended with status $status after the display was lost ($1)"
+  grep -q "double free\|corrupted\|Aborted" "$out/$2" && fail "the program aborted ($1)"
+  [ "$race_data/savegames/Ada/kr2.sav.!" -nt "$out/race-$1.mark" ] || fail "the race was not saved ($1)"
+  [ "$race_data/players/players.plrs.!" -nt "$out/race-$1.mark" ] || fail "the players were not saved ($1)"
+}
+lose_display_in_race connection race-connection.log
+lose_display_in_race server race-server.log
 
 echo "window test passed in $SECONDS s"
