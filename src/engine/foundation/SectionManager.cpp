@@ -270,7 +270,11 @@ Section* SectionManager::NextUnloadedSection(List list, bool count) {
 Object* SectionManager::GetResource(const std::string& identifier, const std::string& sectionName) {
     ScopedLock data(dataLock_);
     Resource* resource = FindResource(identifier, sectionName);
-    return resource != nullptr && resource->IsLoaded() ? resource->GetData() : nullptr;
+    if (resource == nullptr || !resource->IsLoaded()) {
+        return nullptr;
+    }
+    KeepInFlight(resource);
+    return resource->GetData();
 }
 
 Object* SectionManager::GetLoadedResource(const std::string& identifier, const std::string& sectionName) {
@@ -279,11 +283,13 @@ Object* SectionManager::GetLoadedResource(const std::string& identifier, const s
     if (resource == nullptr) {
         return nullptr;
     }
-    std::lock_guard<std::mutex> gate(loadGate_);
-    if (!resource->IsLoaded()) {
+    if (resource == inFlight_) {
+        WaitForLoadInFlight();
+        KeepInFlight(resource);
+    } else if (!resource->IsLoaded()) {
         resource->Load();
-        FinishLoad(*resource);
     }
+    FinishLoad(*resource);
     return resource->GetData();
 }
 
@@ -365,11 +371,15 @@ bool SectionManager::LoadNextResource() {
         }
         inFlight_ = resource.Get();
         unloadAfterLoad_ = false;
+        std::lock_guard<std::mutex> loading(loadEndLock_);
+        inFlightLoading_ = true;
     }
+    resource->Load();
     {
-        std::lock_guard<std::mutex> gate(loadGate_);
-        resource->Load();
+        std::lock_guard<std::mutex> loading(loadEndLock_);
+        inFlightLoading_ = false;
     }
+    loadEnded_.notify_all();
     platform::SleepMs(0);
 
     ScopedLock data(dataLock_);
@@ -400,6 +410,17 @@ Resource* SectionManager::NextResourceToLoad() {
         prefetch_.pop_front();
     }
     return prefetch_.empty() ? nullptr : prefetch_.front().second.Get();
+}
+
+void SectionManager::WaitForLoadInFlight() {
+    std::unique_lock<std::mutex> loading(loadEndLock_);
+    loadEnded_.wait(loading, [this] { return !inFlightLoading_; });
+}
+
+void SectionManager::KeepInFlight(const Resource* resource) {
+    if (resource != nullptr && resource == inFlight_) {
+        unloadAfterLoad_ = false;
+    }
 }
 
 void SectionManager::FinishLoad(Resource& resource) {

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -165,14 +166,16 @@ protected:
 
     // Section "pics" with the one resource "a", whose load the loader has
     // begun and now holds at the gate.
-    void StartGatedLoad(LoadGate& gate) {
+    const Resource& StartGatedLoad(LoadGate& gate) {
         auto* section = new Section("pics", false);
         WriteTestFile("pics/a.txt", "a");
-        section->AddResource("a", new TestResource("pics/a.txt", journal_, &gate));
+        auto* resource = new TestResource("pics/a.txt", journal_, &gate);
+        section->AddResource("a", resource);
         manager_->AddSection(section);
         manager_->RequestSection("pics");
         manager_->SetDeclared();
         gate.WaitForArrival();
+        return *resource;
     }
 
     // Requests the section and waits until the loader has loaded it and no
@@ -396,6 +399,50 @@ TEST_F(SectionManagerTest, ALoadOnTheMainThreadWaitsForTheLoadersLoad) {
     fetcher.join();
     EXPECT_EQ(fetched, "a");
     EXPECT_EQ(journal_.LoadsOf("pics/a.txt"), 1);
+}
+
+TEST_F(SectionManagerTest, ALoadOnTheMainThreadIsNotHeldUpByTheLoadersLoadOfAnother) {
+    LoadGate gate;
+    StartGatedLoad(gate);
+    manager_->AddSection(MakeSection("other", {"b"}));
+
+    auto fetched = std::async(std::launch::async, [this] { return TextOf(manager_->GetLoadedResource("b", "other")); });
+    const bool answered = fetched.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    EXPECT_TRUE(answered) << "the fetch of b waited for the loader's load of a";
+    gate.Open();
+    EXPECT_EQ(fetched.get(), "b");
+}
+
+// A section unloaded while the loader loads one of its resources, whose data
+// is then handed out before that load has ended: what was handed out stays.
+TEST_F(SectionManagerTest, ALookupDuringALoadCancelsTheUnloadPutOffUntilItsEnd) {
+    struct Case {
+        const char* name;
+        std::function<Object*(SectionManager&)> lookUp;
+    };
+    const Case cases[] = {
+        {"GetResource", [](SectionManager& m) { return m.GetResource("a", "pics"); }},
+        {"GetLoadedResource", [](SectionManager& m) { return m.GetLoadedResource("a", "pics"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadGate gate;
+        const Resource& resource = StartGatedLoad(gate);
+        const int unloads = journal_.unloads;
+        Object* data = nullptr;
+        {
+            // Held, so that the load ends but the loader cannot yet take it in.
+            ScopedLock held(manager_->DataLock());
+            manager_->UnloadSection("pics");
+            gate.Open();
+            WaitUntil([&] { return resource.IsLoaded(); });
+            data = c.lookUp(*manager_);
+        }
+        WaitUntil([&] { return !manager_->HasLoadWork(); });
+        EXPECT_TRUE(resource.IsLoaded());
+        EXPECT_EQ(journal_.unloads, unloads);
+        EXPECT_EQ(TextOf(data), "a");
+    }
 }
 
 TEST_F(SectionManagerTest, UnloadAndRemoveDuringALoadWaitForItToEnd) {
