@@ -334,6 +334,32 @@ void SectionManager::UnloadSection(const std::string& name) {
     }
 }
 
+void SectionManager::ReleaseSection(const std::string& name) {
+    ScopedLock data(dataLock_);
+    const Section* section = FindSection(name);
+    if (section == nullptr || std::find(loadQueue_.begin(), loadQueue_.end(), name) != loadQueue_.end()) {
+        return;
+    }
+    ForgetPrefetches(name);
+    for (const auto& entry : section->Resources()) {
+        Resource& resource = *entry.second;
+        if (!resource.IsLoaded() || &resource == inFlight_ || SharedWithAnotherSection(resource, *section)) {
+            continue;
+        }
+        // The resource's own reference is the one it gives up.
+        const Object* held = resource.GetData();
+        if (held == nullptr || held->ReferenceCount() <= 1) {
+            resource.Unload();
+        }
+    }
+}
+
+bool SectionManager::SharedWithAnotherSection(const Resource& resource, const Section& owner) const {
+    return std::any_of(sections_.begin(), sections_.end(), [&](const auto& entry) {
+        return entry.second.Get() != &owner && entry.second->Holds(resource);
+    });
+}
+
 Resource* SectionManager::FindResourceByFile(const Resource& resource) {
     ScopedLock data(dataLock_);
     for (const auto& section : sections_) {

@@ -96,6 +96,13 @@ public:
     // right now is unloaded when that load ends, unless its data is looked
     // up before then.
     void UnloadSection(const std::string& name);
+    // Lets go of a section that a scene which has been left asked for: unloads
+    // each of its resources that only it holds. One that also stands in
+    // another section stays, and so does one whose data is still held
+    // elsewhere (by a scene's sprite, say): unloading it would free nothing
+    // and the next request would decode a second copy. A section asked for
+    // again already is left as it is.
+    void ReleaseSection(const std::string& name);
     // The first declared resource, sections and resources in name order,
     // that names the same file, or null.
     Resource* FindResourceByFile(const Resource& resource);
@@ -132,6 +139,8 @@ private:
     bool QueueSection(const std::string& name);
     std::list<std::string>& ListOf(List list) { return list == List::LoadQueue ? loadQueue_ : pending_; }
     Section* FindSection(const std::string& name) const;
+    // Whether a section other than `owner` holds the resource.
+    bool SharedWithAnotherSection(const Resource& resource, const Section& owner) const;
     Resource* FindResource(const std::string& identifier, const std::string& sectionName) const;
     void StopLoader();
 

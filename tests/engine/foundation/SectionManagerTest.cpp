@@ -101,6 +101,29 @@ private:
     DataBuffer buffer_;
 };
 
+// A kind that holds its data by reference, as the media kinds do, so that a
+// test can hold it too.
+class HeldResource : public Resource {
+    ENGINE_CLASS(HeldResource, Resource)
+
+public:
+    explicit HeldResource(const std::string& file) : Resource(file) {}
+
+    void Load() override {
+        data_ = new DataBuffer();
+        SetHasError(LoadFile(FileName(), *data_, GetLoadMode()));
+        SetLoaded();
+    }
+    Object* GetData() override { return data_.Get(); }
+    void Unload() override {
+        data_ = nullptr;
+        Resource::Unload();
+    }
+
+private:
+    Ref<DataBuffer> data_;
+};
+
 // The kind the definition-file tests declare: reads its file, counting loads.
 class TextFile : public Resource {
     ENGINE_CLASS(TextFile, Resource)
@@ -457,6 +480,37 @@ TEST_F(SectionManagerTest, UnloadAndRemoveDuringALoadWaitForItToEnd) {
     WaitUntil([&] { return journal_.destroyed == 1; });
     EXPECT_EQ(journal_.unloads, 1);
     EXPECT_FALSE(manager_->RequestSection("pics"));
+}
+
+// What a left scene's section lets go of: only what nothing else holds.
+TEST_F(SectionManagerTest, ReleasingASectionUnloadsOnlyWhatNothingElseHolds) {
+    auto* left = new Section("left", false);
+    for (const char* id : {"alone", "held", "shared", "never"}) {
+        const std::string file = std::string("left/") + id + ".txt";
+        WriteTestFile(file, id);
+        left->AddResource(id, new HeldResource(file));
+    }
+    manager_->AddSection(left);
+    auto* other = new Section("other", false);
+    other->AddResource("same", left->FindResource("shared"));
+    manager_->AddSection(other);
+    for (const char* id : {"alone", "held", "shared"}) {
+        ASSERT_NE(manager_->GetLoadedResource(id, "left"), nullptr) << id;
+    }
+    const Ref<Object> kept(manager_->GetResource("held", "left"));
+
+    manager_->ReleaseSection("left");
+    EXPECT_FALSE(left->FindResource("alone")->IsLoaded());
+    EXPECT_FALSE(left->FindResource("never")->IsLoaded());
+    EXPECT_EQ(TextOf(manager_->GetResource("held", "left")), "held");
+    EXPECT_EQ(TextOf(manager_->GetResource("same", "other")), "shared");
+
+    // A section asked for again before it is let go stays whole.
+    ASSERT_TRUE(manager_->RequestSection("left"));
+    ASSERT_NE(manager_->GetLoadedResource("alone", "left"), nullptr);
+    manager_->ReleaseSection("left");
+    EXPECT_EQ(TextOf(manager_->GetResource("alone", "left")), "alone");
+    manager_->ReleaseSection("undeclared");
 }
 
 TEST_F(SectionManagerTest, ResourcesNamingOneFileAreFoundByFile) {
