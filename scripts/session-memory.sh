@@ -13,7 +13,8 @@
 # "peak <N> MB, end <M> MB" (end: the last return to the menu).
 #
 # usage: scripts/session-memory.sh <build folder> [rounds, default 2]
-# SESSION_DISPLAY: the first X display number to try (default 99).
+# SESSION_DISPLAY: the first X display number to try for its own Xvfb
+# (default 99), or ":N" to use the running X server :N instead.
 # SESSION_KEEP: a folder that receives the session's screenshots and logs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -70,7 +71,7 @@ menu_visits=0
 # usage: at_menu WHAT; marks a return to the menu, where the memory is read.
 at_menu() {
   menu_visits=$((menu_visits + 1))
-  printf 'screenshot %s\nwait ms 2000\n' "$(printf 'menu_%03d_%s' "$menu_visits" "$1")"
+  printf 'screenshot %s\nwait ms 5000\n' "$(printf 'menu_%03d_%s' "$menu_visits" "$1")"
 }
 # usage: race WORDS; a race with that many words typed and fired.
 race() {
@@ -123,26 +124,30 @@ map_to_menu() {
   printf 'screenshot won\n'
   map_to_menu
   at_menu end
-  printf 'close\nwait ms 800\nclick 320 369\nwait ms 2000\n'
+  printf 'wait ms 10000\nclose\nwait ms 800\nclick 320 369\nwait ms 2000\n'
 } > "$work/session.script"
 
 # --- the X server ------------------------------------------------------------
 display=""
-for number in $(seq "${SESSION_DISPLAY:-99}" 160); do
-  [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
-  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X$number" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
+if [[ "${SESSION_DISPLAY:-}" == :* ]]; then
+  display=${SESSION_DISPLAY#:}
+else
+  for number in $(seq "${SESSION_DISPLAY:-99}" 160); do
+    [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
+    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$number" ] && break
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$number" ]; then
+      pids+=("$xvfb_pid")
+      display=$number
+      break
+    fi
   done
-  if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$number" ]; then
-    pids+=("$xvfb_pid")
-    display=$number
-    break
-  fi
-done
+fi
 [ -n "$display" ] || { echo "no free display for Xvfb"; exit 1; }
 
 # --- the session -------------------------------------------------------------
