@@ -18,6 +18,7 @@
 # SESSION_KEEP: a folder that receives the session's screenshots and logs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 build=$(realpath "${1:?usage: $0 <build folder> [rounds]}")
 rounds=${2:-2}
 scripts=$(realpath tests/main/data)
@@ -128,27 +129,13 @@ map_to_menu() {
 } > "$work/session.script"
 
 # --- the X server ------------------------------------------------------------
-display=""
 if [[ "${SESSION_DISPLAY:-}" == :* ]]; then
   display=${SESSION_DISPLAY#:}
 else
-  for number in $(seq "${SESSION_DISPLAY:-99}" 160); do
-    [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-      [ -e "/tmp/.X11-unix/X$number" ] && break
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$number" ]; then
-      pids+=("$xvfb_pid")
-      display=$number
-      break
-    fi
-  done
+  start_xvfb "${SESSION_DISPLAY:-99}" "$work/xvfb.log" || { echo "no free display for Xvfb"; exit 1; }
+  pids+=("$xvfb_pid")
+  display=$xvfb_display
 fi
-[ -n "$display" ] || { echo "no free display for Xvfb"; exit 1; }
 
 # --- the session -------------------------------------------------------------
 cd "$build"
