@@ -14,6 +14,8 @@ packages=(
   libfreetype-dev fonts-dejavu-core scowl libcairo2-dev libvorbis-dev
   # benchmark reference; peak memory of the scripted runs
   libpixman-1-dev time
+  # the session memory script patches a stored player file
+  python3
   # the real-window test: an X server in memory, X input, screen pictures, a window manager
   xvfb xdotool x11-utils imagemagick openbox
 )

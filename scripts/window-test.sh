@@ -14,6 +14,7 @@
 #
 # usage: scripts/window-test.sh <build folder>
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 build=$(cd "${1:?usage: $0 <build folder>}" && pwd)
 out="$build/window-test"
@@ -44,23 +45,9 @@ fail() {
 }
 
 # An X server on a display nobody uses.
-display=""
-for number in $(seq 99 160); do
-  [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
-  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp > "$out/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X$number" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$number" ]; then
-    pids+=("$xvfb_pid")
-    display=$number
-    break
-  fi
-done
-[ -n "$display" ] || fail "no free display for Xvfb"
+start_xvfb 99 "$out/xvfb.log" || fail "no free display for Xvfb"
+pids+=("$xvfb_pid")
+display=$xvfb_display
 export DISPLAY=":$display"
 echo "window test on display $DISPLAY"
 

@@ -1,5 +1,9 @@
 #include "platform/ProcessMemory.h"
 
+// Any C library header defines __GLIBC__ on glibc; without one first, the
+// test below never holds and the threshold is never set.
+#include <cstdlib>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif

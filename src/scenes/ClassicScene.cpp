@@ -192,6 +192,11 @@ void ClassicScene::Deactivate() {
     // Its hint may still be up when START or BACK is clicked past it.
     HintDialog::CloseOpenIn(*this);
     Scene::Deactivate();
+    // Every way back here asks for the section again, and the transition
+    // waits for it; only the one panel shown and what the scene built stay.
+    if (SectionManager* sections = SectionManager::Instance()) {
+        sections->ReleaseSection(kSection);
+    }
 }
 
 void ClassicScene::RequestQuit() { AskQuit(nullptr, nullptr); }

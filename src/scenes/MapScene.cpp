@@ -23,6 +23,7 @@
 #include "engine/ui/Label.h"
 #include "engine/ui/LabelTicker.h"
 #include "engine/ui/SceneManager.h"
+#include "engine/ui/SceneTransition.h"
 #include "game/constants/GameConstants.h"
 #include "game/dialogs/HintDialog.h"
 #include "game/dialogs/KR2Dialog.h"
@@ -328,6 +329,26 @@ void MapScene::Deactivate() {
     if (MapDialogHooks::Installed() == this) {
         MapDialogHooks::Install(nullptr);
     }
+    if (LeftForTheMenu()) {
+        ReleaseShownSection();
+    }
+}
+
+bool MapScene::LeftForTheMenu() {
+    const SceneManager* manager = SceneManager::Instance();
+    if (manager == nullptr) return false;
+    const auto* transition = ObjectCast<SceneTransition>(manager->GetCurrentScene());
+    const Scene* entered = transition != nullptr ? transition->GetTargetScene() : manager->GetCurrentScene();
+    return entered != nullptr && entered == manager->FindScene("SCENE_SELECTION");
+}
+
+void MapScene::ReleaseShownSection() {
+    // The next entry shows the map afresh, as the first one of the run does,
+    // with its backs asked of the loader before the switch.
+    if (KR2Player* player = Player()) player->mapFlag = false;
+    sceneBuffer_->SetImage(nullptr);
+    background_->SetImage(nullptr);
+    overlay_->SetImage(nullptr);
 }
 
 void MapScene::Update(int32_t elapsedMs) {

@@ -131,6 +131,11 @@ public:
 
 private:
     void ShowMap();
+    // Whether the scene switched to is the menu.
+    static bool LeftForTheMenu();
+    // A map left for the menu lets go of the pictures of the section shown
+    // until it is next entered.
+    void ReleaseShownSection();
     void ShowRankDisplay(const KR2Player& player);
     // Slides the view from one section to another; the slide modifier.
     Modifier* Scroll(int32_t from, int32_t to);

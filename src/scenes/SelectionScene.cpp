@@ -161,6 +161,11 @@ void SelectionScene::Deactivate() {
     HintDialog::CloseOpenIn(*this);
     ReleaseHoveredButtons();
     Scene::Deactivate();
+    // The way back to the menu asks for the section again and waits for it;
+    // meanwhile the bottom pictures of the other map sections go.
+    if (SectionManager* sections = SectionManager::Instance()) {
+        sections->ReleaseSection(kSection);
+    }
 }
 
 void SelectionScene::ReleaseHoveredButtons() {

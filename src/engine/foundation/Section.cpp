@@ -1,5 +1,6 @@
 #include "engine/foundation/Section.h"
 
+#include <algorithm>
 #include <utility>
 
 Section::Section(std::string name, bool autoLoad) : name_(std::move(name)), autoLoad_(autoLoad) {}
@@ -11,6 +12,11 @@ void Section::AddResource(const std::string& identifier, Resource* resource) {
 Resource* Section::FindResource(const std::string& identifier) const {
     const auto found = resources_.find(identifier);
     return found != resources_.end() ? found->second.Get() : nullptr;
+}
+
+bool Section::Holds(const Resource& resource) const {
+    return std::any_of(resources_.begin(), resources_.end(),
+                       [&resource](const auto& entry) { return entry.second.Get() == &resource; });
 }
 
 Resource* Section::FirstUnloaded() const {

@@ -20,6 +20,8 @@ public:
     void AddResource(const std::string& identifier, Resource* resource);
     // The resource of that identifier, or null.
     Resource* FindResource(const std::string& identifier) const;
+    // Whether the resource stands in this section under any identifier.
+    bool Holds(const Resource& resource) const;
     // The first resource, in identifier order, that is not loaded, or null.
     Resource* FirstUnloaded() const;
 

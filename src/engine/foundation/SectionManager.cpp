@@ -270,7 +270,11 @@ Section* SectionManager::NextUnloadedSection(List list, bool count) {
 Object* SectionManager::GetResource(const std::string& identifier, const std::string& sectionName) {
     ScopedLock data(dataLock_);
     Resource* resource = FindResource(identifier, sectionName);
-    return resource != nullptr && resource->IsLoaded() ? resource->GetData() : nullptr;
+    if (resource == nullptr || !resource->IsLoaded()) {
+        return nullptr;
+    }
+    KeepInFlight(resource);
+    return resource->GetData();
 }
 
 Object* SectionManager::GetLoadedResource(const std::string& identifier, const std::string& sectionName) {
@@ -279,11 +283,13 @@ Object* SectionManager::GetLoadedResource(const std::string& identifier, const s
     if (resource == nullptr) {
         return nullptr;
     }
-    std::lock_guard<std::mutex> gate(loadGate_);
-    if (!resource->IsLoaded()) {
+    if (resource == inFlight_) {
+        WaitForLoadInFlight();
+        KeepInFlight(resource);
+    } else if (!resource->IsLoaded()) {
         resource->Load();
-        FinishLoad(*resource);
     }
+    FinishLoad(*resource);
     return resource->GetData();
 }
 
@@ -328,6 +334,32 @@ void SectionManager::UnloadSection(const std::string& name) {
     }
 }
 
+void SectionManager::ReleaseSection(const std::string& name) {
+    ScopedLock data(dataLock_);
+    const Section* section = FindSection(name);
+    if (section == nullptr || std::find(loadQueue_.begin(), loadQueue_.end(), name) != loadQueue_.end()) {
+        return;
+    }
+    ForgetPrefetches(name);
+    for (const auto& entry : section->Resources()) {
+        Resource& resource = *entry.second;
+        if (!resource.IsLoaded() || &resource == inFlight_ || SharedWithAnotherSection(resource, *section)) {
+            continue;
+        }
+        // The resource's own reference is the one it gives up.
+        const Object* held = resource.GetData();
+        if (held == nullptr || held->ReferenceCount() <= 1) {
+            resource.Unload();
+        }
+    }
+}
+
+bool SectionManager::SharedWithAnotherSection(const Resource& resource, const Section& owner) const {
+    return std::any_of(sections_.begin(), sections_.end(), [&](const auto& entry) {
+        return entry.second.Get() != &owner && entry.second->Holds(resource);
+    });
+}
+
 Resource* SectionManager::FindResourceByFile(const Resource& resource) {
     ScopedLock data(dataLock_);
     for (const auto& section : sections_) {
@@ -365,11 +397,15 @@ bool SectionManager::LoadNextResource() {
         }
         inFlight_ = resource.Get();
         unloadAfterLoad_ = false;
+        std::lock_guard<std::mutex> loading(loadEndLock_);
+        inFlightLoading_ = true;
     }
+    resource->Load();
     {
-        std::lock_guard<std::mutex> gate(loadGate_);
-        resource->Load();
+        std::lock_guard<std::mutex> loading(loadEndLock_);
+        inFlightLoading_ = false;
     }
+    loadEnded_.notify_all();
     platform::SleepMs(0);
 
     ScopedLock data(dataLock_);
@@ -400,6 +436,17 @@ Resource* SectionManager::NextResourceToLoad() {
         prefetch_.pop_front();
     }
     return prefetch_.empty() ? nullptr : prefetch_.front().second.Get();
+}
+
+void SectionManager::WaitForLoadInFlight() {
+    std::unique_lock<std::mutex> loading(loadEndLock_);
+    loadEnded_.wait(loading, [this] { return !inFlightLoading_; });
+}
+
+void SectionManager::KeepInFlight(const Resource* resource) {
+    if (resource != nullptr && resource == inFlight_) {
+        unloadAfterLoad_ = false;
+    }
 }
 
 void SectionManager::FinishLoad(Resource& resource) {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <list>
 #include <map>
@@ -81,7 +82,8 @@ public:
     // unknown or the resource is not loaded. Never loads.
     Object* GetResource(const std::string& identifier, const std::string& sectionName);
     // The same, but loads the resource on the calling thread first when it is
-    // not loaded; when the loader is loading it, waits for that load.
+    // not loaded; when the loader is loading it, waits for that load only. A
+    // load of another resource on the loader thread does not hold it up.
     Object* GetLoadedResource(const std::string& identifier, const std::string& sectionName);
 
     // Queues one resource for the loader, after every section asked for: a
@@ -91,8 +93,16 @@ public:
 
     void RemoveSection(const std::string& name, bool unload);
     // Unloads every loaded resource of the section; one the loader is loading
-    // right now is unloaded when that load ends.
+    // right now is unloaded when that load ends, unless its data is looked
+    // up before then.
     void UnloadSection(const std::string& name);
+    // Lets go of a section that a scene which has been left asked for: unloads
+    // each of its resources that only it holds. One that also stands in
+    // another section stays, and so does one whose data is still held
+    // elsewhere (by a scene's sprite, say): unloading it would free nothing
+    // and the next request would decode a second copy. A section asked for
+    // again already is left as it is.
+    void ReleaseSection(const std::string& name);
     // The first declared resource, sections and resources in name order,
     // that names the same file, or null.
     Resource* FindResourceByFile(const Resource& resource);
@@ -115,6 +125,12 @@ private:
     // One loader cycle; false when there was nothing to load.
     bool LoadNextResource();
     void FinishLoad(Resource& resource);
+    // Waits, without the data lock's help, until the loader's Load of the
+    // resource in flight has returned; the caller holds the data lock.
+    void WaitForLoadInFlight();
+    // Whoever is handed a resource's data keeps it: an unload put off until
+    // the loader's load ends would free it under their feet.
+    void KeepInFlight(const Resource* resource);
     // The next resource to load: the first unloaded one of the first started
     // section asked for, else the first unloaded prefetch; null when none.
     Resource* NextResourceToLoad();
@@ -123,6 +139,8 @@ private:
     bool QueueSection(const std::string& name);
     std::list<std::string>& ListOf(List list) { return list == List::LoadQueue ? loadQueue_ : pending_; }
     Section* FindSection(const std::string& name) const;
+    // Whether a section other than `owner` holds the resource.
+    bool SharedWithAnotherSection(const Resource& resource, const Section& owner) const;
     Resource* FindResource(const std::string& identifier, const std::string& sectionName) const;
     void StopLoader();
 
@@ -139,6 +157,12 @@ private:
     // The resource the loader is loading with the data lock released.
     Resource* inFlight_ = nullptr;
     bool unloadAfterLoad_ = false;
+    // Set while the loader runs the in-flight resource's Load; guarded by
+    // loadEndLock_, not the data lock, so a thread that holds the data lock
+    // can wait for that one load to end.
+    bool inFlightLoading_ = false;
+    std::mutex loadEndLock_;
+    std::condition_variable loadEnded_;
 
     // Loads the loader has ended, and their count when FinishLoadWork last
     // gave up; they tell a slow loader from a stuck one.
@@ -148,9 +172,6 @@ private:
 
     std::atomic<bool> running_{true};
     platform::TimedMutex dataLock_;
-    // Held around every Load, so that a load on the main thread waits for
-    // the loader's load of the same resource to end.
-    std::mutex loadGate_;
     // Last: the loader starts once everything above exists.
     platform::Thread loader_;
 };

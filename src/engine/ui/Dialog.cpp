@@ -221,6 +221,26 @@ void Dialog::UpdateBuffer() {
     layoutDirty_ = false;
 }
 
+void Dialog::ReleaseBuffers() {
+    if (!canvas_) {
+        return;
+    }
+    const int32_t width = GetWidth();
+    const int32_t height = GetHeight();
+    const int32_t offsetX = GetFrameOffsetX();
+    const int32_t offsetY = GetFrameOffsetY();
+    canvas_ = nullptr;
+    // The sprite's own setters: the dialog's would fit the size anew.
+    Sprite::SetImage(nullptr);
+    Sprite::SetWidth(width);
+    Sprite::SetHeight(height);
+    SetFrameOffset(offsetX, offsetY);
+    if (painter_) {
+        background_ = nullptr;
+    }
+    layoutDirty_ = true;
+}
+
 void Dialog::DrawChildrenInto(Canvas& canvas, GameNode& node) {
     GameNode* const componentNode = GetComponentNode();
     for (GameNode* current = &node; current != nullptr; current = current->GetNextSibling()) {

@@ -70,6 +70,10 @@ public:
     void SetModal(bool modal) { modal_ = modal; }
     bool UsesBuffer() const { return useBuffer_; }
     void SetUseBuffer(bool useBuffer);
+    // Lets go of the pictures the dialog made for itself (the copy it shows
+    // and a painted backdrop) while it is hidden; the next draw makes them
+    // again. Its size and place stay.
+    void ReleaseBuffers();
     bool IsLayoutDirty() const { return layoutDirty_; }
     void SetLayoutDirty() { layoutDirty_ = true; }
     int32_t GetDragState() const { return dragState_; }

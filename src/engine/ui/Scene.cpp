@@ -150,6 +150,8 @@ void Scene::HideDialog(Dialog* dialog) {
     }
     dialog->OnHide();
     dialog->SetRemoved(true);
+    // A hidden dialog kept for later holds no pictures of its own meanwhile.
+    dialog->ReleaseBuffers();
     dispatcher_->RemoveList(dialog->GetListenerList());
     const auto shown = std::find_if(shownDialogs_.begin(), shownDialogs_.end(),
                                     [dialog](const Ref<Dialog>& entry) { return entry.Get() == dialog; });

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -100,6 +101,29 @@ private:
     DataBuffer buffer_;
 };
 
+// A kind that holds its data by reference, as the media kinds do, so that a
+// test can hold it too.
+class HeldResource : public Resource {
+    ENGINE_CLASS(HeldResource, Resource)
+
+public:
+    explicit HeldResource(const std::string& file) : Resource(file) {}
+
+    void Load() override {
+        data_ = new DataBuffer();
+        SetHasError(LoadFile(FileName(), *data_, GetLoadMode()));
+        SetLoaded();
+    }
+    Object* GetData() override { return data_.Get(); }
+    void Unload() override {
+        data_ = nullptr;
+        Resource::Unload();
+    }
+
+private:
+    Ref<DataBuffer> data_;
+};
+
 // The kind the definition-file tests declare: reads its file, counting loads.
 class TextFile : public Resource {
     ENGINE_CLASS(TextFile, Resource)
@@ -165,14 +189,16 @@ protected:
 
     // Section "pics" with the one resource "a", whose load the loader has
     // begun and now holds at the gate.
-    void StartGatedLoad(LoadGate& gate) {
+    const Resource& StartGatedLoad(LoadGate& gate) {
         auto* section = new Section("pics", false);
         WriteTestFile("pics/a.txt", "a");
-        section->AddResource("a", new TestResource("pics/a.txt", journal_, &gate));
+        auto* resource = new TestResource("pics/a.txt", journal_, &gate);
+        section->AddResource("a", resource);
         manager_->AddSection(section);
         manager_->RequestSection("pics");
         manager_->SetDeclared();
         gate.WaitForArrival();
+        return *resource;
     }
 
     // Requests the section and waits until the loader has loaded it and no
@@ -398,6 +424,50 @@ TEST_F(SectionManagerTest, ALoadOnTheMainThreadWaitsForTheLoadersLoad) {
     EXPECT_EQ(journal_.LoadsOf("pics/a.txt"), 1);
 }
 
+TEST_F(SectionManagerTest, ALoadOnTheMainThreadIsNotHeldUpByTheLoadersLoadOfAnother) {
+    LoadGate gate;
+    StartGatedLoad(gate);
+    manager_->AddSection(MakeSection("other", {"b"}));
+
+    auto fetched = std::async(std::launch::async, [this] { return TextOf(manager_->GetLoadedResource("b", "other")); });
+    const bool answered = fetched.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    EXPECT_TRUE(answered) << "the fetch of b waited for the loader's load of a";
+    gate.Open();
+    EXPECT_EQ(fetched.get(), "b");
+}
+
+// A section unloaded while the loader loads one of its resources, whose data
+// is then handed out before that load has ended: what was handed out stays.
+TEST_F(SectionManagerTest, ALookupDuringALoadCancelsTheUnloadPutOffUntilItsEnd) {
+    struct Case {
+        const char* name;
+        std::function<Object*(SectionManager&)> lookUp;
+    };
+    const Case cases[] = {
+        {"GetResource", [](SectionManager& m) { return m.GetResource("a", "pics"); }},
+        {"GetLoadedResource", [](SectionManager& m) { return m.GetLoadedResource("a", "pics"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadGate gate;
+        const Resource& resource = StartGatedLoad(gate);
+        const int unloads = journal_.unloads;
+        Object* data = nullptr;
+        {
+            // Held, so that the load ends but the loader cannot yet take it in.
+            ScopedLock held(manager_->DataLock());
+            manager_->UnloadSection("pics");
+            gate.Open();
+            WaitUntil([&] { return resource.IsLoaded(); });
+            data = c.lookUp(*manager_);
+        }
+        WaitUntil([&] { return !manager_->HasLoadWork(); });
+        EXPECT_TRUE(resource.IsLoaded());
+        EXPECT_EQ(journal_.unloads, unloads);
+        EXPECT_EQ(TextOf(data), "a");
+    }
+}
+
 TEST_F(SectionManagerTest, UnloadAndRemoveDuringALoadWaitForItToEnd) {
     LoadGate gate;
     StartGatedLoad(gate);
@@ -410,6 +480,37 @@ TEST_F(SectionManagerTest, UnloadAndRemoveDuringALoadWaitForItToEnd) {
     WaitUntil([&] { return journal_.destroyed == 1; });
     EXPECT_EQ(journal_.unloads, 1);
     EXPECT_FALSE(manager_->RequestSection("pics"));
+}
+
+// What a left scene's section lets go of: only what nothing else holds.
+TEST_F(SectionManagerTest, ReleasingASectionUnloadsOnlyWhatNothingElseHolds) {
+    auto* left = new Section("left", false);
+    for (const char* id : {"alone", "held", "shared", "never"}) {
+        const std::string file = std::string("left/") + id + ".txt";
+        WriteTestFile(file, id);
+        left->AddResource(id, new HeldResource(file));
+    }
+    manager_->AddSection(left);
+    auto* other = new Section("other", false);
+    other->AddResource("same", left->FindResource("shared"));
+    manager_->AddSection(other);
+    for (const char* id : {"alone", "held", "shared"}) {
+        ASSERT_NE(manager_->GetLoadedResource(id, "left"), nullptr) << id;
+    }
+    const Ref<Object> kept(manager_->GetResource("held", "left"));
+
+    manager_->ReleaseSection("left");
+    EXPECT_FALSE(left->FindResource("alone")->IsLoaded());
+    EXPECT_FALSE(left->FindResource("never")->IsLoaded());
+    EXPECT_EQ(TextOf(manager_->GetResource("held", "left")), "held");
+    EXPECT_EQ(TextOf(manager_->GetResource("same", "other")), "shared");
+
+    // A section asked for again before it is let go stays whole.
+    ASSERT_TRUE(manager_->RequestSection("left"));
+    ASSERT_NE(manager_->GetLoadedResource("alone", "left"), nullptr);
+    manager_->ReleaseSection("left");
+    EXPECT_EQ(TextOf(manager_->GetResource("alone", "left")), "alone");
+    manager_->ReleaseSection("undeclared");
 }
 
 TEST_F(SectionManagerTest, ResourcesNamingOneFileAreFoundByFile) {

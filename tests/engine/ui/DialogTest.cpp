@@ -141,6 +141,35 @@ TEST_F(DialogTest, ThePainterBufferIsKeptUntilTheSizeChanges) {
     EXPECT_EQ(painter->paints, 2);
 }
 
+// A hidden dialog kept for later holds none of the pictures it made; shown
+// again, it makes them anew and looks the same, in the same place.
+TEST_F(DialogTest, AHiddenDialogLetsGoOfItsPicturesUntilItIsDrawnAgain) {
+    const Ref<Dialog> painted = MakeDialog("");
+    const Ref<CountingPainter> painter(new CountingPainter);
+    painted->SetPainter(painter.Get());
+    const Ref<Dialog> pictured = MakeDialog("");
+    const Ref<Surface> backdrop = FilledSurface(30, 20, 0xFF000010u);
+    pictured->SetBackground(backdrop.Get());
+    for (Dialog* dialog : {painted.Get(), pictured.Get()}) {
+        DrawOnce(*dialog);
+        ASSERT_NE(dialog->GetImage(), nullptr);
+        const uint32_t look = PixelAt(*dialog->GetImage(), 29, 19);
+
+        dialog->ReleaseBuffers();
+        EXPECT_EQ(dialog->GetImage(), nullptr);
+        EXPECT_EQ(dialog->GetWidth(), 30);
+        EXPECT_EQ(dialog->GetHeight(), 20);
+        EXPECT_EQ(dialog->GetX(), 20);
+        DrawOnce(*dialog);
+        ASSERT_NE(dialog->GetImage(), nullptr);
+        EXPECT_EQ(PixelAt(*dialog->GetImage(), 29, 19), look);
+    }
+    // The painted backdrop was the dialog's own and was painted again; a
+    // picture it was given stays.
+    EXPECT_EQ(painter->paints, 2);
+    EXPECT_EQ(pictured->GetBackground(), backdrop.Get());
+}
+
 TEST_F(DialogTest, ABufferedDialogDrawsItsComponentsIntoItsPicture) {
     const Ref<Dialog> dialog =
         MakeDialog(R"(usebuffer="true")", R"(<Sprite name="dot" x="4" y="3" width="2" height="2"/>)");
