@@ -339,9 +339,14 @@ void MapScene::Update(int32_t elapsedMs) {
     if (state_ == kMenuOpen && !IsDialogShown("DIALOG_MENU")) {
         state_ = kIdle;
     }
+    const bool quitAsked = IsQuitQuestionShown(*this);
+    if (arrivalResultWaiting_ && !quitAsked) {
+        arrivalResultWaiting_ = false;
+        ShowArrivalResult();
+    }
     if (state_ == kIdle) {
         routeDots_.Update(elapsedMs);
-        if (HintDialog::Open() == nullptr) {
+        if (HintDialog::Open() == nullptr && !quitAsked) {
             idleTime_ += elapsedMs;
             if (hints_) hints_->Check();
         }

@@ -62,6 +62,8 @@ int32_t AskQuit(void*, GameNode*) {
     return 0;
 }
 
+bool IsQuitQuestionShown(const Scene& scene) { return scene.IsDialogShown(kQuestionId); }
+
 int32_t ConfirmQuit(void*, GameNode*) {
     SectionManager* sections = SectionManager::Instance();
     if (sections != nullptr && !sections->RequestSection("default")) {

@@ -31,6 +31,8 @@ inline constexpr uint32_t kQuitDialogsWaitLimitMs = 30000;
 // "TEXT_QUESTION_QUIT" once at a time in the current scene (a transition's
 // target while one runs). Both arguments are ignored.
 int32_t AskQuit(void* context, GameNode* sender);
+// Whether the question is up in the scene: what it covers waits behind it.
+bool IsQuitQuestionShown(const Scene& scene);
 // The yes answer: the quit sound when its section is there, then the quit
 // message, which ends the main loop.
 int32_t ConfirmQuit(void* context, GameNode* sender);
