@@ -78,6 +78,11 @@ bool GameSceneHints::WordRackHasTypedCoal() const {
                              }) != nullptr;
 }
 
+bool GameSceneHints::WordRackHoldsCoals() const {
+    const WordBar* bar = Bar();
+    return bar != nullptr && bar->Rack(WordBar::kWordRack).OccupiedCount() > 0;
+}
+
 int32_t GameSceneHints::WordBarMoveState() const {
     const WordBar* bar = Bar();
     return bar != nullptr ? bar->LastAction() : WordBar::kNoAction;

@@ -30,6 +30,7 @@ public:
     void SetTypedWordFlag() override;
     void ClearTypedWordFlag() override;
     bool WordRackHasTypedCoal() const override;
+    bool WordRackHoldsCoals() const override;
     int32_t WordBarMoveState() const override;
     bool HandReturnsToSupply() const override;
     GameNode* CoalAtHand() const override;

@@ -169,6 +169,8 @@ void GameScene::ShowEndGame() {
     endGameSign_->AddModifier(Blocking(new ModifierValue(0, 255, kFadeMs)));
     endGameSign_->ClearClipRect();
     RepeatBounce(0, endGameSign_);
+    // The Enter that fired the last word does not also leave the board.
+    GetListenerList()->HoldKeys(kNewKeyHoldMs);
 }
 
 void GameScene::SwitchToScene(const char* sceneName) const {

@@ -360,10 +360,15 @@ void MapScene::Update(int32_t elapsedMs) {
     if (state_ == kMenuOpen && !IsDialogShown("DIALOG_MENU")) {
         state_ = kIdle;
     }
+    const bool quitAsked = IsQuitQuestionShown(*this);
+    if (arrivalResultWaiting_ && !quitAsked) {
+        arrivalResultWaiting_ = false;
+        ShowArrivalResult();
+    }
     if (state_ == kIdle) {
         routeDots_.Update(elapsedMs);
         // A hint would cover the quit question (asked during the fade in).
-        if (HintDialog::Open() == nullptr && !IsQuitQuestionShown(*this)) {
+        if (HintDialog::Open() == nullptr && !quitAsked) {
             idleTime_ += elapsedMs;
             if (hints_) hints_->Check();
         }

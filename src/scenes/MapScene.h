@@ -151,6 +151,8 @@ private:
     bool TrainFacesLeft() const;
     SectionInfo* ShownSectionInfo() const;
     void ReleaseCurrentTicket() const;
+    // After the arrival: the level's result, or the ticket panel after a loss.
+    void ShowArrivalResult();
     void StopSequences();
 
     Ref<Sprite> trainSprite_;
@@ -175,6 +177,7 @@ private:
     int32_t shownSection_ = -1;
     bool showDefeatHint_ = false;
     bool returnFromGame_ = false;
+    bool arrivalResultWaiting_ = false;
     int32_t savePlayersIn_ = 0;
     MapRouteDots routeDots_;
     // Left and right, each {shining, plain}.

@@ -82,22 +82,16 @@ bool MapSceneHints::EnoughCitiesVisited(int32_t offset) const {
 
 int32_t MapSceneHints::TrackCost() const { return MapTrackShop::GetTrackCost(scene_.GetShownSection()); }
 
-std::optional<std::pair<float, float>> MapSceneHints::UnboughtTrackMiddle() const {
-    const SectionInfo* section = Section();
-    if (section == nullptr) {
+std::optional<std::pair<float, float>> MapSceneHints::OfferedTrackMiddle() const {
+    const auto* sign = ObjectCast<TrackInfoSprite>(FirstTrackPanel());
+    SectionList* map = SectionList::Instance();
+    const TrackInfo* track = sign != nullptr && map != nullptr ? map->FindTrack(sign->GetTrack()) : nullptr;
+    if (track == nullptr || track->GetPath().Count() == 0) {
         return std::nullopt;
     }
-    for (const Ref<TrackInfo>& track : section->tracks) {
-        if (track && !track->bought) {
-            const Path& path = track->GetPath();
-            if (path.Count() == 0) {
-                return std::nullopt;
-            }
-            const PointF& middle = path.Point(path.Count() / 2);
-            return std::pair{middle.x, middle.y};
-        }
-    }
-    return std::nullopt;
+    const Path& path = track->GetPath();
+    const PointF& middle = path.Point(path.Count() / 2);
+    return std::pair{middle.x, middle.y};
 }
 
 void MapSceneHints::LetTicketsTakeClicks(HintDialog* bubble, const std::vector<GameNode*>& tickets,

@@ -34,7 +34,7 @@ public:
     bool SectionFinished() const override;
     bool EnoughCitiesVisited(int32_t offset) const override;
     int32_t TrackCost() const override;
-    std::optional<std::pair<float, float>> UnboughtTrackMiddle() const override;
+    std::optional<std::pair<float, float>> OfferedTrackMiddle() const override;
     void LetTicketsTakeClicks(HintDialog* bubble, const std::vector<GameNode*>& tickets, bool behindBubble) override;
 
 private:

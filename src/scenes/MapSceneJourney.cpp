@@ -30,6 +30,7 @@
 #include "game/world/SectionList.h"
 #include "scenes/MapAnchorPoints.h"
 #include "scenes/MapScene.h"
+#include "scenes/QuitQuestion.h"
 
 namespace {
 
@@ -135,6 +136,15 @@ void MapScene::OnTrainArrived() {
     BakeTrackPartStamps();
     PlaceTrainAtCurrentCity();
     ShowSection(true);
+    // The quit question stays on top: the result opens once it is answered no.
+    if (IsQuitQuestionShown(*this)) {
+        arrivalResultWaiting_ = true;
+        return;
+    }
+    ShowArrivalResult();
+}
+
+void MapScene::ShowArrivalResult() {
     const KR2Player* player = Player();
     if (player != nullptr && player->lastWon) {
         ShowLevelSuccess();

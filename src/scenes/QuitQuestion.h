@@ -31,7 +31,8 @@ inline constexpr uint32_t kQuitDialogsWaitLimitMs = 30000;
 // "TEXT_QUESTION_QUIT" once at a time in the current scene (a transition's
 // target while one runs). Both arguments are ignored.
 int32_t AskQuit(void* context, GameNode* sender);
-// Whether the question stands open in `scene`; nothing else opens over it.
+// Whether the question stands open in `scene`: nothing else opens over it,
+// and what it covers waits behind it.
 bool IsQuitQuestionShown(const Scene& scene);
 // The yes answer: the quit sound when its section is there, then the quit
 // message, which ends the main loop.

@@ -44,36 +44,45 @@ bool InputDispatcher::HasList(const InputListenerList* list) const {
 // Handlers may show or hide dialogs, so lists and listeners can come and go
 // while an event is delivered: the walk runs over copies and skips whatever
 // has left in the meantime, never touching a list that is no longer held.
+// A key or character goes no further than the first list that keeps keys;
+// no key press or release reaches the listeners of a list that holds its
+// keys (characters do: they press no button, and typed text is kept).
 template <typename Handler>
-bool InputDispatcher::Deliver(Handler handler) {
+bool InputDispatcher::Deliver(Handler handler, KeyEvent key) {
     const std::vector<InputListenerList*> lists = lists_;
     for (InputListenerList* list : lists) {
         if (!HasList(list)) continue;
-        if (list->IsOpenToAll()) {
-            const std::vector<InputListener*> members = list->Listeners();
-            for (InputListener* listener : members) {
-                if (!HasList(list)) break;
-                const auto& current = list->Listeners();
-                if (std::find(current.begin(), current.end(), listener) == current.end()) continue;
-                if (listener->IsInputEnabled() && handler(*listener)) return true;
-            }
-        } else if (InputListener* owner = list->GetOwner();
-                   owner && owner->IsInputEnabled() && handler(*owner)) {
-            return true;
-        }
-        if (HasList(list) && list->IsBlocking()) return false;
+        const bool held = key == KeyEvent::kPress && list->HoldsKeys();
+        if (!held && DeliverToList(*list, handler)) return true;
+        if (HasList(list) && (list->IsBlocking() || (key != KeyEvent::kNone && list->KeepsKeys()))) return false;
+    }
+    return false;
+}
+
+template <typename Handler>
+bool InputDispatcher::DeliverToList(const InputListenerList& list, Handler& handler) {
+    if (!list.IsOpenToAll()) {
+        InputListener* owner = list.GetOwner();
+        return owner && owner->IsInputEnabled() && handler(*owner);
+    }
+    const std::vector<InputListener*> members = list.Listeners();
+    for (InputListener* listener : members) {
+        if (!HasList(&list)) break;
+        const auto& current = list.Listeners();
+        if (std::find(current.begin(), current.end(), listener) == current.end()) continue;
+        if (listener->IsInputEnabled() && handler(*listener)) return true;
     }
     return false;
 }
 
 bool InputDispatcher::OnKeyDown(int32_t virtualKey) {
-    return Deliver([=](InputListener& l) { return l.OnKeyDown(virtualKey); });
+    return Deliver([=](InputListener& l) { return l.OnKeyDown(virtualKey); }, KeyEvent::kPress);
 }
 bool InputDispatcher::OnKeyUp(int32_t virtualKey) {
-    return Deliver([=](InputListener& l) { return l.OnKeyUp(virtualKey); });
+    return Deliver([=](InputListener& l) { return l.OnKeyUp(virtualKey); }, KeyEvent::kPress);
 }
 bool InputDispatcher::OnChar(int32_t character) {
-    return Deliver([=](InputListener& l) { return l.OnChar(character); });
+    return Deliver([=](InputListener& l) { return l.OnChar(character); }, KeyEvent::kCharacter);
 }
 bool InputDispatcher::OnMouseMove(int32_t x, int32_t y, uint32_t flags) {
     return Deliver([=](InputListener& l) { return l.OnMouseMove(x, y, flags); });
@@ -102,6 +111,10 @@ void InputDispatcher::Update(uint32_t /*elapsedMs*/) { DispatchFrame(); }
 void InputDispatcher::SetActive(bool active) {
     Service::SetActive(active);
     if (!active) ClearEvents();
+}
+
+void InputDispatcher::PassTime(uint32_t ms) {
+    for (InputListenerList* list : lists_) list->PassTime(ms);
 }
 
 void InputDispatcher::DispatchFrame() {

@@ -52,6 +52,8 @@ public:
     // Turning the dispatcher off drops what is queued.
     void SetActive(bool active) override;
 
+    // Counts the frame time down on every list's key hold.
+    void PassTime(uint32_t ms);
     // Delivers the queued events; when nothing is queued and the window has
     // the focus, a pointer outside the client area is reported as a move.
     void DispatchFrame();
@@ -61,8 +63,11 @@ public:
     const std::deque<Event>& QueuedEvents() const { return queue_; }
 
 private:
+    enum class KeyEvent { kNone, kPress, kCharacter };
     template <typename Handler>
-    bool Deliver(Handler handler);
+    bool Deliver(Handler handler, KeyEvent key = KeyEvent::kNone);
+    template <typename Handler>
+    bool DeliverToList(const InputListenerList& list, Handler& handler);
     void DeliverEvent(const Event& event);
     bool HasList(const InputListenerList* list) const;
 

@@ -55,9 +55,11 @@ public:
     void SetOverSound(std::string name) { overSound_ = std::move(name); }
     void SetSoundSection(std::string section) { soundSection_ = std::move(section); }
 
+    // Runs the handler, as a completed press does.
+    void Fire();
+
 private:
     void UseFourFrames();
-    void Fire();
 
     bool inputEnabled_ = true;
     int32_t state_ = kNormal;

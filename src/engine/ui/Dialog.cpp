@@ -19,6 +19,7 @@
 #include "engine/ui/Slider.h"
 #include "engine/ui/Switch.h"
 #include "engine/ui/ToolTip.h"
+#include "platform/KeyCodes.h"
 
 namespace {
 
@@ -36,6 +37,8 @@ bool ReadBool(Property* definition, const char* key, bool fallback) {
 
 Dialog::Dialog(Property* definition) : Panel(definition), listeners_(new InputListenerList) {
     listeners_->SetOwner(this);
+    listeners_->SetKeepsKeys(true);
+    escapeButton_ = Property::AsString(Property::Child(definition, "escapebutton"));
     // A dialog made after the tooltip service was installed shows tips too.
     if (const SceneManager* manager = SceneManager::Instance()) {
         listeners_->AddListener(manager->GetToolTip(), true);
@@ -301,6 +304,18 @@ bool Dialog::OnLButtonDown(int32_t x, int32_t y, uint32_t, bool) {
         dragState_ = kPressed;
     }
     return hit;
+}
+
+bool Dialog::OnKeyDown(int32_t virtualKey) {
+    if (virtualKey != static_cast<int32_t>(platform::VK_ESCAPE) || escapeButton_.empty()) {
+        return false;
+    }
+    auto* button = ObjectCast<Button>(FindChild(escapeButton_));
+    if (button == nullptr || !button->IsEnabled()) {
+        return false;
+    }
+    button->Fire();
+    return true;
 }
 
 bool Dialog::OnMouseMove(int32_t x, int32_t y, uint32_t) {

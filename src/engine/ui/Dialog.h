@@ -25,11 +25,15 @@ class Dialog : public Panel, public InputListener, public ToolTipCover {
 
 public:
     enum DragState : int32_t { kIdle = 0, kPressed = 1, kDragging = 2, kDraggingBuffered = 3 };
+    // How long a newly shown dialog or board takes no keys: a key pressed
+    // for what was there before does not press it (a click acts at once).
+    static constexpr uint32_t kNewKeyHoldMs = 500;
 
     // The Panel keys, then "movable", "resizable", "usebuffer",
     // "autoenlarge", the painter ("painter", else the named definition
-    // "painterid", sized by "minwidth" and "minheight"), and "background"
-    // from "section".
+    // "painterid", sized by "minwidth" and "minheight"), "background"
+    // from "section", and "escapebutton": the button that Escape presses
+    // when no button of its own takes that key.
     explicit Dialog(Property* definition);
     ~Dialog() override;
 
@@ -78,6 +82,7 @@ public:
     void SetLayoutDirty() { layoutDirty_ = true; }
     int32_t GetDragState() const { return dragState_; }
 
+    bool OnKeyDown(int32_t virtualKey) override;
     bool OnMouseMove(int32_t x, int32_t y, uint32_t flags) override;
     bool OnLButtonDown(int32_t x, int32_t y, uint32_t flags, bool doubleClick) override;
     bool OnLButtonUp(int32_t x, int32_t y, uint32_t flags) override;
@@ -121,5 +126,6 @@ private:
     bool active_ = false;
     bool modal_ = false;
     bool inputEnabled_ = true;
+    std::string escapeButton_;
     std::vector<std::unique_ptr<InputLabelBinding>> inputLabelBindings_;
 };

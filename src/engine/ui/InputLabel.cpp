@@ -209,15 +209,24 @@ void InputLabel::ApplyText(const std::wstring& text, bool caretToEnd) {
     }
 }
 
-void InputLabel::InsertText(const std::wstring& text) {
+std::wstring InputLabel::TextWith(const std::wstring& inserted) const {
     std::wstring edited = text_;
+    int32_t caret = caret_;
     if (HasSelection()) {
         edited.erase(static_cast<size_t>(selectionStart_), static_cast<size_t>(selectionEnd_ - selectionStart_));
-        caret_ = std::clamp(selectionStart_, 0, Length(edited));
+        caret = std::clamp(selectionStart_, 0, Length(edited));
+    }
+    const size_t at = caret >= Length(edited) ? edited.size() : caret < 1 ? 0 : static_cast<size_t>(caret);
+    edited.insert(at, inserted);
+    return edited;
+}
+
+void InputLabel::InsertText(const std::wstring& text) {
+    const std::wstring edited = TextWith(text);
+    if (HasSelection()) {
+        caret_ = std::clamp(selectionStart_, 0, Length(text_) - (selectionEnd_ - selectionStart_));
         CollapseSelection();
     }
-    const size_t at = caret_ >= Length(edited) ? edited.size() : caret_ < 1 ? 0 : static_cast<size_t>(caret_);
-    edited.insert(at, text);
     if (AcceptsText(edited)) {
         ApplyText(edited, false);
         caret_ = std::min(caret_ + Length(text), Length(text_));
@@ -330,6 +339,10 @@ void InputLabel::Paste() {
         if (IsAllowedChar(character)) {
             accepted += character;
         }
+    }
+    // As much of it as the limits leave room for, as typing would take.
+    while (!accepted.empty() && !AcceptsText(TextWith(accepted))) {
+        accepted.pop_back();
     }
     InsertText(accepted);
 }

@@ -55,6 +55,8 @@ public:
     bool AcceptsText(const std::wstring& text) const;
     void ApplyText(const std::wstring& text, bool caretToEnd);
     void InsertText(const std::wstring& text);
+    // The text as inserting `inserted` at the caret would make it, over the selection.
+    std::wstring TextWith(const std::wstring& inserted) const;
     void MoveCaret(int32_t position, bool extend, bool collapse);
     void DeleteForward();
     int32_t CaretPixelX(int32_t index) const;

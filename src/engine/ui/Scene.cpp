@@ -139,6 +139,7 @@ void Scene::ShowDialog(Dialog* dialog) {
     dialog->SetRemoved(false);
     shownDialogs_.emplace_back(dialog);
     dispatcher_->AddList(dialog->GetListenerList());
+    dialog->GetListenerList()->HoldKeys(kNewKeyHoldMs);
     dialog->OnShow();
     // The window's buttons stay above every dialog.
     FullScreenHandler::AttachToScene();
@@ -185,6 +186,7 @@ bool Scene::IsShown(const Dialog* dialog) const {
 
 void Scene::RunFrame(int32_t elapsedMs) {
     const auto dt = static_cast<uint32_t>(std::max(elapsedMs, 0));
+    dispatcher_->PassTime(dt);
     dispatcher_->DispatchFrame();
     Update(elapsedMs);
     updatePass_->Update(dt);

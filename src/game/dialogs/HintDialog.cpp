@@ -327,8 +327,9 @@ void HintDialog::OnShow() {
             hooks->OnDialogOpened(scene, this);
         }
     }
+    // Over a running race the keys belong to the word being typed.
+    GetListenerList()->SetKeepsKeys(IsModal());
     if (okButton_ != nullptr) {
-        // Over a running race the keys belong to the word being typed.
         okButton_->SetFireKeyCode(IsModal() ? definedOkKey_ : Button::kNoFireKey);
     }
     FadeIn(this, DIALOG_FADE_TIME);
@@ -349,11 +350,16 @@ bool HintDialog::OnChar(int32_t) {
     return false;
 }
 
-bool HintDialog::OnMouseMove(int32_t x, int32_t y, uint32_t) { return HitTest(x, y); }
+bool HintDialog::TakesClicks() const { return pageIndex_ > 0 || openTime_ >= HINT_ENTER_FROM_OPEN; }
 
-bool HintDialog::OnLButtonDown(int32_t x, int32_t y, uint32_t, bool) { return HitTest(x, y); }
+bool HintDialog::OnMouseMove(int32_t x, int32_t y, uint32_t) { return TakesClicks() && HitTest(x, y); }
+
+bool HintDialog::OnLButtonDown(int32_t x, int32_t y, uint32_t, bool) { return TakesClicks() && HitTest(x, y); }
 
 bool HintDialog::OnLButtonUp(int32_t x, int32_t y, uint32_t) {
+    if (!TakesClicks()) {
+        return false;
+    }
     bool hit = HitTest(x, y);
     if (hintId_ == kFirstMapHint && !targets_.empty()) {
         const auto* target = ObjectCast<Sprite>(targets_.front());

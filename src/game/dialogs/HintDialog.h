@@ -94,6 +94,10 @@ public:
     bool OnMouseMove(int32_t x, int32_t y, uint32_t flags) override;
     bool OnLButtonDown(int32_t x, int32_t y, uint32_t flags, bool doubleClick) override;
     bool OnLButtonUp(int32_t x, int32_t y, uint32_t flags) override;
+    // Until its OK could be pressed, a bubble just opened takes no clicks:
+    // they were aimed at what lay there before it (a bubble that opened
+    // under the pointer does not swallow a click meant for a button).
+    bool TakesClicks() const;
 
     int32_t GetHintId() const { return hintId_; }
     int32_t GetPageIndex() const { return pageIndex_; }

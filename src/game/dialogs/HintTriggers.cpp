@@ -1,5 +1,6 @@
 #include "game/dialogs/HintTriggers.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/scene/GameNode.h"
@@ -13,6 +14,8 @@ constexpr int32_t kSlotsGameType = 4;
 constexpr int32_t kGameTypeCount = 7;
 constexpr int32_t kCoalTypeCount = 8;
 constexpr int32_t kLastMapSection = 9;
+// How long the word bar and the submit rest before a hint may stop the race.
+constexpr int32_t kWordFormingQuietMs = 1000;
 
 // The boost meter's band a little below its node.
 constexpr int32_t kBoostBandOffset = 80;
@@ -96,7 +99,10 @@ bool CheckRaceHints(KR2Player& player, RaceHintView& view, HintOpener& opener) {
     const int32_t now = view.Now();
     const int32_t sinceWordBar = now - view.LastWordBar();
     const int32_t sinceSubmit = now - view.LastSubmit();
-    if (Flag(player, 16) && view.TrainHasBonus()) {
+    // Only hints 7 to 10 leave the race running: the others wait for the word.
+    const bool formingWord =
+        view.WordRackHoldsCoals() || std::min(sinceWordBar, sinceSubmit) < kWordFormingQuietMs;
+    if (Flag(player, 16) && view.TrainHasBonus() && !formingWord) {
         return Fire(player, opener, 16, nullptr);
     }
     if (Flag(player, 7) && sinceWordBar > HINT_WORDBAR_CLICK_TIME * 1000) {
@@ -107,7 +113,8 @@ bool CheckRaceHints(KR2Player& player, RaceHintView& view, HintOpener& opener) {
     if (Flag(player, 8) && sinceSubmit > HINT_SUBMIT_CLICK_TIME * 1000 && view.HoldsNewValidWord()) {
         return Fire(player, opener, 8, view.SceneNode("BUTTON_SUBMIT"));
     }
-    if (Flag(player, 13) && view.TypedWordFlag() && sinceSubmit > HINT_SUBMIT_NO_ENTER_TIME * 1000) {
+    if (Flag(player, 13) && view.TypedWordFlag() && sinceSubmit > HINT_SUBMIT_NO_ENTER_TIME * 1000 &&
+        !formingWord) {
         Fire(player, opener, 13, view.SceneNode("BUTTON_SUBMIT"));
         view.ClearTypedWordFlag();
         return true;
@@ -118,6 +125,9 @@ bool CheckRaceHints(KR2Player& player, RaceHintView& view, HintOpener& opener) {
     }
     if (Flag(player, 10) && view.AllowsSkip() && sinceSubmit > HINT_SKIP_TIME * 1000) {
         return Fire(player, opener, 10, view.SceneNode("BUTTON_SKIP"));
+    }
+    if (formingWord) {
+        return false;
     }
     if (Flag(player, 11) && view.TrainSpeed() > kFastTrainSpeed) {
         const HintRect band = BoostBand(view);
@@ -215,9 +225,10 @@ bool CheckMapHints(KR2Player& player, MapHintView& view, HintOpener& opener) {
         const HintRect box = TrainBox(*train);
         return Fire(player, opener, 40, train, &box);
     }
+    // "Click it to buy it" needs a track the player can buy from here: one with its price sign up.
     if (Flag(player, 41) && !view.SectionFinished() && view.EnoughCitiesVisited(NUM_CITIES_VISITED_OFFSET) &&
-        player.coins >= view.TrackCost()) {
-        if (const auto middle = view.UnboughtTrackMiddle()) {
+        player.coins >= view.TrackCost() && view.FirstTrackPanel() != nullptr) {
+        if (const auto middle = view.OfferedTrackMiddle()) {
             const HintRect box{static_cast<int32_t>(std::lround(middle->first)) - kTrackPointBox,
                                static_cast<int32_t>(std::lround(middle->second)) - kTrackPointBox, 2 * kTrackPointBox,
                                2 * kTrackPointBox};

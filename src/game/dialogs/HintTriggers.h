@@ -29,6 +29,7 @@ public:
     virtual void ClearTypedWordFlag() = 0;
     // Whether a coal of the word rack was placed by typing.
     virtual bool WordRackHasTypedCoal() const = 0;
+    virtual bool WordRackHoldsCoals() const = 0;
     virtual int32_t WordBarMoveState() const = 0;
     // The coal in hand heads back to the supply rack.
     virtual bool HandReturnsToSupply() const = 0;
@@ -73,8 +74,8 @@ public:
     virtual bool SectionFinished() const = 0;
     virtual bool EnoughCitiesVisited(int32_t offset) const = 0;
     virtual int32_t TrackCost() const = 0;
-    // The middle curve point of the first unbought track, when there is one.
-    virtual std::optional<std::pair<float, float>> UnboughtTrackMiddle() const = 0;
+    // The middle curve point of the track the first price sign offers, when one is shown.
+    virtual std::optional<std::pair<float, float>> OfferedTrackMiddle() const = 0;
     // Lets the ticket sprites still take clicks while the bubble is open:
     // in that order ahead of the bubble's own controls, or, `behindBubble`,
     // after the bubble.
@@ -96,7 +97,10 @@ public:
 };
 
 // The first eligible race hint (each needs its flag) is cleared and opened;
-// true when one was. Nothing fires while the player's hints are off.
+// true when one was. Nothing fires while the player's hints are off. A hint
+// that stops the race waits while the player forms a word (coals in the
+// word rack, or the word bar or a submit less than a second ago), so no
+// typed letter is lost to it.
 bool CheckRaceHints(KR2Player& player, RaceHintView& view, HintOpener& opener);
 // The same for the adventure map.
 bool CheckMapHints(KR2Player& player, MapHintView& view, HintOpener& opener);

@@ -1,5 +1,7 @@
 #include "game/dialogs/PlayerSelectDialog.h"
 
+#include <utility>
+
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/Players.h"
@@ -152,6 +154,31 @@ std::string PlayerSelectDialog::SlotName(int32_t slot) const {
     }
     const Players* players = Players::Instance();
     return players != nullptr && slot < PlayerCount() ? players->GetPlayers()[slot]->GetName() : std::string();
+}
+
+int32_t PlayerSelectDialog::NameSlotAt(int32_t x, int32_t y) const {
+    for (int32_t slot = 0; slot < kSlotCount; ++slot) {
+        const Label* label = nameLabels_[slot].Get();
+        if (label != nullptr && !label->GetText().empty() && label->HitTest(x, y)) {
+            return slot;
+        }
+    }
+    return -1;
+}
+
+bool PlayerSelectDialog::OnLButtonDown(int32_t x, int32_t y, uint32_t flags, bool doubleClick) {
+    pressedNameSlot_ = NameSlotAt(x, y);
+    return KR2Dialog::OnLButtonDown(x, y, flags, doubleClick);
+}
+
+bool PlayerSelectDialog::OnLButtonUp(int32_t x, int32_t y, uint32_t flags) {
+    const bool used = KR2Dialog::OnLButtonUp(x, y, flags);
+    const int32_t slot = std::exchange(pressedNameSlot_, -1);
+    if (slot < 0 || NameSlotAt(x, y) != slot) {
+        return used;
+    }
+    OnNameButton(static_cast<Object*>(this), nameControls_[slot].Get());
+    return true;
 }
 
 int32_t PlayerSelectDialog::OnNameButton(void* dialog, GameNode* sender) {

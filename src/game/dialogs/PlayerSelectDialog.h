@@ -26,6 +26,9 @@ public:
     explicit PlayerSelectDialog(Property* definition);
 
     void OnShow() override { ShowAndFadeIn(); }
+    // A click on a player's name picks that player as its slot's control does.
+    bool OnLButtonDown(int32_t x, int32_t y, uint32_t flags, bool doubleClick) override;
+    bool OnLButtonUp(int32_t x, int32_t y, uint32_t flags) override;
 
     // Labels and states from the player list; add needs a free slot and
     // remove a second player.
@@ -52,10 +55,13 @@ private:
     void BuildSlots();
     int32_t SlotOf(const GameNode* control) const;
     std::string SlotName(int32_t slot) const;
+    // The slot whose shown name lies under the point, or -1.
+    int32_t NameSlotAt(int32_t x, int32_t y) const;
 
     std::array<Ref<Sprite>, kSlotCount> nameControls_;
     std::array<Ref<Label>, kSlotCount> nameLabels_;
     int32_t selectedSlot_ = 0;
+    int32_t pressedNameSlot_ = -1;
     Button* add_ = nullptr;
     Button* remove_ = nullptr;
 };

@@ -409,6 +409,9 @@ Ref<Modifier> WordQueue::FadeOutWords() {
     Ref<Modifier> last;
     for (size_t k = 0; k < words_.size(); ++k) {
         WordSprite& word = *words_[k];
+        // Nothing the word still waited for may hold its fade back: a word
+        // of the old list would otherwise stay among the next list's words.
+        word.ClearModifiers();
         word.AddModifier(Blocking(new ModifierWait(static_cast<int32_t>(k) * kFadeStaggerMs)));
         auto* fade = new ModifierValue(word.GetAlpha(), 0, kFadeMs);
         fade->SetOptions(Modifier::kBlockFollowing | Modifier::kRemoveNodeAtEnd);

@@ -133,6 +133,46 @@ TEST_F(InputDispatcherTest, ModalAndCapturedListsDecideWhoHearsAnEvent) {
     EXPECT_EQ(log_, (std::vector<std::string>{"scene:move 2,2/0"}));
 }
 
+// Keys act on the top dialog alone, and a dialog just shown takes none for
+// a while of frame time; clicks are neither kept nor held.
+TEST_F(InputDispatcherTest, ADialogKeepsItsKeysAndHoldsThemForAWhileWhenShown) {
+    Recorder sceneButton("scene", log_, false), lowerButton("lower", log_, false), topButton("top", log_, false);
+    scene_->AddListener(&sceneButton, false);
+    Ref<InputListenerList> lower = new InputListenerList();
+    Ref<InputListenerList> top = new InputListenerList();
+    lower->AddListener(&lowerButton, false);
+    top->AddListener(&topButton, false);
+    dispatcher_->AddList(lower.Get());
+    dispatcher_->AddList(top.Get());
+    lower->SetKeepsKeys(true);
+
+    dispatcher_->OnKeyDown(13);
+    dispatcher_->OnChar('a');
+    EXPECT_EQ(log_, (std::vector<std::string>{"top:down 13", "lower:down 13", "top:char 97", "lower:char 97"}));
+    log_.clear();
+    top->SetKeepsKeys(true);
+    top->HoldKeys(500);
+    dispatcher_->OnKeyDown(13);
+    dispatcher_->OnKeyUp(13);
+    dispatcher_->OnLButtonDown(1, 1, 0, false);
+    EXPECT_EQ(log_, (std::vector<std::string>{"top:ldown 1,1/0", "lower:ldown 1,1/0", "scene:ldown 1,1/0"}));
+    log_.clear();
+    dispatcher_->PassTime(499);
+    dispatcher_->OnKeyDown(27);
+    EXPECT_TRUE(log_.empty());
+    dispatcher_->PassTime(1);
+    dispatcher_->OnKeyDown(27);
+    EXPECT_EQ(log_, (std::vector<std::string>{"top:down 27"}));
+    log_.clear();
+    // Characters press no button: a holding list still takes them (typed
+    // text is kept); a list that lets keys through passes them on.
+    top->HoldKeys(500);
+    dispatcher_->OnChar('b');
+    top->SetKeepsKeys(false);
+    dispatcher_->OnKeyDown(13);
+    EXPECT_EQ(log_, (std::vector<std::string>{"top:char 98", "lower:down 13"}));
+}
+
 TEST_F(InputDispatcherTest, HandlersMayChangeTheListsWhileAnEventIsDelivered) {
     Recorder opener("opener", log_, false), removed("removed", log_), last("last", log_, false);
     Recorder dialogListener("dialog", log_, false);

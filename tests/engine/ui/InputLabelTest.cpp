@@ -79,8 +79,9 @@ TEST_F(InputLabelTest, EditsTypingAndClipboard) {
     } cases[] = {
         {"sixth character typed", "maxlength=\"5\"", L"abcde", 5, -1, "", [](auto&, InputLabel& i) { i.OnChar('f'); },
          L"abcde", 5, ""},
+        // A paste too long or too wide keeps the start that fits, as typing it would.
         {"paste beyond maxlength", "maxlength=\"5\"", L"abcd", 3, 1, "wxyz",
-         [](auto& t, InputLabel& i) { t.WithCtrl(i, 'V'); }, L"abcd", 1, "wxyz"},
+         [](auto& t, InputLabel& i) { t.WithCtrl(i, 'V'); }, L"awxyd", 4, "wxyz"},
         {"paste with stripspaces", "stripspaces=\"true\"", L"", 0, -1, "  ab",
          [](auto& t, InputLabel& i) { t.WithCtrl(i, 'V'); }, L"ab", 2, "  ab"},
         {"space typed with stripspaces", "stripspaces=\"true\"", L"", 0, -1, "",
@@ -110,7 +111,7 @@ TEST_F(InputLabelTest, EditsTypingAndClipboard) {
          L"aba", 3, ""},
         // "abc" is 15 wide.
         {"paste beyond maxwidth", "maxwidth=\"15\"", L"ab", 2, -1, "cd",
-         [](auto& t, InputLabel& i) { t.WithCtrl(i, 'V'); }, L"ab", 2, "cd"},
+         [](auto& t, InputLabel& i) { t.WithCtrl(i, 'V'); }, L"abc", 3, "cd"},
         {"typing up to maxwidth", "maxwidth=\"15\"", L"ab", 2, -1, "", [](auto&, InputLabel& i) {
              i.OnChar('c');
              i.OnChar('d');

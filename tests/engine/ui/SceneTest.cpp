@@ -1,6 +1,7 @@
 #include "SceneTestSupport.h"
 #include "engine/media/InputDispatcher.h"
 #include "engine/ui/Button.h"
+#include "platform/KeyCodes.h"
 
 namespace {
 
@@ -82,6 +83,55 @@ TEST_F(SceneTest, AShownDialogReceivesInputBeforeTheScene) {
     scene->HideDialog(ask);
     scene->GetInputDispatcher()->OnLButtonDown(5, 5, 0, false);
     EXPECT_EQ(scene->GetDragState(), Dialog::kPressed);
+}
+
+// Keys act on the top dialog alone: Enter on its default button, Escape on
+// its own Escape button or, without one, on the button it names; none of
+// them in the first half second after it was shown, when a click still acts.
+TEST_F(SceneTest, KeysReachOnlyTheTopDialogAndNotWhileItIsNew) {
+    UseDialogs(R"(<Dialog id="MENU" x="0" y="0" width="50" height="50"><Vector id="components">)"
+               R"(<Button name="resume" firekeycode="#1B" x="0" y="0" image="KNOB" section="ui"/>)"
+               R"(</Vector></Dialog>)"
+               R"(<Dialog id="HELP" x="0" y="0" width="50" height="50" escapebutton="ok"><Vector id="components">)"
+               R"(<Button name="ok" firekeycode="#0D" x="0" y="0" image="KNOB" section="ui"/>)"
+               R"(</Vector></Dialog>)");
+    const Ref<LoggingScene> scene = MakeScene("SCENE_A");
+    scene->Activate();
+    Dialog* menu = scene->GetDialog("MENU");
+    Dialog* help = scene->GetDialog("HELP");
+    HandlerLog resumed, closed;
+    menu->BindControlByName("resume", HandlerLog::Record, &resumed);
+    help->BindControlByName("ok", HandlerLog::Record, &closed);
+    scene->ShowDialog(menu);
+    scene->ShowDialog(help);
+    InputDispatcher* input = scene->GetInputDispatcher();
+    const auto press = [input](uint32_t key) {
+        input->OnKeyDown(static_cast<int32_t>(key));
+        input->OnKeyUp(static_cast<int32_t>(key));
+    };
+
+    press(platform::VK_RETURN);
+    press(platform::VK_ESCAPE);
+    EXPECT_EQ(closed.calls, 0);
+    EXPECT_EQ(resumed.calls, 0);
+    scene->RunFrame(Dialog::kNewKeyHoldMs - 1);
+    press(platform::VK_RETURN);
+    EXPECT_EQ(closed.calls, 0);
+    scene->RunFrame(1);
+    press(platform::VK_RETURN);
+    EXPECT_EQ(closed.calls, 1);
+    press(platform::VK_ESCAPE);
+    EXPECT_EQ(closed.calls, 2);
+    EXPECT_EQ(resumed.calls, 0);
+
+    scene->HideDialog(help);
+    press(platform::VK_ESCAPE);
+    EXPECT_EQ(resumed.calls, 1);
+    // A newly shown dialog takes a click at once.
+    scene->ShowDialog(help);
+    input->OnLButtonDown(1, 1, 0, false);
+    input->OnLButtonUp(1, 1, 0);
+    EXPECT_EQ(closed.calls, 3);
 }
 
 TEST_F(SceneTest, BuildRunsOnceAndStaleInputIsDropped) {

@@ -268,7 +268,7 @@ TEST_F(HintDialogTest, EnterPressesOkOfAModalBubbleOnlyAndReachesTheGameUnderThe
     constexpr int32_t kEnter = 0x0D;
     InputDispatcher* input = GameScene()->GetInputDispatcher();
     HintDialog* modal = ShowCentred(0);
-    Run(300);
+    Run(500);  // past the half second in which a new bubble takes no key
     EXPECT_TRUE(input->OnKeyDown(kEnter));
     EXPECT_TRUE(input->OnKeyUp(kEnter));
     EXPECT_EQ(modal->GetPageIndex(), 1);
@@ -278,7 +278,7 @@ TEST_F(HintDialogTest, EnterPressesOkOfAModalBubbleOnlyAndReachesTheGameUnderThe
     // also when its instance was a modal bubble before.
     for (const int32_t hint : {8, 0}) {
         HintDialog* dialog = ShowCentred(hint);
-        Run(300);
+        Run(500);
         const bool takesEnter = hint == 0;
         EXPECT_EQ(input->OnKeyDown(kEnter), takesEnter) << hint;
         EXPECT_EQ(input->OnKeyUp(kEnter), takesEnter) << hint;
@@ -304,6 +304,12 @@ TEST_F(HintDialogTest, HitTestTakesOnlyOpaquePixelsInsideThePicture) {
     EXPECT_TRUE(dialog->HitTest(2, 1));
     EXPECT_FALSE(dialog->HitTest(150, 150));  // inside the bounds, past the picture
     EXPECT_FALSE(dialog->OnLButtonDown(150, 150, 0, false));
+    // Until its OK could be pressed the new bubble lets clicks pass to what lies under it.
+    EXPECT_FALSE(dialog->OnLButtonDown(5, 5, 0, false));
+    EXPECT_FALSE(dialog->OnLButtonUp(5, 5, 0));
+    Run(HINT_ENTER_FROM_OPEN);
+    EXPECT_TRUE(dialog->OnLButtonDown(5, 5, 0, false));
+    EXPECT_TRUE(dialog->OnLButtonUp(5, 5, 0));
 }
 
 TEST_F(HintDialogTest, TheLastPageRunsTheHeldBackChangeOnce) {

@@ -43,6 +43,7 @@ public:
     void SetTypedWordFlag() override { typedWord = true; }
     void ClearTypedWordFlag() override { typedWord = false; }
     bool WordRackHasTypedCoal() const override { return false; }
+    bool WordRackHoldsCoals() const override { return wordRackCoals; }
     int32_t WordBarMoveState() const override { return 0; }
     bool HandReturnsToSupply() const override { return false; }
     GameNode* CoalAtHand() const override { return nullptr; }
@@ -62,8 +63,9 @@ public:
     }
 
     int32_t now = 1000;
-    int32_t lastWordBar = 1000;
-    int32_t lastSubmit = 1000;
+    int32_t lastWordBar = 0;
+    int32_t lastSubmit = 0;
+    bool wordRackCoals = false;
     bool bonus = false;
     GameNode* supplyCoal = nullptr;
     std::map<int32_t, GameNode*> idleCoals;
@@ -95,7 +97,7 @@ public:
     bool SectionFinished() const override { return finished; }
     bool EnoughCitiesVisited(int32_t) const override { return enoughCities; }
     int32_t TrackCost() const override { return cost; }
-    std::optional<std::pair<float, float>> UnboughtTrackMiddle() const override { return trackMiddle; }
+    std::optional<std::pair<float, float>> OfferedTrackMiddle() const override { return trackMiddle; }
     void LetTicketsTakeClicks(HintDialog*, const std::vector<GameNode*>& sprites, bool behind) override {
         clickable = sprites;
         clickableBehind = behind;
@@ -223,6 +225,27 @@ TEST_F(HintTriggersTest, RaceRulesTargetTheirNodesAndBands) {
     EXPECT_EQ(opener_.opened[0].target, b_.Get());
 }
 
+// A hint that stops the race would swallow the letters of the word being
+// formed: it waits for the word rack to empty and the keys to rest, while
+// the hints that leave the race running still answer at once.
+TEST_F(HintTriggersTest, HintsThatStopTheRaceWaitForTheWordBeingFormed) {
+    race_.gameType = 2;
+    race_.wordRackCoals = true;
+    EXPECT_EQ(RaceHint(), -1);
+    race_.newValidWord = true;
+    race_.now = 6001 + race_.lastSubmit;
+    race_.lastWordBar = race_.now;
+    EXPECT_EQ(RaceHint(), 8);
+
+    race_.wordRackCoals = false;
+    race_.lastSubmit = race_.now - 999;
+    EXPECT_EQ(RaceHint(), -1);
+    race_.lastSubmit = race_.now - 1000;
+    EXPECT_EQ(RaceHint(), -1);  // the last letter typed is as recent
+    race_.lastWordBar = race_.now - 1000;
+    EXPECT_EQ(RaceHint(), 1);
+}
+
 TEST_F(HintTriggersTest, NothingFiresWithHintsOff) {
     player_->showhints = false;
     race_.bonus = true;
@@ -320,6 +343,9 @@ TEST_F(HintTriggersTest, MapHintsInOrderDownToThePurchaseHint) {
     player_->stats.gamesCounter = 2;
     EXPECT_EQ(MapHint(), -1);  // every track bought
     map_.trackMiddle = std::pair{300.4F, 200.6F};
+    map_.panel = nullptr;
+    EXPECT_EQ(MapHint(), -1);  // no track for sale from here: no price sign is up
+    map_.panel = c_.Get();
     ASSERT_EQ(MapHint(), 41);
     ASSERT_TRUE(opener_.opened[0].rect.has_value());
     EXPECT_EQ(opener_.opened[0].rect->x, 292);

@@ -7,6 +7,7 @@
 #include "GameDialogFixture.h"
 #include "engine/foundation/Folders.h"
 #include "engine/foundation/Players.h"
+#include "engine/media/InputDispatcher.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/InputLabel.h"
 #include "engine/ui/Label.h"
@@ -80,11 +81,12 @@ std::vector<int32_t> OfferedTracks(const PlayerProfile* player) {
 }
 
 // 100 x 80: slots from y 10 every 6 pixels, name switches centred at
-// 100 / 2 + offset 2 = 52; the name input's OK on the left, cancel on the right.
+// 100 / 2 + offset 2 = 52, each name 20 pixels right of its switch; the
+// name input's OK on the left, cancel on the right.
 const std::string kPlayerDialogs =
     R"(<PlayerSelectDialog id="DIALOG_PLAYERSELECT" width="100" height="80" spacing="6">)"
     R"(<Switch id="namebutton" y="10" image="KNOB" section="ui"/>)"
-    R"(<Label id="namelabel" font="TINY" section="dlgfonts"/>)"
+    R"(<Label id="namelabel" x="20" font="TINY" section="dlgfonts"/>)"
     R"(<Vector id="components">)" +
     ButtonXml("BUTTON_ADD") + ButtonXml("BUTTON_REMOVE") + ButtonXml("BUTTON_OK") +
     R"(</Vector></PlayerSelectDialog>)"
@@ -225,6 +227,29 @@ TEST_F(PlayerDialogsTest, ANameMakesItsPlayerCurrentAfterSavingTheOldOne) {
 
     Players& reloaded = Reload();
     EXPECT_EQ(ObjectCast<KR2Player>(reloaded.FindByName("Ann")->Get())->curcity, 7);
+}
+
+// The name beside a slot's round button takes the click as the button does;
+// the empty name of an unused slot takes none.
+TEST_F(PlayerDialogsTest, AClickOnAPlayersNamePicksThatPlayer) {
+    MakePlayers({"Ann", "Bob", "Cy"});
+    PlayerSelectDialog* dialog = OpenSelection();
+    InputDispatcher* input = GameScene()->GetInputDispatcher();
+    const auto click = [input](const GameNode& node) {
+        const int32_t x = node.GetAbsoluteX() + 1;
+        const int32_t y = node.GetAbsoluteY() + 1;
+        input->OnLButtonDown(x, y, 0, false);
+        input->OnLButtonUp(x, y, 0);
+    };
+    ASSERT_GT(dialog->GetNameLabel(2)->GetWidth(), 1);
+    click(*dialog->GetNameLabel(2));
+    EXPECT_EQ(CurrentName(), "Cy");
+    EXPECT_TRUE(ObjectCast<Switch>(dialog->GetNameControl(2))->IsChecked());
+    EXPECT_FALSE(ObjectCast<Switch>(dialog->GetNameControl(0))->IsChecked());
+
+    click(*dialog->GetNameLabel(4));
+    EXPECT_EQ(ShownNameInput(), nullptr);
+    EXPECT_EQ(CurrentName(), "Cy");
 }
 
 TEST_F(PlayerDialogsTest, OkGreetsAndCloses) {

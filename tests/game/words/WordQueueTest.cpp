@@ -8,6 +8,7 @@
 #include "engine/foundation/PropertyNode.h"
 #include "engine/media/Canvas.h"
 #include "engine/media/MemorySurface.h"
+#include "engine/scene/ModifierWait.h"
 #include "engine/scene/RenderPass.h"
 #include "game/words/QueueScrollControl.h"
 #include "game/words/TicketInfo.h"
@@ -397,6 +398,21 @@ TEST(WordQueue, FadeOutEmptiesTheListAndRemovesEachWordAfterItsFade) {
         EXPECT_EQ(word->GetAlpha(), 0);
     }
     EXPECT_FALSE(Ref<WordQueue>(new WordQueue)->FadeOutWords());
+}
+
+// A word still waiting for an effect of its own (its arrival, a reveal)
+// fades out all the same: it must not stay among the next list's words.
+TEST(WordQueue, AWordStillWaitingForItsOwnEffectFadesOutWithTheOthers) {
+    Fixture fixture;
+    Ref<WordQueue> queue = fixture.QueueOf({"ant", "bee"});
+    Fixture::Run(*queue, 20);
+    const Ref<WordSprite> waiting = queue->Words().front();
+    waiting->AddModifier(new ModifierWait(1000000));
+    const Ref<Modifier> last = queue->FadeOutWords();
+    Fixture::Run(*queue, 12);
+    EXPECT_TRUE(last->IsFinished());
+    EXPECT_TRUE(waiting->IsRemoved());
+    EXPECT_EQ(waiting->GetAlpha(), 0);
 }
 
 }  // namespace
