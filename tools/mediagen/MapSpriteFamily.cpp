@@ -276,8 +276,9 @@ constexpr int kCardWidth = 270;
 constexpr int kCardHeight = 150;
 // Over the passengers and the buttons.
 constexpr double kCardHeaderCentre = 146;
+constexpr double kCardRuleBaseline = 94;
 
-Picture TicketCard(FontFaces& faces, uint32_t colour, const std::string& header) {
+Picture TicketCard(FontFaces& faces, uint32_t colour, const std::string& header, const std::string& rule) {
     Drawing d(kCardWidth, kCardHeight);
     cairo_t* c = d.Context();
     const Rgba base = Rgba::FromHex(colour);
@@ -301,6 +302,8 @@ Picture TicketCard(FontFaces& faces, uint32_t colour, const std::string& header)
     // The game type's name over a dashed route, the seat bench under the
     // passengers.
     d.Caption(faces, "DejaVuSerif-Bold.ttf", 14, header, kCardHeaderCentre, 22, base.Shaded(-0.35));
+    // The kind's rule in one line between the distance and the buttons.
+    d.Caption(faces, "DejaVuSans.ttf", 12, rule, kCardHeaderCentre, kCardRuleBaseline, Rgba::FromHex(0x2B2118).Shaded(0.2));
     d.RoundedRectangle(104, 55, 76, 4, 2);
     d.Fill(base.Shaded(-0.2));
     cairo_move_to(c, 56, 30);
@@ -469,8 +472,9 @@ void AddMapSpriteRows(Manifest& manifest, FontFaces& faces, const GeneratorInput
         const std::string type = std::to_string(t);
         Add(manifest, "TICKET_" + type, "tickets/ticket_" + type, 4, [colour] { return Ticket(colour); });
         const std::string header = texts.Text("GAME_TYPE" + type);
+        const std::string rule = texts.Text("TICKET_RULE_" + type);
         Add(manifest, "DIALOG_TICKET_" + type, "tickets/card_" + type, 1,
-            [&faces, colour, header] { return TicketCard(faces, colour, header); });
+            [&faces, colour, header, rule] { return TicketCard(faces, colour, header, rule); });
         for (int k = 0; k < kPassengerKinds; ++k) {
             Add(manifest, type + "_PASSENGER" + std::to_string(k),
                 "tickets/passenger_" + type + "_" + std::to_string(k), 1, [colour, k] { return Passenger(colour, k); });

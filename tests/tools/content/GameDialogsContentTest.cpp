@@ -218,15 +218,33 @@ TEST_F(GameDialogsContent, TheSettingsAndHelpControlsWork) {
 
     auto* help = ObjectCast<HelpDialog>(scene_->GetDialog("DIALOG_HELP"));
     ASSERT_NE(help, nullptr);
-    EXPECT_EQ(help->GetPageCount(), 5);
+    EXPECT_EQ(help->GetPageCount(), 7);
     Screenshot(help, "help_page1");
     auto* next = ObjectCast<Button>(help->FindChild("BUTTON_NEXT"));
     next->Invoke(next);
     const Ref<MemorySurface> second = Screenshot(help, "help_page2");
-    EXPECT_EQ(ObjectCast<Label>(help->FindChild("LABEL_INDEX"))->GetText(), L"Page 2 of 5");
+    EXPECT_EQ(ObjectCast<Label>(help->FindChild("LABEL_INDEX"))->GetText(), L"Page 2 of 7");
     EXPECT_EQ(ObjectCast<Label>(help->FindChild("LABEL_PANELHEADER"))->GetText(), L"The race");
     EXPECT_TRUE(help->FindChild("panel1")->IsVisible());
     EXPECT_FALSE(help->FindChild("panel0")->IsVisible());
+    // The last two pages tell every kind's rule under the kind's own name,
+    // each page's text inside its panel.
+    std::wstring kinds;
+    for (int page = 5; page < 7; ++page) {
+        auto* panel = ObjectCast<Panel>(help->FindChild("panel" + std::to_string(page)));
+        ASSERT_NE(panel, nullptr);
+        auto* text = ObjectCast<Label>(panel->FindChild("TEXT"));
+        ASSERT_NE(text, nullptr);
+        EXPECT_LE(text->GetTextRect().h, text->GetHeight()) << page;
+        kinds += text->GetText();
+    }
+    for (int type = 0; type <= 8; ++type) {
+        EXPECT_NE(kinds.find(LookUpText("GAME_TYPE" + std::to_string(type))), std::wstring::npos) << type;
+    }
+    for (int page = 2; page < 7; ++page) {
+        next->Invoke(next);
+        Screenshot(help, "help_page" + std::to_string(page + 1));
+    }
 }
 
 // In the cabinet every trophy's name stays inside the frame, and no trophy
