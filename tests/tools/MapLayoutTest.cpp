@@ -84,6 +84,17 @@ TEST(MapLayout, ChecksFindEachBrokenConstraint) {
              assets.back().y = assets.front().y;
          },
          "sign over its station"},
+        {"a boat on dry land",
+         [](MapLayout& m) {
+             LaidSection& coast = m.sections[8];
+             const int boat = KindIndex(LandscapeKinds(), "ASSET_BOAT");
+             coast.assets.push_back({boat, coast.cities[0].x, coast.cities[0].y});
+         },
+         "ASSET_BOAT at"},
+        {"a house in the sea",
+         [](MapLayout& m) { m.sections[8].assets.push_back({KindIndex(LandscapeKinds(), "ASSET_HOUSE"), 400, 596}); },
+         "ASSET_HOUSE at 400,596 in the water"},
+        {"a ticket under the top bar", [](MapLayout& m) { m.sections[9].cities[4].ticketY = 40; }, "under the top bar"},
         {"no leave city", [](MapLayout& m) { m.sections[5].leave = -1; }, "no leave city"},
         {"no enter city", [](MapLayout& m) { m.sections[6].enter = 40; }, "no enter city"},
         {"a track to no city", [](MapLayout& m) { m.sections[7].tracks[0].city1 = 99; }, "ends at no city"},

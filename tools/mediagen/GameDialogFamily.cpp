@@ -7,7 +7,8 @@
 #include "mediagen/Synth.h"
 
 // What the game's own dialogs show and play beyond their frames and buttons:
-// the pause plate, the effects slider's ticks and the goodbye whistle.
+// the pause and credits plates, the effects slider's ticks and the goodbye
+// whistle.
 namespace {
 
 constexpr uint32_t kInk = 0x2B2118;
@@ -19,23 +20,38 @@ constexpr const char* kSansBold = "DejaVuSans-Bold.ttf";
 
 constexpr int kPlateWidth = 360;
 constexpr int kPlateHeight = 170;
+// The end credits' plate: the title, a header and up to four names.
+constexpr int kCreditsPlateWidth = 640;
+constexpr int kCreditsPlateHeight = 300;
 
-// A varnished wooden plate with brass rim and parchment face: a brass
-// disc with the two pause bars, "Paused" and how to go on.
+// A varnished wooden plate with brass rim and parchment face, floating on
+// a soft shadow.
+void PaintWoodPlate(Drawing& drawing) {
+    const int width = drawing.Width(), height = drawing.Height();
+    drawing.RoundedRectangle(5, 6, width - 8, height - 8, 18);
+    drawing.Fill(Rgba::FromHex(0x000000, 0.35));
+    drawing.RoundedRectangle(2, 2, width - 8, height - 8, 18);
+    drawing.FillVertical(2, height - 6, Rgba::FromHex(kWood).Shaded(0.15), Rgba::FromHex(kWood).Shaded(-0.2));
+    drawing.RoundedRectangle(2, 2, width - 8, height - 8, 18);
+    drawing.Stroke(Rgba::FromHex(kWood).Shaded(-0.35), 2);
+    drawing.RoundedRectangle(16, 16, width - 36, height - 36, 10);
+    drawing.FillVertical(16, height - 20, Rgba::FromHex(kParchment).Shaded(0.3), Rgba::FromHex(kParchment));
+    drawing.RoundedRectangle(16, 16, width - 36, height - 36, 10);
+    drawing.Stroke(Rgba::FromHex(kBrass).Shaded(-0.2), 2);
+}
+
+Picture DrawCreditsPlate() {
+    Drawing drawing(kCreditsPlateWidth, kCreditsPlateHeight);
+    PaintWoodPlate(drawing);
+    return drawing.ToPicture();
+}
+
+// The plate with a brass disc with the two pause bars, "Paused" and how to
+// go on.
 Picture DrawPausePlate(FontFaces& faces) {
     Drawing drawing(kPlateWidth, kPlateHeight);
+    PaintWoodPlate(drawing);
     cairo_t* cairo = drawing.Context();
-    // A soft shadow under the floating plate.
-    drawing.RoundedRectangle(5, 6, kPlateWidth - 8, kPlateHeight - 8, 18);
-    drawing.Fill(Rgba::FromHex(0x000000, 0.35));
-    drawing.RoundedRectangle(2, 2, kPlateWidth - 8, kPlateHeight - 8, 18);
-    drawing.FillVertical(2, kPlateHeight - 6, Rgba::FromHex(kWood).Shaded(0.15), Rgba::FromHex(kWood).Shaded(-0.2));
-    drawing.RoundedRectangle(2, 2, kPlateWidth - 8, kPlateHeight - 8, 18);
-    drawing.Stroke(Rgba::FromHex(kWood).Shaded(-0.35), 2);
-    drawing.RoundedRectangle(16, 16, kPlateWidth - 36, kPlateHeight - 36, 10);
-    drawing.FillVertical(16, kPlateHeight - 20, Rgba::FromHex(kParchment).Shaded(0.3), Rgba::FromHex(kParchment));
-    drawing.RoundedRectangle(16, 16, kPlateWidth - 36, kPlateHeight - 36, 10);
-    drawing.Stroke(Rgba::FromHex(kBrass).Shaded(-0.2), 2);
 
     const double discX = 76;
     const double discY = kPlateHeight / 2.0 - 2;
@@ -87,6 +103,11 @@ void AddGameDialogRows(Manifest& manifest, FontFaces& faces) {
     const std::string plate = "media/gfx/dialogs/pause_plate.png";
     manifest.Add({"dialogs", "PAUSE_PLATE", "Image", plate, {}, [plate, &faces](MediaTree& tree) {
                       tree.Add(plate, EncodePng(DrawPausePlate(faces)));
+                  }});
+    // The end credits are read on this plate over the scrolling map.
+    const std::string credits = "media/gfx/dialogs/credits_plate.png";
+    manifest.Add({"dialogs", "CREDITS_PLATE", "Image", credits, {}, [credits](MediaTree& tree) {
+                      tree.Add(credits, EncodePng(DrawCreditsPlate()));
                   }});
     Synth (*const ticks[])() = {SliderTick<1>, SliderTick<2>, SliderTick<3>, SliderTick<4>, SliderTick<5>};
     for (int i = 0; i < 5; ++i) {

@@ -545,6 +545,11 @@ AssetKind StationKind(const char* id, const char* file, int w, int h) {
     return kind;
 }
 
+AssetKind Floating(AssetKind kind) {
+    kind.floats = true;
+    return kind;
+}
+
 AssetKind PostKind(const char* id, const char* file) {
     AssetKind kind = Kind(id, file, 92, 44, {{0, -30, 12}}, Signpost);
     kind.section = "mapscene";
@@ -580,7 +585,7 @@ const std::vector<AssetKind>& LandscapeKinds() {
         Kind("ASSET_PEAK", "peak", 70, 54, {{0, -18, 24}}, Peak),
         Kind("ASSET_SHEEP", "sheep", 18, 13, {{0, -4, 6}}, Sheep, 11),
         Kind("ASSET_COW", "cow", 22, 15, {{0, -5, 7}}, Cow, 13),
-        Kind("ASSET_BOAT", "boat", 30, 28, {{0, -8, 11}}, Boat),
+        Floating(Kind("ASSET_BOAT", "boat", 30, 28, {{0, -7, 9}}, Boat)),
     };
     return kinds;
 }
@@ -594,6 +599,15 @@ const std::vector<AssetKind>& StationKinds() {
         PostKind("POST_RED", "post_red"),
     };
     return kinds;
+}
+
+std::vector<MapPoint> FootingOf(const AssetKind& kind, int x, int y) {
+    if (kind.floats) {
+        // The hull and the patch of water drawn around it.
+        return {{x - 13.0, y - 2.0}, {x + 13.0, y - 2.0}, {double(x), y - 7.0}, {double(x), y + 2.0}};
+    }
+    const double half = kind.width / 2.0 - kind.sideMargin;
+    return {{x - half, double(y)}, {double(x), double(y)}, {x + half, double(y)}};
 }
 
 int KindIndex(const std::vector<AssetKind>& kinds, const std::string& id) {

@@ -5,18 +5,13 @@
 
 #include "mediagen/Drawing.h"
 #include "mediagen/MapTheme.h"
+#include "mediagen/MapWater.h"
 
 namespace {
 
 const Rgba kParchment = Rgba::FromHex(0xF3E6C8);
 
-uint32_t Hash(uint32_t x, uint32_t y, uint32_t seed) {
-    uint32_t h = x * 374761393u + y * 668265263u + seed * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    return h ^ (h >> 16);
-}
-
-double Lattice(int x, int y, uint32_t seed) { return (Hash(uint32_t(x), uint32_t(y), seed) & 0xFFFF) / 65535.0; }
+double Lattice(int x, int y, uint32_t seed) { return (MapHash(uint32_t(x), uint32_t(y), seed) & 0xFFFF) / 65535.0; }
 
 // Smooth value noise in 0..1 with features about `scale` pixels wide.
 double ValueNoise(double x, double y, double scale, uint32_t seed) {
@@ -102,7 +97,7 @@ class SceneryPainter {
 public:
     SceneryPainter(Drawing& drawing, const LaidSection& section, int index)
         : drawing_(drawing), c_(drawing.Context()), section_(section), theme_(ThemeNamed(section.theme)),
-          seed_(0x9E37u * uint32_t(index + 1)) {
+          seed_(0x9E37u * uint32_t(index + 1)), water_(section, index) {
         for (const LaidPart& part : section.parts) {
             rails_.insert(rails_.end(), part.samples.begin(), part.samples.end());
         }
@@ -136,7 +131,7 @@ private:
         return nearest;
     }
 
-    double Random(uint32_t i) const { return (Hash(i, 77, seed_) & 0xFFFF) / 65535.0; }
+    double Random(uint32_t i) const { return (MapHash(i, 77, seed_) & 0xFFFF) / 65535.0; }
 
     // Texture that fades out towards the left and right edges, so the
     // in-between pictures, which show the plain ground, join without a seam.
@@ -176,7 +171,7 @@ private:
 
     void WaterBodies() {
         const Rgba water = Rgba::FromHex(theme_.water);
-        switch (theme_.waterKind) {
+        switch (water_.Kind()) {
             case Water::kNone: break;
             case Water::kRiver: River(water); break;
             case Water::kLakes: Lakes(water); break;
@@ -184,96 +179,46 @@ private:
         }
     }
 
-    void WaterStroke(const Rgba& water) {
-        SetColor(c_, water);
-        cairo_fill_preserve(c_);
-        SetColor(c_, water.Shaded(-0.35));
-        cairo_set_line_width(c_, 1.6);
-        cairo_stroke(c_);
-    }
-
-    // A river across the section from top to bottom, as far from the
-    // cities as it can run; the rails bridge it.
     void River(const Rgba& water) {
-        double x0 = 0, x1 = 0, bestRoom = -1;
-        for (uint32_t i = 0; i < 40; ++i) {
-            const double a = 150 + Random(500 + i) * 500, b = 150 + Random(560 + i) * 500;
-            const CubicSpan course{{a, -10}, {a + 180, 200}, {b - 180, 400}, {b, kMapHeight + 10.0}};
-            double room = 1e9;
-            for (const MapPoint& p : SampleSpan(course, 40)) {
-                for (const LaidCity& city : section_.cities) {
-                    room = std::min(room, Distance(p, {double(city.x), double(city.y)}));
-                }
-            }
-            if (room > bestRoom) {
-                bestRoom = room;
-                x0 = a;
-                x1 = b;
-            }
-        }
-        for (double width : {30.0, 24.0}) {
-            cairo_move_to(c_, x0, -10);
-            cairo_curve_to(c_, x0 + 180, 200, x1 - 180, 400, x1, kMapHeight + 10);
-            SetColor(c_, width > 25 ? water.Shaded(-0.3) : water);
+        const CubicSpan& course = water_.RiverCourse();
+        for (double width : {SectionWater::kRiverWidth + 6, SectionWater::kRiverWidth}) {
+            cairo_move_to(c_, course.start.x, course.start.y);
+            cairo_curve_to(c_, course.startControl.x, course.startControl.y, course.endControl.x, course.endControl.y,
+                           course.end.x, course.end.y);
+            SetColor(c_, width > SectionWater::kRiverWidth ? water.Shaded(-0.3) : water);
             cairo_set_line_width(c_, width);
             cairo_stroke(c_);
         }
-        for (const MapPoint& p : SampleSpan({{x0, -10}, {x0 + 180, 200}, {x1 - 180, 400}, {x1, kMapHeight + 10.0}}, 60)) {
-            water_.push_back({int(p.x), int(p.y), 30});
-        }
-        cairo_move_to(c_, x0 - 3, -10);
-        cairo_curve_to(c_, x0 + 174, 200, x1 - 186, 400, x1 - 3, kMapHeight + 10);
+        cairo_move_to(c_, course.start.x - 3, course.start.y);
+        cairo_curve_to(c_, course.startControl.x - 6, course.startControl.y, course.endControl.x - 6, course.endControl.y,
+                       course.end.x - 3, course.end.y);
         SetColor(c_, Rgba{1, 1, 1, 0.25});
         cairo_set_line_width(c_, 3);
         cairo_stroke(c_);
     }
 
-    // Lakes in the widest spaces between the rails.
     void Lakes(const Rgba& water) {
-        std::vector<MapPoint> lakes;
-        for (uint32_t i = 0; i < 400 && lakes.size() < 3; ++i) {
-            const MapPoint p{40 + Random(600 + i) * (kMapWidth - 80), 40 + Random(1000 + i) * (kMapHeight - 80)};
-            const double room = Clearance(p);
-            if (room > 70 && std::all_of(lakes.begin(), lakes.end(), [&](MapPoint q) { return Distance(p, q) > 160; })) {
-                lakes.push_back(p);
-                // Lakes stay off the sides, where the in-between pictures join.
-                const double r = std::min({room - 25, 80.0, p.x - 12, kMapWidth - 12 - p.x});
-                water_.push_back({int(p.x), int(p.y), int(r + 24)});
-                EllipsePath(c_, p.x, p.y, r, r * 0.6, Random(1400 + i) * 0.6 - 0.3);
-                WaterStroke(water);
-                EllipsePath(c_, p.x - r * 0.25, p.y - r * 0.15, r * 0.35, r * 0.12, 0);
-                SetColor(c_, Rgba{1, 1, 1, 0.25});
-                cairo_fill(c_);
-            }
+        for (const Lake& lake : water_.Lakes()) {
+            const double r = lake.radiusX;
+            EllipsePath(c_, lake.centre.x, lake.centre.y, r, lake.radiusY, lake.angle);
+            SetColor(c_, water);
+            cairo_fill_preserve(c_);
+            SetColor(c_, water.Shaded(-0.35));
+            cairo_set_line_width(c_, 1.6);
+            cairo_stroke(c_);
+            EllipsePath(c_, lake.centre.x - r * 0.25, lake.centre.y - r * 0.15, r * 0.35, r * 0.12, 0);
+            SetColor(c_, Rgba{1, 1, 1, 0.25});
+            cairo_fill(c_);
         }
     }
 
-    // The sea along the bottom, kept clear of rails and cities. It is a bay:
-    // the shore bends down to the bottom corners, since the neighbouring
-    // sections and the pictures between them have no sea to meet it.
     void Sea(const Rgba& water) {
-        constexpr double kBayEnd = 130;
-        std::vector<double> coast;
-        for (int x = -20; x <= kMapWidth + 20; x += 20) {
-            double y = 470;
-            for (const MapPoint& r : rails_) {
-                if (std::fabs(r.x - x) < 60) {
-                    y = std::max(y, r.y + 45);
-                }
-            }
-            const double fromEdge = std::min<double>(x, kMapWidth - x);
-            if (fromEdge < kBayEnd) {
-                const double t = (kBayEnd - fromEdge) / kBayEnd;
-                y += (kMapHeight + 30 - y) * t * t;
-            }
-            coast.push_back(y + 8 * std::sin(x * 0.045));
-            water_.push_back({x, int(coast.back()) + 400, 420});
-        }
-        cairo_move_to(c_, -20, kMapHeight + 10);
+        const std::vector<double>& coast = water_.Coast();
+        cairo_move_to(c_, -SectionWater::kCoastStep, kMapHeight + 10);
         for (size_t i = 0; i < coast.size(); ++i) {
-            cairo_line_to(c_, -20 + 20.0 * i, coast[i]);
+            cairo_line_to(c_, SectionWater::kCoastStep * (double(i) - 1), coast[i]);
         }
-        cairo_line_to(c_, kMapWidth + 20, kMapHeight + 10);
+        cairo_line_to(c_, SectionWater::kCoastStep * (double(coast.size()) - 2), kMapHeight + 10);
         cairo_close_path(c_);
         cairo_pattern_t* depth = cairo_pattern_create_linear(0, 470, 0, kMapHeight);
         cairo_pattern_add_color_stop_rgba(depth, 0, water.Shaded(0.25).r, water.Shaded(0.25).g, water.Shaded(0.25).b, 1);
@@ -311,11 +256,8 @@ private:
         }
     }
 
-    bool InWater(MapPoint p) const {
-        return std::any_of(water_.begin(), water_.end(), [&](const MapCircle& w) {
-            return Distance(p, {double(w.x), double(w.y)}) < w.radius;
-        });
-    }
+    // The distant trees keep a little way off the shore.
+    bool InWater(MapPoint p) const { return water_.Holds(p, -20); }
 
     void CityGrounds() {
         for (const LaidCity& city : section_.cities) {
@@ -334,7 +276,7 @@ private:
     const MapTheme& theme_;
     uint32_t seed_;
     std::vector<MapPoint> rails_;
-    std::vector<MapCircle> water_;
+    SectionWater water_;
 };
 
 // The rails that run off the map towards the neighbouring sections.
@@ -390,9 +332,11 @@ Picture DrawSectionOverlay(const LaidSection& section, int index) {
             uint8_t* p = picture.Pixel(x, y);
             const double grey = 0.3 * p[0] + 0.59 * p[1] + 0.11 * p[2];
             const double paper[3] = {kParchment.r * 255, kParchment.g * 255, kParchment.b * 255};
+            // Muted, but with enough of the section's colours left to tell
+            // meadow from coast before the land is explored.
             for (int c = 0; c < 3; ++c) {
-                const double muted = p[c] * 0.35 + grey * 0.65;
-                p[c] = static_cast<uint8_t>(std::lround(muted * 0.45 + paper[c] * 0.55));
+                const double muted = p[c] * 0.6 + grey * 0.4;
+                p[c] = static_cast<uint8_t>(std::lround(muted * 0.55 + paper[c] * 0.45));
             }
             p[3] = 255;
         }

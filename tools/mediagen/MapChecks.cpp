@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "mediagen/MapKinds.h"
+#include "mediagen/MapWater.h"
 
 namespace {
 
@@ -42,6 +43,8 @@ public:
             }
             Expect(station, city.name + " has no station with 4 frames");
             Expect(AssetsApart(city), city.name + " has a sign over its station");
+            Expect(city.ticketY - kTicketHeight >= kMapTopBarHeight && city.ticketY <= kMapHeight,
+                   city.name + "'s ticket stands under the top bar or off the map");
         }
         // Rails meet only at cities: the map has no level crossings.
         std::vector<std::vector<MapPoint>> rails;
@@ -59,10 +62,17 @@ public:
         for (int t : section.unlocked) {
             Expect(t >= 0 && t < int(section.tracks.size()), "an unlocked track that does not exist");
         }
+        const SectionWater water(section, s);
         for (const PlacedAsset& asset : section.assets) {
-            Expect(asset.kind >= 0 && asset.kind < int(LandscapeKinds().size()), "an unknown landscape kind");
+            if (!Expect(asset.kind >= 0 && asset.kind < int(LandscapeKinds().size()), "an unknown landscape kind")) {
+                continue;
+            }
             Expect(asset.x >= 0 && asset.x < kMapWidth && asset.y >= 0 && asset.y < kMapHeight,
                    "a landscape asset off the map");
+            const AssetKind& kind = LandscapeKinds()[asset.kind];
+            Expect(StandsRight(kind, asset.x, asset.y, water),
+                   kind.id + " at " + std::to_string(asset.x) + "," + std::to_string(asset.y) +
+                       (kind.floats ? " on dry land" : " in the water"));
         }
     }
 

@@ -20,6 +20,12 @@ double DistanceToSegment(MapPoint a, MapPoint b, MapPoint p) {
 
 double Distance(MapPoint a, MapPoint b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
+uint32_t MapHash(uint32_t x, uint32_t y, uint32_t seed) {
+    uint32_t h = x * 374761393u + y * 668265263u + seed * 2246822519u;
+    h = (h ^ (h >> 13)) * 1274126177u;
+    return h ^ (h >> 16);
+}
+
 void CubicSpan::Split(double t, CubicSpan& first, CubicSpan& second) const {
     const MapPoint ab = Mix(start, startControl, t);
     const MapPoint bc = Mix(startControl, endControl, t);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 struct MapPoint {
@@ -31,3 +32,6 @@ double DistanceToPolyline(const std::vector<MapPoint>& points, MapPoint p);
 // Whether the polylines cross anywhere except within `endClearance` of an
 // end of either (where tracks meet at their cities).
 bool PolylinesCross(const std::vector<MapPoint>& a, const std::vector<MapPoint>& b, double endClearance);
+
+// A deterministic hash of a lattice point, for the map's scattered shapes.
+uint32_t MapHash(uint32_t x, uint32_t y, uint32_t seed);

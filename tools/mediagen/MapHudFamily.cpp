@@ -2,6 +2,7 @@
 
 #include "mediagen/ButtonPlate.h"
 #include "mediagen/Drawing.h"
+#include "mediagen/MapLayout.h"
 #include "mediagen/Families.h"
 
 // The map's own displays: the wooden bar along the top that carries the
@@ -10,7 +11,6 @@ namespace {
 
 constexpr const char* kSection = "mapscene";
 constexpr int kBarWidth = 800;
-constexpr int kBarHeight = 56;
 
 void Add(Manifest& manifest, const std::string& id, const std::string& file, std::function<Picture()> draw) {
     const std::string path = "media/gfx/map/" + file + ".png";
@@ -20,12 +20,12 @@ void Add(Manifest& manifest, const std::string& id, const std::string& file, std
 
 // Varnished wood, rounded below, with a brass rim and a soft shadow.
 Picture HudBar() {
-    Drawing d(kBarWidth, kBarHeight);
-    d.RoundedRectangle(2, -12, kBarWidth - 4, kBarHeight + 9, 12);
+    Drawing d(kBarWidth, kMapTopBarHeight);
+    d.RoundedRectangle(2, -12, kBarWidth - 4, kMapTopBarHeight + 9, 12);
     d.Fill(Rgba{0, 0, 0, 0.35});
-    d.RoundedRectangle(0, -12, kBarWidth, kBarHeight + 7, 12);
-    d.FillVertical(0, kBarHeight - 5, Rgba::FromHex(0x9C6A3E), Rgba::FromHex(0x6E4626));
-    d.RoundedRectangle(1, -12, kBarWidth - 2, kBarHeight + 6, 11);
+    d.RoundedRectangle(0, -12, kBarWidth, kMapTopBarHeight + 7, 12);
+    d.FillVertical(0, kMapTopBarHeight - 5, Rgba::FromHex(0x9C6A3E), Rgba::FromHex(0x6E4626));
+    d.RoundedRectangle(1, -12, kBarWidth - 2, kMapTopBarHeight + 6, 11);
     d.Stroke(Rgba::FromHex(0xC89B3C), 2);
     // Parchment wells behind the numbers.
     for (const double x : {326.0, 520.0}) {

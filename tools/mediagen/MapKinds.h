@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "mediagen/MapGeometry.h"
 #include "mediagen/Picture.h"
 
 struct HitCircle {
@@ -25,6 +26,7 @@ struct AssetKind {
     int anchorX = 0;
     int anchorY = 0;
     int sideMargin = 0;  // empty columns at each side, which may overlap others
+    bool floats = false;  // stands on water, never on land
     std::vector<HitCircle> hits;
     std::string disabledId;  // stations: the "imageDisabled" picture, else empty
     std::string disabledFile;
@@ -35,6 +37,9 @@ struct AssetKind {
 const std::vector<AssetKind>& LandscapeKinds();
 // The station and signpost kinds, in "STATIONS" order.
 const std::vector<AssetKind>& StationKinds();
+// Where a landscape asset at (x, y) meets the ground or the water: the
+// points that must all be dry, or for a floating kind all afloat.
+std::vector<MapPoint> FootingOf(const AssetKind& kind, int x, int y);
 // Index of an id in a kind list; throws when it is not there.
 int KindIndex(const std::vector<AssetKind>& kinds, const std::string& id);
 // The picture of a station kind's "imageDisabled".

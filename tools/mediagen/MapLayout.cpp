@@ -6,6 +6,7 @@
 
 #include "mediagen/MapKinds.h"
 #include "mediagen/MapTheme.h"
+#include "mediagen/MapWater.h"
 
 namespace {
 
@@ -162,11 +163,18 @@ public:
         }
     }
 
-    void ScatterScenery() {
+    // Boats only afloat, everything else on dry land. Water near the rails
+    // is scarce, so the boats look for it first, as many as their weight.
+    void ScatterScenery(const SectionWater& water) {
         const MapTheme& theme = ThemeNamed(section_.theme);
         int totalWeight = 0;
         for (const SceneryChoice& choice : theme.scenery) {
             totalWeight += choice.weight;
+            const int kind = KindIndex(LandscapeKinds(), choice.kindId);
+            for (int spot = 0, placed = 0; LandscapeKinds()[kind].floats && spot < kScenerySpots && placed < choice.weight;
+                 ++spot) {
+                placed += TryPlace(kind, water) ? 1 : 0;
+            }
         }
         for (int spot = 0; spot < kScenerySpots && int(section_.assets.size()) < kSceneryPerSection; ++spot) {
             int pick = random_.Below(totalWeight);
@@ -177,25 +185,30 @@ public:
                     break;
                 }
             }
-            const int kind = KindIndex(LandscapeKinds(), choice->kindId);
-            const AssetKind& look = LandscapeKinds()[kind];
-            // A spot beside a circle point, so the asset pops up with it.
-            const LaidPart& part = section_.parts[random_.Below(static_cast<int>(section_.parts.size()))];
-            const MapCircle& circle = part.circles[random_.Below(static_cast<int>(part.circles.size()))];
-            const double angle = random_.Unit() * 2 * M_PI;
-            const double reach = 18 + random_.Unit() * (circle.radius - 30);
-            const int x = static_cast<int>(std::lround(circle.x + std::cos(angle) * reach));
-            const int y = static_cast<int>(std::lround(circle.y + std::sin(angle) * reach));
-            const Box box = BoxOf(look, x, y);
-            if (!Free(box) || !InsideCircle(look, x, y, circle) || NearCity(box)) {
-                continue;
-            }
-            taken_.push_back(box);
-            section_.assets.push_back({kind, x, y});
+            TryPlace(KindIndex(LandscapeKinds(), choice->kindId), water);
         }
     }
 
 private:
+    // One random spot beside a circle point, so the asset pops up with it.
+    bool TryPlace(int kind, const SectionWater& water) {
+        const AssetKind& look = LandscapeKinds()[kind];
+        const LaidPart& part = section_.parts[random_.Below(static_cast<int>(section_.parts.size()))];
+        const MapCircle& circle = part.circles[random_.Below(static_cast<int>(part.circles.size()))];
+        const double angle = random_.Unit() * 2 * M_PI;
+        // Boats may reach further out, to the water beyond the shore.
+        const double reach = 18 + random_.Unit() * (circle.radius - (look.floats ? 12 : 30));
+        const int x = static_cast<int>(std::lround(circle.x + std::cos(angle) * reach));
+        const int y = static_cast<int>(std::lround(circle.y + std::sin(angle) * reach));
+        const Box box = BoxOf(look, x, y);
+        if (!Free(box) || !InsideCircle(look, x, y, circle) || NearCity(box) || !StandsRight(look, x, y, water)) {
+            return false;
+        }
+        taken_.push_back(box);
+        section_.assets.push_back({kind, x, y});
+        return true;
+    }
+
     static bool InsideCircle(const AssetKind& kind, int x, int y, const MapCircle& circle) {
         return std::all_of(kind.hits.begin(), kind.hits.end(), [&](const HitCircle& hit) {
             return std::hypot(x + hit.dx - circle.x, y + hit.dy - circle.y) + hit.radius <= circle.radius;
@@ -261,7 +274,9 @@ LaidSection LayOutSection(const PlanSection& plan, size_t index, int firstNumber
         laid.y = city.y;
         laid.circle = {city.x, city.y, kCityCircleRadius};
         laid.ticketX = Clamp(city.x, 70, kMapWidth - 70);
-        laid.ticketY = Clamp(city.y - 62, 40, kMapHeight - 40);
+        // Above the city, or below it where the top bar would cover the ticket.
+        const bool roomAbove = city.y - 62 - kTicketHeight >= kMapTopBarHeight + 2;
+        laid.ticketY = Clamp(roomAbove ? city.y - 62 : city.y + 26 + kTicketHeight, 0, kMapHeight - 4);
         section.cities.push_back(laid);
     }
     MapRandom random(0x4D415031ull * (index + 1));
@@ -287,11 +302,17 @@ LaidSection LayOutSection(const PlanSection& plan, size_t index, int firstNumber
     }
     SectionLayer layer(section, 0x5343454Eull * (index + 7));
     layer.PlaceCitySigns(firstNumber);
-    layer.ScatterScenery();
+    layer.ScatterScenery(SectionWater(section, static_cast<int>(index)));
     return section;
 }
 
 }  // namespace
+
+bool StandsRight(const AssetKind& kind, int x, int y, const SectionWater& water) {
+    const std::vector<MapPoint> footing = FootingOf(kind, x, y);
+    return kind.floats ? std::all_of(footing.begin(), footing.end(), [&](MapPoint p) { return water.Holds(p, 2); })
+                       : std::none_of(footing.begin(), footing.end(), [&](MapPoint p) { return water.Holds(p, -3); });
+}
 
 Box BoxOf(const AssetKind& kind, int x, int y) {
     const double left = x - kind.anchorX + kind.sideMargin;

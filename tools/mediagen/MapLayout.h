@@ -8,6 +8,10 @@
 
 constexpr int kMapWidth = 800;
 constexpr int kMapHeight = 600;
+constexpr int kMapTopBarHeight = 56;  // the map's top bar covers this band
+// A city's ticket, and the price sign of a track to it, stand on their
+// bottom centre at the city's ticket point.
+constexpr int kTicketHeight = 52;
 
 struct MapCircle {
     int x = 0;
@@ -73,6 +77,11 @@ struct Box {
 
 struct AssetKind;
 Box BoxOf(const AssetKind& kind, int x, int y);
+
+class SectionWater;
+// Whether a landscape asset at (x, y) is afloat when its kind floats, and
+// on dry land otherwise.
+bool StandsRight(const AssetKind& kind, int x, int y, const SectionWater& water);
 
 struct MapLayout {
     std::vector<LaidSection> sections;

@@ -5,6 +5,7 @@
 #include "mediagen/ButtonPlate.h"
 #include "mediagen/ConstantsFile.h"
 #include "mediagen/Drawing.h"
+#include "mediagen/MapLayout.h"
 #include "mediagen/Families.h"
 #include "mediagen/GameTypeColours.h"
 
@@ -218,7 +219,6 @@ Picture Stamp(int radius) {
 // --- tickets and passengers -----------------------------------------------------
 
 constexpr int kTicketWidth = 116;
-constexpr int kTicketHeight = 52;
 
 Picture TicketFrame(uint32_t colour, int state) {
     Drawing d(kTicketWidth, kTicketHeight);
@@ -276,8 +276,9 @@ constexpr int kCardWidth = 270;
 constexpr int kCardHeight = 150;
 // Over the passengers and the buttons.
 constexpr double kCardHeaderCentre = 146;
+constexpr double kCardRuleBaseline = 94;
 
-Picture TicketCard(FontFaces& faces, uint32_t colour, const std::string& header) {
+Picture TicketCard(FontFaces& faces, uint32_t colour, const std::string& header, const std::string& rule) {
     Drawing d(kCardWidth, kCardHeight);
     cairo_t* c = d.Context();
     const Rgba base = Rgba::FromHex(colour);
@@ -301,6 +302,8 @@ Picture TicketCard(FontFaces& faces, uint32_t colour, const std::string& header)
     // The game type's name over a dashed route, the seat bench under the
     // passengers.
     d.Caption(faces, "DejaVuSerif-Bold.ttf", 14, header, kCardHeaderCentre, 22, base.Shaded(-0.35));
+    // The kind's rule in one line between the distance and the buttons.
+    d.Caption(faces, "DejaVuSans.ttf", 12, rule, kCardHeaderCentre, kCardRuleBaseline, Rgba::FromHex(0x2B2118).Shaded(0.2));
     d.RoundedRectangle(104, 55, 76, 4, 2);
     d.Fill(base.Shaded(-0.2));
     cairo_move_to(c, 56, 30);
@@ -363,25 +366,40 @@ Rgba ButtonTone(const Rgba& colour, int state) {
     return state == 3 ? colour.Greyed() : colour;
 }
 
-// A wooden board on a post with a coin on its left; the price is written
-// onto the board's middle in code.
+// A gold price tag with an eyelet at its pointed left end: unlike the
+// cities' cream number boards on posts at a glance. The price is written onto
+// the frame's middle in code.
+void PriceTagPath(cairo_t* c, double top) {
+    constexpr double kPoint = 3, kShoulder = 15, kRight = kSignWidth - 3, kHeight = 30;
+    cairo_new_path(c);
+    cairo_move_to(c, kPoint, top + kHeight / 2);
+    cairo_line_to(c, kShoulder, top);
+    cairo_arc(c, kRight - 4, top + 4, 4, -M_PI / 2, 0);
+    cairo_arc(c, kRight - 4, top + kHeight - 4, 4, 0, M_PI / 2);
+    cairo_line_to(c, kShoulder, top + kHeight);
+    cairo_close_path(c);
+}
+
 Picture PriceSignFrame(int state) {
     Drawing d(kSignWidth, kSignHeight);
     cairo_t* c = d.Context();
-    const double sink = state == 2 ? 1 : 0;
-    const Rgba wood = ButtonTone(Rgba::FromHex(0x9A6A3A), state);
-    cairo_rectangle(c, 30, 28 + sink, 4, 17 - sink);
-    Outlined(c, wood.Shaded(-0.2), 0.8);
-    d.RoundedRectangle(4, 5, kSignWidth - 7, 27, 4);
+    const double top = 8 + (state == 2 ? 1 : 0);
+    const Rgba gold = ButtonTone(Rgba::FromHex(0xF2C230), state);
+    cairo_translate(c, 2, 3);
+    PriceTagPath(c, 8);
     d.Fill(Rgba{0, 0, 0, 0.3});
-    d.RoundedRectangle(2, 2 + sink, kSignWidth - 7, 27, 4);
-    d.FillVertical(2, 29, wood.Shaded(0.15), wood.Shaded(-0.1));
-    d.RoundedRectangle(2, 2 + sink, kSignWidth - 7, 27, 4);
-    d.Stroke(wood.Shaded(-0.5), 1.4);
-    d.RoundedRectangle(15, 6 + sink, kSignWidth - 24, 19, 3);
-    d.Fill(ButtonTone(Rgba::FromHex(0xF3E6C8), state));
-    d.Circle(10, 15.5 + sink, 5);
-    Outlined(c, ButtonTone(Rgba::FromHex(0xF2C230), state), 1);
+    cairo_identity_matrix(c);
+    PriceTagPath(c, top);
+    d.FillVertical(top, top + 30, gold.Shaded(0.3), gold.Shaded(-0.12));
+    PriceTagPath(c, top);
+    d.Stroke(gold.Shaded(-0.55), 1.6);
+    d.Circle(10, top + 15, 3);
+    d.Fill(ButtonTone(Rgba::FromHex(0x6E4A1E), state));
+    cairo_move_to(c, 18, top + 3.5);
+    cairo_line_to(c, kSignWidth - 8, top + 3.5);
+    SetColor(c, Rgba{1, 1, 1, 0.45});
+    cairo_set_line_width(c, 1.5);
+    cairo_stroke(c);
     return d.ToPicture();
 }
 
@@ -454,8 +472,9 @@ void AddMapSpriteRows(Manifest& manifest, FontFaces& faces, const GeneratorInput
         const std::string type = std::to_string(t);
         Add(manifest, "TICKET_" + type, "tickets/ticket_" + type, 4, [colour] { return Ticket(colour); });
         const std::string header = texts.Text("GAME_TYPE" + type);
+        const std::string rule = texts.Text("TICKET_RULE_" + type);
         Add(manifest, "DIALOG_TICKET_" + type, "tickets/card_" + type, 1,
-            [&faces, colour, header] { return TicketCard(faces, colour, header); });
+            [&faces, colour, header, rule] { return TicketCard(faces, colour, header, rule); });
         for (int k = 0; k < kPassengerKinds; ++k) {
             Add(manifest, type + "_PASSENGER" + std::to_string(k),
                 "tickets/passenger_" + type + "_" + std::to_string(k), 1, [colour, k] { return Passenger(colour, k); });

@@ -8,7 +8,9 @@
 namespace {
 
 // Queue slots are small tiles: six rows sit 22 px apart, seven-letter words
-// must fit a column. A mid tone keeps every letter colour readable on them.
+// must fit a column. The letters' colours are fixed (grey, green found, pink
+// missed): the plain and new tiles are near-black, where the found and missed
+// words read best, and the current word's tile is light, for its grey letters.
 constexpr int kSlotWidth = 18;
 constexpr int kSlotHeight = 20;
 constexpr float kQuality = 0.3f;
@@ -25,9 +27,9 @@ Picture DrawSlot(const SlotLook& look) {
     const double radius = 3.5;
     drawing.RoundedRectangle(1, 1, kSlotWidth - 2, kSlotHeight - 2, radius);
     drawing.FillVertical(1, kSlotHeight - 1, Rgba::FromHex(look.top), Rgba::FromHex(look.bottom));
-    // Light from the top left: a thin sheen along the upper edge.
-    drawing.RoundedRectangle(3, 2.5, kSlotWidth - 6, 4, 2);
-    drawing.Fill(Rgba{1, 1, 1, 0.16});
+    // Light from the top left: a thin sheen along the upper edge, above the letters.
+    drawing.RoundedRectangle(3, 2, kSlotWidth - 6, 1.5, 0.75);
+    drawing.Fill(Rgba{1, 1, 1, 0.12});
     drawing.RoundedRectangle(1.5, 1.5, kSlotWidth - 3, kSlotHeight - 3, radius);
     drawing.Stroke(Rgba::FromHex(look.rim), 1.5);
     return drawing.ToPicture();
@@ -89,9 +91,9 @@ void AddQueueSound(Manifest& manifest, const std::string& id, const std::string&
 }  // namespace
 
 void AddQueueRows(Manifest& manifest) {
-    AddPicture(manifest, "QUEUE_SLOT", "queue_slot", [] { return DrawSlot({0x8E949B, 0x6C727A, 0x474D54}); });
-    AddPicture(manifest, "QUEUE_NEW_SLOT", "queue_new_slot", [] { return DrawSlot({0xC9A04A, 0x9E772E, 0x6E5020}); });
-    AddPicture(manifest, "QUEUE_SEL_SLOT", "queue_sel_slot", [] { return DrawSlot({0x6FA0C4, 0x4B7DA3, 0x2B5676}); });
+    AddPicture(manifest, "QUEUE_SLOT", "queue_slot", [] { return DrawSlot({0x171A1D, 0x0B0D0F, 0x6A727B}); });
+    AddPicture(manifest, "QUEUE_NEW_SLOT", "queue_new_slot", [] { return DrawSlot({0x3A2E10, 0x221A08, 0xC9A04A}); });
+    AddPicture(manifest, "QUEUE_SEL_SLOT", "queue_sel_slot", [] { return DrawSlot({0xDCEBF6, 0xB8D5EC, 0x3F6F98}); });
     // Arrival in coin gold, reveal in the cyan of the reveal coal's eye.
     constexpr uint32_t kGold = 0xF2C230;
     constexpr uint32_t kCyan = 0x39C6D8;

@@ -238,11 +238,12 @@ Picture Perron() {
 }
 
 // A small wooden station with a brass-lettered board, standing on its foot.
-// It is drawn squat so that its foot stays behind the far rail.
+// It is drawn small and squat so that its foot stays on the far ground,
+// clear above the other train's track, which runs in front of it.
 Picture Station() {
-    Drawing d(120, 64);
+    Drawing d(100, 50);
     cairo_t* c = d.Context();
-    cairo_scale(c, 1.0, 0.8);
+    cairo_scale(c, 0.82, 0.6);
     Box(d, 10, 30, 100, 48, 2, Rgba::FromHex(0xD9C9A3));
     cairo_move_to(c, 2, 32);
     cairo_line_to(c, 60, 4);

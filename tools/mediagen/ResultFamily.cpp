@@ -55,6 +55,13 @@ Picture LevelEndPlate(uint32_t colour) {
     d.Fill(band);
     d.RoundedRectangle(2, 2, kPlateWidth - 8, kPlateHeight - 8, 14);
     d.Stroke(Rgba::FromHex(kBrass).Shaded(-0.25), 3);
+    // The game type's name is written at y 78 in its header font, a light
+    // tint with a dark outline made for the HUD's band: it stands on a
+    // ribbon of that band, as the type's badge.
+    d.RoundedRectangle(kPlateWidth / 2.0 - 124, 75, 248, 32, 8);
+    d.FillVertical(75, 107, band.Shaded(-0.45), band.Shaded(-0.6));
+    d.RoundedRectangle(kPlateWidth / 2.0 - 124, 75, 248, 32, 8);
+    d.Stroke(Rgba::FromHex(kBrass), 1.5);
     // A ruled area for the statistics.
     for (int row = 0; row < 4; ++row) {
         const double y = 176 + row * 20;

@@ -22,7 +22,10 @@ constexpr const char* kSerifBold = "DejaVuSerif-Bold.ttf";
 // The cabinet picture's size; the award's is twice that and is shown at half
 // size once it has flown into the cabinet.
 constexpr int kTrophyWidth = 72;
-constexpr int kTrophyHeight = 80;
+// The cups and medals are drawn on a 72 x 80 design, shrunk to the height
+// of the cabinet's rows, which lie 72 apart.
+constexpr int kTrophyHeight = 70;
+constexpr double kDesignHeight = 80;
 constexpr int kBigScale = 2;
 constexpr int kSectionCups = 10;
 constexpr int kTrophies = 23;
@@ -110,7 +113,10 @@ void MedalPicture(Drawing& drawing, FontFaces& faces, const Medal& medal) {
 
 Picture TrophyPicture(FontFaces& faces, int trophy, int scale) {
     Drawing drawing(kTrophyWidth * scale, kTrophyHeight * scale);
+    const double shrink = kTrophyHeight / kDesignHeight;
     cairo_scale(drawing.Context(), scale, scale);
+    cairo_translate(drawing.Context(), kTrophyWidth * (1 - shrink) / 2, 0);
+    cairo_scale(drawing.Context(), shrink, shrink);
     if (trophy < kSectionCups) {
         Cup(drawing, faces, CupTint(trophy), std::to_string(trophy + 1));
     } else {

@@ -13,10 +13,12 @@
 #include "engine/media/CanvasTestSupport.h"
 #include "engine/media/InputDispatcher.h"
 #include "engine/scene/RenderPass.h"
+#include "engine/scene/SceneResources.h"
 #include "engine/scene/SceneTestSupport.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/InputLabel.h"
 #include "engine/ui/Label.h"
+#include "engine/ui/Panel.h"
 #include "engine/ui/Scene.h"
 #include "engine/ui/SceneManager.h"
 #include "engine/ui/Slider.h"
@@ -216,15 +218,70 @@ TEST_F(GameDialogsContent, TheSettingsAndHelpControlsWork) {
 
     auto* help = ObjectCast<HelpDialog>(scene_->GetDialog("DIALOG_HELP"));
     ASSERT_NE(help, nullptr);
-    EXPECT_EQ(help->GetPageCount(), 5);
+    EXPECT_EQ(help->GetPageCount(), 7);
     Screenshot(help, "help_page1");
     auto* next = ObjectCast<Button>(help->FindChild("BUTTON_NEXT"));
     next->Invoke(next);
     const Ref<MemorySurface> second = Screenshot(help, "help_page2");
-    EXPECT_EQ(ObjectCast<Label>(help->FindChild("LABEL_INDEX"))->GetText(), L"Page 2 of 5");
+    EXPECT_EQ(ObjectCast<Label>(help->FindChild("LABEL_INDEX"))->GetText(), L"Page 2 of 7");
     EXPECT_EQ(ObjectCast<Label>(help->FindChild("LABEL_PANELHEADER"))->GetText(), L"The race");
     EXPECT_TRUE(help->FindChild("panel1")->IsVisible());
     EXPECT_FALSE(help->FindChild("panel0")->IsVisible());
+    // The last two pages tell every kind's rule under the kind's own name,
+    // each page's text inside its panel.
+    std::wstring kinds;
+    for (int page = 5; page < 7; ++page) {
+        auto* panel = ObjectCast<Panel>(help->FindChild("panel" + std::to_string(page)));
+        ASSERT_NE(panel, nullptr);
+        auto* text = ObjectCast<Label>(panel->FindChild("TEXT"));
+        ASSERT_NE(text, nullptr);
+        EXPECT_LE(text->GetTextRect().h, text->GetHeight()) << page;
+        kinds += text->GetText();
+    }
+    for (int type = 0; type <= 8; ++type) {
+        EXPECT_NE(kinds.find(LookUpText("GAME_TYPE" + std::to_string(type))), std::wstring::npos) << type;
+    }
+    for (int page = 2; page < 7; ++page) {
+        next->Invoke(next);
+        Screenshot(help, "help_page" + std::to_string(page + 1));
+    }
+}
+
+// In the cabinet every trophy's name stays inside the frame, and no trophy
+// stands over another.
+TEST_F(GameDialogsContent, TheCabinetKeepsEveryNameInsideItsFrameAndTheTrophiesApart) {
+    Players::Free();
+    Ref<KR2Player> player(new KR2Player("Ann"));
+    player->trophies.fill(KR2Player::kTrophyShown);
+    Players::Create("1", false)->Add(player.Get());
+    auto* cabinet = ObjectCast<TrophyDialog>(scene_->GetDialog("DIALOG_TROPHY_SCREEN"));
+    ASSERT_NE(cabinet, nullptr);
+    Screenshot(cabinet, "trophy_cabinet_full");
+    constexpr int32_t kFrame = 24;  // the painter's wooden side column
+    const int32_t right = cabinet->GetAbsoluteX() + cabinet->GetWidth() - kFrame;
+    struct Box {
+        int32_t left, top, right, bottom;
+    };
+    std::vector<Box> boxes;
+    for (int32_t trophy = 0; trophy < TrophyDialog::kTrophyCount; ++trophy) {
+        const TrophyButton* cup = cabinet->GetTrophyButton(trophy);
+        ASSERT_NE(cup, nullptr);
+        const int32_t left = cup->GetAbsoluteX() - static_cast<int32_t>(cup->GetAnchorX());
+        const int32_t top = cup->GetAbsoluteY() - static_cast<int32_t>(cup->GetAnchorY());
+        boxes.push_back({left, top, left + cup->GetWidth(), top + cup->GetHeight()});
+        cabinet->OnMouseMove(cup->GetAbsoluteX(), cup->GetAbsoluteY(), 0);
+        ASSERT_EQ(cabinet->GetPointedTrophy(), trophy);
+        const Label* name = cabinet->GetNameLabel();
+        EXPECT_LE(name->GetAbsoluteX() + name->GetTextRect().w, right) << trophy;
+    }
+    for (size_t a = 0; a < boxes.size(); ++a) {
+        for (size_t b = a + 1; b < boxes.size(); ++b) {
+            const bool overlap = boxes[a].left < boxes[b].right && boxes[b].left < boxes[a].right &&
+                                 boxes[a].top < boxes[b].bottom && boxes[b].top < boxes[a].bottom;
+            EXPECT_FALSE(overlap) << a << " and " << b;
+        }
+    }
+    Players::Free();
 }
 
 TEST_F(GameDialogsContent, ThePlayerDialogsShowTheListAndTakeATypedName) {

@@ -688,6 +688,24 @@ Ref<Scene> AddStandInScene(const std::string& name) {
     return scene;
 }
 
+// Every carriage a player can win stands wholly on the race strip behind the
+// train when the race starts.
+TEST_F(GameSceneContent, EveryCarriageStandsOnTheStripAtTheStart) {
+    for (const int32_t carSize : {1, 3, 5}) {
+        SCOPED_TRACE(carSize);
+        carSize_ = carSize;
+        Enter(0, true);
+        PlayToStart();
+        const Carriage* carriage = scene_->GetLandscape()->GetPlayerTrain()->GetCarriage();
+        ASSERT_NE(carriage, nullptr);
+        const Sprite* back = carriage->GetBack();
+        EXPECT_GE(back->GetAbsoluteX() - static_cast<int32_t>(back->GetAnchorX()), 0);
+        Screenshot("race_start_carriage" + std::to_string(carSize));
+        scene_->Deactivate();
+        scene_ = nullptr;
+    }
+}
+
 class GameSceneLevelEnd : public GameSceneContent {
 protected:
     // Plays until the end sign waits (or the frames run out), noting every

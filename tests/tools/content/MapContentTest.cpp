@@ -353,6 +353,29 @@ TEST_F(GeneratedMap, BackgroundsShowTheRailsOnTheCurvesAndOverlaysAreOpaque) {
     }
 }
 
+// A track's price is written onto gold, a city's number onto a cream board:
+// the two signs cannot be taken for each other.
+TEST_F(GeneratedMap, PriceSignsShowTheirPriceOnAnotherGroundThanTheCitySigns) {
+    const auto colourAt = [](const MemorySurface& picture, int x, int y) {
+        const uint32_t pixel = picture.Pixels32()[picture.PixelIndex(x, y)];
+        return std::vector<double>{double((pixel >> 16) & 0xFF), double((pixel >> 8) & 0xFF), double(pixel & 0xFF)};
+    };
+    const Ref<MemorySurface> price = Decoded("media/gfx/map/price_sign.png");
+    ASSERT_TRUE(price);
+    const int frame = price->GetHeight() / 4;
+    // Where the game writes the price: the frame's middle, 4 px right.
+    const std::vector<double> priceGround = colourAt(*price, price->GetWidth() / 2 + 4, frame / 2 - 1);
+    for (const char* post : {"post_blue", "post_red"}) {
+        const Ref<MemorySurface> sign = Decoded(std::string("media/gfx/map/") + post + ".png");
+        ASSERT_TRUE(sign);
+        // The number goes on the board centred on x 46 from the top.
+        const std::vector<double> numberGround = colourAt(*sign, 46, 10);
+        const double apart = std::hypot(priceGround[0] - numberGround[0], priceGround[1] - numberGround[1],
+                                        priceGround[2] - numberGround[2]);
+        EXPECT_GT(apart, 100) << post;
+    }
+}
+
 // The map scene reads the anchor points beside the program only.
 TEST_F(GeneratedMap, AnchorPointsShipLooseAndNotInTheArchive) {
     Ref<Archive> archive = new Archive(kBuild + "/media.dat");

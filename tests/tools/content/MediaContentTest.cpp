@@ -24,6 +24,9 @@
 #include "engine/media/ImageDecoding.h"
 #include "engine/media/ImageTools.h"
 #include "engine/media/MemorySurface.h"
+#include "platform/PngWriter.h"
+#include "engine/media/Canvas.h"
+#include "engine/media/CanvasTestSupport.h"
 #include "engine/media/MusicStream.h"
 #include "engine/media/Surface.h"
 #include "engine/scene/DialogTable.h"
@@ -714,6 +717,37 @@ TEST_P(LoadedMedia, DefaultTooltipBuildsWithItsFont) {
     EXPECT_GT(renderer->GetLines().size(), 1u);
     EXPECT_LE(renderer->GetWidth(), 260);
     EXPECT_GT(renderer->GetWidth(), shortWidth);
+
+    // A coal's tip at the screen's right edge, where the tip is moved to end
+    // 3 px before it: its whole frame shows, and the text keeps the same air
+    // from the frame on its left and on its right.
+    renderer->SetToolTip(L"Double coal: this word scores twice the points and takes the train twice as far");
+    const Ref<MemorySurface> screen = FilledSurface(320, 120, 0xFFFFFFFF);
+    Ref<Canvas> canvas = screen->CreateCanvas();
+    canvas->MoveOrigin(screen->GetWidth() - renderer->GetWidth() - 3, 10);
+    renderer->Draw(*canvas);
+    platform::WritePng(std::string(WORDRAIL_BUILD_DIR) + "/tooltip_coal.png", screen->Pixels32(), 320, 120);
+    const int32_t row = 10 + renderer->GetHeight() / 2;
+    int32_t frameLeft = -1, frameRight = -1, inkLeft = -1, inkRight = -1;
+    for (int32_t x = 0; x < screen->GetWidth(); ++x) {
+        for (int32_t y = row - 8; y <= row + 8; ++y) {
+            const uint32_t rgb = PixelAt(*screen, x, y) & 0xFFFFFF;
+            if (rgb == static_cast<uint32_t>(renderer->GetBorderColor()) && y == row) {
+                frameLeft = frameLeft < 0 ? x : frameLeft;
+                frameRight = x;
+            } else if (((rgb >> 16) & 0xFF) < 0x90 && rgb != static_cast<uint32_t>(renderer->GetBorderColor())) {
+                inkLeft = inkLeft < 0 ? x : inkLeft;
+                inkRight = std::max(inkRight, x);
+            }
+        }
+    }
+    ASSERT_GE(frameLeft, 0);
+    ASSERT_GE(inkLeft, 0);
+    EXPECT_GT(frameRight, inkRight) << "the right side of the frame is off the screen";
+    EXPECT_GE(inkLeft - frameLeft, 3);
+    EXPECT_GE(frameRight - inkRight, 3);
+    EXPECT_LE(std::abs((inkLeft - frameLeft) - (frameRight - inkRight)), 2)
+        << "left " << inkLeft - frameLeft << ", right " << frameRight - inkRight;
 }
 
 // The window buttons of full screen and the default transition build from

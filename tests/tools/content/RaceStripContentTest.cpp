@@ -1,18 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
 #include "engine/foundation/PropertyFile.h"
 #include "engine/media/Canvas.h"
 #include "engine/media/CanvasTestSupport.h"
+#include "engine/media/ImageDecoding.h"
+#include "engine/media/MemorySurface.h"
 #include "engine/scene/RenderPass.h"
 #include "game/words/TicketInfo.h"
 #include "game/world/AutoTrain.h"
 #include "game/world/Landscape.h"
 #include "game/world/PlayerTrain.h"
 #include "game/world/RaceContext.h"
+#include "platform/Files.h"
 #include "platform/PngWriter.h"
 #include "support/TempUserFolders.h"
 #include "GeneratedMediaSession.h"
@@ -93,13 +97,32 @@ TEST_F(RaceStripContent, DrawsTheStripWithBothTrains) {
     RenderPass::DrawNodeTree(*screen->CreateCanvas(), *landscape);
     platform::WritePng(kBuild + "/race_strip.png", screen->Pixels32(), 800, 150);
 
-    // Scroll node at 120: the player train's front at 420, the opponent's at 500.
+    // Scroll node at 210: the player train's front at 510, the opponent's at 590.
     EXPECT_TRUE(Near(Rgb(*screen, 10, 5), 0x8EC5E8, 24)) << std::hex << Rgb(*screen, 10, 5);  // sky
-    EXPECT_TRUE(Near(Rgb(*screen, 420 - 60, 128 - 4 - 30), 0xC8372D, 70))
-        << std::hex << Rgb(*screen, 360, 94);  // the red boiler of the first player model
-    EXPECT_TRUE(Near(Rgb(*screen, 500 - 60, 68 - 4 - 30), 0x4A4F57, 70))
-        << std::hex << Rgb(*screen, 440, 34);  // the opponent's iron-grey boiler
+    EXPECT_TRUE(Near(Rgb(*screen, 510 - 60, 128 - 4 - 30), 0xC8372D, 70))
+        << std::hex << Rgb(*screen, 450, 94);  // the red boiler of the first player model
+    EXPECT_TRUE(Near(Rgb(*screen, 590 - 60, 68 - 4 - 30), 0x4A4F57, 70))
+        << std::hex << Rgb(*screen, 530, 34);  // the opponent's iron-grey boiler
     EXPECT_FALSE(Near(Rgb(*screen, 700, 120), 0x000000, 8));  // tiles reach the right edge
+}
+
+// The station house stands on the far ground behind the other train's
+// track, so that train passes in front of it instead of through it.
+TEST_F(RaceStripContent, TheStationHouseStandsBehindTheFarTrack) {
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(kBuild + "/media/gfx/race/station.png", bytes));
+    const Ref<MemorySurface> station = DecodePngFromMemory(bytes.data(), bytes.size(), "station.png");
+    ASSERT_TRUE(station);
+    int foot = -1;
+    for (int y = 0; y < station->GetHeight(); ++y) {
+        for (int x = 0; x < station->GetWidth(); ++x) {
+            foot = (station->Pixels32()[station->PixelIndex(x, y)] >> 24) > 128 ? y : foot;
+        }
+    }
+    // The far track's ground starts 8 px above its rail; the house keeps a
+    // strip of that ground clear under its foot.
+    const int farGround = Defines::Instance()->GetInt("MINIMAP_OPPONENT_TRAIN_Y") - 8;
+    EXPECT_LE(foot, farGround - 6);
 }
 
 }  // namespace
