@@ -12,8 +12,9 @@ namespace platform {
 
 namespace {
 
+// The folder on a line of its own: a long path would make a box too wide.
 std::string Problem(const std::string& folder, const char* what, const std::string& reason) {
-    return "The game's data folder \"" + folder + "\" " + what + ": " + reason + ".";
+    return std::string("The game's data folder ") + what + ": " + reason + ".\nFolder: \"" + folder + "\"";
 }
 
 }  // namespace

@@ -147,8 +147,8 @@ TEST_F(ScriptedRunTest, ADataFolderThatCannotBeMadeIsToldAndTheGameRunsWithoutSa
     EXPECT_EQ(RunApplication(), 0);
     const std::vector<std::string>& boxes = backend_->MessageBoxes();
     ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes.front(), "Warning: The game's data folder \"" + folder_.Path() +
-                                 "/home/data/Quelt/Games/Test Game\" cannot be made: Not a directory.\n"
+    EXPECT_EQ(boxes.front(), "Warning: The game's data folder cannot be made: Not a directory.\nFolder: \"" +
+                                 folder_.Path() + "/home/data/Quelt/Games/Test Game\"\n"
                                  "The game runs, but nothing of this run can be saved.");
     EXPECT_NE(boxes.back().find("could not be saved"), std::string::npos) << boxes.back();
 }

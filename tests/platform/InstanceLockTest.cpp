@@ -55,8 +55,7 @@ TEST(InstanceLock, AFolderThatCannotBeMadeLetsTheCopyRunWithTheReason) {
     const InstanceLock::Attempt attempt = InstanceLock::Acquire(data);
     EXPECT_EQ(attempt.outcome, Outcome::ReadOnly);
     EXPECT_EQ(attempt.lock, nullptr);
-    EXPECT_NE(attempt.problem.find("\"" + data + "\" cannot be made"), std::string::npos) << attempt.problem;
-    EXPECT_NE(attempt.problem.find("Not a directory"), std::string::npos) << attempt.problem;
+    EXPECT_EQ(attempt.problem, "The game's data folder cannot be made: Not a directory.\nFolder: \"" + data + "\"");
 }
 
 // An existing folder on a read-only mount (a live medium) is still locked,
@@ -76,8 +75,8 @@ TEST(InstanceLock, AnExistingReadOnlyFolderIsLockedAndSaidToBeUnwritable) {
             mount(nullptr, data.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
             _exit(kNoMount);
         const InstanceLock::Attempt attempt = InstanceLock::Acquire(data);
-        const bool told = attempt.problem.find("\"" + data + "\" cannot be written: Read-only file system") !=
-                          std::string::npos;
+        const bool told =
+            attempt.problem == "The game's data folder cannot be written: Read-only file system.\nFolder: \"" + data + "\"";
         const bool held = InstanceLock::Acquire(data).outcome == Outcome::AlreadyRunning;
         _exit(attempt.outcome == Outcome::ReadOnly && attempt.lock != nullptr && told && held ? 0 : 1);
     }
