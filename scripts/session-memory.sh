@@ -125,7 +125,7 @@ map_to_menu() {
   printf 'screenshot won\n'
   map_to_menu
   at_menu end
-  printf 'wait ms 10000\nclose\nwait ms 800\nclick 320 369\nwait ms 2000\n'
+  printf 'wait ms 60000\nclose\nwait ms 800\nclick 320 369\nwait ms 2000\n'
 } > "$work/session.script"
 
 # --- the X server ------------------------------------------------------------
