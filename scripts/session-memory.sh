@@ -125,7 +125,7 @@ map_to_menu() {
   printf 'screenshot won\n'
   map_to_menu
   at_menu end
-  printf 'wait ms 10000\nclose\nwait ms 800\nclick 320 369\nwait ms 2000\n'
+  printf 'wait ms 60000\nclose\nwait ms 800\nclick 320 369\nwait ms 2000\n'
 } > "$work/session.script"
 
 # --- the X server ------------------------------------------------------------
@@ -147,8 +147,10 @@ pids=("$game" "${pids[@]}")
 megabytes() { awk -v key="$1:" '$1 == key {printf "%.1f", $2 / 1024}' "/proc/$game/status" 2>/dev/null || true; }
 peak=0 end=0 seen=0
 while kill -0 "$game" 2>/dev/null; do
-  high=$(megabytes VmHWM)
-  [ -n "$high" ] && peak=$high
+  # The kernel's high-water mark can lag behind the resident size itself.
+  for high in $(megabytes VmHWM) $(megabytes VmRSS); do
+    peak=$(awk -v a="$peak" -v b="$high" 'BEGIN {print (b > a ? b : a)}')
+  done
   for shot in "$work"/shots/menu_*.png; do
     [ -e "$shot" ] || continue
     name=$(basename "$shot" .png)

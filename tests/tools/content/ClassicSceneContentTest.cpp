@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "GameServicesSession.h"
@@ -11,6 +12,7 @@
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/RandomGenerator.h"
 #include "engine/foundation/ScoreTable.h"
+#include "engine/foundation/SectionManager.h"
 #include "engine/foundation/TextConversions.h"
 #include "engine/media/CanvasTestSupport.h"
 #include "engine/scene/DialogTable.h"
@@ -77,9 +79,13 @@ protected:
         SceneManager::Instance()->Update(0);
     }
 
-    // Leaves the scene and shows it again, as a return from a game does.
+    // Leaves the scene and shows it again, as a return from a game does: the
+    // way back asks for the section that the scene let go of when it was left.
     void Reenter() {
         scene_->Deactivate();
+        while (SectionManager::Instance()->RequestSection("classic")) {
+            std::this_thread::yield();
+        }
         scene_->Activate();
     }
 
