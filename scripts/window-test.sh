@@ -310,6 +310,17 @@ until locate_window && shot second_start && menu; do
   click 400 475
   sleep 1
 done
+# Keys act on the top dialog only, and none in a dialog's first half second:
+# Enter pressed as Help opens leaves it up; Escape closes Help and nothing
+# under it (the menu's Escape would ask whether to quit).
+help_dialog() { all_of "green 400 463" "cream 200 200"; }
+click 325 397
+xdotool key Return
+sleep 1
+shot help_kept
+help_dialog || fail "Enter pressed as Help opened closed it ($last_shot)"
+xdotool key Escape
+wait_for help_closed 10 menu
 xdotool windowclose "$window_id"
 wait_for_exit 30
 grep -q "double free\|Aborted" "$out/second.log" && fail "the program aborted"
