@@ -3,8 +3,8 @@
 # backend, the real clock, and real X input (xdotool). A player's first start
 # is played from the full-screen question to a word fired in a level and the
 # game's own quit question; full screen is switched on and off without a
-# window manager and with openbox; a second start has its window destroyed
-# by another program. Pictures of the X screen are checked at every step and
+# window manager and with openbox; a second start checks Enter and Escape on
+# the Help dialog and has its window destroyed by another program. Pictures of the X screen are checked at every step and
 # kept, with the program's output, in <build>/window-test when a step fails.
 #
 # usage: scripts/window-test.sh <build folder>
