@@ -3,14 +3,14 @@
 # backend, the real clock, and real X input (xdotool). A player's first start
 # is played from the full-screen question to a word fired in a level and the
 # game's own quit question; full screen is switched on and off without a
-# window manager and with openbox; a second start takes the click that
-# brings the focus back, asks its quit question when the close box is
-# clicked during a fade, and has its window destroyed by another program.
-# Then a classic race is played twice until the display goes: its X
-# connection cut, then its X server ended; each time the run ends at once
-# and the race is saved. Pictures of the X screen are checked at every step
-# and kept, with the program's output, in <build>/window-test when a step
-# fails.
+# window manager and with openbox; a second start checks Enter and Escape on
+# the Help dialog, takes the click that brings the focus back, asks its quit
+# question when the close box is clicked during a fade, and has its window
+# destroyed by another program. Then a classic race is played twice until the
+# display goes: its X connection cut, then its X server ended; each time the
+# run ends at once and the race is saved. Pictures of the X screen are checked
+# at every step and kept, with the program's output, in <build>/window-test
+# when a step fails.
 #
 # usage: scripts/window-test.sh <build folder>
 set -euo pipefail
@@ -307,6 +307,17 @@ until locate_window && shot second_start && menu; do
   click 400 475
   sleep 1
 done
+# Keys act on the top dialog only, and none in a dialog's first half second:
+# Enter pressed as Help opens leaves it up; Escape closes Help and nothing
+# under it (the menu's Escape would ask whether to quit).
+help_dialog() { all_of "green 400 463" "cream 200 200"; }
+click 325 397
+xdotool key Return
+sleep 1
+shot help_kept
+help_dialog || fail "Enter pressed as Help opened closed it ($last_shot)"
+xdotool key Escape
+wait_for help_closed 10 menu
 
 # The focus goes to another program's window; the one click that brings it
 # back presses Adventure.

@@ -292,6 +292,8 @@ TEST_F(ScriptedRunTest, AGamePlayedFromTheFirstStartGoesOnAfterARestart) {
     const Ref<MemorySurface> resumed = shot("resumed");
     ASSERT_TRUE(leaving && resumed);
     EXPECT_EQ(DifferingPixels(*leaving, *resumed, kScoreLeft, kScoreTop, kScoreRight, kScoreBottom), 0);
+    // The word queue is the one left, with no tile of another list among its words.
+    EXPECT_EQ(DifferingPixels(*leaving, *resumed, 145, 200, 660, 340), 0);
     ASSERT_TRUE(FileExists(saveGame));
     const std::string kept = ReadStoredFile(saveGame);
     EXPECT_EQ(TextAttributeOf(kept, "LetterSet"), TextAttributeOf(left, "LetterSet"));

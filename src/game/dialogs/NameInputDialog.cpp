@@ -48,7 +48,19 @@ NameInputDialog::NameInputDialog(Property* definition) : KR2Dialog(definition) {
         // Enter in the input is the same as OK.
         input_->SetEnterHandler([this](InputLabel&) { Accept(); });
     }
-    if (HasPlayers()) {
+    const bool mayCancel = HasPlayers();
+    if (input_ != nullptr) {
+        // The input takes Escape from the cancel button: there it cancels,
+        // and where a name must be given the input keeps its caret.
+        input_->SetEscapeHandler([this, mayCancel](InputLabel&) {
+            if (mayCancel) {
+                OnCancel(static_cast<Object*>(this), cancel_);
+            } else {
+                FocusInput();
+            }
+        });
+    }
+    if (mayCancel) {
         if (cancel_ != nullptr) {
             BindControl(cancel_, &NameInputDialog::OnCancel, self);
         }

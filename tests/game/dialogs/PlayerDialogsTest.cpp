@@ -261,7 +261,7 @@ TEST_F(PlayerDialogsTest, OkGreetsAndCloses) {
     EXPECT_FALSE(GameScene()->IsDialogShown("DIALOG_PLAYERSELECT"));
 }
 
-TEST_F(PlayerDialogsTest, AnEmptySlotAsksForANameAndCancelShowsTheListAgain) {
+TEST_F(PlayerDialogsTest, AnEmptySlotAsksForANameAndEscapeCancelsShowingTheListAgain) {
     MakePlayers({"Ann", "Bob", "Cy"});
     PlayerSelectDialog* dialog = OpenSelection();
     Press(dialog->GetNameControl(4));
@@ -272,7 +272,8 @@ TEST_F(PlayerDialogsTest, AnEmptySlotAsksForANameAndCancelShowsTheListAgain) {
     // A real click checks the empty slot's switch; cancel shows the list as it is.
     ObjectCast<Switch>(dialog->GetNameControl(4))->SetChecked(true);
     Run(150);
-    Press(input->GetCancelButton());
+    // Escape in the name field cancels, as the cancel button would.
+    input->GetNameInput()->OnKeyUp(static_cast<int32_t>(platform::VK_ESCAPE));
     Run(150);
     EXPECT_FALSE(ObjectCast<Switch>(dialog->GetNameControl(4))->IsChecked());
     EXPECT_TRUE(ObjectCast<Switch>(dialog->GetNameControl(0))->IsChecked());
@@ -345,10 +346,13 @@ TEST_F(PlayerDialogsTest, TheFirstPlayerMustGiveANameWhichIsSavedAtOnce) {
     Type(input, " ");
     EXPECT_EQ(input.GetText(), L"");
     EXPECT_FALSE(dialog->GetOkButton()->IsEnabled());
-    // With nothing typed, Enter accepts nothing.
+    // With nothing typed, Enter accepts nothing; Escape, with no cancel, keeps the caret for typing.
     input.OnKeyUp(static_cast<int32_t>(platform::VK_RETURN));
     EXPECT_TRUE(List().GetPlayers().empty());
     EXPECT_TRUE(input.HasFocus());
+    input.OnKeyUp(static_cast<int32_t>(platform::VK_ESCAPE));
+    EXPECT_TRUE(input.HasFocus());
+    EXPECT_TRUE(GameScene()->IsDialogShown("DIALOG_NEWPLAYER"));
 
     Type(input, "Ann Lee");
     EXPECT_EQ(input.GetText(), L"Ann Lee");

@@ -177,8 +177,9 @@ TEST_F(GameDialogsContent, EnterAndEscapePressTheButtonsAPlayerExpects) {
     const struct {
         const char* id;
         int32_t key;
-    } closing[] = {{"DIALOG_MENU", kEscape},     {"DIALOG_SETTINGS", kEnter}, {"DIALOG_SETTINGS", kEscape},
-                   {"DIALOG_HELP", kEnter},      {"DIALOG_CREDITS", kEnter},  {"DIALOG_TROPHY_SCREEN", kEnter}};
+    } closing[] = {{"DIALOG_MENU", kEscape},     {"DIALOG_SETTINGS", kEnter},       {"DIALOG_SETTINGS", kEscape},
+                   {"DIALOG_HELP", kEnter},      {"DIALOG_HELP", kEscape},          {"DIALOG_CREDITS", kEnter},
+                   {"DIALOG_CREDITS", kEscape},  {"DIALOG_TROPHY_SCREEN", kEnter}, {"DIALOG_TROPHY_SCREEN", kEscape}};
     for (const auto& c : closing) {
         SCOPED_TRACE(std::string(c.id) + " key " + std::to_string(c.key));
         Dialog* dialog = scene_->GetDialog(c.id);
@@ -201,7 +202,7 @@ TEST_F(GameDialogsContent, EnterAndEscapePressTheButtonsAPlayerExpects) {
             YesNoDialog::Ask("TEXT_QUESTION_QUIT", "TEXT_QUIT_HEADER", nullptr, yes, nullptr, no, scene_.Get());
         ASSERT_NE(question, nullptr);
         scene_->ShowDialog(question);
-        Run(400);
+        Run(static_cast<int32_t>(Dialog::kNewKeyHoldMs));  // a dialog just shown takes no key
         press(key);
         EXPECT_EQ(answers[0], key == kEnter ? 1 : 0) << key;
         EXPECT_EQ(answers[1], key == kEscape ? 1 : 0) << key;

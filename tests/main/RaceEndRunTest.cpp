@@ -34,7 +34,41 @@ std::string WordsFired(int count) {
     return "repeat " + std::to_string(count) + "\n  type open word\n  key RETURN\n  wait ms 1000\nend\n";
 }
 
+// The parchment of the "Race over" board, and the sky at the top of the game screen.
+int BoardRed(const MemorySurface& shot) { return PixelOf(shot, 715, 350).r; }
+bool ShowsTheRace(const MemorySurface& shot) {
+    const Rgb sky = PixelOf(shot, 400, 20);
+    return sky.b > sky.r + 40;
+}
+
 }  // namespace
+
+// A player still pressing Enter as the race ends (every 100 ms from the last
+// word on) sees the "Race over" board come up whole before an Enter leaves it.
+TEST_F(ScriptedRunTest, EnterPressedAsTheRaceEndsDoesNotSkipTheRaceOverBoard) {
+    const std::string shots = FreshScreenshotFolder("race-over-board");
+    constexpr int kFrames = 80;
+    std::string presses;
+    for (int i = 0; i < kFrames; ++i) {
+        presses += "key RETURN\nwait ms 100\nscreenshot end_" + std::to_string(i) + "\n";
+    }
+    Prepare(kIntoTheFirstLevel + WordsFired(18) + presses + kQuit);
+    setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
+    ReloadRunOptionsForTesting();
+    EnterFolder(WORDRAIL_BUILD_DIR);
+    ASSERT_EQ(RunApplication(), 0);
+
+    bool boardWhole = false;
+    bool left = false;
+    for (int i = 0; i < kFrames && !left; ++i) {
+        const Ref<MemorySurface> shot = LoadScreenshot(shots, ("end_" + std::to_string(i)).c_str());
+        ASSERT_TRUE(shot);
+        left = !ShowsTheRace(*shot);
+        boardWhole = boardWhole || (!left && BoardRed(*shot) > 200);
+    }
+    EXPECT_TRUE(left) << "an Enter after the board came up leaves it";
+    EXPECT_TRUE(boardWhole) << "the board was left before it had come up";
+}
 
 // The window's close box while the train rides to the next station after a
 // won race: the quit question stays on top, and the race's result waits
