@@ -332,11 +332,9 @@ Picture DrawSectionOverlay(const LaidSection& section, int index) {
             uint8_t* p = picture.Pixel(x, y);
             const double grey = 0.3 * p[0] + 0.59 * p[1] + 0.11 * p[2];
             const double paper[3] = {kParchment.r * 255, kParchment.g * 255, kParchment.b * 255};
-            // Muted, but with enough of the section's colours left to tell
-            // meadow from coast before the land is explored.
             for (int c = 0; c < 3; ++c) {
-                const double muted = p[c] * 0.6 + grey * 0.4;
-                p[c] = static_cast<uint8_t>(std::lround(muted * 0.55 + paper[c] * 0.45));
+                const double muted = p[c] * 0.35 + grey * 0.65;
+                p[c] = static_cast<uint8_t>(std::lround(muted * 0.45 + paper[c] * 0.55));
             }
             p[3] = 255;
         }
