@@ -85,6 +85,11 @@ public:
     void CheckRaceHints() override {}
 };
 
+class NoTrophyDialog : public TrophyAwards {
+public:
+    void Show(int) override {}
+};
+
 LevelHooks installedHooks;
 
 LevelScene& StandIn() {
@@ -147,6 +152,11 @@ LevelScene& GameMode::Scene() { return installedHooks.scene != nullptr ? *instal
 LevelHints& GameMode::Hints() {
     static NoHints none;
     return installedHooks.hints != nullptr ? *installedHooks.hints : none;
+}
+
+TrophyAwards& GameMode::Trophies() {
+    static NoTrophyDialog none;
+    return installedHooks.trophies != nullptr ? *installedHooks.trophies : none;
 }
 
 KR2Player& GameMode::Player() const { return Scene().Player(); }
@@ -715,9 +725,8 @@ void GameMode::AwardInGameTrophy() {
             chosen = row.trophy;
         }
     }
-    // Won now, presented by the game scene at the level's end.
     if (chosen >= 0) {
-        Player().trophies[static_cast<size_t>(chosen)] = KR2Player::kTrophyPending;
+        Trophies().Show(chosen);
     }
 }
 

@@ -276,7 +276,8 @@ TEST_F(TrophyDialogsTest, TheAwardFreezesTheSceneAndTakesInputOnlyOnceItsTextsHa
     const Ref<KR2Player> player = UsePlayers({"Ann"})[0];
     player->trophies[3] = KR2Player::kTrophyPending;
     GameScene()->SetBackground(FilledSurface(800, 600, 0xFFFFFFFF).Get());
-    TrophyAwardedDialog::Show(3, nullptr);
+    TrophyAwardDialogs awards;
+    static_cast<TrophyAwards&>(awards).Show(3);
 
     EXPECT_EQ(player->trophies[3], KR2Player::kTrophyShown);
     auto* award = ObjectCast<TrophyAwardedDialog>(GameScene()->GetDialogMap().at("DIALOG_TROPHY_AWARDED").Get());

@@ -116,26 +116,23 @@ TEST(GameMode, StopAndCoinCoalsActWhenTheirWordScores) {
     EXPECT_EQ(mode->Stats().moneyEarned, 10);
 }
 
-// A trophy won by a word is only marked won: its award waits for the level's end.
-TEST(GameMode, OnlyTheLastInGameTrophyThatHoldsIsWonAndLeftForTheLevelEnd) {
+TEST(GameMode, OnlyTheLastInGameTrophyThatHoldsIsShown) {
     LevelFixture level(0);
     level.AddQueueWords({"planet", "plants", "cat"});
     for (const char* text : {"planet", "plants"}) {
         level.scene.queue->FindWord(text, 7)->SetFound();
     }
-    KR2Player& player = *level.scene.player;
-    player.stats.moneyEarned = 998;
+    level.scene.player->stats.moneyEarned = 998;
     {
         Ref<GameMode> mode = level.MakeMode();
         mode->ScoreWord(*WordOf("cat", {LetterData::kCoin}));
-        EXPECT_EQ(player.trophies[19], KR2Player::kTrophyPending);
-        EXPECT_EQ(player.trophies[10], KR2Player::kTrophyNotWon);
+        EXPECT_EQ(level.trophies.shown, std::vector<int>{19});
     }
-    player.trophies[19] = KR2Player::kTrophyShown;
+    level.trophies.shown.clear();
+    level.scene.player->trophies[19] = KR2Player::kTrophyShown;
     Ref<GameMode> mode = level.MakeMode();
     mode->ScoreWord(*WordOf("cat", {LetterData::kCoin}));
-    EXPECT_EQ(player.trophies[10], KR2Player::kTrophyPending);
-    EXPECT_EQ(player.trophies[19], KR2Player::kTrophyShown);
+    EXPECT_EQ(level.trophies.shown, std::vector<int>{10});
 }
 
 // The race's end: who arrived, when, and whether the opponent is on the track.
