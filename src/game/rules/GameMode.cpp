@@ -1004,7 +1004,8 @@ void GameMode::BookLostClassic() {
     const TicketInfo& ticket = Ticket();
     const int table = ticket.GameMode == TicketInfo::kClassicRandom ? kRandom : ticket.GameType;
     if (ScoreTable* scores = Scene().HighScoreTable(GetGameModeName(table))) {
-        Ref<KR2Score> entry = new KR2Score(player.GetName(), stats_.score, ticket.CurLevel);
+        // The level the game ended in, as the screen numbered it.
+        Ref<KR2Score> entry = new KR2Score(player.GetName(), stats_.score, ticket.CurLevel + 1);
         scores->Insert(entry.Get());
     }
     player.stats.Add(Scene().SceneStats());

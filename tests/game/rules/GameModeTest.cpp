@@ -5,9 +5,9 @@
 #include "LevelFixture.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/PropertyNode.h"
+#include "game/progress/KR2Score.h"
 #include "game/rules/GameModes.h"
 #include "game/rules/ScoreRule.h"
-#include "game/progress/KR2Score.h"
 #include "game/rules/SubmitInfo.h"
 #include "engine/scene/UpdatePass.h"
 #include "game/words/WordSprite.h"
@@ -205,6 +205,8 @@ TEST(GameMode, EqualArrivalTimesLoseAndALostClassicEntersTheHighScores) {
     } cases[] = {{TicketInfo::kClassicFixed, 3, "T3"}, {TicketInfo::kClassicRandom, 3, "RANDOM"}};
     for (const auto& c : cases) {
         LevelFixture level(c.gameType, c.ticketMode);
+        // The race was the game's fourth: the screen showed level 4.
+        level.scene.player->currentTicket->CurLevel = 3;
         Ref<GameMode> mode = level.MakeMode();
         mode->Stats().score = 420;
         LevelFixture::MoveTo(*level.playerTrain, 1.0f);
@@ -221,6 +223,9 @@ TEST(GameMode, EqualArrivalTimesLoseAndALostClassicEntersTheHighScores) {
         ASSERT_EQ(entries.size(), 1u);
         EXPECT_EQ(entries[0]->GetScore(), 420);
         EXPECT_EQ(entries[0]->GetPlayerName(), "Ada");
+        const auto* entry = ObjectCast<KR2Score>(entries[0].Get());
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->GetLevel(), 4) << "the table names the level the game ended in";
     }
 }
 
