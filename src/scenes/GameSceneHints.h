@@ -4,13 +4,14 @@
 
 #include "game/dialogs/GameHints.h"
 #include "game/dialogs/HintTriggers.h"
+#include "game/dialogs/TrophyAwardedDialog.h"
 
 class GameMode;
 class GameScene;
 class WordBar;
 
 // The race hints' view of the running level on the game scene, and the real
-// bubbles the level reaches through its hooks.
+// bubbles and trophy dialog the level reaches through its hooks.
 class GameSceneHints : public RaceHintView {
 public:
     explicit GameSceneHints(GameScene& scene) : scene_(scene), hints_(*this, opener_) {}
@@ -18,6 +19,7 @@ public:
     GameSceneHints& operator=(const GameSceneHints&) = delete;
 
     LevelHints& Hints() { return hints_; }
+    TrophyAwards& Trophies() { return trophies_; }
 
     int32_t Now() const override;
     int32_t LastWordBar() const override;
@@ -53,6 +55,7 @@ private:
     GameScene& scene_;
     BubbleOpener opener_;
     GameHints hints_;
+    TrophyAwardDialogs trophies_;
     // The flag belongs to one level: a new game mode starts without it.
     const GameMode* typedWordMode_ = nullptr;
 };

@@ -42,7 +42,7 @@ GameSceneLinks::~GameSceneLinks() = default;
 
 void GameSceneLinks::Install() {
     installedLinks = this;
-    GameMode::SetHooks({this, &hints_->Hints()});
+    GameMode::SetHooks({this, &hints_->Hints(), &hints_->Trophies()});
     WordBar::SetHooks({this, nullptr});
     RaceContext::Install(this);
     EffectsContext::Install(this);

@@ -245,8 +245,11 @@ void MapScene::Activate() {
     shownSection_ = player->cursection;
 
     int32_t shownScore = player->stats.score;
+    // After a won level the badge shows the rank as it stood before it: the
+    // level's result dialog brings it up to date. Otherwise it shows the rank
+    // now, which classic games may have raised since the map was last seen.
+    ShowRankDisplay(*player, returnFromGame_ && player->lastWon ? player->lastScore : 0);
     if (!player->mapFlag) {
-        ShowRankDisplay(*player);
         ShowMap();
         player->mapFlag = true;
     } else if (player->lastWon) {
@@ -285,12 +288,13 @@ void MapScene::SavePlayersNow() {
     }
 }
 
-void MapScene::ShowRankDisplay(const KR2Player& player) {
-    const int32_t rank = player.ComputeRankIndex();
-    ShowRank(rankings::GetRankName(player.ranking), rank);
-    const std::wstring tip = rank >= kTopRankIndex
-                                 ? Text("RANKING_NO_NEXTRANG")
-                                 : FillNumberFields(Text("RANKING_NEXTRANG_SCORE"), {player.PointsToNextRank()});
+void MapScene::ShowRankDisplay(const KR2Player& player, int32_t gained) {
+    const int32_t rank = player.RankBeforeLevel(gained);
+    ShowRank(rankings::GetRankName(rank), rank);
+    const std::wstring tip =
+        rank >= kTopRankIndex
+            ? Text("RANKING_NO_NEXTRANG")
+            : FillNumberFields(Text("RANKING_NEXTRANG_SCORE"), {player.PointsMissingForRank(gained)});
     SetRankToolTip(tip, true);
 }
 

@@ -136,7 +136,8 @@ private:
     // A map left for the menu lets go of the pictures of the section shown
     // until it is next entered.
     void ReleaseShownSection();
-    void ShowRankDisplay(const KR2Player& player);
+    // The rank badge as it stood before the last `gained` points.
+    void ShowRankDisplay(const KR2Player& player, int32_t gained);
     // Slides the view from one section to another; the slide modifier.
     Modifier* Scroll(int32_t from, int32_t to);
     void RenderSectionLayers(Canvas& canvas, int32_t xOffset) const;

@@ -142,10 +142,15 @@ Picture TimerStrip() {
     return StackFrames(frames);
 }
 
+// Shown once the player's train has arrived first in a classic race, which
+// goes on until the other train arrives: it says so under the word.
 Picture BonusText(FontFaces& faces) {
-    Drawing d(300, 64);
-    d.Caption(faces, kSansBold, 44, "BONUS", 152, 50, Rgba::FromHex(0x2A1A0C, 0.7));
-    d.Caption(faces, kSansBold, 44, "BONUS", 150, 48, Rgba::FromHex(0xF2C230));
+    Drawing d(420, 90);
+    d.Caption(faces, kSansBold, 44, "BONUS", 212, 50, Rgba::FromHex(0x2A1A0C, 0.7));
+    d.Caption(faces, kSansBold, 44, "BONUS", 210, 48, Rgba::FromHex(0xF2C230));
+    const std::string until = "on each word until the other train arrives";
+    d.Caption(faces, kSansBold, 15, until, 211, 79, Rgba::FromHex(0x2A1A0C, 0.7));
+    d.Caption(faces, kSansBold, 15, until, 210, 78, Rgba::FromHex(0xF2C230));
     return d.ToPicture();
 }
 

@@ -82,15 +82,15 @@ DialogLevelSuccess::DialogLevelSuccess(Property* definition) : KR2Dialog(definit
     rankNameLabel_ = ObjectCast<Label>(FindChild("LABEL_RANKING_NAME"));
     rankSprite_ = ObjectCast<Sprite>(FindChild("SPRITE_RANKING"));
     if (player != nullptr) {
-        // The rank held before the level, when the level raised it.
-        const int32_t shownRank = rankChanged_ ? player->ranking - 1 : player->ranking;
+        const int32_t gained = level != nullptr ? level->score : 0;
+        shownRank_ = player->RankBeforeLevel(gained);
         if (rankSprite_ != nullptr) {
-            rankSprite_->SetFrame(shownRank);
+            rankSprite_->SetFrame(shownRank_);
         }
         if (rankNameLabel_ != nullptr) {
-            rankNameLabel_->SetText(rankings::GetRankName(shownRank));
+            rankNameLabel_->SetText(rankings::GetRankName(shownRank_));
         }
-        const int32_t missing = player->PointsMissingForRank(level != nullptr ? level->score : 0);
+        const int32_t missing = player->PointsMissingForRank(gained);
         if (rankScoreLabel_ != nullptr) {
             rankScoreLabel_->SetText(missing < 1 ? TextOf("RANKING_NO_NEXTRANG")
                                                  : FillNumberFields(TextOf("RANKING_NEXTRANG_SCORE"), {missing}));
@@ -211,14 +211,25 @@ void DialogLevelSuccess::NextRankStep() {
     if (player == nullptr) {
         return;
     }
-    if (player->ComputeRankIndex() < kTopRank) {
+    // The dialog opened on the rank and the points missing before the level;
+    // it ends on those of now, so the rank named beside a figure is always
+    // the one that figure counts from, here and on the map's badge.
+    const int32_t rank = player->ComputeRankIndex();
+    if (rank != shownRank_) {
+        shownRank_ = rank;
+        if (rankSprite_ != nullptr) {
+            rankSprite_->SetFrame(rank);
+        }
+        if (rankNameLabel_ != nullptr) {
+            CrossFade(*rankNameLabel_, rankings::GetRankName(rank));
+        }
+        hooks->ShowRank(rankings::GetRankName(rank), rank);
+    }
+    if (rank < kTopRank) {
         const std::wstring text = FillNumberFields(TextOf("RANKING_NEXTRANG_SCORE"), {player->PointsToNextRank()});
         hooks->SetRankToolTip(text, true);
-        // The line opened on the points missing before the level; it ends on
-        // those missing now, risen rank or not, so it never shows a figure
-        // the level has already paid off.
         if (rankScoreLabel_ != nullptr && text != rankScoreLabel_->GetText()) {
-            CrossFadeRankText(text);
+            CrossFade(*rankScoreLabel_, text);
         }
         return;
     }
@@ -229,13 +240,12 @@ void DialogLevelSuccess::NextRankStep() {
     }
 }
 
-void DialogLevelSuccess::CrossFadeRankText(const std::wstring& text) {
-    Ref<Label> old(Label::LabelFromValues(rankScoreLabel_->GetX(), rankScoreLabel_->GetY(),
-                                          rankScoreLabel_->GetWidth(), rankScoreLabel_->GetHeight(),
-                                          rankScoreLabel_->GetFont(), rankScoreLabel_->GetWrapStyle()));
-    old->SetAnchorKind(rankScoreLabel_->GetAnchorKind());
-    old->SetColor(rankScoreLabel_->GetColor());
-    old->SetText(rankScoreLabel_->GetText());
+void DialogLevelSuccess::CrossFade(Label& label, const std::wstring& text) {
+    Ref<Label> old(Label::LabelFromValues(label.GetX(), label.GetY(), label.GetWidth(), label.GetHeight(),
+                                          label.GetFont(), label.GetWrapStyle()));
+    old->SetAnchorKind(label.GetAnchorKind());
+    old->SetColor(label.GetColor());
+    old->SetText(label.GetText());
     AddChild(old.Get());
     old->SetAlpha(255);
     old->AddModifier(Ref<Modifier>(new ModifierValue(255, 0, kRankFade)).Get());
@@ -247,9 +257,9 @@ void DialogLevelSuccess::CrossFadeRankText(const std::wstring& text) {
                                        },
                                        0))
                          .Get());
-    rankScoreLabel_->SetText(text);
-    rankScoreLabel_->SetAlpha(0);
-    rankScoreLabel_->AddModifier(Ref<Modifier>(new ModifierValue(0, 255, kRankFade)).Get());
+    label.SetText(text);
+    label.SetAlpha(0);
+    label.AddModifier(Ref<Modifier>(new ModifierValue(0, 255, kRankFade)).Get());
 }
 
 void DialogLevelSuccess::FinishAnimation() {
@@ -316,6 +326,7 @@ void DialogLevelSuccess::OnHide() {
     }
     if (hooks != nullptr && hooks->Player() != nullptr) {
         const KR2Player& player = *hooks->Player();
-        hooks->ShowRank(rankings::GetRankName(player.ranking), player.ComputeRankIndex());
+        const int32_t rank = player.ComputeRankIndex();
+        hooks->ShowRank(rankings::GetRankName(rank), rank);
     }
 }

@@ -47,6 +47,7 @@ public:
     Label* GetTimeLabel() const { return values_[kTime]; }
     Label* GetWordsLabel() const { return values_[kWords]; }
     Label* GetRankScoreLabel() const { return rankScoreLabel_; }
+    Label* GetRankNameLabel() const { return rankNameLabel_; }
 
 private:
     enum Value : size_t { kScore = 0, kCoins, kTime, kWords, kValueCount };
@@ -55,13 +56,16 @@ private:
     void BuildValueLabels(const LevelStats& level);
     void StartReveal();
     void NextRankStep();
-    void CrossFadeRankText(const std::wstring& text);
+    // The label's text fades over to `text`.
+    void CrossFade(Label& label, const std::wstring& text);
     static void ThrowStars(Label* label);
 
     Ref<Modifier> sequence_;
     bool finished_ = false;
     bool revealRunning_ = false;
     bool rankChanged_ = false;
+    // The rank the name and the badge show: before the level, then now.
+    int32_t shownRank_ = 0;
     std::array<Label*, kValueCount> values_{};
     Label* rankScoreLabel_ = nullptr;
     Label* rankNameLabel_ = nullptr;

@@ -5,6 +5,7 @@
 #include "engine/foundation/Ref.h"
 #include "game/dialogs/KR2Dialog.h"
 #include "game/dialogs/TrophyDialog.h"
+#include "game/rules/LevelHooks.h"
 
 class Button;
 class Label;
@@ -60,3 +61,8 @@ private:
     Label* nameLabel_ = nullptr;
 };
 
+// The level's way to award a trophy: the award dialog in the current scene.
+class TrophyAwardDialogs : public TrophyAwards {
+public:
+    void Show(int trophy) override { TrophyAwardedDialog::Show(trophy, nullptr); }
+};

@@ -210,11 +210,12 @@ void TrophyDialog::ShowPlayer(int32_t playerIndex) {
 
 void TrophyDialog::FillStatistics(const KR2Player& player) {
     const PlayerStats& stats = player.stats;
+    const int32_t rank = player.ComputeRankIndex();
     const std::wstring values[kStatisticRows] = {
         IntToWString(static_cast<int>(player.cp * 100.0f)) + L"%",
         IntToWString(stats.tracksBought),
-        rankings::GetRankName(player.ranking),
-        rankings::GetRankName(std::min(player.ranking + 1, rankings::kTopRank)),
+        rankings::GetRankName(rank),
+        rankings::GetRankName(std::min(rank + 1, rankings::kTopRank)),
         IntToWString(stats.numWordsInserted),
         IntToWString(stats.coalsUsed),
         IntToWString(stats.moneyEarned),

@@ -53,11 +53,14 @@ public:
     int32_t GetTotalPlayCount() const;
     int GamesPlayed() const override { return GetTotalPlayCount(); }
 
-    // Ranks and rewards.
+    // Ranks and rewards. The rank shown is always the one the score earns,
+    // and the points are those still missing to the rank after it: never
+    // negative, 0 at the top rank.
     int32_t ComputeRankIndex() const;
     int32_t PointsToNextRank() const;
-    // The points that were missing before the level just booked (worth
-    // `gained`) to the rank held now, or to the next one when the rank stayed.
+    // The same two figures as they stood before the level just booked, which
+    // brought `gained` points.
+    int32_t RankBeforeLevel(int32_t gained) const;
     int32_t PointsMissingForRank(int32_t gained) const;
     // Takes the rank the score earns and that rank's reward.
     void UpdateRank();

@@ -33,43 +33,33 @@ TrackInfo* FindTrack(int32_t section, int32_t track) {
     return map != nullptr ? map->FindTrack({track, section}) : nullptr;
 }
 
-// The rank after a rank, the top one staying; ranks are read from files.
-int32_t NextRank(int32_t rank) {
-    return rank < rankings::kTopRank ? rank + 1 : rankings::kTopRank;
-}
-
-// Points reckoned from a rank's score, a player's score and points gained,
-// all read from files or earned: worked out in 64 bits, kept in range.
-int32_t PointsBetween(int32_t rankScore, int32_t gained, int32_t score) {
-    const int64_t points = int64_t{rankScore} + gained - score;
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(points, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+// The points a score still lacks to the rank after the one it earns, all
+// read from files or earned: worked out in 64 bits, kept in range.
+int32_t PointsToRankAfter(int64_t score) {
+    const int32_t rank = rankings::RankOfScore(score);
+    if (rank >= rankings::kTopRank) {
+        return 0;
+    }
+    const int64_t points = int64_t{rankings::Score(rank + 1)} - score;
+    return static_cast<int32_t>(std::clamp<int64_t>(points, 0, std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace
 
 int32_t KR2Player::ComputeRankIndex() const {
-    for (int32_t rank = rankings::kTopRank; rank >= 0; --rank) {
-        if (stats.score >= rankings::Score(rank)) {
-            return rank;
-        }
-    }
-    return 0;
+    return rankings::RankOfScore(stats.score);
 }
 
 int32_t KR2Player::PointsToNextRank() const {
-    return PointsBetween(rankings::Score(NextRank(ranking)), 0, stats.score);
+    return PointsToRankAfter(stats.score);
+}
+
+int32_t KR2Player::RankBeforeLevel(int32_t gained) const {
+    return rankings::RankOfScore(int64_t{stats.score} - gained);
 }
 
 int32_t KR2Player::PointsMissingForRank(int32_t gained) const {
-    if (ranking >= rankings::kTopRank) {
-        return 0;
-    }
-    const int32_t missing = PointsBetween(rankings::Score(ranking), gained, stats.score);
-    if (missing > 0) {
-        return missing;
-    }
-    return PointsBetween(rankings::Score(NextRank(ranking)), gained, stats.score);
+    return PointsToRankAfter(int64_t{stats.score} - gained);
 }
 
 void KR2Player::UpdateRank() {

@@ -38,6 +38,15 @@ int32_t Score(int32_t rank) {
     return Property::AsInt(Property::Child(Entry(rank), "score"));
 }
 
+int32_t RankOfScore(int64_t score) {
+    for (int32_t rank = kTopRank; rank > 0; --rank) {
+        if (score >= Score(rank)) {
+            return rank;
+        }
+    }
+    return 0;
+}
+
 std::wstring GetRankName(int32_t rank) {
     return Text("RANK_NAME" + std::to_string(rank));
 }

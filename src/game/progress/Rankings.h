@@ -39,6 +39,8 @@ const Property* GetRankings();
 const Property* Entry(int32_t rank);
 // The score a rank needs.
 int32_t Score(int32_t rank);
+// The highest rank whose score `score` reaches; 0 when it reaches none.
+int32_t RankOfScore(int64_t score);
 std::wstring GetRankName(int32_t rank);
 // The reward index of the rank's entry, kNoReward when it names none.
 int32_t GetRankReward(int32_t rank);

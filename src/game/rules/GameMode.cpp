@@ -85,6 +85,11 @@ public:
     void CheckRaceHints() override {}
 };
 
+class NoTrophyDialog : public TrophyAwards {
+public:
+    void Show(int) override {}
+};
+
 LevelHooks installedHooks;
 
 LevelScene& StandIn() {
@@ -147,6 +152,11 @@ LevelScene& GameMode::Scene() { return installedHooks.scene != nullptr ? *instal
 LevelHints& GameMode::Hints() {
     static NoHints none;
     return installedHooks.hints != nullptr ? *installedHooks.hints : none;
+}
+
+TrophyAwards& GameMode::Trophies() {
+    static NoTrophyDialog none;
+    return installedHooks.trophies != nullptr ? *installedHooks.trophies : none;
 }
 
 KR2Player& GameMode::Player() const { return Scene().Player(); }
@@ -715,9 +725,8 @@ void GameMode::AwardInGameTrophy() {
             chosen = row.trophy;
         }
     }
-    // Won now, presented by the game scene at the level's end.
     if (chosen >= 0) {
-        Player().trophies[static_cast<size_t>(chosen)] = KR2Player::kTrophyPending;
+        Trophies().Show(chosen);
     }
 }
 
@@ -995,7 +1004,8 @@ void GameMode::BookLostClassic() {
     const TicketInfo& ticket = Ticket();
     const int table = ticket.GameMode == TicketInfo::kClassicRandom ? kRandom : ticket.GameType;
     if (ScoreTable* scores = Scene().HighScoreTable(GetGameModeName(table))) {
-        Ref<KR2Score> entry = new KR2Score(player.GetName(), stats_.score, ticket.CurLevel);
+        // The level the game ended in, as the screen numbered it.
+        Ref<KR2Score> entry = new KR2Score(player.GetName(), stats_.score, ticket.CurLevel + 1);
         scores->Insert(entry.Get());
     }
     player.stats.Add(Scene().SceneStats());

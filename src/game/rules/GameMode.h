@@ -123,6 +123,7 @@ public:
 protected:
     static LevelScene& Scene();
     static LevelHints& Hints();
+    static TrophyAwards& Trophies();
     KR2Player& Player() const;
     // The player's current ticket; a default one when there is none.
     const TicketInfo& Ticket() const;

@@ -69,7 +69,15 @@ public:
     virtual void CheckRaceHints() = 0;
 };
 
+// What a level asks of the trophy dialog.
+class TrophyAwards {
+public:
+    virtual ~TrophyAwards() = default;
+    virtual void Show(int trophy) = 0;
+};
+
 struct LevelHooks {
     LevelScene* scene = nullptr;
     LevelHints* hints = nullptr;
+    TrophyAwards* trophies = nullptr;
 };

@@ -129,37 +129,52 @@ TEST_F(MapResultDialogsTest, TheRevealCountsTheScoreUpAndEndsOnItsOwn) {
     EXPECT_EQ(std::count(map_.log.begin(), map_.log.end(), "tooltip"), 1);
 }
 
-// Rank i needs 1000 x i points. Whether the level raised the rank or not,
-// the rank line ends on the points missing now, not on those missing
-// before the level.
-TEST_F(MapResultDialogsTest, TheRankLineEndsOnThePointsMissingAfterTheLevel) {
+// Rank i needs 1000 x i points. The result opens on the rank held before the
+// level with the points it then lacked to the next, and ends on the rank and
+// points of now: the name beside a figure is always the rank it counts from,
+// and the map's badge changes with them.
+TEST_F(MapResultDialogsTest, TheRankLineNamesTheRankItsFigureCountsFromBeforeAndAfterTheLevel) {
     std::string ladder = "<root><Vector id=\"RANKINGS\">";
     for (int rank = 0; rank < 15; ++rank) {
         ladder += "<Node score=\"" + std::to_string(rank * 1000) + "\"/>";
     }
-    ladder += "</Vector><Text id=\"RANKING_NEXTRANG_SCORE\">%i to go</Text></root>";
+    ladder += "</Vector><Text id=\"RANKING_NEXTRANG_SCORE\">%i to go</Text>";
+    for (int rank = 0; rank < 15; ++rank) {
+        ladder += "<Text id=\"RANK_NAME" + std::to_string(rank) + "\">R" + std::to_string(rank) + "</Text>";
+    }
+    ladder += "</root>";
     const Ref<PropertyFile> constants = new PropertyFile;
     ASSERT_TRUE(constants->LoadFromMemory(ladder.data(), ladder.size(), "ladder"));
     ClassFactory::Instance().CreateNamedObjects(*constants);
     const struct {
-        bool rose;
-        int32_t ranking, scoreAfter;
-        std::wstring before, after;
+        const char* name;
+        int32_t ranking, scoreAfter, gained;
+        std::wstring rankBefore, before, rankAfter, after;
     } cases[] = {
-        {false, 1, 1800, L"700 to go", L"200 to go"},
-        {true, 2, 2300, L"200 to go", L"700 to go"},
+        {"rank kept", 1, 1800, 500, L"R1", L"700 to go", L"R1", L"200 to go"},
+        {"one rank up", 2, 2300, 500, L"R1", L"200 to go", L"R2", L"700 to go"},
+        {"two ranks up", 3, 3100, 1500, L"R1", L"400 to go", L"R3", L"900 to go"},
+        // A classic game raised the score since the rank was last booked.
+        {"rank booked late", 1, 7600, 500, L"R7", L"900 to go", L"R7", L"400 to go"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.rose);
+        SCOPED_TRACE(c.name);
+        map_.log.clear();
         map_.player->ranking = c.ranking;
-        map_.player->rankChanged = c.rose;
+        map_.player->rankChanged = c.rankBefore != c.rankAfter;
         map_.player->stats.score = c.scoreAfter;
-        map_.level.score = 500;
+        map_.level.score = c.gained;
         auto* dialog = Open<DialogLevelSuccess>("DIALOG_LEVEL_SUCCESS");
+        EXPECT_EQ(dialog->GetRankNameLabel()->GetText(), c.rankBefore);
         EXPECT_EQ(dialog->GetRankScoreLabel()->GetText(), c.before);
         dialog->FinishAnimation();
+        EXPECT_EQ(dialog->GetRankNameLabel()->GetText(), c.rankAfter);
         EXPECT_EQ(dialog->GetRankScoreLabel()->GetText(), c.after);
+        const int32_t rankNow = c.scoreAfter / 1000;
+        EXPECT_EQ(map_.Logged("rank " + std::to_string(rankNow)), c.rankBefore != c.rankAfter);
         GameScene()->CloseDialog(dialog);
+        EXPECT_TRUE(map_.Logged("rank " + std::to_string(rankNow)));
+        EXPECT_FALSE(map_.Logged("rank " + std::to_string(c.ranking)) && c.ranking != rankNow);
     }
 }
 

@@ -62,7 +62,12 @@ std::string ConstantLists() {
                    R"(<Integer id="aY" value="0"/><Float id="scale" value="0.5"/></Node>)";
         }
     }
-    return "<root>" + buttons + "</Vector>" + big + "</Vector></root>";
+    // Rank i needs 100 x i points.
+    std::string ranks = R"(<Vector id="RANKINGS">)";
+    for (int32_t rank = 0; rank < 15; ++rank) {
+        ranks += R"(<Node score=")" + std::to_string(rank * 100) + R"("/>)";
+    }
+    return "<root>" + buttons + "</Vector>" + big + "</Vector>" + ranks + "</Vector></root>";
 }
 
 Ref<MemorySurface> HalfCup() {
@@ -87,6 +92,7 @@ protected:
         lists_ = ParseDefinitions(ConstantLists());
         Defines::Instance()->StoreVector(Property::Child(lists_.Get(), "TROPHY_DIALOG_BUTTONS"));
         Defines::Instance()->StoreVector(Property::Child(lists_.Get(), "TROPHY_BIG_SPRITES"));
+        Defines::Instance()->StoreVector(Property::Child(lists_.Get(), "RANKINGS"));
         auto* trophies = new Section("trophy", false);
         trophies->AddResource("CUP", new HeldResource(HalfCup().Get()));
         trophies->AddResource("STAR", new HeldResource(FilledSurface(8, 40, 0xFF00FF00).Get()));
@@ -129,7 +135,9 @@ protected:
 TEST_F(TrophyDialogsTest, StatisticsShowThePlayersTotalsRowByRow) {
     const Ref<KR2Player> player = UsePlayers({"Ann"})[0];
     player->cp = 0.456f;
-    player->ranking = 2;
+    // The rank the score earns, whatever rank was booked last.
+    player->ranking = 0;
+    player->stats.score = 250;
     PlayerStats& stats = player->stats;
     stats.tracksBought = 7;
     stats.numWordsInserted = 11;
@@ -149,7 +157,7 @@ TEST_F(TrophyDialogsTest, StatisticsShowThePlayersTotalsRowByRow) {
     EXPECT_EQ(Child(cabinet, "LABEL_HEADER")->GetText(), L"Ann");
 
     // The next rank stops at the top one.
-    player->ranking = 14;
+    player->stats.score = 99999;
     cabinet->ShowPlayer(0);
     EXPECT_EQ(cabinet->GetStatisticValue(2)->GetText(), L"chief");
     EXPECT_EQ(cabinet->GetStatisticValue(3)->GetText(), L"chief");
@@ -276,7 +284,8 @@ TEST_F(TrophyDialogsTest, TheAwardFreezesTheSceneAndTakesInputOnlyOnceItsTextsHa
     const Ref<KR2Player> player = UsePlayers({"Ann"})[0];
     player->trophies[3] = KR2Player::kTrophyPending;
     GameScene()->SetBackground(FilledSurface(800, 600, 0xFFFFFFFF).Get());
-    TrophyAwardedDialog::Show(3, nullptr);
+    TrophyAwardDialogs awards;
+    static_cast<TrophyAwards&>(awards).Show(3);
 
     EXPECT_EQ(player->trophies[3], KR2Player::kTrophyShown);
     auto* award = ObjectCast<TrophyAwardedDialog>(GameScene()->GetDialogMap().at("DIALOG_TROPHY_AWARDED").Get());

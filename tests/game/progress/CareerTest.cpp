@@ -31,22 +31,28 @@ TEST(CareerTest, RanksFollowTheLadder) {
         player.stats.score = c.score;
         EXPECT_EQ(player.ComputeRankIndex(), c.rank) << c.score;
     }
+    // The rank is the one the score earns, whatever rank was booked last
+    // (a classic game adds its score without booking a rank); the points are
+    // those still missing to the rank after it, never below 0.
     const struct {
-        int32_t ranking, score, gained, missing, toNext;
+        int32_t ranking, score, gained, rankBefore, missing, toNext;
     } points[] = {
-        {3, 3200, 500, 300, 800},  // the level reached rank 3: 300 were missing to it
-        {3, 3800, 500, 700, 200},  // rank 3 held before: to rank 4
-        {13, 13500, 100, 600, 500},
-        {14, 20000, 100, 0, -6000},
+        {3, 3200, 500, 2, 300, 800},  // the level reached rank 3: 300 were missing to it
+        {3, 3800, 500, 3, 700, 200},  // rank 3 held before: to rank 4
+        {5, 5100, 2500, 2, 400, 900},  // two ranks in one level: from rank 2
+        {13, 13500, 100, 13, 600, 500},
+        {14, 20000, 100, 14, 0, 0},
+        {2, 9500, 0, 9, 500, 500},  // booked at rank 2, the score earns rank 9
         // Ranks and scores read from damaged files, and huge gains, stay in range.
-        {3, 3200, INT32_MAX, INT32_MAX - 200, 800},
-        {0, INT32_MAX, INT32_MAX, 1000, 1000 - INT32_MAX},
-        {0, INT32_MIN, 0, INT32_MAX, INT32_MAX},
-        {INT32_MAX, 0, 0, 0, 14000},
+        {3, 3200, INT32_MAX, 0, INT32_MAX - 2200, 800},
+        {0, INT32_MAX, INT32_MAX, 0, 1000, 0},
+        {0, INT32_MIN, 0, 0, INT32_MAX, INT32_MAX},
+        {INT32_MAX, 0, 0, 0, 1000, 1000},
     };
     for (const auto& c : points) {
         player.ranking = c.ranking;
         player.stats.score = c.score;
+        EXPECT_EQ(player.RankBeforeLevel(c.gained), c.rankBefore) << c.ranking << "/" << c.score;
         EXPECT_EQ(player.PointsMissingForRank(c.gained), c.missing) << c.ranking << "/" << c.score;
         EXPECT_EQ(player.PointsToNextRank(), c.toNext) << c.ranking << "/" << c.score;
     }

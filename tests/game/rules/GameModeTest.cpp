@@ -5,9 +5,9 @@
 #include "LevelFixture.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/PropertyNode.h"
+#include "game/progress/KR2Score.h"
 #include "game/rules/GameModes.h"
 #include "game/rules/ScoreRule.h"
-#include "game/progress/KR2Score.h"
 #include "game/rules/SubmitInfo.h"
 #include "engine/scene/UpdatePass.h"
 #include "game/words/WordSprite.h"
@@ -116,26 +116,23 @@ TEST(GameMode, StopAndCoinCoalsActWhenTheirWordScores) {
     EXPECT_EQ(mode->Stats().moneyEarned, 10);
 }
 
-// A trophy won by a word is only marked won: its award waits for the level's end.
-TEST(GameMode, OnlyTheLastInGameTrophyThatHoldsIsWonAndLeftForTheLevelEnd) {
+TEST(GameMode, OnlyTheLastInGameTrophyThatHoldsIsShown) {
     LevelFixture level(0);
     level.AddQueueWords({"planet", "plants", "cat"});
     for (const char* text : {"planet", "plants"}) {
         level.scene.queue->FindWord(text, 7)->SetFound();
     }
-    KR2Player& player = *level.scene.player;
-    player.stats.moneyEarned = 998;
+    level.scene.player->stats.moneyEarned = 998;
     {
         Ref<GameMode> mode = level.MakeMode();
         mode->ScoreWord(*WordOf("cat", {LetterData::kCoin}));
-        EXPECT_EQ(player.trophies[19], KR2Player::kTrophyPending);
-        EXPECT_EQ(player.trophies[10], KR2Player::kTrophyNotWon);
+        EXPECT_EQ(level.trophies.shown, std::vector<int>{19});
     }
-    player.trophies[19] = KR2Player::kTrophyShown;
+    level.trophies.shown.clear();
+    level.scene.player->trophies[19] = KR2Player::kTrophyShown;
     Ref<GameMode> mode = level.MakeMode();
     mode->ScoreWord(*WordOf("cat", {LetterData::kCoin}));
-    EXPECT_EQ(player.trophies[10], KR2Player::kTrophyPending);
-    EXPECT_EQ(player.trophies[19], KR2Player::kTrophyShown);
+    EXPECT_EQ(level.trophies.shown, std::vector<int>{10});
 }
 
 // The race's end: who arrived, when, and whether the opponent is on the track.
@@ -208,6 +205,8 @@ TEST(GameMode, EqualArrivalTimesLoseAndALostClassicEntersTheHighScores) {
     } cases[] = {{TicketInfo::kClassicFixed, 3, "T3"}, {TicketInfo::kClassicRandom, 3, "RANDOM"}};
     for (const auto& c : cases) {
         LevelFixture level(c.gameType, c.ticketMode);
+        // The race was the game's fourth: the screen showed level 4.
+        level.scene.player->currentTicket->CurLevel = 3;
         Ref<GameMode> mode = level.MakeMode();
         mode->Stats().score = 420;
         LevelFixture::MoveTo(*level.playerTrain, 1.0f);
@@ -224,6 +223,9 @@ TEST(GameMode, EqualArrivalTimesLoseAndALostClassicEntersTheHighScores) {
         ASSERT_EQ(entries.size(), 1u);
         EXPECT_EQ(entries[0]->GetScore(), 420);
         EXPECT_EQ(entries[0]->GetPlayerName(), "Ada");
+        const auto* entry = ObjectCast<KR2Score>(entries[0].Get());
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->GetLevel(), 4) << "the table names the level the game ended in";
     }
 }
 

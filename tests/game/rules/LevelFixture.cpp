@@ -95,7 +95,7 @@ LevelFixture::LevelFixture(int gameType, int ticketMode, const std::vector<std::
     previousSlots_ = factory.Find("WordBarSlots");
     factory.Register("WordBarClassic", CreateFromProperty<TestBar>);
     factory.Register("WordBarSlots", CreateFromProperty<TestBar>);
-    GameMode::SetHooks({&scene, &hints});
+    GameMode::SetHooks({&scene, &hints, &trophies});
 
     playerTrain = new PlayerTrain;
     opponentTrain = new AutoTrain;

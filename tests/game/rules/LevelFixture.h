@@ -72,6 +72,12 @@ public:
     int raceChecks = 0;
 };
 
+class RecordingTrophies : public TrophyAwards {
+public:
+    void Show(int trophy) override { shown.push_back(trophy); }
+    std::vector<int> shown;
+};
+
 // A word bar whose take-backs are recorded; its coals are placed directly.
 class TestBar : public WordBar {
     ENGINE_CLASS(TestBar, WordBar)
@@ -112,6 +118,7 @@ public:
 
     RecordingScene scene;
     RecordingHints hints;
+    RecordingTrophies trophies;
     Ref<PlayerTrain> playerTrain;
     Ref<AutoTrain> opponentTrain;
 

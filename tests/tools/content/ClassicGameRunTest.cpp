@@ -150,7 +150,7 @@ TEST_F(ClassicGameRun, AGameOfEachTypeFromTheClassicSceneEntersItsTableAndTheTab
         // The opponent arrives first: the game is over and books its result.
         game_->GetLandscape()->GetAutoTrain()->SetFinish(500);
         game_->GetMode()->EndLevel();
-        levels[static_cast<size_t>(type)] = player_->classicTicket->CurLevel;
+        levels[static_cast<size_t>(type)] = player_->classicTicket->CurLevel + 1;  // as the screen numbered it
         ASSERT_TRUE(RunUntil([&] { return GameState() == GameScene::kEndShown; }));
         game_->OnKeyDown(13);
         ASSERT_TRUE(RunUntil([&] { return Current() == classic_.Get() && classic_->IsActive(); }));

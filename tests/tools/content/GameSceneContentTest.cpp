@@ -851,9 +851,10 @@ TEST_F(GameSceneLevelEnd, WonTrophiesAreShownOneAfterAnotherButNeverTheTwentySec
     EXPECT_EQ(Mode().GetState(), GameScene::kEndShown);
 }
 
-// A trophy won by a word in the middle of the race leaves the race running;
-// it is presented with the rewards once the level is won.
-TEST_F(GameSceneLevelEnd, ATrophyWonDuringTheRaceIsPresentedAtTheLevelsEnd) {
+// A trophy won in the middle of a race is celebrated there and then: the race
+// is held while the award and then the cabinet are up, and goes on where it
+// was once the cabinet closes; the level's end does not present it again.
+TEST_F(GameSceneLevelEnd, ATrophyWonDuringTheRaceHoldsTheRaceUntilItsCabinetCloses) {
     constexpr size_t kManyWordsTrophy = 20;
     Enter(1, false);
     player_->stats.numWordsInserted = 1999;
@@ -861,18 +862,42 @@ TEST_F(GameSceneLevelEnd, ATrophyWonDuringTheRaceIsPresentedAtTheLevelsEnd) {
     Type(FirstOpenQueueWord());
     scene_->OnKeyDown(13);
     Play(10);
-    EXPECT_EQ(player_->trophies[kManyWordsTrophy], KR2Player::kTrophyPending);
+    ASSERT_TRUE(scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"));
+    EXPECT_EQ(player_->trophies[kManyWordsTrophy], KR2Player::kTrophyShown);
+    EXPECT_TRUE(Mode().IsPaused());
+
+    const int32_t heldAt = Mode().Stats().playtime;
+    const Train& opponent = *Mode().GetOpponentTrain();
+    const int32_t opponentAt = opponent.GetUnitsTravelled();
+    Play(150);  // the award's entrance, longer than it takes
+    auto* award = ObjectCast<TrophyAwardedDialog>(scene_->GetDialog("DIALOG_TROPHY_AWARDED"));
+    ASSERT_NE(award, nullptr);
+    award->GetOkButton()->Invoke(award->GetOkButton());
+    Play(100);
     EXPECT_FALSE(scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"));
+    ASSERT_TRUE(scene_->IsDialogShown("DIALOG_TROPHY_SCREEN"));
+    EXPECT_TRUE(scene_->IsVisible());
+    EXPECT_TRUE(Mode().IsPaused()) << "the cabinet holds the race in its turn";
+    EXPECT_EQ(Mode().Stats().playtime, heldAt);
+    EXPECT_EQ(opponent.GetUnitsTravelled(), opponentAt);
+
+    Dialog* cabinet = scene_->GetDialog("DIALOG_TROPHY_SCREEN");
+    auto* ok = ObjectCast<Button>(cabinet->FindChild("BUTTON_OK"));
+    ASSERT_NE(ok, nullptr);
+    ok->Invoke(ok);
+    Play(50);
+    EXPECT_FALSE(scene_->IsDialogShown("DIALOG_TROPHY_SCREEN"));
     EXPECT_FALSE(Mode().IsPaused());
-    EXPECT_TRUE(scene_->GetOpenDialogs().empty());
+    EXPECT_EQ(Mode().GetState(), GameScene::kPlaying);
+    EXPECT_GT(Mode().Stats().playtime, heldAt);
+    EXPECT_LE(Mode().Stats().playtime, heldAt + 50 * kFrameMs);
 
     FinishRace(*scene_, true, true);
-    for (int frame = 0; frame < 300 && !scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"); ++frame) {
+    for (int frame = 0; frame < 300 && Mode().GetState() != GameScene::kEndShown; ++frame) {
         Play(1);
+        EXPECT_FALSE(scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"));
     }
-    EXPECT_TRUE(scene_->IsDialogShown("DIALOG_TROPHY_AWARDED"));
-    EXPECT_EQ(Mode().GetState(), GameScene::kRewards);
-    EXPECT_EQ(player_->trophies[kManyWordsTrophy], KR2Player::kTrophyShown);
+    EXPECT_EQ(Mode().GetState(), GameScene::kEndShown);
 }
 
 TEST_F(GameSceneLevelEnd, EnterAtTheEndSignLeavesByTicketMode) {

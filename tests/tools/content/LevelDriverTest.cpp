@@ -177,7 +177,7 @@ public:
         RandomGenerator::SetGlobal(new RandomGenerator(seed, 0));
         LetterRack::SetRandomSource([this] { return static_cast<int>(shuffleDraws_.Next() >> 1); });
         TicketInfo::SetHooks({&screen_, &screen_, &screen_});
-        GameMode::SetHooks({&screen_, nullptr});
+        GameMode::SetHooks({&screen_, nullptr, nullptr});
         WordBar::SetHooks({&screen_, nullptr});
         RaceContext::Install(&screen_);
 

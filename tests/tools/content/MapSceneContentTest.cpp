@@ -22,6 +22,7 @@
 #include "game/dialogs/HintDialog.h"
 #include "game/dialogs/TrophyAwardedDialog.h"
 #include "game/progress/KR2Player.h"
+#include "game/progress/Rankings.h"
 #include "game/words/TicketInfo.h"
 #include "game/world/SectionList.h"
 #include "platform/PngWriter.h"
@@ -316,6 +317,23 @@ TEST_F(MapSceneContent, TheRideEndsAtTheNextCityWithTheLevelResultThenThePanel) 
     for (const int32_t part : map_->Section(0).tracks[static_cast<size_t>(track)]->curveIds) {
         EXPECT_TRUE(map_->Section(0).trackParts[static_cast<size_t>(part)]->revealed) << part;
     }
+}
+
+// A classic game adds its score to the player's total without booking a
+// rank: the badge, shown anew from the menu, names the rank that total earns
+// and the points still missing to the next, never a negative figure.
+TEST_F(MapSceneContent, TheRankBadgeAfterAClassicGameNamesTheRankTheScoreEarns) {
+    Enter();
+    player_->stats.score += 100000;
+    ReEnter();
+    const int32_t rank = player_->ComputeRankIndex();
+    ASSERT_GT(rank, player_->ranking);
+    EXPECT_EQ(scene_->GetRankLabel()->GetText(), rankings::GetRankName(rank));
+    EXPECT_EQ(scene_->GetRankingSprite()->GetCurrentFrame(), rank);
+    const std::wstring tip = scene_->GetRankLabel()->GetToolTip().value_or(L"");
+    EXPECT_EQ(tip.find(L'-'), std::wstring::npos) << std::string(tip.begin(), tip.end());
+    EXPECT_NE(tip.find(std::to_wstring(player_->PointsToNextRank())), std::wstring::npos);
+    EXPECT_GT(player_->PointsToNextRank(), 0);
 }
 
 TEST_F(MapSceneContent, ARiseInRankShowsTheRankDialogWhichGivesTheMapBackAndPresentsTheTopTrophy) {
