@@ -129,6 +129,22 @@ TEST(KR2PlayerTest, CoinsReadFromAFileAreHeldToZeroAndAbove) {
     }
 }
 
+// The largest carriage is the last reward's; a file's number past the ends
+// reads as the end it passed.
+TEST(KR2PlayerTest, ACarriageSizeReadFromAFileIsHeldToTheSizesRewardsGive) {
+    const struct {
+        const char* stored;
+        int32_t read;
+    } cases[] = {{"-2147483648", 0}, {"-1", 0}, {"0", 0}, {"3", 3}, {"5", 5}, {"6", 5}, {"2147483647", 5}};
+    for (const auto& c : cases) {
+        Ref<PropertyNode> node = new PropertyNode("player", "Player");
+        node->Add(PropertyValue::FromString("carsize", c.stored, true));
+        KR2Player read("ann");
+        read.ReadProgress(node.Get());
+        EXPECT_EQ(read.carsize, c.read) << c.stored;
+    }
+}
+
 TEST(KR2PlayerTest, PlayersStoreAndReadTheProfileThroughTheirFiles) {
     TempUserFolders userFolders;
     ForgetFoldersForTesting();
