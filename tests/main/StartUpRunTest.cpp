@@ -93,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
         UnreadableGameFile{"DamagedGameSettings", "media/properties/gamesettings.xml", "<root><Node",
                            "The game settings could not be read from \"media/properties/gamesettings.xml\".\n"
                            "The game cannot start."},
-        UnreadableGameFile{"DamagedLetterFrequencies", "media/properties/letterfreqs.xml", "<",
+        UnreadableGameFile{"DamagedLetterFrequencies", "media/properties/letterfreqs.xml",
+                           "<root><Vector id=\"LETTER_FREQS\">",
                            "The letter frequencies could not be read from \"media/properties/letterfreqs.xml\".\n"
                            "The game cannot start."},
         UnreadableGameFile{"DamagedRanks", "media/properties/rankings.xml", "<root><Vector",
