@@ -110,9 +110,9 @@ TEST(GameNodeTest, AddChildAppendsAfterTheCurrentLastChild) {
     auto* a = new GameNode;
     auto* b = new GameNode;
     auto* c = new GameNode;
-    parent->AddChild(a);
-    parent->AddChild(b);
-    parent->AddChild(c);
+    for (GameNode* child : {a, b, c}) {
+        parent->AddChild(child);
+    }
     elsewhere->AddChild(c);
     auto* d = new GameNode;
     parent->AddChild(d);
