@@ -54,11 +54,24 @@ const char* const kResourcesFile = "media/properties/resources.xml";
 const char* const kWordListId = "WORDLIST";
 const char* const kWordListSection = "wordlist";
 
-const std::vector<std::string> kConstantFiles = {
-    "media/properties/default.xml",      "media/properties/assets.xml",
-    "media/properties/dynamic.xml",      "media/properties/text.xml",
-    "media/properties/names.xml",        "media/properties/letterfreqs.xml",
-    "media/properties/gamesettings.xml", "media/properties/rankings.xml",
+// The constant files in merge order. Those that say what they hold carry
+// what no game can be played without: the dialogs' texts, the scoring, the
+// game types' settings, the letters' weights and the ranks. The others only
+// add pictures and names, and one that cannot be read is logged. The first
+// carries the game's name, checked on its own.
+struct ConstantFile {
+    const char* fileName;
+    const char* needed;
+};
+constexpr ConstantFile kConstantFiles[] = {
+    {"media/properties/default.xml", nullptr},
+    {"media/properties/assets.xml", nullptr},
+    {"media/properties/dynamic.xml", "The scoring values"},
+    {"media/properties/text.xml", "The texts"},
+    {"media/properties/names.xml", nullptr},
+    {"media/properties/letterfreqs.xml", "The letter frequencies"},
+    {"media/properties/gamesettings.xml", "The game settings"},
+    {"media/properties/rankings.xml", "The ranks"},
 };
 
 // In start-up order; the first is shown first.
@@ -102,22 +115,28 @@ bool Readable(bool read, const std::string& what, const std::string& file) {
     return read;
 }
 
-// False, with a message, when the constants lack the game's name or id:
-// without them the game's files would land in the folders of every game.
+// False, with a message, when the constants lack the game's name or id
+// (without them the game's files would land in the folders of every game),
+// or when a file the game cannot be played without could not be read.
 bool ReadConstants() {
     Defines::Create();
-    const Ref<PropertyFile> constants = new PropertyFile(kConstantFiles);
-    constants->Load();
+    const Ref<PropertyFile> constants = new PropertyFile();
+    const ConstantFile* unreadable = nullptr;
+    for (const ConstantFile& file : kConstantFiles) {
+        if (!constants->LoadOne(file.fileName) && file.needed != nullptr && unreadable == nullptr) {
+            unreadable = &file;
+        }
+    }
     ClassFactory::Instance().CreateNamedObjects(*constants);
     constants->Clear();
-    if (!GetGameName().empty() && !GetGameId().empty()) {
-        return true;
+    if (GetGameName().empty() || GetGameId().empty()) {
+        platform::MessageBox(0,
+                             std::string("The game's name could not be read from \"") + kConstantFiles[0].fileName +
+                                 "\".\nThe game cannot start; nothing has been changed.",
+                             "Error", platform::MB_OK | platform::MB_ICONERROR);
+        return false;
     }
-    platform::MessageBox(0,
-                         "The game's name could not be read from \"" + kConstantFiles.front() +
-                             "\".\nThe game cannot start; nothing has been changed.",
-                         "Error", platform::MB_OK | platform::MB_ICONERROR);
-    return false;
+    return unreadable == nullptr || Readable(false, unreadable->needed, unreadable->fileName);
 }
 
 void CreateSoundManager(const Settings& settings) {

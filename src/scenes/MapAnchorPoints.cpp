@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "engine/foundation/MediaNumbers.h"
 #include "engine/foundation/Archive.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
@@ -110,8 +111,12 @@ std::vector<HitCircle> ReadHitCircles(const Property* circles, int32_t x, int32_
         const Property* dy = Property::At(circles, i + 1);
         const Property* radius = Property::At(circles, i + 2);
         if (dx == nullptr || dy == nullptr || radius == nullptr) break;
-        result.push_back({x + ParseCircleValue(Property::AsString(dx)), y + ParseCircleValue(Property::AsString(dy)),
-                          ParseCircleValue(Property::AsString(radius))});
+        // Offsets and radii are distances on the screen.
+        const auto held = [](const Property* value, int32_t low) {
+            return std::clamp(ParseCircleValue(Property::AsString(value)), low, media_numbers::kPositionLimit);
+        };
+        result.push_back({x + held(dx, -media_numbers::kPositionLimit), y + held(dy, -media_numbers::kPositionLimit),
+                          held(radius, 0)});
     }
     return result;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <numbers>
 
+#include "engine/foundation/MediaNumbers.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/Property.h"
@@ -28,32 +29,31 @@ const ClassRegistration registration("SquareTwistTransitionScene", CreateFromPro
 constexpr uint32_t kWaitSleepMs = 100;
 constexpr int32_t kLabelColor = 0xB20B0B;
 
-void ReadInt(Property* definition, const char* key, int32_t& value) {
+// Tiles narrower than this would be thousands of sprites, each turned every frame.
+constexpr int32_t kSmallestTile = 10;
+
+void ReadHeld(Property* definition, const char* key, int32_t low, int32_t high, int32_t& value) {
     if (Property* child = Property::Child(definition, key)) {
-        value = Property::AsInt(child);
+        value = media_numbers::Held(child, low, high);
     }
 }
 
 }  // namespace
 
 SquareTwistTransitionScene::SquareTwistTransitionScene(Property* definition) : SceneTransition(definition) {
-    ReadInt(definition, "spacingx", spacingX_);
-    ReadInt(definition, "spacingy", spacingY_);
-    ReadInt(definition, "time", time_);
-    ReadInt(definition, "delay", delay_);
+    // The base's source picture only receives the capture the tiles are cut from.
+    GetSourceSprite()->SetVisible(false);
+    const Surface* screen = GetTargetSprite()->GetImage();
+    ReadHeld(definition, "spacingx", kSmallestTile, std::max(screen->GetWidth(), kSmallestTile), spacingX_);
+    ReadHeld(definition, "spacingy", kSmallestTile, std::max(screen->GetHeight(), kSmallestTile), spacingY_);
+    ReadHeld(definition, "time", 0, media_numbers::kLongestTimeMs, time_);
+    ReadHeld(definition, "delay", 0, media_numbers::kLongestTimeMs, delay_);
     if (Property* circle = Property::Child(definition, "circle")) {
         float turns = 0.0f;
         if (std::sscanf(Property::AsString(circle).c_str(), "%f", &turns) == 1) {
             circle_ = turns;
         }
     }
-    // A tile narrower than a pixel would divide the screen by zero.
-    spacingX_ = std::max(spacingX_, 1);
-    spacingY_ = std::max(spacingY_, 1);
-
-    // The base's source picture only receives the capture the tiles are cut from.
-    GetSourceSprite()->SetVisible(false);
-    const Surface* screen = GetTargetSprite()->GetImage();
     columns_ = screen->GetWidth() / spacingX_;
     rows_ = screen->GetHeight() / spacingY_;
     tiles_.reserve(static_cast<size_t>(columns_) * rows_);

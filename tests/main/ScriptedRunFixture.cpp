@@ -53,6 +53,10 @@ void ScriptedRunTest::EnterProgramFolder(bool withConstants) {
             "<root><String id=\"GAME_ID\" value=\"TestGame\"/>"
             "<String id=\"GAME_NAME\" value=\"Test Game\"/></root>";
         ASSERT_TRUE(WriteFileAtomically(constants + "/default.xml", xml.data(), xml.size()));
+        // The files no game can be played without, readable and empty.
+        for (const char* needed : {"dynamic.xml", "text.xml", "letterfreqs.xml", "gamesettings.xml", "rankings.xml"}) {
+            WriteProgramFile(std::string("media/properties/") + needed, "<root/>");
+        }
         std::filesystem::copy_file(std::string(WORDRAIL_TEST_DATA) + "/main/data/scene_run/dialogs.xml",
                                    constants + "/dialogs.xml");
         WriteProgramFile("media/properties/resources.xml",

@@ -51,8 +51,9 @@ struct UnreadableGameFile {
 // A run ends by releasing the class registry of its process: one case a test.
 class UnreadableGameFileTest : public ScriptedRunTest, public ::testing::WithParamInterface<UnreadableGameFile> {};
 
-// The game cannot be played without its map, its resource list or a word
-// list in which words count: start-up stops with the message a damaged
+// The game cannot be played without its map, its resource list, a word
+// list in which words count, its texts, scoring, game settings, letter
+// weights or ranks: start-up stops with the message a damaged
 // dialog table gives, before any player file is read or written.
 TEST_P(UnreadableGameFileTest, StopsStartUpWithExitCodeOneAndTouchesNoPlayer) {
     Prepare("wait frames 3\nclose\n");
@@ -87,9 +88,41 @@ INSTANTIATE_TEST_SUITE_P(
                            "The word list could not be read from \"media/data/words.dat\".\nThe game cannot start."},
         UnreadableGameFile{"WordListOfOneWord", "media/data/words.dat", "horse",
                            "The word list could not be read from \"media/data/words.dat\".\nThe game cannot start."},
+        UnreadableGameFile{"DamagedTexts", "media/properties/text.xml", "<root><String id=\"TEXT_YES\"",
+                           "The texts could not be read from \"media/properties/text.xml\".\nThe game cannot start."},
+        UnreadableGameFile{"DamagedScoring", "media/properties/dynamic.xml", "<root><Vector id=\"SCORE",
+                           "The scoring values could not be read from \"media/properties/dynamic.xml\".\n"
+                           "The game cannot start."},
+        UnreadableGameFile{"DamagedGameSettings", "media/properties/gamesettings.xml", "<root><Node",
+                           "The game settings could not be read from \"media/properties/gamesettings.xml\".\n"
+                           "The game cannot start."},
+        UnreadableGameFile{"DamagedLetterFrequencies", "media/properties/letterfreqs.xml",
+                           "<root><Vector id=\"LETTER_FREQS\">",
+                           "The letter frequencies could not be read from \"media/properties/letterfreqs.xml\".\n"
+                           "The game cannot start."},
+        UnreadableGameFile{"DamagedRanks", "media/properties/rankings.xml", "<root><Vector",
+                           "The ranks could not be read from \"media/properties/rankings.xml\".\n"
+                           "The game cannot start."},
         UnreadableGameFile{"DamagedDialogTable", "media/properties/dialogs.xml", "<root><Node id=\"dialogs\">",
                            "could not be made from \"media/properties/dialogs.xml\".\nThe game cannot start."}),
     [](const ::testing::TestParamInfo<UnreadableGameFile>& info) { return std::string(info.param.name); });
+
+// Files whose loss only spoils pictures or names (the trains' and trophies'
+// picture lists, the credits and the default high-score names) are logged,
+// and the game runs on.
+TEST_F(ScriptedRunTest, DamagedPictureListsAndNamesAreLoggedAndTheGameRunsOn) {
+    Prepare(kFirstStartToMenu + kQuit);
+    EnterProgramFolder(true);
+    WriteProgramFile("media/properties/assets.xml", "<root><Vector id=\"PLAYERTRAINS\">");
+    WriteProgramFile("media/properties/names.xml", "<root><Vector");
+    testing::internal::CaptureStderr();
+    const int result = RunApplication();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, 0);
+    EXPECT_NE(said.find("media/properties/assets.xml"), std::string::npos) << said;
+    EXPECT_NE(said.find("media/properties/names.xml"), std::string::npos) << said;
+    EXPECT_EQ(said.find("The game cannot start"), std::string::npos) << said;
+}
 
 // A window that cannot be made ends the run with exit code 1, once the run
 // has saved what it would.

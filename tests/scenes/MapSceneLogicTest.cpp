@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/foundation/MediaNumbers.h"
 #include "engine/foundation/PropertyValue.h"
 #include "engine/foundation/PropertyVector.h"
 #include "engine/scene/GameNode.h"
@@ -84,6 +85,13 @@ TEST(MapAnchorPoints, CircleValuesComeInThreesInDecimalOrHexadecimal) {
     EXPECT_EQ(circles[1].x, 110);
     EXPECT_EQ(circles[1].y, 45);
     EXPECT_EQ(circles[1].radius, 6);
+    // Offsets and radii beyond any screen are read as the nearest distance
+    // that still adds to a position.
+    const auto far = map_assets::ReadHitCircles(Values({"2147483647", "-2147483648", "#FFFFFFFF"}).Get(), 100, 50);
+    ASSERT_EQ(far.size(), 1u);
+    EXPECT_EQ(far[0].x, 100 + media_numbers::kPositionLimit);
+    EXPECT_EQ(far[0].y, 50 - media_numbers::kPositionLimit);
+    EXPECT_EQ(far[0].radius, 0);
     EXPECT_TRUE(map_assets::ReadHitCircles(nullptr, 0, 0).empty());
     const Ref<PropertyValue> notAVector(PropertyValue::FromString("", "3", true));
     EXPECT_TRUE(map_assets::ReadHitCircles(notAVector.Get(), 0, 0).empty());

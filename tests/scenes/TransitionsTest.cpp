@@ -102,8 +102,11 @@ TEST_F(TransitionsTest, TwistCutsTheScreenIntoWholeTiles) {
     } cases[] = {
         {"", 16, 12},
         {R"(spacingx="30")", 26, 12},
-        // A spacing of 0 would divide by zero: it counts as one pixel.
-        {R"(spacingx="0" spacingy="600")", 800, 1},
+        // Tiles are 10 pixels at least (0 would divide by zero, 1 make
+        // 480,000 tiles) and at most the screen.
+        {R"(spacingx="0" spacingy="600")", 80, 1},
+        {R"(spacingx="1" spacingy="1")", 80, 60},
+        {R"(spacingx="NaN" spacingy="2147483647")", 80, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.attributes);

@@ -15,8 +15,6 @@
 
 namespace {
 
-// The longest member name the zip library finds by name, plus one.
-constexpr size_t kNameLimit = 256;
 constexpr uint32_t kReadChunk = 64 * 1024;
 constexpr const char* kMediaArchiveName = "media.dat";
 
@@ -63,6 +61,17 @@ std::string FoldCase(std::string name) {
         }
     }
     return name;
+}
+
+// The current member's record and its whole name: the zip library neither
+// ends a name that fills its buffer nor finds one by name once cut short, so
+// the buffer is made as long as the record says the name is.
+bool CurrentMember(unzFile zip, unz_file_info64& info, std::string& name) {
+    if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
+        return false;
+    }
+    name.assign(info.size_filename, '\0');
+    return unzGetCurrentFileInfo64(zip, &info, name.data(), name.size(), nullptr, 0, nullptr, 0) == UNZ_OK;
 }
 
 bool IsScrambled(LoadMode mode) {
@@ -176,16 +185,12 @@ void Archive::BuildIndex() {
     const bool hasCurrent = unzGetFilePos64(zip_, &current) == UNZ_OK;
     for (int status = unzGoToFirstFile(zip_); status == UNZ_OK; status = unzGoToNextFile(zip_)) {
         unz_file_info64 info{};
-        char name[kNameLimit + 1] = {};
+        std::string name;
         unz64_file_pos place{};
-        if (unzGetCurrentFileInfo64(zip_, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK ||
-            unzGetFilePos64(zip_, &place) != UNZ_OK) {
+        if (!CurrentMember(zip_, info, name) || unzGetFilePos64(zip_, &place) != UNZ_OK) {
             break;
         }
-        // Longer names are cut short by the library, so they cannot be found by name.
-        if (info.size_filename < kNameLimit) {
-            index_.try_emplace(FoldCase(name), MemberPlace{place.pos_in_zip_directory, place.num_of_file});
-        }
+        index_.try_emplace(FoldCase(std::move(name)), MemberPlace{place.pos_in_zip_directory, place.num_of_file});
     }
     if (hasCurrent) {
         unzGoToFilePos64(zip_, &current);
@@ -278,9 +283,12 @@ Archive::ReadResult Archive::ReadMember(const std::string& name, DataBuffer& buf
 }
 
 void Archive::ReadCurrentInfo() {
-    unz_file_info info{};
-    char name[256] = {};
-    unzGetCurrentFileInfo(zip_, &info, name, sizeof name, nullptr, 0, nullptr, 0);
+    unz_file_info64 info{};
+    std::string name;
+    if (!CurrentMember(zip_, info, name)) {
+        info = unz_file_info64{};
+        name.clear();
+    }
     member_.version = static_cast<uint32_t>(info.version);
     member_.versionNeeded = static_cast<uint32_t>(info.version_needed);
     member_.flag = static_cast<uint32_t>(info.flag);
@@ -291,7 +299,7 @@ void Archive::ReadCurrentInfo() {
     member_.uncompressedSize = static_cast<uint32_t>(info.uncompressed_size);
     member_.internalAttributes = static_cast<uint32_t>(info.internal_fa);
     member_.externalAttributes = static_cast<uint32_t>(info.external_fa);
-    member_.name = name;
+    member_.name = std::move(name);
     member_.extraField.clear();
     member_.comment.clear();
 }
@@ -336,9 +344,6 @@ bool LoadFile(const std::string& path, DataBuffer& buffer, LoadMode mode) {
             ENGINE_LOG(3, "Archive member %s could not be read", name.c_str());
         }
         loaded = result == Archive::ReadResult::Loaded;
-        if (result == Archive::ReadResult::Unavailable) {
-            loaded = LoadLooseFile(name, buffer);
-        }
     } else {
         loaded = LoadLooseFile(name, buffer);
     }

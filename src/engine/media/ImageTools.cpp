@@ -159,9 +159,7 @@ void AlphaStamp(const Surface& source, Surface& target, const Rect& clip, int32_
     const int32_t height = source.GetHeight();
     const uint32_t* pixels = source.Pixels32();
     const auto alphaAt = [&](int32_t i, int32_t j) { return static_cast<double>(pixels[j * width + i] >> 24); };
-    walk.ForEach([&](int32_t tx, int32_t ty, int32_t centreU, int32_t centreV) {
-        const int32_t u = centreU - RotateScaleWalk::kHalf;
-        const int32_t v = centreV - RotateScaleWalk::kHalf;
+    walk.ForEachCorner([&](int32_t tx, int32_t ty, int32_t u, int32_t v) {
         const int32_t i = u >> RotateScaleWalk::kFractionBits;
         const int32_t j = v >> RotateScaleWalk::kFractionBits;
         if (i < 0 || i >= width - 1 || j < 0 || j >= height - 1) {

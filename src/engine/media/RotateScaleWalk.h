@@ -50,6 +50,18 @@ public:
         });
     }
 
+    // As ForEach, with u and v the source offsets of the pixel's top left
+    // corner: at angle 0, ((x - left) / scale, (y - top) / scale).
+    template <typename Visit>
+    void ForEachCorner(Visit&& visit) const {
+        const auto backU = static_cast<uint32_t>((int64_t{stepCos_} + stepSin_) / 2);
+        const auto backV = static_cast<uint32_t>((int64_t{stepCos_} - stepSin_) / 2);
+        ForEach([&](int32_t x, int32_t y, int32_t u, int32_t v) {
+            visit(x, y, static_cast<int32_t>(static_cast<uint32_t>(u) - backU),
+                  static_cast<int32_t>(static_cast<uint32_t>(v) - backV));
+        });
+    }
+
 private:
     Rect box_;
     int32_t stepCos_ = 0;

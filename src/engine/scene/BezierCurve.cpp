@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/foundation/MediaNumbers.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/Property.h"
@@ -14,11 +15,12 @@
 namespace {
 const ClassRegistration registration("BezierCurve", CreateFromProperty<BezierCurve>);
 
-// Reads a float key into `target` when the key is present.
+// Reads a float key into `target` when the key is present. Points, handles
+// and lengths alike are distances on the screen.
 bool ReadFloat(const Property* node, const char* key, float& target) {
     const Property* value = Property::Child(node, key);
     if (value != nullptr) {
-        target = Property::AsFloat(value);
+        target = media_numbers::PositionF(value);
     }
     return value != nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/foundation/MediaNumbers.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/PropertyNode.h"
@@ -38,10 +39,10 @@ GameNode::GameNode(Property* definition) {
         name_ = Property::AsString(name);
     }
     if (Property* x = Property::Child(node, "x")) {
-        x_ = Property::AsInt(x);
+        x_ = media_numbers::Position(x);
     }
     if (Property* y = Property::Child(node, "y")) {
-        y_ = Property::AsInt(y);
+        y_ = media_numbers::Position(y);
     }
     if (Property* suspended = Property::Child(node, "suspended")) {
         suspended_ = Property::AsBool(suspended);
@@ -61,6 +62,7 @@ GameNode::~GameNode() {
     }
     if (firstChild_ != nullptr) {
         GameNode* first = std::exchange(firstChild_, nullptr);
+        lastChild_ = nullptr;
         ReleaseChain(first);
     }
     for (const Ref<Modifier>& modifier : modifiers_) {
@@ -156,7 +158,7 @@ void GameNode::AddChild(GameNode* child) {
         return;
     }
     child->Detach();
-    LinkChild(child, LastChild());
+    LinkChild(child, lastChild_);
     child->SetRemoved(false);
 }
 
@@ -302,31 +304,26 @@ void GameNode::UpdateModifiers(int32_t elapsedMs) {
 
 void GameNode::LinkChild(GameNode* child, GameNode* predecessor) {
     child->parent_ = this;
-    if (predecessor == nullptr) {
-        child->nextSibling_ = firstChild_;
-        firstChild_ = child;
-    } else {
-        child->nextSibling_ = predecessor->nextSibling_;
-        predecessor->nextSibling_ = child;
+    GameNode*& link = predecessor == nullptr ? firstChild_ : predecessor->nextSibling_;
+    child->nextSibling_ = link;
+    link = child;
+    if (child->nextSibling_ == nullptr) {
+        lastChild_ = child;
     }
 }
 
 void GameNode::UnlinkFromParent() {
+    GameNode* predecessor = nullptr;
     if (parent_->firstChild_ == this) {
         parent_->firstChild_ = nextSibling_;
-    } else if (GameNode* predecessor = parent_->PredecessorOf(this)) {
+    } else if ((predecessor = parent_->PredecessorOf(this)) != nullptr) {
         predecessor->nextSibling_ = nextSibling_;
+    }
+    if (parent_->lastChild_ == this) {
+        parent_->lastChild_ = predecessor;
     }
     parent_ = nullptr;
     nextSibling_ = nullptr;
-}
-
-GameNode* GameNode::LastChild() const {
-    GameNode* last = firstChild_;
-    while (last != nullptr && last->nextSibling_ != nullptr) {
-        last = last->nextSibling_;
-    }
-    return last;
 }
 
 GameNode* GameNode::PredecessorOf(const GameNode* child) const {

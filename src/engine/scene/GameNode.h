@@ -113,7 +113,6 @@ private:
     void LinkChild(GameNode* child, GameNode* predecessor);
     // Unlinks this node from its parent's chain; parent and next cleared.
     void UnlinkFromParent();
-    GameNode* LastChild() const;
     GameNode* PredecessorOf(const GameNode* child) const;
     // Whether `node` is this node or one of its ancestors.
     bool IsSelfOrAncestor(const GameNode* node) const;
@@ -124,6 +123,8 @@ private:
     GameNode* parent_ = nullptr;
     GameNode* nextSibling_ = nullptr;
     GameNode* firstChild_ = nullptr;
+    // The chain's tail, so that appending a child never walks its siblings.
+    GameNode* lastChild_ = nullptr;
     int32_t x_ = 0;
     int32_t y_ = 0;
     bool removed_ = false;

@@ -1,5 +1,6 @@
 #include "engine/scene/Sprite.h"
 
+#include "engine/foundation/MediaNumbers.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/PropertyNode.h"
@@ -82,10 +83,10 @@ void Sprite::ReadDefinition(Property* definition) {
         SetImage(surface);
     }
     if (Property* width = Property::Child(definition, "width")) {
-        SetWidth(Property::AsInt(width));
+        SetWidth(media_numbers::PictureSide(width));
     }
     if (Property* height = Property::Child(definition, "height")) {
-        SetHeight(Property::AsInt(height));
+        SetHeight(media_numbers::PictureSide(height));
     }
     if (Property* alpha = Property::Child(definition, "alpha")) {
         SetAlpha(Property::AsInt(alpha));
@@ -94,10 +95,10 @@ void Sprite::ReadDefinition(Property* definition) {
         SetColor(Property::AsInt(color));
     }
     if (Property* offsetX = Property::Child(definition, "frameoffset_x")) {
-        frameOffsetX_ = Property::AsInt(offsetX);
+        frameOffsetX_ = media_numbers::Position(offsetX);
     }
     if (Property* offsetY = Property::Child(definition, "frameoffset_y")) {
-        frameOffsetY_ = Property::AsInt(offsetY);
+        frameOffsetY_ = media_numbers::Position(offsetY);
     }
     if (Property* count = Property::Child(definition, "framecount")) {
         StoreFrameCount(Property::AsInt(count));

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "engine/foundation/MediaNumbers.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Property.h"
 #include "engine/media/Canvas.h"
@@ -82,8 +83,8 @@ void Dialog::ReadPainter(Property* definition) {
         return;
     }
     if (autoEnlarge_) {
-        SetWidth(Property::AsInt(Property::Child(definition, "minwidth")));
-        SetHeight(Property::AsInt(Property::Child(definition, "minheight")));
+        SetWidth(media_numbers::PictureSide(Property::Child(definition, "minwidth")));
+        SetHeight(media_numbers::PictureSide(Property::Child(definition, "minheight")));
     }
     SetPainter(painter);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/foundation/MediaNumbers.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Color.h"
 #include "engine/foundation/Logger.h"
@@ -46,10 +47,10 @@ InputLabel::InputLabel(Property* definition) : Sprite(definition) {
 
 void InputLabel::ReadDefinition(Property* definition) {
     if (Property* width = Property::Child(definition, "width")) {
-        SetWidth(Property::AsInt(width));
+        SetWidth(media_numbers::PictureSide(width));
     }
     if (Property* height = Property::Child(definition, "height")) {
-        SetHeight(Property::AsInt(height));
+        SetHeight(media_numbers::PictureSide(height));
     }
     if (Property* maxLength = Property::Child(definition, "maxlength")) {
         maxLength_ = Property::AsInt(maxLength);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine/foundation/MediaNumbers.h"
 #include "engine/foundation/BoundedWait.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
@@ -42,8 +43,8 @@ constexpr int32_t kFirstLetterDelayMs = 300;
 constexpr int32_t kNextNameDelayMs = 400;
 constexpr int32_t kNameFadeOutMs = 400;
 
-int32_t IntKey(const Property* definition, const char* key) {
-    return Property::AsInt(Property::Child(definition, key));
+int32_t TimeKey(const Property* definition, const char* key) {
+    return media_numbers::TimeMs(Property::Child(definition, key));
 }
 
 PropertyVector* DefinesVector(const std::string& name) {
@@ -123,10 +124,10 @@ void DrawAsset(Canvas& canvas, const Property* kinds, const Property* anchors, i
 FinalCreditsDialog::FinalCreditsDialog(Property* definition)
     : KR2Dialog(definition),
       stripNode_(new GameNode),
-      totalTime_(IntKey(definition, "totalTime")),
-      countdown_(IntKey(definition, "delayTime")),
-      charShowTime_(IntKey(definition, "charShowTime")),
-      delayTime_(IntKey(definition, "delayTime")),
+      totalTime_(TimeKey(definition, "totalTime")),
+      countdown_(TimeKey(definition, "delayTime")),
+      charShowTime_(TimeKey(definition, "charShowTime")),
+      delayTime_(TimeKey(definition, "delayTime")),
       headerLabel_(ObjectCast<Label>(FindChild("LABEL_HEADER"))) {
     GetComponentNode()->AddChildFront(stripNode_.Get());
     Property* text = Property::Child(definition, "LABEL_TEXT");

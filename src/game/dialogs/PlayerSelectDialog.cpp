@@ -4,6 +4,7 @@
 
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Logger.h"
+#include "engine/foundation/MediaNumbers.h"
 #include "engine/foundation/Players.h"
 #include "engine/foundation/Property.h"
 #include "engine/foundation/TextConversions.h"
@@ -64,7 +65,7 @@ void PlayerSelectDialog::BuildSlots() {
     Property* definition = GetDefinition();
     Property* controlDefinition = Property::Child(definition, "namebutton");
     Property* labelDefinition = Property::Child(definition, "namelabel");
-    const int32_t spacing = Property::AsInt(Property::Child(definition, "spacing"));
+    const int32_t spacing = media_numbers::Position(Property::Child(definition, "spacing"));
     GameNode* components = GetComponentNode();
     for (int32_t slot = 0; slot < kSlotCount; ++slot) {
         const Ref<Object> control(controlDefinition != nullptr ? ClassFactory::Instance().Create(controlDefinition)

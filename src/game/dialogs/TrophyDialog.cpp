@@ -4,6 +4,7 @@
 #include <numeric>
 #include <string>
 
+#include "engine/foundation/MediaNumbers.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/Players.h"
@@ -144,7 +145,7 @@ void TrophyDialog::BuildTrophyButtons() {
 }
 
 void TrophyDialog::BuildStatisticRows() {
-    statOffset_ = Property::AsInt(Property::Child(GetDefinition(), "stat_offset"));
+    statOffset_ = media_numbers::Position(Property::Child(GetDefinition(), "stat_offset"));
     for (int32_t row = 0; row < kStatisticRows; ++row) {
         const auto index = static_cast<size_t>(row);
         statNames_[index] = BuildLabel(GetDefinition(), "stat_name");

@@ -211,7 +211,8 @@ void KR2Player::ReadProgress(const Property* node) {
     classicClicked = ReadFlag(node, "classicClicked");
     mixedAnimationSeen = ReadFlag(node, "mixedAnimationSeen");
     prevclassic = ReadNumber(node, "prevclassic");
-    carsize = ReadNumber(node, "carsize");
+    // Rewards give carriages of 2 to 5 places; none is 0.
+    carsize = std::clamp(ReadNumber(node, "carsize"), int32_t{0}, kLargestCarriage);
     fakepass = ReadFlag(node, "fakepass");
     if (SectionList* map = SectionList::Instance()) {
         map->ResetProgress();

@@ -31,6 +31,8 @@ public:
     static constexpr int32_t kTrophyNotWon = 0;
     static constexpr int32_t kTrophyPending = 1;  // won, its award not shown yet
     static constexpr int32_t kTrophyShown = 2;
+    // The places of the largest carriage a rank reward gives ("carsize").
+    static constexpr int32_t kLargestCarriage = 5;
 
     // A new profile with every field at its initial value.
     explicit KR2Player(std::string name);

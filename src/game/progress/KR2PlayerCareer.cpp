@@ -87,7 +87,7 @@ void KR2Player::ApplyReward(int32_t reward) {
         case rankings::kTrainBoost2: boost(2); break;
         case rankings::kPeopleCarriage4: carsize = 4; break;
         case rankings::kTrainBoost3: boost(3); break;
-        case rankings::kPeopleCarriage5: carsize = 5; break;
+        case rankings::kPeopleCarriage5: carsize = kLargestCarriage; break;
         default: break;  // game types unlock through IsGameTypeUnlocked
     }
 }

@@ -6,6 +6,7 @@
 #include "engine/foundation/Defines.h"
 #include "engine/foundation/Property.h"
 #include "engine/foundation/PropertyNode.h"
+#include "engine/foundation/PropertyValue.h"
 #include "game/words/TicketConstants.h"
 
 namespace rankings {
@@ -17,6 +18,15 @@ constexpr const char* kRewardNames[kRewardCount] = {
     "people_carriage_4", "train_boost_3",     "gamemode_anagrams", "people_carriage_5", "gamemode_classic7",
     "gamemode_slots",    "gamemode_save",     "gamemode_secret",   "gamemode_joker",
 };
+
+// Reward names and text ids of the ladder are short words; a longer one is
+// damage, read as no name rather than converted on every look-up.
+constexpr size_t kLongestName = 64;
+
+std::string NameAt(int32_t rank, const char* key) {
+    const Property* value = Property::Child(Entry(rank), key);
+    return Property::ValueOf(value).Text().size() <= kLongestName ? Property::AsString(value) : std::string();
+}
 
 std::wstring Text(const std::string& id) {
     const Defines* defines = Defines::Instance();
@@ -52,11 +62,11 @@ std::wstring GetRankName(int32_t rank) {
 }
 
 int32_t GetRankReward(int32_t rank) {
-    return RewardIndex(Property::AsString(Property::Child(Entry(rank), "reward")));
+    return RewardIndex(NameAt(rank, "reward"));
 }
 
 std::wstring GetRankText(int32_t rank) {
-    return Text(Property::AsString(Property::Child(Entry(rank), "text")));
+    return Text(NameAt(rank, "text"));
 }
 
 int32_t RewardIndex(const std::string& name) {

@@ -33,14 +33,26 @@ int WordBarSpacing(int rackSize) {
     return Property::AsInt(Property::At(defines->GetVector("WORDBAR_COAL_SPACING"), std::max(rackSize - kPlainRackSlots, 0)));
 }
 
+// A rack never has more slots than it holds nor fewer than none; a saved
+// number outside that is damage.
+int ReadSlotCount(const Property* node, const char* key) {
+    const int32_t read = Property::AsInt(Property::Child(node, key));
+    const int held = std::clamp(read, 0, LetterRack::kSlotCount);
+    if (held != read) {
+        ENGINE_LOG(2, "letter rack \"%s\" of %d read as %d: a rack has 0 to %d slots", key, read, held,
+                   LetterRack::kSlotCount);
+    }
+    return held;
+}
+
 }  // namespace
 
 LetterRack::LetterRack(Property* node) {
     if (node == nullptr) {
         return;
     }
-    size_ = Property::AsInt(Property::Child(node, "size"));
-    rackSize_ = Property::AsInt(Property::Child(node, "RackSize"));
+    size_ = ReadSlotCount(node, "size");
+    rackSize_ = ReadSlotCount(node, "RackSize");
     compact_ = Property::AsBool(Property::Child(node, "Compact"));
     centerLetters_ = Property::AsBool(Property::Child(node, "CenterLetters"));
     closestToX_ = Property::AsBool(Property::Child(node, "ClosestToX"));

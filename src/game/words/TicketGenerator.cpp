@@ -24,6 +24,14 @@ using ticket_constants::IntAt;
 constexpr int kChosenLengths = 4;  // words of 3 to 6 letters
 constexpr int kLetterSetRedraws = 1000;
 constexpr int kWordTries = 1000;
+// All the tries of one level: a level of many words each hard to find (most
+// of a short list already shown) must not take minutes to fill.
+constexpr int kLevelTries = 5000;
+// A race is some tens of units long; a longer one is a settings file's damage.
+constexpr int kLongestDistance = 1000;
+// The budget is the race length over the word fraction, of some tenths in
+// every game type; a fraction near 0 would ask for thousands of words.
+constexpr double kSmallestFraction = 0.1;
 constexpr int kMaskDraws = 100;
 
 struct VisibleLetters {
@@ -90,7 +98,12 @@ void TicketGenerator::Generate() {
 
     const int lengthClass = hooks_.map != nullptr ? hooks_.map->TrackLengthClass(ticket_.Section, ticket_.Track) : 0;
     auto distance = [&](const char* name) {
-        return static_cast<float>(IntAt(Property::Child(group_, name), lengthClass));
+        const int read = IntAt(Property::Child(group_, name), lengthClass);
+        const int held = std::clamp(read, 0, kLongestDistance);
+        if (held != read) {
+            ENGINE_LOG(2, "%s of game type %d is %d; read as %d", name, ticket_.GameType, read, held);
+        }
+        return static_cast<float>(held);
     };
     ticket_.NumUnits = TruncateToInt32(Lerp(distance("DISTANCE_CP0"), distance("DISTANCE_CP1")));
 
@@ -131,8 +144,6 @@ int TicketGenerator::WordBudget() const {
         const int steps = TruncateToInt32((most - fewest) * 1000);
         fraction = steps > 0 ? (DrawGlobal() % static_cast<uint32_t>(steps)) * 0.001 + fewest : fewest;
     }
-    // The budget is the race length over this fraction: keep it a fraction.
-    constexpr double kSmallestFraction = 0.001;
     if (!(fraction >= kSmallestFraction)) {
         ENGINE_LOG(2, "word fraction %f of game type %d is below %f", fraction, ticket_.GameType, kSmallestFraction);
         fraction = kSmallestFraction;
@@ -199,9 +210,10 @@ void TicketGenerator::FillWordWeights() {
         const float strength = Lerp(FloatAt(strength0, i), FloatAt(strength1, i));
         ticket_.Units[i] = std::max(1, TruncateToInt32(IntAt(units, i) * strength));
     }
+    // Word counts: a negative one is damage, read as none.
     auto interpolate = [&](const char* atZero, const char* atOne) {
-        const int64_t zero = Property::AsInt(Property::Child(group_, atZero));
-        const int64_t one = Property::AsInt(Property::Child(group_, atOne));
+        const int64_t zero = std::max(Property::AsInt(Property::Child(group_, atZero)), 0);
+        const int64_t one = std::max(Property::AsInt(Property::Child(group_, atOne)), 0);
         // Only the rated difference is truncated, and it is rated in single precision.
         const int64_t rated = TruncateToInt32(static_cast<float>(one - zero) * ticket_.Rating);
         return static_cast<int32_t>(std::clamp<int64_t>(zero + rated, INT32_MIN, INT32_MAX));
@@ -281,12 +293,18 @@ bool TicketGenerator::MaskWord(std::string& word) {
 }
 
 void TicketGenerator::FillWords(int budget, const std::function<bool(std::string&)>& makeLevelWord) {
+    int triesLeft = kLevelTries;
     for (int length : ChooseWordLengths(budget)) {
         const std::vector<WordNode*>& list = words_.WordsOfLength(length);
         if (list.empty()) {
             continue;  // nothing to draw: every try would fail alike
         }
-        for (int attempt = 0; attempt < kWordTries; ++attempt) {
+        if (triesLeft == 0) {
+            ENGINE_LOG(2, "a level of game type %d ends at %zu words after %d tries", ticket_.GameType,
+                       ticket_.Words.size(), kLevelTries);
+            break;
+        }
+        for (int attempt = 0; attempt < kWordTries && triesLeft > 0; ++attempt, --triesLeft) {
             std::string text = PickRandomListEntry(list)->Text();
             if (makeLevelWord(text)) {
                 ticket_.Words.push_back(std::make_unique<WordNode>(text));

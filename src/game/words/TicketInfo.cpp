@@ -71,6 +71,13 @@ void TicketInfo::Read(Property* given) {
     MaxPermutations = integer("MaxPermutations");
     NumUnits = integer("NumUnits");
     LetterSet = Property::AsString(node.Find("LetterSet"));
+    // The game deals a set of its type's length at most (of an unknown type,
+    // one letter of each); a longer one is damage.
+    const int longest = GameType >= 0 && GameType < kGameTypeCount ? LetterSetLength(GameType) : kLetters;
+    if (const auto length = static_cast<size_t>(longest); LetterSet.size() > length) {
+        ENGINE_LOG(2, "letter set of %zu letters cut to the %zu of game type %d", LetterSet.size(), length, GameType);
+        LetterSet.resize(length);
+    }
     Finished = Property::AsBool(node.Find("Finished"));
     CurLevel = integer("CurLevel");
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/foundation/MediaNumbers.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Logger.h"
 #include "engine/foundation/PropertyVector.h"
@@ -15,8 +16,8 @@ TrackPart::TrackPart() : path_(new Path) {}
 
 TrackPart::TrackPart(Property* definition)
     : BezierCurve(definition),
-      ticketX(Property::AsInt(Property::Child(definition, "ticketX"))),
-      ticketY(Property::AsInt(Property::Child(definition, "ticketY"))),
+      ticketX(media_numbers::Position(Property::Child(definition, "ticketX"))),
+      ticketY(media_numbers::Position(Property::Child(definition, "ticketY"))),
       path_(new Path) {
     const PropertyVector& circles = Property::VectorOf(Property::Child(definition, "circlePoints"));
     const int values = circles.Count();
@@ -24,7 +25,7 @@ TrackPart::TrackPart(Property* definition)
         ENGINE_LOG(1, "track part has %d circle point values, dropping the incomplete last point", values);
     }
     for (int i = 0; i + 2 < values; i += 3) {
-        const auto value = [&circles](int index) { return Property::AsInt(Property::At(&circles, index)); };
+        const auto value = [&circles](int index) { return media_numbers::Position(Property::At(&circles, index)); };
         circlePoints.push_back({value(i), value(i + 1), value(i + 2)});
     }
     circleItems.resize(circlePoints.size());

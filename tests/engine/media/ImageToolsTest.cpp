@@ -91,6 +91,27 @@ TEST(ImageTools, AlphaStampNeverRaisesAlphaNorWrites210OrMore) {
     EXPECT_TRUE(ChangedPixels(*target, 0xFF000000).empty());
 }
 
+// At angle 0 target pixel (tx, ty) samples the source at ((tx - x) / scale,
+// (ty - y) / scale): at scale 2 the even columns take a source column whole,
+// the odd ones half of each neighbour; the last source column and row are
+// never sampled.
+TEST(ImageTools, AlphaStampSamplesTheSourceAtTheScaledOffset) {
+    const Ref<MemorySurface> source(new MemorySurface(3, 3));
+    const uint32_t row[] = {40u << 24, 20u << 24, 0};
+    for (int32_t y = 0; y < 3; ++y) {
+        std::copy(std::begin(row), std::end(row), source->Pixels32() + y * 3);
+    }
+    const Ref<MemorySurface> target = FilledSurface(8, 8, 0xFF000000);
+    AlphaStamp(*source, *target, Rect{0, 0, 8, 8}, 1, 1, 0.0, 2.0, 0, 0, true);
+    const uint32_t stamped[] = {255, 40, 30, 20, 10, 255, 255, 255};
+    for (int32_t y = 0; y < 8; ++y) {
+        for (int32_t x = 0; x < 8; ++x) {
+            const uint32_t expected = y >= 1 && y <= 4 ? stamped[x] : 255;
+            EXPECT_EQ(PixelAt(*target, x, y) >> 24, expected) << x << ", " << y;
+        }
+    }
+}
+
 TEST(ImageTools, DrawImageScaledStampsAtIntegerPositions) {
     const Ref<MemorySurface> source = FilledSurface(3, 3, 0x20000000);
     const Ref<MemorySurface> target = FilledSurface(8, 8, 0xFF000000);

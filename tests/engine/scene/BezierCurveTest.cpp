@@ -145,4 +145,21 @@ TEST(BezierCurveTest, LockedDefinitionIgnoresHandlesAndBoundsItsSteps) {
     EXPECT_FLOAT_EQ(curve->GetPoint(1).inY, -10.0f);
 }
 
+// Points and handles beyond any screen, or not numbers, are read as the
+// nearest distance the path code can turn into pixels.
+TEST(BezierCurveTest, DefinitionHoldsPointsAndHandlesToScreenDistances) {
+    const Ref<BezierCurve> curve = CurveFromXml(R"(
+      <BezierCurve id="C" steps="4">
+        <Vector id="points">
+          <Node x="4294967296" y="-3e9" c0x="NaN" c1y="1e30"/>
+          <Node x="12.5" y="-7"/>
+        </Vector>
+      </BezierCurve>)");
+    ASSERT_TRUE(curve);
+    ASSERT_EQ(curve->PointCount(), 2);
+    const BezierPoint& far = curve->GetPoint(0);
+    EXPECT_EQ((std::array{far.x, far.y, far.inX, far.outY}), (std::array{100000.0f, -100000.0f, 0.0f, 100000.0f}));
+    EXPECT_EQ((std::array{curve->GetPoint(1).x, curve->GetPoint(1).y}), (std::array{12.5f, -7.0f}));
+}
+
 }  // namespace

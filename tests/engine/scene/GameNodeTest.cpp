@@ -1,7 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "engine/foundation/ClassFactory.h"
+#include "engine/foundation/MediaNumbers.h"
 #include "engine/foundation/PropertyValue.h"
 #include "engine/scene/GameNode.h"
 #include "engine/scene/SceneTestSupport.h"
@@ -97,6 +100,56 @@ TEST(GameNodeTest, InsertBeforeLinksInPlaceAndDoesNothingWhenAlreadyThere) {
     d->InsertBefore(b);
     EXPECT_THAT(Children(*parent), ElementsAre(c, a, d, b));
     EXPECT_EQ(d->ReferenceCount(), 1);
+}
+
+// Appending goes after whatever is last now, however the chain got there:
+// the last child moved, taken out or put in front, or every child gone.
+TEST(GameNodeTest, AddChildAppendsAfterTheCurrentLastChild) {
+    const Ref<GameNode> parent(new GameNode);
+    const Ref<GameNode> elsewhere(new GameNode);
+    auto* a = new GameNode;
+    auto* b = new GameNode;
+    auto* c = new GameNode;
+    for (GameNode* child : {a, b, c}) {
+        parent->AddChild(child);
+    }
+    elsewhere->AddChild(c);
+    auto* d = new GameNode;
+    parent->AddChild(d);
+    EXPECT_THAT(Children(*parent), ElementsAre(a, b, d));
+    d->InsertBefore(a);
+    parent->AddChild(c);
+    EXPECT_THAT(Children(*parent), ElementsAre(d, a, b, c));
+    c->InsertBefore(d);
+    parent->AddChildFront(b);
+    b->RemoveFromParent();  // b's reference went with it
+    auto* e = new GameNode;
+    parent->AddChild(e);
+    EXPECT_THAT(Children(*parent), ElementsAre(c, d, a, e));
+    parent->RemoveChildren();
+    auto* f = new GameNode;
+    parent->AddChild(f);
+    EXPECT_THAT(Children(*parent), ElementsAre(f));
+    EXPECT_THAT(Children(*elsewhere), ElementsAre());
+}
+
+// A saved game of a million letters makes a million sprites: appending one
+// must not walk the siblings before it.
+TEST(GameNodeTest, AppendingManyChildrenTakesLinearTime) {
+    constexpr int kChildren = 100000;
+    const Ref<GameNode> parent(new GameNode);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kChildren; ++i) {
+        auto* child = new GameNode;
+        child->SetX(i);
+        parent->AddChild(child);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    int expected = 0;
+    for (const GameNode* c = parent->GetFirstChild(); c != nullptr; c = c->GetNextSibling(), ++expected) {
+        ASSERT_EQ(c->GetX(), expected);
+    }
+    EXPECT_EQ(expected, kChildren);
 }
 
 TEST(GameNodeTest, TreeOperationsRefuseCycles) {
@@ -281,6 +334,12 @@ TEST(GameNodeTest, BuildsFromADefinitionWithChildrenAndModifiers) {
     EXPECT_EQ(node->GetModifiers()[0]->GetName(), "m1");
     EXPECT_EQ(node->GetModifiers()[1]->GetName(), "m2");
     EXPECT_EQ(node->GetModifiers()[0]->ReferenceCount(), 1);
+
+    // Positions beyond any screen are read as the nearest one nodes can sum.
+    const Ref<PropertyFile> far = ParseDefinitions(R"(<root><GameNode id="n" x="2147483647" y="-2147483648"/></root>)");
+    const Ref<GameNode> held(new GameNode(Property::Child(far.Get(), "n")));
+    EXPECT_EQ(held->GetX(), media_numbers::kPositionLimit);
+    EXPECT_EQ(held->GetY(), -media_numbers::kPositionLimit);
 
     // A definition that is not a node reads as all defaults.
     const Ref<GameNode> plain(new GameNode(&Property::DummyValue()));

@@ -295,6 +295,24 @@ protected:
     RunningSectionManager sections_;
 };
 
+// A size read from a definition becomes a picture's size: one of more than
+// 4,096 pixels a side, or below none, is read as the nearer of those.
+TEST_F(SpriteDefinitionTest, SizesBeyondAPictureTheGameCanMakeAreHeld) {
+    const struct {
+        const char* attributes;
+        int32_t width;
+        int32_t height;
+    } cases[] = {{R"(width="100000" height="30000")", 4096, 4096},
+                 {R"(width="-2147483648" height="600")", 0, 600},
+                 {R"(width="800" height="2147483647")", 800, 4096}};
+    for (const auto& c : cases) {
+        const Ref<Sprite> sprite = Build(c.attributes);
+        ASSERT_TRUE(sprite) << c.attributes;
+        EXPECT_EQ(sprite->GetWidth(), c.width) << c.attributes;
+        EXPECT_EQ(sprite->GetHeight(), c.height) << c.attributes;
+    }
+}
+
 TEST_F(SpriteDefinitionTest, ReadsImageFramesAnchorAndTooltip) {
     const Ref<Sprite> tall = Build(
         "image=\"TALL\" section=\"pics\" x=\"5\" alpha=\"128\" color=\"#FF8000\" currentframe=\"1\" initanimation=\"false\" "

@@ -114,18 +114,24 @@ TEST(KR2PlayerTest, MissingProgressReadsZeroAndFalseAndLongVectorsAreCut) {
     EXPECT_FALSE(fromNothing.showhints);
 }
 
-// Coins are never owed: a count below 0 in a file reads as none.
-TEST(KR2PlayerTest, CoinsReadFromAFileAreHeldToZeroAndAbove) {
+// Numbers read from a player file are held to what the game writes: coins
+// are never owed (below 0 reads as none); the largest carriage is the last
+// reward's 5 places.
+TEST(KR2PlayerTest, CoinsAndCarriageSizeReadFromAFileAreHeldToWhatTheGameWrites) {
     const struct {
+        const char* key;
         const char* stored;
         int32_t read;
-    } cases[] = {{"-2147483648", 0}, {"-1", 0}, {"0", 0}, {"62", 62}, {"2147483647", 2147483647}};
+    } cases[] = {{"coins", "-2147483648", 0}, {"coins", "-1", 0},          {"coins", "0", 0},
+                 {"coins", "62", 62},         {"coins", "2147483647", 2147483647},
+                 {"carsize", "-2147483648", 0}, {"carsize", "-1", 0},      {"carsize", "3", 3},
+                 {"carsize", "5", 5},         {"carsize", "6", 5},         {"carsize", "2147483647", 5}};
     for (const auto& c : cases) {
         Ref<PropertyNode> node = new PropertyNode("player", "Player");
-        node->Add(PropertyValue::FromString("coins", c.stored, true));
+        node->Add(PropertyValue::FromString(c.key, c.stored, true));
         KR2Player read("ann");
         read.ReadProgress(node.Get());
-        EXPECT_EQ(read.coins, c.read) << c.stored;
+        EXPECT_EQ(std::string(c.key) == "coins" ? read.coins : read.carsize, c.read) << c.key << " " << c.stored;
     }
 }
 

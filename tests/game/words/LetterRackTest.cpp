@@ -192,4 +192,22 @@ TEST_F(RackTest, SaveAndReadKeepEverySlotAndSkipSlotsOutsideTheRack) {
     }
 }
 
+// A saved rack of more slots than a rack has, or of fewer than none, reads
+// as the nearest size there is, so its layout stays in range.
+TEST_F(RackTest, SavedSizesOutsideTheRackAreHeldToItsSlots) {
+    const struct {
+        int32_t stored;
+        int read;
+    } cases[] = {{INT32_MIN, 0}, {-1, 0}, {7, 7}, {LetterRack::kSlotCount + 1, LetterRack::kSlotCount},
+                 {INT32_MAX, LetterRack::kSlotCount}};
+    for (const auto& c : cases) {
+        Ref<PropertyNode> node = new PropertyNode("rack", "LetterRack");
+        node->Add(PropertyValue::FromInteger("size", c.stored, true));
+        node->Add(PropertyValue::FromInteger("RackSize", c.stored, true));
+        const Ref<LetterRack> read = new LetterRack(node.Get());
+        EXPECT_EQ(read->GetSize(), c.read) << c.stored;
+        EXPECT_EQ(read->GetRackSize(), c.read) << c.stored;
+    }
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <set>
 #include <vector>
@@ -217,7 +218,7 @@ TEST_F(TicketGenerationTest, ZeroDivisorsAndMissingDataGiveBoundedTickets) {
     } cases[] = {
         {6, "<Float id=\"MAX_WORD_PERC_CP0\" value=\"0.2\"/>", "", Words::kFixture, 6, 0, 0},
         {4, "<Float id=\"MIN_WORD_PERC_CP0\" value=\"0\"/><Float id=\"MAX_WORD_PERC_CP0\" value=\"0\"/>", "",
-         Words::kFixture, 0, TicketGenerator::kMaxLevelWords, TicketGenerator::kMaxLevelWords},
+         Words::kFixture, 0, 1, 80},
         {3, "<Vector id=\"WORD_LENGTH_CHANCE_CP0\"/>", "", Words::kFixture, 0, 0, 0},
         {3, "", "", Words::kThreeLetters, 0, 1, 40},
         {4, "", "", Words::kThreeLetters, 0, 1, 40},
@@ -237,6 +238,39 @@ TEST_F(TicketGenerationTest, ZeroDivisorsAndMissingDataGiveBoundedTickets) {
         EXPECT_GE(ticket->Words.size(), c.fewestWords);
         EXPECT_LE(ticket->Words.size(), c.mostWords);
         EXPECT_EQ(ticket->NumUnits, 8);
+    }
+}
+
+// Numbers of a damaged settings file far outside the game's own are held
+// where they are read: a race of at most 1,000 units, a word fraction of at
+// least a tenth, no negative word count; a level of words hard to find is
+// made within a bounded number of tries.
+TEST_F(TicketGenerationTest, HostileSettingsAreHeldToNumbersALevelCanBeMadeOf) {
+    const std::string farAway = "<Vector id=\"DISTANCE_CP0\"><Integer value=\"2147483647\"/>"
+                                "<Integer value=\"2147483647\"/></Vector>";
+    const struct {
+        int gameType;
+        std::string groupConstants;
+        int units;
+        size_t mostWords;
+    } cases[] = {
+        {3, farAway, 1000, TicketGenerator::kMaxLevelWords},
+        {3, "<Float id=\"MIN_WORD_PERC_CP0\" value=\"-2147483648\"/>", 8, 80},
+        {4, "<Float id=\"MIN_WORD_PERC_CP0\" value=\"0.0000001\"/><Float id=\"MAX_WORD_PERC_CP0\" value=\"0\"/>",
+         8, 80},
+        {2, "<Integer id=\"MIN_PERMUTATIONS_CP0\" value=\"-2147483648\"/>", 8, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "type " << c.gameType << " " << c.groupConstants);
+        TicketConstantsFixture fresh;
+        TicketConstantsFixture::DefineInGroups(c.groupConstants);
+        hooks.words = ListOf(Words::kThreeLetters);
+        const auto start = std::chrono::steady_clock::now();
+        Ref<TicketInfo> ticket = Generated(c.gameType, 0.0f, 11);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_EQ(ticket->NumUnits, c.units);
+        EXPECT_LE(ticket->Words.size(), c.mostWords);
+        EXPECT_GE(ticket->MinPermutations, 0);
     }
 }
 

@@ -157,6 +157,24 @@ TEST_F(TicketInfoTest, ReadingCutsLongListsAndKeepsDefaultsPastShortOnes) {
     EXPECT_EQ(read.Units, (std::array<int32_t, 5>{9, 2, 3, 4, 5}));
 }
 
+// A letter set longer than the game deals (a damaged file of a million
+// letters would be dealt whole) is cut to its type's length.
+TEST_F(TicketInfoTest, ALetterSetIsReadAtMostAsLongAsItsTypeDealsIt) {
+    const std::string many(100000, 'e');
+    const struct {
+        int gameType;
+        std::string stored;
+        size_t read;
+    } cases[] = {{0, many, 6}, {1, many, 7}, {4, many, 26}, {1, "abc", 3}, {-1, many, 26}, {99, many, 26}};
+    for (const auto& c : cases) {
+        Ref<PropertyNode> node = new PropertyNode("ticket", "TicketInfo");
+        node->Add(PropertyValue::FromInteger("GameType", c.gameType, true));
+        node->Add(PropertyValue::FromString("LetterSet", c.stored, true));
+        const TicketInfo read(node.Get());
+        EXPECT_EQ(read.LetterSet, c.stored.substr(0, c.read)) << c.gameType;
+    }
+}
+
 TEST_F(TicketInfoTest, ClassFactoryBuildsTicketsByName) {
     Ref<TicketInfo> original = Filled(3, {"tae"});
     Ref<PropertyNode> node = Saved(*original);
