@@ -207,6 +207,8 @@ wait_for whole_screen_picture 10 whole_screen
 sleep 1
 click 400 475
 wait_for name_question 20 name_question
+# A new dialog's buttons take no key in its first half second.
+sleep 1
 xdotool type --delay 60 Ada
 xdotool key Return
 wait_for menu 15 menu
@@ -374,7 +376,6 @@ env -u SDL_VIDEODRIVER WORDRAIL_BACKEND=headless WORDRAIL_CLOCK=virtual \
   fail "the headless run that wins three races failed"
 
 classic_race() { all_of "green 655 530" "red 100 160"; }
-race_going_on() { classic_race && ! is cream 450 290; }
 # usage: lose_display_in_race HOW LOG; HOW: connection (the X connection
 # cut, as xkill does) or server (the X server ends, as a session's end
 # does). The run ends at once with status 0 and the race is saved.
@@ -399,14 +400,6 @@ lose_display_in_race() {
     click 525 535
   fi
   wait_for "classic_race_$1" 20 classic_race
-  if [ "$1" = connection ]; then
-    # The race pauses when the focus goes to another program; the one click
-    # that brings it back goes on with the race.
-    xdotool windowactivate --sync "$other" 2>/dev/null || true
-    wait_for paused_by_focus 10 is cream 450 290
-    click 400 300
-    wait_for race_going_on 10 race_going_on
-  fi
   xdotool type --delay 30 abcdefghijklmnopqrstuvwxyz
   sleep 1
   touch "$out/race-$1.mark"
