@@ -16,6 +16,7 @@
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/RandomGenerator.h"
 #include "engine/foundation/RegistrySettings.h"
+#include "engine/foundation/SavedFile.h"
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/FrameTimer.h"
 #include "engine/media/GameWindow.h"
@@ -300,8 +301,12 @@ void ShutDown(bool started) {
     // The open hint bubble holds a scene's dialog: let it go before the scenes.
     HintDialog::ReleaseOpen();
     if (started) {
-        if (HighScoreTables::Instance()) HighScoreTables::Instance()->Save();
-        if (Players::Instance()) Players::Instance()->Save();
+        {
+            // One save: its files change together.
+            const SaveBatch batch;
+            if (HighScoreTables::Instance()) HighScoreTables::Instance()->Save();
+            if (Players::Instance()) Players::Instance()->Save();
+        }
         if (GameWindow::Instance()) GameWindow::Instance()->Shutdown();
     }
     SetQuitQuestionAsker(nullptr);

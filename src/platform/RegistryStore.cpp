@@ -267,29 +267,6 @@ bool SameValue(const RegistryValue& a, const RegistryValue& b) {
     return a.type == b.type && (a.type == RegistryType::Dword ? a.dword == b.dword : a.text == b.text);
 }
 
-// Which file was read, so that a store file replaced from outside is read again.
-struct FileIdentity {
-    bool present = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    struct timespec written {};
-
-    static FileIdentity Of(const std::string& path) {
-        FileIdentity identity;
-        struct stat info {};
-        if (::stat(path.c_str(), &info) == 0) {
-            identity = {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim};
-        }
-        return identity;
-    }
-
-    bool operator==(const FileIdentity& other) const {
-        return present == other.present && device == other.device && inode == other.inode && size == other.size &&
-               written.tv_sec == other.written.tv_sec && written.tv_nsec == other.written.tv_nsec;
-    }
-};
-
 void MakeFolderChain(const std::string& path) {
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
         ::mkdir(path.substr(0, slash).c_str(), 0755);
@@ -312,7 +289,7 @@ public:
     // Under the mutex.
     RegistryDocument& Document() {
         const std::string path = RegistryFilePath();
-        if (!loaded_ || path != report_.path || !(FileIdentity::Of(path) == identity_)) {
+        if (!loaded_ || path != report_.path || StampOf(path) != identity_) {
             Load(path);
         }
         return document_;
@@ -336,7 +313,7 @@ public:
         if (!WriteFileAtomically(report_.path, content.data(), content.size())) {
             return false;
         }
-        identity_ = FileIdentity::Of(report_.path);
+        identity_ = StampOf(report_.path);
         return true;
     }
 
@@ -346,7 +323,7 @@ private:
         document_ = RegistryDocument();
         report_ = RegistryLoadReport();
         report_.path = path;
-        identity_ = FileIdentity::Of(path);
+        identity_ = StampOf(path);
         std::vector<uint8_t> bytes;
         if (path.empty()) {
             report_.writable = false;
@@ -375,7 +352,8 @@ private:
     bool loaded_ = false;
     RegistryDocument document_;
     RegistryLoadReport report_;
-    FileIdentity identity_;
+    // Which file was read, so that a store file replaced from outside is read again.
+    FileStamp identity_;
 };
 
 }  // namespace

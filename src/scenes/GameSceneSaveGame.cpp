@@ -14,16 +14,26 @@
 #include "game/world/AutoTrain.h"
 #include "game/world/Landscape.h"
 #include "game/world/PlayerTrain.h"
+#include "platform/MessageBox.h"
 #include "scenes/GameScene.h"
 
 namespace {
 
 constexpr const char* kSaveName = "kr2";
+constexpr const char* kDamagedKeptAside = "its file is damaged; it is kept beside it as a numbered copy";
 
 // The train's share of its race; 0 for a race without length.
 float RaceShare(const Train& train) {
     const int64_t length = train.RaceLengthPixels(MINIMAP_PIXELS_PER_UNIT);
     return length > 0 ? train.GetRealX() / static_cast<float>(length) : 0.0f;
+}
+
+// Said on screen as well as in the log: the player asked to carry on and
+// would otherwise only find the classic games' choice.
+void TellCannotResume(const std::string& playerName, const std::string& why) {
+    ENGINE_LOG(0, "GameScene: the game of \"%s\" cannot be resumed: %s", playerName.c_str(), why.c_str());
+    platform::MessageBox(0, "The saved classic game of \"" + playerName + "\" cannot be carried on: " + why + ".",
+                         "Saved game", platform::MB_OK | platform::MB_ICONWARNING);
 }
 
 template <typename T>
@@ -75,19 +85,20 @@ bool GameScene::ReadSavegame() {
         ENGINE_LOG(0, "GameScene: no game can be resumed without a player");
         return false;
     }
-    const char* name = player.GetName().c_str();
+    const std::string& name = player.GetName();
     const Ref<PropertyFile> file(new PropertyFile());
     switch (players->LoadSaveGame(player, kSaveName, *file)) {
         case SavedFileStatus::kLoaded:
             break;
         case SavedFileStatus::kAbsent:
-            ENGINE_LOG(0, "GameScene: the game of \"%s\" cannot be resumed: there is no save game", name);
+            TellCannotResume(name, "there is no saved game");
             return false;
         case SavedFileStatus::kDamaged:
-            ENGINE_LOG(0, "GameScene: the game of \"%s\" cannot be resumed: its save game is damaged", name);
+            TellCannotResume(name, kDamagedKeptAside);
             return false;
         case SavedFileStatus::kUnreadable:
-            ENGINE_LOG(0, "GameScene: the game of \"%s\" cannot be resumed: its save game could not be read", name);
+            TellCannotResume(name, "its file could not be read; it is left as it is, and no other game is saved "
+                                   "over it");
             return false;
     }
     // The mode reads its session against the ticket it belongs to, so the
@@ -110,9 +121,9 @@ bool GameScene::ReadSavegame() {
         }
     }
     if (fault != nullptr) {
-        ENGINE_LOG(0, "GameScene: the game of \"%s\" cannot be resumed: its save game %s; it is kept aside", name,
-                   fault);
-        players->DiscardSaveGame(player, kSaveName);
+        ENGINE_LOG(0, "GameScene: the save game of \"%s\" %s", name.c_str(), fault);
+        TellCannotResume(name, players->DiscardSaveGame(player, kSaveName) ? kDamagedKeptAside
+                                                                             : "its file is damaged; it is left as it is");
         return false;
     }
     ReleaseMode();

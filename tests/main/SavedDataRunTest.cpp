@@ -434,8 +434,8 @@ const std::string kPauseForever = "click 748 209\nwait ms 1500\nscreenshot pause
 // on disk until a newer save replaces it: left again before its race starts,
 // or killed in the middle of the race, the save is the one it was resumed
 // from; a hang-up ends the run the normal way, which writes the newer race.
-// A damaged save game answered "carry on" leads to the classic scene, drawn,
-// and is kept aside.
+// A damaged save game answered "carry on" is told, leads to the classic
+// scene, drawn, and is kept aside.
 TEST_F(ScriptedRunTest, AResumedClassicGameKeepsItsSaveOverRestarts) {
     const std::string shots = FreshScreenshotFolder("resume-screens");
     const auto prepare = [this, &shots](const std::string& script) {
@@ -495,9 +495,16 @@ TEST_F(ScriptedRunTest, AResumedClassicGameKeepsItsSaveOverRestarts) {
     // A damaged save game: carrying on leads to the classic scene.
     WriteStoredFile(save, "<root><Node id=\"ticket\"");
     prepare(kLaterStartToMenu + kCarryOn + "wait ms 3000\nscreenshot classic_after_damaged\n" + kQuit);
-    ASSERT_EQ(RunProgram(), 0);
+    const std::string said = folder_.Path() + "/said.txt";
+    ASSERT_EQ(RunProgram(ChildRun{.errorOutput = said}), 0);
     EXPECT_FALSE(FileExists(save));
     EXPECT_TRUE(FileExists(save + ".damaged-1"));
+    // Told in the message box, not only in the log.
+    const std::vector<uint8_t> box = BytesOf(said);
+    EXPECT_NE(std::string(box.begin(), box.end())
+                  .find("[Saved game] The saved classic game of \"Ada\" cannot be carried on: its file is damaged"),
+              std::string::npos)
+        << std::string(box.begin(), box.end());
     const Ref<MemorySurface> classic = LoadScreenshot(shots, "classic_after_damaged");
     ASSERT_TRUE(classic);
     int lit = 0;
@@ -508,6 +515,40 @@ TEST_F(ScriptedRunTest, AResumedClassicGameKeepsItsSaveOverRestarts) {
         }
     }
     EXPECT_GT(lit, 2400) << "the classic scene is dark";
+}
+
+// Only classic games are kept to be carried on. A map race ended by a
+// signal is saved as a quit at the same moment saves it: the same player
+// list and player file, and no save game that a later start would offer.
+TEST_F(ScriptedRunTest, AMapRaceEndedByASignalIsSavedAsAQuitSavesIt) {
+    const std::string shots = FreshScreenshotFolder("map-race-signal-screens");
+    const std::string game = folder_.Path() + "/data/Quelt/Games/Word Rail";
+    const std::string list = game + "/players/players.plrs.!";
+    const std::string ada = game + "/players/Ada.plr.!";
+    const std::string pausedInTheRace = kIntoTheFirstLevel + "wait ms 6000\n" + kThreeWords +
+                                        "click 748 209\nwait ms 1500\nscreenshot paused\n";
+    const auto prepare = [this, &shots](const std::string& script) {
+        std::filesystem::remove_all(folder_.Path() + "/data");
+        std::filesystem::remove_all(folder_.Path() + "/config");
+        std::filesystem::remove(shots + "/paused.png");
+        Prepare(script);
+        setenv("WORDRAIL_SCREENSHOTS", shots.c_str(), 1);
+    };
+
+    prepare(pausedInTheRace + kQuit);
+    ASSERT_EQ(RunProgram(), 0);
+    const std::string quitList = ReadStoredFile(list);
+    const std::string quitAda = ReadStoredFile(ada);
+    EXPECT_FALSE(FileExists(game + "/savegames/Ada/kr2.sav.!"));
+
+    prepare(pausedInTheRace + "wait ms 100000000\n");
+    const pid_t child = StartProgram();
+    ASSERT_TRUE(AppearsWithin(shots + "/paused.png", std::chrono::seconds(60)));
+    kill(child, SIGTERM);
+    EXPECT_EQ(WaitForProgram(child), 0);
+    EXPECT_EQ(ReadStoredFile(list), quitList);
+    EXPECT_EQ(ReadStoredFile(ada), quitAda);
+    EXPECT_FALSE(FileExists(game + "/savegames/Ada/kr2.sav.!"));
 }
 
 // A map that cannot be read stops the program before it reads or writes any

@@ -209,25 +209,23 @@ TEST(RegistryStoreTest, AFileThatCannotBeReadIsNeverWrittenOver) {
     EXPECT_FALSE(std::filesystem::exists(path + ".damaged-1"));
 }
 
-TEST(RegistryStoreTest, EachDamagedCopyIsKeptUpToABound) {
+// Each damaged copy keeps a name of its own: a later one never replaces it.
+TEST(RegistryStoreTest, EachDamagedCopyIsKeptUnderItsOwnName) {
     TempFolder folder;
     const std::string path = folder.Path() + "/saved.xml";
+    constexpr int kRuns = 6;
     std::vector<std::string> copies;
-    for (int run = 1; run <= platform::kMaxDamagedCopies + 1; ++run) {
+    for (int run = 1; run <= kRuns; ++run) {
         const std::string content = "damage number " + std::to_string(run);
         ASSERT_TRUE(platform::WriteFileAtomically(path, content.data(), content.size()));
         copies.push_back(platform::KeepDamagedCopy(path));
     }
-    for (int run = 1; run <= platform::kMaxDamagedCopies; ++run) {
+    for (int run = 1; run <= kRuns; ++run) {
         EXPECT_EQ(copies[run - 1], path + ".damaged-" + std::to_string(run));
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(platform::ReadWholeFile(copies[run - 1], bytes));
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "damage number " + std::to_string(run));
     }
-    // With every name taken, the oldest copy gives way.
-    EXPECT_EQ(copies.back(), path + ".damaged-1");
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(platform::ReadWholeFile(path + ".damaged-1", bytes));
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "damage number 6");
-    ASSERT_TRUE(platform::ReadWholeFile(path + ".damaged-2", bytes));
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "damage number 2");
     EXPECT_EQ(platform::KeepDamagedCopy(folder.Path() + "/missing"), "");
 }
 

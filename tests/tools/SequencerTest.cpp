@@ -73,8 +73,8 @@ TEST(Sequencer, ALoopPlayedTwiceIsThePieceWrittenOutTwice) {
     EXPECT_GT(std::fabs(once.interleaved[2 * 100]), 0.01f);  // the tail sounds at the start
 }
 
-// The mix is scaled to the asked peak with its offset removed, and the bar
-// starts fall on whole frames of the loop.
+// The mix is scaled to the asked loudness with its offset removed, and the
+// bar starts fall on whole frames of the loop.
 TEST(Sequencer, LoopIsScaledCentredAndMarkedAtBarStarts) {
     Track bass = Melody("C3 - - - E3 - G3 - |", 0.2);
     Track kick;
@@ -83,18 +83,18 @@ TEST(Sequencer, LoopIsScaledCentredAndMarkedAtBarStarts) {
     kick.patterns = {{'A', "x . o . x . o . |"}};
     Piece piece{100, 2, 4, 2, "AB", {bass, kick}};
     piece.tracks[1].patterns['B'] = "x x x x x x x x |";
-    const RenderedPiece rendered = RenderPiece(piece, kRate, 0.6);
+    const RenderedPiece rendered = RenderPiece(piece, kRate, 0.1);
 
     const size_t barFrames = 8 * 2400;  // 8 steps of 0.3 s
     ASSERT_EQ(rendered.Frames(), 4 * barFrames);
     EXPECT_EQ(rendered.barStarts, (std::vector<uint32_t>{0, 19200, 38400, 57600}));
-    float peak = 0;
+    double power = 0;
     double sums[2] = {0, 0};
     for (size_t i = 0; i < rendered.interleaved.size(); ++i) {
-        peak = std::max(peak, std::fabs(rendered.interleaved[i]));
+        power += static_cast<double>(rendered.interleaved[i]) * rendered.interleaved[i];
         sums[i % 2] += rendered.interleaved[i];
     }
-    EXPECT_NEAR(peak, 0.6f, 1e-5);
+    EXPECT_NEAR(std::sqrt(power / static_cast<double>(rendered.interleaved.size())), 0.1, 1e-5);
     EXPECT_NEAR(sums[0] / static_cast<double>(rendered.Frames()), 0.0, 1e-6);
     EXPECT_NEAR(sums[1] / static_cast<double>(rendered.Frames()), 0.0, 1e-6);
 }

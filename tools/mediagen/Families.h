@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "mediagen/Generator.h"
 #include "mediagen/MapLayout.h"
@@ -70,6 +72,8 @@ void AddClassicRows(Manifest& manifest, FontFaces& faces, const GeneratorInputs&
 // partner badge and the stings of the first screens.
 void AddStartScreenRows(Manifest& manifest, FontFaces& faces);
 
+// A synthesised effect at the level all effects share, as Ogg Vorbis.
+std::vector<uint8_t> EncodeEffect(const Synth& effect);
 // A synthesised effect, encoded as Ogg Vorbis, as a "Sound" row.
 void AddSound(Manifest& manifest, const std::string& section, const std::string& id, const std::string& file,
               Synth (*recipe)());

@@ -5,7 +5,6 @@
 
 #include "mediagen/Drawing.h"
 #include "mediagen/Families.h"
-#include "mediagen/OggVorbisEncoder.h"
 #include "mediagen/Synth.h"
 
 // The game screen's machinery beside the race strip, in the trains' iron and
@@ -18,7 +17,6 @@ namespace {
 
 constexpr const char* kSection = "gamescene";
 constexpr double kPi = 3.14159265358979;
-constexpr float kQuality = 0.3f;
 
 const Rgba kIron = Rgba::FromHex(0x3A3F45);
 const Rgba kBrass = Rgba::FromHex(0xC89B3C);
@@ -566,7 +564,7 @@ void AddPicture(Manifest& manifest, const std::string& id, const std::string& fi
 void AddHudSound(Manifest& manifest, const std::string& id, const std::string& file, Synth (*recipe)()) {
     const std::string path = "media/sfx/" + file + ".ogg";
     manifest.Add({kSection, id, "Sound", path, {{"volumemultiplier", "1.0"}}, [path, recipe](MediaTree& tree) {
-                      tree.Add(path, EncodeOggVorbis(recipe().Samples(), 1, Synth::kRate, kQuality));
+                      tree.Add(path, EncodeEffect(recipe()));
                   }});
 }
 

@@ -1,12 +1,10 @@
 #include "mediagen/Families.h"
-#include "mediagen/OggVorbisEncoder.h"
 #include "mediagen/Synth.h"
 
 // The map's sounds: the train, building track, scrolling, pop-ups and
 // tickets. Pitched parts stay on C major pentatonic.
 namespace {
 
-constexpr float kQuality = 0.3f;
 constexpr double kC5 = 523.25, kD5 = 587.33, kE5 = 659.26, kG5 = 783.99, kA5 = 880.0, kC6 = 1046.5;
 
 Synth TrainLeaves() {
@@ -113,7 +111,7 @@ Synth ThrowStars() {
 void Add(Manifest& manifest, const std::string& id, const std::string& file, Synth (*recipe)()) {
     const std::string path = "media/sfx/" + file + ".ogg";
     auto make = [path, recipe](MediaTree& tree) {
-        tree.Add(path, EncodeOggVorbis(recipe().Samples(), 1, Synth::kRate, kQuality));
+        tree.Add(path, EncodeEffect(recipe()));
     };
     manifest.Add({"mapscene", id, "Sound", path, {{"volumemultiplier", "1.0"}}, make});
 }

@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -10,21 +11,33 @@ namespace {
 
 constexpr int kMusicRate = 44100;
 constexpr float kMusicQuality = 0.2f;
-// Well under full scale: the music sits beneath the effects, and the
-// encoder's ringing stays clear of clipping.
-constexpr double kMusicPeak = 0.5;
+// Every piece is heard at -20 dBFS RMS: loud enough beside the effects,
+// with its peaks well clear of full scale.
+constexpr double kMusicLoudness = 0.1;
+// A stream plays at half its channel volume (its volume byte is 128) times
+// the level its scene fades it to; its multiplier brings that back to the
+// full channel volume, so each piece is heard as loud as it was rendered.
+constexpr double kStreamVolumeShare = 128.0 / 255.0;
 
 struct MusicPiece {
     const char* id;
     const char* name;
     Piece (*score)();
+    // The level the scene that plays the piece fades it to.
+    double sceneLevel;
 };
 
 constexpr MusicPiece kPieces[] = {
-    {"MUSIC_SELECTION", "selection", SelectionMusic},
-    {"MUSIC_MAP", "map", MapMusic},
-    {"MUSIC_GAME", "game", GameMusic},
+    {"MUSIC_SELECTION", "selection", SelectionMusic, 1.0},
+    {"MUSIC_MAP", "map", MapMusic, 1.0},
+    {"MUSIC_GAME", "game", GameMusic, 0.7},
 };
+
+std::string VolumeMultiplier(double sceneLevel) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6f", 1.0 / (kStreamVolumeShare * sceneLevel));
+    return text;
+}
 
 std::string SyncPointsXml(const std::vector<uint32_t>& frames) {
     std::string xml = "<?xml version=\"1.0\" ?>\n<root>\n  <Vector id=\"SyncPoints\">\n";
@@ -41,7 +54,7 @@ void AddMusicRows(Manifest& manifest) {
         const std::string file = std::string("media/music/") + piece.name + ".ogg";
         const std::string syncPoints = std::string("media/music/") + piece.name + "_sync.xml";
         auto make = [file, syncPoints, score = piece.score](MediaTree& tree) {
-            const RenderedPiece rendered = RenderPiece(score(), kMusicRate, kMusicPeak);
+            const RenderedPiece rendered = RenderPiece(score(), kMusicRate, kMusicLoudness);
             tree.Add(file, EncodeOggVorbis(rendered.interleaved, 2, rendered.rate, kMusicQuality));
             tree.Add(syncPoints, SyncPointsXml(rendered.barStarts));
             // The program opens streams and their sync points from disk only.
@@ -49,6 +62,9 @@ void AddMusicRows(Manifest& manifest) {
             tree.MarkLooseOnly(syncPoints);
         };
         manifest.Add({"music", piece.id, "Stream", file,
-                      {{"syncpointsfile", syncPoints}, {"volumemultiplier", "1.0"}, {"panning", "128"}}, make});
+                      {{"syncpointsfile", syncPoints},
+                       {"volumemultiplier", VolumeMultiplier(piece.sceneLevel)},
+                       {"panning", "128"}},
+                      make});
     }
 }

@@ -2,7 +2,6 @@
 
 #include "mediagen/Families.h"
 #include "mediagen/Drawing.h"
-#include "mediagen/OggVorbisEncoder.h"
 #include "mediagen/Synth.h"
 
 namespace {
@@ -13,7 +12,6 @@ namespace {
 // words read best, and the current word's tile is light, for its grey letters.
 constexpr int kSlotWidth = 18;
 constexpr int kSlotHeight = 20;
-constexpr float kQuality = 0.3f;
 constexpr const char* kSection = "gamescene";
 
 struct SlotLook {
@@ -84,7 +82,7 @@ Synth LetterRevealed() {
 void AddQueueSound(Manifest& manifest, const std::string& id, const std::string& name, Synth (*recipe)()) {
     const std::string file = "media/sfx/" + name + ".ogg";
     manifest.Add({kSection, id, "Sound", file, {{"volumemultiplier", "1.0"}}, [file, recipe](MediaTree& tree) {
-                      tree.Add(file, EncodeOggVorbis(recipe().Samples(), 1, Synth::kRate, kQuality));
+                      tree.Add(file, EncodeEffect(recipe()));
                   }});
 }
 

@@ -7,7 +7,6 @@
 #include "mediagen/Drawing.h"
 #include "mediagen/Families.h"
 #include "mediagen/MapTheme.h"
-#include "mediagen/OggVorbisEncoder.h"
 #include "mediagen/Synth.h"
 
 // The race strip of the game screen: the player's four train models and the
@@ -29,7 +28,6 @@ constexpr int kPlayerRail = 128;   // MINIMAP_PLAYER_TRAIN_Y
 static_assert(kPlayerRail - kOpponentRail >= kTrainHeight);
 constexpr int kGroundTop = kOpponentRail - 8;
 constexpr double kPi = 3.14159265358979;
-constexpr float kQuality = 0.3f;
 
 const Rgba kIron = Rgba::FromHex(0x3A3F45);
 const Rgba kBrass = Rgba::FromHex(0xC89B3C);
@@ -316,7 +314,7 @@ void AddSound(Manifest& manifest, const std::string& id, const std::string& file
     const std::string path = "media/sfx/" + file + ".ogg";
     manifest.Add({"gamescene", id, "Sound", path, {{"volumemultiplier", "1.0"}},
                   [path, recipe = std::move(recipe)](MediaTree& tree) {
-                      tree.Add(path, EncodeOggVorbis(recipe().Samples(), 1, Synth::kRate, kQuality));
+                      tree.Add(path, EncodeEffect(recipe()));
                   }});
 }
 

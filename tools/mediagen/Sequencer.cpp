@@ -172,7 +172,7 @@ double NoteFrequency(const std::string& name) {
     return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
 }
 
-RenderedPiece RenderPiece(const Piece& piece, int rate, double peak) {
+RenderedPiece RenderPiece(const Piece& piece, int rate, double rms) {
     if (piece.bpm <= 0 || piece.stepsPerBeat < 1 || piece.beatsPerBar < 1 || piece.barsPerSection < 1 ||
         piece.form.empty()) {
         throw std::invalid_argument("a piece needs a tempo, a metre and a form");
@@ -236,15 +236,16 @@ RenderedPiece RenderPiece(const Piece& piece, int rate, double peak) {
             rendered.interleaved[i] -= mean;
         }
     }
-    float loudest = 0;
+    double power = 0;
     for (const float sample : rendered.interleaved) {
-        loudest = std::max(loudest, std::fabs(sample));
+        power += static_cast<double>(sample) * sample;
     }
-    if (loudest == 0) {
+    if (power == 0) {
         throw std::invalid_argument("the piece is silent");
     }
+    const double gain = rms / std::sqrt(power / static_cast<double>(rendered.interleaved.size()));
     for (float& sample : rendered.interleaved) {
-        sample = static_cast<float>(sample * peak / loudest);
+        sample = static_cast<float>(sample * gain);
     }
     return rendered;
 }

@@ -59,9 +59,11 @@ struct RenderedPiece {
 
 // Renders the piece as a seamless loop: notes still sounding at the end
 // carry over into its start, the mean of each channel is removed and the
-// loudest sample is scaled to `peak`. Throws std::invalid_argument naming the
-// fault when a pattern does not parse or does not fit its bars.
-RenderedPiece RenderPiece(const Piece& piece, int rate, double peak);
+// whole is scaled to the root mean square `rms` (loudness, not the peak,
+// is what lets pieces follow one another at one level). Throws
+// std::invalid_argument naming the fault when a pattern does not parse or
+// does not fit its bars.
+RenderedPiece RenderPiece(const Piece& piece, int rate, double rms);
 
 // The frequency of a note name such as "A4" (440 Hz), "C#5" or "Bb2".
 // Throws std::invalid_argument on anything else.

@@ -5,6 +5,10 @@
 namespace {
 
 constexpr float kQuality = 0.3f;
+// Every effect is played at this share of the level its recipe gives it,
+// so that effects sit beside the music (heard at -20 dBFS RMS) instead of
+// over it, and sounds that overlap stay clear of the limiter.
+constexpr float kEffectsLevel = 0.3f;
 
 // A short wooden click with a bright tick on top.
 Synth ButtonClick() {
@@ -18,10 +22,18 @@ Synth ButtonClick() {
 
 }  // namespace
 
+std::vector<uint8_t> EncodeEffect(const Synth& effect) {
+    std::vector<float> samples = effect.Samples();
+    for (float& sample : samples) {
+        sample *= kEffectsLevel;
+    }
+    return EncodeOggVorbis(samples, 1, effect.Rate(), kQuality);
+}
+
 void AddSound(Manifest& manifest, const std::string& section, const std::string& id, const std::string& file,
               Synth (*recipe)()) {
     auto make = [file, recipe](MediaTree& tree) {
-        tree.Add(file, EncodeOggVorbis(recipe().Samples(), 1, Synth::kRate, kQuality));
+        tree.Add(file, EncodeEffect(recipe()));
     };
     // Without "volumemultiplier" a sound would always play at full volume.
     manifest.Add({section, id, "Sound", file, {{"volumemultiplier", "1.0"}}, make});

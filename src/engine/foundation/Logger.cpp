@@ -154,17 +154,18 @@ void Logger::WriteToFile(const std::string& line) {
 }
 
 void Logger::AppendLines(const std::string& lines, uint32_t count) {
-    std::string content;
-    if (linesInFile_ == 0) {
-        content = MakeMachineFactsLine();
-    }
-    content += lines;
-    platform::AppendToFile(fileName_, content.data(), content.size());
+    platform::AppendToFile(fileName_, lines.data(), lines.size());
     linesInFile_ += count;
     if (linesInFile_ > kMaxLinesPerFile) {
         platform::RemoveFile(fileName_);
-        linesInFile_ = 0;
+        BeginFile();
     }
+}
+
+bool Logger::BeginFile() {
+    const std::string facts = MakeMachineFactsLine();
+    linesInFile_ = 0;
+    return platform::AppendToFile(fileName_, facts.data(), facts.size());
 }
 
 void Logger::MakeLogFileName() {
@@ -181,6 +182,7 @@ void Logger::MakeLogFileNameLocked() {
     KeepOnlyTheNewestLog(folder);
     MakeDirectoryChain(folder.substr(0, folder.size() - 1));
     fileName_ = FreeLogFileName(folder, platform::FormatDateTimeForFileName(now));
+    fileBegun_ = BeginFile();
     if (!waiting_.empty()) {
         std::string lines;
         for (const std::string& line : waiting_) {
@@ -195,7 +197,9 @@ void Logger::RecordLogFile() {
     const Hold hold(*this);
     MakeLogFileNameLocked();
     RegistryString record(MakeEngineRegistryPath("cdgfilename"), false, "");
-    record.SetValue(fileName_);
+    // Only a file that is there is named: a log folder that cannot be
+    // written names none.
+    record.SetValue(fileBegun_ ? fileName_ : std::string());
     record.Write();
 }
 

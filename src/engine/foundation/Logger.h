@@ -12,12 +12,11 @@
 // ENGINE_LOG.
 //
 // Lines go to stderr (output modes 0 and 2) and to one file per run in the
-// folder "log" under the game's temp folder (modes 1 and 2). The file exists
-// only once MakeLogFileName has run, which start-up does after this copy
-// holds the single-instance lock and knows the game's name; lines logged
-// before that wait in memory and open the file. Every file begins with a
-// line of machine facts; after 10,000 lines the file is deleted and begun
-// again.
+// folder "log" under the game's temp folder (modes 1 and 2). The file is
+// made, with its first line of machine facts, when MakeLogFileName names
+// it, which start-up does after this copy holds the single-instance lock and
+// knows the game's name; lines logged before that wait in memory. After
+// 10,000 lines the file is deleted and begun again.
 class Logger {
 public:
     // Levels: 0 to 3 are written when at or above the threshold; 4 never is.
@@ -46,11 +45,12 @@ public:
     // newest log file (the previous run's, kept for whoever looks into what
     // went wrong then) and names the file after the current UTC time,
     // "yyyy-MM-dd HH-mm-ss.log" (" (2)" and so on before ".log" when a run
-    // of the same second has that name). Lines waiting for the file are
-    // written to it.
+    // of the same second has that name), and begins the file with its
+    // machine-facts line. Lines waiting for the file are written to it.
     void MakeLogFileName();
     // Start-up: MakeLogFileName, then the file's name goes to the registry
-    // value "cdgfilename", so a run that never logs still clears the folder.
+    // value "cdgfilename" (empty when the file could not be made), so a run
+    // that never logs still clears the folder and names its own file.
     void RecordLogFile();
 
     std::string FileName();
@@ -71,6 +71,9 @@ private:
 
     void WriteToFile(const std::string& line);
     void AppendLines(const std::string& lines, uint32_t count);
+    // Writes the machine-facts line that every file begins with; false when
+    // the file cannot be written.
+    bool BeginFile();
     void MakeLogFileNameLocked();
 
     std::mutex stateMutex_;
@@ -80,6 +83,7 @@ private:
     const int threshold_;
     std::string fileName_;
     uint32_t linesInFile_ = 0;
+    bool fileBegun_ = false;
     std::vector<std::string> waiting_;
 };
 

@@ -99,6 +99,7 @@ void Players::Save() {
         ReportKeptUnreadable("the player list", ListFilePath(), FileMode());
         return;
     }
+    const SaveBatch batch;
     MakeDirectoryChain(GetGameDataFolder() + "/" + playersFolder_);
     Ref<PropertyFile> file = new PropertyFile();
     file->SetLoadMode(FileMode());
@@ -248,10 +249,12 @@ SavedFileStatus Players::LoadSaveGame(const PlayerProfile& player, const std::st
     return status;
 }
 
-void Players::DiscardSaveGame(const PlayerProfile& player, const std::string& saveName) const {
-    if (KeepDamagedCopy(SaveGamePath(player.GetName(), saveName), FileMode())) {
-        DeleteSaveGame(player, saveName);
+bool Players::DiscardSaveGame(const PlayerProfile& player, const std::string& saveName) const {
+    if (!KeepDamagedCopy(SaveGamePath(player.GetName(), saveName), FileMode())) {
+        return false;
     }
+    DeleteSaveGame(player, saveName);
+    return true;
 }
 
 void Players::StoreSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const {

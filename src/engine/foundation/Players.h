@@ -71,8 +71,8 @@ public:
     SavedFileStatus LoadSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const;
     // A save game that was read but holds no game it can be resumed as: kept
     // aside as a numbered damaged copy and removed; left where it is when no
-    // copy could be kept.
-    void DiscardSaveGame(const PlayerProfile& player, const std::string& saveName) const;
+    // copy could be kept, and then false.
+    bool DiscardSaveGame(const PlayerProfile& player, const std::string& saveName) const;
     void StoreSaveGame(const PlayerProfile& player, const std::string& saveName, PropertyFile& file) const;
     bool HasSaveGame(const PlayerProfile& player, const std::string& saveName) const;
     void DeleteSaveGame(const PlayerProfile& player, const std::string& saveName) const;

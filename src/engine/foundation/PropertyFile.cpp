@@ -66,6 +66,24 @@ bool PropertyFile::LoadFromMemory(const char* bytes, size_t size, const std::str
 }
 
 bool PropertyFile::Save(std::string* whyNot) const {
+    platform::FileBatch batch;
+    if (!Stage(batch, whyNot)) {
+        return false;
+    }
+    const std::vector<platform::FileBatch::Failure> failures = batch.Commit();
+    if (!failures.empty()) {
+        ENGINE_LOG(3, "Property file %s could not be put in place (%s); the previous file is kept",
+                   failures.front().path.c_str(), failures.front().why.c_str());
+        if (whyNot != nullptr) {
+            *whyNot = failures.front().why;
+        }
+        return false;
+    }
+    GrantEveryoneAccess(StoredFileName());
+    return true;
+}
+
+bool PropertyFile::Stage(platform::FileBatch& batch, std::string* whyNot) const {
     if (outputFileName_.empty()) {
         ENGINE_LOG(3, "Property file has no output file name");
         if (whyNot != nullptr) {
@@ -73,14 +91,13 @@ bool PropertyFile::Save(std::string* whyNot) const {
         }
         return false;
     }
-    const LoadMode mode = ResolveLoadMode(loadMode_);
-    const std::string path = MakeMediaFileName(mode, outputFileName_);
+    const std::string path = StoredFileName();
     std::string bytes = WritePropertyXml(*this);
-    if (IsScrambled(mode)) {
+    if (IsScrambled(ResolveLoadMode(loadMode_))) {
         DescrambleBuffer(reinterpret_cast<uint8_t*>(bytes.data()), bytes.size());
     }
     std::string reason;
-    if (!platform::WriteFileAtomically(path, bytes.data(), bytes.size(), &reason)) {
+    if (!batch.Stage(path, bytes.data(), bytes.size(), &reason)) {
         ENGINE_LOG(3, "Property file %s could not be written (%s); the previous file is kept", path.c_str(),
                    reason.c_str());
         if (whyNot != nullptr) {
@@ -88,6 +105,9 @@ bool PropertyFile::Save(std::string* whyNot) const {
         }
         return false;
     }
-    GrantEveryoneAccess(path);
     return true;
+}
+
+std::string PropertyFile::StoredFileName() const {
+    return MakeMediaFileName(ResolveLoadMode(loadMode_), outputFileName_);
 }

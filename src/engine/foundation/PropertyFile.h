@@ -6,6 +6,10 @@
 #include "engine/foundation/Archive.h"
 #include "engine/foundation/PropertyNode.h"
 
+namespace platform {
+class FileBatch;
+}
+
 // A property tree bound to the XML files it is read from and the file it is
 // saved to. Reading merges the listed files into this root node in order, a
 // later top-level name replacing an earlier one.
@@ -40,6 +44,11 @@ public:
     // previous file. False when nothing was written; `whyNot`, when given,
     // then receives the reason.
     bool Save(std::string* whyNot = nullptr) const;
+    // Writes the tree as Save does into the batch: the file is in place once
+    // the batch is committed.
+    bool Stage(platform::FileBatch& batch, std::string* whyNot = nullptr) const;
+    // The output file's name on disk.
+    std::string StoredFileName() const;
 
 private:
     std::vector<std::string> fileNames_;

@@ -8,6 +8,7 @@
 #include "engine/foundation/PropertyValue.h"
 #include "engine/foundation/Ref.h"
 #include "engine/foundation/RegistryValues.h"
+#include "engine/foundation/SavedFile.h"
 #include "platform/RegistryStore.h"
 
 namespace {
@@ -42,6 +43,17 @@ void LogStoreState() {
         ENGINE_LOG(1, "Settings file \"%s\" is damaged (%zu lines could not be read) and no copy of it could be "
                       "kept: it is left as it is, and settings are not saved this run", path, report.droppedLines);
     }
+}
+
+std::string WhySettingsAreNotSaved() {
+    const platform::RegistryLoadReport report = platform::RegistryLoadState();
+    if (report.path.empty()) {
+        return "there is no folder for settings (neither XDG_CONFIG_HOME nor HOME is set)";
+    }
+    if (!report.writable) {
+        return "the file could not be read at start-up, so it is left as it is and not saved over this run";
+    }
+    return "the file could not be written";
 }
 
 }  // namespace
@@ -110,7 +122,9 @@ void RegistrySettings::Save() {
         }
     }
     if (!saved) {
-        ENGINE_LOG(1, "Settings could not be saved to \"%s\"", platform::RegistryFilePath().c_str());
+        const std::string path = platform::RegistryFilePath();
+        ENGINE_LOG(1, "Settings could not be saved to \"%s\"", path.c_str());
+        ReportSaveFailure("the settings", path.empty() ? "(none)" : path, WhySettingsAreNotSaved());
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "engine/foundation/Logger.h"
@@ -18,11 +21,100 @@ std::atomic<bool>& SaveFailureReported() {
     return reported;
 }
 
+std::atomic<bool>& ChangeReported() {
+    static std::atomic<bool> reported{false};
+    return reported;
+}
+
+// By name on disk: the file as this run last read or wrote it.
+class KnownStamps {
+public:
+    static KnownStamps& Instance() {
+        static KnownStamps stamps;
+        return stamps;
+    }
+
+    void Note(const std::string& diskName) {
+        const platform::FileStamp stamp = platform::StampOf(diskName);
+        std::lock_guard<std::mutex> lock(mutex_);
+        stamps_[diskName] = stamp;
+    }
+
+    // Whether something other than this run put another file there since.
+    bool ChangedFromOutside(const std::string& diskName) {
+        const platform::FileStamp now = platform::StampOf(diskName);
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto known = stamps_.find(diskName);
+        return known != stamps_.end() && now.present && now != known->second;
+    }
+
+private:
+    std::mutex mutex_;
+    std::map<std::string, platform::FileStamp> stamps_;
+};
+
+// The batch a SaveBatch keeps open on this thread, with what each staged
+// file is for the player.
+struct OpenSave {
+    platform::FileBatch files;
+    std::map<std::string, std::string> whatByName;
+};
+
+std::unique_ptr<OpenSave>& OpenSaveOfThisThread() {
+    thread_local std::unique_ptr<OpenSave> open;
+    return open;
+}
+
+void ReportFailedWrite(const std::string& what, const std::string& diskName, const std::string& why) {
+    ENGINE_LOG(3, "Could not write \"%s\" (%s); the previous file is kept", diskName.c_str(), why.c_str());
+    ReportSaveFailure(what, diskName, why);
+}
+
+void ReportChangedFile(const std::string& what, const std::string& diskName, const std::string& copy) {
+    ENGINE_LOG(2, "\"%s\" was changed by something else since this run read or wrote it; it is kept as \"%s\"",
+               diskName.c_str(), copy.c_str());
+    if (ChangeReported().exchange(true)) {
+        return;
+    }
+    platform::MessageBox(0,
+                         "Something else changed " + what + " since the game last read or saved it.\n\n"
+                         "That version is kept as: " + platform::Utf8ToCp1252(copy, '?') +
+                             "\n\nYour progress is saved in its place. Later changes found in this run are written "
+                             "to the log only.",
+                         "Warning", platform::MB_OK | platform::MB_ICONWARNING);
+}
+
+// Why the file at `diskName` may not be replaced; empty when it may. A file
+// changed from outside is copied aside first.
+std::string WhyNotReplaceable(const std::string& what, const std::string& diskName) {
+    if (!platform::PathExists(diskName)) {
+        return {};
+    }
+    std::vector<uint8_t> bytes;
+    if (!platform::FileExists(diskName)) {
+        return "something that is not a file stands in its place, and it is left as it is";
+    }
+    if (!platform::ReadWholeFile(diskName, bytes)) {
+        return "the file there cannot be read, so it is left as it is";
+    }
+    if (!KnownStamps::Instance().ChangedFromOutside(diskName)) {
+        return {};
+    }
+    const std::string copy = platform::KeepNumberedCopy(diskName, "changed");
+    if (copy.empty()) {
+        return "something else changed it since the game read it, and no copy of it could be kept, so it is left as "
+               "it is";
+    }
+    ReportChangedFile(what, diskName, copy);
+    return {};
+}
+
 }  // namespace
 
 SavedFileStatus LoadSavedFile(PropertyFile& file, const std::string& path, const std::string& rootName) {
     const std::string diskName = MakeMediaFileName(file.GetLoadMode(), path);
     if (!platform::PathExists(diskName)) {
+        KnownStamps::Instance().Note(diskName);
         return SavedFileStatus::kAbsent;
     }
     std::vector<uint8_t> bytes;
@@ -32,6 +124,7 @@ SavedFileStatus LoadSavedFile(PropertyFile& file, const std::string& path, const
                    diskName.c_str());
         return SavedFileStatus::kUnreadable;
     }
+    KnownStamps::Instance().Note(diskName);
     const bool parsed = file.LoadOne(path);
     const Property* root = Property::Child(&file, rootName);
     if (parsed && (rootName.empty() || (root != nullptr && root->GetKind() == Property::kNode))) {
@@ -67,16 +160,47 @@ void SetAsideDamaged(const std::string& path, LoadMode loadMode) {
 }
 
 bool SaveSavedFile(const PropertyFile& file, const std::string& what) {
-    const std::string diskName = MakeMediaFileName(file.GetLoadMode(), file.GetOutputFileName());
-    std::string why;
-    if (platform::PathExists(diskName) && !platform::FileExists(diskName)) {
-        why = "something that is not a file stands in its place, and it is left as it is";
-    } else if (file.Save(&why)) {
+    const std::string diskName = file.StoredFileName();
+    std::string why = WhyNotReplaceable(what, diskName);
+    if (!why.empty()) {
+        ReportFailedWrite(what, diskName, why);
+        return false;
+    }
+    if (OpenSave* open = OpenSaveOfThisThread().get()) {
+        if (!file.Stage(open->files, &why)) {
+            ReportFailedWrite(what, diskName, why);
+            return false;
+        }
+        open->whatByName[diskName] = what;
         return true;
     }
-    ENGINE_LOG(3, "Could not write \"%s\" (%s); the previous file is kept", diskName.c_str(), why.c_str());
-    ReportSaveFailure(what, diskName, why);
-    return false;
+    if (!file.Save(&why)) {
+        ReportFailedWrite(what, diskName, why);
+        return false;
+    }
+    KnownStamps::Instance().Note(diskName);
+    return true;
+}
+
+SaveBatch::SaveBatch() : opened_(!OpenSaveOfThisThread()) {
+    if (opened_) {
+        OpenSaveOfThisThread() = std::make_unique<OpenSave>();
+    }
+}
+
+SaveBatch::~SaveBatch() {
+    if (!opened_) {
+        return;
+    }
+    const std::unique_ptr<OpenSave> open = std::move(OpenSaveOfThisThread());
+    const std::vector<platform::FileBatch::Failure> failures = open->files.Commit();
+    for (const platform::FileBatch::Failure& failure : failures) {
+        ReportFailedWrite(open->whatByName[failure.path], failure.path, failure.why);
+        open->whatByName.erase(failure.path);
+    }
+    for (const auto& [diskName, what] : open->whatByName) {
+        KnownStamps::Instance().Note(diskName);
+    }
 }
 
 void ReportSaveFailure(const std::string& what, const std::string& path, const std::string& why) {
@@ -99,4 +223,5 @@ void ReportKeptUnreadable(const std::string& what, const std::string& path, Load
 
 void ForgetReportedSaveFailureForTesting() {
     SaveFailureReported() = false;
+    ChangeReported() = false;
 }

@@ -30,12 +30,31 @@ bool KeepDamagedCopy(const std::string& path, LoadMode loadMode);
 // name KeepDamagedCopy would give its copy, and logs where it went.
 void SetAsideDamaged(const std::string& path, LoadMode loadMode);
 
-// Writes the file to its output name. A failed write leaves the previous file
-// in place and is logged and told to the player (ReportSaveFailure); so is
-// finding something other than a regular file at that name, which is never
-// replaced. `what` names the file for the player, as in "the player list".
-// False when nothing was written.
+// Writes the file to its output name, or, while a SaveBatch is open on this
+// thread, into that batch. A failed write leaves the previous file in place
+// and is logged and told to the player (ReportSaveFailure); so is finding
+// something other than a readable regular file at that name, which is never
+// replaced. A file changed on disk since this run last read or wrote it is
+// first copied aside under the next numbered ".changed-N" name, and the
+// player told (once a run); without a copy it is not replaced. `what` names
+// the file for the player, as in "the player list". False when nothing was
+// written.
 bool SaveSavedFile(const PropertyFile& file, const std::string& what);
+
+// While one is open, the saved files of this thread are written and flushed
+// but not yet put in place; when the first one opened ends, they are renamed
+// over their names one after another, so that the files of one save change
+// together. One opened inside another adds to the outer one.
+class SaveBatch {
+public:
+    SaveBatch();
+    SaveBatch(const SaveBatch&) = delete;
+    SaveBatch& operator=(const SaveBatch&) = delete;
+    ~SaveBatch();
+
+private:
+    bool opened_;
+};
 
 // Tells the player that `what`, stored at `path`, could not be saved, and
 // why: the first time in a run in the game's message box, besides the log;
@@ -46,5 +65,5 @@ void ReportSaveFailure(const std::string& what, const std::string& path, const s
 // (kUnreadable) is not saved this run: that is told as a failure to save.
 void ReportKeptUnreadable(const std::string& what, const std::string& path, LoadMode loadMode);
 
-// Lets the next failure show its message box again.
+// Lets the next failure or change show its message box again.
 void ForgetReportedSaveFailureForTesting();

@@ -156,6 +156,23 @@ void SoundManager::CrossfadeTo(MusicStream* stream, int32_t fadeOutMs, float tar
         return;
     }
     if (current_ && current_->GetFileName() == stream->GetFileName()) {
+        // The same music goes on. When it is fading out or has faded out (a
+        // level's end leaves it at 0), it comes back, and a stream that was
+        // to replace it is dropped.
+        if (current_->GetFadeTarget() <= 0.0f && !paused_ && !pausePending_) {
+            if (crossfading_) {
+                StopStream(next_.Get());
+                next_.Reset();
+                crossfading_ = false;
+                startDelay_ = 0;
+            }
+            SetFade(current_.Get(), current_->GetFadeLevel(), targetLevel, fadeInMs);
+        }
+        return;
+    }
+    // The music already fading in goes on fading in: taking it again as the
+    // next stream would close it when this fade ends.
+    if (crossfading_ && next_ && next_->GetFileName() == stream->GetFileName()) {
         return;
     }
     // A running crossfade ends before the new stream takes the next place,

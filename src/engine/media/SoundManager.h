@@ -34,7 +34,9 @@ public:
     bool PlayStream(MusicStream* stream, uint32_t openMode);
     // Switches the music: the current stream fades out while the new one,
     // after `delayMs`, starts again from its beginning and fades in to
-    // `targetLevel`. Nothing happens when the same file already plays.
+    // `targetLevel`. Nothing happens when the same file already plays or
+    // is already fading in; when it plays fading out or faded out, it
+    // fades back in to `targetLevel`.
     void CrossfadeTo(MusicStream* stream, int32_t fadeOutMs, float targetLevel, int32_t fadeInMs, int32_t delayMs,
                      uint32_t openMode);
     // Stops the current music keeping its position, after a fade when

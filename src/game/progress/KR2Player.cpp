@@ -214,6 +214,12 @@ void KR2Player::ReadProgress(const Property* node) {
     // Rewards give carriages of 2 to 5 places; none is 0.
     carsize = std::clamp(ReadNumber(node, "carsize"), int32_t{0}, kLargestCarriage);
     fakepass = ReadFlag(node, "fakepass");
+    // The totals in the player list are the playing time's own record; the
+    // file's copy only stands in where the list lost it (a damaged list and
+    // the name typed again).
+    if (stats.playtime == 0) {
+        stats.playtime = std::max(ReadNumber(node, "playtime"), int32_t{0});
+    }
     if (SectionList* map = SectionList::Instance()) {
         map->ResetProgress();
         map->ReadProgress(&Property::VectorOf(Property::Child(node, "sections")));

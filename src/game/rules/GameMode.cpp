@@ -299,23 +299,10 @@ std::string GameMode::SupplyText() const {
     return text;
 }
 
-std::string GameMode::RackWord(bool jokersAsPattern) const {
+std::string GameMode::RackWord() const {
     std::string word;
-    if (!wordBar_) {
-        return word;
-    }
-    const LetterRack& rack = wordBar_->Rack(WordBar::kWordRack);
-    if (!jokersAsPattern) {
-        rack.GetWord(word, true);
-        return word;
-    }
-    for (int slot = 0; slot < LetterRack::kSlotCount; ++slot) {
-        const LetterSprite* coal = rack.GetLetter(slot);
-        if (coal == nullptr) {
-            continue;
-        }
-        const LetterData& letter = coal->Letter();
-        word += letter.GetType() == LetterData::kJoker ? '?' : static_cast<char>(letter.Char());
+    if (wordBar_) {
+        wordBar_->Rack(WordBar::kWordRack).GetWord(word, true);
     }
     return word;
 }
@@ -420,17 +407,17 @@ std::string GameMode::LettersMissingFromSupply(const std::string& letterSet) con
 
 void GameMode::JudgeRackInQueue() {
     if (WordRackHoldsJoker()) {
-        JudgeWithJokers(RackWord(true));
+        JudgeWithJokers(RackWord());
         return;
     }
     constexpr int32_t kAnyStatus = 7;
-    JudgeFromQueue(Scene().Queue().FindWord(RackWord(false), kAnyStatus));
+    JudgeFromQueue(Scene().Queue().FindWord(RackWord(), kAnyStatus));
 }
 
 void GameMode::JudgeAgainstCurrentWord(bool leftOutMatchesAny) {
     judgedWord_ = nullptr;
     newJokerWord_ = false;
-    const std::string rackWord = RackWord(false);
+    const std::string rackWord = RackWord();
     if (WordSprite* found = Scene().Queue().FindWord(rackWord, WordSprite::kFound)) {
         SetJudged(found, kFoundBefore);
         return;

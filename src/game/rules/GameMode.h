@@ -141,8 +141,9 @@ protected:
     void DealText(const std::string& text, bool isNew, int ignored = 1, const WordSprite* leftOutFrom = nullptr);
     // The queue word at the queue's current index; null outside the queue.
     WordSprite* CurrentQueueWord() const;
-    // The word rack's letters, jokers with "?" when asked.
-    std::string RackWord(bool jokersAsPattern) const;
+    // The word rack's letters: a joker gives the letter typed onto it, or
+    // "?" (any letter) when it was placed without one.
+    std::string RackWord() const;
     // The dictionary, or an empty one while none is loaded.
     static const WordList& Words();
     bool WordRackHoldsJoker() const;

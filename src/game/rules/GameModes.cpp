@@ -110,7 +110,7 @@ void JokerGame::GenerateCoals(WordSprite& word) {
     GameMode::GenerateCoals(word);
 }
 
-void JokerGame::JudgeWord() { JudgeWithJokers(RackWord(true)); }
+void JokerGame::JudgeWord() { JudgeWithJokers(RackWord()); }
 
 // --- Keep -------------------------------------------------------------------
 
@@ -159,7 +159,7 @@ void KeepGame::DealWord(const std::string& word, bool first) {
     }
 }
 
-void KeepGame::JudgeWord() { JudgeWithJokers(RackWord(true)); }
+void KeepGame::JudgeWord() { JudgeWithJokers(RackWord()); }
 
 void KeepGame::ScoreWord(WordSprite& word) {
     GameMode::ScoreWord(word);
@@ -196,7 +196,7 @@ void ReplaceGame::DealWord(const std::string& word, bool first) {
     DealText(letters, true);
 }
 
-void ReplaceGame::JudgeWord() { JudgeWithJokers(RackWord(true)); }
+void ReplaceGame::JudgeWord() { JudgeWithJokers(RackWord()); }
 
 // --- Secret -----------------------------------------------------------------
 
@@ -212,7 +212,7 @@ void SecretGame::StartLevel(bool resumed) {
 
 void SecretGame::DealWord(const std::string& word, bool) { DealLetterSetOr(word); }
 
-void SecretGame::JudgeWord() { JudgeWithJokers(RackWord(true)); }
+void SecretGame::JudgeWord() { JudgeWithJokers(RackWord()); }
 
 // --- Slots ------------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/MessageBox.h"
 #include "platform/RunOptions.h"
 #include "platform/Time.h"
 #include "platform/VirtualClock.h"
@@ -426,7 +427,8 @@ void SdlBackend::ShowMessageBox(const std::string& textUtf8, const std::string& 
     // After the display was lost no box is opened on it, nor on a new connection.
     if (x11::ConnectionLost()) return;
     const uint32_t flags = isError ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_WARNING;
-    if (SDL_ShowSimpleMessageBox(flags, captionUtf8.c_str(), textUtf8.c_str(), window_) != 0)
+    const std::string fitted = FitMessageText(textUtf8, kMessageBoxColumns);
+    if (SDL_ShowSimpleMessageBox(flags, captionUtf8.c_str(), fitted.c_str(), window_) != 0)
         std::fprintf(stderr, "The message box could not be shown: %s\n", SDL_GetError());
 }
 

@@ -97,7 +97,7 @@ TEST_F(LoggerTest, FileBeginsAgainAfterTenThousandLines) {
     }
     ASSERT_TRUE(platform::FileExists(logger.FileName()));
     Log(logger, 0, "one too many");
-    EXPECT_FALSE(platform::FileExists(logger.FileName()));
+    EXPECT_TRUE(std::regex_match(Content(logger.FileName()), kFactsLine));
     Log(logger, 0, "fresh");
     const std::string content = Content(logger.FileName());
     const size_t factsEnd = content.find('\n') + 1;
@@ -106,8 +106,9 @@ TEST_F(LoggerTest, FileBeginsAgainAfterTenThousandLines) {
 }
 
 // The folder is cleared but for the previous run's log, the newest file in
-// it, so that what went wrong in that run can still be read.
-TEST_F(LoggerTest, RecordLogFileKeepsOnlyThePreviousRunsLogAndStoresTheName) {
+// it, so that what went wrong in that run can still be read. The file the
+// registry names is there from the start, even in a run that never logs.
+TEST_F(LoggerTest, RecordLogFileKeepsOnlyThePreviousRunsLogAndNamesItsOwnFile) {
     const std::string folder = GetGameTempFolder() + "/log";
     MakeDirectoryChain(folder + "/old/deeper");
     ASSERT_TRUE(platform::WriteFileAtomically(folder + "/older.log", "older", 5));
@@ -119,18 +120,31 @@ TEST_F(LoggerTest, RecordLogFileKeepsOnlyThePreviousRunsLogAndStoresTheName) {
     logger.RecordLogFile();
     std::vector<platform::DirectoryEntry> entries;
     ASSERT_TRUE(platform::ListDirectory(folder, entries));
-    ASSERT_EQ(entries.size(), 1u);  // this run's file waits for its first line
-    EXPECT_EQ(entries[0].name, "previous.log");
+    ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(Content(folder + "/previous.log"), "previous");
 
     RegistryString recorded(MakeEngineRegistryPath("cdgfilename"), false, "");
     EXPECT_EQ(recorded.Read(), logger.FileName());
     EXPECT_FALSE(logger.FileName().empty());
+    EXPECT_TRUE(std::regex_match(Content(logger.FileName()), kFactsLine));
 
     // The name is chosen once per run.
     const std::string name = logger.FileName();
     logger.MakeLogFileName();
     EXPECT_EQ(logger.FileName(), name);
+}
+
+TEST_F(LoggerTest, ALogFolderThatCannotBeMadeNamesNoFile) {
+    MakeDirectoryChain(GetGameTempFolder());
+    ASSERT_TRUE(platform::WriteFileAtomically(GetGameTempFolder() + "/log", "in the way", 10));
+    RegistryString recorded(MakeEngineRegistryPath("cdgfilename"), false, "");
+    recorded.SetValue("an earlier run's name");
+    recorded.Write();
+
+    Logger logger(0, kFileOnly);
+    logger.RecordLogFile();
+    RegistryString after(MakeEngineRegistryPath("cdgfilename"), false, "none read");
+    EXPECT_EQ(after.Read(), "");
 }
 
 // A run started within the second of the one before writes a file of its

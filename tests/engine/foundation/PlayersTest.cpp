@@ -566,4 +566,104 @@ TEST_F(PlayersTest, AnUnreadableSaveGameStaysAndOneHoldingNoGameIsKeptAside) {
     EXPECT_TRUE(platform::FileExists(save + ".damaged-1"));
 }
 
+// Installs a headless backend whose message boxes a test reads, and lets the
+// first failure of the test show its box.
+class ShownBoxes {
+public:
+    ShownBoxes() {
+        auto backend = std::make_unique<platform::HeadlessBackend>();
+        shown_ = backend.get();
+        platform::SetActiveBackend(std::move(backend));
+        ForgetReportedSaveFailureForTesting();
+    }
+    ~ShownBoxes() { platform::SetActiveBackend(nullptr); }
+    const std::vector<std::string>& Boxes() const { return shown_->MessageBoxes(); }
+
+private:
+    const platform::HeadlessBackend* shown_;
+};
+
+// A save game that is there but cannot be read (a folder, or a file the
+// player may not read) is never saved over, and that is told.
+TEST_F(PlayersTest, AnUnreadableSaveGameIsNeverSavedOverAndThatIsTold) {
+    const ShownBoxes shown;
+    Players& players = SaveTwoPlayers();
+    const PlayerProfile& alice = *players.GetPlayers()[0];
+    const std::string save = Data() + "/savegames/alice/kr2.sav.!";
+    players.StoreSaveGame(alice, "kr2", *SaveGameFile(1));
+    const std::string kept = ReadText(save);
+
+    platform::FailReadingForTesting(save);
+    Ref<PropertyFile> read = new PropertyFile();
+    EXPECT_EQ(players.LoadSaveGame(alice, "kr2", *read), SavedFileStatus::kUnreadable);
+    players.StoreSaveGame(alice, "kr2", *SaveGameFile(2));
+    platform::FailReadingForTesting("");
+    EXPECT_EQ(ReadText(save), kept);
+    EXPECT_FALSE(platform::PathExists(save + ".damaged-1"));
+    ASSERT_EQ(shown.Boxes().size(), 1u);
+    EXPECT_NE(shown.Boxes()[0].find("the save game could not be written"), std::string::npos) << shown.Boxes()[0];
+    EXPECT_NE(shown.Boxes()[0].find("cannot be read"), std::string::npos) << shown.Boxes()[0];
+}
+
+// A file of the player changed on disk since this run read or wrote it (a
+// second copy of the game, a restored backup) is kept aside under a numbered
+// name before the save replaces it, and the player is told once a run.
+TEST_F(PlayersTest, AFileChangedOnDiskIsKeptAsideBeforeASaveReplacesIt) {
+    const ShownBoxes shown;
+    SaveTwoPlayers();
+    Players& players = Reload();
+    players.SetCurrent(players.GetPlayers()[0].Get());
+    const std::string list = PlayersFolder() + "/players.plrs.!";
+    const std::string alice = PlayersFolder() + "/alice.plr.!";
+    const PlayerProfile& profile = *players.GetPlayers()[0];
+    players.StoreSaveGame(profile, "kr2", *SaveGameFile(1));
+    const std::string save = Data() + "/savegames/alice/kr2.sav.!";
+    const std::string otherAlice = ReadText(alice) + " ";
+    const std::string otherSave = ReadText(save) + " ";
+
+    // Saved twice over files left alone: nothing is set aside.
+    players.Save();
+    players.Save();
+    EXPECT_FALSE(platform::PathExists(alice + ".changed-1"));
+    EXPECT_TRUE(shown.Boxes().empty());
+
+    WriteText(alice, otherAlice);
+    WriteText(save, otherSave);
+    At(players, 0).coins = 8;
+    players.Save();
+    players.StoreSaveGame(profile, "kr2", *SaveGameFile(2));
+    EXPECT_EQ(ReadText(alice + ".changed-1"), otherAlice);
+    EXPECT_EQ(ReadText(save + ".changed-1"), otherSave);
+    EXPECT_FALSE(platform::PathExists(list + ".changed-1"));
+    EXPECT_EQ(At(Reload(), 0).coins, 8);
+    ASSERT_EQ(shown.Boxes().size(), 1u);
+    EXPECT_NE(shown.Boxes()[0].find("alice.plr.!.changed-1"), std::string::npos) << shown.Boxes()[0];
+
+    // A list that appeared where there was none when the run began.
+    ASSERT_TRUE(platform::RemoveFile(list));
+    Players& fresh = Reload();
+    const std::string otherList = ReadText(alice + ".changed-1");
+    WriteText(list, otherList);
+    fresh.Add(new TestProfile("carol"));
+    fresh.Save();
+    EXPECT_EQ(ReadText(list + ".changed-1"), otherList);
+}
+
+// The files of one save are all written before any is renamed, so a kill at
+// any moment leaves each whole and the list and the player files disagree
+// only between two renames.
+TEST_F(PlayersTest, OneSaveWritesEveryFileBeforeItRenamesAny) {
+    Players& players = SaveTwoPlayers();
+    players.SetCurrent(players.GetPlayers()[0].Get());
+    At(players, 0).coins = 12;
+    std::vector<std::string> steps;
+    platform::RecordFileStepsForTesting([&steps](const std::string& step) { steps.push_back(step); });
+    players.Save();
+    platform::RecordFileStepsForTesting(nullptr);
+    const std::string list = PlayersFolder() + "/players.plrs.!";
+    const std::string alice = PlayersFolder() + "/alice.plr.!";
+    EXPECT_EQ(steps, (std::vector<std::string>{"write " + list, "write " + alice, "rename " + list,
+                                                "rename " + alice, "sync " + PlayersFolder()}));
+}
+
 }  // namespace

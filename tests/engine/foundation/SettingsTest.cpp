@@ -11,8 +11,11 @@
 #include "engine/foundation/PropertyValue.h"
 #include "engine/foundation/RegistrySettings.h"
 #include "engine/foundation/RegistryValues.h"
+#include "engine/foundation/SavedFile.h"
+#include "platform/Backend.h"
 #include "platform/Files.h"
 #include "platform/RegistryStore.h"
+#include "platform/headless/HeadlessBackend.h"
 #include "support/TempUserFolders.h"
 
 namespace {
@@ -160,7 +163,12 @@ void WriteStoreFile(const std::string& content) {
     ASSERT_TRUE(platform::WriteFileAtomically(path, content.data(), content.size()));
 }
 
+// Settings that cannot be saved are also told in the message box, as other
+// failures to save are.
 TEST_F(SettingsTest, SettingsThatCannotBeReadOrSavedAreLoggedAndNeverReplacedByDefaults) {
+    auto backend = std::make_unique<platform::HeadlessBackend>();
+    const platform::HeadlessBackend& shown = *backend;
+    platform::SetActiveBackend(std::move(backend));
     const std::string key = MakeGameRegistryPath();
     const std::string damaged = "; registry store v1\n[" + key + "]\n\"musicvolume\"=dword:00000028\n\x01\xFE garbage\n\"sound";
     const struct {
@@ -186,6 +194,8 @@ TEST_F(SettingsTest, SettingsThatCannotBeReadOrSavedAreLoggedAndNeverReplacedByD
     };
     for (const auto& c : cases) {
         TempUserFolders folders;
+        ForgetReportedSaveFailureForTesting();
+        const size_t boxesBefore = shown.MessageBoxes().size();
         c.prepare();
         testing::internal::CaptureStderr();
         RegistrySettings& store = *RegistrySettings::Create(DefaultSettings());
@@ -203,7 +213,12 @@ TEST_F(SettingsTest, SettingsThatCannotBeReadOrSavedAreLoggedAndNeverReplacedByD
         const std::string saveLog = testing::internal::GetCapturedStderr();
         if (*c.saveLine != '\0') {
             EXPECT_NE(saveLog.find(c.saveLine), std::string::npos) << c.name << ": " << saveLog;
+            ASSERT_EQ(shown.MessageBoxes().size(), boxesBefore + 1) << c.name;
+            const std::string& box = shown.MessageBoxes().back();
+            EXPECT_NE(box.find("the settings could not be written"), std::string::npos) << c.name << ": " << box;
+            EXPECT_NE(box.find("Quelt/registry.txt"), std::string::npos) << c.name << ": " << box;
         } else {
+            EXPECT_EQ(shown.MessageBoxes().size(), boxesBefore) << c.name;
             EXPECT_EQ(saveLog, "") << c.name;
             RegistryDword sound(key + "\\soundvolume", false, 0);
             EXPECT_EQ(sound.Read(), 7u) << c.name;
@@ -213,6 +228,7 @@ TEST_F(SettingsTest, SettingsThatCannotBeReadOrSavedAreLoggedAndNeverReplacedByD
         }
         RegistrySettings::Free();
     }
+    platform::SetActiveBackend(nullptr);
 }
 
 }  // namespace

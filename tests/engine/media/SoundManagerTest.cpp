@@ -138,6 +138,60 @@ TEST_F(SoundManagerTest, CrossfadeToTheSameFileDoesNothing) {
     EXPECT_FLOAT_EQ(music->GetFadeTarget(), 1.0f);
 }
 
+TEST_F(SoundManagerTest, CrossfadeToTheMusicFadingInLetsItFadeInAndPlayOn) {
+    const Ref<MusicStream> old = MakeStream("a");
+    const Ref<MusicStream> fresh = MakeStream("b");
+    Ref<MusicStream> sameFile(new MusicStream);
+    sameFile->SetFileName(fresh->GetFileName());
+    ASSERT_TRUE(manager->PlayStream(old.Get(), kOpenMode));
+    manager->CrossfadeTo(fresh.Get(), 1000, 1.0f, 1000, 0, kOpenMode);
+    manager->Update(300);
+    // A scene activated again asks for the music that is fading in.
+    for (MusicStream* again : {fresh.Get(), sameFile.Get()}) {
+        manager->CrossfadeTo(again, 1000, 1.0f, 1000, 0, kOpenMode);
+        EXPECT_EQ(manager->GetCurrentStream(), old.Get());
+        EXPECT_EQ(manager->GetNextStream(), fresh.Get());
+    }
+    for (int frame = 0; frame < 10; ++frame) {
+        manager->Update(100);
+    }
+    EXPECT_FALSE(manager->IsCrossfading());
+    EXPECT_EQ(manager->GetCurrentStream(), fresh.Get());
+    EXPECT_EQ(old->GetStream(), 0u);
+    EXPECT_NE(fresh->GetStream(), 0u);
+    EXPECT_TRUE(Plays(*fresh));
+    EXPECT_EQ(ChannelVolume(*fresh), 128);
+}
+
+// A level's end fades the music out and the next game asks for the same
+// music; a scene left during a crossfade may be entered again at once.
+TEST_F(SoundManagerTest, CrossfadeToTheMusicFadingOutBringsItBack) {
+    const Ref<MusicStream> music = MakeStream("a");
+    const Ref<MusicStream> other = MakeStream("b");
+    ASSERT_TRUE(manager->PlayStream(music.Get(), kOpenMode));
+    manager->SetFade(music.Get(), 1.0f, 0.0f, 100);
+    manager->Update(200);
+    ASSERT_EQ(ChannelVolume(*music), 0);
+    manager->CrossfadeTo(music.Get(), 1000, 0.5f, 100, 600, kOpenMode);
+    manager->Update(100);
+    EXPECT_FALSE(manager->IsCrossfading());
+    EXPECT_FLOAT_EQ(music->GetFadeLevel(), 0.5f);
+    EXPECT_EQ(ChannelVolume(*music), 64);
+
+    manager->CrossfadeTo(other.Get(), 1000, 1.0f, 100, 0, kOpenMode);
+    manager->Update(300);
+    manager->CrossfadeTo(music.Get(), 1000, 1.0f, 100, 600, kOpenMode);
+    EXPECT_FALSE(manager->IsCrossfading());
+    EXPECT_EQ(manager->GetNextStream(), nullptr);
+    EXPECT_EQ(other->GetStream(), 0u);
+    for (int frame = 0; frame < 10; ++frame) {
+        manager->Update(100);
+    }
+    EXPECT_EQ(manager->GetCurrentStream(), music.Get());
+    EXPECT_TRUE(Plays(*music));
+    EXPECT_FLOAT_EQ(music->GetFadeLevel(), 1.0f);
+}
+
 TEST_F(SoundManagerTest, ASecondCrossfadeFinishesTheFirstOne) {
     const Ref<MusicStream> a = MakeStream("a");
     const Ref<MusicStream> b = MakeStream("b");

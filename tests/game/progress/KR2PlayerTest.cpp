@@ -6,6 +6,7 @@
 #include "engine/foundation/PropertyNode.h"
 #include "engine/foundation/PropertyValue.h"
 #include "game/progress/KR2Player.h"
+#include "platform/Directories.h"
 #include "support/TempUserFolders.h"
 
 namespace {
@@ -160,6 +161,39 @@ TEST(KR2PlayerTest, PlayersStoreAndReadTheProfileThroughTheirFiles) {
     EXPECT_FALSE(player->showhints);
     EXPECT_EQ(player->stats.score, 777);
     EXPECT_EQ(player->stats.playcount[7], 2);
+    Players::Free();
+    ForgetFoldersForTesting();
+}
+
+// The list holds the playing time; when it has lost the player (a damaged
+// list, the same name typed again), the copy in the player's file brings the
+// time back instead of the next save writing 0 over it.
+TEST(KR2PlayerTest, APlayerTypedAgainAfterTheListWasLostKeepsThePlayingTime) {
+    TempUserFolders userFolders;
+    ForgetFoldersForTesting();
+    Players& players = *Players::Create("1", true);
+    auto* ann = new KR2Player("ann");
+    ann->coins = 40;
+    ann->stats.playtime = 90000;
+    players.Add(ann);
+    players.Save();
+    Players::Free();
+    ASSERT_TRUE(platform::RemoveFile(GetGameDataFolder() + "/players/players.plrs.!"));
+
+    Players& again = *Players::Create("1", true);
+    again.Load();
+    auto* typedAgain = new KR2Player("ann");
+    again.Add(typedAgain);
+    again.LoadPlayer(*typedAgain);
+    EXPECT_EQ(typedAgain->coins, 40);
+    EXPECT_EQ(typedAgain->stats.playtime, 90000);
+    again.Save();
+    Players::Free();
+
+    Players& read = *Players::Create("1", true);
+    read.Load();
+    ASSERT_EQ(read.GetPlayers().size(), 1u);
+    EXPECT_EQ(ObjectCast<KR2Player>(read.GetPlayers()[0].Get())->stats.playtime, 90000);
     Players::Free();
     ForgetFoldersForTesting();
 }

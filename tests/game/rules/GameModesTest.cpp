@@ -46,6 +46,7 @@ TEST(GameModes, JudgeTheWordRackByTheirOwnRules) {
         {"slots, free letter", 4, {"t?a"}, {}, "tea", 1, "tea"},
         {"slots, wrong fixed letter", 4, {"t?a"}, {}, "tee", 2, ""},
         {"slots, not a word", 4, {"t?a"}, {}, "tta", 2, ""},
+        {"slots, the gaps alone", 4, {"t?a"}, {}, "e", 2, ""},
         // The joker judgement.
         {"secret, queued", 6, {"tea"}, {}, "tea", 1, "tea"},
         {"secret, found before", 6, {"tea"}, {"tea"}, "tea", 3, "tea"},
@@ -73,6 +74,50 @@ TEST(GameModes, JudgeTheWordRackByTheirOwnRules) {
             ADD_FAILURE() << c.label << ": nothing judged";
         }
     }
+}
+
+TEST(GameModes, AJokerTypedAsALetterCountsAsThatLetter) {
+    const std::vector<std::string> dictionary = {"bare", "bawl", "bore", "bowl", "lire", "lore", "planed", "planet"};
+    const struct {
+        const char* label;
+        int gameType;
+        std::string supply;  // '?' is the joker
+        std::vector<std::string> queue;
+        std::string typed;
+    } cases[] = {
+        {"joker race, o onto the joker", 7, "ewlr?b", {"brew"}, "lore"},
+        {"joker race, the joker in the middle", 7, "ewlr?b", {"brew"}, "bowl"},
+        {"joker race, a queued word fits the pattern too", 7, "ewlr?b", {"bare", "bore"}, "bore"},
+        {"secret words, t onto the joker", 6, "?aplen", {"planed", "planet"}, "planet"},
+        {"keep the word", 5, "ewlr?b", {"brew"}, "lore"},
+        {"six letters", 0, "?aplen", {"planed", "planet"}, "planet"},
+    };
+    for (const auto& c : cases) {
+        LevelFixture level(c.gameType, TicketInfo::kClassicFixed, dictionary);
+        level.AddQueueWords(c.queue);
+        Ref<GameMode> mode = level.MakeMode();
+        mode->SetState(GameMode::kRacing);
+        LevelFixture::PlaceSupply(*mode, c.supply);
+        for (const char letter : c.typed) {
+            mode->OnCharTyped(letter);
+        }
+        ASSERT_EQ(mode->GetJudgement(), GameMode::kNewWord) << c.label;
+        EXPECT_EQ(mode->JudgedWord()->PlainText(), c.typed) << c.label;
+        mode->SubmitWord();
+        const WordSprite* listed = Queued(level, c.typed);
+        ASSERT_NE(listed, nullptr) << c.label;
+        EXPECT_EQ(listed->Status(), WordSprite::kFound) << c.label;
+        EXPECT_GT(mode->Stats().score, 0) << c.label;
+    }
+
+    // A joker put in without a letter still stands for any letter.
+    LevelFixture level(7, TicketInfo::kClassicFixed, dictionary);
+    level.AddQueueWords({"brew"});
+    Ref<GameMode> mode = level.MakeMode();
+    LevelFixture::PlaceWord(*mode, "l?re", '?');
+    mode->JudgeWord();
+    ASSERT_EQ(mode->GetJudgement(), GameMode::kNewWord);
+    EXPECT_EQ(mode->JudgedWord()->PlainText(), "lire");
 }
 
 TEST(GameModes, AnagramsShowThePlayersSpellingInTheQueue) {

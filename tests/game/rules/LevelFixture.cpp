@@ -135,8 +135,17 @@ Ref<GameMode> LevelFixture::MakeMode(Property* session) {
 }
 
 void LevelFixture::PlaceWord(GameMode& mode, const std::string& text, char jokerAs, const std::vector<int>& kinds) {
+    PlaceCoals(mode, WordBar::kWordRack, text, jokerAs, kinds);
+}
+
+void LevelFixture::PlaceSupply(GameMode& mode, const std::string& text) {
+    PlaceCoals(mode, WordBar::kSupplyRack, text, '?', {});
+}
+
+void LevelFixture::PlaceCoals(GameMode& mode, int rackIndex, const std::string& text, char jokerAs,
+                              const std::vector<int>& kinds) {
     WordBar& bar = *mode.GetWordBar();
-    LetterRack& rack = bar.Rack(WordBar::kWordRack);
+    LetterRack& rack = bar.Rack(rackIndex);
     const int size = std::max(rack.GetRackSize(), static_cast<int>(text.size()));
     rack.SetRackSize(size);
     rack.SetSize(size);

@@ -113,6 +113,8 @@ public:
     // Puts coals spelling the text into the word rack ('?' a joker for `jokerAs`).
     static void PlaceWord(GameMode& mode, const std::string& text, char jokerAs = 'a',
                           const std::vector<int>& kinds = {});
+    // Puts coals spelling the text into the supply ('?' a joker standing for no letter).
+    static void PlaceSupply(GameMode& mode, const std::string& text);
     void AddQueueWords(const std::vector<std::string>& words);
     static void MoveTo(Train& train, float share);
 
@@ -123,6 +125,9 @@ public:
     Ref<AutoTrain> opponentTrain;
 
 private:
+    static void PlaceCoals(GameMode& mode, int rackIndex, const std::string& text, char jokerAs,
+                           const std::vector<int>& kinds);
+
     std::vector<std::unique_ptr<WordNode>> records_;
     CreateFunction previousClassic_ = nullptr;
     CreateFunction previousSlots_ = nullptr;

@@ -373,4 +373,14 @@ TEST_F(ConstantFiles, HoldEveryConstantListAndTextTheGameReadsWithinItsBounds) {
     }
 }
 
+// Missing Letters takes a word only when every letter is typed, the ones
+// its slots show included, so each text that explains the kind says so.
+TEST_F(ConstantFiles, TheMissingLettersTextsAskForTheWholeWord) {
+    for (const char* id : {"DESCRIPTION_GAMETYPE_4", "TEXT_HINT_3", "TEXT_HINT_31"}) {
+        const std::string text = Text(id);
+        EXPECT_NE(text.find("whole word"), std::string::npos) << id << ": " << text;
+        EXPECT_NE(text.find("shown as well"), std::string::npos) << id << ": " << text;
+    }
+}
+
 }  // namespace
