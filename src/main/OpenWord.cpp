@@ -45,8 +45,8 @@ private:
 std::string SupplyOf(const GameMode* mode) {
     std::string letters;
     if (const WordBar* bar = mode != nullptr ? mode->GetWordBar() : nullptr) {
-        // A joker reads as "?": typed in place of a letter, it could be judged
-        // as another word than the one chosen.
+        // A joker reads as "?" and is left out: the words typed are spelled
+        // from the plain letters alone.
         bar->Rack(WordBar::kSupplyRack).GetWord(letters, true);
     }
     return letters;

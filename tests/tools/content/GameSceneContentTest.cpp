@@ -185,8 +185,7 @@ TEST_F(GameSceneContent, AWordFoundInAKindWithoutQueuedWordsJoinsTheQueueAndIsDr
         Enter(gameType, false);
         PlayToStart();
         ASSERT_TRUE(scene_->GetWordQueue()->Words().empty());
-        // The word a scripted run would type: a joker in the supply must not
-        // stand in for a letter, or the judge could take another word.
+        // The word a scripted run would type, from the supply's plain letters.
         const std::string word = OpenWordOf(*scene_);
         ASSERT_FALSE(word.empty());
         Type(word);
@@ -207,6 +206,65 @@ TEST_F(GameSceneContent, AWordFoundInAKindWithoutQueuedWordsJoinsTheQueueAndIsDr
         scene_->Deactivate();
         scene_ = nullptr;
     }
+}
+
+// The wild coal takes the letter typed onto it: the word judged and listed
+// is the word typed, though other words fit the same letters with the wild
+// coal anywhere.
+TEST_F(GameSceneContent, AWordTypedWithTheWildCoalIsListedAsTyped) {
+    Enter(7, false);
+    PlayToStart();
+    std::string supply;
+    Mode().GetWordBar()->Rack(WordBar::kSupplyRack).GetWord(supply, true);
+    ASSERT_NE(supply.find('?'), std::string::npos) << supply;
+
+    // A word the supply spells with the wild coal standing for exactly one
+    // letter, and whose pattern (that letter as the wild coal) fits another
+    // word too: the last such word, so that a judge taking the pattern's
+    // first match would list another.
+    const auto wildLetterOf = [&supply](const std::string& word) -> int {
+        std::string left = supply;
+        int wild = -1;
+        for (size_t i = 0; i < word.size(); ++i) {
+            const size_t at = left.find(word[i]);
+            if (at != std::string::npos) {
+                left[at] = ' ';
+            } else if (wild < 0) {
+                wild = static_cast<int>(i);
+            } else {
+                return -1;
+            }
+        }
+        return wild;
+    };
+    const WordList& words = *scene_->Words();
+    std::string typed;
+    for (int length = 4; length <= 6 && typed.empty(); ++length) {
+        std::vector<std::string> matches;
+        for (const WordNode* node : words.WordsOfLength(length)) {
+            const std::string& text = node->Text();
+            const int wild = wildLetterOf(text);
+            if (wild < 0) continue;
+            std::string pattern = text;
+            pattern[static_cast<size_t>(wild)] = '?';
+            int fitting = 0;
+            for (const WordNode* other : words.WordsOfLength(length)) {
+                fitting += other->Text() != text && wildLetterOf(other->Text()) == wild &&
+                           std::equal(pattern.begin(), pattern.end(), other->Text().begin(),
+                                      [](char p, char c) { return p == '?' || p == c; });
+            }
+            if (fitting > 0) typed = text;
+        }
+    }
+    ASSERT_FALSE(typed.empty()) << supply;
+
+    Type(typed);
+    scene_->OnKeyDown(13);
+    Play(100);
+    const auto& queued = scene_->GetWordQueue()->Words();
+    ASSERT_EQ(queued.size(), 1u) << typed << " from " << supply;
+    EXPECT_EQ(queued.front()->PlainText(), typed) << "from " << supply;
+    EXPECT_GT(Mode().Stats().score, 0);
 }
 
 // The first level of a classic game: a player who finds the queue's words
