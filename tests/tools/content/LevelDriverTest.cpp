@@ -36,6 +36,7 @@
 #include "game/world/AutoTrain.h"
 #include "game/world/PlayerTrain.h"
 #include "game/world/RaceContext.h"
+#include "game/world/SectionList.h"
 #include "platform/Files.h"
 
 // Whole levels of every game mode, played without a window on the shipped
@@ -116,6 +117,7 @@ public:
 
     // Ticket hooks
     int GamesPlayed() const override { return 12; }
+    // Tracks 0 to 3 are the length classes from the shortest to the longest.
     int TrackLengthClass(int, int track) const override { return track % 4; }
     const WordList* WaitForWordList() override { return words.Get(); }
     bool IsInWordQueue(const std::string& text) const override {
@@ -170,7 +172,7 @@ class LevelDriver {
 public:
     LevelDriver(const Ref<WordList>& words, int gameType, uint32_t seed, bool opponent,
                 int framesPerWord = kFramesPerWord, int ticketMode = -1, float rating = kRating,
-                int32_t level = 0)
+                int32_t level = 0, int32_t track = 2)
         : gameType_(gameType), seed_(seed), opponent_(opponent), framesPerWord_(framesPerWord) {
         screen_.words = words;
         screen_.effects = new GameNode;
@@ -189,7 +191,7 @@ public:
                            : gameType == 0 ? TicketInfo::kMapTicket
                                            : TicketInfo::kClassicFixed;
         ticket->Section = 1;
-        ticket->Track = 2;
+        ticket->Track = track;
         ticket->Rating = rating;
         ticket->CurLevel = level;
         ticket->Generate();
@@ -513,6 +515,41 @@ TEST_F(ScriptedLevels, ThePointsOfLevelsRanksAndClassicRunsShareOneScale) {
         Ref<KR2Score> entry = new KR2Score("Driver", run, kRunLevels);
         EXPECT_GE(defaults.Insert(entry.Get()), 0) << run;
     }
+}
+
+// A new player meets a second kind of ticket within the first four won
+// levels and every kind within the first three sections of the map, winning
+// each track once. Levels on the shortest track at a new player's rating
+// score the least, and the ladder is climbed with them alone.
+TEST_F(ScriptedLevels, TheRanksBringEveryKindOfTicketEarlyInTheAdventure) {
+    ASSERT_TRUE(loaded_);
+    SectionList map;
+    ASSERT_TRUE(map.Load());
+    size_t tracksOfThreeSections = 0;
+    for (int32_t section = 0; section < 3; ++section) {
+        tracksOfThreeSections += map.Section(section).tracks.size();
+    }
+    constexpr int32_t kShortestTrack = 0;
+    const Ref<KR2Player> player = new KR2Player("Newcomer");
+    size_t won = 0;
+    size_t secondKindAt = 0;
+    while (won < tracksOfThreeSections && player->UnlockedGameTypes().size() < TicketInfo::kGameTypeCount) {
+        LevelDriver driver(words_, 0, kSeed + static_cast<uint32_t>(won), true, kFramesPerWord,
+                           TicketInfo::kMapTicket, 0.0f, 0, kShortestTrack);
+        driver.Start(nullptr);
+        driver.Play();
+        ASSERT_TRUE(driver.End().won) << driver.End();
+        player->stats.score += driver.End().score;
+        player->UpdateRank();
+        ++won;
+        if (secondKindAt == 0 && player->UnlockedGameTypes().size() > 1) {
+            secondKindAt = won;
+        }
+    }
+    EXPECT_GT(secondKindAt, 0u);
+    EXPECT_LE(secondKindAt, 4u) << "won levels before a second kind of ticket";
+    EXPECT_EQ(player->UnlockedGameTypes().size(), static_cast<size_t>(TicketInfo::kGameTypeCount))
+        << player->stats.score << " points from " << won << " won levels, the tracks of three sections";
 }
 
 // Without the opponent's smoke puffs every draw after the save repeats, so a
