@@ -34,16 +34,37 @@ struct AlphaRow {
     template <int kPixels>
     PIXEL_INLINE static void Run(const uint32_t* from, uint32_t* to, int32_t w, uint32_t alpha) {
         using Block = PixelBlock<kPixels>;
+        // Only opaque pixels at the full level weigh 254, so a run of them is copied whole.
+        const bool copiesOpaque = alpha == 255;
         int32_t i = 0;
-        for (; i + kPixels <= w; i += kPixels) {
-            const typename Block::Words source = Block::Load(from + i);
-            const typename Block::Words weights = Block::PairRuleWeights(source, alpha);
-            if (Block::AllZero(weights)) {
+        // Runs of blocks judged at once: pictures have long transparent and opaque stretches.
+        constexpr int kRun = 4;
+        for (; i + kRun * kPixels <= w; i += kRun * kPixels) {
+            typename Block::Words sources[kRun];
+            typename Block::Words any{};
+            typename Block::Words all = ~typename Block::Words{};
+            for (int k = 0; k < kRun; ++k) {
+                sources[k] = Block::Load(from + i + k * kPixels);
+                any |= sources[k];
+                all &= sources[k];
+            }
+            if (Block::AllZero(any & Block::kAlpha)) {
                 continue;
             }
-            const typename Block::Words destination = Block::Load(to + i);
-            Block::Store(to + i, Block::AllZero(weights ^ 256) ? Block::KeepAlpha(destination, source)
-                                                                : Block::Blend(destination, source, weights));
+            if (copiesOpaque && Block::AllZero((all & Block::kAlpha) ^ Block::kAlpha)) {
+                // With the source's alpha bytes all 255 the destination's alone survive the mask.
+                for (int k = 0; k < kRun; ++k) {
+                    uint32_t* at = to + i + k * kPixels;
+                    Block::Store(at, sources[k] & (Block::Load(at) | ~Block::kAlpha));
+                }
+                continue;
+            }
+            for (int k = 0; k < kRun; ++k) {
+                DrawBlock<kPixels>(sources[k], to + i + k * kPixels, alpha);
+            }
+        }
+        for (; i + kPixels <= w; i += kPixels) {
+            DrawBlock<kPixels>(Block::Load(from + i), to + i, alpha);
         }
         for (; i + 1 < w; i += 2) {
             const uint32_t a0 = SourceWeight(from[i], alpha);
@@ -56,6 +77,18 @@ struct AlphaRow {
         if (i < w) {
             to[i] = BlendColour32(to[i], from[i], static_cast<int32_t>(SourceWeight(from[i], alpha)));
         }
+    }
+
+    template <int kPixels>
+    PIXEL_INLINE static void DrawBlock(typename PixelBlock<kPixels>::Words source, uint32_t* to, uint32_t alpha) {
+        using Block = PixelBlock<kPixels>;
+        const typename Block::Words weights = Block::PairRuleWeights(source, alpha);
+        if (Block::AllZero(weights)) {
+            return;
+        }
+        const typename Block::Words destination = Block::Load(to);
+        Block::Store(to, Block::AllZero(weights ^ 256) ? Block::KeepAlpha(destination, source)
+                                                        : Block::Blend(destination, source, weights));
     }
 };
 
