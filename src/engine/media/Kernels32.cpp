@@ -35,34 +35,14 @@ struct AlphaRow {
     PIXEL_INLINE static void Run(const uint32_t* from, uint32_t* to, int32_t w, uint32_t alpha) {
         using Block = PixelBlock<kPixels>;
         // Only opaque pixels at the full level weigh 254, so a run of them is copied whole.
-        const bool copiesOpaque = alpha == 255;
-        int32_t i = 0;
-        // Runs of blocks judged at once: pictures have long transparent and opaque stretches.
-        constexpr int kRun = 4;
-        for (; i + kRun * kPixels <= w; i += kRun * kPixels) {
-            typename Block::Words sources[kRun];
-            typename Block::Words any{};
-            typename Block::Words all = ~typename Block::Words{};
-            for (int k = 0; k < kRun; ++k) {
-                sources[k] = Block::Load(from + i + k * kPixels);
-                any |= sources[k];
-                all &= sources[k];
-            }
-            if (Block::AllZero(any & Block::kAlpha)) {
-                continue;
-            }
-            if (copiesOpaque && Block::AllZero((all & Block::kAlpha) ^ Block::kAlpha)) {
+        int32_t i = ForEachRunOfBlocks<kPixels>(
+            from, w, alpha == 255,
+            [to](int32_t at, typename Block::Words source) PIXEL_INLINE_LAMBDA {
                 // With the source's alpha bytes all 255 the destination's alone survive the mask.
-                for (int k = 0; k < kRun; ++k) {
-                    uint32_t* at = to + i + k * kPixels;
-                    Block::Store(at, sources[k] & (Block::Load(at) | ~Block::kAlpha));
-                }
-                continue;
-            }
-            for (int k = 0; k < kRun; ++k) {
-                DrawBlock<kPixels>(sources[k], to + i + k * kPixels, alpha);
-            }
-        }
+                Block::Store(to + at, source & (Block::Load(to + at) | ~Block::kAlpha));
+            },
+            [to, alpha](int32_t at, typename Block::Words source)
+                PIXEL_INLINE_LAMBDA { DrawBlock<kPixels>(source, to + at, alpha); });
         for (; i + kPixels <= w; i += kPixels) {
             DrawBlock<kPixels>(Block::Load(from + i), to + i, alpha);
         }
