@@ -77,11 +77,19 @@ struct OpaqueRow {
     template <int kPixels>
     PIXEL_INLINE static void Run(const uint32_t* from, uint32_t* to, int32_t w) {
         using Block = PixelBlock<kPixels>;
+        // Four blocks a step, all loads ahead of the stores.
+        constexpr int kStep = 4;
         int32_t i = 0;
-        for (; i + 2 * kPixels <= w; i += 2 * kPixels) {
-            Block::Store(to + i, Block::KeepAlpha(Block::Load(to + i), Block::Load(from + i)));
-            Block::Store(to + i + kPixels,
-                         Block::KeepAlpha(Block::Load(to + i + kPixels), Block::Load(from + i + kPixels)));
+        for (; i + kStep * kPixels <= w; i += kStep * kPixels) {
+            typename Block::Words sources[kStep];
+            typename Block::Words destinations[kStep];
+            for (int k = 0; k < kStep; ++k) {
+                sources[k] = Block::Load(from + i + k * kPixels);
+                destinations[k] = Block::Load(to + i + k * kPixels);
+            }
+            for (int k = 0; k < kStep; ++k) {
+                Block::Store(to + i + k * kPixels, Block::KeepAlpha(destinations[k], sources[k]));
+            }
         }
         for (; i < w; ++i) {
             to[i] = KeepAlpha(to[i], from[i]);
