@@ -46,7 +46,8 @@ uint32_t PixelOf(ChannelInts lanes) {
 // Bilinear sample of the four pixels right and below topLeft; each byte is
 // the weighted sum cut to an integer. All four bytes are summed at once, in
 // the same order and precision as one byte alone.
-__attribute__((always_inline)) inline uint32_t SampleBilinear(const uint32_t* topLeft, int32_t rowLength, int32_t u, int32_t v) {
+__attribute__((always_inline)) inline uint32_t SampleBilinear(const uint32_t* topLeft, int32_t rowLength, int32_t u,
+                                                              int32_t v) {
     const float fx = static_cast<float>(u) / 1048576.0f;
     const float fy = static_cast<float>(v) / 1048576.0f;
     const float rx = fx - std::trunc(fx);
@@ -170,9 +171,12 @@ void SpanRow(const RotateScaleSource& source, uint32_t* row, int32_t width, uint
         DrawNearest<kWeighting>(source, row, inside, u, v, stepU, stepV);
         return;
     }
+    const int32_t right = bounds.x + bounds.w - 1;
+    const int32_t bottom = bounds.y + bounds.h - 1;
     const Span bilinear =
-        inside.Within(PixelsWithin(startU - kHalf, signedStepU, source.cornerX, bounds.x, bounds.x + bounds.w - 1, width))
-            .Within(PixelsWithin(startV - kHalf, signedStepV, source.cornerY, bounds.y, bounds.y + bounds.h - 1, width));
+        inside.Within(PixelsWithin(startU - kHalf, signedStepU, source.cornerX, bounds.x, right, width))
+            .Within(PixelsWithin(startV - kHalf, signedStepV, source.cornerY, bounds.y, bottom, width));
+    // An empty span may lie anywhere, even past the pixels inside.
     if (bilinear.begin == bilinear.end) {
         DrawNearest<kWeighting>(source, row, inside, u, v, stepU, stepV);
         return;
