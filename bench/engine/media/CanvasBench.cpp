@@ -53,6 +53,14 @@ uint32_t BackgroundPixel(int x, int y) {
            static_cast<uint32_t>((y * 3) & 0xFF);
 }
 
+void PaintPicture(MemorySurface& picture, uint32_t (*pixel)(int x, int y)) {
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            picture.Pixels32()[y * kWidth + x] = pixel(x, y);
+        }
+    }
+}
+
 // The same pictures in every library's own wrapper, over shared pixel memory.
 struct Pictures {
     Ref<MemorySurface> sprite = CreateMemorySurface(kWidth, kHeight);
@@ -67,12 +75,8 @@ struct Pictures {
     SDL_Surface* sdlBackground16 = nullptr;
 
     Pictures() : background16Pixels(kWidth * kHeight) {
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
-                sprite->Pixels32()[y * kWidth + x] = SpritePixel(x, y);
-                background->Pixels32()[y * kWidth + x] = BackgroundPixel(x, y);
-            }
-        }
+        PaintPicture(*sprite, SpritePixel);
+        PaintPicture(*background, BackgroundPixel);
         pixmanSprite = pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, sprite->Pixels32(), kWidth * 4);
         pixmanBackground =
             pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, background->Pixels32(), kWidth * 4);
@@ -177,12 +181,8 @@ struct OpaquePicture {
     pixman_image_t* destinationImage = nullptr;
 
     OpaquePicture() {
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
-                surface->Pixels32()[y * kWidth + x] = BackgroundPixel(x, y);
-                destination->Pixels32()[y * kWidth + x] = SpritePixel(x, y);
-            }
-        }
+        PaintPicture(*surface, BackgroundPixel);
+        PaintPicture(*destination, SpritePixel);
         image = pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, surface->Pixels32(), kWidth * 4);
         destinationImage =
             pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, destination->Pixels32(), kWidth * 4);
