@@ -27,16 +27,16 @@ struct AddRow {
     template <int kPixels>
     PIXEL_INLINE static void Run(const uint32_t* from, uint32_t* to, int32_t w, uint32_t alpha) {
         using Block = PixelBlock<kPixels>;
-        int32_t i = 0;
+        // Only opaque pixels at the full level weigh 254, so a run of them adds its colours unscaled.
+        int32_t i = ForEachRunOfBlocks<kPixels>(
+            from, w, alpha == 255,
+            [to](int32_t at, typename Block::Words source) PIXEL_INLINE_LAMBDA {
+                Block::Store(to + at, Block::AddSaturated(Block::Load(to + at), source & ~Block::kAlpha));
+            },
+            [to, alpha](int32_t at, typename Block::Words source)
+                PIXEL_INLINE_LAMBDA { AddBlock<kPixels>(source, to + at, alpha); });
         for (; i + kPixels <= w; i += kPixels) {
-            const typename Block::Words source = Block::Load(from + i);
-            const typename Block::Words weights = Block::PairRuleWeights(source, alpha);
-            if (Block::AllZero(weights)) {
-                continue;
-            }
-            const typename Block::Words added = Block::AllZero(weights ^ 256) ? source & ~Block::kAlpha
-                                                                              : Block::Scale(source, weights);
-            Block::Store(to + i, Block::AddSaturated(Block::Load(to + i), added));
+            AddBlock<kPixels>(Block::Load(from + i), to + i, alpha);
         }
         for (; i + 1 < w; i += 2) {
             const uint32_t a0 = ((from[i] >> 24) * alpha) >> 8;
@@ -48,6 +48,18 @@ struct AddRow {
         if (i < w) {
             to[i] = AddPixel32(to[i], from[i], ((from[i] >> 24) * alpha) >> 8);
         }
+    }
+
+    template <int kPixels>
+    PIXEL_INLINE static void AddBlock(typename PixelBlock<kPixels>::Words source, uint32_t* to, uint32_t alpha) {
+        using Block = PixelBlock<kPixels>;
+        const typename Block::Words weights = Block::PairRuleWeights(source, alpha);
+        if (Block::AllZero(weights)) {
+            return;
+        }
+        const typename Block::Words added =
+            Block::AllZero(weights ^ 256) ? source & ~Block::kAlpha : Block::Scale(source, weights);
+        Block::Store(to, Block::AddSaturated(Block::Load(to), added));
     }
 };
 

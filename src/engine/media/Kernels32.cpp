@@ -34,16 +34,17 @@ struct AlphaRow {
     template <int kPixels>
     PIXEL_INLINE static void Run(const uint32_t* from, uint32_t* to, int32_t w, uint32_t alpha) {
         using Block = PixelBlock<kPixels>;
-        int32_t i = 0;
+        // Only opaque pixels at the full level weigh 254, so a run of them is copied whole.
+        int32_t i = ForEachRunOfBlocks<kPixels>(
+            from, w, alpha == 255,
+            [to](int32_t at, typename Block::Words source) PIXEL_INLINE_LAMBDA {
+                // With the source's alpha bytes all 255 the destination's alone survive the mask.
+                Block::Store(to + at, source & (Block::Load(to + at) | ~Block::kAlpha));
+            },
+            [to, alpha](int32_t at, typename Block::Words source)
+                PIXEL_INLINE_LAMBDA { DrawBlock<kPixels>(source, to + at, alpha); });
         for (; i + kPixels <= w; i += kPixels) {
-            const typename Block::Words source = Block::Load(from + i);
-            const typename Block::Words weights = Block::PairRuleWeights(source, alpha);
-            if (Block::AllZero(weights)) {
-                continue;
-            }
-            const typename Block::Words destination = Block::Load(to + i);
-            Block::Store(to + i, Block::AllZero(weights ^ 256) ? Block::KeepAlpha(destination, source)
-                                                                : Block::Blend(destination, source, weights));
+            DrawBlock<kPixels>(Block::Load(from + i), to + i, alpha);
         }
         for (; i + 1 < w; i += 2) {
             const uint32_t a0 = SourceWeight(from[i], alpha);
@@ -57,6 +58,18 @@ struct AlphaRow {
             to[i] = BlendColour32(to[i], from[i], static_cast<int32_t>(SourceWeight(from[i], alpha)));
         }
     }
+
+    template <int kPixels>
+    PIXEL_INLINE static void DrawBlock(typename PixelBlock<kPixels>::Words source, uint32_t* to, uint32_t alpha) {
+        using Block = PixelBlock<kPixels>;
+        const typename Block::Words weights = Block::PairRuleWeights(source, alpha);
+        if (Block::AllZero(weights)) {
+            return;
+        }
+        const typename Block::Words destination = Block::Load(to);
+        Block::Store(to, Block::AllZero(weights ^ 256) ? Block::KeepAlpha(destination, source)
+                                                        : Block::Blend(destination, source, weights));
+    }
 };
 
 // Colour channels copied, destination alpha kept.
@@ -64,11 +77,19 @@ struct OpaqueRow {
     template <int kPixels>
     PIXEL_INLINE static void Run(const uint32_t* from, uint32_t* to, int32_t w) {
         using Block = PixelBlock<kPixels>;
+        // Four blocks a step, all loads ahead of the stores.
+        constexpr int kStep = 4;
         int32_t i = 0;
-        for (; i + 2 * kPixels <= w; i += 2 * kPixels) {
-            Block::Store(to + i, Block::KeepAlpha(Block::Load(to + i), Block::Load(from + i)));
-            Block::Store(to + i + kPixels,
-                         Block::KeepAlpha(Block::Load(to + i + kPixels), Block::Load(from + i + kPixels)));
+        for (; i + kStep * kPixels <= w; i += kStep * kPixels) {
+            typename Block::Words sources[kStep];
+            typename Block::Words destinations[kStep];
+            for (int k = 0; k < kStep; ++k) {
+                sources[k] = Block::Load(from + i + k * kPixels);
+                destinations[k] = Block::Load(to + i + k * kPixels);
+            }
+            for (int k = 0; k < kStep; ++k) {
+                Block::Store(to + i + k * kPixels, Block::KeepAlpha(destinations[k], sources[k]));
+            }
         }
         for (; i < w; ++i) {
             to[i] = KeepAlpha(to[i], from[i]);

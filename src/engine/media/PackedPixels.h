@@ -17,6 +17,8 @@
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif
 #define PIXEL_INLINE __attribute__((always_inline)) inline
+// The same for a lambda that takes or gives vectors, placed after its parameters.
+#define PIXEL_INLINE_LAMBDA __attribute__((always_inline))
 
 // ---- Two pixels widened to 16-bit lanes (blue, green, red, alpha of each, as
 // they lie in memory). A blend is computed as (d * (256 - w) + s * w) >> 8,
@@ -150,6 +152,40 @@ struct PixelBlock {
         return As<Words>((x < room ? x : room) + As<Bytes>(b));
     }
 };
+
+// Walks a row's whole runs of four blocks, judged at once by the source's
+// alpha bytes, since pictures have long transparent and opaque stretches: a
+// run all transparent is skipped, a run all opaque goes to whole(offset,
+// source) block by block when opaqueWhole, any other to each(offset,
+// source). Gives the first pixel no run covered.
+template <int kPixels, typename Whole, typename Each>
+PIXEL_INLINE int32_t ForEachRunOfBlocks(const uint32_t* from, int32_t w, bool opaqueWhole, Whole whole, Each each) {
+    using Block = PixelBlock<kPixels>;
+    constexpr int kRun = 4;
+    int32_t i = 0;
+    for (; i + kRun * kPixels <= w; i += kRun * kPixels) {
+        typename Block::Words sources[kRun];
+        typename Block::Words any{};
+        typename Block::Words all = ~typename Block::Words{};
+        for (int k = 0; k < kRun; ++k) {
+            sources[k] = Block::Load(from + i + k * kPixels);
+            any |= sources[k];
+            all &= sources[k];
+        }
+        if (Block::AllZero(any & Block::kAlpha)) {
+            continue;
+        }
+        const bool opaque = opaqueWhole && Block::AllZero((all & Block::kAlpha) ^ Block::kAlpha);
+        for (int k = 0; k < kRun; ++k) {
+            if (opaque) {
+                whole(i + k * kPixels, sources[k]);
+            } else {
+                each(i + k * kPixels, sources[k]);
+            }
+        }
+    }
+    return i;
+}
 
 // ---- The two builds of a row. A row is a type with a static, forced-inline
 // Run<kPixels>(arguments...); SelectRow gives the function that runs it

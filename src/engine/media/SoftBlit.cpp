@@ -46,10 +46,17 @@ struct OpaqueFillRow {
     template <int kPixels>
     PIXEL_INLINE static void Run(uint32_t* row, int32_t w, uint32_t colour) {
         using Block = PixelBlock<kPixels>;
+        // Four blocks a step, all loads ahead of the stores.
+        constexpr int kStep = 4;
         int32_t i = 0;
-        for (; i + 2 * kPixels <= w; i += 2 * kPixels) {
-            Block::Store(row + i, (Block::Load(row + i) & Block::kAlpha) | colour);
-            Block::Store(row + i + kPixels, (Block::Load(row + i + kPixels) & Block::kAlpha) | colour);
+        for (; i + kStep * kPixels <= w; i += kStep * kPixels) {
+            typename Block::Words pixels[kStep];
+            for (int k = 0; k < kStep; ++k) {
+                pixels[k] = Block::Load(row + i + k * kPixels);
+            }
+            for (int k = 0; k < kStep; ++k) {
+                Block::Store(row + i + k * kPixels, (pixels[k] & Block::kAlpha) | colour);
+            }
         }
         for (; i < w; ++i) {
             row[i] = (row[i] & kAlphaMask32) | colour;

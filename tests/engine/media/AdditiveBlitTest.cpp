@@ -39,11 +39,15 @@ std::vector<uint32_t> ModelAddRow(const std::vector<uint32_t>& destination, cons
 }  // namespace
 
 TEST(AdditiveBlit, MatchesThePerPixelModel) {
-    // Alpha runs of transparent, opaque and mixed pixels, long enough for whole vector steps.
-    const uint8_t alphas[] = {0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255,
-                              255, 0, 17, 255, 255, 128, 254, 1, 255, 255, 200, 99, 0, 255, 255};
+    // Alpha runs of transparent, opaque and mixed pixels, long enough for whole vector steps;
+    // past 32 whole runs of transparent and of opaque blocks, judged together by the wide rows.
+    std::vector<uint8_t> alphas = {0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255,
+                                   255, 0, 17, 255, 255, 128, 254, 1, 255, 255, 200, 99, 0, 255, 255, 255};
+    alphas.insert(alphas.end(), 32, 0);
+    alphas.insert(alphas.end(), 32, 255);
+    alphas.insert(alphas.end(), {255, 254, 255, 255, 0, 255, 1});
     ForEachRowVariant([&](const std::string& variant) {
-        for (int width : {1, 2, 7, 9, 16, 31}) {
+        for (int width : {1, 2, 7, 9, 16, 31, 96, 103}) {
             for (int level : {1, 128, 254, 255}) {
                 std::vector<uint32_t> source;
                 std::vector<uint32_t> destination;

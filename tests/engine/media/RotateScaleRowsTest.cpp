@@ -80,4 +80,35 @@ TEST(RotateScaleRows, Avx2DrawsTheBaselinePixels) {
     SetRowVariant(before);
 }
 
+// Past 2048 source pixels the rows' fixed-point coordinates wrap; both
+// builds must still draw the same pixels.
+TEST(RotateScaleRows, WrappingCoordinatesDrawTheSamePixels) {
+    if (!RowVariantAvailable(RowVariant::kAvx2)) {
+        GTEST_SKIP() << "this processor runs no AVX2";
+    }
+    const RowVariant before = ActiveRowVariant();
+    std::mt19937 random(20261211);
+    const Ref<MemorySurface> picture = RandomPicture(random, 2200, 6);
+    const Ref<MemorySurface> background = RandomPicture(random, 2300, 40);
+    for (const bool smooth : {false, true}) {
+        SoftBlit::RotateScale blit;
+        blit.source = Rect{0, 0, 2200, 6};
+        blit.x = 20;
+        blit.y = 10;
+        blit.smooth = smooth;
+        blit.angle = 0.01;
+        blit.scale = 1.0;
+        blit.clip = Rect{0, 0, 2300, 40};
+        std::vector<std::vector<uint32_t>> results;
+        for (const RowVariant variant : {RowVariant::kBaseline, RowVariant::kAvx2}) {
+            SetRowVariant(variant);
+            const Ref<MemorySurface> destination(new MemorySurface(*background));
+            SoftBlit::RotateScaleAlpha(*picture, *destination, blit, 255);
+            results.emplace_back(destination->Pixels32(), destination->Pixels32() + 2300 * 40);
+        }
+        EXPECT_EQ(results[0], results[1]) << "smooth " << smooth;
+    }
+    SetRowVariant(before);
+}
+
 }  // namespace
