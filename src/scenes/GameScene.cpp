@@ -295,6 +295,13 @@ void GameScene::Deactivate() {
         window->GetListeners()->RemoveListener(this);
     }
     Scene::Deactivate();
+    // Every way into the race asks for the section again, and its transition
+    // waits for it: meanwhile what only the race showed goes.
+    LetterSlot::ReleaseResources();
+    LetterSprite::ReleaseResources();
+    if (SectionManager* sections = SectionManager::Instance()) {
+        sections->ReleaseSection(kSection);
+    }
 }
 
 void GameScene::RequestQuit() { AskQuit(this, nullptr); }

@@ -46,6 +46,7 @@ const ClassRegistration registration("MapScene", CreateFromProperty<MapScene>);
 
 constexpr const char* kSection = "mapscene";
 constexpr const char* kBacks = "mapbacks";
+constexpr const char* kAssets = "assets";
 constexpr int32_t kTopRankIndex = 14;
 constexpr int32_t kMusicFadeOutMs = 1000;
 constexpr float kMusicLevel = 1.0f;
@@ -197,7 +198,7 @@ bool MapScene::RequestMapSections() {
         player != nullptr && !player->mapFlag) {
         PrefetchSectionBacks(player->cursection);
     }
-    return sections->RequestSection("assets");
+    return sections->RequestSection(kAssets);
 }
 
 void MapScene::PrefetchSectionBacks(int32_t section) {
@@ -336,6 +337,13 @@ void MapScene::Deactivate() {
     if (LeftForTheMenu()) {
         ReleaseShownSection();
     }
+    // Every way onto the map asks for its sections again, and its transition
+    // waits for them: meanwhile what nothing shown holds goes (the level
+    // results, the tickets' cards).
+    if (SectionManager* sections = SectionManager::Instance()) {
+        sections->ReleaseSection(kSection);
+        sections->ReleaseSection(kAssets);
+    }
 }
 
 bool MapScene::LeftForTheMenu() {
@@ -353,6 +361,11 @@ void MapScene::ReleaseShownSection() {
     sceneBuffer_->SetImage(nullptr);
     background_->SetImage(nullptr);
     overlay_->SetImage(nullptr);
+    // The landscape pieces and station signs are built anew with the map.
+    for (const Ref<GameNode>& node : assetsNodes_) node->RemoveChildren();
+    if (SectionList* map = SectionList::Instance()) {
+        for (int32_t s = 0; s < kSectionCount; ++s) map_assets::ClearSectionAssets(map->Section(s));
+    }
 }
 
 void MapScene::Update(int32_t elapsedMs) {

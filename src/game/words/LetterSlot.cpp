@@ -93,6 +93,8 @@ void LetterSlot::LoadResources() {
     looks.fills[kReveal] = FindSurface("QUEUE_SLOT_FILL2");
 }
 
+void LetterSlot::ReleaseResources() { SharedLooks() = Looks(); }
+
 int32_t LetterSlot::SlotWidth() {
     const Surface* slot = SharedLooks().slots[kPlainSlot].Get();
     return slot != nullptr ? slot->GetWidth() : 0;

@@ -50,6 +50,9 @@ public:
     // Fetches FONT_TEXT and the slot and effect pictures of "gamescene" into
     // the shared looks; the game scene calls it when it activates.
     static void LoadResources();
+    // Lets go of the shared looks, so that a left game scene's section can
+    // unload them.
+    static void ReleaseResources();
     static Looks& SharedLooks();
     // The width and height of QUEUE_SLOT; 0 before it is loaded.
     static int32_t SlotWidth();

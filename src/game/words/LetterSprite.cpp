@@ -114,6 +114,8 @@ void LetterSprite::LoadResources() {
     }
 }
 
+void LetterSprite::ReleaseResources() { SharedLooks() = Looks(); }
+
 LetterSprite::CoalFont LetterSprite::FontKind() const {
     if (letter_->IsSmall()) {
         return kFontSmall;

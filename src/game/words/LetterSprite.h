@@ -41,6 +41,9 @@ public:
     // Fetches the fonts and the 20 coal pictures of "gamescene"; the game
     // scene calls it when it activates.
     static void LoadResources();
+    // Lets go of the shared fonts and pictures, so that a left game scene's
+    // section can unload them.
+    static void ReleaseResources();
     static Looks& SharedLooks();
     // The resource id of the coal picture of a frame: "COAL_NORMAL1" ... "COAL7_SMALL".
     static std::string ImageName(int frame);

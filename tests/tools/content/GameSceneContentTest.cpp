@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "GameServicesSession.h"
@@ -13,6 +14,7 @@
 #include "engine/foundation/Players.h"
 #include "engine/foundation/PropertyFile.h"
 #include "engine/foundation/RandomGenerator.h"
+#include "engine/foundation/SectionManager.h"
 #include "engine/media/CanvasTestSupport.h"
 #include "engine/scene/DialogTable.h"
 #include "engine/scene/RenderPass.h"
@@ -30,6 +32,8 @@
 #include "game/progress/KR2Player.h"
 #include "game/rules/GameMode.h"
 #include "game/words/LetterRack.h"
+#include "game/words/LetterSlot.h"
+#include "game/words/LetterSprite.h"
 #include "game/words/TicketInfo.h"
 #include "game/words/WordBar.h"
 #include "game/words/WordList.h"
@@ -74,6 +78,10 @@ protected:
     // Builds the scene and a current player who holds a generated ticket of
     // that type: an adventure ticket or a classic one.
     void Enter(int gameType, bool adventure, int32_t totalScore = 500, float rating = 0.3f) {
+        // Every way into the race asks for its section, which a left race lets go of.
+        while (SectionManager::Instance()->RequestSection("gamescene")) {
+            std::this_thread::yield();
+        }
         Property* definition = DialogTable::Instance()->FindDialogDefinition("SCENE_GAME");
         ASSERT_NE(definition, nullptr);
         const Ref<Object> built(ClassFactory::Instance().Create(definition));
@@ -203,7 +211,9 @@ TEST_F(GameSceneContent, AWordFoundInAKindWithoutQueuedWordsJoinsTheQueueAndIsDr
         // These kinds count what the player inserted, not queue words found.
         EXPECT_EQ(Mode().Stats().numWordsInserted, 1);
         EXPECT_EQ(Mode().Stats().numWordsFound, 0);
-        scene_->Deactivate();
+        // Left for another scene, as the game leaves it: once.
+        SceneManager::Instance()->RequestSwitch(Ref<Scene>(new Scene(nullptr)).Get());
+        Play(2);
         scene_ = nullptr;
     }
 }
@@ -631,6 +641,45 @@ TEST_F(GameSceneContent, ASecondEntryBuildsOnceAndStartsClean) {
     EXPECT_EQ(Mode().GetState(), GameScene::kWaitingForStart);
     EXPECT_EQ(scene_->GetBonusText(), bonus);
     EXPECT_EQ(Mode().Stats().score, 0);
+}
+
+// The coals shown on the word rack, each with its drawn picture.
+int DrawnRackCoals(const LetterRack& rack) {
+    int drawn = 0;
+    for (int slot = 0; slot < rack.GetSize(); ++slot) {
+        const LetterSprite* coal = rack.GetLetter(slot);
+        drawn += coal != nullptr && coal->GetImage() != nullptr;
+    }
+    return drawn;
+}
+
+TEST_F(GameSceneContent, ALeftRaceLetsGoOfWhatOnlyItShowedAndDrawsItAgainOnTheNextEntry) {
+    Enter(1, false);
+    PlayToStart();
+    SectionManager* sections = SectionManager::Instance();
+    ASSERT_NE(sections->GetResource("COAL_NORMAL1", "gamescene"), nullptr);
+    scene_->Deactivate();
+    EXPECT_EQ(LetterSprite::SharedLooks().images[0], nullptr);
+    EXPECT_EQ(LetterSlot::SharedLooks().slots[0], nullptr);
+    for (const char* released : {"COAL_NORMAL1", "COAL1_SMALL", "QUEUE_SLOT"}) {
+        EXPECT_EQ(sections->GetResource(released, "gamescene"), nullptr) << released;
+    }
+    // What the built scene keeps stays: the background and the HUD.
+    for (const char* kept : {"GAME_BACKGROUND", "HUD_COINS"}) {
+        EXPECT_NE(sections->GetResource(kept, "gamescene"), nullptr) << kept;
+    }
+
+    // Every way in asks for the section again before the scene comes.
+    while (sections->RequestSection("gamescene")) {
+        std::this_thread::yield();
+    }
+    scene_->Activate();
+    PlayToStart();
+    EXPECT_NE(LetterSlot::SharedLooks().slots[0], nullptr);
+    const std::string word = FirstOpenQueueWord();
+    ASSERT_FALSE(word.empty());
+    Type(word);
+    EXPECT_EQ(DrawnRackCoals(Mode().GetWordBar()->Rack(WordBar::kWordRack)), static_cast<int>(word.size()));
 }
 
 // Only the one hint under test may fire.

@@ -4,12 +4,14 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "GameServicesSession.h"
 #include "GeneratedMediaSession.h"
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Players.h"
+#include "engine/foundation/SectionManager.h"
 #include "engine/media/CanvasTestSupport.h"
 #include "engine/media/InputListenerList.h"
 #include "engine/scene/DialogTable.h"
@@ -500,6 +502,70 @@ TEST_F(MapSceneContent, AroundPlayedTracksTheBoughtRailsShowAndTheUnboughtOnesSt
         }
     }
     EXPECT_GT(covered, 0) << "some unbought part lies near a played track";
+}
+
+int32_t Children(const GameNode& node) {
+    int32_t count = 0;
+    for (const GameNode* child = node.GetFirstChild(); child != nullptr; child = child->GetNextSibling()) ++count;
+    return count;
+}
+
+// How many of these pictures of the section are loaded.
+int LoadedPictures(const char* section, std::initializer_list<const char*> ids) {
+    int loaded = 0;
+    for (const char* id : ids) loaded += SectionManager::Instance()->GetResource(id, section) != nullptr;
+    return loaded;
+}
+
+TEST_F(MapSceneContent, ALeftMapLetsGoOfWhatItDoesNotShowAndIsDrawnAgainOnTheWayBack) {
+    const auto levelResults = {"LEVELEND_BG_0", "LEVELEND_BG_3", "DIALOG_TICKET_0"};
+    const auto scenery = {"ASSET_TREE_ROUND", "ASSET_TREE_PINE", "ASSET_TREE_POPLAR", "ASSET_BUSH",
+                          "ASSET_HOUSE", "ASSET_FARM"};
+    Enter();
+    const GameNode* pieces = scene_->GetAssetsNode(0);
+    const int32_t pieceCount = Children(*pieces);
+    ASSERT_GT(pieceCount, 2);
+    ASSERT_GT(LoadedPictures("assets", scenery), 0);
+    // Every way onto the map asks for its sections before the map comes.
+    const auto requestSections = [] {
+        while (SectionManager::Instance()->RequestSection("mapscene") || MapScene::RequestMapSections()) {
+            std::this_thread::yield();
+        }
+    };
+
+    // For a race: the pictures of the level results and the tickets' cards go.
+    scene_->Deactivate();
+    EXPECT_EQ(LoadedPictures("mapscene", levelResults), 0);
+    EXPECT_NE(SectionManager::Instance()->GetResource("TRAIN_LEFT", "mapscene"), nullptr) << "the train keeps it";
+    EXPECT_EQ(Children(*pieces), pieceCount);
+    requestSections();
+    scene_->Activate();
+    EXPECT_EQ(LoadedPictures("mapscene", levelResults), 3);
+
+    // For the menu: the landscape pieces and station signs go too, and come
+    // back with the map drawn as it was.
+    const Ref<Scene> menu(new Scene(nullptr));
+    menu->SetName("SCENE_SELECTION");
+    SceneManager::Instance()->AddScene("SCENE_SELECTION", menu.Get());
+    const auto toTheMenuAndBack = [&](const char* shot) {
+        SceneManager::Instance()->RequestSwitch(menu.Get());
+        Play(2 * kFrameMs);
+        EXPECT_EQ(pieces->GetFirstChild(), nullptr);
+        EXPECT_EQ(LoadedPictures("assets", scenery), 0);
+        for (const Ref<CityInfo>& city : map_->Section(0).cities) EXPECT_TRUE(city->mapNodes.empty());
+        requestSections();
+        Enter();
+        Play(200);
+        EXPECT_EQ(Children(*pieces), pieceCount);
+        return Screenshot(shot);
+    };
+    const Ref<MemorySurface> once = toTheMenuAndBack("map_scene_back_from_the_menu");
+    const Ref<MemorySurface> twice = toTheMenuAndBack("map_scene_back_from_the_menu_again");
+    int differing = 0;
+    for (int32_t y = 0; y < 600; ++y) {
+        for (int32_t x = 0; x < 800; ++x) differing += PixelAt(*once, x, y) != PixelAt(*twice, x, y);
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(MapSceneContent, TheMenuLocksTheMapOnlyWhileItIsOpen) {
