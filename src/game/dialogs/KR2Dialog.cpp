@@ -87,6 +87,13 @@ void KR2Dialog::SetHeaderText(const std::wstring& text) {
 }
 
 void KR2Dialog::OnShow() {
+    ShowWithoutBackdrop();
+    if (darkenBackground_) {
+        DarkenBackground();
+    }
+}
+
+void KR2Dialog::ShowWithoutBackdrop() {
     SetLayoutDirty();
     SetDirty(true);
     SetActive(true);
@@ -97,9 +104,6 @@ void KR2Dialog::OnShow() {
     }
     if (autoCenter_) {
         SetPosition((kScreenWidth - GetWidth()) / 2, (kScreenHeight - GetHeight()) / 2);
-    }
-    if (darkenBackground_) {
-        DarkenBackground();
     }
 }
 

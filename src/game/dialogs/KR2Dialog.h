@@ -54,6 +54,11 @@ public:
 protected:
     // The base show, then a fade-in over the dialog fade time.
     void ShowAndFadeIn();
+    // The base show but for the darkened backdrop, for a dialog shown hidden
+    // that paints it (DarkenBackground) only ahead of being seen.
+    void ShowWithoutBackdrop();
+    // Paints the frame and the darkened screen around it into the backdrop.
+    void DarkenBackground();
     // An instance met again before its fade-out ended: no close pending, no
     // actions left, opaque, taking input, centring as defined.
     void ResetForReuse();
@@ -66,7 +71,6 @@ protected:
 private:
     // Controls drawn only through the dialog's picture, so it fades as one.
     void DrawThroughBuffer();
-    void DarkenBackground();
     void PlaySound(const std::string& name) const;
 
     bool autoCenter_ = false;

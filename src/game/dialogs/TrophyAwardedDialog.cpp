@@ -206,6 +206,18 @@ void TrophyAwardedDialog::AnimateAward() {
     }
 
     Modifier* textWait = Add(flashOut, new ModifierWait(400), this);
+    // Half-way through that pause nothing else starts: the cabinet behind
+    // paints its backdrop then, long before OK can bring it up.
+    Modifier* cabinetWait = Add(flashOut, new ModifierWait(200), this);
+    Add(cabinetWait,
+        new ModifierCallback(
+            [](uint32_t, GameNode* node) {
+                if (auto* award = ObjectCast<TrophyAwardedDialog>(node); award != nullptr && award->cabinet_) {
+                    award->cabinet_->PaintHeldBackdrop();
+                }
+            },
+            0),
+        this);
     Modifier* wonIn = trophyWon_ != nullptr ? Add(textWait, new ModifierValue(0, 255, 200), trophyWon_) : textWait;
     for (Label* label : {nameLabel_, textLabel_}) {
         if (label != nullptr) {
@@ -229,7 +241,7 @@ int32_t TrophyAwardedDialog::OnOk(void* context, GameNode*) {
     });
     self->Close();
     if (self->cabinet_) {
-        self->cabinet_->SetVisible(true);
+        self->cabinet_->Reveal();
         self->cabinet_->MoveAwardedTrophy(self->bigTrophy_.Get());
     }
     if (Scene* scene = CurrentDialogScene()) {

@@ -165,7 +165,12 @@ TrophyButton* TrophyDialog::GetTrophyButton(int32_t trophy) const {
 }
 
 void TrophyDialog::OnShow() {
-    KR2Dialog::OnShow();
+    if (awardMode_) {
+        ShowWithoutBackdrop();
+        backdropHeld_ = DarkensBackground();
+    } else {
+        KR2Dialog::OnShow();
+    }
     ShowPlayer(playerIndex_);
     const Ref<Modifier> wait(new ModifierWait(kOpenDelayMs));
     wait->SetOptions(Modifier::kBlockFollowing);
@@ -177,6 +182,18 @@ void TrophyDialog::OnShow() {
 void TrophyDialog::StartAwardMode(int32_t trophy) {
     awardMode_ = true;
     awardedTrophy_ = trophy;
+}
+
+void TrophyDialog::PaintHeldBackdrop() {
+    if (backdropHeld_) {
+        backdropHeld_ = false;
+        DarkenBackground();
+    }
+}
+
+void TrophyDialog::Reveal() {
+    PaintHeldBackdrop();
+    SetVisible(true);
 }
 
 void TrophyDialog::ShowPlayer(int32_t playerIndex) {

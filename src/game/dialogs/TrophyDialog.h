@@ -40,7 +40,15 @@ public:
     // Fills the cabinet for the player at that index of the player list.
     void ShowPlayer(int32_t playerIndex);
     // Keeps the awarded trophy's place empty until MoveAwardedTrophy lands it.
+    // Shown in award mode, the cabinet waits hidden behind the award and
+    // holds back its darkened backdrop, the costliest part of showing it, so
+    // that the award's first frame does not pay for it.
     void StartAwardMode(int32_t trophy);
+    // Paints the backdrop held back in award mode; the award calls it in a
+    // quiet frame before its OK can be pressed.
+    void PaintHeldBackdrop();
+    // Makes the hidden cabinet visible, its backdrop painted.
+    void Reveal();
     // Flies the big trophy from where it is to its place, then throws stars.
     void MoveAwardedTrophy(Sprite* big);
     // Runs with the current scene once the cabinet has closed.
@@ -90,5 +98,6 @@ private:
     AfterClose afterClose_;
     int32_t playerIndex_ = 0;
     bool awardMode_ = false;
+    bool backdropHeld_ = false;
     int32_t awardedTrophy_ = -1;
 };

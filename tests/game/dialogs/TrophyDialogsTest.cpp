@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,7 @@ std::string Knob(const char* name) { return std::string(R"(<Button name=")") + n
 
 // Trophy i at (20 + 30 i, 40) of the cabinet.
 std::string CabinetXml(const char* id, int32_t places) {
-    std::string xml = std::string(R"(<TrophyDialog id=")") + id + R"(" width="800" height="300">)"
+    std::string xml = std::string(R"(<TrophyDialog id=")") + id + R"(" width="800" height="300" dodarkenbackground="true">)"
                       R"(<Vector id="components">)" +
                       LabelXml("LABEL_TROPHY_NAME") + LabelXml("LABEL_HEADER") + LabelXml("LABEL_DESCRIPTION") +
                       R"(<ScrollPanel name="SCROLLPANEL" width="100" height="40"/>)" + Knob("BUTTON_OK") +
@@ -347,6 +348,46 @@ TEST_F(TrophyDialogsTest, OkHandsTheTrophyToTheCabinetWhereItLandsOnItsPlace) {
     ok->Invoke(ok);
     Run(300);
     EXPECT_EQ(calls, std::vector<Scene*>{GameScene()});
+}
+
+TEST_F(TrophyDialogsTest, TheCabinetBehindAnAwardPaintsTheBackdropOfItsOwnShowOnlyInThePauseBeforeTheText) {
+    UsePlayers({"Ann"})[0]->trophies[3] = KR2Player::kTrophyPending;
+    TrophyDialog* alone = Open<TrophyDialog>("DIALOG_TROPHY_SCREEN");
+    ASSERT_NE(alone->GetBackground(), nullptr);
+    const Ref<MemorySurface> expected = CloneSurface(*alone->GetBackground());
+    const int32_t framePlace = alone->GetComponentNode()->GetX();
+    GameScene()->CloseDialog(alone);
+
+    TrophyAwardedDialog::Show(3, nullptr);
+    const Ref<TrophyDialog> cabinet(
+        ObjectCast<TrophyDialog>(GameScene()->GetDialogMap().at("DIALOG_TROPHY_SCREEN").Get()));
+    // The award's first frames pay for no backdrop of the hidden cabinet.
+    EXPECT_EQ(cabinet->GetBackground(), nullptr);
+    Run(400);
+    EXPECT_EQ(cabinet->GetBackground(), nullptr);
+    Run(200);
+    ASSERT_NE(cabinet->GetBackground(), nullptr);
+    EXPECT_FALSE(cabinet->IsVisible());
+    EXPECT_EQ(cabinet->GetX(), 0);
+    EXPECT_EQ(cabinet->GetComponentNode()->GetX(), framePlace);
+    const Surface& painted = *cabinet->GetBackground();
+    ASSERT_EQ(painted.GetWidth(), expected->GetWidth());
+    ASSERT_EQ(painted.GetHeight(), expected->GetHeight());
+    EXPECT_TRUE(std::equal(expected->Pixels32(), expected->Pixels32() + expected->GetWidth() * expected->GetHeight(),
+                           painted.Pixels32()));
+}
+
+TEST_F(TrophyDialogsTest, ACabinetRevealedBeforeItsBackdropWasPaintedPaintsItThen) {
+    UsePlayers({"Ann"});
+    auto* cabinet = ObjectCast<TrophyDialog>(GameScene()->GetDialog("DIALOG_TROPHY_SCREEN"));
+    ASSERT_NE(cabinet, nullptr);
+    cabinet->StartAwardMode(3);
+    GameScene()->ShowDialog(cabinet);
+    cabinet->SetVisible(false);
+    EXPECT_EQ(cabinet->GetBackground(), nullptr);
+    cabinet->Reveal();
+    EXPECT_TRUE(cabinet->IsVisible());
+    EXPECT_NE(cabinet->GetBackground(), nullptr);
 }
 
 TEST_F(TrophyDialogsTest, TheBigTrophyIsItsPictureInEveryStarFrameOrABareStarWithoutOne) {
