@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "engine/foundation/ClassFactory.h"
 #include "engine/foundation/Defines.h"
@@ -274,9 +275,18 @@ bool Players::HasSaveGame(const PlayerProfile& player, const std::string& saveNa
 }
 
 void Players::DeleteSaveGame(const PlayerProfile& player, const std::string& saveName) const {
-    if (HasSaveGame(player, saveName)) {
-        platform::RemoveFile(MakeMediaFileName(FileMode(), SaveGamePath(player.GetName(), saveName)));
+    if (!HasSaveGame(player, saveName)) {
+        return;
     }
+    // A save game this run cannot read is left for the player, as nothing is
+    // saved over it either: it may be theirs again once it can be read.
+    const std::string path = MakeMediaFileName(FileMode(), SaveGamePath(player.GetName(), saveName));
+    std::vector<uint8_t> bytes;
+    if (!platform::ReadWholeFile(path, bytes)) {
+        ENGINE_LOG(2, "\"%s\" cannot be read, so it is not deleted", path.c_str());
+        return;
+    }
+    platform::RemoveFile(path);
 }
 
 void Players::ReadXml(const Property* node) {

@@ -584,7 +584,7 @@ private:
 };
 
 // A save game that is there but cannot be read (a folder, or a file the
-// player may not read) is never saved over, and that is told.
+// player may not read) is never deleted nor saved over, and that is told.
 TEST_F(PlayersTest, AnUnreadableSaveGameIsNeverSavedOverAndThatIsTold) {
     const ShownBoxes shown;
     Players& players = SaveTwoPlayers();
@@ -596,6 +596,8 @@ TEST_F(PlayersTest, AnUnreadableSaveGameIsNeverSavedOverAndThatIsTold) {
     platform::FailReadingForTesting(save);
     Ref<PropertyFile> read = new PropertyFile();
     EXPECT_EQ(players.LoadSaveGame(alice, "kr2", *read), SavedFileStatus::kUnreadable);
+    // A new game deletes the old one before it is saved.
+    players.DeleteSaveGame(alice, "kr2");
     players.StoreSaveGame(alice, "kr2", *SaveGameFile(2));
     platform::FailReadingForTesting("");
     EXPECT_EQ(ReadText(save), kept);
