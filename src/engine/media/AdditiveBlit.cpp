@@ -90,8 +90,8 @@ void Add32(Surface& source, int32_t sourceX, int32_t sourceY, int32_t w, int32_t
            int32_t y, uint32_t alpha) {
     ScopedSurfaceLock sourceLock(source);
     ScopedSurfaceLock destinationLock(destination);
-    const uint32_t* from = source.Pixels32() + source.PixelIndex(sourceX, sourceY);
-    uint32_t* to = destination.Pixels32() + destination.PixelIndex(x, y);
+    const uint32_t* from = source.Pixels32KeepingAlpha() + source.PixelIndex(sourceX, sourceY);
+    uint32_t* to = destination.Pixels32KeepingAlpha() + destination.PixelIndex(x, y);
     const auto row = SelectRow<AddRow, const uint32_t*, uint32_t*, int32_t, uint32_t>();
     for (int32_t j = 0; j < h; ++j, from += source.PitchIn32(), to += destination.PitchIn32()) {
         row(from, to, w, alpha);

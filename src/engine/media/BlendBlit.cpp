@@ -137,8 +137,8 @@ void BlendRect(RowFunction row, Surface& source, int32_t sourceX, int32_t source
     const int32_t level = std::clamp(alpha, 0, 255);
     ScopedSurfaceLock sourceLock(source);
     ScopedSurfaceLock destinationLock(destination);
-    const uint32_t* from = source.Pixels32() + source.PixelIndex(sourceX, sourceY);
-    uint32_t* to = destination.Pixels32() + destination.PixelIndex(x, y);
+    const uint32_t* from = source.Pixels32KeepingAlpha() + source.PixelIndex(sourceX, sourceY);
+    uint32_t* to = destination.Pixels32KeepingAlpha() + destination.PixelIndex(x, y);
     for (int32_t j = 0; j < h; ++j, from += source.PitchIn32(), to += destination.PitchIn32()) {
         row(from, to, w, level);
     }

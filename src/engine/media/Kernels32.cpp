@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/media/ChannelMap.h"
+#include "engine/media/KnownAlpha.h"
 #include "engine/media/PackedPixels.h"
 #include "engine/media/PixelMath.h"
 #include "engine/media/Surface.h"
@@ -12,12 +13,12 @@ namespace {
 
 // Runs row(source row, destination row) over the block, source locked first.
 template <typename Row>
-void ForEachRow(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t h, int32_t x,
-                int32_t y, Row row) {
+void ForEachRow(Surface& source, Surface& destination, AlphaBytes alpha, int32_t sourceX, int32_t sourceY,
+                int32_t h, int32_t x, int32_t y, Row row) {
     ScopedSurfaceLock sourceLock(source);
     ScopedSurfaceLock destinationLock(destination);
-    const uint32_t* from = source.Pixels32() + source.PixelIndex(sourceX, sourceY);
-    uint32_t* to = destination.Pixels32() + destination.PixelIndex(x, y);
+    const uint32_t* from = source.Pixels32KeepingAlpha() + source.PixelIndex(sourceX, sourceY);
+    uint32_t* to = DestinationPixels(destination, alpha) + destination.PixelIndex(x, y);
     const int32_t sourceStep = source.PitchIn32();
     const int32_t destinationStep = destination.PitchIn32();
     for (int32_t j = 0; j < h; ++j, from += sourceStep, to += destinationStep) {
@@ -72,13 +73,15 @@ struct AlphaRow {
     }
 };
 
-// Colour channels copied, destination alpha kept.
+// Colour channels copied, destination alpha kept; the alpha bytes read gathered.
 struct OpaqueRow {
     template <int kPixels>
-    PIXEL_INLINE static void Run(const uint32_t* from, uint32_t* to, int32_t w) {
+    PIXEL_INLINE static void Run(const uint32_t* from, uint32_t* to, int32_t w, AlphaSeen* seen) {
         using Block = PixelBlock<kPixels>;
         // Four blocks a step, all loads ahead of the stores.
         constexpr int kStep = 4;
+        typename Block::Words all = ~typename Block::Words{};
+        typename Block::Words any{};
         int32_t i = 0;
         for (; i + kStep * kPixels <= w; i += kStep * kPixels) {
             typename Block::Words sources[kStep];
@@ -86,13 +89,41 @@ struct OpaqueRow {
             for (int k = 0; k < kStep; ++k) {
                 sources[k] = Block::Load(from + i + k * kPixels);
                 destinations[k] = Block::Load(to + i + k * kPixels);
+                all &= destinations[k];
+                any |= destinations[k];
             }
             for (int k = 0; k < kStep; ++k) {
                 Block::Store(to + i + k * kPixels, Block::KeepAlpha(destinations[k], sources[k]));
             }
         }
+        seen->Add(all, any);
         for (; i < w; ++i) {
+            seen->Add(to[i], to[i]);
             to[i] = KeepAlpha(to[i], from[i]);
+        }
+    }
+};
+
+// Colour channels copied over alpha bytes that are all alphaBits: the
+// destination is not read. Loads and stores fall as in OpaqueRow, so a block
+// drawn onto itself comes out the same.
+struct OpaqueOverKnownAlphaRow {
+    template <int kPixels>
+    PIXEL_INLINE static void Run(const uint32_t* from, uint32_t* to, int32_t w, uint32_t alphaBits) {
+        using Block = PixelBlock<kPixels>;
+        constexpr int kStep = 4;
+        int32_t i = 0;
+        for (; i + kStep * kPixels <= w; i += kStep * kPixels) {
+            typename Block::Words sources[kStep];
+            for (int k = 0; k < kStep; ++k) {
+                sources[k] = Block::Load(from + i + k * kPixels);
+            }
+            for (int k = 0; k < kStep; ++k) {
+                Block::Store(to + i + k * kPixels, (sources[k] & ~Block::kAlpha) | alphaBits);
+            }
+        }
+        for (; i < w; ++i) {
+            to[i] = (from[i] & kColourMask32) | alphaBits;
         }
     }
 };
@@ -139,14 +170,36 @@ void BlitFixedAlphaRow(const uint32_t* __restrict from, uint32_t* __restrict to,
 
 void BlitOpaque(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w, int32_t h,
                 int32_t x, int32_t y) {
-    const auto row = SelectRow<OpaqueRow, const uint32_t*, uint32_t*, int32_t>();
-    ForEachRow(source, destination, sourceX, sourceY, h, x, y,
-               [w, row](const uint32_t* from, uint32_t* to) { row(from, to, w); });
+    ScopedSurfaceLock sourceLock(source);
+    ScopedSurfaceLock destinationLock(destination);
+    const uint32_t* const from = source.Pixels32KeepingAlpha() + source.PixelIndex(sourceX, sourceY);
+    uint32_t* const to = destination.Pixels32KeepingAlpha() + destination.PixelIndex(x, y);
+    const int32_t sourceStep = source.PitchIn32();
+    const int32_t destinationStep = destination.PitchIn32();
+    DrawKeepingAlpha(
+        destination, x, y, w, h,
+        [&](uint32_t alphaBits) {
+            const auto row = SelectRow<OpaqueOverKnownAlphaRow, const uint32_t*, uint32_t*, int32_t, uint32_t>();
+            const uint32_t* sourceRow = from;
+            uint32_t* destinationRow = to;
+            for (int32_t j = 0; j < h; ++j, sourceRow += sourceStep, destinationRow += destinationStep) {
+                row(sourceRow, destinationRow, w, alphaBits);
+            }
+        },
+        [&](AlphaSeen& seen) {
+            const auto row = SelectRow<OpaqueRow, const uint32_t*, uint32_t*, int32_t, AlphaSeen*>();
+            const uint32_t* sourceRow = from;
+            uint32_t* destinationRow = to;
+            for (int32_t j = 0; j < h; ++j, sourceRow += sourceStep, destinationRow += destinationStep) {
+                row(sourceRow, destinationRow, w, &seen);
+            }
+        });
 }
 
 void BlitFixedAlpha(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w,
                     int32_t h, int32_t x, int32_t y, int32_t alpha) {
-    ForEachRow(source, destination, sourceX, sourceY, h, x, y, [w, alpha](const uint32_t* from, uint32_t* to) {
+    ForEachRow(source, destination, AlphaBytes::kChanged, sourceX, sourceY, h, x, y,
+               [w, alpha](const uint32_t* from, uint32_t* to) {
         BlitFixedAlphaRow(from, to, w, static_cast<uint16_t>(alpha));
     });
 }
@@ -154,7 +207,8 @@ void BlitFixedAlpha(Surface& source, Surface& destination, int32_t sourceX, int3
 void BlitAlpha(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w, int32_t h,
                int32_t x, int32_t y, int32_t alpha) {
     const auto row = SelectRow<AlphaRow, const uint32_t*, uint32_t*, int32_t, uint32_t>();
-    ForEachRow(source, destination, sourceX, sourceY, h, x, y, [w, alpha, row](const uint32_t* from, uint32_t* to) {
+    ForEachRow(source, destination, AlphaBytes::kKept, sourceX, sourceY, h, x, y,
+               [w, alpha, row](const uint32_t* from, uint32_t* to) {
         row(from, to, w, static_cast<uint32_t>(alpha));
     });
 }
@@ -163,7 +217,7 @@ void MaskPaint(const ChannelMap& map, Surface& destination, int32_t sourceX, int
                int32_t h, int32_t x, int32_t y, uint32_t colour, int32_t alpha) {
     ScopedSurfaceLock lock(destination);
     const uint8_t* from = map.GetBytes() + static_cast<size_t>(sourceY) * map.GetWidth() + sourceX;
-    uint32_t* to = destination.Pixels32() + destination.PixelIndex(x, y);
+    uint32_t* to = destination.Pixels32KeepingAlpha() + destination.PixelIndex(x, y);
     for (int32_t j = 0; j < h; ++j, from += map.GetWidth(), to += destination.PitchIn32()) {
         MaskPaintRow(from, to, w, colour, static_cast<uint32_t>(alpha));
     }
@@ -171,14 +225,15 @@ void MaskPaint(const ChannelMap& map, Surface& destination, int32_t sourceX, int
 
 void CopyRect(Surface& source, Surface& destination, int32_t sourceX, int32_t sourceY, int32_t w, int32_t h,
               int32_t x, int32_t y) {
-    ForEachRow(source, destination, sourceX, sourceY, h, x, y,
+    ForEachRow(source, destination, AlphaBytes::kChanged, sourceX, sourceY, h, x, y,
                [w](const uint32_t* from, uint32_t* to) { std::copy_n(from, w, to); });
 }
 
 void ChannelBlit(ChannelOp op, int32_t channel, Surface& source, Surface& destination, int32_t sourceX,
                  int32_t sourceY, int32_t w, int32_t h, int32_t x, int32_t y) {
     const uint32_t mask = ChannelMask(channel);
-    ForEachRow(source, destination, sourceX, sourceY, h, x, y, [=](const uint32_t* from, uint32_t* to) {
+    ForEachRow(source, destination, AlphaBytes::kChanged, sourceX, sourceY, h, x, y,
+               [=](const uint32_t* from, uint32_t* to) {
         for (int32_t i = 0; i < w; ++i) {
             const uint32_t s = from[i] & mask;
             const uint32_t d = to[i] & mask;

@@ -49,7 +49,15 @@ Ref<SurfaceLock> MemorySurface::CreateLock(int32_t channel) {
     return Ref<SurfaceLock>(new SurfaceLock(*this, channel));
 }
 
+void MemorySurface::SetPixels(void* pixels) {
+    // Other memory holds other alpha bytes; a display surface is lent the same memory at every lock.
+    if (pixels != pixels_) {
+        SetKnownAlpha(std::nullopt);
+    }
+    pixels_ = static_cast<uint32_t*>(pixels);
+}
+
 void MemorySurface::FreePixels() {
     buffer_.reset();
-    pixels_ = nullptr;
+    SetPixels(nullptr);
 }

@@ -27,7 +27,7 @@ public:
     bool Lock() override { return true; }
     bool Unlock() override { return true; }
     void* GetPixels() const override { return pixels_; }
-    void SetPixels(void* pixels) override { pixels_ = static_cast<uint32_t*>(pixels); }
+    void SetPixels(void* pixels) override;
     Ref<Canvas> CreateCanvas() override;
     Ref<SurfaceLock> CreateLock(int32_t channel) override;
     void FreePixels() override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "engine/foundation/Object.h"
 #include "engine/foundation/Ref.h"
@@ -39,7 +40,18 @@ public:
     virtual Ref<SurfaceLock> CreateLock(int32_t channel) = 0;
     virtual void FreePixels() = 0;
 
-    uint32_t* Pixels32() const { return static_cast<uint32_t*>(GetPixels()); }
+    // Pixels that the caller may change in any way, so what was known about
+    // their alpha bytes is forgotten.
+    uint32_t* Pixels32() const {
+        // Written only when set, so pictures read on two threads, never learnt, race on nothing.
+        if (knownAlpha_) {
+            knownAlpha_.reset();
+        }
+        return static_cast<uint32_t*>(GetPixels());
+    }
+    // The same for a routine that reads them or changes colour channels only:
+    // every alpha byte stays as it was, and so what is known about them.
+    uint32_t* Pixels32KeepingAlpha() const { return static_cast<uint32_t*>(GetPixels()); }
     uint16_t* Pixels16() const { return static_cast<uint16_t*>(GetPixels()); }
     // Row length in whole pixels of the surface's format.
     int32_t PitchIn32() const { return GetPitch() >> 2; }
@@ -57,6 +69,11 @@ public:
     // surface that may have been drawn on since is no longer known so.
     bool IsKnownOpaque() const { return knownOpaque_; }
     void SetKnownOpaque(bool opaque) { knownOpaque_ = opaque; }
+    // The value every alpha byte holds, when the canvas's routines found them
+    // all alike and nothing has had the pixels to change since. The opaque
+    // fill and blit then write whole pixels without reading the destination.
+    std::optional<uint8_t> KnownAlpha() const { return knownAlpha_; }
+    void SetKnownAlpha(std::optional<uint8_t> alpha) { knownAlpha_ = alpha; }
     // Frames stacked in the picture; copied along with it.
     uint32_t GetFrameCount() const { return frameCount_; }
     void SetFrameCount(uint32_t count) { frameCount_ = count; }
@@ -75,6 +92,8 @@ private:
     bool dirty_ = false;
     bool useAlphaChannel_ = true;
     bool knownOpaque_ = false;
+    // Mutable: handing out writable pixels forgets it, even on a const surface.
+    mutable std::optional<uint8_t> knownAlpha_;
     uint32_t frameCount_ = 1;
 };
 
