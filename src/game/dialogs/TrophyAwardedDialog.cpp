@@ -77,6 +77,11 @@ TrophyAwardedDialog::TrophyAwardedDialog(Property* definition) : KR2Dialog(defin
 
 TrophyAwardedDialog::~TrophyAwardedDialog() = default;
 
+TrophyDialog* TrophyAwardedDialog::CabinetBehind(GameNode* node) {
+    auto* award = ObjectCast<TrophyAwardedDialog>(node);
+    return award != nullptr ? award->cabinet_.Get() : nullptr;
+}
+
 void TrophyAwardedDialog::FreezeScene() {
     const Ref<MemorySurface> frozen = FilledScreen(0x000000, 255);
     Scene* scene = CurrentDialogScene();
@@ -209,11 +214,23 @@ void TrophyAwardedDialog::AnimateAward() {
     // Half-way through that pause nothing else starts: the cabinet behind
     // paints its backdrop then, long before OK can bring it up.
     Modifier* cabinetWait = Add(flashOut, new ModifierWait(200), this);
-    Add(cabinetWait,
+    Modifier* backdropPainted = Add(cabinetWait,
+                                    new ModifierCallback(
+                                        [](uint32_t, GameNode* node) {
+                                            if (TrophyDialog* cabinet = CabinetBehind(node)) {
+                                                cabinet->PaintHeldBackdrop();
+                                            }
+                                        },
+                                        0),
+                                    this);
+    // Its picture follows in a frame of its own, so the OK brings up a
+    // cabinet that has nothing left to build.
+    Modifier* pictureWait = Add(backdropPainted, new ModifierWait(100), this);
+    Add(pictureWait,
         new ModifierCallback(
             [](uint32_t, GameNode* node) {
-                if (auto* award = ObjectCast<TrophyAwardedDialog>(node); award != nullptr && award->cabinet_) {
-                    award->cabinet_->PaintHeldBackdrop();
+                if (TrophyDialog* cabinet = CabinetBehind(node)) {
+                    cabinet->PrepareBuffer();
                 }
             },
             0),

@@ -350,7 +350,7 @@ TEST_F(TrophyDialogsTest, OkHandsTheTrophyToTheCabinetWhereItLandsOnItsPlace) {
     EXPECT_EQ(calls, std::vector<Scene*>{GameScene()});
 }
 
-TEST_F(TrophyDialogsTest, TheCabinetBehindAnAwardPaintsTheBackdropOfItsOwnShowOnlyInThePauseBeforeTheText) {
+TEST_F(TrophyDialogsTest, TheCabinetBehindAnAwardBuildsItsBackdropAndPictureOnlyInThePauseBeforeTheText) {
     UsePlayers({"Ann"})[0]->trophies[3] = KR2Player::kTrophyPending;
     TrophyDialog* alone = Open<TrophyDialog>("DIALOG_TROPHY_SCREEN");
     ASSERT_NE(alone->GetBackground(), nullptr);
@@ -375,6 +375,23 @@ TEST_F(TrophyDialogsTest, TheCabinetBehindAnAwardPaintsTheBackdropOfItsOwnShowOn
     ASSERT_EQ(painted.GetHeight(), expected->GetHeight());
     EXPECT_TRUE(std::equal(expected->Pixels32(), expected->Pixels32() + expected->GetWidth() * expected->GetHeight(),
                            painted.Pixels32()));
+
+    // Its picture follows before the text, so the OK builds nothing; it is
+    // the picture a cabinet builds when it is drawn.
+    Run(150);
+    const Surface* prepared = cabinet->GetImage();
+    ASSERT_NE(prepared, nullptr);
+    EXPECT_NE(prepared, cabinet->GetBackground());
+    const Ref<MemorySurface> preparedLook = CloneSurface(*prepared);
+    cabinet->ReleaseBuffers();
+    const Ref<MemorySurface> screen = CreateMemorySurface(800, 600);
+    cabinet->Draw(*screen->CreateCanvas());
+    ASSERT_NE(cabinet->GetImage(), nullptr);
+    ASSERT_EQ(cabinet->GetImage()->GetWidth(), preparedLook->GetWidth());
+    ASSERT_EQ(cabinet->GetImage()->GetHeight(), preparedLook->GetHeight());
+    EXPECT_TRUE(std::equal(preparedLook->Pixels32(),
+                           preparedLook->Pixels32() + preparedLook->GetWidth() * preparedLook->GetHeight(),
+                           cabinet->GetImage()->Pixels32()));
 }
 
 TEST_F(TrophyDialogsTest, ACabinetRevealedBeforeItsBackdropWasPaintedPaintsItThen) {
