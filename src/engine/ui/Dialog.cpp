@@ -193,6 +193,14 @@ void Dialog::Draw(Canvas& canvas) {
     Sprite::Draw(canvas);
 }
 
+void Dialog::PrepareBuffer(const Ref<MemorySurface>& madeAhead) {
+    if (!picture_) {
+        picture_ = madeAhead;
+        canvas_ = madeAhead ? madeAhead->CreateCanvas() : nullptr;
+    }
+    PrepareBuffer();
+}
+
 void Dialog::PrepareBuffer() {
     if (useBuffer_ && IsAnyChildDirty(*GetComponentNode())) {
         layoutDirty_ = true;

@@ -82,6 +82,9 @@ public:
     // Brings the picture up to date as the next draw would, for a dialog
     // kept out of sight that is to appear without building it then.
     void PrepareBuffer();
+    // The same, building a picture the dialog has none of yet over the one
+    // given, made ahead, when its size fits.
+    void PrepareBuffer(const Ref<MemorySurface>& madeAhead);
     bool IsLayoutDirty() const { return layoutDirty_; }
     void SetLayoutDirty() { layoutDirty_ = true; }
     int32_t GetDragState() const { return dragState_; }

@@ -17,6 +17,7 @@
 #include "engine/scene/ModifierEaseMove.h"
 #include "engine/scene/ModifierFrame.h"
 #include "engine/scene/ModifierScaleBounce.h"
+#include "engine/scene/ModifierSteps.h"
 #include "engine/scene/ModifierValue.h"
 #include "engine/scene/ModifierWait.h"
 #include "engine/scene/SceneResources.h"
@@ -40,6 +41,7 @@ constexpr int32_t kCentreY = 300;
 constexpr uint32_t kDarkening = 0xBE;
 constexpr int32_t kStarFrames = 5;
 constexpr int32_t kStarFrameMs = 30;
+constexpr int32_t kFrameMs = 16;
 
 Ref<MemorySurface> FilledScreen(uint32_t colour, uint32_t alpha) {
     return CreateFilledSurface(kScreenWidth, kScreenHeight, alpha << 24 | (colour & 0xFFFFFF));
@@ -211,10 +213,15 @@ void TrophyAwardedDialog::AnimateAward() {
     }
 
     Modifier* textWait = Add(flashOut, new ModifierWait(400), this);
-    // Half-way through that pause nothing else starts: the cabinet behind
-    // paints its backdrop then, long before OK can bring it up.
-    Modifier* cabinetWait = Add(flashOut, new ModifierWait(200), this);
-    Modifier* backdropPainted = Add(cabinetWait,
+    // The cabinet behind makes the pictures of its backdrop a little each
+    // frame from the burst on, paints the backdrop once they are ready and
+    // builds its own picture a frame later, all before OK can bring it up.
+    Modifier* warmed = Add(burst, new ModifierSteps([](GameNode* node) {
+                               TrophyDialog* cabinet = CabinetBehind(node);
+                               return cabinet == nullptr || cabinet->WarmHeldPictures();
+                           }),
+                           this);
+    Modifier* backdropPainted = Add(warmed,
                                     new ModifierCallback(
                                         [](uint32_t, GameNode* node) {
                                             if (TrophyDialog* cabinet = CabinetBehind(node)) {
@@ -223,14 +230,12 @@ void TrophyAwardedDialog::AnimateAward() {
                                         },
                                         0),
                                     this);
-    // Its picture follows in a frame of its own, so the OK brings up a
-    // cabinet that has nothing left to build.
-    Modifier* pictureWait = Add(backdropPainted, new ModifierWait(100), this);
+    Modifier* pictureWait = Add(backdropPainted, new ModifierWait(kFrameMs), this);
     Add(pictureWait,
         new ModifierCallback(
             [](uint32_t, GameNode* node) {
                 if (TrophyDialog* cabinet = CabinetBehind(node)) {
-                    cabinet->PrepareBuffer();
+                    cabinet->PrepareHeldPicture();
                 }
             },
             0),

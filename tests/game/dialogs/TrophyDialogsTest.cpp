@@ -361,11 +361,18 @@ TEST_F(TrophyDialogsTest, TheCabinetBehindAnAwardBuildsItsBackdropAndPictureOnly
     TrophyAwardedDialog::Show(3, nullptr);
     const Ref<TrophyDialog> cabinet(
         ObjectCast<TrophyDialog>(GameScene()->GetDialogMap().at("DIALOG_TROPHY_SCREEN").Get()));
-    // The award's first frames pay for no backdrop of the hidden cabinet.
+    // The award's first frames pay for no backdrop of the hidden cabinet:
+    // its pictures are made a little each frame, then painted.
     EXPECT_EQ(cabinet->GetBackground(), nullptr);
-    Run(400);
+    Run(100);
     EXPECT_EQ(cabinet->GetBackground(), nullptr);
-    Run(200);
+    const auto runUntil = [this](int32_t limitMs, const auto& done) {
+        for (int32_t ms = 0; ms < limitMs && !done(); ms += 10) {
+            Run(10);
+        }
+    };
+    // Well before the award's text is in.
+    runUntil(500, [&] { return cabinet->GetBackground() != nullptr; });
     ASSERT_NE(cabinet->GetBackground(), nullptr);
     EXPECT_FALSE(cabinet->IsVisible());
     EXPECT_EQ(cabinet->GetX(), 0);
@@ -376,9 +383,9 @@ TEST_F(TrophyDialogsTest, TheCabinetBehindAnAwardBuildsItsBackdropAndPictureOnly
     EXPECT_TRUE(std::equal(expected->Pixels32(), expected->Pixels32() + expected->GetWidth() * expected->GetHeight(),
                            painted.Pixels32()));
 
-    // Its picture follows before the text, so the OK builds nothing; it is
-    // the picture a cabinet builds when it is drawn.
-    Run(150);
+    // Its picture follows before the OK can be pressed, so the OK builds
+    // nothing; it is the picture a cabinet builds when it is drawn.
+    runUntil(100, [&] { return cabinet->GetImage() != cabinet->GetBackground(); });
     const Surface* prepared = cabinet->GetImage();
     ASSERT_NE(prepared, nullptr);
     EXPECT_NE(prepared, cabinet->GetBackground());
