@@ -517,7 +517,14 @@ void MapScene::ShowSection(bool composite) {
         overlay_->SetAlpha(255);
         sceneBuffer_->SetImage(nullptr);
     } else if (Surface* back = background_->GetImage()) {
-        const Ref<MemorySurface> copy = CloneSurface(*back);
+        // The last composite is written over when its size fits: a fresh
+        // screen-sized block faults in page by page during the slide's first frame.
+        Ref<MemorySurface> copy(ObjectCast<MemorySurface>(sceneBuffer_->GetImage()));
+        if (copy && copy->GetWidth() == back->GetWidth() && copy->GetHeight() == back->GetHeight()) {
+            CopySurfaceInto(*back, *copy);
+        } else {
+            copy = CloneSurface(*back);
+        }
         if (Surface* overlay = overlay_->GetImage()) {
             const Ref<Canvas> canvas = copy->CreateCanvas();
             canvas->Blit(*overlay->GetDisplayCopy(), 0, 0);
@@ -526,6 +533,7 @@ void MapScene::ShowSection(bool composite) {
         copy->SetKnownOpaque(back->IsKnownOpaque());
         copy->SetDirty(true);
         sceneBuffer_->SetImage(copy.Get());
+        sceneBuffer_->SetDirty(true);
     } else {
         sceneBuffer_->SetImage(nullptr);
     }

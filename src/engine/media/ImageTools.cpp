@@ -84,13 +84,21 @@ Ref<DDrawSurface32> WrapDirectDrawSurface32(std::shared_ptr<platform::DisplaySur
 }
 
 Ref<MemorySurface> CloneSurface(const Surface& source) {
-    Ref<MemorySurface> copy = CreateMemorySurface(source.GetWidth(), source.GetHeight());
-    copy->SetFrameCount(source.GetFrameCount());
-    copy->SetUseAlphaChannel(source.UsesAlphaChannel());
-    if (HasPixels32(source)) {
-        std::copy_n(source.Pixels32(), PixelCount(source), copy->Pixels32());
-    }
+    Ref<MemorySurface> copy(new MemorySurface(source.GetWidth(), source.GetHeight(), MemorySurface::Unset{}));
+    CopySurfaceInto(source, *copy);
     return copy;
+}
+
+void CopySurfaceInto(const Surface& source, MemorySurface& target) {
+    // A display copy made of the target's old pixels is stale.
+    target.SetDirty(true);
+    target.SetFrameCount(source.GetFrameCount());
+    target.SetUseAlphaChannel(source.UsesAlphaChannel());
+    if (HasPixels32(source)) {
+        std::copy_n(source.Pixels32(), PixelCount(source), target.Pixels32());
+    } else {
+        std::fill_n(target.Pixels32(), PixelCount(target), 0u);
+    }
 }
 
 bool AllPixelsOpaque(const Surface& picture) {

@@ -40,6 +40,8 @@ Ref<DDrawSurface32> WrapDirectDrawSurface32(std::shared_ptr<platform::DisplaySur
 
 // A 32-bit copy: width x height words, frame count and alpha flag.
 Ref<MemorySurface> CloneSurface(const Surface& source);
+// The same copied over an existing picture of the source's size.
+void CopySurfaceInto(const Surface& source, MemorySurface& target);
 
 // Whether every alpha byte of the 32-bit picture is 255 (false for an empty one).
 bool AllPixelsOpaque(const Surface& picture);

@@ -59,6 +59,7 @@ Dialog::Dialog(Property* definition) : Panel(definition), listeners_(new InputLi
 
 Dialog::~Dialog() {
     canvas_ = nullptr;
+    picture_ = nullptr;
     painter_ = nullptr;
     background_ = nullptr;
     listeners_->SetOwner(nullptr);
@@ -188,13 +189,25 @@ void Dialog::CloseDialog(Dialog* dialog) {
 }
 
 void Dialog::Draw(Canvas& canvas) {
+    PrepareBuffer();
+    Sprite::Draw(canvas);
+}
+
+void Dialog::PrepareBuffer(const Ref<MemorySurface>& madeAhead) {
+    if (!picture_) {
+        picture_ = madeAhead;
+        canvas_ = madeAhead ? madeAhead->CreateCanvas() : nullptr;
+    }
+    PrepareBuffer();
+}
+
+void Dialog::PrepareBuffer() {
     if (useBuffer_ && IsAnyChildDirty(*GetComponentNode())) {
         layoutDirty_ = true;
     }
     if (layoutDirty_ || (painter_ && painter_->NeedsRepaint())) {
         UpdateBuffer();
     }
-    Sprite::Draw(canvas);
 }
 
 void Dialog::UpdateBuffer() {
@@ -214,10 +227,18 @@ void Dialog::UpdateBuffer() {
     }
     const int32_t offsetX = GetFrameOffsetX();
     const int32_t offsetY = GetFrameOffsetY();
-    const Ref<MemorySurface> picture = CloneSurface(*background_);
-    SetImage(picture.Get());
+    // The copy made last time is written over while the size still fits: a
+    // fresh screen-sized block faults in page by page in the frame that
+    // first touches it.
+    if (picture_ && picture_->GetWidth() == background_->GetWidth() &&
+        picture_->GetHeight() == background_->GetHeight()) {
+        CopySurfaceInto(*background_, *picture_);
+    } else {
+        picture_ = CloneSurface(*background_);
+        canvas_ = picture_->CreateCanvas();
+    }
+    SetImage(picture_.Get());
     SetFrameOffset(offsetX, offsetY);
-    canvas_ = picture->CreateCanvas();
     if (useBuffer_ || dragState_ == kDraggingBuffered) {
         DrawChildrenInto(*canvas_, *GetComponentNode());
     }
@@ -226,7 +247,7 @@ void Dialog::UpdateBuffer() {
 }
 
 void Dialog::ReleaseBuffers() {
-    if (!canvas_) {
+    if (!picture_) {
         return;
     }
     const int32_t width = GetWidth();
@@ -234,6 +255,7 @@ void Dialog::ReleaseBuffers() {
     const int32_t offsetX = GetFrameOffsetX();
     const int32_t offsetY = GetFrameOffsetY();
     canvas_ = nullptr;
+    picture_ = nullptr;
     // The sprite's own setters: the dialog's would fit the size anew.
     Sprite::SetImage(nullptr);
     Sprite::SetWidth(width);

@@ -13,6 +13,7 @@
 #include "engine/ui/ToolTipCover.h"
 
 class Canvas;
+class MemorySurface;
 class Painter;
 class Surface;
 
@@ -78,6 +79,12 @@ public:
     // and a painted backdrop) while it is hidden; the next draw makes them
     // again. Its size and place stay.
     void ReleaseBuffers();
+    // Brings the picture up to date as the next draw would, for a dialog
+    // kept out of sight that is to appear without building it then.
+    void PrepareBuffer();
+    // The same, building a picture the dialog has none of yet over the one
+    // given, made ahead, when its size fits.
+    void PrepareBuffer(const Ref<MemorySurface>& madeAhead);
     bool IsLayoutDirty() const { return layoutDirty_; }
     void SetLayoutDirty() { layoutDirty_ = true; }
     int32_t GetDragState() const { return dragState_; }
@@ -107,6 +114,9 @@ private:
     void DrawChildrenInto(Canvas& canvas, GameNode& node);
     bool IsAnyChildDirty(GameNode& node) const;
 
+    // The copy of the background the dialog shows, its components drawn on
+    // it when it draws through its buffer.
+    Ref<MemorySurface> picture_;
     Ref<Canvas> canvas_;
     Ref<Surface> background_;
     bool useBuffer_ = false;

@@ -216,11 +216,14 @@ int32_t KR2Dialog::CloseHandler(void* dialog, GameNode*) {
 void KR2Dialog::PlaySound(const std::string& name) const { PlayControlSound(name, soundSection_); }
 
 void KR2Dialog::DarkenBackground() {
+    DarkenBackground(CreateMemorySurface(GetWidth(), GetHeight()), CreateMemorySurface(kScreenWidth, kScreenHeight));
+}
+
+void KR2Dialog::DarkenBackground(const Ref<MemorySurface>& clearedFrame, const Ref<MemorySurface>& clearedBackdrop) {
     Ref<Surface> frame(GetBackground());
     if (Painter* painter = GetPainter()) {
-        const Ref<MemorySurface> painted = CreateMemorySurface(GetWidth(), GetHeight());
-        painter->Paint(*painted);
-        frame = painted;
+        painter->Paint(*clearedFrame);
+        frame = clearedFrame;
     }
     SetMovable(false);
     frameImage_ = frame;
@@ -229,8 +232,7 @@ void KR2Dialog::DarkenBackground() {
     SetDirty(true);
     GetComponentNode()->SetPosition(GetX(), GetY());
     SetPosition(0, 0);
-    const Ref<MemorySurface> backdrop = CreateMemorySurface(kScreenWidth, kScreenHeight);
-    SetBackground(backdrop.Get());
+    SetBackground(clearedBackdrop.Get());
     SetLayoutDirty();
     PaintDarkenedBackground();
 }

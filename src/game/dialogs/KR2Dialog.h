@@ -8,6 +8,8 @@
 #include "engine/media/Surface.h"
 #include "engine/ui/Dialog.h"
 
+class MemorySurface;
+
 // The base of every game dialog: a header on the game's frame painter,
 // centring on the 800 x 600 screen, an optional darkened backdrop over the
 // whole screen, fading in and out with an open and a close sound, and word
@@ -59,6 +61,9 @@ protected:
     void ShowWithoutBackdrop();
     // Paints the frame and the darkened screen around it into the backdrop.
     void DarkenBackground();
+    // The same into cleared pictures made ahead: one of the dialog's size
+    // for its painted frame, one of the screen's for the backdrop.
+    void DarkenBackground(const Ref<MemorySurface>& clearedFrame, const Ref<MemorySurface>& clearedBackdrop);
     // An instance met again before its fade-out ended: no close pending, no
     // actions left, opaque, taking input, centring as defined.
     void ResetForReuse();

@@ -17,6 +17,7 @@
 #include "engine/scene/ModifierEaseMove.h"
 #include "engine/scene/ModifierFrame.h"
 #include "engine/scene/ModifierScaleBounce.h"
+#include "engine/scene/ModifierSteps.h"
 #include "engine/scene/ModifierValue.h"
 #include "engine/scene/ModifierWait.h"
 #include "engine/scene/SceneResources.h"
@@ -40,6 +41,7 @@ constexpr int32_t kCentreY = 300;
 constexpr uint32_t kDarkening = 0xBE;
 constexpr int32_t kStarFrames = 5;
 constexpr int32_t kStarFrameMs = 30;
+constexpr int32_t kFrameMs = 16;
 
 Ref<MemorySurface> FilledScreen(uint32_t colour, uint32_t alpha) {
     return CreateFilledSurface(kScreenWidth, kScreenHeight, alpha << 24 | (colour & 0xFFFFFF));
@@ -76,6 +78,11 @@ TrophyAwardedDialog::TrophyAwardedDialog(Property* definition) : KR2Dialog(defin
 }
 
 TrophyAwardedDialog::~TrophyAwardedDialog() = default;
+
+TrophyDialog* TrophyAwardedDialog::CabinetBehind(GameNode* node) {
+    auto* award = ObjectCast<TrophyAwardedDialog>(node);
+    return award != nullptr ? award->cabinet_.Get() : nullptr;
+}
 
 void TrophyAwardedDialog::FreezeScene() {
     const Ref<MemorySurface> frozen = FilledScreen(0x000000, 255);
@@ -206,14 +213,29 @@ void TrophyAwardedDialog::AnimateAward() {
     }
 
     Modifier* textWait = Add(flashOut, new ModifierWait(400), this);
-    // Half-way through that pause nothing else starts: the cabinet behind
-    // paints its backdrop then, long before OK can bring it up.
-    Modifier* cabinetWait = Add(flashOut, new ModifierWait(200), this);
-    Add(cabinetWait,
+    // The cabinet behind makes the pictures of its backdrop a little each
+    // frame from the burst on, paints the backdrop once they are ready and
+    // builds its own picture a frame later, all before OK can bring it up.
+    Modifier* warmed = Add(burst, new ModifierSteps([](GameNode* node) {
+                               TrophyDialog* cabinet = CabinetBehind(node);
+                               return cabinet == nullptr || cabinet->WarmHeldPictures();
+                           }),
+                           this);
+    Modifier* backdropPainted = Add(warmed,
+                                    new ModifierCallback(
+                                        [](uint32_t, GameNode* node) {
+                                            if (TrophyDialog* cabinet = CabinetBehind(node)) {
+                                                cabinet->PaintHeldBackdrop();
+                                            }
+                                        },
+                                        0),
+                                    this);
+    Modifier* pictureWait = Add(backdropPainted, new ModifierWait(kFrameMs), this);
+    Add(pictureWait,
         new ModifierCallback(
             [](uint32_t, GameNode* node) {
-                if (auto* award = ObjectCast<TrophyAwardedDialog>(node); award != nullptr && award->cabinet_) {
-                    award->cabinet_->PaintHeldBackdrop();
+                if (TrophyDialog* cabinet = CabinetBehind(node)) {
+                    cabinet->PrepareHeldPicture();
                 }
             },
             0),

@@ -49,6 +49,8 @@ private:
     void BuildBigTrophy(int32_t trophy);
     void AnimateAward();
     void HandTrophyToCabinet();
+    // The cabinet the award dialog opens once its OK is pressed, or null.
+    static TrophyDialog* CabinetBehind(GameNode* node);
 
     Modifier* animationRoot_ = nullptr;
     Ref<TrophyDialog> cabinet_;

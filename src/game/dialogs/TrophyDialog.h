@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "engine/foundation/Ref.h"
+#include "engine/media/SurfaceWarmer.h"
 #include "game/dialogs/KR2Dialog.h"
 
 class Button;
@@ -44,9 +45,16 @@ public:
     // holds back its darkened backdrop, the costliest part of showing it, so
     // that the award's first frame does not pay for it.
     void StartAwardMode(int32_t trophy);
+    // Makes the cleared pictures the held backdrop and the cabinet's own
+    // picture are painted into, a few rows a call; true once they are ready.
+    // The award calls it a frame at a time before the backdrop is painted.
+    bool WarmHeldPictures();
     // Paints the backdrop held back in award mode; the award calls it in a
     // quiet frame before its OK can be pressed.
     void PaintHeldBackdrop();
+    // Builds the cabinet's picture over the backdrop, in a frame of its own
+    // after the backdrop's, so that the OK finds nothing left to build.
+    void PrepareHeldPicture();
     // Makes the hidden cabinet visible, its backdrop painted.
     void Reveal();
     // Flies the big trophy from where it is to its place, then throws stars.
@@ -99,5 +107,9 @@ private:
     int32_t playerIndex_ = 0;
     bool awardMode_ = false;
     bool backdropHeld_ = false;
+    SurfaceWarmer warmer_;
+    Ref<MemorySurface> warmFrame_;
+    Ref<MemorySurface> warmBackdrop_;
+    Ref<MemorySurface> warmPicture_;
     int32_t awardedTrophy_ = -1;
 };

@@ -187,10 +187,12 @@ TEST_F(DialogTest, ABufferedDialogDrawsItsComponentsIntoItsPicture) {
     EXPECT_EQ(PixelAt(*picture, 6, 3), 0xFF000010u);
     EXPECT_EQ(PixelAt(*dialog->GetBackground(), 4, 3), 0xFF000010u);  // the background stays clean
 
-    // A changed component makes the picture be rebuilt on the next draw.
+    // A changed component makes the picture be rebuilt on the next draw,
+    // over the same block while the size fits.
     dot->SetX(10);
     dot->SetDirty(true);
     DrawOnce(*dialog);
+    EXPECT_EQ(dialog->GetImage(), picture);
     EXPECT_EQ(PixelAt(*dialog->GetImage(), 4, 3), 0xFF000010u);
     EXPECT_EQ(PixelAt(*dialog->GetImage(), 10, 3), 0xFFAA0000u);
 }

@@ -350,7 +350,7 @@ TEST_F(TrophyDialogsTest, OkHandsTheTrophyToTheCabinetWhereItLandsOnItsPlace) {
     EXPECT_EQ(calls, std::vector<Scene*>{GameScene()});
 }
 
-TEST_F(TrophyDialogsTest, TheCabinetBehindAnAwardPaintsTheBackdropOfItsOwnShowOnlyInThePauseBeforeTheText) {
+TEST_F(TrophyDialogsTest, TheCabinetBehindAnAwardBuildsItsBackdropAndPictureOnlyInThePauseBeforeTheText) {
     UsePlayers({"Ann"})[0]->trophies[3] = KR2Player::kTrophyPending;
     TrophyDialog* alone = Open<TrophyDialog>("DIALOG_TROPHY_SCREEN");
     ASSERT_NE(alone->GetBackground(), nullptr);
@@ -361,11 +361,18 @@ TEST_F(TrophyDialogsTest, TheCabinetBehindAnAwardPaintsTheBackdropOfItsOwnShowOn
     TrophyAwardedDialog::Show(3, nullptr);
     const Ref<TrophyDialog> cabinet(
         ObjectCast<TrophyDialog>(GameScene()->GetDialogMap().at("DIALOG_TROPHY_SCREEN").Get()));
-    // The award's first frames pay for no backdrop of the hidden cabinet.
+    // The award's first frames pay for no backdrop of the hidden cabinet:
+    // its pictures are made a little each frame, then painted.
     EXPECT_EQ(cabinet->GetBackground(), nullptr);
-    Run(400);
+    Run(100);
     EXPECT_EQ(cabinet->GetBackground(), nullptr);
-    Run(200);
+    const auto runUntil = [this](int32_t limitMs, const auto& done) {
+        for (int32_t ms = 0; ms < limitMs && !done(); ms += 10) {
+            Run(10);
+        }
+    };
+    // Well before the award's text is in.
+    runUntil(500, [&] { return cabinet->GetBackground() != nullptr; });
     ASSERT_NE(cabinet->GetBackground(), nullptr);
     EXPECT_FALSE(cabinet->IsVisible());
     EXPECT_EQ(cabinet->GetX(), 0);
@@ -375,6 +382,23 @@ TEST_F(TrophyDialogsTest, TheCabinetBehindAnAwardPaintsTheBackdropOfItsOwnShowOn
     ASSERT_EQ(painted.GetHeight(), expected->GetHeight());
     EXPECT_TRUE(std::equal(expected->Pixels32(), expected->Pixels32() + expected->GetWidth() * expected->GetHeight(),
                            painted.Pixels32()));
+
+    // Its picture follows before the OK can be pressed, so the OK builds
+    // nothing; it is the picture a cabinet builds when it is drawn.
+    runUntil(100, [&] { return cabinet->GetImage() != cabinet->GetBackground(); });
+    const Surface* prepared = cabinet->GetImage();
+    ASSERT_NE(prepared, nullptr);
+    EXPECT_NE(prepared, cabinet->GetBackground());
+    const Ref<MemorySurface> preparedLook = CloneSurface(*prepared);
+    cabinet->ReleaseBuffers();
+    const Ref<MemorySurface> screen = CreateMemorySurface(800, 600);
+    cabinet->Draw(*screen->CreateCanvas());
+    ASSERT_NE(cabinet->GetImage(), nullptr);
+    ASSERT_EQ(cabinet->GetImage()->GetWidth(), preparedLook->GetWidth());
+    ASSERT_EQ(cabinet->GetImage()->GetHeight(), preparedLook->GetHeight());
+    EXPECT_TRUE(std::equal(preparedLook->Pixels32(),
+                           preparedLook->Pixels32() + preparedLook->GetWidth() * preparedLook->GetHeight(),
+                           cabinet->GetImage()->Pixels32()));
 }
 
 TEST_F(TrophyDialogsTest, ACabinetRevealedBeforeItsBackdropWasPaintedPaintsItThen) {
