@@ -517,14 +517,9 @@ void MapScene::ShowSection(bool composite) {
         overlay_->SetAlpha(255);
         sceneBuffer_->SetImage(nullptr);
     } else if (Surface* back = background_->GetImage()) {
-        // The last composite is written over when its size fits: a fresh
-        // screen-sized block faults in page by page during the slide's first frame.
-        Ref<MemorySurface> copy(ObjectCast<MemorySurface>(sceneBuffer_->GetImage()));
-        if (copy && copy->GetWidth() == back->GetWidth() && copy->GetHeight() == back->GetHeight()) {
-            CopySurfaceInto(*back, *copy);
-        } else {
-            copy = CloneSurface(*back);
-        }
+        // The last composite is written over, not made anew, during the slide's first frame.
+        const Ref<MemorySurface> copy =
+            CopySurfaceOver(*back, Ref<MemorySurface>(ObjectCast<MemorySurface>(sceneBuffer_->GetImage())));
         if (Surface* overlay = overlay_->GetImage()) {
             const Ref<Canvas> canvas = copy->CreateCanvas();
             canvas->Blit(*overlay->GetDisplayCopy(), 0, 0);

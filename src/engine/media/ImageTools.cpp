@@ -95,10 +95,18 @@ void CopySurfaceInto(const Surface& source, MemorySurface& target) {
     target.SetFrameCount(source.GetFrameCount());
     target.SetUseAlphaChannel(source.UsesAlphaChannel());
     if (HasPixels32(source)) {
-        std::copy_n(source.Pixels32(), PixelCount(source), target.Pixels32());
+        std::copy_n(source.Pixels32KeepingAlpha(), PixelCount(source), target.Pixels32());
     } else {
         std::fill_n(target.Pixels32(), PixelCount(target), 0u);
     }
+}
+
+Ref<MemorySurface> CopySurfaceOver(const Surface& source, Ref<MemorySurface> previous) {
+    if (!previous || previous->GetWidth() != source.GetWidth() || previous->GetHeight() != source.GetHeight()) {
+        return CloneSurface(source);
+    }
+    CopySurfaceInto(source, *previous);
+    return previous;
 }
 
 bool AllPixelsOpaque(const Surface& picture) {

@@ -42,6 +42,10 @@ Ref<DDrawSurface32> WrapDirectDrawSurface32(std::shared_ptr<platform::DisplaySur
 Ref<MemorySurface> CloneSurface(const Surface& source);
 // The same copied over an existing picture of the source's size.
 void CopySurfaceInto(const Surface& source, MemorySurface& target);
+// A copy written over `previous` while its size fits, else a new one: a
+// fresh screen-sized block faults in page by page in the frame that first
+// touches it.
+Ref<MemorySurface> CopySurfaceOver(const Surface& source, Ref<MemorySurface> previous);
 
 // Whether every alpha byte of the 32-bit picture is 255 (false for an empty one).
 bool AllPixelsOpaque(const Surface& picture);

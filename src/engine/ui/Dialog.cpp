@@ -227,14 +227,8 @@ void Dialog::UpdateBuffer() {
     }
     const int32_t offsetX = GetFrameOffsetX();
     const int32_t offsetY = GetFrameOffsetY();
-    // The copy made last time is written over while the size still fits: a
-    // fresh screen-sized block faults in page by page in the frame that
-    // first touches it.
-    if (picture_ && picture_->GetWidth() == background_->GetWidth() &&
-        picture_->GetHeight() == background_->GetHeight()) {
-        CopySurfaceInto(*background_, *picture_);
-    } else {
-        picture_ = CloneSurface(*background_);
+    if (Ref<MemorySurface> picture = CopySurfaceOver(*background_, picture_); picture != picture_) {
+        picture_ = picture;
         canvas_ = picture_->CreateCanvas();
     }
     SetImage(picture_.Get());

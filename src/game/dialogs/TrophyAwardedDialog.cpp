@@ -221,25 +221,18 @@ void TrophyAwardedDialog::AnimateAward() {
                                return cabinet == nullptr || cabinet->WarmHeldPictures();
                            }),
                            this);
-    Modifier* backdropPainted = Add(warmed,
-                                    new ModifierCallback(
-                                        [](uint32_t, GameNode* node) {
-                                            if (TrophyDialog* cabinet = CabinetBehind(node)) {
-                                                cabinet->PaintHeldBackdrop();
-                                            }
-                                        },
-                                        0),
-                                    this);
-    Modifier* pictureWait = Add(backdropPainted, new ModifierWait(kFrameMs), this);
-    Add(pictureWait,
-        new ModifierCallback(
-            [](uint32_t, GameNode* node) {
+    const auto onCabinet = [](void (TrophyDialog::*step)()) {
+        return new ModifierCallback(
+            [step](uint32_t, GameNode* node) {
                 if (TrophyDialog* cabinet = CabinetBehind(node)) {
-                    cabinet->PrepareHeldPicture();
+                    (cabinet->*step)();
                 }
             },
-            0),
-        this);
+            0);
+    };
+    Modifier* backdropPainted = Add(warmed, onCabinet(&TrophyDialog::PaintHeldBackdrop), this);
+    Modifier* pictureWait = Add(backdropPainted, new ModifierWait(kFrameMs), this);
+    Add(pictureWait, onCabinet(&TrophyDialog::PrepareHeldPicture), this);
     Modifier* wonIn = trophyWon_ != nullptr ? Add(textWait, new ModifierValue(0, 255, 200), trophyWon_) : textWait;
     for (Label* label : {nameLabel_, textLabel_}) {
         if (label != nullptr) {
