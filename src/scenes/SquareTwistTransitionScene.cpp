@@ -43,9 +43,10 @@ void ReadHeld(Property* definition, const char* key, int32_t low, int32_t high, 
 SquareTwistTransitionScene::SquareTwistTransitionScene(Property* definition) : SceneTransition(definition) {
     // The base's source picture only receives the capture the tiles are cut from.
     GetSourceSprite()->SetVisible(false);
-    const Surface* screen = GetTargetSprite()->GetImage();
-    ReadHeld(definition, "spacingx", kSmallestTile, std::max(screen->GetWidth(), kSmallestTile), spacingX_);
-    ReadHeld(definition, "spacingy", kSmallestTile, std::max(screen->GetHeight(), kSmallestTile), spacingY_);
+    const int32_t width = ScreenWidth();
+    const int32_t height = ScreenHeight();
+    ReadHeld(definition, "spacingx", kSmallestTile, std::max(width, kSmallestTile), spacingX_);
+    ReadHeld(definition, "spacingy", kSmallestTile, std::max(height, kSmallestTile), spacingY_);
     ReadHeld(definition, "time", 0, media_numbers::kLongestTimeMs, time_);
     ReadHeld(definition, "delay", 0, media_numbers::kLongestTimeMs, delay_);
     if (Property* circle = Property::Child(definition, "circle")) {
@@ -54,14 +55,13 @@ SquareTwistTransitionScene::SquareTwistTransitionScene(Property* definition) : S
             circle_ = turns;
         }
     }
-    columns_ = screen->GetWidth() / spacingX_;
-    rows_ = screen->GetHeight() / spacingY_;
+    columns_ = width / spacingX_;
+    rows_ = height / spacingY_;
     tiles_.reserve(static_cast<size_t>(columns_) * rows_);
     for (int32_t r = 0; r < rows_; ++r) {
         for (int32_t c = 0; c < columns_; ++c) {
-            const Ref<MemorySurface> picture = CreateMemorySurface(spacingX_, spacingY_);
-            picture->SetUseAlphaChannel(false);
-            Ref<Sprite> tile(new Sprite(spacingX_ * c + spacingX_ / 2, spacingY_ * r + spacingY_ / 2, picture.Get()));
+            // The tile's picture is cut from the screen when the twist runs.
+            Ref<Sprite> tile(new Sprite(spacingX_ * c + spacingX_ / 2, spacingY_ * r + spacingY_ / 2, nullptr));
             tile->SetAnchorKind(Sprite::kCenter);
             GetRootNode()->AddChild(tile.Get());
             tiles_.push_back(std::move(tile));
@@ -78,11 +78,17 @@ void SquareTwistTransitionScene::Activate() {
     for (int32_t r = 0; r < rows_; ++r) {
         for (int32_t c = 0; c < columns_; ++c) {
             Sprite& tile = *tiles_[static_cast<size_t>(r) * columns_ + c];
-            const Ref<Canvas> canvas = tile.GetImage()->CreateCanvas();
-            canvas->Blit(*capture, 0, 0, c * spacingX_, r * spacingY_, spacingX_, spacingY_);
-            tile.SetDirty(true);
+            const Ref<MemorySurface> picture = CreateMemorySurface(spacingX_, spacingY_);
+            picture->SetUseAlphaChannel(false);
+            picture->CreateCanvas()->Blit(*capture, 0, 0, c * spacingX_, r * spacingY_, spacingX_, spacingY_);
+            tile.SetImage(picture.Get());
         }
     }
+}
+
+void SquareTwistTransitionScene::Deactivate() {
+    SceneTransition::Deactivate();
+    for (const Ref<Sprite>& tile : tiles_) tile->SetImage(nullptr);
 }
 
 void SquareTwistTransitionScene::Update(int32_t elapsedMs) {

@@ -29,6 +29,8 @@ public:
 
     // Captures the scene left into the tiles.
     void Activate() override;
+    // The tiles' pictures go with the screen pictures.
+    void Deactivate() override;
     void Update(int32_t elapsedMs) override;
 
     int32_t GetPhase() const { return phase_; }

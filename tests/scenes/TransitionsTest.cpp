@@ -35,10 +35,13 @@ TEST_F(TransitionsTest, FadeWithEverythingLoadedNeverShowsTheLabel) {
     const Ref<FadeBlackLabelTransition> fade =
         MakeTransition<FadeBlackLabelTransition>("FadeBlackLabelTransition", R"(color="255")");
     ASSERT_TRUE(fade);
-    EXPECT_EQ(PixelAt(*fade->GetColorScreen()->GetImage(), 0, 0), 0xFF0000FFu);
+    EXPECT_EQ(fade->GetColorScreen()->GetImage(), nullptr);  // made only once the fade runs
     StartSwitch(fade.Get());
     std::vector<int32_t> stages;
     const int32_t took = RunFrames(100, 5000, [&] { return AtB(); }, [&](int32_t) {
+        if (SceneManager::Instance()->GetCurrentScene() == fade.Get()) {
+            EXPECT_EQ(PixelAt(*fade->GetColorScreen()->GetImage(), 0, 0), 0xFF0000FFu);
+        }
         stages.push_back(fade->GetStage());
         EXPECT_EQ(fade->GetLabel()->GetAlpha(), 0);
         EXPECT_TRUE(fade->GetLabel()->GetText().empty());
@@ -154,6 +157,11 @@ TEST_F(TransitionsTest, TwistWithEverythingLoadedStartsAtOnceAndEndsAfterTheLast
     // The last tile starts 26 x 20 ms after the first and turns for 1000 ms.
     EXPECT_GE(took, 1520);
     EXPECT_LE(took, 1620);
+    // Ended, it keeps no picture of the screen, in whole or in tiles.
+    manager_->Update(20);
+    EXPECT_EQ(twist->GetSourceSprite()->GetImage(), nullptr);
+    EXPECT_TRUE(std::all_of(twist->GetTiles().begin(), twist->GetTiles().end(),
+                            [](const Ref<Sprite>& tile) { return tile->GetImage() == nullptr; }));
 }
 
 TEST_F(TransitionsTest, TwistWaitingForLoadingShowsTheDialogFromHalfASecondToTwoSeconds) {

@@ -14,21 +14,28 @@ namespace {
 
 // A window-sized 32-bit picture without alpha channel.
 Ref<MemorySurface> MakeScreenPicture() {
-    const GameWindow* window = GameWindow::Instance();
-    const int32_t width = window != nullptr ? window->GetWidth() : 0;
-    const int32_t height = window != nullptr ? window->GetHeight() : 0;
-    const Ref<MemorySurface> picture = CreateMemorySurface(width, height);
+    const Ref<MemorySurface> picture =
+        CreateMemorySurface(SceneTransition::ScreenWidth(), SceneTransition::ScreenHeight());
     picture->SetUseAlphaChannel(false);
     return picture;
 }
 
-// The same in a sprite at (0, 0).
-Ref<Sprite> MakeScreenSprite() { return Ref<Sprite>(new Sprite(0, 0, MakeScreenPicture().Get())); }
+Ref<Sprite> MakeEmptySprite() { return Ref<Sprite>(new Sprite(0, 0, nullptr)); }
 
 }  // namespace
 
+int32_t SceneTransition::ScreenWidth() {
+    const GameWindow* window = GameWindow::Instance();
+    return window != nullptr ? window->GetWidth() : 0;
+}
+
+int32_t SceneTransition::ScreenHeight() {
+    const GameWindow* window = GameWindow::Instance();
+    return window != nullptr ? window->GetHeight() : 0;
+}
+
 SceneTransition::SceneTransition(Property* definition)
-    : Scene(definition), sourceSprite_(MakeScreenSprite()), targetSprite_(MakeScreenSprite()) {
+    : Scene(definition), sourceSprite_(MakeEmptySprite()), targetSprite_(MakeEmptySprite()) {
     GetRootNode()->AddChild(sourceSprite_.Get());
     GetRootNode()->AddChild(targetSprite_.Get());
 }
@@ -49,13 +56,22 @@ void SceneTransition::Activate() {
             screen->SetImage(MakeScreenPicture().Get());
         }
     }
+    if (colorScreen_ && colorScreen_->GetImage() == nullptr) {
+        const Ref<MemorySurface> colour = MakeScreenPicture();
+        const uint32_t pixel = 0xFF000000u | (static_cast<uint32_t>(GetColor()) & 0xFFFFFFu);
+        for (int32_t y = 0; y < colour->GetHeight(); ++y) {
+            std::fill_n(colour->Pixels32() + colour->PixelIndex(0, y), colour->GetWidth(), pixel);
+        }
+        colorScreen_->SetImage(colour.Get());
+    }
     Scene::Activate();
 }
 
 void SceneTransition::Deactivate() {
     Scene::Deactivate();
-    sourceSprite_->SetImage(nullptr);
-    targetSprite_->SetImage(nullptr);
+    for (Sprite* screen : {sourceSprite_.Get(), targetSprite_.Get(), colorScreen_.Get()}) {
+        if (screen != nullptr) screen->SetImage(nullptr);
+    }
 }
 
 void SceneTransition::PrepareTarget() {
@@ -80,15 +96,9 @@ Ref<Modifier> SceneTransition::MakeEndCallback() {
     return Ref<Modifier>(new ModifierCallback([this](uint32_t, GameNode*) { OnAnimationEnd(*this); }, 0));
 }
 
-Ref<Sprite> SceneTransition::MakeColorScreen() const {
-    const Surface* screen = sourceSprite_->GetImage();
-    const Ref<MemorySurface> colour = CreateMemorySurface(screen->GetWidth(), screen->GetHeight());
-    colour->SetUseAlphaChannel(false);
-    const uint32_t pixel = 0xFF000000u | (static_cast<uint32_t>(GetColor()) & 0xFFFFFFu);
-    for (int32_t y = 0; y < colour->GetHeight(); ++y) {
-        std::fill_n(colour->Pixels32() + colour->PixelIndex(0, y), colour->GetWidth(), pixel);
-    }
-    return Ref<Sprite>(new Sprite(0, 0, colour.Get()));
+Ref<Sprite> SceneTransition::MakeColorScreen() {
+    colorScreen_ = MakeEmptySprite();
+    return colorScreen_;
 }
 
 void SceneTransition::DrawSourceScene() {

@@ -14,8 +14,10 @@ class SceneTransition : public Scene {
     ENGINE_CLASS(SceneTransition, Scene)
 
 public:
-    // Scene's keys; two sprites at (0, 0) the size of the window (source
-    // below, target above) are linked under the root node.
+    // Scene's keys; two sprites at (0, 0) (source below, target above) are
+    // linked under the root node. Their pictures, the size of the window,
+    // exist only while the transition is active: a transition made for a
+    // switch holds no screen until it runs.
     explicit SceneTransition(Property* definition);
     ~SceneTransition() override;
 
@@ -23,8 +25,8 @@ public:
     // The source stops acting before the transition takes the screen.
     void Activate() override;
     // An ended transition stays the manager's previous scene until the next
-    // switch: its two screen pictures are let go of here and made anew when
-    // it is activated again.
+    // switch: its screen pictures (and colour screen) are let go of here and
+    // made anew when it is activated again.
     void Deactivate() override;
     // Activates the target (building it the first time) but keeps it from
     // acting while the transition still shows.
@@ -45,13 +47,17 @@ public:
     Sprite* GetSourceSprite() const { return sourceSprite_.Get(); }
     Sprite* GetTargetSprite() const { return targetSprite_.Get(); }
     void SetActivateOnFinish(bool activate) { activateOnFinish_ = activate; }
+    // The window's size, which the screen pictures take.
+    static int32_t ScreenWidth();
+    static int32_t ScreenHeight();
 
 protected:
     // A callback modifier that ends the transition.
     Ref<Modifier> MakeEndCallback();
-    // An opaque sprite at (0, 0) of the window's size, filled with the
-    // definition's colour: the screen a fade passes through.
-    Ref<Sprite> MakeColorScreen() const;
+    // A sprite at (0, 0) that, while the transition is active, shows an
+    // opaque picture of the window's size filled with the definition's
+    // colour: the screen a fade passes through. At most one per transition.
+    Ref<Sprite> MakeColorScreen();
 
 private:
     static void DrawScene(Scene* scene, Sprite& sprite);
@@ -62,4 +68,5 @@ private:
     bool activateOnFinish_ = true;
     Ref<Sprite> sourceSprite_;
     Ref<Sprite> targetSprite_;
+    Ref<Sprite> colorScreen_;
 };

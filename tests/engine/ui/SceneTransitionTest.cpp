@@ -36,13 +36,19 @@ TEST_F(SceneTransitionTest, AFadeCoversThenRevealsTheTargetOnceLoadingAllows) {
         const Ref<FadeBlackTransition> fade =
             MakeTransition<FadeBlackTransition>("FadeBlackTransition", R"(time="100" color="255" wait=")" + std::string(wait) + "\"");
         ASSERT_TRUE(fade);
-        EXPECT_EQ(PixelAt(*fade->GetColorSprite()->GetImage(), 0, 0), 0xFF0000FFu);
+        // Made for the switch, it holds no screen before it runs.
+        for (const Sprite* screen : {fade->GetColorSprite(), fade->GetSourceSprite(), fade->GetTargetSprite()}) {
+            EXPECT_EQ(screen->GetImage(), nullptr);
+        }
         StartSwitch(fade.Get());
         std::vector<int32_t> phases;
         for (int i = 0; i < 12 && manager_->GetCurrentScene() != b_.Get(); ++i) {
             const int32_t before = fade->GetPhase();
             manager_->Update(50);
             const std::vector<std::string> log = TakeLog();
+            if (manager_->GetCurrentScene() == fade.Get()) {
+                EXPECT_EQ(PixelAt(*fade->GetColorSprite()->GetImage(), 0, 0), 0xFF0000FFu);
+            }
             phases.push_back(fade->GetPhase());
             const bool built = std::find(log.begin(), log.end(), "B build") != log.end();
             EXPECT_EQ(built, before == FadeBlackTransition::kCovered);  // built when the fade-in begins
@@ -61,6 +67,7 @@ TEST_F(SceneTransitionTest, AFadeCoversThenRevealsTheTargetOnceLoadingAllows) {
         EXPECT_EQ(fade->GetColorSprite()->GetAlpha(), 0);
         manager_->Update(50);
         EXPECT_EQ(TakeLog(), (std::vector<std::string>{"B frame"}));
+        EXPECT_EQ(fade->GetColorSprite()->GetImage(), nullptr);  // ended, it lets its screens go
         SceneManager::ReleaseInstance();
         a_->SetBuildState(Scene::kNotBuilt);
         b_->SetBuildState(Scene::kNotBuilt);
@@ -98,15 +105,15 @@ TEST_F(SceneTransitionTest, ACrossFadeActivatesTheTargetAtOnceButLetsItActOnlyAt
 }
 
 TEST_F(SceneTransitionTest, TheTargetPictureShowsItsBackgroundOnlyWhenVisible) {
-    const Ref<AlphaTransition> cross = MakeTransition<AlphaTransition>("AlphaTransition", "");
-    ASSERT_TRUE(cross);
     b_->SetBackground(FilledSurface(800, 600, 0xFFFF0000u).Get());
     b_->GetRootNode()->AddChild(new Sprite(10, 10, FilledSurface(2, 2, 0xFF00FF00u).Get()));
-    cross->SetScenes(a_.Get(), b_.Get());
     for (const bool visible : {false, true}) {
         SCOPED_TRACE(visible);
+        const Ref<AlphaTransition> cross = MakeTransition<AlphaTransition>("AlphaTransition", "");
+        ASSERT_TRUE(cross);
+        cross->SetScenes(a_.Get(), b_.Get());
         b_->SetVisible(visible);
-        cross->DrawTargetScene();
+        cross->Activate();  // its pictures are made and drawn
         const Surface& picture = *cross->GetTargetSprite()->GetImage();
         EXPECT_EQ(PixelAt(picture, 11, 11) & 0xFFFFFFu, 0x00FF00u);  // the picture keeps no alpha
         EXPECT_EQ(PixelAt(picture, 0, 0) & 0xFFFFFFu, visible ? 0xFF0000u : 0u);
