@@ -478,8 +478,8 @@ int32_t ClassicScene::StartGame(void* context, GameNode*) {
     player->classicTicket = ticket;
     player->prevclassic = type;
     player->classicGameTypeClicked[static_cast<size_t>(type)] = true;
-    if (SectionManager* sections = SectionManager::Instance()) {
-        sections->RequestSection("gamescene");
+    if (SceneManager* manager = SceneManager::Instance()) {
+        manager->RequestSectionAfterLeaving("gamescene");
     }
     PlaySample("SOUND_MAPGAMEMAP", "dialogs");
     SwitchToScene("SCENE_GAME", "TRANSITION_SPECIAL");
@@ -487,8 +487,8 @@ int32_t ClassicScene::StartGame(void* context, GameNode*) {
 }
 
 int32_t ClassicScene::Back(void*, GameNode*) {
-    if (SectionManager* sections = SectionManager::Instance()) {
-        sections->RequestSection("selectionscene");
+    if (SceneManager* manager = SceneManager::Instance()) {
+        manager->RequestSectionAfterLeaving("selectionscene");
     }
     SwitchToScene("SCENE_SELECTION", "TRANSITION_DEFAULT");
     return 0;

@@ -210,7 +210,9 @@ void GameScene::LeaveGame() {
 void GameScene::LeaveForClassicScene() const {
     if (SectionManager* sections = SectionManager::Instance()) {
         sections->ClearLoadQueue();
-        sections->RequestSection("classic");
+    }
+    if (SceneManager* manager = SceneManager::Instance()) {
+        manager->RequestSectionAfterLeaving("classic");
     }
     SwitchToScene("SCENE_CLASSIC");
 }

@@ -458,7 +458,9 @@ void MapOfferPanel::PlayTicket() {
     RemoveTicketSprites();
     if (SectionManager* sections = SectionManager::Instance()) {
         sections->ClearLoadQueue();
-        sections->RequestSection("gamescene");
+    }
+    if (SceneManager* manager = SceneManager::Instance()) {
+        manager->RequestSectionAfterLeaving("gamescene");
     }
     if (KR2Player* player = host_.Player()) {
         if (player->currentTicket) {

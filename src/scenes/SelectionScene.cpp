@@ -347,7 +347,9 @@ int32_t SelectionScene::AskResumeSavegame(void* context, GameNode*) {
 int32_t SelectionScene::StartClassicScene(void*, GameNode*) {
     if (SectionManager* sections = SectionManager::Instance()) {
         sections->ClearLoadQueue();
-        sections->RequestSection("classic");
+    }
+    if (SceneManager* manager = SceneManager::Instance()) {
+        manager->RequestSectionAfterLeaving("classic");
     }
     SwitchTo("SCENE_CLASSIC", "TRANSITION_DEFAULT");
     return 0;
@@ -361,7 +363,9 @@ int32_t SelectionScene::ResumeSavegame(void*, GameNode*) {
     }
     if (SectionManager* sections = SectionManager::Instance()) {
         sections->ClearLoadQueue();
-        sections->RequestSection("gamescene");
+    }
+    if (SceneManager* manager = SceneManager::Instance()) {
+        manager->RequestSectionAfterLeaving("gamescene");
     }
     SwitchTo("SCENE_GAME", "TRANSITION_SPECIAL");
     return 0;

@@ -1,5 +1,6 @@
 #include "engine/ui/SceneManager.h"
 
+#include "engine/foundation/SectionManager.h"
 #include "engine/media/InputDispatcher.h"
 #include "engine/ui/Scene.h"
 #include "engine/ui/SceneTransition.h"
@@ -62,6 +63,21 @@ void SceneManager::RequestSwitch(Scene* scene, SceneTransition* transition) {
     }
 }
 
+void SceneManager::RequestSectionAfterLeaving(const std::string& name) {
+    sectionsAfterLeaving_.push_back(name);
+    if (!current_) {
+        RequestSectionsHeldForTheSwitch();
+    }
+}
+
+void SceneManager::RequestSectionsHeldForTheSwitch() {
+    std::vector<std::string> names;
+    names.swap(sectionsAfterLeaving_);
+    if (SectionManager* sections = SectionManager::Instance()) {
+        for (const std::string& name : names) sections->RequestSection(name);
+    }
+}
+
 void SceneManager::Update(uint32_t elapsedMs) {
     DropRemovedScenes();
     if (!current_) {
@@ -78,6 +94,7 @@ void SceneManager::Update(uint32_t elapsedMs) {
             previous_->Deactivate();
             previous_->SetBuildState(Scene::kBuilt);
         }
+        RequestSectionsHeldForTheSwitch();
     }
     const Ref<Scene> scene = current_;
     scene->RunFrame(static_cast<int32_t>(elapsedMs));
@@ -134,6 +151,10 @@ void SceneManager::ApplySwitch() {
         if (transitionIsCurrent) {
             transition_ = nullptr;
         }
+    }
+    // Without a transition to wait in, the scene entered needs its sections now.
+    if (!useTransition || !current_) {
+        RequestSectionsHeldForTheSwitch();
     }
     previous_ = current_;
     current_ = newCurrent;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "engine/foundation/Ref.h"
 #include "engine/foundation/Service.h"
@@ -41,6 +42,12 @@ public:
     // A switch to `scene` in the next update; with a transition it is animated.
     void RequestSwitch(Scene* scene, SceneTransition* transition = nullptr);
     void SetNextScene(Scene* scene) { next_ = scene; }
+    // A section the scene being switched to needs, asked of the section
+    // manager once the scene left has been deactivated, so that what only
+    // that scene held goes before the new one loads; the transition that
+    // waits for loading waits for it. Asked at once when there is no scene
+    // to leave or the switch has no transition.
+    void RequestSectionAfterLeaving(const std::string& name);
 
     Scene* GetPreviousScene() const { return previous_.Get(); }
     Scene* GetCurrentScene() const { return current_.Get(); }
@@ -68,6 +75,7 @@ public:
 private:
     void DropRemovedScenes();
     void ApplySwitch();
+    void RequestSectionsHeldForTheSwitch();
 
     std::unordered_map<std::string, Ref<Scene>> scenes_;
     Ref<Scene> previous_;
@@ -75,4 +83,5 @@ private:
     Ref<Scene> next_;
     Ref<SceneTransition> transition_;
     Ref<ToolTip> toolTip_;
+    std::vector<std::string> sectionsAfterLeaving_;
 };

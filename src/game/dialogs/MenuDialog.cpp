@@ -98,15 +98,13 @@ int32_t MenuDialog::OnStop(void*, GameNode*) {
 }
 
 int32_t MenuDialog::OnStopConfirmed(void*, GameNode*) {
-    if (SectionManager* sections = SectionManager::Instance()) {
-        sections->RequestSection("selectionscene");
-    }
     SceneManager* manager = SceneManager::Instance();
     Scene* selection = manager != nullptr ? manager->FindScene("SCENE_SELECTION") : nullptr;
     if (selection == nullptr) {
         ENGINE_LOG(1, "MenuDialog: no scene \"SCENE_SELECTION\" to stop to");
         return 0;
     }
+    manager->RequestSectionAfterLeaving("selectionscene");
     const char* transitionName = "TRANSITION_DEFAULT";
     if (IsGameScene(CurrentDialogScene())) {
         if (GameSceneHooks* hooks = GameSceneHooks::Installed()) {

@@ -106,6 +106,54 @@ TEST_F(SceneManagerTest, AnAnimatedSwitchRunsTheTransitionAndHandsOverAtFinish) 
               {nullptr, {"B deactivate", "T frame"}}});
 }
 
+TEST_F(SceneManagerTest, TheSectionsOfTheSceneEnteredAreAskedForOnceTheSceneLeftHasLetGo) {
+    SectionManager* sections = SectionManager::Instance();
+    auto* section = new Section("B-SECTION", false);
+    section->AddResource("B-PICTURE", new HeldResource(new Object));
+    sections->AddSection(section);
+    sections->SetDeclared();
+    const auto asked = [&] {
+        return section->IsLoaded() || sections->NextUnloadedSection(SectionManager::List::LoadQueue, false) == section;
+    };
+    const auto unload = [&] {
+        sections->FinishLoadWork();
+        sections->UnloadSection("B-SECTION");
+        sections->ClearLoadQueue();
+    };
+    // With no scene to leave the section is asked for at once.
+    manager_->RequestSectionAfterLeaving("B-SECTION");
+    EXPECT_TRUE(asked());
+    unload();
+
+    const Ref<LoggingScene> a = MakeScene("A");
+    const Ref<LoggingScene> b = MakeScene("B");
+    const Ref<LoggingTransition> t = MakeTransition();
+    manager_->RequestSwitch(a.Get());
+    manager_->Update(16);
+    RunSteps({
+        {[&] {
+             manager_->RequestSectionAfterLeaving("B-SECTION");
+             manager_->RequestSwitch(b.Get(), t.Get());
+         },
+         {"T activate"}},
+        {[&] { EXPECT_FALSE(asked()); }, {"A deactivate", "T frame"}},
+        {[&] { EXPECT_TRUE(asked()); }, {"T frame"}},
+    });
+    unload();
+
+    // A switch without a transition activates the scene entered at once: it
+    // is asked for before that.
+    t->PrepareTarget();
+    t->Finish();
+    manager_->Update(16);
+    manager_->Update(16);
+    manager_->RequestSectionAfterLeaving("B-SECTION");
+    manager_->RequestSwitch(a.Get());
+    manager_->Update(16);
+    EXPECT_EQ(manager_->GetCurrentScene(), a.Get());
+    EXPECT_TRUE(asked());
+}
+
 TEST_F(SceneManagerTest, RemovalFlaggedScenesAreDroppedUnlessCurrent) {
     const Ref<LoggingScene> a = MakeScene("A");
     const Ref<LoggingScene> b = MakeScene("B");
