@@ -195,8 +195,10 @@ void GameScene::LeaveGame() {
         if (sections != nullptr) {
             sections->ClearLoadQueue();
         }
-        if (SelectionLinks* links = SelectionLinks::Installed()) {
-            links->RequestMapSections();
+        if (SceneManager* manager = SceneManager::Instance()) {
+            manager->CallAfterLeaving([] {
+                if (SelectionLinks* links = SelectionLinks::Installed()) links->RequestMapSections();
+            });
         }
         SwitchToScene("SCENE_MAP");
     } else if (Player().lastWon) {

@@ -1,5 +1,7 @@
 #include "engine/ui/SceneManager.h"
 
+#include <utility>
+
 #include "engine/foundation/SectionManager.h"
 #include "engine/media/InputDispatcher.h"
 #include "engine/ui/Scene.h"
@@ -64,18 +66,20 @@ void SceneManager::RequestSwitch(Scene* scene, SceneTransition* transition) {
 }
 
 void SceneManager::RequestSectionAfterLeaving(const std::string& name) {
-    sectionsAfterLeaving_.push_back(name);
+    CallAfterLeaving([name] {
+        if (SectionManager* sections = SectionManager::Instance()) sections->RequestSection(name);
+    });
+}
+
+void SceneManager::CallAfterLeaving(std::function<void()> request) {
+    afterLeaving_.push_back(std::move(request));
     if (!current_) {
-        RequestSectionsHeldForTheSwitch();
+        RunRequestsHeldForTheSwitch();
     }
 }
 
-void SceneManager::RequestSectionsHeldForTheSwitch() {
-    std::vector<std::string> names;
-    names.swap(sectionsAfterLeaving_);
-    if (SectionManager* sections = SectionManager::Instance()) {
-        for (const std::string& name : names) sections->RequestSection(name);
-    }
+void SceneManager::RunRequestsHeldForTheSwitch() {
+    for (const std::function<void()>& request : std::exchange(afterLeaving_, {})) request();
 }
 
 void SceneManager::Update(uint32_t elapsedMs) {
@@ -94,7 +98,7 @@ void SceneManager::Update(uint32_t elapsedMs) {
             previous_->Deactivate();
             previous_->SetBuildState(Scene::kBuilt);
         }
-        RequestSectionsHeldForTheSwitch();
+        RunRequestsHeldForTheSwitch();
     }
     const Ref<Scene> scene = current_;
     scene->RunFrame(static_cast<int32_t>(elapsedMs));
@@ -154,7 +158,7 @@ void SceneManager::ApplySwitch() {
     }
     // Without a transition to wait in, the scene entered needs its sections now.
     if (!useTransition || !current_) {
-        RequestSectionsHeldForTheSwitch();
+        RunRequestsHeldForTheSwitch();
     }
     previous_ = current_;
     current_ = newCurrent;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -48,6 +49,8 @@ public:
     // waits for loading waits for it. Asked at once when there is no scene
     // to leave or the switch has no transition.
     void RequestSectionAfterLeaving(const std::string& name);
+    // The same for any asking of the loader (sections and prefetches).
+    void CallAfterLeaving(std::function<void()> request);
 
     Scene* GetPreviousScene() const { return previous_.Get(); }
     Scene* GetCurrentScene() const { return current_.Get(); }
@@ -75,7 +78,7 @@ public:
 private:
     void DropRemovedScenes();
     void ApplySwitch();
-    void RequestSectionsHeldForTheSwitch();
+    void RunRequestsHeldForTheSwitch();
 
     std::unordered_map<std::string, Ref<Scene>> scenes_;
     Ref<Scene> previous_;
@@ -83,5 +86,5 @@ private:
     Ref<Scene> next_;
     Ref<SceneTransition> transition_;
     Ref<ToolTip> toolTip_;
-    std::vector<std::string> sectionsAfterLeaving_;
+    std::vector<std::function<void()>> afterLeaving_;
 };
