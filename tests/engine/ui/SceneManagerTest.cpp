@@ -38,6 +38,19 @@ protected:
         return Ref<LoggingTransition>(new LoggingTransition(Property::Child(file.Get(), "T"), log_));
     }
 
+    // A shown; B and a transition T ready for the switch to it.
+    struct AnimatedSwitch {
+        Ref<LoggingScene> a;
+        Ref<LoggingScene> b;
+        Ref<LoggingTransition> t;
+    };
+    AnimatedSwitch ShowA() {
+        AnimatedSwitch scenes{MakeScene("A"), MakeScene("B"), MakeTransition()};
+        manager_->RequestSwitch(scenes.a.Get());
+        manager_->Update(16);
+        return scenes;
+    }
+
     struct Step {
         std::function<void()> before;  // what game code does before the update
         std::vector<std::string> log;  // what the update does
@@ -76,33 +89,29 @@ TEST_F(SceneManagerTest, AnImmediateSwitchActivatesThenDeactivatesAnUpdateLater)
 }
 
 TEST_F(SceneManagerTest, AnAnimatedSwitchRunsTheTransitionAndHandsOverAtFinish) {
-    const Ref<LoggingScene> a = MakeScene("A");
-    const Ref<LoggingScene> b = MakeScene("B");
-    const Ref<LoggingTransition> t = MakeTransition();
-    manager_->RequestSwitch(a.Get());
-    manager_->Update(16);
+    const AnimatedSwitch s = ShowA();
     RunSteps({
-        {[&] { manager_->RequestSwitch(b.Get(), t.Get()); }, {"T activate"}},
-        {[&] { EXPECT_FALSE(a->IsActive()); }, {"A deactivate", "T frame"}},
+        {[&] { manager_->RequestSwitch(s.b.Get(), s.t.Get()); }, {"T activate"}},
+        {[&] { EXPECT_FALSE(s.a->IsActive()); }, {"A deactivate", "T frame"}},
         {nullptr, {"T frame"}},
         {[&] {
-             t->PrepareTarget();
+             s.t->PrepareTarget();
              EXPECT_EQ(TakeLog(), (std::vector<std::string>{"B build", "B activate"}));
-             EXPECT_FALSE(b->IsActive());  // it must not act while the transition shows
-             t->Finish();
-             EXPECT_TRUE(b->IsActive());
+             EXPECT_FALSE(s.b->IsActive());  // it must not act while the transition shows
+             s.t->Finish();
+             EXPECT_TRUE(s.b->IsActive());
          },
          {}},  // B becomes current without a second activation
         {nullptr, {"T deactivate", "B frame"}},
     });
-    EXPECT_EQ(t->GetSourceScene(), a.Get());
-    EXPECT_EQ(t->GetTargetScene(), b.Get());
-    EXPECT_EQ(manager_->GetCurrentScene(), b.Get());
-    EXPECT_EQ(manager_->GetPreviousScene(), t.Get());
+    EXPECT_EQ(s.t->GetSourceScene(), s.a.Get());
+    EXPECT_EQ(s.t->GetTargetScene(), s.b.Get());
+    EXPECT_EQ(manager_->GetCurrentScene(), s.b.Get());
+    EXPECT_EQ(manager_->GetPreviousScene(), s.t.Get());
     EXPECT_EQ(manager_->GetPendingTransition(), nullptr);
 
     // A transition to the scene already shown still runs.
-    RunSteps({{[&] { manager_->RequestSwitch(b.Get(), t.Get()); }, {"T activate"}},
+    RunSteps({{[&] { manager_->RequestSwitch(s.b.Get(), s.t.Get()); }, {"T activate"}},
               {nullptr, {"B deactivate", "T frame"}}});
 }
 
@@ -112,11 +121,12 @@ TEST_F(SceneManagerTest, TheSectionsOfTheSceneEnteredAreAskedForOnceTheSceneLeft
     section->AddResource("B-PICTURE", new HeldResource(new Object));
     sections->AddSection(section);
     sections->SetDeclared();
+    // Asked for, it is loaded once the loader has done its work.
     const auto asked = [&] {
-        return section->IsLoaded() || sections->NextUnloadedSection(SectionManager::List::LoadQueue, false) == section;
+        sections->FinishLoadWork();
+        return section->IsLoaded();
     };
     const auto unload = [&] {
-        sections->FinishLoadWork();
         sections->UnloadSection("B-SECTION");
         sections->ClearLoadQueue();
     };
@@ -125,15 +135,11 @@ TEST_F(SceneManagerTest, TheSectionsOfTheSceneEnteredAreAskedForOnceTheSceneLeft
     EXPECT_TRUE(asked());
     unload();
 
-    const Ref<LoggingScene> a = MakeScene("A");
-    const Ref<LoggingScene> b = MakeScene("B");
-    const Ref<LoggingTransition> t = MakeTransition();
-    manager_->RequestSwitch(a.Get());
-    manager_->Update(16);
+    const AnimatedSwitch s = ShowA();
     RunSteps({
         {[&] {
              manager_->RequestSectionAfterLeaving("B-SECTION");
-             manager_->RequestSwitch(b.Get(), t.Get());
+             manager_->RequestSwitch(s.b.Get(), s.t.Get());
          },
          {"T activate"}},
         {[&] { EXPECT_FALSE(asked()); }, {"A deactivate", "T frame"}},
@@ -143,14 +149,14 @@ TEST_F(SceneManagerTest, TheSectionsOfTheSceneEnteredAreAskedForOnceTheSceneLeft
 
     // A switch without a transition activates the scene entered at once: it
     // is asked for before that.
-    t->PrepareTarget();
-    t->Finish();
+    s.t->PrepareTarget();
+    s.t->Finish();
     manager_->Update(16);
     manager_->Update(16);
     manager_->RequestSectionAfterLeaving("B-SECTION");
-    manager_->RequestSwitch(a.Get());
+    manager_->RequestSwitch(s.a.Get());
     manager_->Update(16);
-    EXPECT_EQ(manager_->GetCurrentScene(), a.Get());
+    EXPECT_EQ(manager_->GetCurrentScene(), s.a.Get());
     EXPECT_TRUE(asked());
 }
 
