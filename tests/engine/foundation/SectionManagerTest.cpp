@@ -434,6 +434,8 @@ TEST_F(SectionManagerTest, ALoadOnTheMainThreadIsNotHeldUpByTheLoadersLoadOfAnot
     EXPECT_TRUE(answered) << "the fetch of b waited for the loader's load of a";
     gate.Open();
     EXPECT_EQ(fetched.get(), "b");
+    // The loader needs the gate until it has left it.
+    WaitUntil([&] { return !manager_->HasLoadWork(); });
 }
 
 // A section unloaded while the loader loads one of its resources, whose data
