@@ -1,5 +1,6 @@
 #include "main/AppSceneHooks.h"
 
+#include "engine/ui/SceneManager.h"
 #include "game/dialogs/HintDialog.h"
 #include "main/Application.h"
 #include "scenes/GameScene.h"
@@ -50,7 +51,13 @@ void AppSceneHooks::ShowWelcome(Scene* scene, bool animate) {
     SelectionScene::ShowWelcome(ObjectCast<SelectionScene>(scene), animate);
 }
 
-void AppSceneHooks::RequestMapSections() { MapScene::RequestMapSections(); }
+void AppSceneHooks::RequestMapSections() {
+    if (SceneManager* manager = SceneManager::Instance()) {
+        manager->CallAfterLeaving([] { MapScene::RequestMapSections(); });
+    } else {
+        MapScene::RequestMapSections();
+    }
+}
 
 void AppSceneHooks::SetResumeSavegame() {
     if (GameScene* game = Game()) game->SetResumeFromSaveGame(true);

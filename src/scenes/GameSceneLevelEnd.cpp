@@ -195,10 +195,8 @@ void GameScene::LeaveGame() {
         if (sections != nullptr) {
             sections->ClearLoadQueue();
         }
-        if (SceneManager* manager = SceneManager::Instance()) {
-            manager->CallAfterLeaving([] {
-                if (SelectionLinks* links = SelectionLinks::Installed()) links->RequestMapSections();
-            });
+        if (SelectionLinks* links = SelectionLinks::Installed()) {
+            links->RequestMapSections();
         }
         SwitchToScene("SCENE_MAP");
     } else if (Player().lastWon) {

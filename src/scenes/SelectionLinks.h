@@ -16,7 +16,8 @@ public:
     static void Install(SelectionLinks* links);
     static SelectionLinks* Installed();
 
-    // Queues the sections the map scene needs.
+    // Queues the sections the map scene needs, once the scene being left
+    // for the map has let go of its own.
     virtual void RequestMapSections() = 0;
     // The game scene reads the save game when it next activates.
     virtual void SetResumeSavegame() = 0;

@@ -304,12 +304,10 @@ int32_t SelectionScene::StartAdventure(void*, GameNode*) {
     if (SectionManager* sections = SectionManager::Instance()) {
         sections->ClearLoadQueue();
     }
-    if (SelectionLinks::Installed() == nullptr) {
+    if (SelectionLinks* links = SelectionLinks::Installed()) {
+        links->RequestMapSections();
+    } else {
         ENGINE_LOG(1, "SelectionScene: no one queues the map's sections");
-    } else if (SceneManager* manager = SceneManager::Instance()) {
-        manager->CallAfterLeaving([] {
-            if (SelectionLinks* links = SelectionLinks::Installed()) links->RequestMapSections();
-        });
     }
     SwitchTo("SCENE_MAP", "TRANSITION_DEFAULT");
     return 0;
